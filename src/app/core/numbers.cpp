@@ -1,0 +1,162 @@
+#include "numbers.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace ws {
+
+namespace {
+
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// Collects the number's characters into `out` with the blanks dropped, so
+// that strtod can do the exact decimal-to-binary conversion.
+void scanNumber(QStringView text, std::string &out)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && isBlank(text[i]))
+            ++i;
+    };
+
+    skipBlanks();
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        out += char(text[i].unicode());
+        ++i;
+    }
+    bool anyDigit = false;
+    bool seenPoint = false;
+    for (;;) {
+        skipBlanks();
+        if (i >= n)
+            break;
+        const QChar c = text[i];
+        if (isDigit(c)) {
+            out += char(c.unicode());
+            anyDigit = true;
+        } else if (c == QLatin1Char('.') && !seenPoint) {
+            out += '.';
+            seenPoint = true;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    if (!anyDigit) {
+        out.clear();
+        return;
+    }
+
+    // An exponent only counts when at least one digit follows its letter.
+    skipBlanks();
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        qsizetype j = i + 1;
+        std::string exponent = "e";
+        auto skipBlanksAt = [&] {
+            while (j < n && isBlank(text[j]))
+                ++j;
+        };
+        skipBlanksAt();
+        if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-'))) {
+            exponent += char(text[j].unicode());
+            ++j;
+        }
+        bool expDigit = false;
+        for (;;) {
+            skipBlanksAt();
+            if (j >= n || !isDigit(text[j]))
+                break;
+            exponent += char(text[j].unicode());
+            expDigit = true;
+            ++j;
+        }
+        if (expDigit)
+            out += exponent;
+    }
+}
+
+QString trimFixed(QString digits, QChar decimalPoint)
+{
+    if (digits.contains(QLatin1Char('.'))) {
+        while (digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
+        if (digits.endsWith(QLatin1Char('.')))
+            digits.chop(1);
+    }
+    if (digits == QLatin1String("-0"))
+        digits = QStringLiteral("0");
+    if (decimalPoint != QLatin1Char('.'))
+        digits.replace(QLatin1Char('.'), decimalPoint);
+    return digits;
+}
+
+QString formatSignificant(double value, int significant, QChar decimalPoint)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
+    if (value == 0)
+        return QStringLiteral("0");
+    // Round to the wanted significant digits first, then write that value
+    // with exactly as many decimals as it needs.
+    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::max(0, significant - 1 - magnitude);
+    return trimFixed(QString::number(value, 'f', std::min(decimals, 340)), decimalPoint);
+}
+
+} // namespace
+
+double readNumber(QStringView text)
+{
+    std::string number;
+    scanNumber(text, number);
+    if (number.empty())
+        return 0;
+    // strtod follows the C locale, which is what we want: the files use '.'.
+    const double value = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(value) ? value : (value < 0 ? -std::numeric_limits<double>::max()
+                                                     : std::numeric_limits<double>::max());
+}
+
+double readNumber(const QByteArray &latin1)
+{
+    return readNumber(QString::fromLatin1(latin1));
+}
+
+double roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    const double lower = std::floor(value);
+    const double diff = value - lower;
+    if (diff < 0.5)
+        return lower;
+    if (diff > 0.5)
+        return lower + 1;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+std::optional<std::int16_t> toInt16(double value)
+{
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0))
+        return std::nullopt;
+    return std::int16_t(rounded);
+}
+
+QString formatNumber(double value, QChar decimalPoint)
+{
+    return formatSignificant(value, 15, decimalPoint);
+}
+
+QString formatSingle(float value, QChar decimalPoint)
+{
+    return formatSignificant(double(value), 7, decimalPoint);
+}
+
+} // namespace ws

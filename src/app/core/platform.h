@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+class QWidget;
+
+// The few things the program asks of its surroundings, each behind a small
+// interface so that tests can script them: no test opens a real dialog,
+// waits for a real second or needs a receiver on a real port.
+namespace ws {
+
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs() = default;
+    // A modal file-open dialog with `title`, pre-filled with `fileName`.
+    // Returns false when the user cancelled or the dialog failed; otherwise
+    // `fileName` holds the chosen path.
+    virtual bool openFile(const QString &title, QString &fileName) = 0;
+    // A message box with the text, a single OK button and the caption
+    // "Wavesift"; returns when the user has closed it.
+    virtual void message(const QString &text) = 0;
+};
+
+class EventLoop
+{
+public:
+    virtual ~EventLoop() = default;
+    // Lets every pending window event run once, user input included.
+    virtual void doEvents() = 0;
+    // Lets pending paint and window-system events run but keeps user input
+    // (clicks, keys) waiting until the running handler has returned.
+    virtual void keepPainted() = 0;
+    // Makes everything drawn or written into the widget visible at once.
+    virtual void repaintNow(QWidget *widget) = 0;
+};
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    // A steady clock in whole seconds; only differences mean anything.
+    virtual qint64 seconds() = 0;
+    // The wall-clock date and time, for the logs.
+    virtual QDateTime now() = 0;
+};
+
+class SystemServices
+{
+public:
+    virtual ~SystemServices() = default;
+    virtual void beep() = 0;
+    // The folder that holds the program's executable, without a trailing
+    // separator.
+    virtual QString programFolder() = 0;
+};
+
+// The receiver's serial line: the port is opened and closed around every
+// check and nothing else is kept between checks.
+class SerialLine
+{
+public:
+    virtual ~SerialLine() = default;
+    // The device to open next: "COM2" on Windows, "/dev/ttyS1" or any
+    // device path on Linux.
+    virtual void setPortName(const QString &device) = 0;
+    // Opens at 38400 bit/s, 8 data bits, no parity, 1 stop bit.
+    virtual bool open() = 0;
+    // Why the last open failed, in the system's words.
+    virtual QString errorString() const = 0;
+    virtual void close() = 0;
+    virtual void write(const QByteArray &bytes) = 0;
+    // Everything received so far; empty when nothing has arrived. Never
+    // waits.
+    virtual QByteArray read() = 0;
+    // Sleeps until data may have arrived or `maxMilliseconds` have passed,
+    // so that polling loops do not spin a core. Fakes return at once.
+    virtual void waitForData(int maxMilliseconds) = 0;
+};
+
+// What the window is handed at construction. The window does not own these.
+struct Platform
+{
+    UserDialogs *dialogs = nullptr;
+    EventLoop *events = nullptr;
+    Clock *clock = nullptr;
+    SystemServices *system = nullptr;
+    SerialLine *serial = nullptr;
+};
+
+} // namespace ws

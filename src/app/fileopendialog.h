@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QObject>
+#include <QString>
+
+// One of the window's three file-open dialogs. It remembers the path chosen
+// last and offers it pre-filled the next time; a cancelled or failed dialog
+// is reported as failure and leaves the remembered path alone.
+class FileOpenDialog : public QObject
+{
+    Q_OBJECT
+
+public:
+    FileOpenDialog(ws::UserDialogs &dialogs, QString title, QString fileName,
+                 QObject *parent = nullptr)
+        : QObject(parent), dialogs_(dialogs), title_(std::move(title)),
+          fileName_(std::move(fileName))
+    {}
+
+    const QString &title() const { return title_; }
+    const QString &fileName() const { return fileName_; }
+
+    // Shows the dialog for opening a file; true with fileName() set to the
+    // chosen path, false when the user cancelled or the dialog failed.
+    bool showOpen()
+    {
+        QString chosen = fileName_;
+        if (!dialogs_.openFile(title_, chosen) || chosen.isEmpty())
+            return false;
+        fileName_ = chosen;
+        return true;
+    }
+
+private:
+    ws::UserDialogs &dialogs_;
+    QString title_;
+    QString fileName_;
+};

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "fileopendialog.h"
+#include "platform.h"
+#include "plotbox.h"
+#include "sharedstate.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The program's one window. It owns the elements and the shared state and
+// wires the elements' events to the work of the subsystems; the handlers
+// carry the names of element and event, the longer procedures the names of
+// what they do. Each subsystem's handlers live in a form1_<subsystem>.cpp of
+// their own.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(const ws::Platform &platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The stop request for a running full scan ("skip rest").
+    bool exitnow = false;
+
+    // The shared state, for tests and diagnostics. The procedures of the
+    // window are the only ones that change it in the program.
+    ws::SharedState &stateForTest() { return s; }
+    const ws::SharedState &stateForTest() const { return s; }
+
+    // Elements, by their names. Indexed groups are arrays indexed as in the
+    // design; the indexes that do not exist hold nullptr.
+    std::array<QPushButton *, 3> Command5{};
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command6 = nullptr;
+    std::array<QLabel *, 3> Scanlabel{};
+    std::array<QLabel *, 12> Label4{};
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLabel *Label10 = nullptr;
+    QLabel *Label11 = nullptr;
+    QLabel *Label12 = nullptr;
+    QLabel *Label13 = nullptr;
+    QLabel *Label14 = nullptr;
+    QLabel *Label15 = nullptr;
+    QLabel *Label16 = nullptr;
+    QLabel *Label17 = nullptr;
+    PlotBox *Picture1 = nullptr;
+    PlotBox *Picture2 = nullptr;
+    PlotBox *Picture3 = nullptr;
+    QPlainTextEdit *Text1 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLineEdit *Text3 = nullptr;
+    QLineEdit *Text4 = nullptr;
+    QLineEdit *Text5 = nullptr;
+    std::array<FileOpenDialog *, 4> CommonDialog{};
+
+    // A button's text tag (a free text per button); Command5 keeps its
+    // slot's loaded marker there.
+    static QString tag(const QPushButton *button);
+    static void setTag(QPushButton *button, const QString &value);
+
+    // Event handlers.
+    void Command4_Click();
+    void Command5_Click(int Index);
+    void Command6_Click();
+    void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Picture1_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Picture3_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Picture1_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Picture2_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    void Picture3_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void LoadScan(std::int16_t slot);
+    void DrawScans();
+    void ShowFrequencyAt(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    QString CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
+                        const QString &polarisation);
+    void ScanMapEntries();
+
+    void createElements();
+    void wireEvents();
+    void setupTabOrder();
+    // Makes pending drawing and text changes visible at once.
+    void repaintWindow();
+    void repaintElement(QWidget *element);
+
+    // While a long procedure keeps the window (a signal check), a request
+    // to close the window waits until it has ended.
+    class Busy;
+    friend class Busy;
+    int busyDepth_ = 0;
+    bool closePending_ = false;
+
+    ws::Platform platform_;
+    ws::SharedState s;
+};
+
+// Marks the window busy for its lifetime; see Form1::closeEvent.
+class Form1::Busy
+{
+public:
+    explicit Busy(Form1 &form);
+    ~Busy();
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+
+private:
+    Form1 &form_;
+};

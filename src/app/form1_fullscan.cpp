@@ -1,0 +1,8 @@
+#include "form1.h"
+
+void Form1::Picture3_MouseDown(std::int16_t, std::int16_t, float, float)
+{
+    ScanMapEntries();
+}
+
+void Form1::ScanMapEntries() {}

@@ -1,0 +1,214 @@
+#include "plotbox.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+
+#include <cmath>
+
+namespace {
+// The grey of a plot box's background (the system's button face).
+const QColor kBackground(0xF0, 0xF0, 0xF0);
+}
+
+PlotBox::PlotBox(QWidget *parent)
+    : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+PlotBox::~PlotBox() = default;
+
+void PlotBox::ensureSurface()
+{
+    const QSize area = areaSize().expandedTo(QSize(1, 1));
+    const qreal dpr = devicePixelRatioF();
+    const QSize device(qCeil(area.width() * dpr), qCeil(area.height() * dpr));
+    if (image_.size() == device && image_.devicePixelRatio() == dpr)
+        return;
+    endPainting();
+    QImage fresh(device, QImage::Format_RGB32);
+    fresh.setDevicePixelRatio(dpr);
+    fresh.fill(kBackground);
+    if (!image_.isNull()) {
+        QPainter copy(&fresh);
+        copy.drawImage(QPoint(0, 0), image_);
+    }
+    image_ = fresh;
+}
+
+double PlotBox::scaleWidth() const
+{
+    return scaleSet_ ? width_ : qMax(1, areaSize().width());
+}
+
+double PlotBox::scaleHeight() const
+{
+    return scaleSet_ ? height_ : qMax(1, areaSize().height());
+}
+
+QPainter &PlotBox::painter()
+{
+    ensureSurface();
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&image_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        painter_->setPen(QPen(foreColor_, 1));
+    }
+    return *painter_;
+}
+
+void PlotBox::endPainting()
+{
+    if (painter_) {
+        painter_->end();
+        painter_.reset();
+    }
+}
+
+void PlotBox::cls()
+{
+    ensureSurface();
+    endPainting();
+    image_.fill(kBackground);
+    currentX_ = left_;
+    currentY_ = top_;
+    update();
+}
+
+void PlotBox::setScale(double left, double top, double width, double height)
+{
+    ensureSurface();
+    left_ = left;
+    top_ = top;
+    // A zero extent would put every point at infinity; keep the last one.
+    width_ = width != 0 ? width : scaleWidth();
+    height_ = height != 0 ? height : scaleHeight();
+    scaleSet_ = true;
+}
+
+void PlotBox::setForeColor(QColor color)
+{
+    foreColor_ = color;
+    if (painter_)
+        painter_->setPen(QPen(foreColor_, 1));
+}
+
+QPointF PlotBox::toPixel(double x, double y) const
+{
+    const QSize area = areaSize();
+    return QPointF((x - left_) * area.width() / scaleWidth(),
+                   (y - top_) * area.height() / scaleHeight());
+}
+
+QPointF PlotBox::toUser(QPointF pixel) const
+{
+    const QSize area = areaSize();
+    return QPointF(left_ + pixel.x() * scaleWidth() / qMax(1, area.width()),
+                   top_ + pixel.y() * scaleHeight() / qMax(1, area.height()));
+}
+
+QPoint PlotBox::snap(double x, double y) const
+{
+    // Pixel p covers user positions from toUser(p) up to toUser(p + 1).
+    // Clamp far-away points so that the integer conversion stays defined;
+    // anything beyond the area is cut off at its edge anyway.
+    const QPointF p = toPixel(x, y);
+    auto clampToInt = [](double v) {
+        if (!std::isfinite(v))
+            return 0;
+        return int(std::floor(qBound(-1.0e6, v, 1.0e6)));
+    };
+    return QPoint(clampToInt(p.x()), clampToInt(p.y()));
+}
+
+void PlotBox::moveTo(double x, double y)
+{
+    currentX_ = x;
+    currentY_ = y;
+}
+
+void PlotBox::lineTo(double x, double y)
+{
+    line(currentX_, currentY_, x, y);
+}
+
+void PlotBox::line(double x1, double y1, double x2, double y2)
+{
+    const QPoint a = snap(x1, y1);
+    const QPoint b = snap(x2, y2);
+    QPainter &p = painter();
+    if (a == b)
+        p.drawPoint(a);
+    else
+        p.drawLine(a, b);
+    currentX_ = x2;
+    currentY_ = y2;
+    update();
+}
+
+QImage PlotBox::surface()
+{
+    ensureSurface();
+    endPainting();
+    if (image_.devicePixelRatio() == 1.0)
+        return image_;
+    return image_.scaled(areaSize(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+void PlotBox::paintEvent(QPaintEvent *event)
+{
+    ensureSurface();
+    endPainting();
+    QPainter p(this);
+    p.drawImage(contentsRect().topLeft(), image_);
+    p.end();
+    QFrame::paintEvent(event); // the sunken border
+}
+
+void PlotBox::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    ensureSurface();
+}
+
+std::int16_t PlotBox::buttonCode(Qt::MouseButtons buttons)
+{
+    std::int16_t code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+std::int16_t PlotBox::shiftState(Qt::KeyboardModifiers modifiers)
+{
+    std::int16_t state = 0;
+    if (modifiers & Qt::ShiftModifier)
+        state |= 1;
+    if (modifiers & Qt::ControlModifier)
+        state |= 2;
+    if (modifiers & Qt::AltModifier)
+        state |= 4;
+    return state;
+}
+
+void PlotBox::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF user = toUser(event->position() - contentsRect().topLeft());
+    emit mouseMoved(buttonCode(event->buttons()), shiftState(event->modifiers()), float(user.x()),
+                    float(user.y()));
+}
+
+void PlotBox::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF user = toUser(event->position() - contentsRect().topLeft());
+    emit mouseDown(buttonCode(event->button()), shiftState(event->modifiers()), float(user.x()),
+                   float(user.y()));
+}

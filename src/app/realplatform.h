@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QElapsedTimer>
+
+class QWidget;
+
+// The platform as the program uses it on a desktop: Qt's dialogs and event
+// loop, the monotonic clock and the system's beep.
+namespace ws {
+
+class QtDialogs : public UserDialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget *parent) { parent_ = parent; }
+    bool openFile(const QString &title, QString &fileName) override;
+    void message(const QString &text) override;
+
+private:
+    QWidget *parent_;
+};
+
+class QtEventLoop : public EventLoop
+{
+public:
+    void doEvents() override;
+    void keepPainted() override;
+    void repaintNow(QWidget *widget) override;
+};
+
+class SteadyClock : public Clock
+{
+public:
+    SteadyClock() { timer_.start(); }
+    qint64 seconds() override { return timer_.elapsed() / 1000; }
+    QDateTime now() override { return QDateTime::currentDateTime(); }
+
+private:
+    QElapsedTimer timer_;
+};
+
+class DesktopServices : public SystemServices
+{
+public:
+    void beep() override;
+    QString programFolder() override;
+};
+
+} // namespace ws

@@ -1,0 +1,124 @@
+#include "plotbox.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestPlotBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsInItsOwnPixels();
+    void drawsInUserUnitsAndKeepsIt();
+    void negativeHeightGrowsUpward();
+    void clsErasesButKeepsTheScale();
+    void farAwayPointsAreCutOffNotUndefined();
+    void mouseReportsUserUnitsButtonAndShift();
+};
+
+namespace {
+const QColor kBackground(0xF0, 0xF0, 0xF0);
+
+struct Box
+{
+    Box()
+    {
+        box.setGeometry(0, 0, 104, 54); // 100 x 50 inside the border
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+    }
+    PlotBox box;
+};
+} // namespace
+
+void TestPlotBox::startsInItsOwnPixels()
+{
+    Box b;
+    QCOMPARE(b.box.areaSize(), QSize(100, 50));
+    QCOMPARE(b.box.scaleWidth(), 100.0);
+    QCOMPARE(b.box.scaleHeight(), 50.0);
+    QCOMPARE(b.box.toUser(QPointF(10, 20)), QPointF(10, 20));
+}
+
+void TestPlotBox::drawsInUserUnitsAndKeepsIt()
+{
+    Box b;
+    // 1000 units over 100 pixels: x = 10500 is pixel column 50.
+    b.box.setScale(10000, 0, 1000, 10);
+    b.box.setForeColor(QColor(255, 0, 0));
+    b.box.line(10500, 0, 10500, 10);
+    b.box.setForeColor(QColor(0, 0, 255));
+    b.box.moveTo(10000, 5);
+    b.box.lineTo(10100, 5);
+    QImage img = b.box.surface();
+    QCOMPARE(img.pixelColor(50, 10), QColor(255, 0, 0));
+    QCOMPARE(img.pixelColor(51, 10), kBackground);
+    QCOMPARE(img.pixelColor(5, 25), QColor(0, 0, 255));
+    QCOMPARE(img.pixelColor(20, 25), kBackground);
+
+    // A repaint does not lose what was drawn.
+    b.box.repaint();
+    QCOMPARE(b.box.surface().pixelColor(50, 10), QColor(255, 0, 0));
+    const QImage grabbed = b.box.grab().toImage();
+    QCOMPARE(grabbed.pixelColor(52, 12), QColor(255, 0, 0)); // inside the 2-pixel border
+}
+
+void TestPlotBox::negativeHeightGrowsUpward()
+{
+    Box b;
+    // +25 at the top, -25 at the bottom: 0 lies in the middle row.
+    b.box.setScale(0, 25, 100, -50);
+    QCOMPARE(b.box.toPixel(0, 0), QPointF(0, 25));
+    QCOMPARE(b.box.toPixel(0, 20), QPointF(0, 5));
+    QCOMPARE(b.box.scaleTop(), 25.0);
+    QCOMPARE(b.box.scaleHeight(), -50.0);
+}
+
+void TestPlotBox::clsErasesButKeepsTheScale()
+{
+    Box b;
+    b.box.setScale(0, 0, 10, 10);
+    b.box.line(0, 5, 10, 5);
+    b.box.cls();
+    QImage img = b.box.surface();
+    for (int x = 0; x < 100; ++x)
+        QCOMPARE(img.pixelColor(x, 25), kBackground);
+    QCOMPARE(b.box.scaleWidth(), 10.0);
+}
+
+void TestPlotBox::farAwayPointsAreCutOffNotUndefined()
+{
+    Box b;
+    b.box.setScale(0, 0, 1, 1);
+    b.box.setForeColor(Qt::black);
+    b.box.line(-1e30, 0.5, 1e30, 0.5);
+    b.box.line(0.5, std::nan(""), 0.5, 1);
+    QCOMPARE(b.box.surface().pixelColor(50, 25), QColor(Qt::black));
+}
+
+void TestPlotBox::mouseReportsUserUnitsButtonAndShift()
+{
+    Box b;
+    b.box.setScale(10000, 0, 1000, 10);
+    QSignalSpy downs(&b.box, &PlotBox::mouseDown);
+    QSignalSpy moves(&b.box, &PlotBox::mouseMoved);
+    // Pixel 52 of the widget is column 50 of the area.
+    QTest::mousePress(&b.box, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier,
+                      QPoint(52, 27));
+    QTest::mouseRelease(&b.box, Qt::RightButton, {}, QPoint(52, 27));
+    QTest::mousePress(&b.box, Qt::MiddleButton, Qt::AltModifier, QPoint(2, 2));
+    QCOMPARE(downs.size(), 2);
+    QCOMPARE(downs[0][0].value<std::int16_t>(), std::int16_t(2));
+    QCOMPARE(downs[0][1].value<std::int16_t>(), std::int16_t(3));
+    QCOMPARE(downs[0][2].toFloat(), 10500.0f);
+    QCOMPARE(downs[0][3].toFloat(), 5.0f);
+    QCOMPARE(downs[1][0].value<std::int16_t>(), std::int16_t(4));
+    QCOMPARE(downs[1][1].value<std::int16_t>(), std::int16_t(4));
+
+    QTest::mouseMove(&b.box, QPoint(12, 7));
+    QTRY_VERIFY(!moves.isEmpty());
+    QCOMPARE(moves.last()[2].toFloat(), 10100.0f);
+}
+
+QTEST_MAIN(TestPlotBox)
+#include "tst_plotbox.moc"

@@ -1,0 +1,85 @@
+#include "fakeplatform.h"
+
+#include <QWidget>
+
+namespace ws::test {
+
+bool FakeDialogs::openFile(const QString &title, QString &fileName)
+{
+    shown.push_back({title, fileName});
+    if (answers.empty() || !answers.front()) {
+        if (!answers.empty())
+            answers.pop_front();
+        return false;
+    }
+    fileName = *answers.front();
+    answers.pop_front();
+    return true;
+}
+
+void FakeDialogs::message(const QString &text)
+{
+    messages << text;
+    if (onMessage)
+        onMessage(text);
+}
+
+void FakeEvents::doEvents()
+{
+    ++doEventsCalls;
+    if (onDoEvents)
+        onDoEvents();
+}
+
+void FakeEvents::repaintNow(QWidget *widget)
+{
+    repainted << (widget ? widget->objectName() : QString());
+}
+
+qint64 FakeClock::seconds()
+{
+    ++readings;
+    if (onReading)
+        onReading(*this);
+    const qint64 now = current;
+    current += step;
+    return now;
+}
+
+bool FakeSerial::open()
+{
+    ++opens;
+    if (failOpen)
+        return false;
+    isOpen = true;
+    return true;
+}
+
+void FakeSerial::close()
+{
+    ++closes;
+    isOpen = false;
+}
+
+void FakeSerial::write(const QByteArray &bytes)
+{
+    written << bytes;
+    if (onWrite)
+        onWrite(bytes);
+}
+
+QByteArray FakeSerial::read()
+{
+    QByteArray out;
+    out.swap(pending);
+    return out;
+}
+
+FakeWindow::FakeWindow()
+    : form(std::make_unique<Form1>(Platform{&dialogs, &events, &clock, &system, &serial}))
+{
+}
+
+FakeWindow::~FakeWindow() = default;
+
+} // namespace ws::test

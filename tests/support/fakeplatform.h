@@ -1,0 +1,127 @@
+#pragma once
+
+#include "form1.h"
+#include "platform.h"
+
+#include <QByteArrayList>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace ws::test {
+
+// File dialogs answer from a script; every dialog shown and every message
+// box is recorded.
+class FakeDialogs : public UserDialogs
+{
+public:
+    struct Shown
+    {
+        QString title;
+        QString prefilled;
+    };
+
+    // The next dialog picks `path`.
+    void pick(const QString &path) { answers.push_back(path); }
+    // The next dialog is cancelled.
+    void cancel() { answers.push_back(std::nullopt); }
+
+    bool openFile(const QString &title, QString &fileName) override;
+    void message(const QString &text) override;
+
+    std::deque<std::optional<QString>> answers;
+    std::vector<Shown> shown;
+    QStringList messages;
+    // Runs inside message(), while the box would be open.
+    std::function<void(const QString &)> onMessage;
+};
+
+// Counts what the window asked of the event loop; lets a test act at the
+// moment the window lets pending events run.
+class FakeEvents : public EventLoop
+{
+public:
+    void doEvents() override;
+    void keepPainted() override { ++keepPaintedCalls; }
+    void repaintNow(QWidget *widget) override;
+
+    int doEventsCalls = 0;
+    int keepPaintedCalls = 0;
+    QStringList repainted; // object names, in order
+    std::function<void()> onDoEvents;
+};
+
+// A virtual clock: each reading advances it by `step` seconds after
+// returning, so that loops polling the clock finish in microseconds.
+class FakeClock : public Clock
+{
+public:
+    qint64 seconds() override;
+    QDateTime now() override { return wallClock; }
+
+    qint64 current = 1000;
+    qint64 step = 0;
+    int readings = 0;
+    std::function<void(FakeClock &)> onReading;
+    QDateTime wallClock = QDateTime(QDate(2026, 12, 7), QTime(10, 30, 15));
+};
+
+class FakeSystem : public SystemServices
+{
+public:
+    void beep() override { ++beeps; }
+    QString programFolder() override { return folder; }
+
+    int beeps = 0;
+    QString folder;
+};
+
+// A serial line with a scripted far end: tests feed received bytes, read
+// back every write, and can make the open fail.
+class FakeSerial : public SerialLine
+{
+public:
+    void setPortName(const QString &device) override { portName = device; }
+    bool open() override;
+    QString errorString() const override { return openError; }
+    void close() override;
+    void write(const QByteArray &bytes) override;
+    QByteArray read() override;
+    void waitForData(int) override { ++waits; }
+
+    // Bytes that the next read() returns.
+    void feed(const QByteArray &bytes) { pending += bytes; }
+
+    QString portName;
+    bool isOpen = false;
+    int opens = 0;
+    int closes = 0;
+    int waits = 0;
+    bool failOpen = false;
+    QString openError = QStringLiteral("No such file or directory");
+    QByteArrayList written;
+    QByteArray pending;
+    // Called after every write, e.g. to feed the reply to a command.
+    std::function<void(const QByteArray &)> onWrite;
+};
+
+// A window on fakes, with everything a test needs to reach.
+struct FakeWindow
+{
+    FakeWindow();
+    ~FakeWindow();
+
+    FakeDialogs dialogs;
+    FakeEvents events;
+    FakeClock clock;
+    FakeSystem system;
+    FakeSerial serial;
+    std::unique_ptr<Form1> form;
+
+    ws::SharedState &state() { return form->stateForTest(); }
+};
+
+} // namespace ws::test
