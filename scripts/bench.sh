@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release mode and runs every one of them.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$here/scripts/deps.sh"
+ws_install_missing
+cmake -S "$here" -B "$here/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DWAVESIFT_TESTS=OFF -DWAVESIFT_BENCH=ON
+cmake --build "$here/build-bench"
+for b in "$here"/build-bench/bench/bench_*; do
+  [ -x "$b" ] || continue
+  echo "== $(basename "$b")"
+  QT_QPA_PLATFORM=offscreen "$b"
+done
