@@ -1,3 +1,58 @@
 #include "form1.h"
 
-void Form1::Command4_Click() {}
+#include "mapfile.h"
+#include "texts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+// Loads a map of known transmissions: the table that the readout and the
+// full scan look up, the listing in Text1 and the coloured strip under the
+// plots. A cancelled dialog or a file that cannot be read keeps the previous
+// map whole, so that the table, its count, the listing and the strip always
+// describe the same map.
+void Form1::Command4_Click()
+{
+    const QString cancelled = QStringLiteral("Cancel/Abbruch");
+    if (!CommonDialog[3]->showOpen()) {
+        platform_.dialogs->message(cancelled);
+        return;
+    }
+    const QString path = CommonDialog[3]->fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        platform_.dialogs->message(cancelled);
+        return;
+    }
+
+    const QString previousLabel = Label8->text();
+    Label8->setText(QStringLiteral("Loading, please wait ..."));
+    Picture3->cls();
+    repaintWindow();
+
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        // The strip was already cleared; the table is untouched, so it can
+        // be drawn again as it was.
+        Label8->setText(previousLabel);
+        ws::drawMapEntries(*Picture3, s);
+        repaintWindow();
+        platform_.dialogs->message(cancelled);
+        return;
+    }
+    file.close();
+
+    ws::storeMap(s, ws::parseMap(bytes));
+
+    const QFileInfo info(path);
+    Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(info.lastModified()) +
+                    QStringLiteral("  ") + QString::number(info.size()));
+
+    ws::setMapStripScale(*Picture3, s.fstart[0], s.fend[0]);
+    ws::drawMapEntries(*Picture3, s);
+
+    Text1->setPlainText(s.maptext);
+    repaintWindow();
+}

@@ -1,0 +1,255 @@
+#include "fakeplatform.h"
+#include "texts.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cmath>
+
+using ws::test::FakeEvents;
+using ws::test::FakeWindow;
+
+namespace {
+
+const QColor kBackground(0xF0, 0xF0, 0xF0);
+const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kGreen(0, 255, 0);
+
+QByteArray mapLine(const char *ghz, const char *pol, const char *name = "Station")
+{
+    return QByteArray(name).leftJustified(16, ' ') + QByteArray(24, '.') + "MPEG2   " + ghz + pol;
+}
+
+// Records what the window showed at each forced repaint.
+class SnapshotEvents : public FakeEvents
+{
+public:
+    void repaintNow(QWidget *widget) override
+    {
+        FakeEvents::repaintNow(widget);
+        if (form)
+            snapshots.push_back({form->Label8->text(), form->Picture3->surface()});
+    }
+    struct Snapshot
+    {
+        QString label8;
+        QImage strip;
+    };
+    Form1 *form = nullptr;
+    std::vector<Snapshot> snapshots;
+};
+
+} // namespace
+
+class TestMapLoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { w.reset(); }
+
+    void loadFillsTableListingLabelAndStrip();
+    void stripColoursFollowThePolarisation();
+    void emptyFileClearsEverything();
+    void longFileKeepsTheFirst1024Entries();
+    void failedLoadsKeepThePreviousMap_data();
+    void failedLoadsKeepThePreviousMap();
+
+private:
+    QString write(const QString &name, const QByteArray &bytes);
+    void load(const QString &path);
+    int column(double frequency) const;
+
+    QTemporaryDir dir;
+    std::unique_ptr<FakeWindow> w;
+    SnapshotEvents events;
+};
+
+void TestMapLoad::init()
+{
+    w = std::make_unique<FakeWindow>();
+    events = SnapshotEvents();
+    // The same window, but on events that record each repaint.
+    w->form = std::make_unique<Form1>(
+        ws::Platform{&w->dialogs, &events, &w->clock, &w->system, &w->serial});
+    events.form = w->form.get();
+    // What drawing two scans of 10700 to 12750 MHz leaves behind.
+    w->state().fstart[0] = 10700;
+    w->state().fend[0] = 12750;
+    w->form->Command4->setEnabled(true);
+}
+
+QString TestMapLoad::write(const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+void TestMapLoad::load(const QString &path)
+{
+    w->dialogs.pick(path);
+    w->form->Command4->click();
+}
+
+int TestMapLoad::column(double frequency) const
+{
+    return int(std::floor(w->form->Picture3->toPixel(frequency, 0).x()));
+}
+
+void TestMapLoad::loadFillsTableListingLabelAndStrip()
+{
+    Form1 &f = *w->form;
+    const QByteArray bytes = mapLine("11.778", "H", "Das Erste") + "\r\n" +
+                             mapLine("12.188", "v") + "\r\n";
+    const QString path = write(QStringLiteral("astra.map"), bytes);
+    f.Text1->setPlainText(QStringLiteral("an earlier check log"));
+    load(path);
+
+    QCOMPARE(w->dialogs.shown.size(), size_t(1));
+    QCOMPARE(w->dialogs.shown[0].title, QStringLiteral("Load Sat-Info"));
+    QCOMPARE(w->dialogs.shown[0].prefilled, QStringLiteral("c:\\vanto21\\maps\\mymap.map"));
+    QVERIFY(w->dialogs.messages.isEmpty());
+
+    const ws::SharedState &s = w->state();
+    QCOMPARE(int(s.mapcount), 2);
+    QCOMPARE(s.mapdata[1][1], QStringLiteral("11778"));
+    QCOMPARE(s.mapdata[1][3], QStringLiteral("Das Erste       "));
+    QCOMPARE(s.mapdata[2][4], QStringLiteral("v"));
+    QCOMPARE(s.maptext, ws::fromBytes(bytes));
+    QCOMPARE(f.Text1->toPlainText(), ws::fromBytes(bytes).replace(QLatin1String("\r\n"), "\n"));
+    const QFileInfo info(path);
+    QCOMPARE(f.Label8->text(), path + "  " + ws::generalDateText(info.lastModified()) + "  " +
+                                   QString::number(bytes.size()));
+
+    // The caption and the cleared strip show before the file is read, the
+    // finished map after.
+    QCOMPARE(events.repainted, (QStringList{"Form1", "Form1"}));
+    QCOMPARE(events.snapshots[0].label8, QStringLiteral("Loading, please wait ..."));
+    const QImage &cleared = events.snapshots[0].strip;
+    QCOMPARE(cleared.pixelColor(column(11778), 20), kBackground);
+
+    // Scale 10700 over 2051 MHz: 11778 lies about half-way.
+    QCOMPARE(f.Picture3->scaleLeft(), 10700.0);
+    QCOMPARE(f.Picture3->scaleWidth(), 2051.0);
+    QCOMPARE(f.Picture3->scaleHeight(), 200.0);
+    const int x = column(11778);
+    QVERIFY2(x > 300 && x < 340, qPrintable(QString::number(x)));
+    const QImage strip = f.Picture3->surface();
+    for (int y : {0, 22, strip.height() - 1})
+        QCOMPARE(strip.pixelColor(x, y), kRed);
+    QCOMPARE(strip.pixelColor(x - 1, 22), kBackground);
+    QCOMPARE(strip.pixelColor(x + 1, 22), kBackground);
+
+    // A second load clears what the first one drew and keeps the new scale.
+    w->state().fstart[0] = 11000;
+    load(write(QStringLiteral("other.map"), mapLine("12.500", "L")));
+    QCOMPARE(f.Picture3->scaleLeft(), 11000.0);
+    const QImage second = f.Picture3->surface();
+    QCOMPARE(second.pixelColor(column(12500), 22), kGreen);
+    QCOMPARE(second.pixelColor(column(11778), 22), kBackground);
+    QCOMPARE(second.pixelColor(column(12188), 22), kBackground);
+    QCOMPARE(w->dialogs.shown[1].prefilled, path);
+}
+
+void TestMapLoad::stripColoursFollowThePolarisation()
+{
+    struct Entry
+    {
+        const char *ghz;
+        const char *pol;
+        QColor colour;
+    };
+    const Entry entries[] = {
+        {"11.000", "H", kRed},    {"11.100", "h", kRed},    {"11.200", "V", kBlue},
+        {"11.300", "v", kBlue},   {"11.400", "L", kGreen},  {"11.500", "R", kGreen},
+        {"11.600", " ", kGreen},  {"11.700", "", kGreen},   {"12.000", "H", kBlue},
+    };
+    QByteArray bytes;
+    for (const Entry &e : entries)
+        bytes += mapLine(e.ghz, e.pol) + "\r\n";
+    // Drawn later, so it covers the red line at 12000.
+    bytes += mapLine("12.000", "V");
+    load(write(QStringLiteral("colours.map"), bytes));
+
+    const QImage strip = w->form->Picture3->surface();
+    for (const Entry &e : entries) {
+        const double f = ws::fromBytes(QByteArray(e.ghz).remove(2, 1)).toDouble();
+        QCOMPARE(strip.pixelColor(column(f), 10), e.colour);
+    }
+}
+
+void TestMapLoad::emptyFileClearsEverything()
+{
+    Form1 &f = *w->form;
+    load(write(QStringLiteral("one.map"), mapLine("11.778", "H")));
+    load(write(QStringLiteral("empty.map"), QByteArray()));
+    QCOMPARE(int(w->state().mapcount), 0);
+    QVERIFY(w->state().mapdata[1][1].isEmpty());
+    QVERIFY(f.Text1->toPlainText().isEmpty());
+    QVERIFY(f.Label8->text().endsWith(QLatin1String("  0")));
+    QCOMPARE(f.Picture3->surface().pixelColor(column(11778), 10), kBackground);
+    QVERIFY(w->dialogs.messages.isEmpty());
+}
+
+void TestMapLoad::longFileKeepsTheFirst1024Entries()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 1100; ++i)
+        bytes += mapLine(QByteArray::number(10.800 + i / 1000.0, 'f', 3), "H") + "\r\n";
+    load(write(QStringLiteral("long.map"), bytes));
+    QCOMPARE(int(w->state().mapcount), 1024);
+    QCOMPARE(w->state().mapdata[1024][1], QStringLiteral("11823"));
+    QCOMPARE(w->form->Text1->toPlainText().count(QLatin1Char('\n')), 1100);
+    QVERIFY(w->dialogs.messages.isEmpty());
+}
+
+void TestMapLoad::failedLoadsKeepThePreviousMap_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("repaints"); // the caption shown, then the old map again
+    QTest::newRow("cancelled") << "cancel" << 0;
+    QTest::newRow("no such file") << "missing" << 0;
+    QTest::newRow("unreadable") << "unreadable" << 2;
+}
+
+void TestMapLoad::failedLoadsKeepThePreviousMap()
+{
+    QFETCH(QString, how);
+    QFETCH(int, repaints);
+    Form1 &f = *w->form;
+    load(write(QStringLiteral("good.map"), mapLine("11.778", "H") + "\r\n" + mapLine("12.188", "V")));
+    const ws::SharedState before = w->state();
+    const QString label = f.Label8->text();
+    const QString listing = f.Text1->toPlainText();
+    const QImage strip = f.Picture3->surface();
+    const int repaintedBefore = events.repainted.size();
+
+    if (how == QLatin1String("cancel")) {
+        w->dialogs.cancel();
+        f.Command4->click();
+    } else if (how == QLatin1String("missing")) {
+        load(dir.filePath(QStringLiteral("nowhere.map")));
+    } else {
+        // Opens, but every read fails.
+        if (!QFile::exists(QStringLiteral("/proc/self/mem")))
+            QSKIP("needs /proc/self/mem");
+        load(QStringLiteral("/proc/self/mem"));
+    }
+
+    QCOMPARE(w->dialogs.messages, QStringList{QStringLiteral("Cancel/Abbruch")});
+    QCOMPARE(events.repainted.size() - repaintedBefore, repaints);
+    const ws::SharedState &after = w->state();
+    QCOMPARE(int(after.mapcount), int(before.mapcount));
+    QCOMPARE(after.maptext, before.maptext);
+    QVERIFY(after.mapdata == before.mapdata);
+    QCOMPARE(f.Label8->text(), label);
+    QCOMPARE(f.Text1->toPlainText(), listing);
+    QCOMPARE(f.Picture3->surface(), strip);
+}
+
+QTEST_MAIN(TestMapLoad)
+#include "tst_mapload.moc"
