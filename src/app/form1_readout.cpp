@@ -1,5 +1,9 @@
 #include "form1.h"
 
+#include "readout.h"
+
+#include <QLabel>
+
 void Form1::Picture1_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     ShowFrequencyAt(Button, Shift, X, Y);
@@ -15,4 +19,12 @@ void Form1::Picture3_MouseMove(std::int16_t Button, std::int16_t Shift, float X,
     ShowFrequencyAt(Button, Shift, X, Y);
 }
 
-void Form1::ShowFrequencyAt(std::int16_t, std::int16_t, float, float) {}
+// Only X matters. Without a map Label10 keeps whatever an earlier move over
+// a map put there.
+void Form1::ShowFrequencyAt(std::int16_t, std::int16_t, float X, float)
+{
+    Label1->setText(ws::frequencyReadout(X));
+    if (const int row = ws::nearestMapRow(s, X))
+        Label10->setText(ws::mapRowText(s, row));
+    Label13->setText(QStringLiteral("Next known signal:"));
+}

@@ -1,0 +1,174 @@
+#include "fakeplatform.h"
+#include "readout.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+void setMap(ws::SharedState &s, const QStringList &frequencies)
+{
+    s.mapcount = std::int16_t(frequencies.size());
+    for (int i = 0; i < frequencies.size(); ++i) {
+        auto &row = s.mapdata[i + 1];
+        row[1] = frequencies[i];
+        row[2] = QStringLiteral("MPEG2 ");
+        row[3] = QStringLiteral("Station %1").arg(i + 1, -7);
+        row[4] = QStringLiteral("H");
+    }
+}
+
+const QStringList kThreeRows = {"11720", "11740", "11760"};
+
+} // namespace
+
+class TestReadout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nearestRowQuirksIncluded_data();
+    void nearestRowQuirksIncluded();
+    void frequencyRoundsHalfToEven_data();
+    void frequencyRoundsHalfToEven();
+    void labelsShowTheRowUntrimmed();
+    void withoutAMapLabel10KeepsItsText();
+    void pointerMovesSetOrClearTheReadout();
+};
+
+void TestReadout::nearestRowQuirksIncluded_data()
+{
+    QTest::addColumn<QStringList>("frequencies");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("row");
+
+    QTest::newRow("row below is nearer") << kThreeRows << 11725.0 << 1;
+    QTest::newRow("tie keeps candidate") << kThreeRows << 11730.0 << 2;
+    QTest::newRow("exact hit") << kThreeRows << 11740.0 << 2;
+    QTest::newRow("last row untested, nearer") << kThreeRows << 11800.0 << 3;
+    QTest::newRow("last row untested, tie") << kThreeRows << 11750.0 << 3;
+    QTest::newRow("below the first row") << kThreeRows << 11700.0 << 1;
+    QTest::newRow("fraction above a row") << kThreeRows << double(11720.4f) << 1;
+    QTest::newRow("one row, below") << QStringList{"11720"} << 10000.0 << 1;
+    QTest::newRow("one row, above") << QStringList{"11720"} << 13000.0 << 1;
+    // File order, not frequency order: row 3 at 11740 is nearest to 11745
+    // but only rows 1 and 2 take part.
+    QStringList unsorted = {"11720", "11900", "11740"};
+    QTest::newRow("unsorted, neighbour only") << unsorted << 11745.0 << 1;
+    QTest::newRow("unsorted, first at or above") << unsorted << 11850.0 << 2;
+    // The last row is the candidate even when it lies below x.
+    QTest::newRow("last row below x") << QStringList{"11720", "11740", "11700"} << 11800.0 << 2;
+    // Texts without a whole number count as their leading number, 0 if none:
+    // the search passes them, and as a neighbour they are never nearer.
+    QTest::newRow("empty first row") << QStringList{"", "11740", "11760"} << 11725.0 << 2;
+    QTest::newRow("empty row hides its neighbour")
+        << QStringList{"11720", "", "11760"} << 11722.0 << 3;
+    QTest::newRow("empty last row") << QStringList{"11720", "11740", ""} << 11800.0 << 2;
+    QTest::newRow("typo counts as 1") << QStringList{"1x788", "11740"} << 11000.0 << 2;
+    QTest::newRow("typo near 0") << QStringList{"1x788", "11740"} << 0.5 << 1;
+    QTest::newRow("short text") << QStringList{"12", "11740"} << 11.0 << 1;
+}
+
+void TestReadout::nearestRowQuirksIncluded()
+{
+    QFETCH(QStringList, frequencies);
+    QFETCH(double, x);
+    QFETCH(int, row);
+
+    ws::SharedState s;
+    setMap(s, frequencies);
+    QCOMPARE(ws::nearestMapRow(s, x), row);
+}
+
+void TestReadout::frequencyRoundsHalfToEven_data()
+{
+    QTest::addColumn<float>("x");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("half down to even") << 11778.5f << "11778 MHz ";
+    QTest::newRow("half up to even") << 11777.5f << "11778 MHz ";
+    QTest::newRow("above half") << 11777.6f << "11778 MHz ";
+    QTest::newRow("below half") << 11777.4f << "11777 MHz ";
+    QTest::newRow("zero") << 0.2f << "0 MHz ";
+    QTest::newRow("negative") << -3.5f << "-4 MHz ";
+}
+
+void TestReadout::frequencyRoundsHalfToEven()
+{
+    QFETCH(float, x);
+    QFETCH(QString, text);
+    ws::test::FakeWindow w;
+    w.form->Picture2_MouseMove(0, 0, x, 10);
+    QCOMPARE(w.form->Label1->text(), text);
+}
+
+void TestReadout::labelsShowTheRowUntrimmed()
+{
+    ws::test::FakeWindow w;
+    ws::SharedState &s = w.state();
+    setMap(s, {"11778", "12188"});
+    s.mapdata[2] = {QString(), QStringLiteral("12188"), QStringLiteral("mpeg2 "),
+                    QStringLiteral(" Some Station   "), QStringLiteral("v")};
+    w.form->Picture3_MouseMove(1, 2, 12100, 0);
+    QCOMPARE(w.form->Label1->text(), QStringLiteral("12100 MHz "));
+    QCOMPARE(w.form->Label13->text(), QStringLiteral("Next known signal:"));
+    QCOMPARE(w.form->Label10->text(), QStringLiteral("12188v, mpeg2 ,  Some Station   "));
+
+    // A row of empty fields (an empty map line) still shows its separators.
+    s.mapcount = 1;
+    s.mapdata[1] = {};
+    w.form->Picture1_MouseMove(0, 0, 12100, 0);
+    QCOMPARE(w.form->Label10->text(), QStringLiteral(", , "));
+}
+
+void TestReadout::withoutAMapLabel10KeepsItsText()
+{
+    ws::test::FakeWindow w;
+    w.form->Label10->setText(QStringLiteral("from an earlier map"));
+    w.form->Picture1_MouseMove(0, 0, 11000, 0);
+    QCOMPARE(w.form->Label1->text(), QStringLiteral("11000 MHz "));
+    QCOMPARE(w.form->Label13->text(), QStringLiteral("Next known signal:"));
+    QCOMPARE(w.form->Label10->text(), QStringLiteral("from an earlier map"));
+}
+
+void TestReadout::pointerMovesSetOrClearTheReadout()
+{
+    ws::test::FakeWindow w;
+    Form1 &f = *w.form;
+    setMap(w.state(), kThreeRows);
+    f.Picture1->setScale(10700, 0, 2051, 100);
+    f.Picture2->setScale(10700, -50, 2051, 100);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QString row1 = QStringLiteral("11720H, MPEG2 , Station 1      ");
+
+    // Pixel column 318 of 637 is 10700 + 318 * 2051 / 637 = 11724.01 MHz;
+    // the 2-pixel border comes first.
+    QTest::mouseMove(f.Picture1, QPoint(2 + 318, 40));
+    QTRY_COMPARE(f.Label1->text(), QStringLiteral("11724 MHz "));
+    QCOMPARE(f.Label10->text(), row1);
+    QCOMPARE(f.Label13->text(), QStringLiteral("Next known signal:"));
+
+    QTest::mouseMove(&f, QPoint(108, 300)); // bare window
+    QTRY_COMPARE(f.Label1->text(), QString());
+    QCOMPARE(f.Label10->text(), QString());
+    QCOMPARE(f.Label13->text(), QString());
+
+    QTest::mouseMove(f.Picture2, QPoint(2 + 318, 20));
+    QTRY_COMPARE(f.Label1->text(), QStringLiteral("11724 MHz "));
+    QCOMPARE(f.Label10->text(), row1);
+
+    for (QWidget *over : {static_cast<QWidget *>(f.Command5[1]), static_cast<QWidget *>(f.Text5),
+                          static_cast<QWidget *>(f.Text1)}) {
+        QTest::mouseMove(over, QPoint(5, 5));
+        QCoreApplication::processEvents();
+        QCOMPARE(f.Label1->text(), QStringLiteral("11724 MHz "));
+        QCOMPARE(f.Label10->text(), row1);
+        QCOMPARE(f.Label13->text(), QStringLiteral("Next known signal:"));
+    }
+}
+
+QTEST_MAIN(TestReadout)
+#include "tst_readout.moc"
