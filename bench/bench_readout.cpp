@@ -1,0 +1,83 @@
+// The readout runs on every pointer move over a plot; with a full map of
+// 1024 entries it must stay far below what a user could notice
+// (target: under 20 microseconds per move).
+#include "form1.h"
+#include "readout.h"
+#include "realplatform.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NoSerialLine : public ws::SerialLine
+{
+public:
+    void setPortName(const QString &) override {}
+    bool open() override { return false; }
+    QString errorString() const override { return {}; }
+    void close() override {}
+    void write(const QByteArray &) override {}
+    QByteArray read() override { return {}; }
+    void waitForData(int) override {}
+};
+
+// 1024 entries, 2 MHz apart, from 10700 MHz on.
+void fillMap(ws::SharedState &s)
+{
+    s.mapcount = ws::kMaxMapEntries;
+    for (int row = 1; row <= ws::kMaxMapEntries; ++row) {
+        s.mapdata[row][1] = QString::number(10700 + 2 * (row - 1));
+        s.mapdata[row][2] = QStringLiteral("MPEG2 ");
+        s.mapdata[row][3] = QStringLiteral("Station         ");
+        s.mapdata[row][4] = QStringLiteral("H");
+    }
+}
+
+// Pointer positions across the whole map and beyond its end, where the
+// search has to walk every row.
+float position(int64_t i)
+{
+    return 10690.5f + float(i % 2100) * 1.013f;
+}
+
+void BM_NearestMapRow(benchmark::State &state)
+{
+    static ws::SharedState s;
+    fillMap(s);
+    const double x = state.range(0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ws::nearestMapRow(s, x));
+}
+// Early in the map, half-way, and past its end (the longest search).
+BENCHMARK(BM_NearestMapRow)->Arg(10701)->Arg(11724)->Arg(12800)->Unit(benchmark::kMicrosecond);
+
+void BM_ShowFrequencyAt(benchmark::State &state)
+{
+    ws::QtDialogs dialogs;
+    ws::QtEventLoop events;
+    ws::SteadyClock clock;
+    ws::DesktopServices system;
+    NoSerialLine serial;
+    Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
+    fillMap(form.stateForTest());
+    form.show();
+
+    int64_t i = 0;
+    for (auto _ : state)
+        form.Picture1_MouseMove(0, 0, position(i++), 50);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ShowFrequencyAt)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
