@@ -17,8 +17,8 @@ QString frequencyReadout(double x);
 // above x, but it never tests the last row: when no earlier row qualifies the
 // last row is the candidate whatever its frequency. The candidate then
 // competes only with the row just before it in the file; a tie keeps the
-// candidate. So an unsorted map gives the nearest of two neighbours, not the
-// nearest entry overall, which is how the readout has always behaved.
+// candidate. So an unsorted map gives the nearer of two neighbours in the
+// file, not the nearest entry overall.
 int nearestMapRow(const SharedState &state, double x);
 
 // The row's fields joined as they stand: frequency, polarisation, ", ",
