@@ -131,6 +131,7 @@ void TestLoadScan::failedLoadChangesNothing_data()
     QTest::newRow("frequency 2151") << lband + "950,1\r\n2151,1\r\n952,1\r\n" << cancel;
     QTest::newRow("header cut short") << QByteArray("950\r\n952\r\n") << cancel;
     QTest::newRow("cannot be opened") << QByteArray() << cancel;
+    QTest::newRow("a folder") << QByteArray("folder") << cancel;
 }
 
 void TestLoadScan::failedLoadChangesNothing()
@@ -147,8 +148,13 @@ void TestLoadScan::failedLoadChangesNothing()
     const auto before = std::make_unique<ws::SharedState>(w->state());
     w->events.repainted.clear();
 
-    const QString path = text.isNull() ? dir.filePath(QStringLiteral("missing.scn"))
-                                       : write(QStringLiteral("bad.scn"), text);
+    QString path;
+    if (text.isNull())
+        path = dir.filePath(QStringLiteral("missing.scn"));
+    else if (text == "folder")
+        path = dir.path();
+    else
+        path = write(QStringLiteral("bad.scn"), text);
     load(1, path);
 
     QCOMPARE(w->dialogs.messages, QStringList{message});
