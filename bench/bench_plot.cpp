@@ -49,7 +49,7 @@ struct LoadedWindow
         : form(ws::Platform{&platform, &platform, &platform, &platform, &platform})
     {
         form.show();
-        ws::test::ScanSpec reference;
+        ws::test::ScanShape reference;
         reference.level = [](bool vertical, double f) { return (vertical ? 15 : 5) + std::fmod(f, 11); };
         platform.next = ws::test::writeFile(dir, QStringLiteral("newest.scn"), ws::test::scanText({}));
         form.Command5_Click(1);

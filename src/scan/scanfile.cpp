@@ -15,7 +15,7 @@ const ScanLayout kLayouts[] = {
     {1053, "h", true, false},
     {1054, "v", false, true},
     {1055, "hv", true, true},
-    // Written by a later version of the channel tool; read exactly like hv.
+    // Read exactly like hv; only the name in the label differs.
     {1059, "hv(p)", true, true},
 };
 

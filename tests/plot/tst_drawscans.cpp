@@ -10,7 +10,7 @@
 #include <cmath>
 
 using ws::test::FakeWindow;
-using ws::test::ScanSpec;
+using ws::test::ScanShape;
 using ws::test::scanText;
 
 // The plots as the user sees them, after loading generated scan files
@@ -31,10 +31,10 @@ private slots:
     void reloadRescalesBothPlots();
 
 private:
-    void load(int slot, const ScanSpec &spec)
+    void load(int slot, const ScanShape &shape)
     {
         w->dialogs.pick(ws::test::writeFile(dir, QStringLiteral("scan%1.scn").arg(++files),
-                                            scanText(spec)));
+                                            scanText(shape)));
         w->form->Command5_Click(slot);
         QVERIFY(w->dialogs.messages.isEmpty());
     }
@@ -49,15 +49,15 @@ namespace {
 const QColor kBackground(0xF0, 0xF0, 0xF0);
 
 // A universal scan of 200 MHz below the band switch with levels from `level`.
-ScanSpec scan(int layout, std::function<double(bool, double)> level, double start = 10950,
+ScanShape scan(int layout, std::function<double(bool, double)> level, double start = 10950,
               double end = 11149)
 {
-    ScanSpec spec;
-    spec.start = start;
-    spec.end = end;
-    spec.layout = layout;
-    spec.level = std::move(level);
-    return spec;
+    ScanShape shape;
+    shape.start = start;
+    shape.end = end;
+    shape.layout = layout;
+    shape.level = std::move(level);
+    return shape;
 }
 
 // The colour at user position (x, y).

@@ -16,7 +16,7 @@
 // single-band scan), each line "intermediate frequency,level".
 namespace ws::test {
 
-struct ScanSpec
+struct ScanShape
 {
     double start = 10700;
     double end = 12750;
@@ -29,35 +29,35 @@ struct ScanSpec
     QByteArray lineEnd = "\r\n";
 };
 
-inline QByteArray scanText(const ScanSpec &spec)
+inline QByteArray scanText(const ScanShape &shape)
 {
-    const ws::LnbType *lnb = ws::findLnb(spec.lnb);
-    const ws::ScanLayout *layout = ws::findLayout(spec.layout);
+    const ws::LnbType *lnb = ws::findLnb(shape.lnb);
+    const ws::ScanLayout *layout = ws::findLayout(shape.layout);
     Q_ASSERT(lnb && layout);
     QByteArray out;
-    auto line = [&](const QByteArray &text) { out += text + spec.lineEnd; };
-    line(QByteArray::number(spec.start));
-    line(QByteArray::number(spec.end));
-    line(QByteArray::number(spec.layout));
-    line(QByteArray::number(spec.lnb));
+    auto line = [&](const QByteArray &text) { out += text + shape.lineEnd; };
+    line(QByteArray::number(shape.start));
+    line(QByteArray::number(shape.end));
+    line(QByteArray::number(shape.layout));
+    line(QByteArray::number(shape.lnb));
 
     const double w = lnb->fswitch;
-    const bool inhigh = spec.end > w && lnb->fswitch != -1;
-    const bool inlow = spec.start < w;
+    const bool inhigh = shape.end > w && lnb->fswitch != -1;
+    const bool inlow = shape.start < w;
     auto block = [&](bool vertical, double from, double to, int oscillator) {
         for (double f = from; f <= to; ++f) {
             line(QByteArray::number(std::fabs(f - oscillator)) + ','
-                 + QByteArray::number(spec.level(vertical, f)));
+                 + QByteArray::number(shape.level(vertical, f)));
         }
     };
     for (const bool vertical : {false, true}) {
         if (vertical ? !layout->vertical : !layout->horizontal)
             continue;
         if (inhigh && inlow) {
-            block(vertical, spec.start, w, lnb->lolow);
-            block(vertical, w, spec.end, lnb->lohigh);
+            block(vertical, shape.start, w, lnb->lolow);
+            block(vertical, w, shape.end, lnb->lohigh);
         } else {
-            block(vertical, spec.start, spec.end, inhigh ? lnb->lohigh : lnb->lolow);
+            block(vertical, shape.start, shape.end, inhigh ? lnb->lohigh : lnb->lolow);
         }
     }
     return out;

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 using ws::test::FakeWindow;
-using ws::test::ScanSpec;
+using ws::test::ScanShape;
 using ws::test::scanText;
 using ws::test::writeFile;
 
@@ -92,9 +92,9 @@ void TestLoadScan::eachSlotHasItsOwnDialog()
 
 void TestLoadScan::loadShowsTheSummaryAndMarksTheSlot()
 {
-    ScanSpec spec;
-    spec.level = [](bool vertical, double f) { return vertical ? 30.0 : f == 11700 ? 99.0 : 40.0; };
-    const QString path = write(QStringLiteral("universal.scn"), scanText(spec));
+    ScanShape shape;
+    shape.level = [](bool vertical, double f) { return vertical ? 30.0 : f == 11700 ? 99.0 : 40.0; };
+    const QString path = write(QStringLiteral("universal.scn"), scanText(shape));
     load(1, path);
 
     Form1 &f = *w->form;
@@ -193,7 +193,7 @@ void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
 void TestLoadScan::reloadReplacesTheSlot()
 {
     load(1, write(QStringLiteral("wide.scn"), scanText({})));
-    ScanSpec narrow;
+    ScanShape narrow;
     narrow.lnb = 1047;
     narrow.layout = 1054;
     narrow.start = 3700;

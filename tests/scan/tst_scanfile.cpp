@@ -8,7 +8,7 @@
 
 using ws::ScanData;
 using ws::ScanError;
-using ws::test::ScanSpec;
+using ws::test::ScanShape;
 using ws::test::scanText;
 
 Q_DECLARE_METATYPE(ws::LevelTableId)
@@ -58,10 +58,10 @@ int lineCount(const QByteArray &text)
 
 void TestScanFile::universalHvFillsBothBandsOfBothPolarisations()
 {
-    ScanSpec spec;
-    spec.level = skyLevel;
+    ScanShape shape;
+    shape.level = skyLevel;
     // Lines after the last block are never read.
-    const QByteArray text = scanText(spec) + "not a scan line\r\n";
+    const QByteArray text = scanText(shape) + "not a scan line\r\n";
     QCOMPARE(lineCount(text), 4 + 4104 + 1);
 
     const ws::ScanParse parse = ws::parseScan(text);
@@ -131,13 +131,13 @@ void TestScanFile::bandSelection()
     QFETCH(ws::LevelTableId, table);
     QFETCH(int, cell);
 
-    ScanSpec spec;
-    spec.lnb = lnb;
-    spec.start = start;
-    spec.end = end;
-    spec.layout = 1053;
-    spec.level = skyLevel;
-    const ws::ScanParse parse = ws::parseScan(scanText(spec));
+    ScanShape shape;
+    shape.lnb = lnb;
+    shape.start = start;
+    shape.end = end;
+    shape.layout = 1053;
+    shape.level = skyLevel;
+    const ws::ScanParse parse = ws::parseScan(scanText(shape));
     QVERIFY(parse.data);
     QCOMPARE(parse.data->inlow, inlow);
     QCOMPARE(parse.data->inhigh, inhigh);
@@ -164,10 +164,10 @@ void TestScanFile::layoutsNameTheirBlocks()
     QFETCH(bool, hpol);
     QFETCH(bool, vpol);
 
-    ScanSpec spec;
-    spec.layout = layout;
-    spec.level = skyLevel;
-    const QByteArray text = scanText(spec);
+    ScanShape shape;
+    shape.layout = layout;
+    shape.level = skyLevel;
+    const QByteArray text = scanText(shape);
     const ws::ScanParse parse = ws::parseScan(text);
     QVERIFY(parse.data);
     QCOMPARE(parse.data->layoutName, name);
@@ -251,10 +251,10 @@ void TestScanFile::anyLineEndWorks()
 {
     QFETCH(QByteArray, lineEnd);
     QFETCH(bool, finalLineEnd);
-    ScanSpec spec;
-    spec.lineEnd = lineEnd;
-    spec.level = skyLevel;
-    QByteArray text = scanText(spec);
+    ScanShape shape;
+    shape.lineEnd = lineEnd;
+    shape.level = skyLevel;
+    QByteArray text = scanText(shape);
     if (!finalLineEnd)
         text.chop(lineEnd.size());
     const ws::ScanParse parse = ws::parseScan(text);
