@@ -1,3 +1,21 @@
 #include "form1.h"
 
-void Form1::DrawScans() {}
+#include "drawscans.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+void Form1::DrawScans()
+{
+    Command4->setEnabled(true);
+    const ws::ScaleTexts texts = ws::drawScans(s, *Picture1, *Picture2);
+    Label5->setText(texts.left);
+    Label6->setText(texts.right);
+    Label5->setVisible(true);
+    Label6->setVisible(true);
+    Label9->setText(texts.top);
+    Label7->setText(texts.bottom);
+    Label2->setText(texts.diffTop);
+    Label3->setText(texts.diffBottom);
+    repaintWindow();
+}

@@ -1,0 +1,100 @@
+#include "drawscans.h"
+#include "form1.h"
+#include "scanfile.h"
+#include "scantext.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+// Drawing two full universal hv scans (four level curves of 2051 points and
+// two difference curves) into the window's real plot boxes.
+namespace {
+
+// Just enough platform for a window that loads files and draws.
+struct BenchPlatform : ws::UserDialogs, ws::EventLoop, ws::Clock, ws::SystemServices,
+                       ws::SerialLine
+{
+    QString next;
+    bool openFile(const QString &, QString &fileName) override
+    {
+        fileName = next;
+        return true;
+    }
+    void message(const QString &) override { failed = true; }
+    void doEvents() override {}
+    void keepPainted() override {}
+    void repaintNow(QWidget *) override {}
+    qint64 seconds() override { return 0; }
+    QDateTime now() override { return {}; }
+    void beep() override {}
+    QString programFolder() override { return {}; }
+    void setPortName(const QString &) override {}
+    bool open() override { return false; }
+    QString errorString() const override { return {}; }
+    void close() override {}
+    void write(const QByteArray &) override {}
+    QByteArray read() override { return {}; }
+    void waitForData(int) override {}
+
+    bool failed = false;
+};
+
+struct LoadedWindow
+{
+    LoadedWindow()
+        : form(ws::Platform{&platform, &platform, &platform, &platform, &platform})
+    {
+        form.show();
+        ws::test::ScanShape reference;
+        reference.level = [](bool vertical, double f) { return (vertical ? 15 : 5) + std::fmod(f, 11); };
+        platform.next = ws::test::writeFile(dir, QStringLiteral("newest.scn"), ws::test::scanText({}));
+        form.Command5_Click(1);
+        platform.next = ws::test::writeFile(dir, QStringLiteral("reference.scn"),
+                                            ws::test::scanText(reference));
+        form.Command5_Click(2);
+    }
+
+    QTemporaryDir dir;
+    BenchPlatform platform;
+    Form1 form;
+};
+
+} // namespace
+
+// The drawing itself, on the window's plot boxes.
+static void BM_DrawScans(benchmark::State &state)
+{
+    LoadedWindow w;
+    if (w.platform.failed)
+        state.SkipWithError("loading the scans failed");
+    for (auto _ : state) {
+        const ws::ScaleTexts texts =
+            ws::drawScans(w.form.stateForTest(), *w.form.Picture1, *w.form.Picture2);
+        benchmark::DoNotOptimize(texts);
+    }
+}
+BENCHMARK(BM_DrawScans)->Unit(benchmark::kMillisecond);
+
+// A whole click on "Load Reference ...": read, parse, commit, draw, labels.
+static void BM_LoadReferenceAndDraw(benchmark::State &state)
+{
+    LoadedWindow w;
+    for (auto _ : state)
+        w.form.Command5_Click(2);
+    if (w.platform.failed)
+        state.SkipWithError("loading the scans failed");
+}
+BENCHMARK(BM_LoadReferenceAndDraw)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,36 @@
+#include "scanfile.h"
+#include "scantext.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+// One load of a full universal hv scan (10700 to 12750 MHz, 4104 data
+// lines, about 40 KB): reading it into a scan, and reading plus putting it
+// into its slot.
+static void BM_ParseUniversalHv(benchmark::State &state)
+{
+    const QByteArray bytes = ws::test::scanText({});
+    for (auto _ : state) {
+        ws::ScanParse parse = ws::parseScan(bytes);
+        benchmark::DoNotOptimize(parse);
+        if (!parse.data)
+            state.SkipWithError("the generated file did not parse");
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_ParseUniversalHv)->Unit(benchmark::kMicrosecond);
+
+static void BM_ParseAndCommitUniversalHv(benchmark::State &state)
+{
+    const QByteArray bytes = ws::test::scanText({});
+    auto shared = std::make_unique<ws::SharedState>();
+    for (auto _ : state) {
+        const ws::ScanParse parse = ws::parseScan(bytes);
+        ws::commitScan(*shared, 1, *parse.data);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ParseAndCommitUniversalHv)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

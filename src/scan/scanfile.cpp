@@ -1,0 +1,278 @@
+#include "scanfile.h"
+
+#include "numbers.h"
+#include "texts.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace ws {
+
+namespace {
+
+const ScanLayout kLayouts[] = {
+    {1053, "h", true, false},
+    {1054, "v", false, true},
+    {1055, "hv", true, true},
+    // Read exactly like hv; only the name in the label differs.
+    {1059, "hv(p)", true, true},
+};
+
+const LnbType kLnbTypes[] = {
+    {1044, "univ", 10700, 12750, 11700, 9750, 10600},
+    {1045, "US FSS", 11700, 12200, -1, 10750, -1},
+    {1046, "US DBS", 12200, 12700, -1, 11250, -1},
+    {1047, "c-band", 3700, 4200, -1, 5150, -1},
+    // Its high band starts 50 MHz later than the universal LNB's.
+    {1048, "quattro", 10700, 12750, 11750, 9750, 10750},
+    {1056, "ASIA", 12250, 12700, -1, 11300, -1},
+    {1058, "l-band", 950, 2150, -1, 0, -1},
+};
+
+// Hands out the file's lines one by one, whatever line end the file uses.
+class LineReader
+{
+public:
+    explicit LineReader(const QByteArray &bytes)
+        : p_(bytes.constData()), end_(bytes.constData() + bytes.size())
+    {}
+
+    // False at the end of the file. A final line without a line end still
+    // counts; a line end at the very end opens no further line.
+    bool next(QByteArrayView &line)
+    {
+        if (p_ == end_)
+            return false;
+        ++number_;
+        const char *start = p_;
+        while (p_ != end_ && *p_ != '\r' && *p_ != '\n')
+            ++p_;
+        line = QByteArrayView(start, p_ - start);
+        if (p_ != end_) {
+            if (*p_ == '\r' && p_ + 1 != end_ && p_[1] == '\n')
+                ++p_;
+            ++p_;
+        }
+        return true;
+    }
+
+    // The number of the line that next() handed out last, or would hand out
+    // next after the end of the file.
+    int number() const { return number_; }
+    int upcoming() const { return number_ + 1; }
+
+private:
+    const char *p_;
+    const char *end_;
+    int number_ = 0;
+};
+
+double numberOf(QByteArrayView latin1)
+{
+    // readNumber stays the one place that knows what a number looks like.
+    // Fields are short, so widening them on the stack spares a heap string
+    // per field, which is most of the time a load takes.
+    constexpr qsizetype kShort = 64;
+    if (latin1.size() > kShort)
+        return readNumber(QString::fromLatin1(latin1));
+    char16_t wide[kShort];
+    for (qsizetype i = 0; i < latin1.size(); ++i)
+        wide[i] = char16_t(uchar(latin1[i]));
+    return readNumber(QStringView(wide, latin1.size()));
+}
+
+// Reads the data lines for the sky frequencies from `first` to `last` (one
+// line per whole MHz step, none when last < first) into one table.
+bool readBlock(LineReader &lines, double first, double last, ScanData &scan, LevelTableId table,
+               double &runmax, double &runmin, ScanError &error)
+{
+    if (!(last >= first))
+        return true;
+    // Counted, not stepped: a step of 1 vanishes at very large values. The
+    // file runs out long before a silly header's count would.
+    const double count = std::floor(last - first) + 1;
+    Levels &levels = scan.levels[table];
+    for (double i = 0; i < count; ++i) {
+        QByteArrayView line;
+        if (!lines.next(line)) {
+            error = {ScanError::MissingLine, lines.upcoming(), QString()};
+            return false;
+        }
+        const qsizetype comma = line.indexOf(',');
+        if (comma < 0) {
+            error = {ScanError::NoComma, lines.number(), fromBytes(line.toByteArray())};
+            return false;
+        }
+        const double frequency = roundHalfEven(numberOf(line.first(comma)));
+        if (!(frequency >= 0 && frequency <= kMaxIf)) {
+            error = {ScanError::FrequencyOutOfRange, lines.number(),
+                     fromBytes(line.toByteArray())};
+            return false;
+        }
+        const double level = numberOf(line.sliced(comma + 1));
+        const int cell = int(frequency);
+        levels[cell] = level;
+        if (cell == 0)
+            scan.wroteCellZero[table] = true;
+        if (level < runmin)
+            runmin = level;
+        if (level > runmax)
+            runmax = level;
+    }
+    return true;
+}
+
+} // namespace
+
+const ScanLayout *findLayout(double code)
+{
+    for (const ScanLayout &layout : kLayouts) {
+        if (code == layout.code)
+            return &layout;
+    }
+    return nullptr;
+}
+
+const LnbType *findLnb(double code)
+{
+    for (const LnbType &lnb : kLnbTypes) {
+        if (code == lnb.code)
+            return &lnb;
+    }
+    return nullptr;
+}
+
+QString ScanError::message() const
+{
+    switch (kind) {
+    case UnknownLayout:
+        return QStringLiteral("unknown Format, loading cancelled");
+    case UnknownLnb:
+        return QStringLiteral("unknown lnb-type, loading cancelled");
+    case MissingHeader:
+    case MissingLine:
+    case NoComma:
+    case FrequencyOutOfRange:
+        break;
+    }
+    return QStringLiteral("Cancel/Abbruch");
+}
+
+ScanParse parseScan(const QByteArray &bytes)
+{
+    ScanParse result;
+    LineReader lines(bytes);
+
+    QByteArrayView header[4];
+    for (QByteArrayView &line : header) {
+        if (!lines.next(line)) {
+            result.error = {ScanError::MissingHeader, lines.upcoming(), QString()};
+            return result;
+        }
+    }
+
+    const double first = numberOf(header[0]);
+    const double last = numberOf(header[1]);
+    const ScanLayout *layout = findLayout(numberOf(header[2]));
+    if (!layout) {
+        result.error = {ScanError::UnknownLayout, 3, fromBytes(header[2].toByteArray())};
+        return result;
+    }
+    const QString lnbText = fromBytes(header[3].toByteArray());
+    const LnbType *lnb = findLnb(numberOf(header[3]));
+    if (!lnb) {
+        result.error = {ScanError::UnknownLnb, 4, lnbText};
+        return result;
+    }
+
+    ScanData &scan = result.data.emplace();
+    scan.fstart = first;
+    scan.fend = last;
+    scan.hpol = layout->horizontal;
+    scan.vpol = layout->vertical;
+    scan.layoutName = QString::fromLatin1(layout->name);
+    scan.bandstart = lnb->bandstart;
+    scan.bandend = lnb->bandend;
+    scan.fswitch = lnb->fswitch;
+    scan.lolow = lnb->lolow;
+    scan.lohigh = lnb->lohigh;
+    scan.lnbcode = lnbText;
+    scan.lnbName = QString::fromLatin1(lnb->name);
+
+    const double w = scan.fswitch;
+    scan.inhigh = last > w && scan.fswitch != -1;
+    scan.inlow = first < w;
+
+    double runmax = 0;
+    double runmin = 1000;
+    bool complete = true;
+    ScanError &error = result.error;
+    if (scan.inhigh && scan.inlow) {
+        // Two bands: the switch frequency is measured in both.
+        if (scan.hpol) {
+            complete = readBlock(lines, first, w, scan, HLow, runmax, runmin, error)
+                && readBlock(lines, w, last, scan, HHigh, runmax, runmin, error);
+        }
+        if (complete && scan.vpol) {
+            complete = readBlock(lines, first, w, scan, VLow, runmax, runmin, error)
+                && readBlock(lines, w, last, scan, VHigh, runmax, runmin, error);
+        }
+    } else {
+        if (scan.hpol)
+            complete = readBlock(lines, first, last, scan, scan.inhigh ? HHigh : HLow, runmax,
+                                 runmin, error);
+        if (complete && scan.vpol)
+            complete = readBlock(lines, first, last, scan, scan.inhigh ? VHigh : VLow, runmax,
+                                 runmin, error);
+    }
+    if (!complete) {
+        result.data.reset();
+        return result;
+    }
+    scan.smax = runmax;
+    scan.smin = runmin;
+    return result;
+}
+
+void commitScan(SharedState &s, int slot, const ScanData &scan)
+{
+    Q_ASSERT(slot == 1 || slot == 2);
+    LevelTable *const tables[LevelTableCount] = {&s.hlow, &s.vlow, &s.hhigh, &s.vhigh};
+    for (int t = 0; t < LevelTableCount; ++t) {
+        Levels &target = (*tables[t])[slot];
+        const Levels &source = scan.levels[t];
+        const double cellZero = scan.wroteCellZero[t] ? source[0] : target[0];
+        target = source;
+        target[0] = cellZero;
+    }
+    s.fstart[slot] = scan.fstart;
+    s.fend[slot] = scan.fend;
+    s.smax[slot] = scan.smax;
+    s.smin[slot] = scan.smin;
+    s.runmax = scan.smax;
+    s.runmin = scan.smin;
+    s.bandstart[slot] = scan.bandstart;
+    s.bandend[slot] = scan.bandend;
+    s.fswitch[slot] = scan.fswitch;
+    s.lolow[slot] = scan.lolow;
+    s.lohigh[slot] = scan.lohigh;
+    s.lnbcode[slot] = scan.lnbcode;
+    s.hpol[slot] = scan.hpol;
+    s.vpol[slot] = scan.vpol;
+    s.inhigh[slot] = scan.inhigh;
+    s.inlow[slot] = scan.inlow;
+}
+
+QString scanSummary(const QString &path, const QDateTime &lastModified, qint64 size,
+                    const ScanData &scan)
+{
+    const QString point = QLocale::system().decimalPoint();
+    const QChar decimalPoint = point.isEmpty() ? QLatin1Char('.') : point.at(0);
+    return path + QLatin1String("  ") + generalDateText(lastModified) + QLatin1String("  ")
+        + QString::number(size) + QLatin1Char(' ') + scan.lnbName + QLatin1Char(' ')
+        + scan.layoutName + QLatin1Char(' ') + formatNumber(scan.fstart, decimalPoint)
+        + QLatin1Char('-') + formatNumber(scan.fend, decimalPoint) + QLatin1String(" MHz");
+}
+
+} // namespace ws

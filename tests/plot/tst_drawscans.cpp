@@ -1,0 +1,227 @@
+#include "fakeplatform.h"
+#include "scantext.h"
+
+#include "drawscans.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cmath>
+
+using ws::test::FakeWindow;
+using ws::test::ScanShape;
+using ws::test::scanText;
+
+// The plots as the user sees them, after loading generated scan files
+// through the window.
+class TestDrawScans : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { w.reset(); }
+
+    void nothingIsDrawnUntilBothSlotsAreLoaded();
+    void levelsDifferencesAndGrid();
+    void newestIsDrawnOverTheReference();
+    void aPolarisationMissingFromOneScanHasNoDifference();
+    void disjointRangesLieSideBySide();
+    void reloadRescalesBothPlots();
+
+private:
+    void load(int slot, const ScanShape &shape)
+    {
+        w->dialogs.pick(ws::test::writeFile(dir, QStringLiteral("scan%1.scn").arg(++files),
+                                            scanText(shape)));
+        w->form->Command5_Click(slot);
+        QVERIFY(w->dialogs.messages.isEmpty());
+    }
+
+    QTemporaryDir dir;
+    int files = 0;
+    std::unique_ptr<FakeWindow> w;
+};
+
+namespace {
+
+const QColor kBackground(0xF0, 0xF0, 0xF0);
+
+// A universal scan of 200 MHz below the band switch with levels from `level`.
+ScanShape scan(int layout, std::function<double(bool, double)> level, double start = 10950,
+              double end = 11149)
+{
+    ScanShape shape;
+    shape.start = start;
+    shape.end = end;
+    shape.layout = layout;
+    shape.level = std::move(level);
+    return shape;
+}
+
+// The colour at user position (x, y).
+QColor colorAt(PlotBox *box, double x, double y)
+{
+    const QPointF p = box->toPixel(x, y);
+    return box->surface().pixelColor(int(std::floor(p.x())), int(std::floor(p.y())));
+}
+
+int count(PlotBox *box, const QColor &color)
+{
+    const QImage image = box->surface();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == color;
+    }
+    return n;
+}
+
+// The right-most column holding `color`, -1 when there is none.
+int lastColumn(PlotBox *box, const QColor &color)
+{
+    const QImage image = box->surface();
+    for (int x = image.width() - 1; x >= 0; --x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixelColor(x, y) == color)
+                return x;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+namespace pc = ws::plotcolors;
+
+void TestDrawScans::init()
+{
+    QVERIFY(dir.isValid());
+    w = std::make_unique<FakeWindow>();
+}
+
+void TestDrawScans::nothingIsDrawnUntilBothSlotsAreLoaded()
+{
+    Form1 &f = *w->form;
+    load(1, scan(1055, [](bool, double) { return 40.0; }));
+    QVERIFY(!f.Command4->isEnabled());
+    const int area1 = f.Picture1->areaSize().width() * f.Picture1->areaSize().height();
+    QCOMPARE(count(f.Picture1, kBackground), area1);
+    QCOMPARE(count(f.Picture2, kBackground),
+             f.Picture2->areaSize().width() * f.Picture2->areaSize().height());
+    QCOMPARE(f.Label5->text(), QString());
+    QCOMPARE(w->events.repainted.size(), 1); // "Loading, please wait" only
+
+    load(2, scan(1055, [](bool, double) { return 30.0; }));
+    QVERIFY(f.Command4->isEnabled());
+    QCOMPARE(w->events.repainted.size(), 3); // loading, then the finished plot
+    QVERIFY(count(f.Picture1, kBackground) < area1);
+}
+
+void TestDrawScans::levelsDifferencesAndGrid()
+{
+    load(1, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
+    load(2, scan(1055, [](bool v, double f) { return v ? 20.0 : f == 11050 ? 60.0 : 30.0; }));
+    Form1 &form = *w->form;
+    PlotBox *p1 = form.Picture1;
+    PlotBox *p2 = form.Picture2;
+
+    QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
+    QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
+    QCOMPARE(form.Label9->text(), QStringLiteral("60"));
+    QCOMPARE(form.Label7->text(), QStringLiteral("20"));
+    QCOMPARE(form.Label2->text(), QStringLiteral("41"));
+    QCOMPARE(form.Label3->text(), QStringLiteral("-41"));
+    QVERIFY(form.Label5->isVisibleTo(&form) && form.Label6->isVisibleTo(&form));
+
+    // Levels: the top edge is L1 = 60, a level v lies at 60 - v.
+    const double f = 11020;
+    QCOMPARE(colorAt(p1, f, 60 - 40), pc::horizontalNew);
+    QCOMPARE(colorAt(p1, f, 60 - 30), pc::horizontalOld);
+    QCOMPARE(colorAt(p1, f, 60 - 25), pc::verticalNew);
+    QCOMPARE(colorAt(p1, f, 60 - 20), pc::verticalOld);
+    QCOMPARE(colorAt(p1, f, 5), kBackground);
+
+    // Differences: newest stronger lies above the zero line.
+    QCOMPARE(colorAt(p2, f, 10), pc::horizontalDiff);
+    QCOMPARE(colorAt(p2, f, 5), pc::verticalDiff);
+    QCOMPARE(colorAt(p2, f, 0), pc::zeroLine);
+    QCOMPARE(colorAt(p2, f, -10), kBackground);
+    QVERIFY(p2->toPixel(f, 10).y() < p2->toPixel(f, 0).y());
+
+    // The grid at 11000 and 11100 MHz only, in both plots.
+    for (auto [p, empty] : {std::pair(p1, 5.0), std::pair(p2, -20.0)}) {
+        const QImage image = p->surface();
+        const int row = int(p->toPixel(f, empty).y());
+        for (int x = 0; x < image.width(); ++x) {
+            const bool onGrid = x == int(p->toPixel(11000, 0).x())
+                || x == int(p->toPixel(11100, 0).x());
+            QCOMPARE(image.pixelColor(x, row) == pc::grid, onGrid);
+        }
+    }
+    QCOMPARE(int(p1->toPixel(11000, 0).x()), 159);
+}
+
+void TestDrawScans::newestIsDrawnOverTheReference()
+{
+    const auto same = [](bool, double f) { return f == 10950 ? 60.0 : 30.0; };
+    load(1, scan(1053, same));
+    load(2, scan(1053, same));
+    QVERIFY(count(w->form->Picture1, pc::horizontalNew) > 600);
+    QCOMPARE(count(w->form->Picture1, pc::horizontalOld), 0);
+    // No difference: the curve lies under the zero line.
+    QCOMPARE(count(w->form->Picture2, pc::horizontalDiff), 0);
+    QVERIFY(count(w->form->Picture2, pc::zeroLine) > 600);
+}
+
+void TestDrawScans::aPolarisationMissingFromOneScanHasNoDifference()
+{
+    load(1, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
+    load(2, scan(1053, [](bool, double) { return 30.0; }));
+    PlotBox *p1 = w->form->Picture1;
+    PlotBox *p2 = w->form->Picture2;
+    QVERIFY(count(p1, pc::verticalNew) > 600);
+    QCOMPARE(count(p1, pc::verticalOld), 0);
+    QVERIFY(count(p2, pc::horizontalDiff) > 600);
+    QCOMPARE(count(p2, pc::verticalDiff), 0);
+}
+
+void TestDrawScans::disjointRangesLieSideBySide()
+{
+    load(1, scan(1053, [](bool, double) { return 40.0; }, 10950, 11049));
+    load(2, scan(1053, [](bool, double) { return 30.0; }, 11100, 11149));
+    Form1 &form = *w->form;
+    QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
+    QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
+    QCOMPARE(colorAt(form.Picture1, 11000, 0), pc::horizontalNew);
+    QCOMPARE(colorAt(form.Picture1, 11120, 10), pc::horizontalOld);
+    QCOMPARE(colorAt(form.Picture1, 11120, 0), kBackground);
+
+    // Only the grid and the zero line in the difference plot.
+    PlotBox *p2 = form.Picture2;
+    const QSize area = p2->areaSize();
+    QCOMPARE(count(p2, kBackground) + count(p2, pc::grid) + count(p2, pc::zeroLine),
+             area.width() * area.height());
+    QVERIFY(count(p2, pc::zeroLine) > 600);
+}
+
+void TestDrawScans::reloadRescalesBothPlots()
+{
+    load(1, scan(1053, [](bool, double) { return 40.0; }, 10700, 12750));
+    load(2, scan(1053, [](bool, double) { return 30.0; }));
+    QCOMPARE(w->form->Label5->text(), QStringLiteral("10700 MHz"));
+    QCOMPARE(w->form->Label6->text(), QStringLiteral("12750 MHz"));
+
+    load(1, scan(1053, [](bool, double) { return 40.0; }, 11000, 11049));
+    Form1 &form = *w->form;
+    QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
+    QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
+    QCOMPARE(w->state().fstart[0], 10950.0);
+    // Nothing of the wide scan survives right of the narrow one.
+    QCOMPARE(lastColumn(form.Picture1, pc::horizontalNew),
+             int(form.Picture1->toPixel(11049, 0).x()));
+}
+
+QTEST_MAIN(TestDrawScans)
+#include "tst_drawscans.moc"

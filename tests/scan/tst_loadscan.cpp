@@ -1,0 +1,216 @@
+#include "fakeplatform.h"
+#include "scantext.h"
+
+#include "texts.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using ws::test::FakeWindow;
+using ws::test::ScanShape;
+using ws::test::scanText;
+using ws::test::writeFile;
+
+class TestLoadScan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { w.reset(); }
+
+    void eachSlotHasItsOwnDialog();
+    void loadShowsTheSummaryAndMarksTheSlot();
+    void failedLoadChangesNothing_data();
+    void failedLoadChangesNothing();
+    void cancelledDialogKeepsTheLoadedSlot();
+    void reloadReplacesTheSlot();
+
+private:
+    QString write(const QString &name, const QByteArray &bytes) { return writeFile(dir, name, bytes); }
+    void load(int slot, const QString &path)
+    {
+        w->dialogs.pick(path);
+        w->form->Command5_Click(slot);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<FakeWindow> w;
+};
+
+namespace {
+
+// Everything of the shared state that a load may touch, for one slot.
+bool sameSlot(const ws::SharedState &a, const ws::SharedState &b, int slot)
+{
+    return a.hlow[slot] == b.hlow[slot] && a.vlow[slot] == b.vlow[slot]
+        && a.hhigh[slot] == b.hhigh[slot] && a.vhigh[slot] == b.vhigh[slot]
+        && a.fstart[slot] == b.fstart[slot] && a.fend[slot] == b.fend[slot]
+        && a.smax[slot] == b.smax[slot] && a.smin[slot] == b.smin[slot]
+        && a.bandstart[slot] == b.bandstart[slot] && a.bandend[slot] == b.bandend[slot]
+        && a.fswitch[slot] == b.fswitch[slot] && a.lolow[slot] == b.lolow[slot]
+        && a.lohigh[slot] == b.lohigh[slot] && a.hpol[slot] == b.hpol[slot]
+        && a.vpol[slot] == b.vpol[slot] && a.inhigh[slot] == b.inhigh[slot]
+        && a.inlow[slot] == b.inlow[slot] && a.lnbcode[slot] == b.lnbcode[slot]
+        && a.runmax == b.runmax && a.runmin == b.runmin;
+}
+
+QString summaryOf(const QString &path, const char *ending)
+{
+    const QFileInfo info(path);
+    return path + QLatin1String("  ") + ws::generalDateText(info.lastModified())
+        + QLatin1String("  ") + QString::number(info.size()) + QLatin1Char(' ')
+        + QLatin1String(ending);
+}
+
+} // namespace
+
+void TestLoadScan::init()
+{
+    QVERIFY(dir.isValid());
+    w = std::make_unique<FakeWindow>();
+}
+
+void TestLoadScan::eachSlotHasItsOwnDialog()
+{
+    const QString path = write(QStringLiteral("a.scn"), scanText({}));
+    load(1, path);
+    w->dialogs.cancel();
+    w->form->Command5_Click(2);
+    w->dialogs.cancel();
+    w->form->Command5_Click(1);
+
+    QCOMPARE(w->dialogs.shown.size(), size_t(3));
+    QCOMPARE(w->dialogs.shown[0].title, QStringLiteral("Select Kanalix Scan File"));
+    QCOMPARE(w->dialogs.shown[0].prefilled, QStringLiteral("c:\\vanto21\\Scans\\my_scan.scn"));
+    QCOMPARE(w->dialogs.shown[1].title, QStringLiteral("Load Sat-Info"));
+    QCOMPARE(w->dialogs.shown[1].prefilled, QStringLiteral("c:\\vanto21\\Scans\\sat.map"));
+    QCOMPARE(w->dialogs.shown[2].prefilled, path);
+}
+
+void TestLoadScan::loadShowsTheSummaryAndMarksTheSlot()
+{
+    ScanShape shape;
+    shape.level = [](bool vertical, double f) { return vertical ? 30.0 : f == 11700 ? 99.0 : 40.0; };
+    const QString path = write(QStringLiteral("universal.scn"), scanText(shape));
+    load(1, path);
+
+    Form1 &f = *w->form;
+    QVERIFY(w->dialogs.messages.isEmpty());
+    QCOMPARE(f.Scanlabel[1]->text(), summaryOf(path, "univ hv 10700-12750 MHz"));
+    QCOMPARE(Form1::tag(f.Command5[1]), QStringLiteral("1"));
+    QCOMPARE(Form1::tag(f.Command5[2]), QStringLiteral("0"));
+    // "Loading, please wait" was made visible before the file was read.
+    QCOMPARE(w->events.repainted, QStringList{QStringLiteral("Form1")});
+
+    const ws::SharedState &s = w->state();
+    QCOMPARE(s.hlow[1][1950], 99.0);
+    QCOMPARE(s.hhigh[1][1100], 99.0);
+    QCOMPARE(s.vhigh[1][2150], 30.0);
+    QCOMPARE(s.smax[1], 99.0);
+    QCOMPARE(s.smin[1], 30.0);
+    QCOMPARE(s.fswitch[1], 11700);
+    QCOMPARE(s.hlow[2][1950], 0.0);
+}
+
+void TestLoadScan::failedLoadChangesNothing_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("message");
+
+    const QString cancel = QStringLiteral("Cancel/Abbruch");
+    const QByteArray lband = "950\r\n952\r\n1053\r\n1058\r\n";
+    QTest::newRow("unknown layout") << QByteArray("950\r\n952\r\n1044\r\n1058\r\n950,1\r\n")
+                                    << "unknown Format, loading cancelled";
+    QTest::newRow("unknown LNB") << QByteArray("950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n")
+                                 << "unknown lnb-type, loading cancelled";
+    QTest::newRow("file ends early") << lband + "950,1\r\n951,2\r\n" << cancel;
+    QTest::newRow("line without comma") << lband + "950,1\r\n951 2\r\n952,1\r\n" << cancel;
+    QTest::newRow("frequency 2151") << lband + "950,1\r\n2151,1\r\n952,1\r\n" << cancel;
+    QTest::newRow("header cut short") << QByteArray("950\r\n952\r\n") << cancel;
+    QTest::newRow("cannot be opened") << QByteArray() << cancel;
+    QTest::newRow("a folder") << QByteArray("folder") << cancel;
+}
+
+void TestLoadScan::failedLoadChangesNothing()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, message);
+
+    // Slot 1 holds a universal scan; the failing file is a different LNB
+    // and layout, so any field it got as far as would show.
+    const QString good = write(QStringLiteral("good.scn"), scanText({}));
+    load(1, good);
+    Form1 &f = *w->form;
+    const QString label = f.Scanlabel[1]->text();
+    const auto before = std::make_unique<ws::SharedState>(w->state());
+    w->events.repainted.clear();
+
+    QString path;
+    if (text.isNull())
+        path = dir.filePath(QStringLiteral("missing.scn"));
+    else if (text == "folder")
+        path = dir.path();
+    else
+        path = write(QStringLiteral("bad.scn"), text);
+    load(1, path);
+
+    QCOMPARE(w->dialogs.messages, QStringList{message});
+    QCOMPARE(f.Scanlabel[1]->text(), label);
+    QVERIFY(sameSlot(w->state(), *before, 1));
+    QCOMPARE(Form1::tag(f.Command5[1]), QStringLiteral("1"));
+    // Only the "Loading, please wait" repaint; nothing was drawn.
+    QCOMPARE(w->events.repainted.size(), 1);
+
+    // The same file into an empty slot leaves it empty and unmarked.
+    w->dialogs.messages.clear();
+    load(2, path);
+    QCOMPARE(w->dialogs.messages, QStringList{message});
+    QCOMPARE(f.Scanlabel[2]->text(), QStringLiteral("Load an old scan to compare with "));
+    QVERIFY(sameSlot(w->state(), *before, 2));
+    QCOMPARE(Form1::tag(f.Command5[2]), QStringLiteral("0"));
+}
+
+void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
+{
+    load(2, write(QStringLiteral("ref.scn"), scanText({})));
+    Form1 &f = *w->form;
+    const QString label = f.Scanlabel[2]->text();
+    const auto before = std::make_unique<ws::SharedState>(w->state());
+    w->events.repainted.clear();
+
+    w->dialogs.cancel();
+    f.Command5_Click(2);
+    QCOMPARE(w->dialogs.messages, QStringList{QStringLiteral("Cancel/Abbruch")});
+    QCOMPARE(f.Scanlabel[2]->text(), label);
+    QVERIFY(sameSlot(w->state(), *before, 2));
+    QCOMPARE(Form1::tag(f.Command5[2]), QStringLiteral("1"));
+    QVERIFY(w->events.repainted.isEmpty());
+}
+
+void TestLoadScan::reloadReplacesTheSlot()
+{
+    load(1, write(QStringLiteral("wide.scn"), scanText({})));
+    ScanShape narrow;
+    narrow.lnb = 1047;
+    narrow.layout = 1054;
+    narrow.start = 3700;
+    narrow.end = 4200;
+    narrow.level = [](bool, double) { return 7.0; };
+    const QString path = write(QStringLiteral("narrow.scn"), scanText(narrow));
+    load(1, path);
+
+    const ws::SharedState &s = w->state();
+    QCOMPARE(w->form->Scanlabel[1]->text(), summaryOf(path, "c-band v 3700-4200 MHz"));
+    QCOMPARE(s.hlow[1][1950], 0.0); // the universal scan's levels are gone
+    QCOMPARE(s.vlow[1][1450], 7.0);
+    QVERIFY(!s.hpol[1] && s.vpol[1]);
+    QCOMPARE(s.smax[1], 7.0);
+    QCOMPARE(s.lolow[1], 5150);
+    QCOMPARE(s.fswitch[1], -1);
+}
+
+QTEST_MAIN(TestLoadScan)
+#include "tst_loadscan.moc"

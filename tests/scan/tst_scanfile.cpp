@@ -1,0 +1,353 @@
+#include "scanfile.h"
+#include "scantext.h"
+
+#include "texts.h"
+
+#include <QLocale>
+#include <QtTest>
+
+using ws::ScanData;
+using ws::ScanError;
+using ws::test::ScanShape;
+using ws::test::scanText;
+
+Q_DECLARE_METATYPE(ws::LevelTableId)
+
+class TestScanFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void universalHvFillsBothBandsOfBothPolarisations();
+    void bandSelection_data();
+    void bandSelection();
+    void layoutsNameTheirBlocks_data();
+    void layoutsNameTheirBlocks();
+    void headerNumbersAreReadLeniently();
+    void endBelowStartReadsNoLines();
+    void extremesStartFromTheLoadDefaults();
+    void dataLineDetails();
+    void anyLineEndWorks_data();
+    void anyLineEndWorks();
+    void failures_data();
+    void failures();
+    void commitReplacesTheSlotButKeepsAnUnwrittenCellZero();
+    void summaryLine();
+};
+
+namespace {
+
+// Distinct per polarisation and sky frequency, so a level in the wrong cell
+// or table shows.
+double skyLevel(bool vertical, double f)
+{
+    return (vertical ? 5000 : 0) + f - 10000;
+}
+
+QByteArray header(const char *s, const char *e, const char *layout, const char *lnb)
+{
+    return QByteArray(s) + "\r\n" + e + "\r\n" + layout + "\r\n" + lnb + "\r\n";
+}
+
+int lineCount(const QByteArray &text)
+{
+    return int(text.count('\n'));
+}
+
+} // namespace
+
+void TestScanFile::universalHvFillsBothBandsOfBothPolarisations()
+{
+    ScanShape shape;
+    shape.level = skyLevel;
+    // Lines after the last block are never read.
+    const QByteArray text = scanText(shape) + "not a scan line\r\n";
+    QCOMPARE(lineCount(text), 4 + 4104 + 1);
+
+    const ws::ScanParse parse = ws::parseScan(text);
+    QVERIFY(parse.data);
+    const ScanData &d = *parse.data;
+    QCOMPARE(d.fstart, 10700.0);
+    QCOMPARE(d.fend, 12750.0);
+    QVERIFY(d.inlow && d.inhigh && d.hpol && d.vpol);
+    QCOMPARE(d.lnbName, QStringLiteral("univ"));
+    QCOMPARE(d.layoutName, QStringLiteral("hv"));
+    QCOMPARE(d.lnbcode, QStringLiteral("1044"));
+    QCOMPARE(d.bandstart, 10700);
+    QCOMPARE(d.bandend, 12750);
+    QCOMPARE(d.fswitch, 11700);
+    QCOMPARE(d.lolow, 9750);
+    QCOMPARE(d.lohigh, 10600);
+
+    // 11700 is measured in both bands.
+    QCOMPARE(d.levels[ws::HLow][1950], skyLevel(false, 11700));
+    QCOMPARE(d.levels[ws::HHigh][1100], skyLevel(false, 11700));
+    QCOMPARE(d.levels[ws::HHigh][2150], skyLevel(false, 12750));
+    QCOMPARE(d.levels[ws::HLow][950], skyLevel(false, 10700));
+    QCOMPARE(d.levels[ws::VLow][950], skyLevel(true, 10700));
+    QCOMPARE(d.levels[ws::VHigh][2150], skyLevel(true, 12750));
+    QCOMPARE(d.levels[ws::VHigh][1099], 0.0);
+    QCOMPARE(d.smin, 700.0);
+    QCOMPARE(d.smax, 5000.0 + 2750);
+}
+
+void TestScanFile::bandSelection_data()
+{
+    QTest::addColumn<int>("lnb");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<bool>("inlow");
+    QTest::addColumn<bool>("inhigh");
+    QTest::addColumn<double>("sky");
+    QTest::addColumn<ws::LevelTableId>("table");
+    QTest::addColumn<int>("cell");
+
+    QTest::newRow("univ at the switch and above") << 1044 << 11700.0 << 12750.0 << false << true
+                                                  << 11700.0 << ws::HHigh << 1100;
+    QTest::newRow("univ below and up to the switch") << 1044 << 10700.0 << 11700.0 << true
+                                                     << false << 11700.0 << ws::HLow << 1950;
+    QTest::newRow("quattro switches at 11750, low")
+        << 1048 << 10700.0 << 12750.0 << true << true << 11750.0 << ws::HLow << 2000;
+    QTest::newRow("quattro switches at 11750, high")
+        << 1048 << 10700.0 << 12750.0 << true << true << 11750.0 << ws::HHigh << 1000;
+    QTest::newRow("quattro up to its switch is one band")
+        << 1048 << 10700.0 << 11750.0 << true << false << 11750.0 << ws::HLow << 2000;
+    QTest::newRow("c-band counts down from its oscillator")
+        << 1047 << 3700.0 << 4200.0 << false << false << 3700.0 << ws::HLow << 1450;
+    QTest::newRow("l-band is its own intermediate frequency")
+        << 1058 << 950.0 << 2150.0 << false << false << 1200.0 << ws::HLow << 1200;
+    QTest::newRow("US DBS") << 1046 << 12200.0 << 12700.0 << false << false << 12700.0
+                            << ws::HLow << 1450;
+}
+
+void TestScanFile::bandSelection()
+{
+    QFETCH(int, lnb);
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(bool, inlow);
+    QFETCH(bool, inhigh);
+    QFETCH(double, sky);
+    QFETCH(ws::LevelTableId, table);
+    QFETCH(int, cell);
+
+    ScanShape shape;
+    shape.lnb = lnb;
+    shape.start = start;
+    shape.end = end;
+    shape.layout = 1053;
+    shape.level = skyLevel;
+    const ws::ScanParse parse = ws::parseScan(scanText(shape));
+    QVERIFY(parse.data);
+    QCOMPARE(parse.data->inlow, inlow);
+    QCOMPARE(parse.data->inhigh, inhigh);
+    QCOMPARE(parse.data->levels[table][cell], skyLevel(false, sky));
+}
+
+void TestScanFile::layoutsNameTheirBlocks_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("hpol");
+    QTest::addColumn<bool>("vpol");
+
+    QTest::newRow("h") << 1053 << "h" << true << false;
+    QTest::newRow("v") << 1054 << "v" << false << true;
+    QTest::newRow("hv") << 1055 << "hv" << true << true;
+    QTest::newRow("hv(p)") << 1059 << "hv(p)" << true << true;
+}
+
+void TestScanFile::layoutsNameTheirBlocks()
+{
+    QFETCH(int, layout);
+    QFETCH(QString, name);
+    QFETCH(bool, hpol);
+    QFETCH(bool, vpol);
+
+    ScanShape shape;
+    shape.layout = layout;
+    shape.level = skyLevel;
+    const QByteArray text = scanText(shape);
+    const ws::ScanParse parse = ws::parseScan(text);
+    QVERIFY(parse.data);
+    QCOMPARE(parse.data->layoutName, name);
+    QCOMPARE(parse.data->hpol, hpol);
+    QCOMPARE(parse.data->vpol, vpol);
+    // A vertical-only file puts its first block into the vertical tables.
+    QCOMPARE(parse.data->levels[ws::HLow][950], hpol ? skyLevel(false, 10700) : 0.0);
+    QCOMPARE(parse.data->levels[ws::VHigh][2150], vpol ? skyLevel(true, 12750) : 0.0);
+
+    // One line short fails: the count comes from the header alone.
+    QVERIFY(!ws::parseScan(text.left(text.lastIndexOf("\r\n", text.size() - 3) + 2)).data);
+}
+
+void TestScanFile::headerNumbersAreReadLeniently()
+{
+    QByteArray text = header("10700 MHz", "10 702", " 1053", "1058\t");
+    text += "950,1\r\n951,2\r\n952,3\r\n";
+    const ws::ScanParse parse = ws::parseScan(text);
+    QVERIFY(parse.data);
+    QCOMPARE(parse.data->fstart, 10700.0);
+    QCOMPARE(parse.data->fend, 10702.0);
+    QCOMPARE(parse.data->lnbcode, QStringLiteral("1058\t")); // kept as read
+}
+
+void TestScanFile::endBelowStartReadsNoLines()
+{
+    const ws::ScanParse parse = ws::parseScan(header("12750", "10700", "1055", "1044"));
+    QVERIFY(parse.data);
+    QCOMPARE(parse.data->smax, 0.0);
+    QCOMPARE(parse.data->smin, 1000.0);
+    QVERIFY(!parse.data->inlow); // 12750 is not below the switch
+}
+
+void TestScanFile::extremesStartFromTheLoadDefaults()
+{
+    const QByteArray high = header("950", "951", "1053", "1058") + "950,1500\r\n951,1200\r\n";
+    const ws::ScanParse highParse = ws::parseScan(high);
+    QVERIFY(highParse.data);
+    QCOMPARE(highParse.data->smax, 1500.0);
+    QCOMPARE(highParse.data->smin, 1000.0);
+
+    const QByteArray low = header("950", "951", "1053", "1058") + "950,-3\r\n951,-7.5\r\n";
+    const ws::ScanParse lowParse = ws::parseScan(low);
+    QVERIFY(lowParse.data);
+    QCOMPARE(lowParse.data->smax, 0.0);
+    QCOMPARE(lowParse.data->smin, -7.5);
+}
+
+void TestScanFile::dataLineDetails()
+{
+    const QByteArray text = header("0", "4", "1053", "1058")
+        + "950.5,7\r\n"   // half to even: 950
+        + "951.5,8\r\n"   // 952
+        + "5,9,11\r\n"    // a second comma ends the level
+        + ",42\r\n"       // nothing before the comma is index 0
+        + "2150.5, 1e1\r\n"; // 2150, and the level's exponent counts
+    const ws::ScanParse parse = ws::parseScan(text);
+    QVERIFY(parse.data);
+    const ws::Levels &t = parse.data->levels[ws::HLow];
+    QCOMPARE(t[950], 7.0);
+    QCOMPARE(t[951], 0.0);
+    QCOMPARE(t[952], 8.0);
+    QCOMPARE(t[5], 9.0);
+    QCOMPARE(t[0], 42.0);
+    QCOMPARE(t[2150], 10.0);
+    QVERIFY(parse.data->wroteCellZero[ws::HLow]);
+    QVERIFY(!parse.data->wroteCellZero[ws::VLow]);
+}
+
+void TestScanFile::anyLineEndWorks_data()
+{
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::addColumn<bool>("finalLineEnd");
+    QTest::newRow("CR LF") << QByteArray("\r\n") << true;
+    QTest::newRow("LF") << QByteArray("\n") << true;
+    QTest::newRow("CR") << QByteArray("\r") << true;
+    QTest::newRow("no end after the last line") << QByteArray("\r\n") << false;
+}
+
+void TestScanFile::anyLineEndWorks()
+{
+    QFETCH(QByteArray, lineEnd);
+    QFETCH(bool, finalLineEnd);
+    ScanShape shape;
+    shape.lineEnd = lineEnd;
+    shape.level = skyLevel;
+    QByteArray text = scanText(shape);
+    if (!finalLineEnd)
+        text.chop(lineEnd.size());
+    const ws::ScanParse parse = ws::parseScan(text);
+    QVERIFY(parse.data);
+    QCOMPARE(parse.data->levels[ws::VHigh][2150], skyLevel(true, 12750));
+    QCOMPARE(parse.data->lnbcode, QStringLiteral("1044"));
+}
+
+void TestScanFile::failures_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray good = header("950", "952", "1053", "1058");
+    const QString cancel = QStringLiteral("Cancel/Abbruch");
+    QTest::newRow("empty file") << QByteArray() << int(ScanError::MissingHeader) << 1 << cancel;
+    QTest::newRow("three header lines")
+        << QByteArray("950\r\n952\r\n1053\r\n") << int(ScanError::MissingHeader) << 4 << cancel;
+    QTest::newRow("LNB code as layout")
+        << header("950", "952", "1044", "1044") << int(ScanError::UnknownLayout) << 3
+        << "unknown Format, loading cancelled";
+    QTest::newRow("fractional LNB code")
+        << header("950", "952", "1053", "1044.5") << int(ScanError::UnknownLnb) << 4
+        << "unknown lnb-type, loading cancelled";
+    QTest::newRow("missing data line") << good + "950,1\r\n951,1\r\n"
+                                       << int(ScanError::MissingLine) << 7 << cancel;
+    QTest::newRow("empty data line") << good + "950,1\r\n\r\n952,1\r\n"
+                                     << int(ScanError::NoComma) << 6 << cancel;
+    QTest::newRow("frequency 2151") << good + "950,1\r\n2151,1\r\n952,1\r\n"
+                                    << int(ScanError::FrequencyOutOfRange) << 6 << cancel;
+    QTest::newRow("frequency 2151.5 rounds up") << good + "2151.5,1\r\n"
+                                                << int(ScanError::FrequencyOutOfRange) << 5
+                                                << cancel;
+    QTest::newRow("negative frequency") << good + "-1,1\r\n"
+                                        << int(ScanError::FrequencyOutOfRange) << 5 << cancel;
+}
+
+void TestScanFile::failures()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, kind);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+    const ws::ScanParse parse = ws::parseScan(text);
+    QVERIFY(!parse.data);
+    QCOMPARE(int(parse.error.kind), kind);
+    QCOMPARE(parse.error.line, line);
+    QCOMPARE(parse.error.message(), message);
+}
+
+void TestScanFile::commitReplacesTheSlotButKeepsAnUnwrittenCellZero()
+{
+    auto s = std::make_unique<ws::SharedState>();
+    for (ws::LevelTable *t : {&s->hlow, &s->vlow, &s->hhigh, &s->vhigh}) {
+        for (int slot = 0; slot < ws::kSlots; ++slot)
+            (*t)[slot].fill(slot + 0.5);
+    }
+    const ws::ScanParse parse =
+        ws::parseScan(header("950", "951", "1053", "1058") + "950,3\r\n0,4\r\n");
+    QVERIFY(parse.data);
+    ws::commitScan(*s, 2, *parse.data);
+
+    QCOMPARE(s->hlow[2][0], 4.0);   // written by the file
+    QCOMPARE(s->hlow[2][950], 3.0);
+    QCOMPARE(s->hlow[2][1], 0.0);   // cleared
+    QCOMPARE(s->vhigh[2][0], 2.5);  // never cleared
+    QCOMPARE(s->vhigh[2][2150], 0.0);
+    QCOMPARE(s->hlow[1][950], 1.5); // the other slot is untouched
+    QCOMPARE(s->fend[2], 951.0);
+    QCOMPARE(s->smax[2], 4.0);
+    QCOMPARE(s->smin[2], 3.0);
+    QCOMPARE(s->runmax, 4.0);
+    QCOMPARE(s->runmin, 3.0);
+    QCOMPARE(s->fswitch[2], -1);
+    QCOMPARE(s->lolow[2], 0);
+    QCOMPARE(s->lnbcode[2], QStringLiteral("1058"));
+    QVERIFY(s->hpol[2] && !s->vpol[2] && !s->inhigh[2] && !s->inlow[2]);
+    QCOMPARE(s->fend[1], 0.0);
+}
+
+void TestScanFile::summaryLine()
+{
+    const ws::ScanParse parse = ws::parseScan(header("10700.5", "10700", "1059", "1044"));
+    QVERIFY(parse.data);
+    const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
+    const QString point = QLocale::system().decimalPoint();
+    QCOMPARE(ws::scanSummary(QStringLiteral("/scans/a b.scn"), when, 40321, *parse.data),
+             QStringLiteral("/scans/a b.scn  ") + ws::generalDateText(when)
+                 + QStringLiteral("  40321 univ hv(p) 10700") + point
+                 + QStringLiteral("5-10700 MHz"));
+}
+
+QTEST_GUILESS_MAIN(TestScanFile)
+#include "tst_scanfile.moc"
