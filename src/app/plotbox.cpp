@@ -24,6 +24,7 @@ PlotBox::~PlotBox() = default;
 
 void PlotBox::ensureSurface()
 {
+    area_ = contentsRect().size();
     const QSize area = areaSize().expandedTo(QSize(1, 1));
     const qreal dpr = devicePixelRatioF();
     const QSize device(qCeil(area.width() * dpr), qCeil(area.height() * dpr));
@@ -52,8 +53,10 @@ double PlotBox::scaleHeight() const
 
 QPainter &PlotBox::painter()
 {
-    ensureSurface();
+    // The surface only changes with the widget's size, and a resize ends
+    // painting; so an open painter means the surface is current.
     if (!painter_) {
+        ensureSurface();
         painter_ = std::make_unique<QPainter>(&image_);
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setPen(QPen(foreColor_, 1));
@@ -76,7 +79,7 @@ void PlotBox::cls()
     image_.fill(kBackground);
     currentX_ = left_;
     currentY_ = top_;
-    update();
+    scheduleUpdate();
 }
 
 void PlotBox::setScale(double left, double top, double width, double height)
@@ -116,13 +119,14 @@ QPoint PlotBox::snap(double x, double y) const
     // Pixel p covers user positions from toUser(p) up to toUser(p + 1).
     // Clamp far-away points so that the integer conversion stays defined;
     // anything beyond the area is cut off at its edge anyway.
-    const QPointF p = toPixel(x, y);
+    const double px = (x - left_) * area_.width() / scaleWidth();
+    const double py = (y - top_) * area_.height() / scaleHeight();
     auto clampToInt = [](double v) {
         if (!std::isfinite(v))
             return 0;
         return int(std::floor(qBound(-1.0e6, v, 1.0e6)));
     };
-    return QPoint(clampToInt(p.x()), clampToInt(p.y()));
+    return QPoint(clampToInt(px), clampToInt(py));
 }
 
 void PlotBox::moveTo(double x, double y)
@@ -138,16 +142,26 @@ void PlotBox::lineTo(double x, double y)
 
 void PlotBox::line(double x1, double y1, double x2, double y2)
 {
+    QPainter &p = painter();
     const QPoint a = snap(x1, y1);
     const QPoint b = snap(x2, y2);
-    QPainter &p = painter();
     if (a == b)
         p.drawPoint(a);
     else
         p.drawLine(a, b);
     currentX_ = x2;
     currentY_ = y2;
-    update();
+    scheduleUpdate();
+}
+
+// A curve is thousands of segments; asking for a repaint once per batch
+// instead of once per segment keeps drawing cheap.
+void PlotBox::scheduleUpdate()
+{
+    if (!updatePending_) {
+        updatePending_ = true;
+        update();
+    }
 }
 
 QImage PlotBox::surface()
@@ -161,6 +175,7 @@ QImage PlotBox::surface()
 
 void PlotBox::paintEvent(QPaintEvent *event)
 {
+    updatePending_ = false;
     ensureSurface();
     endPainting();
     QPainter p(this);

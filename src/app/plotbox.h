@@ -64,9 +64,13 @@ private:
     QPainter &painter();
     void endPainting();
     void ensureSurface();
-    QPoint snap(double x, double y) const;
+    QPoint snap(double x, double y) const; // needs ensureSurface() first
+
+    void scheduleUpdate();
 
     QImage image_;
+    QSize area_; // the drawable area as of the last ensureSurface()
+    bool updatePending_ = false;
     std::unique_ptr<QPainter> painter_;
     QColor foreColor_ = Qt::black;
     double left_ = 0;
