@@ -8,7 +8,7 @@ cmake -S "$here" -B "$here/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DWAVESIFT_TESTS=OFF -DWAVESIFT_BENCH=ON
 cmake --build "$here/build-bench"
 for b in "$here"/build-bench/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   QT_QPA_PLATFORM=offscreen "$b"
 done

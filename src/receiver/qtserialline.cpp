@@ -80,10 +80,11 @@ void QtSerialLine::waitForData(int maxMilliseconds)
 {
     if (maxMilliseconds <= 0)
         return;
-    if (port_.isOpen() && port_.bytesAvailable() > 0)
-        return;
     QElapsedTimer timer;
     timer.start();
+    // Bytes the caller has left in the buffer are no news: waiting for new
+    // ones only, a caller that reads nothing (the settle phase) still
+    // sleeps.
     if (port_.isOpen() && port_.waitForReadyRead(maxMilliseconds))
         return;
     port_.clearError();

@@ -9,9 +9,14 @@
 #include "texts.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryFile>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QtTest>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using ws::rxsim::ForkedReceiver;
 using ws::rxsim::Script;
@@ -59,6 +64,7 @@ private slots:
     void lockAndSearchOverThePty();
     void receiverThatNeverLocksTimesOut();
     void missingDeviceIsReported();
+    void forbiddenDeviceNamesTheGroupThatGrantsAccess();
 };
 
 void TestSerialPty::lockAndSearchOverThePty()
@@ -115,6 +121,27 @@ void TestSerialPty::missingDeviceIsReported()
     QCOMPARE(w.dialogs.messages.size(), 1);
     QVERIFY(w.dialogs.messages.at(0).startsWith(line));
     QVERIFY(w.dialogs.messages.at(0).size() > line.size()); // with the system's reason
+}
+
+void TestSerialPty::forbiddenDeviceNamesTheGroupThatGrantsAccess()
+{
+    if (::geteuid() == 0)
+        QSKIP("the superuser may open any device");
+    QTemporaryFile device;
+    QVERIFY(device.open());
+    QVERIFY(device.setPermissions(QFileDevice::Permissions()));
+    struct stat info;
+    QCOMPARE(::stat(QFile::encodeName(device.fileName()).constData(), &info), 0);
+    const struct group *owner = ::getgrgid(info.st_gid);
+    QVERIFY(owner);
+
+    const QString text = ws::openFailureText(device.fileName(), "Permission denied");
+    QCOMPARE(text, QString("Permission denied (access to serial ports is granted by membership "
+                           "in the group \"%1\" that owns %2)")
+                       .arg(QString::fromLocal8Bit(owner->gr_name), device.fileName()));
+    // Other reasons get no hint.
+    QCOMPARE(ws::openFailureText("/dev/wavesift-no-such-port", "No such file or directory"),
+             QString("No such file or directory"));
 }
 
 QTEST_MAIN(TestSerialPty)
