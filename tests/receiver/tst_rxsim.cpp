@@ -26,8 +26,6 @@ private slots:
     void locksFromTheKthPoll();
     void scriptedRepliesLookAsConfigured();
     void repliesGoOutInTimedPieces();
-    void searchOutcomes_data();
-    void searchOutcomes();
     void optionsParseIntoAScript();
 };
 
@@ -102,34 +100,6 @@ void TestRxSim::repliesGoOutInTimedPieces()
     QCOMPARE(reads, 3);
     QCOMPARE(all, QByteArray("00 Locked   Lvl 75\r\n"));
     QVERIFY(rx.takeDue(100000).isEmpty());
-}
-
-void TestRxSim::searchOutcomes_data()
-{
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("found") << int(SearchOutcome::Found)
-                           << QByteArray("Searching PAT/SDT\r\nPAT found\r\n"
-                                         "SDT found: Sim Service 1\r\nReady\r\n");
-    QTest::newRow("no signal") << int(SearchOutcome::NoSignal)
-                               << QByteArray("Searching PAT/SDT\r\nNo Signal\r\n");
-    QTest::newRow("silent") << int(SearchOutcome::Silent) << QByteArray();
-    QTest::newRow("never ready") << int(SearchOutcome::FoundNoReady)
-                                 << QByteArray("Searching PAT/SDT\r\nPAT found\r\n");
-}
-
-void TestRxSim::searchOutcomes()
-{
-    QFETCH(int, outcome);
-    QFETCH(QByteArray, text);
-    Script script;
-    script.search = SearchOutcome(outcome);
-    script.searchLineGapMs = 500;
-    Receiver rx(script);
-    rx.receive("CBEGS", 0);
-    // Nothing comes at once: the first line needs its pause.
-    QVERIFY(rx.takeDue(100).isEmpty());
-    QCOMPARE(rx.takeDue(10000), text);
 }
 
 void TestRxSim::optionsParseIntoAScript()

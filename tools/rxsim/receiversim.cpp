@@ -9,7 +9,11 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <poll.h>
+#ifdef Q_OS_MACOS
+#include <util.h>
+#else
 #include <pty.h>
+#endif
 #include <signal.h>
 #include <sys/wait.h>
 #include <termios.h>
