@@ -75,8 +75,8 @@ public:
     // Everything received so far; empty when nothing has arrived. Never
     // waits.
     virtual QByteArray read() = 0;
-    // Sleeps until data may have arrived or `maxMilliseconds` have passed,
-    // so that polling loops do not spin a core. Fakes return at once.
+    // Sleeps until new data may have arrived or `maxMilliseconds` have
+    // passed, so that polling loops do not spin a core. Fakes return at once.
     virtual void waitForData(int maxMilliseconds) = 0;
 };
 

@@ -1,0 +1,97 @@
+// What a signal check costs while it waits: a 30-second check (2 s settle
+// and a 28 s time-out) against a receiver that never answers, on a
+// pseudo-terminal with nobody on the other side. The figure that counts is
+// the processor time used, as a share of one core; it should stay under 1 %.
+
+#include "form1.h"
+#include "qtserialline.h"
+#include "realplatform.h"
+#include "receiversim.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+class SilentDialogs : public ws::UserDialogs
+{
+public:
+    bool openFile(const QString &, QString &) override { return false; }
+    void message(const QString &text) override { messages << text; }
+    QStringList messages;
+};
+
+class NoServices : public ws::SystemServices
+{
+public:
+    void beep() override {}
+    QString programFolder() override { return QString(); }
+};
+
+double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void BM_CheckWaitingForSilentReceiver(benchmark::State &state)
+{
+    int master = -1;
+    int slave = -1;
+    QString path;
+    QString error;
+    if (!ws::rxsim::openRawPty(master, slave, path, error)) {
+        state.SkipWithError(qPrintable(error));
+        return;
+    }
+
+    SilentDialogs dialogs;
+    ws::QtEventLoop events;
+    ws::SteadyClock clock;
+    NoServices system;
+    ws::QtSerialLine serial;
+    Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
+    form.show();
+    form.Text3->setText(path);
+    form.Text5->setText(QString::number(state.range(0) - 2));
+
+    double cpuShare = 0;
+    for (auto _ : state) {
+        const double cpuBefore = processCpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        form.Picture1_MouseDown(1, 0, 10700, 0);
+        const double wallSeconds = wall.nsecsElapsed() / 1e9;
+        cpuShare = 100.0 * (processCpuSeconds() - cpuBefore) / wallSeconds;
+    }
+    if (!dialogs.messages.isEmpty())
+        state.SkipWithError(qPrintable(dialogs.messages.first()));
+    state.counters["cpu_percent_of_one_core"] = cpuShare;
+
+    ::close(slave);
+    ::close(master);
+}
+
+} // namespace
+
+BENCHMARK(BM_CheckWaitingForSilentReceiver)
+    ->Arg(30)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
