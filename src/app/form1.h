@@ -97,6 +97,9 @@ private:
     QString CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
                         const QString &polarisation);
     void ScanMapEntries();
+    // Whether the last CheckSignal stopped because its port could not be
+    // opened; a full scan need not try the same port for every entry.
+    bool checkPortFailed_ = false;
 
     void createElements();
     void wireEvents();

@@ -1,12 +1,96 @@
 #include "form1.h"
 
-void Form1::Picture1_MouseDown(std::int16_t, std::int16_t, float, float) {}
+#include "numbers.h"
+#include "signalcheck.h"
 
-void Form1::Picture2_MouseDown(std::int16_t, std::int16_t, float, float) {}
+#include <QLineEdit>
+#include <QPlainTextEdit>
 
-void Form1::Command6_Click() {}
+namespace {
 
-QString Form1::CheckSignal(const QString &, const QString &, const QString &, const QString &)
+// The window as the signal check sees it. The check is the only writer of
+// Text1 while it runs (user input waits until it returns), so the log is
+// kept here byte for byte; the box shows it with its CR LF as line breaks.
+class WindowHost : public ws::receiver::CheckHost
 {
-    return QString();
+public:
+    WindowHost(Form1 &form, ws::EventLoop &events, ws::UserDialogs &dialogs)
+        : form_(form), events_(events), dialogs_(dialogs)
+    {
+    }
+
+    QString boxText(int box) override
+    {
+        switch (box) {
+        case 2:
+            return form_.Text2->text();
+        case 3:
+            return form_.Text3->text();
+        case 4:
+            return form_.Text4->text();
+        case 5:
+            return form_.Text5->text();
+        }
+        return QString();
+    }
+    QString log() override { return log_; }
+    void setLog(const QString &text) override
+    {
+        log_ = text;
+        form_.Text1->setPlainText(log_);
+    }
+    void appendLog(const QString &text) override { setLog(log_ + text); }
+    void repaintLog() override { events_.repaintNow(form_.Text1); }
+    void repaintWindow() override { events_.repaintNow(&form_); }
+    void keepPainted() override { events_.keepPainted(); }
+    void report(const QString &message) override { dialogs_.message(message); }
+
+private:
+    Form1 &form_;
+    ws::EventLoop &events_;
+    ws::UserDialogs &dialogs_;
+    QString log_;
+};
+
+// The polarisation digit of a plot click: the last character of 1 minus
+// the button code, so left gives "0", right "1" and middle "3".
+QString polarisationDigit(std::int16_t button)
+{
+    return QString::number(1 - int(button)).right(1);
+}
+
+} // namespace
+
+void Form1::Picture1_MouseDown(std::int16_t Button, std::int16_t, float X, float)
+{
+    // A position outside the 16-bit range is no frequency; the plot's own
+    // scale never gives one, so such a click is simply not a check.
+    const std::optional<std::int16_t> frequency = ws::toInt16(X);
+    if (!frequency)
+        return;
+    s.lastcheck = CheckSignal(QString::number(*frequency), QStringLiteral("00000"),
+                              QStringLiteral("5"), polarisationDigit(Button));
+}
+
+void Form1::Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
+{
+    // Which plot was clicked makes no difference.
+    Picture1_MouseDown(Button, Shift, X, Y);
+}
+
+void Form1::Command6_Click()
+{
+    exitnow = true;
+    platform_.events->doEvents();
+}
+
+QString Form1::CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
+                           const QString &polarisation)
+{
+    Busy busy(*this);
+    WindowHost host(*this, *platform_.events, *platform_.dialogs);
+    ws::receiver::SignalCheck check(*platform_.serial, *platform_.clock, host);
+    const QString log = check.run(frequency, field5, field1, polarisation);
+    checkPortFailed_ = check.portFailed();
+    return log;
 }

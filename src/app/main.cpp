@@ -1,24 +1,8 @@
 #include "form1.h"
+#include "qtserialline.h"
 #include "realplatform.h"
 
 #include <QApplication>
-
-namespace {
-
-// Stands in for the serial line until the receiver code is wired in.
-class NoSerialLine : public ws::SerialLine
-{
-public:
-    void setPortName(const QString &) override {}
-    bool open() override { return false; }
-    QString errorString() const override { return QStringLiteral("no serial support"); }
-    void close() override {}
-    void write(const QByteArray &) override {}
-    QByteArray read() override { return {}; }
-    void waitForData(int) override {}
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -29,7 +13,7 @@ int main(int argc, char *argv[])
     ws::QtEventLoop events;
     ws::SteadyClock clock;
     ws::DesktopServices system;
-    NoSerialLine serial;
+    ws::QtSerialLine serial;
 
     Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
     dialogs.setParent(&form);

@@ -1,0 +1,123 @@
+#include "qtserialline.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace ws {
+
+QtSerialLine::QtSerialLine()
+{
+    // Set before every open, which is when the port applies them.
+    port_.setBaudRate(QSerialPort::Baud38400);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+QtSerialLine::~QtSerialLine() = default;
+
+void QtSerialLine::setPortName(const QString &device)
+{
+    port_.setPortName(device);
+}
+
+bool QtSerialLine::open()
+{
+    openError_.clear();
+    if (port_.isOpen())
+        port_.close();
+    // Read and write only: a pseudo-terminal or a plain adapter refuses to
+    // set the modem lines, which is no reason to refuse the port. Errors
+    // that come later (a line that cannot be set) are ignored for the same
+    // reason; only the open itself decides.
+    if (port_.open(QIODevice::ReadWrite)) {
+        port_.clearError();
+        return true;
+    }
+    openError_ = openFailureText(port_.portName(), port_.errorString());
+    return false;
+}
+
+void QtSerialLine::close()
+{
+    if (port_.isOpen())
+        port_.close();
+}
+
+void QtSerialLine::write(const QByteArray &bytes)
+{
+    if (!port_.isOpen())
+        return;
+    port_.write(bytes);
+    // The port only hands its buffer to the device from the event loop,
+    // which does not run during a check; push it out now, without waiting.
+    port_.flush();
+}
+
+QByteArray QtSerialLine::read()
+{
+    if (!port_.isOpen())
+        return {};
+    // Received bytes reach the port's buffer only through the event loop or
+    // a wait; a wait of zero collects what the device holds, without
+    // blocking.
+    port_.waitForReadyRead(0);
+    QByteArray bytes = port_.readAll();
+    port_.clearError();
+    return bytes;
+}
+
+void QtSerialLine::waitForData(int maxMilliseconds)
+{
+    if (maxMilliseconds <= 0)
+        return;
+    if (port_.isOpen() && port_.bytesAvailable() > 0)
+        return;
+    QElapsedTimer timer;
+    timer.start();
+    if (port_.isOpen() && port_.waitForReadyRead(maxMilliseconds))
+        return;
+    port_.clearError();
+    // A port that fails at once (a vanished adapter) must not turn the
+    // caller's polling into a spin: sleep out the slice.
+    const qint64 left = maxMilliseconds - timer.elapsed();
+    if (left > 0)
+        QThread::msleep(static_cast<unsigned long>(left));
+}
+
+QString openFailureText(const QString &device, const QString &reason)
+{
+    QString text = reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+#ifdef Q_OS_UNIX
+    const QByteArray path = device.startsWith(QLatin1Char('/'))
+                                ? device.toLocal8Bit()
+                                : (QStringLiteral("/dev/") + device).toLocal8Bit();
+    if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES) {
+        // Busy and forbidden ports both come back as a permission error; only
+        // a forbidden one gets the hint.
+        QString group = QStringLiteral("dialout");
+        struct stat info;
+        if (::stat(path.constData(), &info) == 0) {
+            if (const struct group *owner = ::getgrgid(info.st_gid))
+                group = QString::fromLocal8Bit(owner->gr_name);
+        }
+        text += QStringLiteral(" (access to serial ports is granted by membership in the "
+                               "group \"%1\" that owns %2)")
+                    .arg(group, QString::fromLocal8Bit(path));
+    }
+#else
+    Q_UNUSED(device);
+#endif
+    return text;
+}
+
+} // namespace ws

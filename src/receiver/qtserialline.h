@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QSerialPort>
+
+// The receiver's line on a real serial port (or anything that looks like
+// one: a USB adapter, a pseudo-terminal).
+namespace ws {
+
+class QtSerialLine : public SerialLine
+{
+public:
+    QtSerialLine();
+    ~QtSerialLine() override;
+
+    void setPortName(const QString &device) override;
+    bool open() override;
+    QString errorString() const override { return openError_; }
+    void close() override;
+    void write(const QByteArray &bytes) override;
+    QByteArray read() override;
+    void waitForData(int maxMilliseconds) override;
+
+private:
+    QSerialPort port_;
+    QString openError_;
+};
+
+// The system's reason for an open that failed, with a hint on how to get
+// access when the reason is a lack of permission. `device` is the path that
+// was opened, `reason` the port's own error text.
+QString openFailureText(const QString &device, const QString &reason);
+
+} // namespace ws

@@ -1,0 +1,187 @@
+#include "protocol.h"
+
+#include <QtTest>
+
+using namespace ws::receiver;
+
+class TestProtocol : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tuneCommandJoinsItsFieldsUnchanged();
+    void replyCompletesAtCrLfFromPosition17_data();
+    void replyCompletesAtCrLfFromPosition17();
+    void cutStartsAtFirstZero_data();
+    void cutStartsAtFirstZero();
+    void lockNeedsLockCodeAndNoAut_data();
+    void lockNeedsLockCodeAndNoAut();
+    void searchRulesApplyInOrder_data();
+    void searchRulesApplyInOrder();
+    void searchWordsSplitAcrossReadsAreFound();
+    void portTextNamesTheDevice_data();
+    void portTextNamesTheDevice();
+};
+
+void TestProtocol::tuneCommandJoinsItsFieldsUnchanged()
+{
+    QCOMPARE(tuneCommand("10700", "00000", "5", "0", "1", "0"), QString("T10700000005010"));
+    // Two-digit boxes and a text frequency go in as typed.
+    QCOMPARE(tuneCommand("09750", "00000", "5", "3", "12", " 3"), QString("T09750000005312 3"));
+    QCOMPARE(polarisationLetter("0"), QString("h"));
+    QCOMPARE(polarisationLetter("1"), QString("v"));
+    QCOMPARE(polarisationLetter("3"), QString("v"));
+}
+
+void TestProtocol::replyCompletesAtCrLfFromPosition17_data()
+{
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<bool>("complete");
+    // Positions count from 1 in the gathered text, which starts with three
+    // blanks: received character k stands at position k + 3.
+    QTest::newRow("seven characters") << "00 Lock\r\n" << false;
+    QTest::newRow("CR at 16") << "00 Locked123\r\n" << false;
+    QTest::newRow("CR at 17") << "00 Locked1234\r\n" << true;
+    QTest::newRow("CR at 17, LF not yet") << "00 Locked1234\r" << false;
+    QTest::newRow("early line then long") << "00 Lock\r\n00 Locked\r\n" << true;
+    QTest::newRow("early line only CR later") << "00 Lock\r\n00 Locked\r" << false;
+    QTest::newRow("LF CR is no line end") << "00 Locked1234\n\r" << false;
+    QTest::newRow("nothing") << "" << false;
+}
+
+void TestProtocol::replyCompletesAtCrLfFromPosition17()
+{
+    QFETCH(QString, received);
+    QFETCH(bool, complete);
+    QCOMPARE(replyComplete(statusLead() + received), complete);
+}
+
+void TestProtocol::cutStartsAtFirstZero_data()
+{
+    QTest::addColumn<QString>("gathered");
+    QTest::addColumn<QString>("cut");
+    QTest::newRow("lead dropped") << "   00 Locked 123\r\n" << "00 Locked 123\r\n";
+    QTest::newRow("noise before code") << "   xx01 no lock\r\n" << "01 no lock\r\n";
+    QTest::newRow("zero inside noise") << "   a0b00 x\r\n" << "0b00 x\r\n";
+    QTest::newRow("no zero at all") << "   ABCDEFGHIJKLMN\r\n" << "";
+    QTest::newRow("timed out") << "01 " << "01 ";
+}
+
+void TestProtocol::cutStartsAtFirstZero()
+{
+    QFETCH(QString, gathered);
+    QFETCH(QString, cut);
+    QCOMPARE(cutReply(gathered), cut);
+}
+
+void TestProtocol::lockNeedsLockCodeAndNoAut_data()
+{
+    QTest::addColumn<QString>("cut");
+    QTest::addColumn<bool>("code");
+    QTest::addColumn<bool>("lock");
+    QTest::newRow("locked") << "00 Locked 123\r\n" << true << true;
+    QTest::newRow("Aut later") << "00 Locked Auto\r\n" << true << false;
+    QTest::newRow("aut lower case") << "00 Locked auto\r\n" << true << true;
+    QTest::newRow("no blank") << "00Locked\r\n" << false << false;
+    QTest::newRow("not locked") << "01 no lock\r\n" << false << false;
+    QTest::newRow("time-out") << "01 " << false << false;
+    QTest::newRow("empty") << "" << false << false;
+}
+
+void TestProtocol::lockNeedsLockCodeAndNoAut()
+{
+    QFETCH(QString, cut);
+    QFETCH(bool, code);
+    QFETCH(bool, lock);
+    QCOMPARE(beginsWithLockCode(cut), code);
+    QCOMPARE(reportsLock(cut), lock);
+}
+
+void TestProtocol::searchRulesApplyInOrder_data()
+{
+    QTest::addColumn<int>("elapsed");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("end");
+    const int running = int(SearchEnd::Running);
+    const int cancelled = int(SearchEnd::Cancelled);
+    const int none = int(SearchEnd::NoTables);
+    const int finished = int(SearchEnd::Finished);
+    QTest::newRow("quiet start") << 0 << "" << running;
+    QTest::newRow("found alone runs on") << 30 << "PAT found" << running;
+    QTest::newRow("Ready ends") << 30 << "Ready" << finished;
+    QTest::newRow("No Signal ends") << 5 << "No Signal" << finished;
+    QTest::newRow("60 s is not over 60") << 60 << "searching" << running;
+    QTest::newRow("61 s without found") << 61 << "searching" << none;
+    QTest::newRow("61 s without found beats Ready") << 61 << "Ready" << none;
+    QTest::newRow("found keeps it going") << 120 << "found" << running;
+    QTest::newRow("found then Ready") << 120 << "found Ready" << finished;
+    QTest::newRow("180 s is not over") << 180 << "found" << running;
+    QTest::newRow("181 s cancels") << 181 << "found Ready" << cancelled;
+    QTest::newRow("words are case-sensitive") << 61 << "FOUND ready" << none;
+}
+
+void TestProtocol::searchRulesApplyInOrder()
+{
+    QFETCH(int, elapsed);
+    QFETCH(QString, text);
+    QFETCH(int, end);
+    QCOMPARE(int(searchEnd(elapsed, text)), end);
+}
+
+void TestProtocol::searchWordsSplitAcrossReadsAreFound()
+{
+    const QString whole = QStringLiteral("PAT fou|nd, SDT ... No Sig|nal");
+    SearchWords words;
+    QString text;
+    const QStringList pieces = whole.split(QLatin1Char('|'));
+    text += pieces[0];
+    words.scan(text);
+    QVERIFY(!words.found());
+    text += pieces[1];
+    words.scan(text);
+    QVERIFY(words.found());
+    QVERIFY(!words.ended());
+    text += pieces[2];
+    words.scan(text);
+    QVERIFY(words.ended());
+    QCOMPARE(searchEndMessage(SearchEnd::NoTables), QString("No PAT/SDT found\r\n\r\n"));
+    QCOMPARE(searchEndMessage(SearchEnd::Cancelled),
+             QString("Cancelled PAT/SDT after 3 Minutes\r\n\r\n"));
+    QCOMPARE(searchEndMessage(SearchEnd::Finished), QString());
+}
+
+void TestProtocol::portTextNamesTheDevice_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("windows");
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("2 on Unix") << "2" << false << "/dev/ttyS1" << "comport 2 (/dev/ttyS1)";
+    QTest::newRow("2 on Windows") << "2" << true << "COM2" << "comport 2 (COM2)";
+    QTest::newRow("1 is the first") << "1" << false << "/dev/ttyS0" << "comport 1 (/dev/ttyS0)";
+    QTest::newRow("2.5 rounds to even") << "2.5" << false << "/dev/ttyS1" << "comport 2 (/dev/ttyS1)";
+    QTest::newRow("3.5 rounds to even") << "3.5" << true << "COM4" << "comport 4 (COM4)";
+    QTest::newRow("leading number") << " 3 x" << false << "/dev/ttyS2" << "comport 3 (/dev/ttyS2)";
+    QTest::newRow("empty is 0") << "" << false << "" << "comport 0";
+    QTest::newRow("0 is no port") << "0" << true << "" << "comport 0";
+    QTest::newRow("negative") << "-1" << false << "" << "comport -1";
+    QTest::newRow("beyond any port") << "99999999" << false << "" << "comport 99999999";
+    QTest::newRow("device name") << "ttyUSB0" << false << "/dev/ttyUSB0"
+                                 << "comport ttyUSB0 (/dev/ttyUSB0)";
+    QTest::newRow("device path") << " /dev/pts/5 " << false << "/dev/pts/5" << "comport /dev/pts/5";
+    QTest::newRow("Windows name") << "COM10" << true << "COM10" << "comport COM10";
+}
+
+void TestProtocol::portTextNamesTheDevice()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, windows);
+    QFETCH(QString, device);
+    QFETCH(QString, label);
+    const PortChoice port = portFor(text, windows ? PortSystem::Windows : PortSystem::Unix);
+    QCOMPARE(port.device, device);
+    QCOMPARE(port.label, label);
+}
+
+QTEST_APPLESS_MAIN(TestProtocol)
+#include "tst_protocol.moc"

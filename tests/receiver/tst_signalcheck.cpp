@@ -1,0 +1,398 @@
+#include "fakeplatform.h"
+#include "protocol.h"
+#include "texts.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+#include <map>
+
+using ws::test::FakeClock;
+using ws::test::FakeWindow;
+
+namespace {
+
+// A receiver on the fake line. It answers every status request with the
+// reply for that poll (the last one repeats), and during a table search
+// sends each piece of text once the search has run for its second.
+struct Receiver
+{
+    explicit Receiver(FakeWindow &w) : w(w)
+    {
+        w.serial.onWrite = [this](const QByteArray &bytes) {
+            if (bytes == "X") {
+                ++polls;
+                if (!replies.isEmpty())
+                    this->w.serial.feed(replies.at(qMin(polls, int(replies.size())) - 1));
+            } else if (bytes == "S") {
+                searchStart = this->w.clock.current;
+                feedSearch(0);
+            }
+        };
+        w.clock.onReading = [this](FakeClock &c) {
+            if (searchStart >= 0) {
+                lastSearchSecond = c.current - searchStart;
+                feedSearch(lastSearchSecond);
+            }
+            if (onSecond)
+                onSecond(c.current);
+            if (holdClockFrom >= 0 && c.current >= holdClockFrom)
+                c.step = 0;
+        };
+        w.clock.step = 1;
+    }
+
+    void feedSearch(qint64 second)
+    {
+        while (!search.empty() && search.begin()->first <= second) {
+            w.serial.feed(search.begin()->second);
+            search.erase(search.begin());
+        }
+    }
+
+    FakeWindow &w;
+    QByteArrayList replies;
+    std::multimap<qint64, QByteArray> search;
+    int polls = 0;
+    qint64 searchStart = -1;
+    qint64 lastSearchSecond = -1;
+    // From this reading on the clock stands still.
+    qint64 holdClockFrom = -1;
+    // Called at every clock reading with the second it returns.
+    std::function<void(qint64)> onSecond;
+};
+
+const QByteArray kLocked = "00 Locked 5 12345\r\n";
+const QByteArray kUnlocked = "01 Searching 123\r\n";
+
+} // namespace
+
+class TestSignalCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { w.reset(); }
+
+    void defaultsSendExactCommandsAndLogLockAndSearch();
+    void polarisationThreeGoesOutAsThreeAndLogsV();
+    void boxTextsGoIntoTheTuneCommandAsTyped();
+    void shortReplyIsNotCompleteAndGatheringGoesOn();
+    void shortReplyAloneTimesOut();
+    void noiseBeforeTheCodeIsCut();
+    void replyWithoutZeroIsNoLock();
+    void autReplyIsNoLockButStillGetsTheSearch();
+    void lockCountsFromTheLockPhase();
+    void emptyTimeoutAllowsLockInTheSameSecond();
+    void emptyTimeoutWithSilentReceiverFindsNothing();
+    void timeoutIsReadAtEveryComparison();
+    void searchEndsOnReadyAfterFound();
+    void searchWithFoundRunsPastOneMinute();
+    void searchWithoutFoundStopsAfter61Seconds();
+    void searchIsCancelledAfterThreeMinutes();
+    void noSignalEndsTheSearch();
+    void inputBeforeTheSearchBelongsToIt();
+    void twoChecksEachReplaceTheLog();
+    void portThatCannotBeOpenedIsReported();
+    void checkWaitsWithoutSpinningOrRunningInput();
+
+private:
+    QString check(float frequency = 10700, std::int16_t button = 1);
+    QString date() const { return ws::generalDateText(w->clock.wallClock); }
+    QString log() const { return w->form->Text1->toPlainText(); }
+
+    std::unique_ptr<FakeWindow> w;
+    std::unique_ptr<Receiver> rx;
+};
+
+void TestSignalCheck::init()
+{
+    w = std::make_unique<FakeWindow>();
+    rx = std::make_unique<Receiver>(*w);
+}
+
+// A spot check: the click's handler runs the check and keeps its log.
+QString TestSignalCheck::check(float frequency, std::int16_t button)
+{
+    w->form->Picture1_MouseDown(button, 0, frequency, 0);
+    return w->state().lastcheck;
+}
+
+// The clock starts at 1000 and advances one second per reading: the settle
+// phase reads 1000 to 1002, the lock phase starts at 1003 and its first
+// poll sees 1004.
+
+void TestSignalCheck::defaultsSendExactCommandsAndLogLockAndSearch()
+{
+    rx->replies = {kLocked};
+    rx->search = {{0, "PAT found\r\n"}, {2, "SDT found\r\nReady\r\n"}};
+    w->form->Text1->setPlainText("map listing");
+
+    const QString result = check(10700, 1);
+
+    const QByteArrayList expected = {"CBEG", "T10700000005010", "CBEG", "X", "CBEG", "S"};
+    QCOMPARE(w->serial.written, expected);
+    QCOMPARE(result, "Checking 10700h for dvb mpeg2 signal\r\n"
+                     "After 1 Sec. Tuner locked at : 00 Locked 5 12345\r\n" +
+                         date() +
+                         "\r\n"
+                         "PAT found\r\nSDT found\r\nReady\r\n"
+                         "\r\n");
+    QCOMPARE(w->serial.portName, ws::receiver::portFor("2").device);
+    QCOMPARE(w->serial.opens, 1);
+    QCOMPARE(w->serial.closes, 1);
+    QVERIFY(!w->serial.isOpen);
+    // The box shows the same text, its line ends as line breaks.
+    QCOMPARE(log(), QString(result).replace("\r\n", "\n"));
+    QVERIFY(w->dialogs.messages.isEmpty());
+    // Text1 is repainted after the first line, after the lock (with the
+    // whole window) and after the search.
+    QCOMPARE(w->events.repainted, QStringList({"Text1", "Text1", "Form1", "Text1"}));
+}
+
+void TestSignalCheck::polarisationThreeGoesOutAsThreeAndLogsV()
+{
+    rx->replies = {kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    const QString result = check(10700, 4); // middle button
+    QCOMPARE(w->serial.written.value(1), QByteArray("T10700000005310"));
+    QVERIFY(result.startsWith("Checking 10700v for dvb mpeg2 signal\r\n"));
+}
+
+void TestSignalCheck::boxTextsGoIntoTheTuneCommandAsTyped()
+{
+    w->form->Text2->setText("12");
+    w->form->Text4->setText(" 3");
+    w->form->Text5->setText("0");
+    check(11954, 2); // right button
+    QCOMPARE(w->serial.written.value(1), QByteArray("T11954000005112 3"));
+}
+
+void TestSignalCheck::shortReplyIsNotCompleteAndGatheringGoesOn()
+{
+    rx->replies = {"00 Lock\r\n"};
+    rx->onSecond = [this](qint64 second) {
+        if (second == 1005)
+            w->serial.feed("more 12345678\r\n");
+    };
+    rx->search = {{0, "Ready\r\n"}};
+    const QString result = check();
+    QCOMPARE(rx->polls, 1);
+    QVERIFY2(result.contains("\r\nAfter 2 Sec. Tuner locked at : 00 Lock\r\nmore 12345678\r\n" +
+                             date() + "\r\nReady\r\n\r\n"),
+             qPrintable(result));
+}
+
+void TestSignalCheck::shortReplyAloneTimesOut()
+{
+    rx->replies = {"00 Lock\r\n"};
+    const QString result = check();
+    QCOMPARE(rx->polls, 1);
+    QCOMPARE(result, QString("Checking 10700h for dvb mpeg2 signal\r\n"
+                             "nothing found after 10 Seconds\r\n\r\n"));
+}
+
+void TestSignalCheck::noiseBeforeTheCodeIsCut()
+{
+    rx->replies = {"xx01 no lock 12345\r\n", "xx00 Locked 12345\r\n"};
+    rx->search = {{0, "Ready\r\n"}};
+    const QString result = check();
+    QCOMPARE(rx->polls, 2);
+    QVERIFY2(result.contains("Tuner locked at : 00 Locked 12345\r\n" + date()), qPrintable(result));
+}
+
+void TestSignalCheck::replyWithoutZeroIsNoLock()
+{
+    rx->replies = {"ABCDEFGHIJKLMNOP\r\n", "ABCDEFGHIJKLMNOP\r\n", kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    const QString result = check();
+    QCOMPARE(rx->polls, 3);
+    QVERIFY(result.contains("After 5 Sec."));
+
+    // Never anything but such replies: no lock, and the check ends normally.
+    init();
+    rx->replies = {"ABCDEFGHIJKLMNOP\r\n"};
+    QVERIFY(check().endsWith("nothing found after 10 Seconds\r\n\r\n"));
+    QVERIFY(rx->polls > 1);
+}
+
+void TestSignalCheck::autReplyIsNoLockButStillGetsTheSearch()
+{
+    rx->replies = {"00 Autoscan 12345\r\n"};
+    rx->search = {{0, "PAT found\r\nReady\r\n"}};
+    const QString result = check();
+    // Polls at 1004, 1006, ..., 1012; the reading of 1013 ends the phase.
+    QCOMPARE(rx->polls, 5);
+    QCOMPARE(result, QString("Checking 10700h for dvb mpeg2 signal\r\n"
+                             "PAT found\r\nReady\r\n\r\n"));
+    QCOMPARE(w->serial.written.mid(w->serial.written.size() - 2),
+             QByteArrayList({"CBEG", "S"}));
+}
+
+void TestSignalCheck::lockCountsFromTheLockPhase()
+{
+    rx->replies = {kUnlocked, kUnlocked, kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    const QString result = check();
+    QCOMPARE(rx->polls, 3);
+    // Each poll sends the request again and throws away stale input.
+    QCOMPARE(w->serial.written.count("X"), 3);
+    QCOMPARE(w->serial.written.count("CBEG"), 5);
+    QVERIFY2(result.contains("\r\nAfter 5 Sec. Tuner locked at : "), qPrintable(result));
+}
+
+void TestSignalCheck::emptyTimeoutAllowsLockInTheSameSecond()
+{
+    w->form->Text5->setText("");
+    rx->replies = {kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    rx->holdClockFrom = 1003;
+    const QString result = check();
+    QVERIFY2(result.contains("\r\nAfter 0 Sec. Tuner locked at : "), qPrintable(result));
+    QVERIFY(result.endsWith("Ready\r\n\r\n"));
+}
+
+void TestSignalCheck::emptyTimeoutWithSilentReceiverFindsNothing()
+{
+    w->form->Text5->setText("");
+    QCOMPARE(check(), QString("Checking 10700h for dvb mpeg2 signal\r\n"
+                              "nothing found after  Seconds\r\n\r\n"));
+    QCOMPARE(rx->polls, 1);
+
+    init();
+    w->form->Text5->setText("ten");
+    QVERIFY(check().endsWith("nothing found after ten Seconds\r\n\r\n"));
+    QCOMPARE(rx->polls, 1);
+}
+
+void TestSignalCheck::timeoutIsReadAtEveryComparison()
+{
+    w->form->Text5->setText("100");
+    rx->onSecond = [this](qint64 second) {
+        if (second == 1006)
+            w->form->Text5->setText("2.5");
+    };
+    QVERIFY(check().endsWith("nothing found after 2.5 Seconds\r\n\r\n"));
+    QCOMPARE(w->clock.current, 1008); // 1006 - 1003 > 2.5, then one more reading
+}
+
+void TestSignalCheck::searchEndsOnReadyAfterFound()
+{
+    rx->replies = {kLocked};
+    rx->search = {{0, "PAT found\r\n"}, {50, "SDT found\r\nReady\r\n"}};
+    QVERIFY(check().endsWith("PAT found\r\nSDT found\r\nReady\r\n\r\n"));
+    QCOMPARE(rx->lastSearchSecond, 51);
+}
+
+void TestSignalCheck::searchWithFoundRunsPastOneMinute()
+{
+    rx->replies = {kLocked};
+    rx->search = {{10, "PAT found\r\n"}, {120, "Ready\r\n"}};
+    QVERIFY(check().endsWith("PAT found\r\nReady\r\n\r\n"));
+    QCOMPARE(rx->lastSearchSecond, 121);
+}
+
+void TestSignalCheck::searchWithoutFoundStopsAfter61Seconds()
+{
+    rx->replies = {kLocked};
+    rx->search = {{5, "searching\r\n"}, {100, "found Ready\r\n"}};
+    QVERIFY(check().endsWith("\r\nsearching\r\nNo PAT/SDT found\r\n\r\n\r\n"));
+    QCOMPARE(rx->lastSearchSecond, 61);
+}
+
+void TestSignalCheck::searchIsCancelledAfterThreeMinutes()
+{
+    rx->replies = {kLocked};
+    rx->search = {{5, "PAT found\r\n"}};
+    QVERIFY(check().endsWith("\r\nPAT found\r\nCancelled PAT/SDT after 3 Minutes\r\n\r\n\r\n"));
+    QCOMPARE(rx->lastSearchSecond, 181);
+}
+
+void TestSignalCheck::noSignalEndsTheSearch()
+{
+    rx->replies = {kLocked};
+    rx->search = {{3, "No Sig"}, {4, "nal\r\n"}};
+    QVERIFY(check().endsWith("\r\nNo Signal\r\n\r\n"));
+    QCOMPARE(rx->lastSearchSecond, 5);
+}
+
+void TestSignalCheck::inputBeforeTheSearchBelongsToIt()
+{
+    rx->replies = {kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    // The receiver says more after its lock reply, before "S" goes out.
+    auto answer = w->serial.onWrite;
+    w->serial.onWrite = [this, answer](const QByteArray &bytes) {
+        if (bytes == "CBEG" && rx->polls == 1 && log().contains("After "))
+            w->serial.feed("late status\r\n");
+        answer(bytes);
+    };
+    QVERIFY(check().endsWith(date() + "\r\nlate status\r\nReady\r\n\r\n"));
+}
+
+void TestSignalCheck::twoChecksEachReplaceTheLog()
+{
+    rx->replies = {kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    w->form->Text1->setPlainText("map listing");
+    const QString first = check(10700, 1);
+    rx->search = {{0, "No Signal\r\n"}};
+    rx->searchStart = -1;
+    const QString second = check(11000, 2);
+    QVERIFY(first.startsWith("Checking 10700h"));
+    QVERIFY(!first.contains("map listing"));
+    QVERIFY(second.startsWith("Checking 11000v"));
+    QVERIFY(!second.contains("10700"));
+    QVERIFY2(second.endsWith("No Signal\r\n\r\n"), qPrintable(second));
+    QCOMPARE(log(), QString(second).replace("\r\n", "\n"));
+    QCOMPARE(w->serial.opens, 2);
+    QCOMPARE(w->serial.closes, 2);
+}
+
+void TestSignalCheck::portThatCannotBeOpenedIsReported()
+{
+    w->serial.failOpen = true;
+    w->serial.openError = "Permission denied";
+    const QString label = ws::receiver::portFor("2").label;
+    const QString line = label + " could not be opened: Permission denied";
+    QCOMPARE(check(), "Checking 10700h for dvb mpeg2 signal\r\n" + line + "\r\n");
+    QCOMPARE(w->dialogs.messages, QStringList{line});
+    QVERIFY(w->serial.written.isEmpty());
+
+    // No port 0 exists: nothing is opened.
+    w->serial.failOpen = false;
+    w->form->Text3->setText("0");
+    QVERIFY(check().endsWith("\r\ncomport 0 could not be opened: there is no such port\r\n"));
+    QCOMPARE(w->serial.opens, 1);
+
+    // The window goes on working.
+    w->form->Text3->setText("2");
+    rx->replies = {kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    QVERIFY(check().endsWith("Ready\r\n\r\n"));
+}
+
+void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()
+{
+    w->form->show();
+    bool closedDuringCheck = false;
+    rx->onSecond = [&](qint64 second) {
+        if (second == 1005) {
+            w->form->close();
+            closedDuringCheck = !w->form->isVisible();
+        }
+    };
+    check();
+    QVERIFY(w->serial.waits > 10);
+    QVERIFY(w->events.keepPaintedCalls > 10);
+    QCOMPARE(w->events.doEventsCalls, 0);
+    // A close request waits until the check has returned.
+    QVERIFY(!closedDuringCheck);
+    QVERIFY(w->form->isVisible());
+    QTRY_VERIFY(!w->form->isVisible());
+}
+
+QTEST_MAIN(TestSignalCheck)
+#include "tst_signalcheck.moc"
