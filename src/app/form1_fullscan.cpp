@@ -19,11 +19,21 @@ void Form1::ScanMapEntries()
     // not only after it.
     repaintWindow();
 
+    // A port that cannot be opened fails the same way for every row; the
+    // scan ends after the first such row. Only this scan's own checks count,
+    // not a spot check run while events were let through.
+    bool portFailed = false;
     ws::MapScanSteps steps;
-    steps.check = [this](const QString &frequency, const QString &polarisation) {
-        return CheckSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"), polarisation);
+    steps.check = [this, &portFailed](const QString &frequency, const QString &polarisation) {
+        const QString log = CheckSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"),
+                                        polarisation);
+        portFailed = checkPortFailed_;
+        return log;
     };
-    steps.stopRequested = [this] { return exitnow; };
+    // A request to close the window waits for the scan (see Busy); it
+    // should not wait for every remaining row, so it ends the scan like
+    // "skip rest" does, and what was gathered is still saved.
+    steps.stopRequested = [this, &portFailed] { return exitnow || portFailed || closePending_; };
     steps.afterRow = [this] {
         repaintWindow();
         // Here a "skip rest" click is handled.
