@@ -3,7 +3,7 @@
 #include "texts.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
 
 namespace ws {
 
@@ -19,22 +19,28 @@ QString resultsFilePath(const QString &folder)
 
 SaveOutcome saveResults(const QString &path, const QString &results)
 {
-    // The new content goes to a temporary file that replaces the old one
-    // only when complete, so a failed write leaves the last scan's results
-    // as they were. Where no file can be made beside it (a folder that only
-    // lets results.txt itself be written) the file is written in place.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
+    // Written in place: a results.txt that is a link, or that the user has
+    // given other rights, stays what it is; only its content changes.
+    QFile file(path);
+    const auto failed = [&file] {
+        return SaveOutcome{false, file.errorString()};
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return failed();
     const QByteArray bytes = toBytes(results + crlf());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
+    // A full disk may first take part of the bytes and only refuse the
+    // rest, so write until everything is taken or the system says why not.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return failed();
+        done += n;
     }
-    if (!file.commit())
-        return {false, file.errorString()};
+    if (!file.flush())
+        return failed();
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return failed();
     return {true, QString()};
 }
 

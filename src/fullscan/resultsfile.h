@@ -15,9 +15,9 @@ struct SaveOutcome
     QString reason;
 };
 
-// Replaces the file at `path` with `results` and one CR LF, one byte per
-// character. Reports success only once every byte is on disk and the file
-// is closed.
+// Empties or creates the file at `path` and writes `results` and one CR LF
+// to it, one byte per character. Reports success only once the system has
+// taken every byte and the file is closed.
 SaveOutcome saveResults(const QString &path, const QString &results);
 
 } // namespace ws

@@ -8,6 +8,11 @@
 
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 QByteArray fileBytes(const QString &path)
@@ -29,13 +34,10 @@ private slots:
     void mpegRowsAreTheOnesTypedMpeg();
     void onlyHorizontalGivesDigitZero_data();
     void onlyHorizontalGivesDigitZero();
-    void checksMpegRowsInMapOrder();
     void rowCountIsTakenOnce();
-    void stopRequestEndsTheScanBeforeTheNextRow();
-    void emptyMapChecksNothing();
     void resultsFileLiesInTheGivenFolder();
     void resultsAreWrittenByteForByteAndOverwritten();
-    void unwritableFileIsReportedWithTheReason();
+    void failedWritesAreReportedWithTheReason();
 
 private:
     static ws::MapScanSteps recording(QStringList &calls, int &afterRows)
@@ -92,29 +94,6 @@ void TestFullScan::onlyHorizontalGivesDigitZero()
     QCOMPARE(ws::polarisationDigit(letter), digit);
 }
 
-void TestFullScan::checksMpegRowsInMapOrder()
-{
-    auto s = std::make_unique<ws::SharedState>();
-    s->mapcount = 10;
-    for (int row = 1; row <= 10; ++row) {
-        s->mapdata[row][1] = QString::number(11000 + row);
-        s->mapdata[row][2] = QStringLiteral("dab   ");
-        s->mapdata[row][4] = QStringLiteral("h");
-    }
-    s->mapdata[3][2] = QStringLiteral("mpeg2 ");
-    s->mapdata[7][2] = QStringLiteral("MPEG4 ");
-    s->mapdata[7][4] = QStringLiteral("V");
-
-    QStringList calls;
-    int afterRows = 0;
-    const QString results = ws::scanMapRows(*s, recording(calls, afterRows));
-
-    QCOMPARE(calls, QStringList({"11003/0", "11007/1"}));
-    QCOMPARE(results, QStringLiteral("[110030][110071]"));
-    // Rows that are passed over still let the user act.
-    QCOMPARE(afterRows, 10);
-}
-
 void TestFullScan::rowCountIsTakenOnce()
 {
     auto s = std::make_unique<ws::SharedState>();
@@ -135,48 +114,14 @@ void TestFullScan::rowCountIsTakenOnce()
     ws::scanMapRows(*s, steps);
     QCOMPARE(calls, QStringList({"1/1", "new/1", "3/1"}));
 
-    // A count beyond the table stops at its end.
-    calls.clear();
-    s->mapcount = ws::kMaxMapEntries + 1;
+    // Counts that no map load gives stay inside the table.
     steps = recording(calls, afterRows);
-    afterRows = 0;
+    s->mapcount = ws::kMaxMapEntries + 1;
     ws::scanMapRows(*s, steps);
     QCOMPARE(afterRows, ws::kMaxMapEntries);
-}
-
-void TestFullScan::stopRequestEndsTheScanBeforeTheNextRow()
-{
-    auto s = std::make_unique<ws::SharedState>();
-    s->mapcount = 5;
-    for (int row = 1; row <= 5; ++row) {
-        s->mapdata[row][1] = QString::number(row);
-        s->mapdata[row][2] = QStringLiteral("mpeg2 ");
-    }
-    QStringList calls;
-    int afterRows = 0;
-    bool stop = false;
-    ws::MapScanSteps steps = recording(calls, afterRows);
-    steps.check = [&](const QString &f, const QString &) {
-        calls << f;
-        stop = f == QLatin1String("2"); // pressed while row 2 is checked
-        return f;
-    };
-    steps.stopRequested = [&] { return stop; };
-    QCOMPARE(ws::scanMapRows(*s, steps), QStringLiteral("12"));
-    QCOMPARE(calls, QStringList({"1", "2"}));
-}
-
-void TestFullScan::emptyMapChecksNothing()
-{
-    auto s = std::make_unique<ws::SharedState>();
-    QStringList calls;
-    int afterRows = 0;
-    QCOMPARE(ws::scanMapRows(*s, recording(calls, afterRows)), QString());
-    QVERIFY(calls.isEmpty());
-    QCOMPARE(afterRows, 0);
-
-    s->mapcount = -4; // never a row count, but nothing to scan either
-    ws::scanMapRows(*s, recording(calls, afterRows));
+    afterRows = 0;
+    s->mapcount = -4;
+    ws::scanMapRows(*s, steps);
     QCOMPARE(afterRows, 0);
 }
 
@@ -209,16 +154,41 @@ void TestFullScan::resultsAreWrittenByteForByteAndOverwritten()
     QCOMPARE(fileBytes(path), QByteArray("\r\n"));
 }
 
-void TestFullScan::unwritableFileIsReportedWithTheReason()
+void TestFullScan::failedWritesAreReportedWithTheReason()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    // A folder that does not exist: even a privileged user cannot write.
-    const QString path = ws::resultsFilePath(dir.filePath(QStringLiteral("gone")));
-    const ws::SaveOutcome outcome = ws::saveResults(path, QStringLiteral("log\r\n"));
+
+    // A folder that does not exist: not even a privileged user can write.
+    const QString nowhere = ws::resultsFilePath(dir.filePath(QStringLiteral("gone")));
+    ws::SaveOutcome outcome = ws::saveResults(nowhere, QStringLiteral("log\r\n"));
     QVERIFY(!outcome.saved);
     QVERIFY(!outcome.reason.isEmpty());
-    QVERIFY(!QFile::exists(path));
+
+#ifdef Q_OS_UNIX
+    // A disk that fills up part way: the system takes the first bytes and
+    // refuses the rest. A file-size limit does that for any user.
+    const QString path = ws::resultsFilePath(dir.path());
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    outcome = ws::saveResults(path, QString(20000, QLatin1Char('x')));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    QVERIFY(!outcome.saved);
+    QVERIFY(!outcome.reason.isEmpty());
+
+    // Also when it is only the final flush that fails.
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    outcome = ws::saveResults(path, QString(4095, QLatin1Char('x')));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    QVERIFY(!outcome.saved);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestFullScan)
