@@ -1,0 +1,121 @@
+// The real serial line and the real clock against the receiver simulator on
+// a pseudo-terminal: what the fakes cannot show (the port's buffering, the
+// pty's line settings, waiting without spinning) is checked here.
+
+#include "fakeplatform.h"
+#include "qtserialline.h"
+#include "realplatform.h"
+#include "receiversim.h"
+#include "texts.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QtTest>
+
+using ws::rxsim::ForkedReceiver;
+using ws::rxsim::Script;
+
+namespace {
+
+// The window on the desktop platform, except for the dialogs, which only
+// record their messages.
+struct RealWindow
+{
+    RealWindow()
+        : form(std::make_unique<Form1>(ws::Platform{&dialogs, &events, &clock, &system, &serial}))
+    {
+    }
+
+    QString click(const QString &device, std::int16_t button = 1, float frequency = 10700)
+    {
+        form->Text3->setText(device);
+        form->Picture1_MouseDown(button, 0, frequency, 0);
+        return form->stateForTest().lastcheck;
+    }
+
+    ws::test::FakeDialogs dialogs;
+    ws::QtEventLoop events;
+    ws::SteadyClock clock;
+    ws::test::FakeSystem system;
+    ws::QtSerialLine serial;
+    std::unique_ptr<Form1> form;
+};
+
+Script quickScript()
+{
+    Script script;
+    script.searchLineGapMs = 100;
+    return script;
+}
+
+} // namespace
+
+class TestSerialPty : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lockAndSearchOverThePty();
+    void receiverThatNeverLocksTimesOut();
+    void missingDeviceIsReported();
+};
+
+void TestSerialPty::lockAndSearchOverThePty()
+{
+    Script script = quickScript();
+    script.lockAfterPolls = 2;
+    script.pieces = 3; // every reply arrives in pieces
+    ForkedReceiver receiver(script);
+    QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+
+    RealWindow w;
+    QElapsedTimer timer;
+    timer.start();
+    const QString first = w.click(receiver.devicePath());
+    const QRegularExpression expected(
+        "^Checking 10700h for dvb mpeg2 signal\r\n"
+        "After [01] Sec\\. Tuner locked at : 00 Locked   Lvl 75\r\n"
+        "[^\r\n]+\r\n" // the date and time
+        // The search ends as soon as "Ready" is in, which may be before the
+        // rest of its line.
+        "Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\nReady(\r\n|\r)?\r\n$");
+    QVERIFY2(expected.match(first).hasMatch(), first.toLatin1().toPercentEncoding(" :").constData());
+
+    // The port is closed after each check; the next one opens it again and
+    // now locks at its first poll.
+    const QString second = w.click(receiver.devicePath(), 2, 11000);
+    QVERIFY2(second.startsWith("Checking 11000v for dvb mpeg2 signal\r\nAfter 0 Sec."),
+             qPrintable(second));
+    QVERIFY(second.contains("\r\nReady"));
+    QVERIFY(w.dialogs.messages.isEmpty());
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestSerialPty::receiverThatNeverLocksTimesOut()
+{
+    Script script = quickScript();
+    script.neverLock = true;
+    script.garbage = true;
+    ForkedReceiver receiver(script);
+    QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+
+    RealWindow w;
+    w.form->Text5->setText("1");
+    QCOMPARE(w.click(receiver.devicePath()),
+             QString("Checking 10700h for dvb mpeg2 signal\r\nnothing found after 1 Seconds\r\n\r\n"));
+}
+
+void TestSerialPty::missingDeviceIsReported()
+{
+    RealWindow w;
+    const QString log = w.click("/dev/wavesift-no-such-port");
+    const QString line = "comport /dev/wavesift-no-such-port could not be opened: ";
+    QVERIFY2(log.startsWith("Checking 10700h for dvb mpeg2 signal\r\n" + line), qPrintable(log));
+    QCOMPARE(w.dialogs.messages.size(), 1);
+    QVERIFY(w.dialogs.messages.at(0).startsWith(line));
+    QVERIFY(w.dialogs.messages.at(0).size() > line.size()); // with the system's reason
+}
+
+QTEST_MAIN(TestSerialPty)
+#include "tst_serialpty.moc"
