@@ -11,8 +11,8 @@ QString resultsFilePath(const QString &folder)
 {
     QString path = QDir::fromNativeSeparators(folder);
     // A program in a root folder gets "C:\" or "/" from the system; do not
-    // double the separator.
-    if (!path.endsWith(QLatin1Char('/')))
+    // double the separator. An unknown folder must not turn into the root.
+    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return QDir::toNativeSeparators(path + QLatin1String("results.txt"));
 }

@@ -132,6 +132,7 @@ void TestFullScan::resultsFileLiesInTheGivenFolder()
     QCOMPARE(ws::resultsFilePath(folder), folder + sep + QStringLiteral("results.txt"));
     QCOMPARE(ws::resultsFilePath(QDir::toNativeSeparators(QStringLiteral("/"))),
              sep + QStringLiteral("results.txt"));
+    QCOMPARE(ws::resultsFilePath(QString()), QStringLiteral("results.txt"));
 }
 
 void TestFullScan::resultsAreWrittenByteForByteAndOverwritten()
