@@ -1,8 +1,55 @@
 #include "form1.h"
 
+#include "fullscan.h"
+#include "resultsfile.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
 void Form1::Picture3_MouseDown(std::int16_t, std::int16_t, float, float)
 {
     ScanMapEntries();
 }
 
-void Form1::ScanMapEntries() {}
+void Form1::ScanMapEntries()
+{
+    Busy busy(*this);
+    Command6->setVisible(true);
+    // The first check keeps the window for seconds; show "skip rest" now,
+    // not only after it.
+    repaintWindow();
+
+    // A port that cannot be opened fails the same way for every row; the
+    // scan ends after the first such row. Only this scan's own checks count,
+    // not a spot check run while events were let through.
+    bool portFailed = false;
+    ws::MapScanSteps steps;
+    steps.check = [this, &portFailed](const QString &frequency, const QString &polarisation) {
+        const QString log = CheckSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"),
+                                        polarisation);
+        portFailed = checkPortFailed_;
+        return log;
+    };
+    // A request to close the window waits for the scan (see Busy); it
+    // should not wait for every remaining row, so it ends the scan like
+    // "skip rest" does, and what was gathered is still saved.
+    steps.stopRequested = [this, &portFailed] { return exitnow || portFailed || closePending_; };
+    steps.afterRow = [this] {
+        repaintWindow();
+        // Here a "skip rest" click is handled.
+        platform_.events->doEvents();
+    };
+    const QString results = ws::scanMapRows(s, steps);
+
+    platform_.system->beep();
+    const QString path = ws::resultsFilePath(platform_.system->programFolder());
+    const ws::SaveOutcome outcome = ws::saveResults(path, results);
+    platform_.dialogs->message(outcome.saved
+                                   ? QStringLiteral("Saved Results to file ") + path
+                                   : QStringLiteral("Could not save results to file ") + path +
+                                         QStringLiteral(": ") + outcome.reason);
+
+    Text1->setPlainText(results);
+    exitnow = false;
+    Command6->setVisible(false);
+}

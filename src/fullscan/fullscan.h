@@ -1,0 +1,39 @@
+#pragma once
+
+#include "sharedstate.h"
+
+#include <QString>
+
+#include <functional>
+
+// The full scan over the map: the rows it checks, the order it checks them
+// in and the file it leaves behind. Nothing here knows the window; the
+// window hands in the check itself and what to do between rows.
+namespace ws {
+
+// A map row takes part when its type field begins with "mpeg" in any case;
+// the rest of the field (the MPEG version, blanks) does not matter.
+bool isMpegRow(const QString &type);
+
+// The receiver's polarisation digit for a map letter: "0" for horizontal
+// ("h" or "H"), "1" for everything else, a missing letter included.
+QString polarisationDigit(const QString &letter);
+
+struct MapScanSteps
+{
+    // Checks one frequency (the map's text, unchanged) with a polarisation
+    // digit and returns that check's log.
+    std::function<QString(const QString &frequency, const QString &polarisation)> check;
+    // Asked before every row; true ends the scan there.
+    std::function<bool()> stopRequested;
+    // Runs after every row, MPEG or not: the moment the user can act.
+    std::function<void()> afterRow;
+};
+
+// Runs `check` for every MPEG row of the map in map order and returns all
+// logs joined without separators. The row count is read once, before the
+// first row, so a map loaded while the scan lets events run does not change
+// how far it goes; each row is read when the scan reaches it.
+QString scanMapRows(const SharedState &s, const MapScanSteps &steps);
+
+} // namespace ws

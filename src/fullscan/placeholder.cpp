@@ -1,1 +1,0 @@
-// Replaced as this subsystem's code lands.

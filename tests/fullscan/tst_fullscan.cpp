@@ -1,0 +1,196 @@
+#include "fullscan.h"
+#include "resultsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+} // namespace
+
+class TestFullScan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mpegRowsAreTheOnesTypedMpeg_data();
+    void mpegRowsAreTheOnesTypedMpeg();
+    void onlyHorizontalGivesDigitZero_data();
+    void onlyHorizontalGivesDigitZero();
+    void rowCountIsTakenOnce();
+    void resultsFileLiesInTheGivenFolder();
+    void resultsAreWrittenByteForByteAndOverwritten();
+    void failedWritesAreReportedWithTheReason();
+
+private:
+    static ws::MapScanSteps recording(QStringList &calls, int &afterRows)
+    {
+        ws::MapScanSteps steps;
+        steps.check = [&calls](const QString &f, const QString &p) {
+            calls << f + QLatin1Char('/') + p;
+            return QStringLiteral("[%1%2]").arg(f, p);
+        };
+        steps.afterRow = [&afterRows] { ++afterRows; };
+        return steps;
+    }
+};
+
+void TestFullScan::mpegRowsAreTheOnesTypedMpeg_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("mpeg");
+    QTest::newRow("lower") << "mpeg2 " << true;
+    QTest::newRow("mixed") << "MpEg4 " << true;
+    QTest::newRow("upper, odd tail") << "MPEGxy" << true;
+    QTest::newRow("exactly four") << "mpeg" << true;
+    QTest::newRow("digital radio") << "dab   " << false;
+    QTest::newRow("blank lead") << " mpeg2" << false;
+    QTest::newRow("too short") << "mpe" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("latin-1 lookalike") << QString::fromLatin1("mp\xc9g2") << false;
+}
+
+void TestFullScan::mpegRowsAreTheOnesTypedMpeg()
+{
+    QFETCH(QString, type);
+    QFETCH(bool, mpeg);
+    QCOMPARE(ws::isMpegRow(type), mpeg);
+}
+
+void TestFullScan::onlyHorizontalGivesDigitZero_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QString>("digit");
+    QTest::newRow("h") << "h" << "0";
+    QTest::newRow("H") << "H" << "0";
+    QTest::newRow("V") << "V" << "1";
+    QTest::newRow("L") << "L" << "1";
+    QTest::newRow("R") << "R" << "1";
+    QTest::newRow("blank") << " " << "1";
+    QTest::newRow("none") << "" << "1";
+}
+
+void TestFullScan::onlyHorizontalGivesDigitZero()
+{
+    QFETCH(QString, letter);
+    QFETCH(QString, digit);
+    QCOMPARE(ws::polarisationDigit(letter), digit);
+}
+
+void TestFullScan::rowCountIsTakenOnce()
+{
+    auto s = std::make_unique<ws::SharedState>();
+    s->mapcount = 3;
+    for (int row = 1; row <= 5; ++row) {
+        s->mapdata[row][1] = QString::number(row);
+        s->mapdata[row][2] = QStringLiteral("mpeg2 ");
+    }
+    QStringList calls;
+    int afterRows = 0;
+    ws::MapScanSteps steps = recording(calls, afterRows);
+    // A map loaded while the scan lets events run: longer, and with a
+    // different second row.
+    steps.afterRow = [&] {
+        s->mapcount = 5;
+        s->mapdata[2][1] = QStringLiteral("new");
+    };
+    ws::scanMapRows(*s, steps);
+    QCOMPARE(calls, QStringList({"1/1", "new/1", "3/1"}));
+
+    // Counts that no map load gives stay inside the table.
+    steps = recording(calls, afterRows);
+    s->mapcount = ws::kMaxMapEntries + 1;
+    ws::scanMapRows(*s, steps);
+    QCOMPARE(afterRows, ws::kMaxMapEntries);
+    afterRows = 0;
+    s->mapcount = -4;
+    ws::scanMapRows(*s, steps);
+    QCOMPARE(afterRows, 0);
+}
+
+void TestFullScan::resultsFileLiesInTheGivenFolder()
+{
+    const QString sep = QDir::separator();
+    const QString folder = QDir::toNativeSeparators(QStringLiteral("/opt/wavesift/bin"));
+    QCOMPARE(ws::resultsFilePath(folder), folder + sep + QStringLiteral("results.txt"));
+    QCOMPARE(ws::resultsFilePath(QDir::toNativeSeparators(QStringLiteral("/"))),
+             sep + QStringLiteral("results.txt"));
+    QCOMPARE(ws::resultsFilePath(QString()), QStringLiteral("results.txt"));
+}
+
+void TestFullScan::resultsAreWrittenByteForByteAndOverwritten()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = ws::resultsFilePath(dir.path());
+
+    // Received bytes above 127 go back out as the single bytes they came as.
+    const QString first = QStringLiteral("Checking 11003h for dvb mpeg2 signal\r\n") +
+                          QString::fromLatin1("Sender \xe4\xf6\xfc found\r\n");
+    ws::SaveOutcome outcome = ws::saveResults(path, first);
+    QVERIFY(outcome.saved);
+    QVERIFY(outcome.reason.isEmpty());
+    QCOMPARE(fileBytes(path), QByteArray("Checking 11003h for dvb mpeg2 signal\r\n"
+                                         "Sender \xe4\xf6\xfc found\r\n\r\n"));
+
+    outcome = ws::saveResults(path, QString());
+    QVERIFY(outcome.saved);
+    QCOMPARE(fileBytes(path), QByteArray("\r\n"));
+}
+
+void TestFullScan::failedWritesAreReportedWithTheReason()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+
+    // A folder that does not exist: not even a privileged user can write.
+    const QString nowhere = ws::resultsFilePath(dir.filePath(QStringLiteral("gone")));
+    ws::SaveOutcome outcome = ws::saveResults(nowhere, QStringLiteral("log\r\n"));
+    QVERIFY(!outcome.saved);
+    QVERIFY(!outcome.reason.isEmpty());
+
+#ifdef Q_OS_UNIX
+    // A disk that fills up part way: the system takes the first bytes and
+    // refuses the rest. A file-size limit does that for any user.
+    const QString path = ws::resultsFilePath(dir.path());
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    outcome = ws::saveResults(path, QString(20000, QLatin1Char('x')));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    QVERIFY(!outcome.saved);
+    QVERIFY(!outcome.reason.isEmpty());
+
+    // Also when it is only the final flush that fails.
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    outcome = ws::saveResults(path, QString(4095, QLatin1Char('x')));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    QVERIFY(!outcome.saved);
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestFullScan)
+#include "tst_fullscan.moc"

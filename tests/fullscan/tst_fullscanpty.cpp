@@ -1,0 +1,120 @@
+// A full scan through the real serial line, the real clock and the real
+// event loop, against the receiver simulator on a pseudo-terminal.
+
+#include "fakeplatform.h"
+#include "qtserialline.h"
+#include "realplatform.h"
+#include "receiversim.h"
+#include "texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The real line, with a record of what went out on it.
+class RecordingLine : public ws::SerialLine
+{
+public:
+    void setPortName(const QString &device) override { real.setPortName(device); }
+    bool open() override { return real.open(); }
+    QString errorString() const override { return real.errorString(); }
+    void close() override { real.close(); }
+    void write(const QByteArray &bytes) override
+    {
+        written << bytes;
+        real.write(bytes);
+    }
+    QByteArray read() override { return real.read(); }
+    void waitForData(int maxMilliseconds) override { real.waitForData(maxMilliseconds); }
+
+    ws::QtSerialLine real;
+    QByteArrayList written;
+};
+
+QString logPattern(const QString &frequency, QChar letter)
+{
+    const auto text = [](const char *t) {
+        return QRegularExpression::escape(QString::fromLatin1(t));
+    };
+    return text("Checking ") + frequency + letter + text(" for dvb mpeg2 signal\r\n") +
+           text("After ") + QStringLiteral("[01]") +
+           text(" Sec. Tuner locked at : 00 Locked   Lvl 75\r\n") +
+           QStringLiteral("[^\\r\\n]+\\r\\n") + // the date and time
+           text("Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\n") +
+           // The search ends as soon as "Ready" is in, which may be before
+           // the rest of its line.
+           QStringLiteral("Ready(?:\\r\\n|\\r)?\\r\\n");
+}
+
+} // namespace
+
+class TestFullScanPty : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scansTheMapsMpegRowsOverThePty();
+};
+
+void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
+{
+    ws::rxsim::Script script;
+    script.searchLineGapMs = 100;
+    ws::rxsim::ForkedReceiver receiver(script);
+    QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+
+    ws::test::FakeDialogs dialogs;
+    ws::QtEventLoop events;
+    ws::SteadyClock clock;
+    ws::test::FakeSystem system;
+    system.folder = QDir::toNativeSeparators(dir.path());
+    RecordingLine line;
+    Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &line});
+    form.show();
+    form.Text3->setText(receiver.devicePath());
+
+    ws::SharedState &s = form.stateForTest();
+    const char *const rows[][3] = {
+        {"10714", "dab   ", "h"},
+        {"11012", "mpeg2 ", "h"},
+        {"11303", "      ", "v"},
+        {"11479", "MPEG4 ", "V"},
+    };
+    s.mapcount = 4;
+    for (int row = 1; row <= 4; ++row) {
+        s.mapdata[row][1] = QString::fromLatin1(rows[row - 1][0]);
+        s.mapdata[row][2] = QString::fromLatin1(rows[row - 1][1]);
+        s.mapdata[row][3] = QStringLiteral("Programme %1").arg(row).leftJustified(16);
+        s.mapdata[row][4] = QString::fromLatin1(rows[row - 1][2]);
+    }
+
+    form.Picture3_MouseDown(1, 0, 11000.f, 20.f);
+
+    QByteArrayList tunes;
+    for (const QByteArray &bytes : line.written)
+        if (bytes.startsWith('T'))
+            tunes << bytes;
+    QCOMPARE(tunes, QByteArrayList({"T11012000005010", "T11479000005110"}));
+
+    const QString path = QDir::toNativeSeparators(dir.path() + "/results.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString saved = ws::fromBytes(file.readAll());
+    const QRegularExpression whole(QStringLiteral("\\A") + logPattern("11012", 'h') +
+                                   logPattern("11479", 'v') + QStringLiteral("\\r\\n\\z"));
+    QVERIFY2(whole.match(saved).hasMatch(), saved.toLatin1().toPercentEncoding(" :/").constData());
+    QCOMPARE(dialogs.messages, QStringList{"Saved Results to file " + path});
+    QVERIFY(form.Command6->isHidden());
+    QVERIFY(!form.exitnow);
+}
+
+QTEST_MAIN(TestFullScanPty)
+#include "tst_fullscanpty.moc"

@@ -1,0 +1,292 @@
+#include "fakeplatform.h"
+#include "texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using ws::test::FakeWindow;
+
+namespace {
+
+// A receiver that locks at the first status request and finds both tables.
+const char kStatusReply[] = "00 LOCKED 1234567\r\n";
+const char kSearchReply[] = "PAT found\r\nSDT found\r\nReady\r\n";
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+// The log of one check against that receiver; the lock time depends on how
+// often the check reads the clock, so any number of seconds is accepted.
+QString logPattern(const QString &frequency, QChar letter)
+{
+    return QRegularExpression::escape(QStringLiteral("Checking ") + frequency + letter +
+                                      QStringLiteral(" for dvb mpeg2 signal\r\nAfter ")) +
+           QStringLiteral("\\d+") +
+           QRegularExpression::escape(
+               QStringLiteral(" Sec. Tuner locked at : ") + QLatin1String(kStatusReply) +
+               ws::generalDateText(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 15))) +
+               ws::crlf() + QLatin1String(kSearchReply) + ws::crlf());
+}
+
+bool matchesWhole(const QString &pattern, const QByteArray &bytes)
+{
+    const QRegularExpression re(QStringLiteral("\\A(?:") + pattern + QStringLiteral(")\\z"));
+    return re.match(ws::fromBytes(bytes)).hasMatch();
+}
+
+} // namespace
+
+class TestFullScanWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void checksOnlyTheMpegRows();
+    void skipRestStopsAfterTheRunningCheck();
+    void secondScanOverwritesTheFile();
+    void nothingToCheckStillWritesTheFile_data();
+    void nothingToCheckStillWritesTheFile();
+    void unwritableFolderIsReportedAsFailure();
+    void portThatWillNotOpenEndsTheScan();
+    void closingTheWindowEndsTheScan();
+
+private:
+    void setRow(int row, const QString &frequency, const QString &type, const QString &pol)
+    {
+        auto &entry = w->state().mapdata[row];
+        entry[1] = frequency;
+        entry[2] = type;
+        entry[3] = QStringLiteral("Programme %1").arg(row).leftJustified(16);
+        entry[4] = pol;
+    }
+    // Rows 1..count, none of them MPEG.
+    void fillMap(int count)
+    {
+        w->state().mapcount = std::int16_t(count);
+        for (int row = 1; row <= count; ++row)
+            setRow(row, QString::number(10700 + 50 * row), QStringLiteral("dab   "),
+                   QStringLiteral("h"));
+    }
+    QByteArrayList tuneCommands() const
+    {
+        QByteArrayList tunes;
+        for (const QByteArray &bytes : w->serial.written)
+            if (bytes.startsWith('T'))
+                tunes << bytes;
+        return tunes;
+    }
+    QString resultsPath() const { return QDir::toNativeSeparators(dir->path() + "/results.txt"); }
+    QString shown() const { return w->form->Text1->toPlainText(); }
+    // The results as the log box gives them back: its lines end in LF.
+    static QString asShown(const QByteArray &fileContent)
+    {
+        QString text = ws::fromBytes(fileContent);
+        text.chop(2); // the file's closing CR LF is not part of the results
+        return text.replace(ws::crlf(), QStringLiteral("\n"));
+    }
+
+    std::unique_ptr<FakeWindow> w;
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void TestFullScanWindow::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    w = std::make_unique<FakeWindow>();
+    w->system.folder = QDir::toNativeSeparators(dir->path());
+    // Every clock reading moves on a second, so each wait ends at once.
+    w->clock.step = 1;
+    w->serial.onWrite = [this](const QByteArray &bytes) {
+        if (bytes == "X")
+            w->serial.feed(kStatusReply);
+        else if (bytes == "S")
+            w->serial.feed(kSearchReply);
+    };
+}
+
+void TestFullScanWindow::cleanup()
+{
+    w.reset();
+    dir.reset();
+}
+
+void TestFullScanWindow::checksOnlyTheMpegRows()
+{
+    fillMap(10);
+    setRow(3, QStringLiteral("11003"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    setRow(7, QStringLiteral("11007"), QStringLiteral("MpEg4 "), QStringLiteral("V"));
+    w->form->Text1->setPlainText(QStringLiteral("the map listing"));
+    bool buttonShownWhileChecking = true;
+    const auto receiver = w->serial.onWrite;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        buttonShownWhileChecking = buttonShownWhileChecking && !w->form->Command6->isHidden();
+        receiver(bytes);
+    };
+
+    w->form->Picture3_MouseDown(1, 0, 10800.f, 20.f);
+
+    QCOMPARE(tuneCommands(), QByteArrayList({"T11003000005010", "T11007000005110"}));
+    const QByteArray file = fileBytes(resultsPath());
+    QVERIFY2(matchesWhole(logPattern("11003", 'h') + logPattern("11007", 'v') + "\\r\\n", file),
+             file.constData());
+    QCOMPARE(w->system.beeps, 1);
+    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    QCOMPARE(shown(), asShown(file));
+    QVERIFY(buttonShownWhileChecking);
+    QVERIFY(w->form->Command6->isHidden());
+    QVERIFY(!w->form->exitnow);
+    // Every row, checked or passed over, lets pending events run.
+    QCOMPARE(w->events.doEventsCalls, 10);
+}
+
+void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
+{
+    fillMap(5);
+    for (int row = 1; row <= 5; ++row)
+        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
+    // The click lands during the first check and is handled once it ends.
+    bool pressed = false;
+    w->events.onDoEvents = [&] {
+        if (!pressed) {
+            pressed = true;
+            w->form->Command6_Click();
+        }
+    };
+
+    w->form->Picture3_MouseDown(2, 0, 0.f, 0.f);
+
+    QCOMPARE(tuneCommands(), QByteArrayList({"T11001000005010"}));
+    const QByteArray file = fileBytes(resultsPath());
+    QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
+    QCOMPARE(shown(), asShown(file));
+    QVERIFY(w->form->Command6->isHidden());
+    QVERIFY(!w->form->exitnow);
+    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+}
+
+void TestFullScanWindow::secondScanOverwritesTheFile()
+{
+    fillMap(2);
+    setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    setRow(2, QStringLiteral("11002"), QStringLiteral("mpeg2 "), QStringLiteral("v"));
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    QVERIFY(matchesWhole(logPattern("11001", 'h') + logPattern("11002", 'v') + "\\r\\n",
+                         fileBytes(resultsPath())));
+
+    w->state().mapcount = 1;
+    w->form->Picture3_MouseDown(4, 0, 0.f, 0.f);
+    const QByteArray file = fileBytes(resultsPath());
+    QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
+    QCOMPARE(w->dialogs.messages.size(), 2);
+}
+
+void TestFullScanWindow::nothingToCheckStillWritesTheFile_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::newRow("no map") << 0;
+    QTest::newRow("no MPEG row") << 6;
+}
+
+void TestFullScanWindow::nothingToCheckStillWritesTheFile()
+{
+    QFETCH(int, rows);
+    fillMap(rows);
+    w->form->Text1->setPlainText(QStringLiteral("the map listing"));
+    // An older results file is emptied, not kept.
+    {
+        QFile old(resultsPath());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("Checking 10700h for dvb mpeg2 signal\r\n\r\n");
+    }
+
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+
+    QVERIFY(w->serial.written.isEmpty());
+    QCOMPARE(w->serial.opens, 0);
+    QCOMPARE(fileBytes(resultsPath()), QByteArray("\r\n"));
+    QCOMPARE(w->system.beeps, 1);
+    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    QCOMPARE(shown(), QString());
+    QVERIFY(w->form->Command6->isHidden());
+}
+
+void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
+{
+    fillMap(1);
+    setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    w->system.folder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("gone")));
+    const QString path = QDir::toNativeSeparators(dir->filePath("gone/results.txt"));
+
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+
+    QCOMPARE(w->dialogs.messages.size(), 1);
+    const QString message = w->dialogs.messages.first();
+    const QString lead = "Could not save results to file " + path + ": ";
+    QVERIFY2(message.startsWith(lead) && message.size() > lead.size(), qPrintable(message));
+    QVERIFY(!QFile::exists(path));
+    // The results are still shown, and the window is ready for the next scan.
+    QVERIFY(shown().startsWith(QLatin1String("Checking 11001h")));
+    QVERIFY(!w->form->exitnow);
+    QVERIFY(w->form->Command6->isHidden());
+}
+
+void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
+{
+    fillMap(3);
+    for (int row = 1; row <= 3; ++row)
+        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    w->serial.failOpen = true;
+
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+
+    QCOMPARE(w->serial.opens, 1);
+    const QByteArray file = fileBytes(resultsPath());
+    QVERIFY2(file.startsWith("Checking 11001h for dvb mpeg2 signal\r\n"), file.constData());
+    QVERIFY(!file.contains("11002"));
+    QVERIFY(file.endsWith("\r\n"));
+    QCOMPARE(shown(), asShown(file));
+    // One report of the port from the check, not one per row, then the file.
+    QCOMPARE(w->dialogs.messages.size(), 2);
+    QCOMPARE(w->dialogs.messages.last(), "Saved Results to file " + resultsPath());
+    QVERIFY(w->form->Command6->isHidden());
+
+    // The next scan tries the port afresh.
+    w->serial.failOpen = false;
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    QCOMPARE(tuneCommands().size(), 3);
+}
+
+void TestFullScanWindow::closingTheWindowEndsTheScan()
+{
+    fillMap(3);
+    for (int row = 1; row <= 3; ++row)
+        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    w->form->show();
+    w->events.onDoEvents = [&] { w->form->close(); };
+
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+
+    // The scan stopped after the first row and saved what it had; the
+    // window stays until the scan has ended.
+    QCOMPARE(tuneCommands().size(), 1);
+    QVERIFY(matchesWhole(logPattern("11001", 'h') + "\\r\\n", fileBytes(resultsPath())));
+    QVERIFY(w->form->isVisible());
+    QTRY_VERIFY(!w->form->isVisible());
+}
+
+QTEST_MAIN(TestFullScanWindow)
+#include "tst_fullscanwindow.moc"
