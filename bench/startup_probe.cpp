@@ -17,6 +17,13 @@
 
 namespace {
 
+long long monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
 class FirstPaint : public QObject
 {
 public:
@@ -29,10 +36,7 @@ public:
             // flush to the screen follow within the same update. A queued
             // call runs once all of that is done.
             QTimer::singleShot(0, [] {
-                timespec now{};
-                clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("first-paint-ns %lld\n",
-                            static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+                std::printf("first-paint-ns %lld\n", monotonicNs());
                 std::fflush(stdout);
                 _exit(0);
             });
@@ -46,6 +50,9 @@ private:
 
 void installProbe()
 {
+    // Everything before this point is loading and linking the libraries and
+    // constructing the application object; the rest is the program's own.
+    std::printf("app-ns %lld\n", monotonicNs());
     qApp->installEventFilter(new FirstPaint);
 }
 
