@@ -3,7 +3,7 @@
 # its window, and its peak resident memory, against a minimal Qt window built
 # the same way; prints both ratios (target: at most 1.2 each). Headless:
 # first with the offscreen platform, then, when xvfb-run is installed, on a
-# virtual X server, where the fonts and the X connection count too.
+# virtual X server, where the connection to the X server counts too.
 # How it measures: see bench/startup.py and bench/startup_probe.cpp.
 #   bash bench/startup.sh [runs]
 set -euo pipefail
