@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -133,8 +134,11 @@ void Form1::createElements()
     Label5 = label(QStringLiteral("Label5"), "", QRect(112, 240, 73, 17));
     Label1 = label(QStringLiteral("Label1"), "look for frequency at mouse position here",
                    QRect(192, 240, 121, 17), right);
-    // Its first words are what matters when the hint does not fit one line.
+    // The hint does not fit one line: show its first words, and only whole
+    // lines of it, not the top of the next line cut off by the label's edge.
     Label1->setWordWrap(true);
+    Label1->setMask(QRegion(0, 0, Label1->width(),
+                            qMin(Label1->height(), QFontMetrics(Label1->font()).lineSpacing())));
     Label13 = label(QStringLiteral("Label13"), "", QRect(320, 240, 105, 17), right);
     Label10 = label(QStringLiteral("Label10"), "", QRect(432, 240, 209, 17));
     Label6 = label(QStringLiteral("Label6"), "", QRect(664, 240, 89, 17), right);

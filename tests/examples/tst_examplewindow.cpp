@@ -1,0 +1,80 @@
+// The example files as a newcomer meets them: loaded through the window's
+// own buttons, drawn, and the map strip's lines standing on the humps of the
+// level plot. Set WS_GRAB=<file.png> to keep a picture of the window.
+#include "fakeplatform.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QString examples = QStringLiteral(WS_EXAMPLES_DIR "/");
+// The generator's noise floor stays below this level.
+constexpr double kFloorLevel = 190;
+
+bool isBackground(QColor c) { return c == QColor(0xF0, 0xF0, 0xF0); }
+bool isGrid(QColor c) { return c == QColor(255, 255, 0); }
+
+} // namespace
+
+class TestExampleWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void examplesLoadAndTheMapSitsOnTheHumps();
+};
+
+void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
+{
+    ws::test::FakeWindow w;
+    Form1 &f = *w.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+
+    w.dialogs.pick(examples + QStringLiteral("newest.scn"));
+    f.Command5_Click(1);
+    w.dialogs.pick(examples + QStringLiteral("reference.scn"));
+    f.Command5_Click(2);
+    QVERIFY2(w.dialogs.messages.isEmpty(), qPrintable(w.dialogs.messages.join(QLatin1Char('|'))));
+    QVERIFY(f.Scanlabel[1]->text().endsWith(QLatin1String(" univ hv 10700-12750 MHz")));
+    QVERIFY(f.Scanlabel[2]->text().endsWith(QLatin1String(" univ hv 10700-12750 MHz")));
+    QCOMPARE(f.Label5->text(), QStringLiteral("10700 MHz"));
+    QCOMPARE(f.Label6->text(), QStringLiteral("12750 MHz"));
+    QVERIFY(f.Command4->isEnabled());
+
+    w.dialogs.pick(examples + QStringLiteral("demo.map"));
+    f.Command4_Click();
+    QVERIFY(w.dialogs.messages.isEmpty());
+    const ws::SharedState &s = w.state();
+    QVERIFY(s.mapcount > 20);
+    QVERIFY(f.Text1->toPlainText().startsWith(s.mapdata[1][3]));
+
+    if (qEnvironmentVariableIsSet("WS_GRAB"))
+        f.grab().save(qEnvironmentVariable("WS_GRAB"));
+
+    const QImage strip = f.Picture3->surface();
+    const QImage levels = f.Picture1->surface();
+    const int floorRow = int(f.Picture1->toPixel(0, s.smax[0] - kFloorLevel).y());
+    for (int row = 1; row <= s.mapcount; ++row) {
+        const double freq = s.mapdata[row][1].toDouble();
+        const int column = int(std::floor(f.Picture3->toPixel(freq, 0).x()));
+        const QString what = s.mapdata[row][1] + s.mapdata[row][4];
+        QVERIFY2(!isBackground(strip.pixelColor(column, strip.height() / 2)), qPrintable(what));
+
+        // Within a pixel of the strip's line, some curve of the level plot
+        // rises clearly above the noise floor.
+        bool hump = false;
+        for (int c = qMax(0, column - 1); c <= qMin(levels.width() - 1, column + 1) && !hump; ++c)
+            for (int y = 0; y < floorRow && !hump; ++y) {
+                const QColor colour = levels.pixelColor(c, y);
+                hump = !isBackground(colour) && !isGrid(colour);
+            }
+        QVERIFY2(hump, qPrintable(what + QStringLiteral(" has no hump under it")));
+    }
+}
+
+QTEST_MAIN(TestExampleWindow)
+#include "tst_examplewindow.moc"
