@@ -74,9 +74,9 @@ void PlotBox::endPainting()
 
 void PlotBox::cls()
 {
-    ensureSurface();
     endPainting();
-    image_.fill(kBackground);
+    if (!image_.isNull())
+        image_.fill(kBackground);
     currentX_ = left_;
     currentY_ = top_;
     scheduleUpdate();
@@ -84,7 +84,6 @@ void PlotBox::cls()
 
 void PlotBox::setScale(double left, double top, double width, double height)
 {
-    ensureSurface();
     left_ = left;
     top_ = top;
     // A zero extent would put every point at infinity; keep the last one.
@@ -176,10 +175,14 @@ QImage PlotBox::surface()
 void PlotBox::paintEvent(QPaintEvent *event)
 {
     updatePending_ = false;
-    ensureSurface();
     endPainting();
     QPainter p(this);
-    p.drawImage(contentsRect().topLeft(), image_);
+    // A box that was never drawn into has no surface yet: most boxes stay
+    // blank for a while after start, and so cost nothing until then.
+    if (image_.isNull())
+        p.fillRect(contentsRect(), kBackground);
+    else
+        p.drawImage(contentsRect().topLeft(), image_);
     p.end();
     QFrame::paintEvent(event); // the sunken border
 }
@@ -187,7 +190,8 @@ void PlotBox::paintEvent(QPaintEvent *event)
 void PlotBox::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    ensureSurface();
+    if (!image_.isNull())
+        ensureSurface();
 }
 
 std::int16_t PlotBox::buttonCode(Qt::MouseButtons buttons)
