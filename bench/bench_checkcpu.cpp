@@ -12,7 +12,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 
-#include <benchmark/benchmark.h>
+#include "qtbenchmain.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -87,11 +87,4 @@ BENCHMARK(BM_CheckWaitingForSilentReceiver)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+WS_BENCHMARK_MAIN_WITH_WIDGETS()

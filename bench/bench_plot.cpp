@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
+#include "qtbenchmain.h"
 
 #include <memory>
 
@@ -90,11 +90,4 @@ static void BM_LoadReferenceAndDraw(benchmark::State &state)
 }
 BENCHMARK(BM_LoadReferenceAndDraw)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+WS_BENCHMARK_MAIN_WITH_WIDGETS()

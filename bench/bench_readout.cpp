@@ -7,7 +7,7 @@
 
 #include <QApplication>
 
-#include <benchmark/benchmark.h>
+#include "qtbenchmain.h"
 
 namespace {
 
@@ -73,11 +73,4 @@ BENCHMARK(BM_ShowFrequencyAt)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+WS_BENCHMARK_MAIN_WITH_WIDGETS()
