@@ -39,6 +39,7 @@ struct BenchPlatform : ws::UserDialogs, ws::EventLoop, ws::Clock, ws::SystemServ
     void write(const QByteArray &) override {}
     QByteArray read() override { return {}; }
     void waitForData(int) override {}
+    QString failure() const override { return {}; }
 
     bool failed = false;
 };

@@ -21,6 +21,7 @@ public:
     void write(const QByteArray &) override {}
     QByteArray read() override { return {}; }
     void waitForData(int) override {}
+    QString failure() const override { return {}; }
 };
 
 // 1024 entries, 2 MHz apart, from 10700 MHz on.

@@ -113,19 +113,23 @@ QPointF PlotBox::toUser(QPointF pixel) const
                    top_ + pixel.y() * scaleHeight() / qMax(1, area.height()));
 }
 
-QPoint PlotBox::snap(double x, double y) const
+std::optional<QPoint> PlotBox::snap(double x, double y) const
 {
     // Pixel p covers user positions from toUser(p) up to toUser(p + 1).
-    // Clamp far-away points so that the integer conversion stays defined;
-    // anything beyond the area is cut off at its edge anyway.
-    const double px = (x - left_) * area_.width() / scaleWidth();
-    const double py = (y - top_) * area_.height() / scaleHeight();
-    auto clampToInt = [](double v) {
-        if (!std::isfinite(v))
-            return 0;
-        return int(std::floor(qBound(-1.0e6, v, 1.0e6)));
+    // Dividing first keeps huge coordinates finite; whatever lies far beyond
+    // the area is pulled in to a distance where the integer conversion is
+    // defined and the line is still cut off at the edge.
+    auto toColumn = [](double offset, double extent, int pixels) -> std::optional<int> {
+        const double p = offset / extent * pixels;
+        if (std::isnan(p))
+            return std::nullopt;
+        return int(std::floor(qBound(-1.0e6, p, 1.0e6)));
     };
-    return QPoint(clampToInt(px), clampToInt(py));
+    const auto px = toColumn(x - left_, scaleWidth(), area_.width());
+    const auto py = toColumn(y - top_, scaleHeight(), area_.height());
+    if (!px || !py)
+        return std::nullopt;
+    return QPoint(*px, *py);
 }
 
 void PlotBox::moveTo(double x, double y)
@@ -142,12 +146,15 @@ void PlotBox::lineTo(double x, double y)
 void PlotBox::line(double x1, double y1, double x2, double y2)
 {
     QPainter &p = painter();
-    const QPoint a = snap(x1, y1);
-    const QPoint b = snap(x2, y2);
-    if (a == b)
-        p.drawPoint(a);
-    else
-        p.drawLine(a, b);
+    const auto a = snap(x1, y1);
+    const auto b = snap(x2, y2);
+    // A point that is not a number has no place; the line to it is left out.
+    if (a && b) {
+        if (*a == *b)
+            p.drawPoint(*a);
+        else
+            p.drawLine(*a, *b);
+    }
     currentX_ = x2;
     currentY_ = y2;
     scheduleUpdate();

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 // A plot box: a sunken frame around a retained drawing surface with a user
 // coordinate system. What is drawn stays until cls(); paintEvent only copies
@@ -64,7 +65,7 @@ private:
     QPainter &painter();
     void endPainting();
     void ensureSurface();
-    QPoint snap(double x, double y) const; // needs ensureSurface() first
+    std::optional<QPoint> snap(double x, double y) const; // needs ensureSurface() first
 
     void scheduleUpdate();
 

@@ -2,6 +2,7 @@
 
 #include "numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ws::receiver {
@@ -22,6 +23,14 @@ bool replyComplete(QStringView gathered)
     // Position 17, one-based, is index 16.
     constexpr qsizetype firstIndex = 16;
     return gathered.indexOf(QLatin1String("\r\n"), firstIndex) >= 0;
+}
+
+bool replyCompleteSince(QStringView gathered, qsizetype previousLength)
+{
+    // A CR LF may straddle the old end: start one character before it.
+    constexpr qsizetype firstIndex = 16;
+    const qsizetype from = std::max(firstIndex, previousLength - 1);
+    return gathered.indexOf(QLatin1String("\r\n"), from) >= 0;
 }
 
 QString cutReply(const QString &gathered)

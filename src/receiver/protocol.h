@@ -30,6 +30,9 @@ inline QString statusLead() { return QStringLiteral("   "); }
 // text. The receiver's real replies are longer than that; a shorter line is
 // taken for a fragment and gathering goes on.
 bool replyComplete(QStringView gathered);
+// The same answer when `gathered` was not complete at `previousLength`
+// characters: only the newly added end is searched.
+bool replyCompleteSince(QStringView gathered, qsizetype previousLength);
 
 // The gathered text from its first "0" on: the status code stands there,
 // whatever noise came before it. A text without any "0" holds no status

@@ -33,6 +33,7 @@ void QtSerialLine::setPortName(const QString &device)
 bool QtSerialLine::open()
 {
     openError_.clear();
+    failure_.clear();
     if (port_.isOpen())
         port_.close();
     // Read and write only: a pseudo-terminal or a plain adapter refuses to
@@ -61,6 +62,7 @@ void QtSerialLine::write(const QByteArray &bytes)
     // The port only hands its buffer to the device from the event loop,
     // which does not run during a check; push it out now, without waiting.
     port_.flush();
+    noteError();
 }
 
 QByteArray QtSerialLine::read()
@@ -72,8 +74,25 @@ QByteArray QtSerialLine::read()
     // blocking.
     port_.waitForReadyRead(0);
     QByteArray bytes = port_.readAll();
-    port_.clearError();
+    noteError();
     return bytes;
+}
+
+void QtSerialLine::noteError()
+{
+    // A pseudo-terminal or a plain adapter refuses to set the modem lines
+    // and a wait can simply time out: neither means the line is gone.
+    switch (port_.error()) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        if (failure_.isEmpty())
+            failure_ = port_.errorString();
+        break;
+    default:
+        break;
+    }
+    port_.clearError();
 }
 
 void QtSerialLine::waitForData(int maxMilliseconds)
@@ -87,7 +106,7 @@ void QtSerialLine::waitForData(int maxMilliseconds)
     // sleeps.
     if (port_.isOpen() && port_.waitForReadyRead(maxMilliseconds))
         return;
-    port_.clearError();
+    noteError();
     // A port that fails at once (a vanished adapter) must not turn the
     // caller's polling into a spin: sleep out the slice.
     const qint64 left = maxMilliseconds - timer.elapsed();

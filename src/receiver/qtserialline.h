@@ -21,10 +21,16 @@ public:
     void write(const QByteArray &bytes) override;
     QByteArray read() override;
     void waitForData(int maxMilliseconds) override;
+    QString failure() const override { return failure_; }
 
 private:
+    // Keeps the first error that means the line is gone and clears the
+    // port's error state for the next call.
+    void noteError();
+
     QSerialPort port_;
     QString openError_;
+    QString failure_;
 };
 
 // The system's reason for an open that failed, with a hint on how to get

@@ -30,18 +30,20 @@ QString SignalCheck::run(const QString &frequency, const QString &field5, const 
     const qint64 settleStart = clock_.seconds();
     command(tuneCommand(frequency, field5, field1, polarisation, lowHigh, diseqc));
     // The tuner needs a moment before its status means anything.
-    while (clock_.seconds() - settleStart < 2)
+    while (clock_.seconds() - settleStart < 2 && !lineFailed())
         idle();
 
-    const QString reply = pollForLock();
-    // A reply that says "Aut" never counted as a lock, but if it was the
-    // last one the tuner still gets its table search.
-    if (beginsWithLockCode(reply)) {
-        searchTables();
-    } else {
-        host_.appendLog(QStringLiteral("nothing found after ") + host_.boxText(5) +
-                        QStringLiteral(" Seconds") + crlf() + crlf());
-        host_.repaintLog();
+    if (!lineFailed()) {
+        const std::optional<QString> reply = pollForLock();
+        // A reply that says "Aut" never counted as a lock, but if it was the
+        // last one the tuner still gets its table search.
+        if (reply && beginsWithLockCode(*reply)) {
+            searchTables();
+        } else if (reply) {
+            host_.appendLog(QStringLiteral("nothing found after ") + host_.boxText(5) +
+                            QStringLiteral(" Seconds") + crlf() + crlf());
+            host_.repaintLog();
+        }
     }
 
     const QString result = host_.log();
@@ -49,9 +51,28 @@ QString SignalCheck::run(const QString &frequency, const QString &field5, const 
     return result;
 }
 
+bool SignalCheck::lineFailed()
+{
+    if (portFailed_)
+        return true;
+    const QString reason = line_.failure();
+    if (reason.isEmpty())
+        return false;
+    // An unplugged adapter or a receiver that hung up is no receiver
+    // outcome: say so instead of waiting out the time-outs and logging
+    // "nothing found".
+    portFailed_ = true;
+    const QString message = portLabel_ + QStringLiteral(" stopped working: ") + reason;
+    host_.appendLog(message + crlf());
+    host_.repaintLog();
+    host_.report(message);
+    return true;
+}
+
 bool SignalCheck::openPort()
 {
     const PortChoice port = portFor(host_.boxText(3));
+    portLabel_ = port.label;
     QString reason;
     if (port.device.isEmpty()) {
         reason = QStringLiteral("there is no such port");
@@ -68,7 +89,7 @@ bool SignalCheck::openPort()
     return false;
 }
 
-QString SignalCheck::pollForLock()
+std::optional<QString> SignalCheck::pollForLock()
 {
     const qint64 start = clock_.seconds();
     QString reply;
@@ -81,12 +102,17 @@ QString SignalCheck::pollForLock()
         for (;;) {
             elapsed = clock_.seconds() - start;
             const QByteArray received = line_.read();
+            if (lineFailed())
+                return std::nullopt;
+            const qsizetype before = reply.size();
             reply += fromBytes(received);
             if (elapsed > timeout()) {
                 reply = timedOutReply();
                 break;
             }
-            if (!received.isEmpty() && replyComplete(reply))
+            // Only the new end of the reply can complete it: a receiver that
+            // never ends its line must not make every poll slower.
+            if (!received.isEmpty() && replyCompleteSince(reply, before))
                 break;
             idle();
         }
@@ -115,6 +141,8 @@ void SignalCheck::searchTables()
     SearchEnd end = SearchEnd::Running;
     for (;;) {
         const QByteArray received = line_.read();
+        if (lineFailed())
+            return;
         if (!received.isEmpty()) {
             text += fromBytes(received);
             words.scan(text);

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // One signal check: tune the receiver, wait for its tuner to lock, let it
 // search the transponder for its tables, and keep a log of all of it.
 namespace ws::receiver {
@@ -38,7 +40,8 @@ public:
     QString run(const QString &frequency, const QString &field5, const QString &field1,
                 const QString &polarisation);
 
-    // Whether the last run stopped because its port could not be opened.
+    // Whether the last run stopped because its port could not be opened or
+    // stopped working.
     bool portFailed() const { return portFailed_; }
 
     // The longest a poll loop sleeps before it looks at the clock again.
@@ -46,9 +49,10 @@ public:
 
 private:
     bool openPort();
-    void settle();
-    // Returns the last cut status reply.
-    QString pollForLock();
+    // Returns the last cut status reply; nothing when the line failed.
+    std::optional<QString> pollForLock();
+    // Reports a line that stopped working, once; true from then on.
+    bool lineFailed();
     void searchTables();
     void write(const QString &text);
     void command(const QString &text);
@@ -59,6 +63,7 @@ private:
     Clock &clock_;
     CheckHost &host_;
     bool portFailed_ = false;
+    QString portLabel_;
 };
 
 } // namespace ws::receiver

@@ -98,6 +98,13 @@ void TestNumbers::writesPlainDecimal_data()
     QTest::newRow("negative zero") << -0.0 << "0";
     QTest::newRow("no float noise") << 0.1 + 0.2 << "0.3";
     QTest::newRow("no exponent for large") << 1e20 << "100000000000000000000";
+    QTest::newRow("no binary noise beyond the precision") << 1e23 << "100000000000000000000000";
+    QTest::newRow("rounded to 15 digits") << 123456789012345678.0 << "123456789012346000";
+    QTest::newRow("largest double stays finite text") << 1.7976931348623157e308
+                                                     << "17976931348623200" + QString(292, QLatin1Char('0'));
+    QTest::newRow("tiny") << 1.5e-20 << "0.000000000000000000015";
+    QTest::newRow("negative fraction") << -0.25 << "-0.25";
+    QTest::newRow("rounding carries into a new digit") << 9.9999999999999999 << "10";
     QTest::newRow("no exponent for small") << 0.00001 << "0.00001";
     QTest::newRow("fraction kept") << 10700.25 << "10700.25";
 }
@@ -135,6 +142,9 @@ void TestNumbers::generalDateLeavesOutMidnight()
     QVERIFY(!midnight.isEmpty());
     QVERIFY(later.startsWith(midnight + QLatin1Char(' ')));
     QVERIFY2(later.contains(QLatin1String("05")), qPrintable(later));
+    // Milliseconds past midnight still count as midnight.
+    QCOMPARE(generalDateText(QDateTime(day, QTime(0, 0, 0, 400))), midnight);
+    QVERIFY(generalDateText(QDateTime(day, QTime(0, 0, 1))) != midnight);
 }
 
 QTEST_APPLESS_MAIN(TestNumbers)

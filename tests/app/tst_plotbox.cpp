@@ -93,7 +93,21 @@ void TestPlotBox::farAwayPointsAreCutOffNotUndefined()
     b.box.setForeColor(Qt::black);
     b.box.line(-1e30, 0.5, 1e30, 0.5);
     b.box.line(0.5, std::nan(""), 0.5, 1);
-    QCOMPARE(b.box.surface().pixelColor(50, 25), QColor(Qt::black));
+    QImage img = b.box.surface();
+    QCOMPARE(img.pixelColor(50, 25), QColor(Qt::black));
+    QCOMPARE(img.pixelColor(50, 40), kBackground); // the line to NaN is left out
+
+    // Coordinates so large that scaling them overflows stay off the area
+    // instead of landing on its edge.
+    b.box.cls();
+    b.box.setScale(10700, 0, 2051, 200);
+    b.box.line(1.7976931348623157e308, 0, 1.7976931348623157e308, 200);
+    b.box.line(-1.7976931348623157e308, 0, -1.7976931348623157e308, 200);
+    b.box.line(10700, std::numeric_limits<double>::infinity(), 10700, 1e308);
+    img = b.box.surface();
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 50; ++y)
+            QCOMPARE(img.pixelColor(x, y), kBackground);
 }
 
 void TestPlotBox::mouseReportsUserUnitsButtonAndShift()

@@ -32,6 +32,7 @@ public:
     }
     QByteArray read() override { return real.read(); }
     void waitForData(int maxMilliseconds) override { real.waitForData(maxMilliseconds); }
+    QString failure() const override { return real.failure(); }
 
     ws::QtSerialLine real;
     QByteArrayList written;

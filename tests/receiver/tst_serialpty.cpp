@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QtTest>
 
 #include <grp.h>
@@ -63,6 +64,7 @@ class TestSerialPty : public QObject
 private slots:
     void lockAndSearchOverThePty();
     void receiverThatNeverLocksTimesOut();
+    void receiverThatHangsUpIsReported();
     void missingDeviceIsReported();
     void forbiddenDeviceNamesTheGroupThatGrantsAccess();
 };
@@ -110,6 +112,29 @@ void TestSerialPty::receiverThatNeverLocksTimesOut()
     w.form->Text5->setText("1");
     QCOMPARE(w.click(receiver.devicePath()),
              QString("Checking 10700h for dvb mpeg2 signal\r\nnothing found after 1 Seconds\r\n\r\n"));
+}
+
+void TestSerialPty::receiverThatHangsUpIsReported()
+{
+    Script script = quickScript();
+    script.neverLock = true;
+    auto receiver = std::make_unique<ForkedReceiver>(script);
+    QVERIFY2(receiver->ok(), qPrintable(receiver->error()));
+    const QString device = receiver->devicePath();
+
+    RealWindow w;
+    w.form->Text5->setText("30");
+    // The check keeps the window painted, so a timer still fires inside it:
+    // the receiver goes away half a second into the lock phase.
+    QTimer::singleShot(2500, [&] { receiver.reset(); });
+    QElapsedTimer timer;
+    timer.start();
+    const QString log = w.click(device);
+    QVERIFY2(timer.elapsed() < 10000, "the check waited out its time-out");
+    const QRegularExpression expected(
+        "^Checking 10700h for dvb mpeg2 signal\r\n[^\r\n]+ stopped working: [^\r\n]+\r\n$");
+    QVERIFY2(expected.match(log).hasMatch(), qPrintable(log));
+    QCOMPARE(w.dialogs.messages.size(), 1);
 }
 
 void TestSerialPty::missingDeviceIsReported()

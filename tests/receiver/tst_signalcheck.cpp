@@ -96,6 +96,7 @@ private slots:
     void inputBeforeTheSearchBelongsToIt();
     void twoChecksEachReplaceTheLog();
     void portThatCannotBeOpenedIsReported();
+    void lineThatStopsWorkingIsReportedNotLoggedAsNoSignal();
     void checkWaitsWithoutSpinningOrRunningInput();
 
 private:
@@ -372,6 +373,31 @@ void TestSignalCheck::portThatCannotBeOpenedIsReported()
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
     QVERIFY(check().endsWith("Ready\r\n\r\n"));
+}
+
+void TestSignalCheck::lineThatStopsWorkingIsReportedNotLoggedAsNoSignal()
+{
+    const QString label = ws::receiver::portFor("2").label;
+    const QString line = label + " stopped working: Input/output error";
+
+    // Gone while the tuner settles, while the lock is polled, and during
+    // the table search: each time the check ends at once with one line
+    // that says so, and the port is closed.
+    const std::function<void()> failWhen[] = {
+        [&] { rx->onSecond = [&](qint64 s) { if (s == 1001) w->serial.failureText = "Input/output error"; }; },
+        [&] { rx->replies = {kUnlocked}; rx->onSecond = [&](qint64) { if (rx->polls == 2) w->serial.failureText = "Input/output error"; }; },
+        [&] { rx->replies = {kLocked}; rx->onSecond = [&](qint64) { if (rx->searchStart >= 0) w->serial.failureText = "Input/output error"; }; },
+    };
+    for (const auto &arrange : failWhen) {
+        init();
+        arrange();
+        const QString log = check();
+        QVERIFY2(log.endsWith("\r\n" + line + "\r\n"), qPrintable(log));
+        QVERIFY(!log.contains("nothing found") && !log.contains("PAT/SDT"));
+        QCOMPARE(w->dialogs.messages, QStringList{line});
+        QCOMPARE(w->serial.closes, 1);
+        QVERIFY(!w->serial.isOpen);
+    }
 }
 
 void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()

@@ -91,6 +91,7 @@ public:
     void write(const QByteArray &bytes) override;
     QByteArray read() override;
     void waitForData(int) override { ++waits; }
+    QString failure() const override { return failureText; }
 
     // Bytes that the next read() returns.
     void feed(const QByteArray &bytes) { pending += bytes; }
@@ -101,6 +102,8 @@ public:
     int closes = 0;
     int waits = 0;
     bool failOpen = false;
+    // Set to make the open line fail, as an unplugged adapter does.
+    QString failureText;
     QString openError = QStringLiteral("No such file or directory");
     QByteArrayList written;
     QByteArray pending;

@@ -79,21 +79,6 @@ void scanNumber(QStringView text, std::string &out)
     }
 }
 
-QString trimFixed(QString digits, QChar decimalPoint)
-{
-    if (digits.contains(QLatin1Char('.'))) {
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        if (digits.endsWith(QLatin1Char('.')))
-            digits.chop(1);
-    }
-    if (digits == QLatin1String("-0"))
-        digits = QStringLiteral("0");
-    if (decimalPoint != QLatin1Char('.'))
-        digits.replace(QLatin1Char('.'), decimalPoint);
-    return digits;
-}
-
 QString formatSignificant(double value, int significant, QChar decimalPoint)
 {
     if (std::isnan(value))
@@ -102,11 +87,36 @@ QString formatSignificant(double value, int significant, QChar decimalPoint)
         return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
     if (value == 0)
         return QStringLiteral("0");
-    // Round to the wanted significant digits first, then write that value
-    // with exactly as many decimals as it needs.
-    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
-    const int decimals = std::max(0, significant - 1 - magnitude);
-    return trimFixed(QString::number(value, 'f', std::min(decimals, 340)), decimalPoint);
+
+    // Round to the wanted significant digits in scientific form, then move
+    // the decimal point by hand: plain decimal form never has an exponent,
+    // and digits beyond the precision are zeros, not binary noise.
+    const QString scientific = QString::number(std::fabs(value), 'e', significant - 1);
+    const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+    QString digits = scientific.left(e);
+    digits.remove(QLatin1Char('.'));
+    const int exponent = scientific.mid(e + 1).toInt();
+
+    QString whole;
+    QString fraction;
+    const int pointAt = exponent + 1; // digits before the decimal point
+    if (pointAt <= 0) {
+        whole = QStringLiteral("0");
+        fraction = QString(-pointAt, QLatin1Char('0')) + digits;
+    } else if (pointAt >= digits.size()) {
+        whole = digits + QString(pointAt - digits.size(), QLatin1Char('0'));
+    } else {
+        whole = digits.left(pointAt);
+        fraction = digits.mid(pointAt);
+    }
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+
+    QString text = value < 0 ? QStringLiteral("-") : QString();
+    text += whole;
+    if (!fraction.isEmpty())
+        text += decimalPoint + fraction;
+    return text;
 }
 
 } // namespace

@@ -78,6 +78,9 @@ public:
     // Sleeps until new data may have arrived or `maxMilliseconds` have
     // passed, so that polling loops do not spin a core. Fakes return at once.
     virtual void waitForData(int maxMilliseconds) = 0;
+    // Why the open line stopped working (the device went away, a read or a
+    // write failed); empty while it works. Cleared by the next open().
+    virtual QString failure() const = 0;
 };
 
 // What the window is handed at construction. The window does not own these.
