@@ -114,6 +114,8 @@ private:
     friend class Busy;
     int busyDepth_ = 0;
     bool closePending_ = false;
+    // Full scans running, counting one started from inside another.
+    int fullScans_ = 0;
 
     ws::Platform platform_;
     ws::SharedState s;

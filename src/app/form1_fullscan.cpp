@@ -14,6 +14,7 @@ void Form1::Picture3_MouseDown(std::int16_t, std::int16_t, float, float)
 void Form1::ScanMapEntries()
 {
     Busy busy(*this);
+    ++fullScans_;
     Command6->setVisible(true);
     // The first check keeps the window for seconds; show "skip rest" now,
     // not only after it.
@@ -50,6 +51,11 @@ void Form1::ScanMapEntries()
                                          QStringLiteral(": ") + outcome.reason);
 
     Text1->setPlainText(results);
-    exitnow = false;
-    Command6->setVisible(false);
+    // A scan started from the map strip while another one let events run
+    // must not take "skip rest" away from the one that goes on; a stop
+    // request made meanwhile stops that one too.
+    if (--fullScans_ == 0) {
+        exitnow = false;
+        Command6->setVisible(false);
+    }
 }

@@ -234,7 +234,20 @@ void PlotBox::mouseMoveEvent(QMouseEvent *event)
 
 void PlotBox::mousePressEvent(QMouseEvent *event)
 {
+    // Only the three buttons that have codes press anything; a thumb
+    // button is no vertical check.
+    const std::int16_t button = buttonCode(event->button());
+    if (button == 0) {
+        event->ignore();
+        return;
+    }
     const QPointF user = toUser(event->position() - contentsRect().topLeft());
-    emit mouseDown(buttonCode(event->button()), shiftState(event->modifiers()), float(user.x()),
-                   float(user.y()));
+    emit mouseDown(button, shiftState(event->modifiers()), float(user.x()), float(user.y()));
+}
+
+void PlotBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double-click is no press of its own: it would
+    // start a second check (or a full scan inside the running one).
+    event->accept();
 }

@@ -129,6 +129,13 @@ void TestPlotBox::mouseReportsUserUnitsButtonAndShift()
     QCOMPARE(downs[1][0].value<std::int16_t>(), std::int16_t(4));
     QCOMPARE(downs[1][1].value<std::int16_t>(), std::int16_t(4));
 
+    // The second press of a double-click and the extra buttons press
+    // nothing.
+    QTest::mouseDClick(&b.box, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mousePress(&b.box, Qt::BackButton, {}, QPoint(20, 20));
+    QTest::mousePress(b.box.window()->windowHandle(), Qt::ForwardButton, {}, QPoint(20, 20));
+    QCOMPARE(downs.size(), 2);
+
     QTest::mouseMove(&b.box, QPoint(12, 7));
     QTRY_VERIFY(!moves.isEmpty());
     QCOMPARE(moves.last()[2].toFloat(), 10100.0f);

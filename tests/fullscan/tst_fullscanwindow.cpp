@@ -62,6 +62,7 @@ private slots:
     void unwritableFolderIsReportedAsFailure();
     void portThatWillNotOpenEndsTheScan();
     void closingTheWindowEndsTheScan();
+    void scanStartedInsideAnotherKeepsSkipRestForIt();
 
 private:
     void setRow(int row, const QString &frequency, const QString &type, const QString &pol)
@@ -286,6 +287,49 @@ void TestFullScanWindow::closingTheWindowEndsTheScan()
     QVERIFY(matchesWhole(logPattern("11001", 'h') + "\\r\\n", fileBytes(resultsPath())));
     QVERIFY(w->form->isVisible());
     QTRY_VERIFY(!w->form->isVisible());
+}
+
+void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
+{
+    fillMap(3);
+    for (int row = 1; row <= 3; ++row)
+        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
+    // After the outer scan's first row, a click on the map strip starts a
+    // second scan, which runs to its end inside the first.
+    int pauses = 0;
+    bool shownAfterInner = false;
+    w->events.onDoEvents = [&] {
+        ++pauses;
+        if (pauses == 1)
+            w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+        else if (pauses == 5) // the outer scan's second row, after the inner scan
+            shownAfterInner = !w->form->Command6->isHidden();
+    };
+
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+
+    QVERIFY(shownAfterInner);
+    QCOMPARE(tuneCommands().size(), 6);
+    QVERIFY(w->form->Command6->isHidden());
+    QVERIFY(!w->form->exitnow);
+
+    // "skip rest" pressed in the inner scan stops both.
+    init();
+    fillMap(3);
+    for (int row = 1; row <= 3; ++row)
+        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
+    pauses = 0;
+    w->events.onDoEvents = [&] {
+        ++pauses;
+        if (pauses == 1)
+            w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+        else if (pauses == 2)
+            w->form->exitnow = true; // as "skip rest" sets it
+    };
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    QCOMPARE(tuneCommands().size(), 2);
+    QVERIFY(w->form->Command6->isHidden());
+    QVERIFY(!w->form->exitnow);
 }
 
 QTEST_MAIN(TestFullScanWindow)
