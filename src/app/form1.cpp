@@ -4,7 +4,8 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -41,6 +42,27 @@ const LegendEntry kLegend[] = {
 };
 
 const char kPlotTip[] = "Click mouse left/right for h/v scan ";
+
+// A label whose text wraps at word boundaries and shows only the lines that
+// fit whole: the readout's first hint is longer than its label, and the top
+// of a cut-off second line would look like a rendering fault.
+class WholeLinesLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        const int lineHeight = fontMetrics().lineSpacing();
+        const int lines = qMax(1, area.height() / lineHeight);
+        painter.setClipRect(QRect(area.topLeft(), QSize(area.width(), lines * lineHeight)));
+        style()->drawItemText(&painter, area, int(alignment()) | Qt::TextWordWrap, palette(),
+                              isEnabled(), text(), foregroundRole());
+    }
+};
 
 } // namespace
 
@@ -132,13 +154,10 @@ void Form1::createElements()
     Label7 = label(QStringLiteral("Label7"), "", QRect(32, 200, 65, 17), right);
 
     Label5 = label(QStringLiteral("Label5"), "", QRect(112, 240, 73, 17));
-    Label1 = label(QStringLiteral("Label1"), "look for frequency at mouse position here",
-                   QRect(192, 240, 121, 17), right);
-    // The hint does not fit one line: show its first words, and only whole
-    // lines of it, not the top of the next line cut off by the label's edge.
-    Label1->setWordWrap(true);
-    Label1->setMask(QRegion(0, 0, Label1->width(),
-                            qMin(Label1->height(), QFontMetrics(Label1->font()).lineSpacing())));
+    Label1 = new WholeLinesLabel(QStringLiteral("look for frequency at mouse position here"), this);
+    place(Label1, QStringLiteral("Label1"), QRect(192, 240, 121, 17));
+    Label1->setAlignment(right | Qt::AlignTop);
+    Label1->setTextFormat(Qt::PlainText);
     Label13 = label(QStringLiteral("Label13"), "", QRect(320, 240, 105, 17), right);
     Label10 = label(QStringLiteral("Label10"), "", QRect(432, 240, 209, 17));
     Label6 = label(QStringLiteral("Label6"), "", QRect(664, 240, 89, 17), right);

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "files.h"
 #include "mapfile.h"
 #include "texts.h"
 
@@ -21,19 +22,25 @@ void Form1::Command4_Click()
         return;
     }
     const QString path = CommonDialog[3]->fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only an ordinary file that can be opened gets as far as clearing the
+    // strip; anything else leaves the window as it was.
+    QFile probe(path);
+    if (!QFileInfo(path).isFile() || !probe.open(QIODevice::ReadOnly)) {
         platform_.dialogs->message(cancelled);
         return;
     }
+    probe.close();
 
     const QString previousLabel = Label8->text();
     Label8->setText(QStringLiteral("Loading, please wait ..."));
     Picture3->cls();
     repaintWindow();
 
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // A map of known transmissions is some tens of kilobytes; a file of
+    // many megabytes is no map, and listing it would freeze the window.
+    constexpr qint64 kReadLimit = qint64(16) << 20;
+    const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
+    if (!file || !file->complete) {
         // The strip was already cleared; the table is untouched, so it can
         // be drawn again as it was.
         Label8->setText(previousLabel);
@@ -42,13 +49,11 @@ void Form1::Command4_Click()
         platform_.dialogs->message(cancelled);
         return;
     }
-    file.close();
 
-    ws::storeMap(s, ws::parseMap(bytes));
+    ws::storeMap(s, ws::parseMap(file->bytes));
 
-    const QFileInfo info(path);
-    Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(info.lastModified()) +
-                    QStringLiteral("  ") + QString::number(info.size()));
+    Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(file->lastModified) +
+                    QStringLiteral("  ") + QString::number(file->size));
 
     ws::setMapStripScale(*Picture3, s.fstart[0], s.fend[0]);
     ws::drawMapEntries(*Picture3, s);

@@ -3,8 +3,8 @@
 #include "numbers.h"
 #include "scanfile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "files.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -39,33 +39,22 @@ void Form1::LoadScan(std::int16_t slot)
         label->setText(previousText);
         platform_.dialogs->message(text);
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A scan is some tens of kilobytes. Reading a bounded start keeps a
+    // wrong pick (a disk image, say) from filling the memory; the reader
+    // stops after the last block anyway.
+    constexpr qint64 kReadLimit = qint64(64) << 20;
+    const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
+    if (!file) {
         fail(cancelled);
         return;
     }
-    const QFileInfo info(file);
-    // Mapping reads only the pages the reader touches, which matters when
-    // somebody picks a large file that is not a scan at all.
-    QByteArray bytes;
-    if (const qint64 size = file.size(); size > 0) {
-        if (uchar *mapped = file.map(0, size))
-            bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
-    }
-    if (bytes.isNull())
-        bytes = file.readAll();
-    const ws::ScanParse parse = ws::parseScan(bytes);
-    const QDateTime lastModified = info.lastModified();
-    const qint64 size = info.size();
-    bytes.clear();
-    file.close();
-
+    const ws::ScanParse parse = ws::parseScan(file->bytes);
     if (!parse.data) {
         fail(parse.error.message());
         return;
     }
     ws::commitScan(s, slot, *parse.data);
-    label->setText(ws::scanSummary(path, lastModified, size, *parse.data));
+    label->setText(ws::scanSummary(path, file->lastModified, file->size, *parse.data));
     setTag(Command5[slot], QStringLiteral("1"));
     const int other = slot == 1 ? 2 : 1;
     if (ws::readNumber(tag(Command5[other])) == 1)

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -15,8 +17,10 @@ int main(int argc, char *argv[])
     ws::DesktopServices system;
     ws::QtSerialLine serial;
 
-    Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
-    dialogs.setParent(&form);
-    form.show();
+    // The window holds the shared state, some hundreds of kilobytes: too much
+    // for the main thread's stack on some systems.
+    const auto form = std::make_unique<Form1>(ws::Platform{&dialogs, &events, &clock, &system, &serial});
+    dialogs.setParent(form.get());
+    form->show();
     return app.exec();
 }

@@ -12,10 +12,15 @@ bool QtDialogs::openFile(const QString &title, QString &fileName)
 {
     // The remembered name may come from another system ("c:\..."); the
     // dialog simply offers what it can of it.
-    const QString chosen = QFileDialog::getOpenFileName(parent_, title, fileName);
-    if (chosen.isEmpty())
+    QFileDialog dialog(parent_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name of a file that does not exist is accepted; the loader
+    // then tells that it cannot be read.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    fileName = QDir::toNativeSeparators(chosen);
+    fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     return true;
 }
 

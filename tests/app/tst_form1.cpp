@@ -253,6 +253,10 @@ void TestForm1::moveOverAnElementKeepsTheReadout()
         QCOMPARE(f.Label10->text(), QStringLiteral("kept"));
         QCOMPARE(f.Label1->text(), QStringLiteral("look for frequency at mouse position here"));
     }
+    // Also the readout label's own lower edge, below its one visible line.
+    QTest::mouseMove(f.Label1, QPoint(60, 15));
+    QCoreApplication::processEvents();
+    QCOMPARE(f.Label10->text(), QStringLiteral("kept"));
 }
 
 QTEST_MAIN(TestForm1)

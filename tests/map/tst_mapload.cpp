@@ -214,6 +214,12 @@ void TestMapLoad::failedLoadsKeepThePreviousMap_data()
     QTest::newRow("cancelled") << "cancel" << 0;
     QTest::newRow("no such file") << "missing" << 0;
     QTest::newRow("unreadable") << "unreadable" << 2;
+    QTest::newRow("a folder") << "folder" << 0;
+#ifdef Q_OS_UNIX
+    QTest::newRow("an endless device") << "device" << 0;
+#endif
+    // Far beyond any map; listing it would freeze the window.
+    QTest::newRow("too large") << "large" << 2;
 }
 
 void TestMapLoad::failedLoadsKeepThePreviousMap()
@@ -233,6 +239,13 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
         f.Command4->click();
     } else if (how == QLatin1String("missing")) {
         load(dir.filePath(QStringLiteral("nowhere.map")));
+    } else if (how == QLatin1String("folder")) {
+        load(dir.path());
+    } else if (how == QLatin1String("device")) {
+        load(QStringLiteral("/dev/zero"));
+    } else if (how == QLatin1String("large")) {
+        const QByteArray line = mapLine("11.778", "H") + "\r\n";
+        load(write(QStringLiteral("huge.map"), line.repeated((16 << 20) / line.size() + 1)));
     } else {
         // Opens, but every read fails.
         if (!QFile::exists(QStringLiteral("/proc/self/mem")))

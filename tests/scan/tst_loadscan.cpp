@@ -8,6 +8,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using ws::test::FakeWindow;
 using ws::test::ScanShape;
 using ws::test::scanText;
@@ -30,6 +34,16 @@ private slots:
 
 private:
     QString write(const QString &name, const QByteArray &bytes) { return writeFile(dir, name, bytes); }
+    QString makeFifo()
+    {
+        const QString path = dir.filePath(QStringLiteral("pipe.scn"));
+#ifdef Q_OS_UNIX
+        if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+            qWarning("mkfifo failed");
+#endif
+        return path;
+    }
+
     void load(int slot, const QString &path)
     {
         w->dialogs.pick(path);
@@ -132,6 +146,11 @@ void TestLoadScan::failedLoadChangesNothing_data()
     QTest::newRow("header cut short") << QByteArray("950\r\n952\r\n") << cancel;
     QTest::newRow("cannot be opened") << QByteArray() << cancel;
     QTest::newRow("a folder") << QByteArray("folder") << cancel;
+#ifdef Q_OS_UNIX
+    // Reading these would never end or never get an answer.
+    QTest::newRow("an endless device") << QByteArray("/dev/zero") << cancel;
+    QTest::newRow("a pipe") << QByteArray("fifo") << cancel;
+#endif
 }
 
 void TestLoadScan::failedLoadChangesNothing()
@@ -153,6 +172,10 @@ void TestLoadScan::failedLoadChangesNothing()
         path = dir.filePath(QStringLiteral("missing.scn"));
     else if (text == "folder")
         path = dir.path();
+    else if (text.startsWith("/dev/"))
+        path = QString::fromLatin1(text);
+    else if (text == "fifo")
+        path = makeFifo();
     else
         path = write(QStringLiteral("bad.scn"), text);
     load(1, path);
