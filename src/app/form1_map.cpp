@@ -55,7 +55,7 @@ void Form1::Command4_Click()
     Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(file->lastModified) +
                     QStringLiteral("  ") + QString::number(file->size));
 
-    ws::setMapStripScale(*Picture3, s.fstart[0], s.fend[0]);
+    ws::setMapStripScale(*Picture3, s);
     ws::drawMapEntries(*Picture3, s);
 
     Text1->setPlainText(s.maptext);

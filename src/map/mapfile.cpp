@@ -1,5 +1,6 @@
 #include "mapfile.h"
 
+#include "levels.h"
 #include "numbers.h"
 
 #include <algorithm>
@@ -85,9 +86,10 @@ QColor mapColour(const QString &pol)
     return QColor(0, 255, 0);
 }
 
-void setMapStripScale(Canvas &strip, double fstart, double fend)
+void setMapStripScale(Canvas &strip, const SharedState &state)
 {
-    strip.setScale(fstart, 0, fend - fstart + 1, kStripHeight);
+    const FrequencyScale scale = FrequencyScale::of(state);
+    strip.setScale(scale.left, 0, scale.width, kStripHeight);
 }
 
 void drawMapEntries(Canvas &strip, const SharedState &state)

@@ -49,8 +49,8 @@ void storeMap(SharedState &state, const MapFile &map);
 // or unknown); the letter counts in either case.
 QColor mapColour(const QString &pol);
 
-// The strip's scale: the plots' frequency range across, 0 to 200 down.
-void setMapStripScale(Canvas &strip, double fstart, double fend);
+// The strip's scale: the plots' frequency scale across, 0 to 200 down.
+void setMapStripScale(Canvas &strip, const SharedState &state);
 
 // One full-height line per entry of rows 1 to mapcount, in file order, on
 // the strip's current scale; later entries cover earlier ones.

@@ -41,14 +41,4 @@ FrequencyScale FrequencyScale::of(const SharedState &s)
     return {s.fstart[0], s.fend[0] - s.fstart[0] + 1};
 }
 
-double FrequencyScale::column(double f, int pixels) const
-{
-    return (f - left) * pixels / width;
-}
-
-double FrequencyScale::frequency(double column, int pixels) const
-{
-    return left + column * width / pixels;
-}
-
 } // namespace ws

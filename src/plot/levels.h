@@ -45,13 +45,9 @@ struct FrequencyScale
     double left;
     double width;
 
-    // From the combined slot 0 that DrawScans works out.
+    // From the combined slot 0 that DrawScans works out. The plot boxes
+    // turn these units into pixels and back (PlotBox::toPixel, toUser).
     static FrequencyScale of(const SharedState &s);
-
-    // Pixel column (fractional) of frequency f in an area `pixels` wide,
-    // and the frequency under a column.
-    double column(double f, int pixels) const;
-    double frequency(double column, int pixels) const;
 };
 
 } // namespace ws

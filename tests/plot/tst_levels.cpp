@@ -204,9 +204,8 @@ void TestLevels::combinedSlotsAndCommonRange()
     QCOMPARE(s->ovstart, 11800.0);
     QCOMPARE(s->ovend, 11700.0);
     const ws::FrequencyScale scale = ws::FrequencyScale::of(*s);
+    QCOMPARE(scale.left, 10700.0);
     QCOMPARE(scale.width, 2051.0);
-    QCOMPARE(scale.column(12751, 637), 637.0);
-    QCOMPARE(scale.frequency(637, 637), 12751.0);
 }
 
 void TestLevels::pointsOutsideTheTableAreLeftOut()
