@@ -19,6 +19,8 @@ private slots:
     void searchRulesApplyInOrder_data();
     void searchRulesApplyInOrder();
     void searchWordsSplitAcrossReadsAreFound();
+    void searchWordsAreFoundWhereverAReadEnds_data();
+    void searchWordsAreFoundWhereverAReadEnds();
     void portTextNamesTheDevice_data();
     void portTextNamesTheDevice();
 };
@@ -156,6 +158,37 @@ void TestProtocol::searchWordsSplitAcrossReadsAreFound()
     QCOMPARE(searchEndMessage(SearchEnd::Cancelled),
              QString("Cancelled PAT/SDT after 3 Minutes\r\n\r\n"));
     QCOMPARE(searchEndMessage(SearchEnd::Finished), QString());
+}
+
+// Each word cut at every place a read could end, and the text also grown a
+// character at a time: the overlap kept from the earlier reads must hold the
+// longest word but its last character.
+void TestProtocol::searchWordsAreFoundWhereverAReadEnds_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("found") << "found" << true;
+    QTest::newRow("Ready") << "Ready" << false;
+    QTest::newRow("No Signal") << "No Signal" << false;
+}
+
+void TestProtocol::searchWordsAreFoundWhereverAReadEnds()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, found);
+    const QString whole = QStringLiteral("PAT ... ") + word + QStringLiteral(" ...");
+    for (qsizetype cut = 1; cut < whole.size(); ++cut) {
+        SearchWords words;
+        words.scan(QStringView(whole).first(cut));
+        words.scan(whole);
+        QVERIFY2(words.found() == found && words.ended() == !found,
+                 qPrintable(QStringLiteral("cut after %1").arg(cut)));
+    }
+    SearchWords growing;
+    for (qsizetype n = 1; n <= whole.size(); ++n)
+        growing.scan(QStringView(whole).first(n));
+    QCOMPARE(growing.found(), found);
+    QCOMPARE(growing.ended(), !found);
 }
 
 void TestProtocol::portTextNamesTheDevice_data()
