@@ -102,7 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     CheckingCanvas strip;
-    ws::setMapStripScale(strip, 10700, 12750);
+    s.fstart[0] = 10700;
+    s.fend[0] = 12750;
+    ws::setMapStripScale(strip, s);
     ws::drawMapEntries(strip, s);
     WS_FUZZ_REQUIRE(strip.lines == s.mapcount);
     return 0;

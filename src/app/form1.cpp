@@ -100,7 +100,7 @@ void Form1::createElements()
 {
     // Every element keeps its place when the window is resized: the layout
     // is absolute, with no layout manager.
-    auto place = [this](QWidget *w, const QString &name, const QRect &r) {
+    auto place = [](QWidget *w, const QString &name, const QRect &r) {
         w->setObjectName(name);
         w->setGeometry(r);
         // A move over an element must not count as a move over the bare
