@@ -12,7 +12,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 
-#include "qtbenchmain.h"
+#include "benchsupport.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

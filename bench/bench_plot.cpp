@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "qtbenchmain.h"
+#include "benchsupport.h"
 
 #include <memory>
 
@@ -14,40 +14,10 @@
 // two difference curves) into the window's real plot boxes.
 namespace {
 
-// Just enough platform for a window that loads files and draws.
-struct BenchPlatform : ws::UserDialogs, ws::EventLoop, ws::Clock, ws::SystemServices,
-                       ws::SerialLine
-{
-    QString next;
-    bool openFile(const QString &, QString &fileName) override
-    {
-        fileName = next;
-        return true;
-    }
-    void message(const QString &) override { failed = true; }
-    void doEvents() override {}
-    void keepPainted() override {}
-    void repaintNow(QWidget *) override {}
-    qint64 seconds() override { return 0; }
-    QDateTime now() override { return {}; }
-    void beep() override {}
-    QString programFolder() override { return {}; }
-    void setPortName(const QString &) override {}
-    bool open() override { return false; }
-    QString errorString() const override { return {}; }
-    void close() override {}
-    void write(const QByteArray &) override {}
-    QByteArray read() override { return {}; }
-    void waitForData(int) override {}
-    QString failure() const override { return {}; }
-
-    bool failed = false;
-};
-
 struct LoadedWindow
 {
     LoadedWindow()
-        : form(ws::Platform{&platform, &platform, &platform, &platform, &platform})
+        : form(platform.platform())
     {
         form.show();
         ws::test::ScanShape reference;
@@ -60,7 +30,7 @@ struct LoadedWindow
     }
 
     QTemporaryDir dir;
-    BenchPlatform platform;
+    ws::bench::QuietPlatform platform;
     Form1 form;
 };
 

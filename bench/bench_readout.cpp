@@ -3,26 +3,12 @@
 // (target: under 20 microseconds per move).
 #include "form1.h"
 #include "readout.h"
-#include "realplatform.h"
 
 #include <QApplication>
 
-#include "qtbenchmain.h"
+#include "benchsupport.h"
 
 namespace {
-
-class NoSerialLine : public ws::SerialLine
-{
-public:
-    void setPortName(const QString &) override {}
-    bool open() override { return false; }
-    QString errorString() const override { return {}; }
-    void close() override {}
-    void write(const QByteArray &) override {}
-    QByteArray read() override { return {}; }
-    void waitForData(int) override {}
-    QString failure() const override { return {}; }
-};
 
 // 1024 entries, 2 MHz apart, from 10700 MHz on.
 void fillMap(ws::SharedState &s)
@@ -56,12 +42,8 @@ BENCHMARK(BM_NearestMapRow)->Arg(10701)->Arg(11724)->Arg(12800)->Unit(benchmark:
 
 void BM_ShowFrequencyAt(benchmark::State &state)
 {
-    ws::QtDialogs dialogs;
-    ws::QtEventLoop events;
-    ws::SteadyClock clock;
-    ws::DesktopServices system;
-    NoSerialLine serial;
-    Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
+    ws::bench::QuietPlatform platform;
+    Form1 form(platform.platform());
     fillMap(form.stateForTest());
     form.show();
 
