@@ -225,9 +225,28 @@ std::int16_t PlotBox::shiftState(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
+QPointF PlotBox::areaPosition(QPointF widgetPosition) const
+{
+    return widgetPosition - contentsRect().topLeft();
+}
+
+bool PlotBox::onArea(QPointF areaPos) const
+{
+    const QSize area = areaSize();
+    return areaPos.x() >= 0 && areaPos.y() >= 0 && areaPos.x() < area.width()
+        && areaPos.y() < area.height();
+}
+
 void PlotBox::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPointF user = toUser(event->position() - contentsRect().topLeft());
+    // The sunken frame lies outside the drawable area, where the scale
+    // would give frequencies beyond the plot's ends: over the frame the
+    // readout follows the nearest column and row of the area.
+    QPointF pos = areaPosition(event->position());
+    const QSize area = areaSize();
+    pos.setX(qBound(0.0, pos.x(), qMax(0, area.width() - 1) * 1.0));
+    pos.setY(qBound(0.0, pos.y(), qMax(0, area.height() - 1) * 1.0));
+    const QPointF user = toUser(pos);
     emit mouseMoved(buttonCode(event->buttons()), shiftState(event->modifiers()), float(user.x()),
                     float(user.y()));
 }
@@ -241,7 +260,14 @@ void PlotBox::mousePressEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    const QPointF user = toUser(event->position() - contentsRect().topLeft());
+    // A press on the frame is no press on the plot: a click there would
+    // tune a frequency the plot does not show.
+    const QPointF pos = areaPosition(event->position());
+    if (!onArea(pos)) {
+        event->accept();
+        return;
+    }
+    const QPointF user = toUser(pos);
     emit mouseDown(button, shiftState(event->modifiers()), float(user.x()), float(user.y()));
 }
 

@@ -70,6 +70,11 @@ private:
 
     void scheduleUpdate();
 
+    // A widget position as a pixel position of the drawable area, and
+    // whether it lies on the area rather than on the frame.
+    QPointF areaPosition(QPointF widgetPosition) const;
+    bool onArea(QPointF areaPos) const;
+
     QImage image_;
     QSize area_; // the drawable area as of the last ensureSurface()
     bool updatePending_ = false;

@@ -14,6 +14,7 @@ private slots:
     void clsErasesButKeepsTheScale();
     void farAwayPointsAreCutOffNotUndefined();
     void mouseReportsUserUnitsButtonAndShift();
+    void theFrameIsNotPartOfThePlot();
 };
 
 namespace {
@@ -139,6 +140,31 @@ void TestPlotBox::mouseReportsUserUnitsButtonAndShift()
     QTest::mouseMove(&b.box, QPoint(12, 7));
     QTRY_VERIFY(!moves.isEmpty());
     QCOMPARE(moves.last()[2].toFloat(), 10100.0f);
+}
+
+void TestPlotBox::theFrameIsNotPartOfThePlot()
+{
+    Box b;
+    // 10700 .. 10799 over the 100 columns inside the 2-pixel frame.
+    b.box.setScale(10700, 0, 100, 10);
+    QSignalSpy downs(&b.box, &PlotBox::mouseDown);
+    QSignalSpy moves(&b.box, &PlotBox::mouseMoved);
+    for (const QPoint frame : {QPoint(0, 20), QPoint(1, 20), QPoint(102, 20), QPoint(103, 20),
+                               QPoint(50, 0), QPoint(50, 53)})
+        QTest::mousePress(&b.box, Qt::LeftButton, {}, frame);
+    QCOMPARE(downs.size(), 0);
+
+    // Over the frame the readout stays on the nearest column and row.
+    moves.clear();
+    QTest::mouseMove(&b.box, QPoint(0, 1)); // (0, 0) would mean the centre
+    QTRY_VERIFY(!moves.isEmpty());
+    QCOMPARE(moves.last()[2].toFloat(), 10700.0f);
+    QCOMPARE(moves.last()[3].toFloat(), 0.0f);
+    moves.clear();
+    QTest::mouseMove(&b.box, QPoint(103, 53));
+    QTRY_VERIFY(!moves.isEmpty());
+    QCOMPARE(moves.last()[2].toFloat(), 10799.0f);
+    QCOMPARE(moves.last()[3].toFloat(), 9.8f);
 }
 
 QTEST_MAIN(TestPlotBox)
