@@ -32,6 +32,7 @@ class NoServices : public ws::SystemServices
 public:
     void beep() override {}
     QString programFolder() override { return QString(); }
+    QString userDataFolder() override { return QString(); }
 };
 
 double processCpuSeconds()

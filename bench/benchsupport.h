@@ -26,6 +26,7 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
     QDateTime now() override { return {}; }
     void beep() override {}
     QString programFolder() override { return {}; }
+    QString userDataFolder() override { return {}; }
     void setPortName(const QString &) override {}
     bool open() override { return false; }
     QString errorString() const override { return {}; }

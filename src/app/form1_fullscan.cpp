@@ -43,12 +43,9 @@ void Form1::ScanMapEntries()
     const QString results = ws::scanMapRows(s, steps);
 
     platform_.system->beep();
-    const QString path = ws::resultsFilePath(platform_.system->programFolder());
-    const ws::SaveOutcome outcome = ws::saveResults(path, results);
-    platform_.dialogs->message(outcome.saved
-                                   ? QStringLiteral("Saved Results to file ") + path
-                                   : QStringLiteral("Could not save results to file ") + path +
-                                         QStringLiteral(": ") + outcome.reason);
+    const ws::ResultsSave save = ws::saveResultsIn(
+        {platform_.system->programFolder(), platform_.system->userDataFolder()}, results);
+    platform_.dialogs->message(save.message());
 
     Text1->setPlainText(results);
     // A scan started from the map strip while another one let events run

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace ws {
@@ -55,6 +56,12 @@ void DesktopServices::beep()
 QString DesktopServices::programFolder()
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QString DesktopServices::userDataFolder()
+{
+    return QDir::toNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 } // namespace ws

@@ -46,6 +46,7 @@ class DesktopServices : public SystemServices
 public:
     void beep() override;
     QString programFolder() override;
+    QString userDataFolder() override;
 };
 
 } // namespace ws

@@ -44,4 +44,46 @@ SaveOutcome saveResults(const QString &path, const QString &results)
     return {true, QString()};
 }
 
+QString ResultsSave::message() const
+{
+    if (saved())
+        return QStringLiteral("Saved Results to file ") + savedPath;
+    QString text;
+    for (qsizetype i = 0; i < failedPaths.size(); ++i) {
+        text += i == 0 ? QStringLiteral("Could not save results to file ")
+                       : QStringLiteral("; nor to file ");
+        text += failedPaths[i] + QStringLiteral(": ") + reasons.value(i);
+    }
+    return text;
+}
+
+ResultsSave saveResultsIn(const QStringList &folders, const QString &results)
+{
+    ResultsSave save;
+    QStringList tried;
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        const QString &folder = folders[i];
+        if (i > 0 && (folder.isEmpty() || tried.contains(QDir::cleanPath(folder))))
+            continue;
+        tried << QDir::cleanPath(folder);
+        const QString path = resultsFilePath(folder);
+        // The program's folder is where it runs from, so it exists; a data
+        // folder is made on first use.
+        if (i > 0 && !QDir().mkpath(folder)) {
+            save.failedPaths << path;
+            save.reasons << QStringLiteral("the folder could not be created");
+            continue;
+        }
+        const SaveOutcome outcome = saveResults(path, results);
+        if (outcome.saved) {
+            save.savedPath = path;
+            return save;
+        }
+        save.failedPaths << path;
+        save.reasons << outcome.reason;
+    }
+    return save;
+}
+
 } // namespace ws
+

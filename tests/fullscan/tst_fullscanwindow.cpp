@@ -60,6 +60,7 @@ private slots:
     void nothingToCheckStillWritesTheFile_data();
     void nothingToCheckStillWritesTheFile();
     void unwritableFolderIsReportedAsFailure();
+    void resultsFallBackToTheUserDataFolder();
     void portThatWillNotOpenEndsTheScan();
     void closingTheWindowEndsTheScan();
     void scanStartedInsideAnotherKeepsSkipRestForIt();
@@ -243,6 +244,38 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     QVERIFY(shown().startsWith(QLatin1String("Checking 11001h")));
     QVERIFY(!w->form->exitnow);
     QVERIFY(w->form->Command6->isHidden());
+}
+
+void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
+{
+    fillMap(1);
+    setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    // An installed program's folder is not the user's to write.
+    w->system.folder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("gone")));
+    w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("data/Wavesift")));
+    const QString fallback = QDir::toNativeSeparators(dir->filePath("data/Wavesift/results.txt"));
+
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+
+    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + fallback});
+    QVERIFY(fileBytes(fallback).startsWith("Checking 11001h for dvb mpeg2 signal\r\n"));
+
+    // Neither can be written: both paths are named, each with its reason.
+    QFile blocker(dir->filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("file/Wavesift")));
+    w->dialogs.messages.clear();
+    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    const QString message = w->dialogs.messages.value(0);
+    const QString first = "Could not save results to file " +
+                          QDir::toNativeSeparators(dir->filePath("gone/results.txt")) + ": ";
+    const QString second = "; nor to file " +
+                           QDir::toNativeSeparators(dir->filePath("file/Wavesift/results.txt")) +
+                           ": ";
+    QVERIFY2(message.startsWith(first) && message.indexOf(second) > first.size() &&
+                 !message.endsWith(second),
+             qPrintable(message));
 }
 
 void TestFullScanWindow::portThatWillNotOpenEndsTheScan()

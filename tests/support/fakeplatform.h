@@ -74,9 +74,11 @@ class FakeSystem : public SystemServices
 public:
     void beep() override { ++beeps; }
     QString programFolder() override { return folder; }
+    QString userDataFolder() override { return dataFolder; }
 
     int beeps = 0;
     QString folder;
+    QString dataFolder;
 };
 
 // A serial line with a scripted far end: tests feed received bytes, read

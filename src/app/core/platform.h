@@ -55,6 +55,10 @@ public:
     // The folder that holds the program's executable, without a trailing
     // separator.
     virtual QString programFolder() = 0;
+    // The program's own folder in the user's data location (it may not
+    // exist yet); empty when the system has none. Where results go when
+    // the program's folder is not the user's to write, as after an install.
+    virtual QString userDataFolder() = 0;
 };
 
 // The receiver's serial line: the port is opened and closed around every
