@@ -148,6 +148,9 @@ void TestLoadScan::failedLoadChangesNothing_data()
     QTest::newRow("header cut short") << QByteArray("950\r\n952\r\n") << cancel;
     QTest::newRow("cannot be opened") << QByteArray() << cancel;
     QTest::newRow("a folder") << QByteArray("folder") << cancel;
+    // A whole scan, then a tail that takes the file past the read limit:
+    // what was read is not the file, so nothing of it is stored.
+    QTest::newRow("longer than the read limit") << QByteArray("long") << cancel;
 #ifdef Q_OS_UNIX
     // Reading these would never end or never get an answer.
     QTest::newRow("an endless device") << QByteArray("/dev/zero") << cancel;
@@ -178,6 +181,11 @@ void TestLoadScan::failedLoadChangesNothing()
         path = QString::fromLatin1(text);
     else if (text == "fifo")
         path = makeFifo();
+    else if (text == "long") {
+        path = write(QStringLiteral("long.scn"), scanText({}));
+        // A hole, so the file takes no room on the disk.
+        QVERIFY(QFile::resize(path, (qint64(64) << 20) + 1));
+    }
     else
         path = write(QStringLiteral("bad.scn"), text);
     load(1, path);
