@@ -8,6 +8,8 @@ ws_packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libbenchmark-dev
   fonts-dejavu-core fonts-liberation
+  # The sources from which the locale tests build a German locale.
+  locales
 )
 
 ws_install_missing() {

@@ -5,11 +5,11 @@
 #   bash scripts/fuzz.sh [seconds per target, default 60] [target ...]
 #
 # Targets: scanfile, mapfile, signalcheck (all when none is named). Each run
-# starts from the seeds in fuzz/corpus/<target>/ plus whatever earlier runs
-# found in fuzz/out/<target>/corpus/, and adds its own finds there; a
-# crashing input is saved as fuzz/out/<target>/crash-* (or leak-*,
-# timeout-*). fuzz/out/ is not kept in git. Exits non-zero when any target
-# found something.
+# starts from the seeds in fuzz/corpus/<target>/, the kept crash inputs in
+# fuzz/regressions/<target>/ (if any) and whatever earlier runs found in
+# fuzz/out/<target>/corpus/, and adds its own finds there; a crashing input
+# is saved as fuzz/out/<target>/crash-* (or leak-*, timeout-*). fuzz/out/ is
+# not kept in git. Exits non-zero when any target found something.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$here/scripts/deps.sh"
@@ -41,7 +41,9 @@ for target in "${targets[@]}"; do
   echo "== fuzz_$target for ${seconds} s"
   # One job at a time: the machine is shared. A single input that takes
   # more than 10 s counts as a hang.
-  if ! "$here/build-fuzz/fuzz/fuzz_$target" "$out/corpus" "$here/fuzz/corpus/$target" \
+  seeds=("$here/fuzz/corpus/$target")
+  [ -d "$here/fuzz/regressions/$target" ] && seeds+=("$here/fuzz/regressions/$target")
+  if ! "$here/build-fuzz/fuzz/fuzz_$target" "$out/corpus" "${seeds[@]}" \
       -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
       "${dict[@]}" -artifact_prefix="$out/" -print_final_stats=1 2>&1 | tee "$out/last-run.log"; then
     failed+=("$target")
@@ -49,7 +51,8 @@ for target in "${targets[@]}"; do
 done
 
 if [ ${#failed[@]} -ne 0 ]; then
-  echo "Fuzzing found problems in: ${failed[*]} (inputs in fuzz/out/<target>/)"
+  echo "Fuzzing found problems in: ${failed[*]} (inputs in fuzz/out/<target>/;"
+  echo "once fixed, keep each in fuzz/regressions/<target>/ so that the tests replay it)"
   exit 1
 fi
 echo "No crash, leak or sanitizer report."

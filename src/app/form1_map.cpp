@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+
 // Loads a map of known transmissions: the table that the readout and the
 // full scan look up, the listing in Text1 and the coloured strip under the
 // plots. A cancelled dialog or a file that cannot be read keeps the previous
@@ -36,8 +38,12 @@ void Form1::Command4_Click()
     Picture3->cls();
     repaintWindow();
 
-    // A map of known transmissions is some tens of kilobytes; a file of
-    // many megabytes is no map, and listing it would freeze the window.
+    // A map of known transmissions is some tens of kilobytes. The listing
+    // in Text1 is the whole file, so a file of many megabytes cannot be
+    // loaded without freezing the window in the text box; instead of
+    // loading its entries with a cut listing, it is refused and the user
+    // is told why: a file that large is far more likely a wrong pick than
+    // a map.
     constexpr qint64 kReadLimit = qint64(16) << 20;
     const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
     if (!file || !file->complete) {
@@ -46,7 +52,16 @@ void Form1::Command4_Click()
         Label8->setText(previousLabel);
         ws::drawMapEntries(*Picture3, s);
         repaintWindow();
-        platform_.dialogs->message(cancelled);
+        if (!file) {
+            platform_.dialogs->message(cancelled);
+        } else {
+            // The size found before reading may be out of date for a file
+            // that grew meanwhile; what was read is at least that long.
+            const qint64 size = std::max<qint64>(file->size, file->bytes.size());
+            platform_.dialogs->message(path + QStringLiteral(" is too large for a map (")
+                                       + QString::number(size) + QStringLiteral(" bytes; at most ")
+                                       + QString::number(kReadLimit) + QStringLiteral(")"));
+        }
         return;
     }
 

@@ -40,11 +40,16 @@ void Form1::LoadScan(std::int16_t slot)
         platform_.dialogs->message(text);
     };
     // A scan is some tens of kilobytes. Reading a bounded start keeps a
-    // wrong pick (a disk image, say) from filling the memory; the reader
-    // stops after the last block anyway.
+    // wrong pick (a disk image, say) from filling the memory. A file longer
+    // than the bound is refused as unreadable, even when its scan ended
+    // well before the bound: the reader would take what was read for the
+    // whole file, and the line that runs across the bound would be stored
+    // cut ("987" as "9"). Telling a scan followed by megabytes of junk from
+    // one whose last block runs past the bound is not worth a special case
+    // for files that no scan tool writes.
     constexpr qint64 kReadLimit = qint64(64) << 20;
     const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
-    if (!file) {
+    if (!file || !file->complete) {
         fail(cancelled);
         return;
     }

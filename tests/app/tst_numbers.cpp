@@ -1,3 +1,4 @@
+#include "commalocale.h"
 #include "numbers.h"
 #include "texts.h"
 
@@ -12,6 +13,8 @@ class TestNumbers : public QObject
 private slots:
     void readsTheLongestLeadingNumber_data();
     void readsTheLongestLeadingNumber();
+    void readsTheSameUnderACommaLocale_data() { readsTheLongestLeadingNumber_data(); }
+    void readsTheSameUnderACommaLocale();
     void roundsHalvesToEven_data();
     void roundsHalvesToEven();
     void int16RefusesWhatDoesNotFit();
@@ -52,6 +55,21 @@ void TestNumbers::readsTheLongestLeadingNumber()
     QFETCH(double, value);
     QCOMPARE(readNumber(text), value);
     QCOMPARE(readNumber(text.toLatin1()), value);
+}
+
+// The application object has handed the C library the desktop's locale, as
+// in the program; a German one must change nothing, neither in reading nor
+// in writing.
+void TestNumbers::readsTheSameUnderACommaLocale()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QVERIFY(QCoreApplication::instance());
+    const ws::test::CommaLocaleScope comma;
+    QVERIFY2(comma.error().isEmpty(), qPrintable(comma.error()));
+    QCOMPARE(readNumber(text), value);
+    QCOMPARE(readNumber(text.toLatin1()), value);
+    QCOMPARE(formatNumber(10700.25), QStringLiteral("10700.25"));
 }
 
 void TestNumbers::roundsHalvesToEven_data()
@@ -147,5 +165,5 @@ void TestNumbers::generalDateLeavesOutMidnight()
     QVERIFY(generalDateText(QDateTime(day, QTime(0, 0, 1))) != midnight);
 }
 
-QTEST_APPLESS_MAIN(TestNumbers)
+QTEST_GUILESS_MAIN(TestNumbers)
 #include "tst_numbers.moc"

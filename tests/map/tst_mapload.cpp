@@ -218,7 +218,8 @@ void TestMapLoad::failedLoadsKeepThePreviousMap_data()
 #ifdef Q_OS_UNIX
     QTest::newRow("an endless device") << "device" << 0;
 #endif
-    // Far beyond any map; listing it would freeze the window.
+    // Valid lines, but far beyond any map; listing it would freeze the
+    // window, and the message says so.
     QTest::newRow("too large") << "large" << 2;
 }
 
@@ -234,6 +235,7 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
     const QImage strip = f.Picture3->surface();
     const int repaintedBefore = events.repainted.size();
 
+    QString message = QStringLiteral("Cancel/Abbruch");
     if (how == QLatin1String("cancel")) {
         w->dialogs.cancel();
         f.Command4->click();
@@ -245,7 +247,11 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
         load(QStringLiteral("/dev/zero"));
     } else if (how == QLatin1String("large")) {
         const QByteArray line = mapLine("11.778", "H") + "\r\n";
-        load(write(QStringLiteral("huge.map"), line.repeated((16 << 20) / line.size() + 1)));
+        const QByteArray huge = line.repeated((16 << 20) / line.size() + 1);
+        const QString path = write(QStringLiteral("huge.map"), huge);
+        load(path);
+        message = path + QStringLiteral(" is too large for a map (") + QString::number(huge.size())
+            + QStringLiteral(" bytes; at most 16777216)");
     } else {
         // Opens, but every read fails.
         if (!QFile::exists(QStringLiteral("/proc/self/mem")))
@@ -253,7 +259,7 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
         load(QStringLiteral("/proc/self/mem"));
     }
 
-    QCOMPARE(w->dialogs.messages, QStringList{QStringLiteral("Cancel/Abbruch")});
+    QCOMPARE(w->dialogs.messages, QStringList{message});
     QCOMPARE(events.repainted.size() - repaintedBefore, repaints);
     const ws::SharedState &after = w->state();
     QCOMPARE(int(after.mapcount), int(before.mapcount));

@@ -1,3 +1,4 @@
+#include "commalocale.h"
 #include "fakeplatform.h"
 #include "scantext.h"
 
@@ -31,6 +32,7 @@ private slots:
     void failedLoadChangesNothing();
     void cancelledDialogKeepsTheLoadedSlot();
     void reloadReplacesTheSlot();
+    void pointsReadTheSameUnderACommaLocale();
 
 private:
     QString write(const QString &name, const QByteArray &bytes) { return writeFile(dir, name, bytes); }
@@ -146,6 +148,9 @@ void TestLoadScan::failedLoadChangesNothing_data()
     QTest::newRow("header cut short") << QByteArray("950\r\n952\r\n") << cancel;
     QTest::newRow("cannot be opened") << QByteArray() << cancel;
     QTest::newRow("a folder") << QByteArray("folder") << cancel;
+    // A whole scan, then a tail that takes the file past the read limit:
+    // what was read is not the file, so nothing of it is stored.
+    QTest::newRow("longer than the read limit") << QByteArray("long") << cancel;
 #ifdef Q_OS_UNIX
     // Reading these would never end or never get an answer.
     QTest::newRow("an endless device") << QByteArray("/dev/zero") << cancel;
@@ -176,6 +181,11 @@ void TestLoadScan::failedLoadChangesNothing()
         path = QString::fromLatin1(text);
     else if (text == "fifo")
         path = makeFifo();
+    else if (text == "long") {
+        path = write(QStringLiteral("long.scn"), scanText({}));
+        // A hole, so the file takes no room on the disk.
+        QVERIFY(QFile::resize(path, (qint64(64) << 20) + 1));
+    }
     else
         path = write(QStringLiteral("bad.scn"), text);
     load(1, path);
@@ -233,6 +243,35 @@ void TestLoadScan::reloadReplacesTheSlot()
     QCOMPARE(s.smax[1], 7.0);
     QCOMPARE(s.lolow[1], 5150);
     QCOMPARE(s.fswitch[1], -1);
+}
+
+// The application object has handed the C library the desktop's locale; a
+// German one must not turn "949.5" into 949 anywhere in a scan file.
+void TestLoadScan::pointsReadTheSameUnderACommaLocale()
+{
+    const ws::test::CommaLocaleScope comma;
+    QVERIFY2(comma.error().isEmpty(), qPrintable(comma.error()));
+
+    const QByteArray header = "950.5\r\n952.5\r\n1053\r\n1058\r\n";
+    load(1, write(QStringLiteral("fractions.scn"),
+                  header + "949.5,20.5\r\n951.5,30.25\r\n952.6, 7.75\r\n"));
+    QVERIFY2(w->dialogs.messages.isEmpty(), qPrintable(w->dialogs.messages.join('|')));
+    const ws::SharedState &s = w->state();
+    QCOMPARE(s.fstart[1], 950.5);
+    QCOMPARE(s.fend[1], 952.5);
+    // Frequencies round half to even: 949.5 to 950, 951.5 to 952.
+    QCOMPARE(s.hlow[1][950], 20.5);
+    QCOMPARE(s.hlow[1][952], 30.25);
+    QCOMPARE(s.hlow[1][953], 7.75);
+    QCOMPARE(s.smax[1], 30.25);
+    QCOMPARE(s.smin[1], 7.75);
+
+    // Codes with a fraction are no codes.
+    load(2, write(QStringLiteral("lnb.scn"), "950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n"));
+    load(2, write(QStringLiteral("layout.scn"), "950\r\n952\r\n1053.5\r\n1058\r\n950,1\r\n"));
+    const QStringList refused{QStringLiteral("unknown lnb-type, loading cancelled"),
+                              QStringLiteral("unknown Format, loading cancelled")};
+    QCOMPARE(w->dialogs.messages, refused);
 }
 
 QTEST_MAIN(TestLoadScan)

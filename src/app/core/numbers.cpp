@@ -1,9 +1,11 @@
 #include "numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <string>
+#include <system_error>
 
 namespace ws {
 
@@ -13,7 +15,7 @@ bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); 
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // Collects the number's characters into `out` with the blanks dropped, so
-// that strtod can do the exact decimal-to-binary conversion.
+// that from_chars can do the exact decimal-to-binary conversion.
 void scanNumber(QStringView text, std::string &out)
 {
     qsizetype i = 0;
@@ -119,6 +121,48 @@ QString formatSignificant(double value, int significant, QChar decimalPoint)
     return text;
 }
 
+// Whether a number collected by scanNumber that does not fit a double is
+// too large (rather than too small): the power of ten of its first
+// significant digit, exponent included, is above 0. Numbers that do not fit
+// lie beyond 1e308 or below 1e-323, far from where this estimate could be
+// off by one.
+bool beyondLargest(const std::string &number)
+{
+    long long position = 0;
+    bool significant = false;
+    bool afterPoint = false;
+    std::size_t i = 0;
+    if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+        ++i;
+    for (; i < number.size() && number[i] != 'e'; ++i) {
+        const char c = number[i];
+        if (c == '.') {
+            afterPoint = true;
+        } else if (!afterPoint) {
+            if (significant || c != '0') {
+                ++position;
+                significant = true;
+            }
+        } else if (!significant) {
+            --position;
+            significant = c != '0';
+        }
+    }
+    if (position > 0)
+        --position; // the first digit before the point stands for 10^0
+    long long exponent = 0;
+    bool negative = false;
+    if (i < number.size()) {
+        ++i;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            negative = number[i++] == '-';
+        // Saturates: a thousand digits of exponent are still just huge.
+        for (; i < number.size(); ++i)
+            exponent = std::min(exponent * 10 + (number[i] - '0'), 1'000'000'000LL);
+    }
+    return position + (negative ? -exponent : exponent) > 0;
+}
+
 } // namespace
 
 double readNumber(QStringView text)
@@ -127,10 +171,26 @@ double readNumber(QStringView text)
     scanNumber(text, number);
     if (number.empty())
         return 0;
-    // strtod follows the C locale, which is what we want: the files use '.'.
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : (value < 0 ? -std::numeric_limits<double>::max()
-                                                     : std::numeric_limits<double>::max());
+    // Not strtod: it follows LC_NUMERIC, which the application object takes
+    // from the user's environment, and under a German locale "951.5" would
+    // read as 951. Files and boxes always use '.'; from_chars never looks
+    // at the locale. It takes no plus sign.
+    const char *first = number.data();
+    const char *const last = first + number.size();
+    if (*first == '+')
+        ++first;
+    double value = 0;
+    if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range) {
+        // Too large saturates at the largest finite value, too small is a
+        // zero, both with their sign, so that a silly number in a file still
+        // draws and compares like any other.
+        const bool negative = *first == '-';
+        if (beyondLargest(number))
+            return negative ? -std::numeric_limits<double>::max()
+                            : std::numeric_limits<double>::max();
+        return negative ? -0.0 : 0.0;
+    }
+    return value;
 }
 
 double readNumber(const QByteArray &latin1)

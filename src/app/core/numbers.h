@@ -7,7 +7,8 @@
 #include <optional>
 
 // Numbers in scan files, map files and the settings boxes are read leniently
-// and never refused: a user's "10 700" or "10700 MHz" must mean 10700. Every
+// and never refused: a user's "10 700" or "10700 MHz" must mean 10700. Their
+// decimal point is '.' whatever the desktop's locale says. Every
 // conversion to a whole number rounds halves to the even neighbour, and every
 // number shown to the user is written in plain decimal form.
 namespace ws {
