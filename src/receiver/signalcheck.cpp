@@ -141,11 +141,18 @@ void SignalCheck::searchTables()
     SearchEnd end = SearchEnd::Running;
     for (;;) {
         const QByteArray received = line_.read();
-        if (lineFailed())
-            return;
         if (!received.isEmpty()) {
             text += fromBytes(received);
             words.scan(text);
+        }
+        if (!line_.failure().isEmpty()) {
+            // What the receiver said before it went away (a table it found)
+            // is the check's result so far. It keeps the block's usual CR LF,
+            // so the failure line stands on a line of its own even when the
+            // receiver went away in the middle of one.
+            host_.appendLog(text + crlf());
+            lineFailed();
+            return;
         }
         end = searchEnd(clock_.seconds() - start, words.found(), words.ended());
         if (end != SearchEnd::Running)

@@ -97,6 +97,7 @@ private slots:
     void twoChecksEachReplaceTheLog();
     void portThatCannotBeOpenedIsReported();
     void lineThatStopsWorkingIsReportedNotLoggedAsNoSignal();
+    void searchTextBeforeTheLineStopsIsKept();
     void checkWaitsWithoutSpinningOrRunningInput();
 
 private:
@@ -398,6 +399,25 @@ void TestSignalCheck::lineThatStopsWorkingIsReportedNotLoggedAsNoSignal()
         QCOMPARE(w->serial.closes, 1);
         QVERIFY(!w->serial.isOpen);
     }
+}
+
+void TestSignalCheck::searchTextBeforeTheLineStopsIsKept()
+{
+    const QString reason = "the device closed the connection or went away";
+    const QString line = ws::receiver::portFor("2").label + " stopped working: " + reason;
+    rx->replies = {kLocked};
+    // The receiver goes away in the middle of a line; that piece comes with
+    // the read that finds the line gone.
+    rx->search = {{0, "PAT found\r\n"}, {2, "SDT fou"}};
+    rx->onSecond = [&](qint64) {
+        if (rx->lastSearchSecond >= 2)
+            w->serial.failureText = reason;
+    };
+    QCOMPARE(check(), "Checking 10700h for dvb mpeg2 signal\r\n"
+                      "After 1 Sec. Tuner locked at : 00 Locked 5 12345\r\n" +
+                          date() + "\r\nPAT found\r\nSDT fou\r\n" + line + "\r\n");
+    QCOMPARE(w->dialogs.messages, QStringList{line});
+    QCOMPARE(w->serial.closes, 1);
 }
 
 void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()
