@@ -116,6 +116,7 @@ std::optional<QString> SignalCheck::pollForLock()
                 break;
             idle();
         }
+        const qint64 replyEndMs = clock_.milliseconds();
         reply = cutReply(reply);
         if (reportsLock(reply)) {
             host_.appendLog(QStringLiteral("After ") + QString::number(elapsed) +
@@ -127,6 +128,23 @@ std::optional<QString> SignalCheck::pollForLock()
         }
         if (!(clock_.seconds() - start < timeout()))
             return reply;
+        pauseSince(replyEndMs);
+    }
+}
+
+void SignalCheck::pauseSince(qint64 startMs)
+{
+    // A receiver that answers at once would otherwise be asked hundreds of
+    // times a second. The pause only delays the next request, by far less
+    // than the clock's whole seconds: a reply is judged before it, the end
+    // of the phase is decided before it, and whatever arrives meanwhile is
+    // stale input that the next poll throws away anyway.
+    for (;;) {
+        const qint64 left = kRequestGapMs - (clock_.milliseconds() - startMs);
+        if (left <= 0)
+            return;
+        line_.waitForData(int(qMin<qint64>(left, kPollSliceMs)));
+        host_.keepPainted();
     }
 }
 

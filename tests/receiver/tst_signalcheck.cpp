@@ -98,6 +98,7 @@ private slots:
     void portThatCannotBeOpenedIsReported();
     void lineThatStopsWorkingIsReportedNotLoggedAsNoSignal();
     void searchTextBeforeTheLineStopsIsKept();
+    void statusRequestsArePacedWithoutMovingTheSeconds();
     void checkWaitsWithoutSpinningOrRunningInput();
 
 private:
@@ -418,6 +419,28 @@ void TestSignalCheck::searchTextBeforeTheLineStopsIsKept()
                           date() + "\r\nPAT found\r\nSDT fou\r\n" + line + "\r\n");
     QCOMPARE(w->dialogs.messages, QStringList{line});
     QCOMPARE(w->serial.closes, 1);
+}
+
+void TestSignalCheck::statusRequestsArePacedWithoutMovingTheSeconds()
+{
+    // A receiver that answers every request at once.
+    rx->replies = {kUnlocked, kUnlocked, kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    QList<qint64> requestMs;
+    const auto answer = w->serial.onWrite;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            requestMs << w->clock.currentMs;
+        answer(bytes);
+    };
+    const QString result = check();
+    QCOMPARE(requestMs.size(), 3);
+    for (qsizetype i = 1; i < requestMs.size(); ++i)
+        QVERIFY2(requestMs.at(i) - requestMs.at(i - 1) >= 40, qPrintable(QString::number(i)));
+    // The pause reads no whole seconds: the same polls, the same count.
+    QCOMPARE(result, "Checking 10700h for dvb mpeg2 signal\r\n"
+                     "After 5 Sec. Tuner locked at : 00 Locked 5 12345\r\n" +
+                         date() + "\r\nReady\r\n\r\n");
 }
 
 void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()
