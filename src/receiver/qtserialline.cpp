@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,13 +87,29 @@ void QtSerialLine::noteError()
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
     case QSerialPort::WriteError:
+        // After a hang-up the port's text is whatever error the system last
+        // reported for something else ("Resource temporarily unavailable").
         if (failure_.isEmpty())
-            failure_ = port_.errorString();
+            failure_ = port_.error() == QSerialPort::ResourceError || hungUp()
+                           ? QStringLiteral("the device closed the connection or went away")
+                           : port_.errorString();
         break;
     default:
         break;
     }
     port_.clearError();
+}
+
+bool QtSerialLine::hungUp()
+{
+#ifdef Q_OS_UNIX
+    // The port reports a hang-up as some read or write error; poll tells
+    // it apart from one that leaves the line working.
+    pollfd device{int(port_.handle()), POLLIN, 0};
+    return ::poll(&device, 1, 0) > 0 && (device.revents & (POLLHUP | POLLERR | POLLNVAL));
+#else
+    return false;
+#endif
 }
 
 void QtSerialLine::waitForData(int maxMilliseconds)

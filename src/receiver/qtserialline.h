@@ -27,6 +27,9 @@ private:
     // Keeps the first error that means the line is gone and clears the
     // port's error state for the next call.
     void noteError();
+    // Whether the device hung up (the far end closed it, the adapter was
+    // pulled out).
+    bool hungUp();
 
     QSerialPort port_;
     QString openError_;

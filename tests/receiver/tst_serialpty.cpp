@@ -48,6 +48,8 @@ struct RealWindow
     std::unique_ptr<Form1> form;
 };
 
+const QString kHungUp = "the device closed the connection or went away";
+
 Script quickScript()
 {
     Script script;
@@ -65,6 +67,7 @@ private slots:
     void lockAndSearchOverThePty();
     void receiverThatNeverLocksTimesOut();
     void receiverThatHangsUpIsReported();
+    void hangUpIsNamedAsSuch();
     void missingDeviceIsReported();
     void forbiddenDeviceNamesTheGroupThatGrantsAccess();
 };
@@ -132,9 +135,37 @@ void TestSerialPty::receiverThatHangsUpIsReported()
     const QString log = w.click(device);
     QVERIFY2(timer.elapsed() < 10000, "the check waited out its time-out");
     const QRegularExpression expected(
-        "^Checking 10700h for dvb mpeg2 signal\r\n[^\r\n]+ stopped working: [^\r\n]+\r\n$");
+        "^Checking 10700h for dvb mpeg2 signal\r\n[^\r\n]+ stopped working: " + kHungUp + "\r\n$");
     QVERIFY2(expected.match(log).hasMatch(), qPrintable(log));
     QCOMPARE(w.dialogs.messages.size(), 1);
+}
+
+void TestSerialPty::hangUpIsNamedAsSuch()
+{
+    // Closing the master side hangs the slave up, as a receiver that closes
+    // its end or an adapter pulled out does; whichever call meets it first
+    // must not pass on a stale system error.
+    const std::function<void(ws::QtSerialLine &)> calls[] = {
+        [](ws::QtSerialLine &line) { line.read(); },
+        [](ws::QtSerialLine &line) { line.write("CBEGX"); },
+        [](ws::QtSerialLine &line) { line.waitForData(50); },
+    };
+    for (const auto &call : calls) {
+        int master = -1;
+        int slave = -1;
+        QString path;
+        QString error;
+        QVERIFY2(ws::rxsim::openRawPty(master, slave, path, error), qPrintable(error));
+        ws::QtSerialLine line;
+        line.setPortName(path);
+        QVERIFY2(line.open(), qPrintable(line.errorString()));
+        QVERIFY(line.failure().isEmpty());
+        ::close(master);
+        call(line);
+        QCOMPARE(line.failure(), kHungUp);
+        line.close();
+        ::close(slave);
+    }
 }
 
 void TestSerialPty::missingDeviceIsReported()
