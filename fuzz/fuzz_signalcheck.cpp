@@ -85,6 +85,13 @@ public:
         WS_FUZZ_REQUIRE(++readings_ < kMaxReadings);
         return readings_ / pace_;
     }
+    // The same clock, finer: it too runs on with every reading, so that a
+    // pause between polls ends.
+    qint64 milliseconds() override
+    {
+        WS_FUZZ_REQUIRE(++readings_ < kMaxReadings);
+        return readings_ * 1000 / pace_;
+    }
     QDateTime now() override { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); }
 
 private:

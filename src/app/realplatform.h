@@ -35,6 +35,7 @@ class SteadyClock : public Clock
 public:
     SteadyClock() { timer_.start(); }
     qint64 seconds() override { return timer_.elapsed() / 1000; }
+    qint64 milliseconds() override { return timer_.elapsed(); }
     QDateTime now() override { return QDateTime::currentDateTime(); }
 
 private:

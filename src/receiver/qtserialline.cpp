@@ -4,14 +4,35 @@
 #include <QThread>
 
 #ifdef Q_OS_UNIX
+#include <QFile>
+
+#include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #endif
 
 namespace ws {
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// The file a port name stands for, by the port's own rule: a bare name
+// lives in /dev.
+QByteArray devicePath(const QString &device)
+{
+    const bool path = device.startsWith(QLatin1Char('/')) ||
+                      device.startsWith(QLatin1String("./")) ||
+                      device.startsWith(QLatin1String("../"));
+    return QFile::encodeName(path ? device : QStringLiteral("/dev/") + device);
+}
+#endif
+
+} // namespace
 
 QtSerialLine::QtSerialLine()
 {
@@ -27,6 +48,7 @@ QtSerialLine::~QtSerialLine() = default;
 
 void QtSerialLine::setPortName(const QString &device)
 {
+    device_ = device;
     port_.setPortName(device);
 }
 
@@ -36,6 +58,13 @@ bool QtSerialLine::open()
     failure_.clear();
     if (port_.isOpen())
         port_.close();
+#ifdef Q_OS_UNIX
+    // The port would set whatever it opens raw and write commands into it;
+    // that must not be the user's terminal or a file.
+    openError_ = notASerialPort(device_);
+    if (!openError_.isEmpty())
+        return false;
+#endif
     // Read and write only: a pseudo-terminal or a plain adapter refuses to
     // set the modem lines, which is no reason to refuse the port. Errors
     // that come later (a line that cannot be set) are ignored for the same
@@ -86,13 +115,29 @@ void QtSerialLine::noteError()
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
     case QSerialPort::WriteError:
+        // After a hang-up the port's text is whatever error the system last
+        // reported for something else ("Resource temporarily unavailable").
         if (failure_.isEmpty())
-            failure_ = port_.errorString();
+            failure_ = port_.error() == QSerialPort::ResourceError || hungUp()
+                           ? QStringLiteral("the device closed the connection or went away")
+                           : port_.errorString();
         break;
     default:
         break;
     }
     port_.clearError();
+}
+
+bool QtSerialLine::hungUp()
+{
+#ifdef Q_OS_UNIX
+    // The port reports a hang-up as some read or write error; poll tells
+    // it apart from one that leaves the line working.
+    pollfd device{int(port_.handle()), POLLIN, 0};
+    return ::poll(&device, 1, 0) > 0 && (device.revents & (POLLHUP | POLLERR | POLLNVAL));
+#else
+    return false;
+#endif
 }
 
 void QtSerialLine::waitForData(int maxMilliseconds)
@@ -118,9 +163,7 @@ QString openFailureText(const QString &device, const QString &reason)
 {
     QString text = reason.isEmpty() ? QStringLiteral("unknown error") : reason;
 #ifdef Q_OS_UNIX
-    const QByteArray path = device.startsWith(QLatin1Char('/'))
-                                ? device.toLocal8Bit()
-                                : (QStringLiteral("/dev/") + device).toLocal8Bit();
+    const QByteArray path = devicePath(device);
     if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES) {
         // Busy and forbidden ports both come back as a permission error; only
         // a forbidden one gets the hint.
@@ -139,5 +182,44 @@ QString openFailureText(const QString &device, const QString &reason)
 #endif
     return text;
 }
+
+#ifdef Q_OS_UNIX
+QString notASerialPort(const QString &device)
+{
+    const QByteArray path = devicePath(device);
+    const QString notSerial = QStringLiteral("it is not a serial port");
+    const QString ownTerminal =
+        QStringLiteral("it is the terminal the program was started from, not a serial port");
+    struct stat info;
+    // A name that cannot be looked at is left to the port, which says why.
+    if (::stat(path.constData(), &info) != 0)
+        return QString();
+    if (!S_ISCHR(info.st_mode))
+        return notSerial;
+    // /dev/tty is the controlling terminal under another name, whichever
+    // that is, and there may be none to compare with.
+    struct stat other;
+    if (::stat("/dev/tty", &other) == 0 && info.st_rdev == other.st_rdev)
+        return ownTerminal;
+    if (::stat("/dev/console", &other) == 0 && info.st_dev == other.st_dev &&
+        info.st_ino == other.st_ino)
+        return QStringLiteral("it is the system console, not a serial port");
+    // Only an open device can tell whether it is a terminal at all, and
+    // whether it is this process's controlling terminal: device numbers
+    // alone would mix up pseudo-terminals of different /dev/pts mounts.
+    // Without O_NOCTTY the open could make it ours; non-blocking, it does
+    // not wait for a carrier.
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QString(); // busy or forbidden: the port's own open says so
+    QString reason;
+    if (!::isatty(fd))
+        reason = notSerial;
+    else if (::tcgetsid(fd) != -1)
+        reason = ownTerminal;
+    ::close(fd);
+    return reason;
+}
+#endif
 
 } // namespace ws

@@ -27,8 +27,12 @@ private:
     // Keeps the first error that means the line is gone and clears the
     // port's error state for the next call.
     void noteError();
+    // Whether the device hung up (the far end closed it, the adapter was
+    // pulled out).
+    bool hungUp();
 
     QSerialPort port_;
+    QString device_;
     QString openError_;
     QString failure_;
 };
@@ -37,5 +41,13 @@ private:
 // access when the reason is a lack of permission. `device` is the path that
 // was opened, `reason` the port's own error text.
 QString openFailureText(const QString &device, const QString &reason);
+
+#ifdef Q_OS_UNIX
+// Why the device that a port name stands for is no serial port the
+// receiver can be on, or an empty text when it may be one: it must be a
+// terminal device, and neither the terminal the program was started from
+// (under its own name or as /dev/tty) nor the system console.
+QString notASerialPort(const QString &device);
+#endif
 
 } // namespace ws

@@ -116,6 +116,7 @@ std::optional<QString> SignalCheck::pollForLock()
                 break;
             idle();
         }
+        const qint64 replyEndMs = clock_.milliseconds();
         reply = cutReply(reply);
         if (reportsLock(reply)) {
             host_.appendLog(QStringLiteral("After ") + QString::number(elapsed) +
@@ -127,6 +128,23 @@ std::optional<QString> SignalCheck::pollForLock()
         }
         if (!(clock_.seconds() - start < timeout()))
             return reply;
+        pauseSince(replyEndMs);
+    }
+}
+
+void SignalCheck::pauseSince(qint64 startMs)
+{
+    // A receiver that answers at once would otherwise be asked hundreds of
+    // times a second. The pause only delays the next request, by far less
+    // than the clock's whole seconds: a reply is judged before it, the end
+    // of the phase is decided before it, and whatever arrives meanwhile is
+    // stale input that the next poll throws away anyway.
+    for (;;) {
+        const qint64 left = kRequestGapMs - (clock_.milliseconds() - startMs);
+        if (left <= 0)
+            return;
+        line_.waitForData(int(qMin<qint64>(left, kPollSliceMs)));
+        host_.keepPainted();
     }
 }
 
@@ -141,11 +159,18 @@ void SignalCheck::searchTables()
     SearchEnd end = SearchEnd::Running;
     for (;;) {
         const QByteArray received = line_.read();
-        if (lineFailed())
-            return;
         if (!received.isEmpty()) {
             text += fromBytes(received);
             words.scan(text);
+        }
+        if (!line_.failure().isEmpty()) {
+            // What the receiver said before it went away (a table it found)
+            // is the check's result so far. It keeps the block's usual CR LF,
+            // so the failure line stands on a line of its own even when the
+            // receiver went away in the middle of one.
+            host_.appendLog(text + crlf());
+            lineFailed();
+            return;
         }
         end = searchEnd(clock_.seconds() - start, words.found(), words.ended());
         if (end != SearchEnd::Running)

@@ -46,6 +46,9 @@ public:
 
     // The longest a poll loop sleeps before it looks at the clock again.
     static constexpr int kPollSliceMs = 20;
+    // The least time between the end of one status reply (or its time-out)
+    // and the next status request.
+    static constexpr int kRequestGapMs = 40;
 
 private:
     bool openPort();
@@ -53,6 +56,8 @@ private:
     std::optional<QString> pollForLock();
     // Reports a line that stopped working, once; true from then on.
     bool lineFailed();
+    // Waits on the port until kRequestGapMs have passed since `startMs`.
+    void pauseSince(qint64 startMs);
     void searchTables();
     void write(const QString &text);
     void command(const QString &text);

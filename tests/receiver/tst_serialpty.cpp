@@ -8,6 +8,7 @@
 #include "receiversim.h"
 #include "texts.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryFile>
 #include <QLineEdit>
@@ -16,7 +17,9 @@
 #include <QtTest>
 
 #include <grp.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using ws::rxsim::ForkedReceiver;
@@ -48,6 +51,8 @@ struct RealWindow
     std::unique_ptr<Form1> form;
 };
 
+const QString kHungUp = "the device closed the connection or went away";
+
 Script quickScript()
 {
     Script script;
@@ -65,6 +70,9 @@ private slots:
     void lockAndSearchOverThePty();
     void receiverThatNeverLocksTimesOut();
     void receiverThatHangsUpIsReported();
+    void hangUpIsNamedAsSuch();
+    void onlySerialPortsAreOpened();
+    void controllingTerminalIsRefused();
     void missingDeviceIsReported();
     void forbiddenDeviceNamesTheGroupThatGrantsAccess();
 };
@@ -132,9 +140,108 @@ void TestSerialPty::receiverThatHangsUpIsReported()
     const QString log = w.click(device);
     QVERIFY2(timer.elapsed() < 10000, "the check waited out its time-out");
     const QRegularExpression expected(
-        "^Checking 10700h for dvb mpeg2 signal\r\n[^\r\n]+ stopped working: [^\r\n]+\r\n$");
+        "^Checking 10700h for dvb mpeg2 signal\r\n[^\r\n]+ stopped working: " + kHungUp + "\r\n$");
     QVERIFY2(expected.match(log).hasMatch(), qPrintable(log));
     QCOMPARE(w.dialogs.messages.size(), 1);
+}
+
+void TestSerialPty::hangUpIsNamedAsSuch()
+{
+    // Closing the master side hangs the slave up, as a receiver that closes
+    // its end or an adapter pulled out does; whichever call meets it first
+    // must not pass on a stale system error.
+    const std::function<void(ws::QtSerialLine &)> calls[] = {
+        [](ws::QtSerialLine &line) { line.read(); },
+        [](ws::QtSerialLine &line) { line.write("CBEGX"); },
+        [](ws::QtSerialLine &line) { line.waitForData(50); },
+    };
+    for (const auto &call : calls) {
+        int master = -1;
+        int slave = -1;
+        QString path;
+        QString error;
+        QVERIFY2(ws::rxsim::openRawPty(master, slave, path, error), qPrintable(error));
+        ws::QtSerialLine line;
+        line.setPortName(path);
+        QVERIFY2(line.open(), qPrintable(line.errorString()));
+        QVERIFY(line.failure().isEmpty());
+        ::close(master);
+        call(line);
+        QCOMPARE(line.failure(), kHungUp);
+        line.close();
+        ::close(slave);
+    }
+}
+
+void TestSerialPty::onlySerialPortsAreOpened()
+{
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    int master = -1;
+    int slave = -1;
+    QString pty;
+    QString error;
+    QVERIFY2(ws::rxsim::openRawPty(master, slave, pty, error), qPrintable(error));
+
+    ws::QtSerialLine line;
+    for (const QString &device : {file.fileName(), QDir::tempPath(), QString("/dev/null")}) {
+        line.setPortName(device);
+        QVERIFY2(!line.open(), qPrintable(device));
+        QCOMPARE(line.errorString(), QString("it is not a serial port"));
+    }
+    // A pseudo-terminal is a serial port as far as the program can tell.
+    line.setPortName(pty);
+    QVERIFY2(line.open(), qPrintable(line.errorString()));
+    line.close();
+    ::close(master);
+    ::close(slave);
+
+    // Typed into the port box, "tty" names the terminal the program was
+    // started from, if there is one; either way it is no receiver's port.
+    if (!QFile::exists("/dev/tty"))
+        QSKIP("this system has no /dev/tty");
+    RealWindow w;
+    const QString refused = "comport tty (/dev/tty) could not be opened: it is the terminal the "
+                            "program was started from, not a serial port";
+    QCOMPARE(w.click("tty"), "Checking 10700h for dvb mpeg2 signal\r\n" + refused + "\r\n");
+    QCOMPARE(w.dialogs.messages, QStringList{refused});
+}
+
+void TestSerialPty::controllingTerminalIsRefused()
+{
+    // A test run has no controlling terminal as a rule, so a child process
+    // makes one of a pseudo-terminal and tries that, another pseudo-terminal
+    // and /dev/tty.
+    int masters[2] = {-1, -1};
+    int slaves[2] = {-1, -1};
+    QString paths[2];
+    QString error;
+    for (int i = 0; i < 2; ++i)
+        QVERIFY2(ws::rxsim::openRawPty(masters[i], slaves[i], paths[i], error), qPrintable(error));
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (::setsid() < 0 || ::ioctl(slaves[0], TIOCSCTTY, 0) != 0)
+            ::_exit(10);
+        const QString own = "it is the terminal the program was started from, not a serial port";
+        int failed = 0;
+        failed |= ws::notASerialPort(paths[0]) == own ? 0 : 1;
+        failed |= ws::notASerialPort(paths[1]).isEmpty() ? 0 : 2;
+        failed |= ws::notASerialPort("/dev/tty") == own ? 0 : 4;
+        ::_exit(failed);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    for (int i = 0; i < 2; ++i) {
+        ::close(masters[i]);
+        ::close(slaves[i]);
+    }
+    QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 10)
+        QSKIP("no controlling terminal could be made here");
+    // 1: its own terminal opened, 2: another terminal refused, 4: /dev/tty
+    // opened.
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 void TestSerialPty::missingDeviceIsReported()

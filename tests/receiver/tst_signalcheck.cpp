@@ -97,6 +97,8 @@ private slots:
     void twoChecksEachReplaceTheLog();
     void portThatCannotBeOpenedIsReported();
     void lineThatStopsWorkingIsReportedNotLoggedAsNoSignal();
+    void searchTextBeforeTheLineStopsIsKept();
+    void statusRequestsArePacedWithoutMovingTheSeconds();
     void checkWaitsWithoutSpinningOrRunningInput();
 
 private:
@@ -398,6 +400,47 @@ void TestSignalCheck::lineThatStopsWorkingIsReportedNotLoggedAsNoSignal()
         QCOMPARE(w->serial.closes, 1);
         QVERIFY(!w->serial.isOpen);
     }
+}
+
+void TestSignalCheck::searchTextBeforeTheLineStopsIsKept()
+{
+    const QString reason = "the device closed the connection or went away";
+    const QString line = ws::receiver::portFor("2").label + " stopped working: " + reason;
+    rx->replies = {kLocked};
+    // The receiver goes away in the middle of a line; that piece comes with
+    // the read that finds the line gone.
+    rx->search = {{0, "PAT found\r\n"}, {2, "SDT fou"}};
+    rx->onSecond = [&](qint64) {
+        if (rx->lastSearchSecond >= 2)
+            w->serial.failureText = reason;
+    };
+    QCOMPARE(check(), "Checking 10700h for dvb mpeg2 signal\r\n"
+                      "After 1 Sec. Tuner locked at : 00 Locked 5 12345\r\n" +
+                          date() + "\r\nPAT found\r\nSDT fou\r\n" + line + "\r\n");
+    QCOMPARE(w->dialogs.messages, QStringList{line});
+    QCOMPARE(w->serial.closes, 1);
+}
+
+void TestSignalCheck::statusRequestsArePacedWithoutMovingTheSeconds()
+{
+    // A receiver that answers every request at once.
+    rx->replies = {kUnlocked, kUnlocked, kLocked};
+    rx->search = {{0, "Ready\r\n"}};
+    QList<qint64> requestMs;
+    const auto answer = w->serial.onWrite;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            requestMs << w->clock.currentMs;
+        answer(bytes);
+    };
+    const QString result = check();
+    QCOMPARE(requestMs.size(), 3);
+    for (qsizetype i = 1; i < requestMs.size(); ++i)
+        QVERIFY2(requestMs.at(i) - requestMs.at(i - 1) >= 40, qPrintable(QString::number(i)));
+    // The pause reads no whole seconds: the same polls, the same count.
+    QCOMPARE(result, "Checking 10700h for dvb mpeg2 signal\r\n"
+                     "After 5 Sec. Tuner locked at : 00 Locked 5 12345\r\n" +
+                         date() + "\r\nReady\r\n\r\n");
 }
 
 void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()

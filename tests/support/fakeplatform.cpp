@@ -68,6 +68,13 @@ void FakeSerial::write(const QByteArray &bytes)
         onWrite(bytes);
 }
 
+void FakeSerial::waitForData(int maxMilliseconds)
+{
+    ++waits;
+    if (clock)
+        clock->currentMs += maxMilliseconds;
+}
+
 QByteArray FakeSerial::read()
 {
     QByteArray out;
@@ -78,6 +85,7 @@ QByteArray FakeSerial::read()
 FakeWindow::FakeWindow()
     : form(std::make_unique<Form1>(Platform{&dialogs, &events, &clock, &system, &serial}))
 {
+    serial.clock = &clock;
 }
 
 FakeWindow::~FakeWindow() = default;

@@ -55,14 +55,18 @@ public:
 };
 
 // A virtual clock: each reading advances it by `step` seconds after
-// returning, so that loops polling the clock finish in microseconds.
+// returning, so that loops polling the clock finish in microseconds. Its
+// milliseconds run apart from its seconds and only while the fake line is
+// waited on, as a check that spins instead of sleeping gets none.
 class FakeClock : public Clock
 {
 public:
     qint64 seconds() override;
+    qint64 milliseconds() override { return currentMs; }
     QDateTime now() override { return wallClock; }
 
     qint64 current = 1000;
+    qint64 currentMs = 0;
     qint64 step = 0;
     int readings = 0;
     std::function<void(FakeClock &)> onReading;
@@ -92,7 +96,8 @@ public:
     void close() override;
     void write(const QByteArray &bytes) override;
     QByteArray read() override;
-    void waitForData(int) override { ++waits; }
+    // Returns at once, but lets the wait's time pass on `clock`.
+    void waitForData(int maxMilliseconds) override;
     QString failure() const override { return failureText; }
 
     // Bytes that the next read() returns.
@@ -103,6 +108,7 @@ public:
     int opens = 0;
     int closes = 0;
     int waits = 0;
+    FakeClock *clock = nullptr;
     bool failOpen = false;
     // Set to make the open line fail, as an unplugged adapter does.
     QString failureText;

@@ -43,6 +43,9 @@ public:
     virtual ~Clock() = default;
     // A steady clock in whole seconds; only differences mean anything.
     virtual qint64 seconds() = 0;
+    // The same steady clock in milliseconds, for pauses far shorter than
+    // the timing rules' whole seconds.
+    virtual qint64 milliseconds() = 0;
     // The wall-clock date and time, for the logs.
     virtual QDateTime now() = 0;
 };
