@@ -14,6 +14,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/sysmacros.h>
 #endif
 
 namespace ws {
@@ -204,6 +208,23 @@ QString notASerialPort(const QString &device)
     if (::stat("/dev/console", &other) == 0 && info.st_dev == other.st_dev &&
         info.st_ino == other.st_ino)
         return QStringLiteral("it is the system console, not a serial port");
+#ifdef Q_OS_LINUX
+    // Linux names the class of every character device: one that is no
+    // terminal is refused without opening it, as merely opening some
+    // devices does something (a watchdog starts counting down).
+    const QByteArray subsystem =
+        QFile::encodeName(QStringLiteral("/sys/dev/char/%1:%2/subsystem")
+                              .arg(major(info.st_rdev))
+                              .arg(minor(info.st_rdev)));
+    char target[256];
+    const ssize_t length = ::readlink(subsystem.constData(), target, sizeof target - 1);
+    if (length > 0) {
+        target[length] = '\0';
+        const char *name = std::strrchr(target, '/');
+        if (std::strcmp(name ? name + 1 : target, "tty") != 0)
+            return notSerial;
+    }
+#endif
     // Only an open device can tell whether it is a terminal at all, and
     // whether it is this process's controlling terminal: device numbers
     // alone would mix up pseudo-terminals of different /dev/pts mounts.
