@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fileopendialog.h"
-#include "platform.h"
+#include "windowplatform.h"
 #include "plotbox.h"
 #include "sharedstate.h"
 

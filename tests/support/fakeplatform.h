@@ -1,7 +1,7 @@
 #pragma once
 
 #include "form1.h"
-#include "platform.h"
+#include "windowplatform.h"
 
 #include <QByteArrayList>
 #include <QStringList>
