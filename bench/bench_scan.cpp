@@ -1,4 +1,5 @@
 #include "scanfile.h"
+#include "scans.h"
 #include "scantext.h"
 
 #include <benchmark/benchmark.h>
@@ -21,16 +22,16 @@ static void BM_ParseUniversalHv(benchmark::State &state)
 }
 BENCHMARK(BM_ParseUniversalHv)->Unit(benchmark::kMicrosecond);
 
-static void BM_ParseAndCommitUniversalHv(benchmark::State &state)
+static void BM_ParseAndLoadUniversalHv(benchmark::State &state)
 {
     const QByteArray bytes = ws::test::scanText({});
-    auto shared = std::make_unique<ws::SharedState>();
+    auto scans = std::make_unique<ws::Scans>();
     for (auto _ : state) {
-        const ws::ScanParse parse = ws::parseScan(bytes);
-        ws::commitScan(*shared, 1, *parse.data);
+        ws::ScanParse parse = ws::parseScan(bytes);
+        scans->load(ws::ScanSlot::Newest, std::move(*parse.data));
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_ParseAndCommitUniversalHv)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseAndLoadUniversalHv)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

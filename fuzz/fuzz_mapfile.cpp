@@ -102,9 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     CheckingCanvas strip;
-    s.fstart[0] = 10700;
-    s.fend[0] = 12750;
-    ws::setMapStripScale(strip, s);
+    ws::setMapStripScale(strip, ws::FrequencyScale{10700, 2051});
     ws::drawMapEntries(strip, s);
     WS_FUZZ_REQUIRE(strip.lines == s.mapcount);
     return 0;

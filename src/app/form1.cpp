@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr char kTagProperty[] = "wavesiftTag";
-
 struct LegendEntry
 {
     int index;
@@ -135,11 +133,9 @@ void Form1::createElements()
     const auto right = Qt::AlignRight;
 
     Command5[1] = button(QStringLiteral("Command5_1"), "Load Newest ...", QRect(8, 8, 105, 17));
-    setTag(Command5[1], QStringLiteral("0"));
     Scanlabel[1] = label(QStringLiteral("Scanlabel_1"), "Load your newest scan here",
                          QRect(120, 8, 633, 17));
     Command5[2] = button(QStringLiteral("Command5_2"), "Load Reference ...", QRect(8, 24, 105, 17));
-    setTag(Command5[2], QStringLiteral("0"));
     Scanlabel[2] = label(QStringLiteral("Scanlabel_2"), "Load an old scan to compare with ",
                          QRect(120, 24, 641, 17));
     Command4 = button(QStringLiteral("Command4"), "Load Map ...", QRect(8, 40, 105, 17));
@@ -242,16 +238,6 @@ void Form1::setupTabOrder()
                               Text1,    Command6, Text2,    Text4,    Text3,       Text5};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-QString Form1::tag(const QPushButton *button)
-{
-    return button->property(kTagProperty).toString();
-}
-
-void Form1::setTag(QPushButton *button, const QString &value)
-{
-    button->setProperty(kTagProperty, value);
 }
 
 void Form1::repaintWindow()

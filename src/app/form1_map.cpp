@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "files.h"
+#include "levels.h"
 #include "mapfile.h"
 #include "texts.h"
 
@@ -70,7 +71,7 @@ void Form1::Command4_Click()
     Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(file->lastModified) +
                     QStringLiteral("  ") + QString::number(file->size));
 
-    ws::setMapStripScale(*Picture3, s);
+    ws::setMapStripScale(*Picture3, ws::FrequencyScale::of(scans_));
     ws::drawMapEntries(*Picture3, s);
 
     Text1->setPlainText(s.maptext);

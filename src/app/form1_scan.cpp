@@ -1,6 +1,5 @@
 #include "form1.h"
 
-#include "numbers.h"
 #include "scanfile.h"
 
 #include "files.h"
@@ -13,27 +12,28 @@ void Form1::Command5_Click(int Index)
     // Only the two load buttons exist; there is no slot label for anything else.
     if (Index != 1 && Index != 2)
         return;
-    LoadScan(std::int16_t(Index));
+    LoadScan(Index == 1 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
 }
 
-void Form1::LoadScan(std::int16_t slot)
+void Form1::LoadScan(ws::ScanSlot slot)
 {
     const QString cancelled = QStringLiteral("Cancel/Abbruch");
-    FileOpenDialog *dialog = CommonDialog[slot == 1 ? 1 : 2];
+    const int element = slot == ws::ScanSlot::Newest ? 1 : 2;
+    FileOpenDialog *dialog = CommonDialog[element];
     if (!dialog->showOpen()) {
         platform_.dialogs->message(cancelled);
         return;
     }
 
-    QLabel *label = Scanlabel[slot];
+    QLabel *label = Scanlabel[element];
     const QString previousText = label->text();
     label->setText(QStringLiteral("Loading, please wait"));
     repaintWindow();
 
     // A load either completes or changes nothing: the file is read whole
     // into a scan of its own, and only a complete scan replaces the slot.
-    // Otherwise a half-read file would stay behind under the slot's loaded
-    // marker and be drawn by the next load of the other slot.
+    // Otherwise a half-read file would stay behind in a slot that counts as
+    // loaded and be drawn by the next load of the other slot.
     const QString path = dialog->fileName();
     const auto fail = [&](const QString &text) {
         label->setText(previousText);
@@ -53,15 +53,13 @@ void Form1::LoadScan(std::int16_t slot)
         fail(cancelled);
         return;
     }
-    const ws::ScanParse parse = ws::parseScan(file->bytes);
+    ws::ScanParse parse = ws::parseScan(file->bytes);
     if (!parse.data) {
         fail(parse.error.message());
         return;
     }
-    ws::commitScan(s, slot, *parse.data);
     label->setText(ws::scanSummary(path, file->lastModified, file->size, *parse.data));
-    setTag(Command5[slot], QStringLiteral("1"));
-    const int other = slot == 1 ? 2 : 1;
-    if (ws::readNumber(tag(Command5[other])) == 1)
+    scans_.load(slot, std::move(*parse.data));
+    if (scans_.bothLoaded())
         DrawScans();
 }

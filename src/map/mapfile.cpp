@@ -86,9 +86,8 @@ QColor mapColour(const QString &pol)
     return QColor(0, 255, 0);
 }
 
-void setMapStripScale(Canvas &strip, const SharedState &state)
+void setMapStripScale(Canvas &strip, const FrequencyScale &scale)
 {
-    const FrequencyScale scale = FrequencyScale::of(state);
     strip.setScale(scale.left, 0, scale.width, kStripHeight);
 }
 

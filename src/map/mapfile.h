@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas.h"
+#include "levels.h"
 #include "sharedstate.h"
 
 #include <QByteArray>
@@ -50,7 +51,7 @@ void storeMap(SharedState &state, const MapFile &map);
 QColor mapColour(const QString &pol);
 
 // The strip's scale: the plots' frequency scale across, 0 to 200 down.
-void setMapStripScale(Canvas &strip, const SharedState &state);
+void setMapStripScale(Canvas &strip, const FrequencyScale &scale);
 
 // One full-height line per entry of rows 1 to mapcount, in file order, on
 // the strip's current scale; later entries cover earlier ones.

@@ -187,81 +187,47 @@ ScanParse parseScan(const QByteArray &bytes)
     }
 
     ScanData &scan = result.data.emplace();
-    scan.fstart = first;
-    scan.fend = last;
-    scan.hpol = layout->horizontal;
-    scan.vpol = layout->vertical;
-    scan.layoutName = QString::fromLatin1(layout->name);
-    scan.bandstart = lnb->bandstart;
-    scan.bandend = lnb->bandend;
-    scan.fswitch = lnb->fswitch;
-    scan.lolow = lnb->lolow;
-    scan.lohigh = lnb->lohigh;
-    scan.lnbcode = lnbText;
-    scan.lnbName = QString::fromLatin1(lnb->name);
+    scan.first = first;
+    scan.last = last;
+    scan.layout = *layout;
+    scan.lnb = *lnb;
+    scan.lnbCode = lnbText;
 
-    const double w = scan.fswitch;
-    scan.inhigh = last > w && scan.fswitch != -1;
-    scan.inlow = first < w;
+    const double w = lnb->switchFrequency;
+    const bool inhigh = scan.inHighBand();
+    const bool inlow = scan.inLowBand();
+    const bool hpol = layout->horizontal;
+    const bool vpol = layout->vertical;
 
     double runmax = 0;
     double runmin = 1000;
     bool complete = true;
     ScanError &error = result.error;
-    if (scan.inhigh && scan.inlow) {
+    if (inhigh && inlow) {
         // Two bands: the switch frequency is measured in both.
-        if (scan.hpol) {
+        if (hpol) {
             complete = readBlock(lines, first, w, scan, HLow, runmax, runmin, error)
                 && readBlock(lines, w, last, scan, HHigh, runmax, runmin, error);
         }
-        if (complete && scan.vpol) {
+        if (complete && vpol) {
             complete = readBlock(lines, first, w, scan, VLow, runmax, runmin, error)
                 && readBlock(lines, w, last, scan, VHigh, runmax, runmin, error);
         }
     } else {
-        if (scan.hpol)
-            complete = readBlock(lines, first, last, scan, scan.inhigh ? HHigh : HLow, runmax,
-                                 runmin, error);
-        if (complete && scan.vpol)
-            complete = readBlock(lines, first, last, scan, scan.inhigh ? VHigh : VLow, runmax,
-                                 runmin, error);
+        if (hpol)
+            complete = readBlock(lines, first, last, scan, inhigh ? HHigh : HLow, runmax, runmin,
+                                 error);
+        if (complete && vpol)
+            complete = readBlock(lines, first, last, scan, inhigh ? VHigh : VLow, runmax, runmin,
+                                 error);
     }
     if (!complete) {
         result.data.reset();
         return result;
     }
-    scan.smax = runmax;
-    scan.smin = runmin;
+    scan.maxLevel = runmax;
+    scan.minLevel = runmin;
     return result;
-}
-
-void commitScan(SharedState &s, int slot, const ScanData &scan)
-{
-    Q_ASSERT(slot == 1 || slot == 2);
-    LevelTable *const tables[LevelTableCount] = {&s.hlow, &s.vlow, &s.hhigh, &s.vhigh};
-    for (int t = 0; t < LevelTableCount; ++t) {
-        Levels &target = (*tables[t])[slot];
-        const Levels &source = scan.levels[t];
-        const double cellZero = scan.wroteCellZero[t] ? source[0] : target[0];
-        target = source;
-        target[0] = cellZero;
-    }
-    s.fstart[slot] = scan.fstart;
-    s.fend[slot] = scan.fend;
-    s.smax[slot] = scan.smax;
-    s.smin[slot] = scan.smin;
-    s.runmax = scan.smax;
-    s.runmin = scan.smin;
-    s.bandstart[slot] = scan.bandstart;
-    s.bandend[slot] = scan.bandend;
-    s.fswitch[slot] = scan.fswitch;
-    s.lolow[slot] = scan.lolow;
-    s.lohigh[slot] = scan.lohigh;
-    s.lnbcode[slot] = scan.lnbcode;
-    s.hpol[slot] = scan.hpol;
-    s.vpol[slot] = scan.vpol;
-    s.inhigh[slot] = scan.inhigh;
-    s.inlow[slot] = scan.inlow;
 }
 
 QString scanSummary(const QString &path, const QDateTime &lastModified, qint64 size,
@@ -270,9 +236,10 @@ QString scanSummary(const QString &path, const QDateTime &lastModified, qint64 s
     const QString point = QLocale::system().decimalPoint();
     const QChar decimalPoint = point.isEmpty() ? QLatin1Char('.') : point.at(0);
     return path + QLatin1String("  ") + generalDateText(lastModified) + QLatin1String("  ")
-        + QString::number(size) + QLatin1Char(' ') + scan.lnbName + QLatin1Char(' ')
-        + scan.layoutName + QLatin1Char(' ') + formatNumber(scan.fstart, decimalPoint)
-        + QLatin1Char('-') + formatNumber(scan.fend, decimalPoint) + QLatin1String(" MHz");
+        + QString::number(size) + QLatin1Char(' ') + QString::fromLatin1(scan.lnb.name)
+        + QLatin1Char(' ') + QString::fromLatin1(scan.layout.name) + QLatin1Char(' ')
+        + formatNumber(scan.first, decimalPoint) + QLatin1Char('-')
+        + formatNumber(scan.last, decimalPoint) + QLatin1String(" MHz");
 }
 
 } // namespace ws

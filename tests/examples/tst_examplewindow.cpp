@@ -2,6 +2,7 @@
 // own buttons, drawn, and the map strip's lines standing on the humps of the
 // level plot. Set WS_GRAB=<file.png> to keep a picture of the window.
 #include "fakeplatform.h"
+#include "levels.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -57,7 +58,8 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
 
     const QImage strip = f.Picture3->surface();
     const QImage levels = f.Picture1->surface();
-    const int floorRow = int(f.Picture1->toPixel(0, s.smax[0] - kFloorLevel).y());
+    const double top = ws::PlotRange::of(*w.scans().newest, *w.scans().reference).maxLevel;
+    const int floorRow = int(f.Picture1->toPixel(0, top - kFloorLevel).y());
     for (int row = 1; row <= s.mapcount; ++row) {
         const double freq = s.mapdata[row][1].toDouble();
         const int column = int(std::floor(f.Picture3->toPixel(freq, 0).x()));

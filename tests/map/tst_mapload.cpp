@@ -61,6 +61,14 @@ private:
     QString write(const QString &name, const QByteArray &bytes);
     void load(const QString &path);
     int column(double frequency) const;
+    void setScans(double first, double last)
+    {
+        ws::ScanData scan;
+        scan.first = first;
+        scan.last = last;
+        w->scans().newest = scan;
+        w->scans().reference = scan;
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<FakeWindow> w;
@@ -75,9 +83,8 @@ void TestMapLoad::init()
     w->form = std::make_unique<Form1>(
         ws::Platform{&w->dialogs, &events, &w->clock, &w->system, &w->serial});
     events.form = w->form.get();
-    // What drawing two scans of 10700 to 12750 MHz leaves behind.
-    w->state().fstart[0] = 10700;
-    w->state().fend[0] = 12750;
+    // Two scans of 10700 to 12750 MHz, as drawn before a map can be loaded.
+    setScans(10700, 12750);
     w->form->Command4->setEnabled(true);
 }
 
@@ -144,8 +151,9 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     QCOMPARE(strip.pixelColor(x - 1, 22), kBackground);
     QCOMPARE(strip.pixelColor(x + 1, 22), kBackground);
 
-    // A second load clears what the first one drew and keeps the new scale.
-    w->state().fstart[0] = 11000;
+    // A second load clears what the first one drew and takes the scale of
+    // the scans loaded now.
+    setScans(11000, 12750);
     load(write(QStringLiteral("other.map"), mapLine("12.500", "L")));
     QCOMPARE(f.Picture3->scaleLeft(), 11000.0);
     const QImage second = f.Picture3->surface();

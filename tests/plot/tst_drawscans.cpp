@@ -217,7 +217,7 @@ void TestDrawScans::reloadRescalesBothPlots()
     Form1 &form = *w->form;
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
-    QCOMPARE(w->state().fstart[0], 10950.0);
+    QCOMPARE(ws::PlotRange::of(*w->scans().newest, *w->scans().reference).first, 10950.0);
     // Nothing of the wide scan survives right of the narrow one.
     QCOMPARE(lastColumn(form.Picture1, pc::horizontalNew),
              int(form.Picture1->toPixel(11049, 0).x()));

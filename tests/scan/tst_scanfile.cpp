@@ -1,4 +1,5 @@
 #include "scanfile.h"
+#include "scans.h"
 #include "scantext.h"
 
 #include "texts.h"
@@ -31,7 +32,7 @@ private slots:
     void anyLineEndWorks();
     void failures_data();
     void failures();
-    void commitReplacesTheSlotButKeepsAnUnwrittenCellZero();
+    void loadReplacesTheSlotButKeepsAnUnwrittenCellZero();
     void summaryLine();
 };
 
@@ -67,17 +68,17 @@ void TestScanFile::universalHvFillsBothBandsOfBothPolarisations()
     const ws::ScanParse parse = ws::parseScan(text);
     QVERIFY(parse.data);
     const ScanData &d = *parse.data;
-    QCOMPARE(d.fstart, 10700.0);
-    QCOMPARE(d.fend, 12750.0);
-    QVERIFY(d.inlow && d.inhigh && d.hpol && d.vpol);
-    QCOMPARE(d.lnbName, QStringLiteral("univ"));
-    QCOMPARE(d.layoutName, QStringLiteral("hv"));
-    QCOMPARE(d.lnbcode, QStringLiteral("1044"));
-    QCOMPARE(d.bandstart, 10700);
-    QCOMPARE(d.bandend, 12750);
-    QCOMPARE(d.fswitch, 11700);
-    QCOMPARE(d.lolow, 9750);
-    QCOMPARE(d.lohigh, 10600);
+    QCOMPARE(d.first, 10700.0);
+    QCOMPARE(d.last, 12750.0);
+    QVERIFY(d.inLowBand() && d.inHighBand() && d.layout.horizontal && d.layout.vertical);
+    QCOMPARE(d.lnb.name, "univ");
+    QCOMPARE(d.layout.name, "hv");
+    QCOMPARE(d.lnbCode, QStringLiteral("1044"));
+    QCOMPARE(d.lnb.bandStart, 10700);
+    QCOMPARE(d.lnb.bandEnd, 12750);
+    QCOMPARE(d.lnb.switchFrequency, 11700);
+    QCOMPARE(d.lnb.lowOscillator, 9750);
+    QCOMPARE(d.lnb.highOscillator, 10600);
 
     // 11700 is measured in both bands.
     QCOMPARE(d.levels[ws::HLow][1950], skyLevel(false, 11700));
@@ -87,8 +88,8 @@ void TestScanFile::universalHvFillsBothBandsOfBothPolarisations()
     QCOMPARE(d.levels[ws::VLow][950], skyLevel(true, 10700));
     QCOMPARE(d.levels[ws::VHigh][2150], skyLevel(true, 12750));
     QCOMPARE(d.levels[ws::VHigh][1099], 0.0);
-    QCOMPARE(d.smin, 700.0);
-    QCOMPARE(d.smax, 5000.0 + 2750);
+    QCOMPARE(d.minLevel, 700.0);
+    QCOMPARE(d.maxLevel, 5000.0 + 2750);
 }
 
 void TestScanFile::bandSelection_data()
@@ -139,8 +140,8 @@ void TestScanFile::bandSelection()
     shape.level = skyLevel;
     const ws::ScanParse parse = ws::parseScan(scanText(shape));
     QVERIFY(parse.data);
-    QCOMPARE(parse.data->inlow, inlow);
-    QCOMPARE(parse.data->inhigh, inhigh);
+    QCOMPARE(parse.data->inLowBand(), inlow);
+    QCOMPARE(parse.data->inHighBand(), inhigh);
     QCOMPARE(parse.data->levels[table][cell], skyLevel(false, sky));
 }
 
@@ -170,9 +171,9 @@ void TestScanFile::layoutsNameTheirBlocks()
     const QByteArray text = scanText(shape);
     const ws::ScanParse parse = ws::parseScan(text);
     QVERIFY(parse.data);
-    QCOMPARE(parse.data->layoutName, name);
-    QCOMPARE(parse.data->hpol, hpol);
-    QCOMPARE(parse.data->vpol, vpol);
+    QCOMPARE(QString::fromLatin1(parse.data->layout.name), name);
+    QCOMPARE(parse.data->layout.horizontal, hpol);
+    QCOMPARE(parse.data->layout.vertical, vpol);
     // A vertical-only file puts its first block into the vertical tables.
     QCOMPARE(parse.data->levels[ws::HLow][950], hpol ? skyLevel(false, 10700) : 0.0);
     QCOMPARE(parse.data->levels[ws::VHigh][2150], vpol ? skyLevel(true, 12750) : 0.0);
@@ -187,18 +188,18 @@ void TestScanFile::headerNumbersAreReadLeniently()
     text += "950,1\r\n951,2\r\n952,3\r\n";
     const ws::ScanParse parse = ws::parseScan(text);
     QVERIFY(parse.data);
-    QCOMPARE(parse.data->fstart, 10700.0);
-    QCOMPARE(parse.data->fend, 10702.0);
-    QCOMPARE(parse.data->lnbcode, QStringLiteral("1058\t")); // kept as read
+    QCOMPARE(parse.data->first, 10700.0);
+    QCOMPARE(parse.data->last, 10702.0);
+    QCOMPARE(parse.data->lnbCode, QStringLiteral("1058\t")); // kept as read
 }
 
 void TestScanFile::endBelowStartReadsNoLines()
 {
     const ws::ScanParse parse = ws::parseScan(header("12750", "10700", "1055", "1044"));
     QVERIFY(parse.data);
-    QCOMPARE(parse.data->smax, 0.0);
-    QCOMPARE(parse.data->smin, 1000.0);
-    QVERIFY(!parse.data->inlow); // 12750 is not below the switch
+    QCOMPARE(parse.data->maxLevel, 0.0);
+    QCOMPARE(parse.data->minLevel, 1000.0);
+    QVERIFY(!parse.data->inLowBand()); // 12750 is not below the switch
 }
 
 void TestScanFile::extremesStartFromTheLoadDefaults()
@@ -206,14 +207,14 @@ void TestScanFile::extremesStartFromTheLoadDefaults()
     const QByteArray high = header("950", "951", "1053", "1058") + "950,1500\r\n951,1200\r\n";
     const ws::ScanParse highParse = ws::parseScan(high);
     QVERIFY(highParse.data);
-    QCOMPARE(highParse.data->smax, 1500.0);
-    QCOMPARE(highParse.data->smin, 1000.0);
+    QCOMPARE(highParse.data->maxLevel, 1500.0);
+    QCOMPARE(highParse.data->minLevel, 1000.0);
 
     const QByteArray low = header("950", "951", "1053", "1058") + "950,-3\r\n951,-7.5\r\n";
     const ws::ScanParse lowParse = ws::parseScan(low);
     QVERIFY(lowParse.data);
-    QCOMPARE(lowParse.data->smax, 0.0);
-    QCOMPARE(lowParse.data->smin, -7.5);
+    QCOMPARE(lowParse.data->maxLevel, 0.0);
+    QCOMPARE(lowParse.data->minLevel, -7.5);
 }
 
 void TestScanFile::dataLineDetails()
@@ -260,7 +261,7 @@ void TestScanFile::anyLineEndWorks()
     const ws::ScanParse parse = ws::parseScan(text);
     QVERIFY(parse.data);
     QCOMPARE(parse.data->levels[ws::VHigh][2150], skyLevel(true, 12750));
-    QCOMPARE(parse.data->lnbcode, QStringLiteral("1044"));
+    QCOMPARE(parse.data->lnbCode, QStringLiteral("1044"));
 }
 
 void TestScanFile::failures_data()
@@ -307,34 +308,42 @@ void TestScanFile::failures()
     QCOMPARE(parse.error.message(), message);
 }
 
-void TestScanFile::commitReplacesTheSlotButKeepsAnUnwrittenCellZero()
+void TestScanFile::loadReplacesTheSlotButKeepsAnUnwrittenCellZero()
 {
-    auto s = std::make_unique<ws::SharedState>();
-    for (ws::LevelTable *t : {&s->hlow, &s->vlow, &s->hhigh, &s->vhigh}) {
-        for (int slot = 0; slot < ws::kSlots; ++slot)
-            (*t)[slot].fill(slot + 0.5);
-    }
+    auto scans = std::make_unique<ws::Scans>();
+    scans->newest.emplace();
+    scans->reference.emplace();
+    for (ws::Levels &t : scans->newest->levels)
+        t.fill(1.5);
+    for (ws::Levels &t : scans->reference->levels)
+        t.fill(2.5);
     const ws::ScanParse parse =
         ws::parseScan(header("950", "951", "1053", "1058") + "950,3\r\n0,4\r\n");
     QVERIFY(parse.data);
-    ws::commitScan(*s, 2, *parse.data);
+    scans->load(ws::ScanSlot::Reference, *parse.data);
 
-    QCOMPARE(s->hlow[2][0], 4.0);   // written by the file
-    QCOMPARE(s->hlow[2][950], 3.0);
-    QCOMPARE(s->hlow[2][1], 0.0);   // cleared
-    QCOMPARE(s->vhigh[2][0], 2.5);  // never cleared
-    QCOMPARE(s->vhigh[2][2150], 0.0);
-    QCOMPARE(s->hlow[1][950], 1.5); // the other slot is untouched
-    QCOMPARE(s->fend[2], 951.0);
-    QCOMPARE(s->smax[2], 4.0);
-    QCOMPARE(s->smin[2], 3.0);
-    QCOMPARE(s->runmax, 4.0);
-    QCOMPARE(s->runmin, 3.0);
-    QCOMPARE(s->fswitch[2], -1);
-    QCOMPARE(s->lolow[2], 0);
-    QCOMPARE(s->lnbcode[2], QStringLiteral("1058"));
-    QVERIFY(s->hpol[2] && !s->vpol[2] && !s->inhigh[2] && !s->inlow[2]);
-    QCOMPARE(s->fend[1], 0.0);
+    const ws::ScanData &r = *scans->reference;
+    QCOMPARE(r.levels[ws::HLow][0], 4.0);   // written by the file
+    QCOMPARE(r.levels[ws::HLow][950], 3.0);
+    QCOMPARE(r.levels[ws::HLow][1], 0.0);   // cleared
+    QCOMPARE(r.levels[ws::VHigh][0], 2.5);  // never cleared
+    QCOMPARE(r.levels[ws::VHigh][2150], 0.0);
+    QCOMPARE(scans->newest->levels[ws::HLow][950], 1.5); // the other slot is untouched
+    QCOMPARE(r.last, 951.0);
+    QCOMPARE(r.maxLevel, 4.0);
+    QCOMPARE(r.minLevel, 3.0);
+    QCOMPARE(r.lnb.switchFrequency, -1);
+    QCOMPARE(r.lnb.lowOscillator, 0);
+    QCOMPARE(r.lnbCode, QStringLiteral("1058"));
+    QVERIFY(r.layout.horizontal && !r.layout.vertical && !r.inHighBand() && !r.inLowBand());
+    QCOMPARE(scans->newest->last, 0.0);
+
+    // Into a slot never loaded, cell 0 stays 0 unless the file wrote it.
+    scans->newest.reset();
+    scans->load(ws::ScanSlot::Newest, *parse.data);
+    QCOMPARE(scans->newest->levels[ws::HLow][0], 4.0);
+    QCOMPARE(scans->newest->levels[ws::VHigh][0], 0.0);
+    QVERIFY(scans->bothLoaded());
 }
 
 void TestScanFile::summaryLine()

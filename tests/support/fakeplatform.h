@@ -126,6 +126,7 @@ struct FakeWindow
     FakeSerial serial;
     std::unique_ptr<Form1> form;
 
+    ws::Scans &scans() { return form->scansForTest(); }
     ws::SharedState &state() { return form->stateForTest(); }
 };
 
