@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "icon.h"
+#include "palette.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -24,19 +25,19 @@ struct LegendEntry
 };
 
 // The legend beside the plots: a line sample drawn as underscores in the
-// colour of the curve it explains.
+// colour of what it explains.
 const LegendEntry kLegend[] = {
-    {0, "___ horizontal old", QColor(255, 0, 255), QRect(16, 112, 89, 17)},
-    {4, "___ vertical old", QColor(0, 255, 255), QRect(16, 128, 81, 17)},
-    {1, "___ horizontal new", QColor(255, 0, 0), QRect(16, 144, 97, 17)},
-    {5, "___ vertical new", QColor(0, 0, 192), QRect(16, 160, 81, 17)},
-    {9, "|<--- 100 MHz --->|", QColor(255, 255, 0), QRect(16, 176, 89, 17)},
-    {2, "___ diff. horizontal ", QColor(255, 0, 0), QRect(8, 320, 97, 17)},
-    {3, "___ diff. vertical", QColor(0, 0, 192), QRect(8, 336, 89, 17)},
-    {6, "___ 0 (no diff.)", QColor(0, 0, 0), QRect(8, 352, 97, 17)},
-    {10, "___ horizontal", QColor(255, 0, 0), QRect(8, 416, 81, 17)},
-    {7, "___ vertical ", QColor(0, 0, 192), QRect(8, 432, 89, 17)},
-    {11, "___ circulary", QColor(0, 128, 0), QRect(8, 448, 97, 17)},
+    {0, "___ horizontal old", ws::palette::horizontalReference, QRect(16, 112, 89, 17)},
+    {4, "___ vertical old", ws::palette::verticalReference, QRect(16, 128, 81, 17)},
+    {1, "___ horizontal new", ws::palette::horizontalNewest, QRect(16, 144, 97, 17)},
+    {5, "___ vertical new", ws::palette::legendBlue, QRect(16, 160, 81, 17)},
+    {9, "|<--- 100 MHz --->|", ws::palette::grid, QRect(16, 176, 89, 17)},
+    {2, "___ diff. horizontal ", ws::palette::horizontalDifference, QRect(8, 320, 97, 17)},
+    {3, "___ diff. vertical", ws::palette::legendBlue, QRect(8, 336, 89, 17)},
+    {6, "___ 0 (no diff.)", ws::palette::zeroLine, QRect(8, 352, 97, 17)},
+    {10, "___ horizontal", ws::palette::mapHorizontal, QRect(8, 416, 81, 17)},
+    {7, "___ vertical ", ws::palette::legendBlue, QRect(8, 432, 89, 17)},
+    {11, "___ circulary", ws::palette::legendGreen, QRect(8, 448, 97, 17)},
 };
 
 const char kPlotTip[] = "Click mouse left/right for h/v scan ";

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "fileopendialog.h"
-#include "windowplatform.h"
+#include "mapfile.h"
 #include "plotbox.h"
 #include "scans.h"
-#include "sharedstate.h"
+#include "windowplatform.h"
 
 #include <QWidget>
 
@@ -16,11 +16,11 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-// The program's one window. It owns the elements and the shared state and
-// wires the elements' events to the work of the subsystems; the handlers
-// carry the names of element and event, the longer procedures the names of
-// what they do. Each subsystem's handlers live in a form1_<subsystem>.cpp of
-// their own.
+// The program's one window. It owns the elements and the model (the two
+// scans and the map) and wires the elements' events to the work of the
+// subsystems; the handlers carry the names of element and event, the longer
+// procedures the names of what they do. Each subsystem's handlers live in a
+// form1_<subsystem>.cpp of their own.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
     // The model, for tests and diagnostics. The procedures of the window
     // are the only ones that change it in the program.
     ws::Scans &scansForTest() { return scans_; }
-    ws::SharedState &stateForTest() { return s; }
+    ws::MapData &mapForTest() { return map_; }
     // The log of the last spot check as the check wrote it; the log box
     // shows it with its line ends converted.
     const QString &lastCheckLog() const { return lastCheckLog_; }
@@ -118,7 +118,7 @@ private:
 
     ws::Platform platform_;
     ws::Scans scans_;
-    ws::SharedState s;
+    ws::MapData map_;
     QString lastCheckLog_;
 };
 

@@ -3,6 +3,7 @@
 #include "files.h"
 #include "levels.h"
 #include "mapfile.h"
+#include "mapstrip.h"
 #include "texts.h"
 
 #include <QFile>
@@ -12,11 +13,11 @@
 
 #include <algorithm>
 
-// Loads a map of known transmissions: the table that the readout and the
+// Loads a map of known transmissions: the entries that the readout and the
 // full scan look up, the listing in Text1 and the coloured strip under the
 // plots. A cancelled dialog or a file that cannot be read keeps the previous
-// map whole, so that the table, its count, the listing and the strip always
-// describe the same map.
+// map whole, so that the entries, the listing and the strip always describe
+// the same map.
 void Form1::Command4_Click()
 {
     const QString cancelled = QStringLiteral("Cancel/Abbruch");
@@ -48,10 +49,10 @@ void Form1::Command4_Click()
     constexpr qint64 kReadLimit = qint64(16) << 20;
     const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
     if (!file || !file->complete) {
-        // The strip was already cleared; the table is untouched, so it can
-        // be drawn again as it was.
+        // The strip was already cleared; the map is untouched, so it can be
+        // drawn again as it was, on the scale it was drawn with.
         Label8->setText(previousLabel);
-        ws::drawMapEntries(*Picture3, s);
+        ws::drawMapEntries(*Picture3, map_);
         repaintWindow();
         if (!file) {
             platform_.dialogs->message(cancelled);
@@ -66,14 +67,16 @@ void Form1::Command4_Click()
         return;
     }
 
-    ws::storeMap(s, ws::parseMap(file->bytes));
+    map_ = ws::parseMap(file->bytes);
 
     Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(file->lastModified) +
                     QStringLiteral("  ") + QString::number(file->size));
 
+    // The strip takes the plots' scale now and keeps it: scans loaded later
+    // redraw the plots, not the strip.
     ws::setMapStripScale(*Picture3, ws::FrequencyScale::of(scans_));
-    ws::drawMapEntries(*Picture3, s);
+    ws::drawMapEntries(*Picture3, map_);
 
-    Text1->setPlainText(s.maptext);
+    Text1->setPlainText(map_.listing);
     repaintWindow();
 }

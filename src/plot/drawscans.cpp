@@ -1,6 +1,7 @@
 #include "drawscans.h"
 
 #include "numbers.h"
+#include "palette.h"
 
 #include <algorithm>
 
@@ -43,7 +44,7 @@ void drawGrid(const PlotRange &range, Canvas &canvas, double y1, double y2)
     const std::optional<GridRange> grid = gridRange(range.first, range.last);
     if (!grid)
         return;
-    canvas.setForeColor(plotcolors::grid);
+    canvas.setForeColor(palette::grid);
     for (int g = grid->first; g <= grid->last; g += 100)
         canvas.line(g, y1, g, y2);
 }
@@ -93,10 +94,10 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &ca
     };
     // The reference first, so that the newest scan is drawn over it.
     const Curve curves[] = {
-        {reference, Polarisation::Horizontal, plotcolors::horizontalOld},
-        {reference, Polarisation::Vertical, plotcolors::verticalOld},
-        {newest, Polarisation::Horizontal, plotcolors::horizontalNew},
-        {newest, Polarisation::Vertical, plotcolors::verticalNew},
+        {reference, Polarisation::Horizontal, palette::horizontalReference},
+        {reference, Polarisation::Vertical, palette::verticalReference},
+        {newest, Polarisation::Horizontal, palette::horizontalNewest},
+        {newest, Polarisation::Vertical, palette::verticalNewest},
     };
     for (const Curve &c : curves) {
         if (!carries(c.scan, c.pol))
@@ -129,8 +130,8 @@ void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canva
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
         if (!carries(newest, pol) || !carries(reference, pol))
             continue;
-        canvas.setForeColor(pol == Polarisation::Horizontal ? plotcolors::horizontalDiff
-                                                            : plotcolors::verticalDiff);
+        canvas.setForeColor(pol == Polarisation::Horizontal ? palette::horizontalDifference
+                                                            : palette::verticalDifference);
         drawCurve(canvas, points.first, points.last, [&](double f) -> std::optional<double> {
             const std::optional<double> newestLevel = levelAt(newest, pol, f);
             const std::optional<double> referenceLevel = levelAt(reference, pol, f);
@@ -140,7 +141,7 @@ void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canva
         });
     }
 
-    canvas.setForeColor(plotcolors::zeroLine);
+    canvas.setForeColor(palette::zeroLine);
     canvas.line(range.first, 0, range.last, 0);
 }
 

@@ -4,7 +4,6 @@
 #include "levels.h"
 #include "scanfile.h"
 
-#include <QColor>
 #include <QString>
 
 #include <optional>
@@ -12,17 +11,6 @@
 // The spectrum plot: the level curves of both scans, newest over reference,
 // and their difference, on one frequency axis with a 100-MHz grid.
 namespace ws {
-
-namespace plotcolors {
-inline const QColor grid{255, 255, 0};
-inline const QColor horizontalOld{255, 0, 255};
-inline const QColor horizontalNew{255, 0, 0};
-inline const QColor verticalOld{0, 255, 255};
-inline const QColor verticalNew{0, 0, 255};
-inline const QColor horizontalDiff{255, 0, 0};
-inline const QColor verticalDiff{0, 0, 255};
-inline const QColor zeroLine{0, 0, 0};
-} // namespace plotcolors
 
 // The six scale texts beside the plots.
 struct ScaleTexts

@@ -1,5 +1,6 @@
 #include "drawscans.h"
 #include "levels.h"
+#include "palette.h"
 #include "recordingcanvas.h"
 #include "scanfile.h"
 #include "scans.h"
@@ -191,7 +192,7 @@ void TestLevels::pointsOutsideTheTableAreLeftOut()
     RecordingCanvas c;
     ws::drawLevelPlot(*newest, *reference, c);
 
-    const auto curve = c.of(ws::plotcolors::horizontalNew);
+    const auto curve = c.of(ws::palette::horizontalNewest);
     QCOMPARE(curve.size(), size_t(401));
     QCOMPARE(curve.front().kind, 'm');
     QCOMPARE(curve.front().x, 7600.0);
@@ -199,7 +200,7 @@ void TestLevels::pointsOutsideTheTableAreLeftOut()
     QCOMPARE(curve.back().kind, 'l');
     QCOMPARE(curve.back().x, 8000.0);
     // The reference has no LNB fields: oscillator 0, so only 0 to 2150 has cells.
-    const auto other = c.of(ws::plotcolors::verticalOld);
+    const auto other = c.of(ws::palette::verticalReference);
     QCOMPARE(other.size(), size_t(2151));
     QCOMPARE(other.back().x, 2150.0);
 }
@@ -220,13 +221,13 @@ void TestLevels::differencesOnlyOverTheCommonRange()
 
     QCOMPARE(c.top, ws::PlotRange::of(*newest, *reference).levelSpan());
     QCOMPARE(c.height, -2 * c.top);
-    const auto diff = c.of(ws::plotcolors::horizontalDiff);
+    const auto diff = c.of(ws::palette::horizontalDifference);
     QCOMPARE(diff.size(), size_t(201)); // 1100 to 1300
     QCOMPARE(diff.front().x, 1100.0);
     QCOMPARE(diff[50].y, 10.0);
-    QVERIFY(c.of(ws::plotcolors::verticalDiff).empty()); // reference has no vertical
+    QVERIFY(c.of(ws::palette::verticalDifference).empty()); // reference has no vertical
     QCOMPARE(c.ops.back().kind, 'L'); // the zero line, last
-    QCOMPARE(c.ops.back().color, ws::plotcolors::zeroLine);
+    QCOMPARE(c.ops.back().color, ws::palette::zeroLine);
 }
 
 QTEST_GUILESS_MAIN(TestLevels)

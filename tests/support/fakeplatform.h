@@ -127,7 +127,7 @@ struct FakeWindow
     std::unique_ptr<Form1> form;
 
     ws::Scans &scans() { return form->scansForTest(); }
-    ws::SharedState &state() { return form->stateForTest(); }
+    ws::MapData &map() { return form->mapForTest(); }
 };
 
 } // namespace ws::test
