@@ -15,7 +15,7 @@ static void BM_ParseUniversalHv(benchmark::State &state)
     for (auto _ : state) {
         ws::ScanParse parse = ws::parseScan(bytes);
         benchmark::DoNotOptimize(parse);
-        if (!parse.data)
+        if (!parse.value)
             state.SkipWithError("the generated file did not parse");
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -28,7 +28,7 @@ static void BM_ParseAndLoadUniversalHv(benchmark::State &state)
     auto scans = std::make_unique<ws::Scans>();
     for (auto _ : state) {
         ws::ScanParse parse = ws::parseScan(bytes);
-        scans->load(ws::ScanSlot::Newest, std::move(*parse.data));
+        scans->load(ws::ScanSlot::Newest, std::move(*parse.value));
         benchmark::ClobberMemory();
     }
 }

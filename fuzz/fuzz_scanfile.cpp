@@ -18,24 +18,25 @@ namespace {
 // whether it did.
 constexpr double kEarlier = -12345.5;
 
-void checkFailure(const ws::ScanError &error)
+void checkFailure(const ws::ScanFailure &failure)
 {
-    WS_FUZZ_REQUIRE(error.line >= 1);
-    WS_FUZZ_REQUIRE(!error.message().isEmpty());
-    switch (error.kind) {
-    case ws::ScanError::MissingHeader:
-        WS_FUZZ_REQUIRE(error.line <= 4);
+    const int line = failure.reason.line;
+    WS_FUZZ_REQUIRE(line >= 1);
+    WS_FUZZ_REQUIRE(!failure.message().isEmpty() && !failure.reason.what.isEmpty());
+    switch (failure.kind) {
+    case ws::ScanFailure::MissingHeader:
+        WS_FUZZ_REQUIRE(line <= 4);
         break;
-    case ws::ScanError::UnknownLayout:
-        WS_FUZZ_REQUIRE(error.line == 3);
+    case ws::ScanFailure::UnknownLayout:
+        WS_FUZZ_REQUIRE(line == 3);
         break;
-    case ws::ScanError::UnknownLnb:
-        WS_FUZZ_REQUIRE(error.line == 4);
+    case ws::ScanFailure::UnknownLnb:
+        WS_FUZZ_REQUIRE(line == 4);
         break;
-    case ws::ScanError::MissingLine:
-    case ws::ScanError::NoComma:
-    case ws::ScanError::FrequencyOutOfRange:
-        WS_FUZZ_REQUIRE(error.line >= 5);
+    case ws::ScanFailure::MissingLine:
+    case ws::ScanFailure::NoComma:
+    case ws::ScanFailure::FrequencyOutOfRange:
+        WS_FUZZ_REQUIRE(line >= 5);
         break;
     }
 }
@@ -94,11 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const ws::ScanParse parse = ws::parseScan(bytes);
-    if (!parse.data) {
-        checkFailure(parse.error);
+    if (!parse.value) {
+        checkFailure(parse.failure);
         return 0;
     }
-    checkScan(*parse.data);
-    checkLoad(*parse.data);
+    checkScan(*parse.value);
+    checkLoad(*parse.value);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "messages.h"
 #include "readout.h"
 
 #include <QLabel>
@@ -27,5 +28,5 @@ void Form1::ShowFrequencyAt(std::int16_t, std::int16_t, float X, float)
     const int entry = ws::nearestMapEntry(map_, X);
     if (entry >= 0)
         Label10->setText(ws::mapEntryText(map_.entries[entry]));
-    Label13->setText(QStringLiteral("Next known signal:"));
+    Label13->setText(ws::messages::nextKnownSignal());
 }

@@ -1,8 +1,8 @@
 #include "form1.h"
 
-#include "scanfile.h"
-
 #include "files.h"
+#include "messages.h"
+#include "scanfile.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,17 +17,16 @@ void Form1::Command5_Click(int Index)
 
 void Form1::LoadScan(ws::ScanSlot slot)
 {
-    const QString cancelled = QStringLiteral("Cancel/Abbruch");
     const int element = slot == ws::ScanSlot::Newest ? 1 : 2;
     FileOpenDialog *dialog = CommonDialog[element];
     if (!dialog->showOpen()) {
-        platform_.dialogs->message(cancelled);
+        platform_.dialogs->message(ws::messages::cancelled());
         return;
     }
 
     QLabel *label = Scanlabel[element];
     const QString previousText = label->text();
-    label->setText(QStringLiteral("Loading, please wait"));
+    label->setText(ws::messages::loadingScan());
     repaintWindow();
 
     // A load either completes or changes nothing: the file is read whole
@@ -39,7 +38,7 @@ void Form1::LoadScan(ws::ScanSlot slot)
         label->setText(previousText);
         platform_.dialogs->message(text);
     };
-    // A scan is some tens of kilobytes. Reading a bounded start keeps a
+    // A scan is some tens of kilobytes. Reading at most a bound keeps a
     // wrong pick (a disk image, say) from filling the memory. A file longer
     // than the bound is refused as unreadable, even when its scan ended
     // well before the bound: the reader would take what was read for the
@@ -48,18 +47,19 @@ void Form1::LoadScan(ws::ScanSlot slot)
     // one whose last block runs past the bound is not worth a special case
     // for files that no scan tool writes.
     constexpr qint64 kReadLimit = qint64(64) << 20;
-    const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
-    if (!file || !file->complete) {
-        fail(cancelled);
+    const auto file = ws::readWholeFile(path, kReadLimit);
+    if (!file.value) {
+        fail(ws::messages::cancelled());
         return;
     }
-    ws::ScanParse parse = ws::parseScan(file->bytes);
-    if (!parse.data) {
-        fail(parse.error.message());
+    ws::ScanParse parse = ws::parseScan(file.value->bytes);
+    if (!parse.value) {
+        fail(parse.failure.message());
         return;
     }
-    label->setText(ws::scanSummary(path, file->lastModified, file->size, *parse.data));
-    scans_.load(slot, std::move(*parse.data));
+    label->setText(
+        ws::scanSummary(path, file.value->lastModified, file.value->size, *parse.value));
+    scans_.load(slot, std::move(*parse.value));
     if (scans_.bothLoaded())
         DrawScans();
 }

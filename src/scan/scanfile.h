@@ -1,5 +1,7 @@
 #pragma once
 
+#include "failure.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -80,7 +82,7 @@ struct ScanData
     bool inLowBand() const { return first < lnb.switchFrequency; }
 };
 
-struct ScanError
+struct ScanFailure
 {
     enum Kind {
         MissingHeader,     // the file ends before its four header lines
@@ -91,18 +93,15 @@ struct ScanError
         FrequencyOutOfRange,
     };
     Kind kind = MissingHeader;
-    int line = 0;   // 1-based; for a missing line, the line that was expected
-    QString text;   // the offending line as read
+    // The line is 1-based; for a missing line, the line that was expected.
+    Failure reason;
 
     // What the user is told.
     QString message() const;
 };
 
-struct ScanParse
-{
-    std::optional<ScanData> data;
-    ScanError error; // meaningful only without data
-};
+// A complete scan, or where and why the file stopped making sense.
+using ScanParse = Result<ScanData, ScanFailure>;
 
 // Reads a whole scan file. Lines may end in CR LF, LF or a lone CR; text is
 // Latin-1. Lines after the last expected block are never looked at.
