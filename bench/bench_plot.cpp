@@ -43,14 +43,15 @@ static void BM_DrawScans(benchmark::State &state)
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
     for (auto _ : state) {
+        const ws::Scans &scans = w.form.scansForTest();
         const ws::ScaleTexts texts =
-            ws::drawScans(w.form.stateForTest(), *w.form.Picture1, *w.form.Picture2);
+            ws::drawScans(*scans.newest, *scans.reference, *w.form.Picture1, *w.form.Picture2);
         benchmark::DoNotOptimize(texts);
     }
 }
 BENCHMARK(BM_DrawScans)->Unit(benchmark::kMillisecond);
 
-// A whole click on "Load Reference ...": read, parse, commit, draw, labels.
+// A whole click on "Load Reference ...": read, parse, fill the slot, draw, labels.
 static void BM_LoadReferenceAndDraw(benchmark::State &state)
 {
     LoadedWindow w;

@@ -2,6 +2,7 @@
 // 1024 entries it must stay far below what a user could notice
 // (target: under 20 microseconds per move).
 #include "form1.h"
+#include "mapentries.h"
 #include "readout.h"
 
 #include <QApplication>
@@ -11,14 +12,13 @@
 namespace {
 
 // 1024 entries, 2 MHz apart, from 10700 MHz on.
-void fillMap(ws::SharedState &s)
+void fillMap(ws::MapData &map)
 {
-    s.mapcount = ws::kMaxMapEntries;
+    map.entries.clear();
     for (int row = 1; row <= ws::kMaxMapEntries; ++row) {
-        s.mapdata[row][1] = QString::number(10700 + 2 * (row - 1));
-        s.mapdata[row][2] = QStringLiteral("MPEG2 ");
-        s.mapdata[row][3] = QStringLiteral("Station         ");
-        s.mapdata[row][4] = QStringLiteral("H");
+        map.entries.push_back(ws::test::mapEntry(QString::number(10700 + 2 * (row - 1)),
+                                                 QStringLiteral("MPEG2 "), QStringLiteral("H"),
+                                                 QStringLiteral("Station         ")));
     }
 }
 
@@ -29,22 +29,22 @@ float position(int64_t i)
     return 10690.5f + float(i % 2100) * 1.013f;
 }
 
-void BM_NearestMapRow(benchmark::State &state)
+void BM_NearestMapEntry(benchmark::State &state)
 {
-    static ws::SharedState s;
-    fillMap(s);
+    ws::MapData map;
+    fillMap(map);
     const double x = state.range(0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ws::nearestMapRow(s, x));
+        benchmark::DoNotOptimize(ws::nearestMapEntry(map, x));
 }
 // Early in the map, half-way, and past its end (the longest search).
-BENCHMARK(BM_NearestMapRow)->Arg(10701)->Arg(11724)->Arg(12800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearestMapEntry)->Arg(10701)->Arg(11724)->Arg(12800)->Unit(benchmark::kMicrosecond);
 
 void BM_ShowFrequencyAt(benchmark::State &state)
 {
     ws::bench::QuietPlatform platform;
     Form1 form(platform.platform());
-    fillMap(form.stateForTest());
+    fillMap(form.mapForTest());
     form.show();
 
     int64_t i = 0;

@@ -1,4 +1,5 @@
 #include "scanfile.h"
+#include "scans.h"
 #include "scantext.h"
 
 #include <benchmark/benchmark.h>
@@ -14,23 +15,23 @@ static void BM_ParseUniversalHv(benchmark::State &state)
     for (auto _ : state) {
         ws::ScanParse parse = ws::parseScan(bytes);
         benchmark::DoNotOptimize(parse);
-        if (!parse.data)
+        if (!parse.value)
             state.SkipWithError("the generated file did not parse");
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 BENCHMARK(BM_ParseUniversalHv)->Unit(benchmark::kMicrosecond);
 
-static void BM_ParseAndCommitUniversalHv(benchmark::State &state)
+static void BM_ParseAndLoadUniversalHv(benchmark::State &state)
 {
     const QByteArray bytes = ws::test::scanText({});
-    auto shared = std::make_unique<ws::SharedState>();
+    auto scans = std::make_unique<ws::Scans>();
     for (auto _ : state) {
-        const ws::ScanParse parse = ws::parseScan(bytes);
-        ws::commitScan(*shared, 1, *parse.data);
+        ws::ScanParse parse = ws::parseScan(bytes);
+        scans->load(ws::ScanSlot::Newest, std::move(*parse.value));
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_ParseAndCommitUniversalHv)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseAndLoadUniversalHv)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -1,16 +1,15 @@
-// Map files: whatever the bytes, the table holds at most 1024 entries cut
-// from the first lines, the map text is every line followed by CR LF, and
-// storing a map leaves nothing of the one before it.
+// Map files: whatever the bytes, the map holds at most 1024 entries cut
+// from the first lines, its listing is every line followed by CR LF, and the
+// map strip draws one full-height line per entry.
 #include "fuzzcheck.h"
 #include "mapfile.h"
+#include "mapstrip.h"
+#include "numbers.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace {
-
-constexpr int kLastColumn = ws::kMapColumns - 1;
 
 // A strip that only checks where it is asked to draw.
 class CheckingCanvas : public ws::Canvas
@@ -61,51 +60,29 @@ QString expectedText(const QByteArray &bytes)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const ws::MapFile map = ws::parseMap(bytes);
+    const ws::MapData map = ws::parseMap(bytes);
 
     const QString expected = expectedText(bytes);
-    WS_FUZZ_REQUIRE(map.maptext == expected);
-    WS_FUZZ_REQUIRE(map.maptext.count(QLatin1String("\r\n")) == map.lineCount);
+    WS_FUZZ_REQUIRE(map.listing == expected);
+    WS_FUZZ_REQUIRE(map.listing.count(QLatin1String("\r\n")) == map.lineCount);
     WS_FUZZ_REQUIRE(map.entries.size() == std::min(map.lineCount, ws::kMaxMapEntries));
 
-    // A map full to its last row stands before every load, so each row the
-    // new map does not fill must have been emptied. The first data column
-    // and the last, which only a clear ever writes, stand for the whole row:
-    // touching all nine columns of all rows would cost most of the run.
-    static auto state = std::make_unique<ws::SharedState>();
-    ws::SharedState &s = *state;
-    const QString old = QStringLiteral("old");
-    for (int row = 1; row < ws::kMapRows; ++row)
-        s.mapdata[row][1] = s.mapdata[row][kLastColumn] = old;
-    s.mapcount = ws::kMaxMapEntries;
-    ws::storeMap(s, map);
-
-    WS_FUZZ_REQUIRE(s.mapcount >= 0 && s.mapcount <= ws::kMaxMapEntries);
-    WS_FUZZ_REQUIRE(s.mapcount == map.entries.size());
-    WS_FUZZ_REQUIRE(s.maptext == map.maptext);
-    const QStringList lines = map.maptext.split(QLatin1String("\r\n"));
-    for (int row = 1; row < ws::kMapRows; ++row) {
-        const auto &cells = s.mapdata[row];
-        if (row > s.mapcount) {
-            WS_FUZZ_REQUIRE(cells[1].isEmpty() && cells[kLastColumn].isEmpty());
-            continue;
-        }
-        const QString &line = lines.at(row - 1);
+    const QStringList lines = map.listing.split(QLatin1String("\r\n"));
+    for (qsizetype i = 0; i < map.entries.size(); ++i) {
+        const ws::MapEntry &entry = map.entries[i];
+        const QString &line = lines.at(i);
         WS_FUZZ_REQUIRE(!line.contains(QLatin1Char('\r')));
-        WS_FUZZ_REQUIRE(cells[1] == line.mid(48, 2) + line.mid(51, 3));
-        WS_FUZZ_REQUIRE(cells[2] == line.mid(40, 6));
-        WS_FUZZ_REQUIRE(cells[3] == line.mid(0, 16));
-        WS_FUZZ_REQUIRE(cells[4] == line.mid(54, 1));
-        WS_FUZZ_REQUIRE(cells[0].isEmpty());
-        for (int col = 5; col < ws::kMapColumns; ++col)
-            WS_FUZZ_REQUIRE(cells[col].isEmpty());
+        WS_FUZZ_REQUIRE(entry.line == line);
+        WS_FUZZ_REQUIRE(entry.frequencyText == line.mid(48, 2) + line.mid(51, 3));
+        WS_FUZZ_REQUIRE(entry.type == line.mid(40, 6));
+        WS_FUZZ_REQUIRE(entry.name == line.mid(0, 16));
+        WS_FUZZ_REQUIRE(entry.polarisation == line.mid(54, 1));
+        WS_FUZZ_REQUIRE(entry.frequency == ws::readNumber(entry.frequencyText));
     }
 
     CheckingCanvas strip;
-    s.fstart[0] = 10700;
-    s.fend[0] = 12750;
-    ws::setMapStripScale(strip, s);
-    ws::drawMapEntries(strip, s);
-    WS_FUZZ_REQUIRE(strip.lines == s.mapcount);
+    ws::setMapStripScale(strip, ws::FrequencyScale{10700, 2051});
+    ws::drawMapEntries(strip, map);
+    WS_FUZZ_REQUIRE(strip.lines == map.entries.size());
     return 0;
 }

@@ -1,8 +1,9 @@
 // Scan files: any bytes either load completely or fail with a message that
 // names a line; a loaded scan fits its tables and its extremes bound every
-// level it wrote, and committing it changes exactly its slot.
+// level it wrote, and loading it into a slot changes exactly that slot.
 #include "fuzzcheck.h"
 #include "scanfile.h"
+#include "scans.h"
 
 #include <QDateTime>
 
@@ -17,32 +18,33 @@ namespace {
 // whether it did.
 constexpr double kEarlier = -12345.5;
 
-void checkFailure(const ws::ScanError &error)
+void checkFailure(const ws::ScanFailure &failure)
 {
-    WS_FUZZ_REQUIRE(error.line >= 1);
-    WS_FUZZ_REQUIRE(!error.message().isEmpty());
-    switch (error.kind) {
-    case ws::ScanError::MissingHeader:
-        WS_FUZZ_REQUIRE(error.line <= 4);
+    const int line = failure.reason.line;
+    WS_FUZZ_REQUIRE(line >= 1);
+    WS_FUZZ_REQUIRE(!failure.message().isEmpty() && !failure.reason.what.isEmpty());
+    switch (failure.kind) {
+    case ws::ScanFailure::MissingHeader:
+        WS_FUZZ_REQUIRE(line <= 4);
         break;
-    case ws::ScanError::UnknownLayout:
-        WS_FUZZ_REQUIRE(error.line == 3);
+    case ws::ScanFailure::UnknownLayout:
+        WS_FUZZ_REQUIRE(line == 3);
         break;
-    case ws::ScanError::UnknownLnb:
-        WS_FUZZ_REQUIRE(error.line == 4);
+    case ws::ScanFailure::UnknownLnb:
+        WS_FUZZ_REQUIRE(line == 4);
         break;
-    case ws::ScanError::MissingLine:
-    case ws::ScanError::NoComma:
-    case ws::ScanError::FrequencyOutOfRange:
-        WS_FUZZ_REQUIRE(error.line >= 5);
+    case ws::ScanFailure::MissingLine:
+    case ws::ScanFailure::NoComma:
+    case ws::ScanFailure::FrequencyOutOfRange:
+        WS_FUZZ_REQUIRE(line >= 5);
         break;
     }
 }
 
 void checkScan(const ws::ScanData &scan)
 {
-    WS_FUZZ_REQUIRE(scan.hpol || scan.vpol);
-    WS_FUZZ_REQUIRE(!scan.lnbName.isEmpty() && !scan.layoutName.isEmpty());
+    WS_FUZZ_REQUIRE(scan.layout.horizontal || scan.layout.vertical);
+    WS_FUZZ_REQUIRE(scan.lnb.name && *scan.lnb.name && scan.layout.name && *scan.layout.name);
     bool anyLevel = false;
     for (const ws::Levels &levels : scan.levels) {
         for (double level : levels) {
@@ -50,42 +52,41 @@ void checkScan(const ws::ScanData &scan)
             // Unwritten cells hold 0; a written one lies within the extremes.
             if (level != 0) {
                 anyLevel = true;
-                WS_FUZZ_REQUIRE(level >= scan.smin && level <= scan.smax);
+                WS_FUZZ_REQUIRE(level >= scan.minLevel && level <= scan.maxLevel);
             }
         }
     }
     if (anyLevel)
-        WS_FUZZ_REQUIRE(scan.smin <= scan.smax);
+        WS_FUZZ_REQUIRE(scan.minLevel <= scan.maxLevel);
     // The extremes start at 0 and 1000 and only widen.
-    WS_FUZZ_REQUIRE(scan.smax >= 0 && scan.smin <= 1000);
+    WS_FUZZ_REQUIRE(scan.maxLevel >= 0 && scan.minLevel <= 1000);
     WS_FUZZ_REQUIRE(!ws::scanSummary(QStringLiteral("f"), QDateTime(), 0, scan).isEmpty());
 }
 
-void checkCommit(const ws::ScanData &scan)
+void checkLoad(const ws::ScanData &scan)
 {
-    static auto state = std::make_unique<ws::SharedState>();
-    ws::SharedState &s = *state;
-    ws::LevelTable *const tables[ws::LevelTableCount] = {&s.hlow, &s.vlow, &s.hhigh, &s.vhigh};
-    for (ws::LevelTable *table : tables) {
-        for (ws::Levels &levels : *table)
-            levels[0] = kEarlier;
-    }
-    s.fstart[2] = -1;
+    static auto scans = std::make_unique<ws::Scans>();
+    if (!scans->newest)
+        scans->newest.emplace();
+    if (!scans->reference)
+        scans->reference.emplace();
+    for (ws::Levels &levels : scans->newest->levels)
+        levels[0] = kEarlier;
+    scans->reference->first = -1;
 
-    ws::commitScan(s, 1, scan);
+    scans->load(ws::ScanSlot::Newest, scan);
+    const ws::ScanData &loaded = *scans->newest;
     for (int t = 0; t < ws::LevelTableCount; ++t) {
-        const ws::Levels &target = (*tables[t])[1];
+        const ws::Levels &target = loaded.levels[t];
         WS_FUZZ_REQUIRE(target[0] == (scan.wroteCellZero[t] ? scan.levels[t][0] : kEarlier));
         for (int f = 1; f < ws::kLevelCells; ++f)
             WS_FUZZ_REQUIRE(target[f] == scan.levels[t][f]);
-        // The other slots are left alone.
-        WS_FUZZ_REQUIRE((*tables[t])[0][0] == kEarlier && (*tables[t])[2][0] == kEarlier);
     }
-    WS_FUZZ_REQUIRE(s.fstart[2] == -1);
-    WS_FUZZ_REQUIRE(s.smax[1] == scan.smax && s.smin[1] == scan.smin);
-    WS_FUZZ_REQUIRE(s.runmax == scan.smax && s.runmin == scan.smin);
-    WS_FUZZ_REQUIRE(s.hpol[1] == scan.hpol && s.vpol[1] == scan.vpol);
-    WS_FUZZ_REQUIRE(s.lnbcode[1] == scan.lnbcode);
+    // The other slot is left alone.
+    WS_FUZZ_REQUIRE(scans->reference->first == -1);
+    WS_FUZZ_REQUIRE(loaded.maxLevel == scan.maxLevel && loaded.minLevel == scan.minLevel);
+    WS_FUZZ_REQUIRE(loaded.layout.code == scan.layout.code && loaded.lnb.code == scan.lnb.code);
+    WS_FUZZ_REQUIRE(loaded.lnbCode == scan.lnbCode);
 }
 
 } // namespace
@@ -94,11 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const ws::ScanParse parse = ws::parseScan(bytes);
-    if (!parse.data) {
-        checkFailure(parse.error);
+    if (!parse.value) {
+        checkFailure(parse.failure);
         return 0;
     }
-    checkScan(*parse.data);
-    checkCommit(*parse.data);
+    checkScan(*parse.value);
+    checkLoad(*parse.value);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "icon.h"
+#include "palette.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr char kTagProperty[] = "wavesiftTag";
-
 struct LegendEntry
 {
     int index;
@@ -26,19 +25,19 @@ struct LegendEntry
 };
 
 // The legend beside the plots: a line sample drawn as underscores in the
-// colour of the curve it explains.
+// colour of what it explains.
 const LegendEntry kLegend[] = {
-    {0, "___ horizontal old", QColor(255, 0, 255), QRect(16, 112, 89, 17)},
-    {4, "___ vertical old", QColor(0, 255, 255), QRect(16, 128, 81, 17)},
-    {1, "___ horizontal new", QColor(255, 0, 0), QRect(16, 144, 97, 17)},
-    {5, "___ vertical new", QColor(0, 0, 192), QRect(16, 160, 81, 17)},
-    {9, "|<--- 100 MHz --->|", QColor(255, 255, 0), QRect(16, 176, 89, 17)},
-    {2, "___ diff. horizontal ", QColor(255, 0, 0), QRect(8, 320, 97, 17)},
-    {3, "___ diff. vertical", QColor(0, 0, 192), QRect(8, 336, 89, 17)},
-    {6, "___ 0 (no diff.)", QColor(0, 0, 0), QRect(8, 352, 97, 17)},
-    {10, "___ horizontal", QColor(255, 0, 0), QRect(8, 416, 81, 17)},
-    {7, "___ vertical ", QColor(0, 0, 192), QRect(8, 432, 89, 17)},
-    {11, "___ circulary", QColor(0, 128, 0), QRect(8, 448, 97, 17)},
+    {0, "___ horizontal old", ws::palette::horizontalReference, QRect(16, 112, 89, 17)},
+    {4, "___ vertical old", ws::palette::verticalReference, QRect(16, 128, 81, 17)},
+    {1, "___ horizontal new", ws::palette::horizontalNewest, QRect(16, 144, 97, 17)},
+    {5, "___ vertical new", ws::palette::legendBlue, QRect(16, 160, 81, 17)},
+    {9, "|<--- 100 MHz --->|", ws::palette::grid, QRect(16, 176, 89, 17)},
+    {2, "___ diff. horizontal ", ws::palette::horizontalDifference, QRect(8, 320, 97, 17)},
+    {3, "___ diff. vertical", ws::palette::legendBlue, QRect(8, 336, 89, 17)},
+    {6, "___ 0 (no diff.)", ws::palette::zeroLine, QRect(8, 352, 97, 17)},
+    {10, "___ horizontal", ws::palette::mapHorizontal, QRect(8, 416, 81, 17)},
+    {7, "___ vertical ", ws::palette::legendBlue, QRect(8, 432, 89, 17)},
+    {11, "___ circulary", ws::palette::legendGreen, QRect(8, 448, 97, 17)},
 };
 
 const char kPlotTip[] = "Click mouse left/right for h/v scan ";
@@ -135,11 +134,9 @@ void Form1::createElements()
     const auto right = Qt::AlignRight;
 
     Command5[1] = button(QStringLiteral("Command5_1"), "Load Newest ...", QRect(8, 8, 105, 17));
-    setTag(Command5[1], QStringLiteral("0"));
     Scanlabel[1] = label(QStringLiteral("Scanlabel_1"), "Load your newest scan here",
                          QRect(120, 8, 633, 17));
     Command5[2] = button(QStringLiteral("Command5_2"), "Load Reference ...", QRect(8, 24, 105, 17));
-    setTag(Command5[2], QStringLiteral("0"));
     Scanlabel[2] = label(QStringLiteral("Scanlabel_2"), "Load an old scan to compare with ",
                          QRect(120, 24, 641, 17));
     Command4 = button(QStringLiteral("Command4"), "Load Map ...", QRect(8, 40, 105, 17));
@@ -242,16 +239,6 @@ void Form1::setupTabOrder()
                               Text1,    Command6, Text2,    Text4,    Text3,       Text5};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-QString Form1::tag(const QPushButton *button)
-{
-    return button->property(kTagProperty).toString();
-}
-
-void Form1::setTag(QPushButton *button, const QString &value)
-{
-    button->setProperty(kTagProperty, value);
 }
 
 void Form1::repaintWindow()

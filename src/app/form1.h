@@ -1,9 +1,10 @@
 #pragma once
 
 #include "fileopendialog.h"
-#include "platform.h"
+#include "mapfile.h"
 #include "plotbox.h"
-#include "sharedstate.h"
+#include "scans.h"
+#include "windowplatform.h"
 
 #include <QWidget>
 
@@ -15,11 +16,11 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-// The program's one window. It owns the elements and the shared state and
-// wires the elements' events to the work of the subsystems; the handlers
-// carry the names of element and event, the longer procedures the names of
-// what they do. Each subsystem's handlers live in a form1_<subsystem>.cpp of
-// their own.
+// The program's one window. It owns the elements and the model (the two
+// scans and the map) and wires the elements' events to the work of the
+// subsystems; the handlers carry the names of element and event, the longer
+// procedures the names of what they do. Each subsystem's handlers live in a
+// form1_<subsystem>.cpp of their own.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -31,10 +32,13 @@ public:
     // The stop request for a running full scan ("skip rest").
     bool exitnow = false;
 
-    // The shared state, for tests and diagnostics. The procedures of the
-    // window are the only ones that change it in the program.
-    ws::SharedState &stateForTest() { return s; }
-    const ws::SharedState &stateForTest() const { return s; }
+    // The model, for tests and diagnostics. The procedures of the window
+    // are the only ones that change it in the program.
+    ws::Scans &scansForTest() { return scans_; }
+    ws::MapData &mapForTest() { return map_; }
+    // The log of the last spot check as the check wrote it; the log box
+    // shows it with its line ends converted.
+    const QString &lastCheckLog() const { return lastCheckLog_; }
 
     // Elements, by their names. Indexed groups are arrays indexed as in the
     // design; the indexes that do not exist hold nullptr.
@@ -69,11 +73,6 @@ public:
     QLineEdit *Text5 = nullptr;
     std::array<FileOpenDialog *, 4> CommonDialog{};
 
-    // A button's text tag (a free text per button); Command5 keeps its
-    // slot's loaded marker there.
-    static QString tag(const QPushButton *button);
-    static void setTag(QPushButton *button, const QString &value);
-
     // Event handlers.
     void Command4_Click();
     void Command5_Click(int Index);
@@ -91,7 +90,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void LoadScan(std::int16_t slot);
+    void LoadScan(ws::ScanSlot slot);
     void DrawScans();
     void ShowFrequencyAt(std::int16_t Button, std::int16_t Shift, float X, float Y);
     QString CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
@@ -118,7 +117,9 @@ private:
     int fullScans_ = 0;
 
     ws::Platform platform_;
-    ws::SharedState s;
+    ws::Scans scans_;
+    ws::MapData map_;
+    QString lastCheckLog_;
 };
 
 // Marks the window busy for its lifetime; see Form1::closeEvent.

@@ -40,7 +40,7 @@ void Form1::ScanMapEntries()
         // Here a "skip rest" click is handled.
         platform_.events->doEvents();
     };
-    const QString results = ws::scanMapRows(s, steps);
+    const QString results = ws::scanMapRows(map_.entries, steps);
 
     platform_.system->beep();
     const ws::ResultsSave save = ws::saveResultsIn(

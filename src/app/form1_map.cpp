@@ -1,7 +1,10 @@
 #include "form1.h"
 
 #include "files.h"
+#include "levels.h"
 #include "mapfile.h"
+#include "mapstrip.h"
+#include "messages.h"
 #include "texts.h"
 
 #include <QFile>
@@ -9,16 +12,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-#include <algorithm>
-
-// Loads a map of known transmissions: the table that the readout and the
+// Loads a map of known transmissions: the entries that the readout and the
 // full scan look up, the listing in Text1 and the coloured strip under the
 // plots. A cancelled dialog or a file that cannot be read keeps the previous
-// map whole, so that the table, its count, the listing and the strip always
-// describe the same map.
+// map whole, so that the entries, the listing and the strip always describe
+// the same map.
 void Form1::Command4_Click()
 {
-    const QString cancelled = QStringLiteral("Cancel/Abbruch");
+    const QString cancelled = ws::messages::cancelled();
     if (!CommonDialog[3]->showOpen()) {
         platform_.dialogs->message(cancelled);
         return;
@@ -34,7 +35,7 @@ void Form1::Command4_Click()
     probe.close();
 
     const QString previousLabel = Label8->text();
-    Label8->setText(QStringLiteral("Loading, please wait ..."));
+    Label8->setText(ws::messages::loadingMap());
     Picture3->cls();
     repaintWindow();
 
@@ -45,34 +46,30 @@ void Form1::Command4_Click()
     // is told why: a file that large is far more likely a wrong pick than
     // a map.
     constexpr qint64 kReadLimit = qint64(16) << 20;
-    const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
-    if (!file || !file->complete) {
-        // The strip was already cleared; the table is untouched, so it can
-        // be drawn again as it was.
+    const auto file = ws::readWholeFile(path, kReadLimit);
+    if (!file.value) {
+        // The strip was already cleared; the map is untouched, so it can be
+        // drawn again as it was, on the scale it was drawn with.
         Label8->setText(previousLabel);
-        ws::drawMapEntries(*Picture3, s);
+        ws::drawMapEntries(*Picture3, map_);
         repaintWindow();
-        if (!file) {
-            platform_.dialogs->message(cancelled);
-        } else {
-            // The size found before reading may be out of date for a file
-            // that grew meanwhile; what was read is at least that long.
-            const qint64 size = std::max<qint64>(file->size, file->bytes.size());
-            platform_.dialogs->message(path + QStringLiteral(" is too large for a map (")
-                                       + QString::number(size) + QStringLiteral(" bytes; at most ")
-                                       + QString::number(kReadLimit) + QStringLiteral(")"));
-        }
+        platform_.dialogs->message(
+            file.failure.tooLarge
+                ? ws::messages::mapTooLarge(path, file.failure.size, kReadLimit)
+                : cancelled);
         return;
     }
 
-    ws::storeMap(s, ws::parseMap(file->bytes));
+    map_ = ws::parseMap(file.value->bytes);
 
-    Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(file->lastModified) +
-                    QStringLiteral("  ") + QString::number(file->size));
+    Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
+                    + QStringLiteral("  ") + QString::number(file.value->size));
 
-    ws::setMapStripScale(*Picture3, s);
-    ws::drawMapEntries(*Picture3, s);
+    // The strip takes the plots' scale now and keeps it: scans loaded later
+    // redraw the plots, not the strip.
+    ws::setMapStripScale(*Picture3, ws::FrequencyScale::of(scans_));
+    ws::drawMapEntries(*Picture3, map_);
 
-    Text1->setPlainText(s.maptext);
+    Text1->setPlainText(map_.listing);
     repaintWindow();
 }

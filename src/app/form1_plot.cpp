@@ -7,8 +7,10 @@
 
 void Form1::DrawScans()
 {
+    Q_ASSERT(scans_.bothLoaded());
     Command4->setEnabled(true);
-    const ws::ScaleTexts texts = ws::drawScans(s, *Picture1, *Picture2);
+    const ws::ScaleTexts texts =
+        ws::drawScans(*scans_.newest, *scans_.reference, *Picture1, *Picture2);
     Label5->setText(texts.left);
     Label6->setText(texts.right);
     Label5->setVisible(true);

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "messages.h"
 #include "readout.h"
 
 #include <QLabel>
@@ -24,7 +25,8 @@ void Form1::Picture3_MouseMove(std::int16_t Button, std::int16_t Shift, float X,
 void Form1::ShowFrequencyAt(std::int16_t, std::int16_t, float X, float)
 {
     Label1->setText(ws::frequencyReadout(X));
-    if (const int row = ws::nearestMapRow(s, X))
-        Label10->setText(ws::mapRowText(s, row));
-    Label13->setText(QStringLiteral("Next known signal:"));
+    const int entry = ws::nearestMapEntry(map_, X);
+    if (entry >= 0)
+        Label10->setText(ws::mapEntryText(map_.entries[entry]));
+    Label13->setText(ws::messages::nextKnownSignal());
 }

@@ -68,8 +68,8 @@ void Form1::Picture1_MouseDown(std::int16_t Button, std::int16_t, float X, float
     const std::optional<std::int16_t> frequency = ws::toInt16(X);
     if (!frequency)
         return;
-    s.lastcheck = CheckSignal(QString::number(*frequency), QStringLiteral("00000"),
-                              QStringLiteral("5"), polarisationDigit(Button));
+    lastCheckLog_ = CheckSignal(QString::number(*frequency), QStringLiteral("00000"),
+                                QStringLiteral("5"), polarisationDigit(Button));
 }
 
 void Form1::Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)

@@ -1,9 +1,8 @@
 #include "form1.h"
 
-#include "numbers.h"
-#include "scanfile.h"
-
 #include "files.h"
+#include "messages.h"
+#include "scanfile.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,33 +12,33 @@ void Form1::Command5_Click(int Index)
     // Only the two load buttons exist; there is no slot label for anything else.
     if (Index != 1 && Index != 2)
         return;
-    LoadScan(std::int16_t(Index));
+    LoadScan(Index == 1 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
 }
 
-void Form1::LoadScan(std::int16_t slot)
+void Form1::LoadScan(ws::ScanSlot slot)
 {
-    const QString cancelled = QStringLiteral("Cancel/Abbruch");
-    FileOpenDialog *dialog = CommonDialog[slot == 1 ? 1 : 2];
+    const int element = slot == ws::ScanSlot::Newest ? 1 : 2;
+    FileOpenDialog *dialog = CommonDialog[element];
     if (!dialog->showOpen()) {
-        platform_.dialogs->message(cancelled);
+        platform_.dialogs->message(ws::messages::cancelled());
         return;
     }
 
-    QLabel *label = Scanlabel[slot];
+    QLabel *label = Scanlabel[element];
     const QString previousText = label->text();
-    label->setText(QStringLiteral("Loading, please wait"));
+    label->setText(ws::messages::loadingScan());
     repaintWindow();
 
     // A load either completes or changes nothing: the file is read whole
     // into a scan of its own, and only a complete scan replaces the slot.
-    // Otherwise a half-read file would stay behind under the slot's loaded
-    // marker and be drawn by the next load of the other slot.
+    // Otherwise a half-read file would stay behind in a slot that counts as
+    // loaded and be drawn by the next load of the other slot.
     const QString path = dialog->fileName();
     const auto fail = [&](const QString &text) {
         label->setText(previousText);
         platform_.dialogs->message(text);
     };
-    // A scan is some tens of kilobytes. Reading a bounded start keeps a
+    // A scan is some tens of kilobytes. Reading at most a bound keeps a
     // wrong pick (a disk image, say) from filling the memory. A file longer
     // than the bound is refused as unreadable, even when its scan ended
     // well before the bound: the reader would take what was read for the
@@ -48,20 +47,19 @@ void Form1::LoadScan(std::int16_t slot)
     // one whose last block runs past the bound is not worth a special case
     // for files that no scan tool writes.
     constexpr qint64 kReadLimit = qint64(64) << 20;
-    const std::optional<ws::FileStart> file = ws::readFileStart(path, kReadLimit);
-    if (!file || !file->complete) {
-        fail(cancelled);
+    const auto file = ws::readWholeFile(path, kReadLimit);
+    if (!file.value) {
+        fail(ws::messages::cancelled());
         return;
     }
-    const ws::ScanParse parse = ws::parseScan(file->bytes);
-    if (!parse.data) {
-        fail(parse.error.message());
+    ws::ScanParse parse = ws::parseScan(file.value->bytes);
+    if (!parse.value) {
+        fail(parse.failure.message());
         return;
     }
-    ws::commitScan(s, slot, *parse.data);
-    label->setText(ws::scanSummary(path, file->lastModified, file->size, *parse.data));
-    setTag(Command5[slot], QStringLiteral("1"));
-    const int other = slot == 1 ? 2 : 1;
-    if (ws::readNumber(tag(Command5[other])) == 1)
+    label->setText(
+        ws::scanSummary(path, file.value->lastModified, file.value->size, *parse.value));
+    scans_.load(slot, std::move(*parse.value));
+    if (scans_.bothLoaded())
         DrawScans();
 }

@@ -17,8 +17,8 @@ int main(int argc, char *argv[])
     ws::DesktopServices system;
     ws::QtSerialLine serial;
 
-    // The window holds the shared state, some hundreds of kilobytes: too much
-    // for the main thread's stack on some systems.
+    // The window holds both scans' level tables inline, well over a hundred
+    // kilobytes: too much for the main thread's stack on some systems.
     const auto form = std::make_unique<Form1>(ws::Platform{&dialogs, &events, &clock, &system, &serial});
     dialogs.setParent(form.get());
     form->show();

@@ -15,18 +15,20 @@ QString polarisationDigit(const QString &letter)
                                                                         : QStringLiteral("1");
 }
 
-QString scanMapRows(const SharedState &s, const MapScanSteps &steps)
+QString scanMapRows(const QVector<MapEntry> &entries, const MapScanSteps &steps)
 {
-    // The table has room for kMaxMapEntries rows; a count beyond it cannot
-    // come from a loaded map, but must not read past the table either.
-    const int last = std::min<int>(s.mapcount, kMaxMapEntries);
+    // No map load gives more than kMaxMapEntries entries; the scan never
+    // goes further than a loaded map could.
+    const int last = std::min<int>(entries.size(), kMaxMapEntries);
     QString results;
-    for (int row = 1; row <= last; ++row) {
+    for (int row = 0; row < last; ++row) {
         if (steps.stopRequested && steps.stopRequested())
             break;
-        const auto &entry = s.mapdata[row];
-        if (isMpegRow(entry[2]))
-            results += steps.check(entry[1], polarisationDigit(entry[4]));
+        // A copy, so that what the check is handed stays as it is while the
+        // check runs, whatever the window does meanwhile.
+        const MapEntry entry = row < entries.size() ? entries[row] : MapEntry();
+        if (isMpegRow(entry.type))
+            results += steps.check(entry.frequencyText, polarisationDigit(entry.polarisation));
         if (steps.afterRow)
             steps.afterRow();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sharedstate.h"
+#include "mapfile.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@
 // window hands in the check itself and what to do between rows.
 namespace ws {
 
-// A map row takes part when its type field begins with "mpeg" in any case;
+// A map entry takes part when its type field begins with "mpeg" in any case;
 // the rest of the field (the MPEG version, blanks) does not matter.
 bool isMpegRow(const QString &type);
 
@@ -30,10 +30,11 @@ struct MapScanSteps
     std::function<void()> afterRow;
 };
 
-// Runs `check` for every MPEG row of the map in map order and returns all
-// logs joined without separators. The row count is read once, before the
-// first row, so a map loaded while the scan lets events run does not change
-// how far it goes; each row is read when the scan reaches it.
-QString scanMapRows(const SharedState &s, const MapScanSteps &steps);
+// Runs `check` for every MPEG entry of the map in map order and returns all
+// logs joined without separators. `entries` is the window's own map: the
+// count is read once, before the first row, so a map loaded while the scan
+// lets events run does not change how far it goes; each row is read when
+// the scan reaches it, and a row the new map does not have counts as empty.
+QString scanMapRows(const QVector<MapEntry> &entries, const MapScanSteps &steps);
 
 } // namespace ws

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "canvas.h"
-#include "sharedstate.h"
-
 #include <QByteArray>
-#include <QColor>
 #include <QString>
 #include <QVector>
 
@@ -14,46 +10,41 @@
 // the window as it stands in the file.
 namespace ws {
 
+// The entries the window keeps of one map; longer files are still listed
+// whole.
+constexpr int kMaxMapEntries = 1024;
+
 struct MapEntry
 {
-    QString freq; // columns 49-50 and 52-54: the sky frequency in MHz, dot dropped
-    QString type; // columns 41-46
-    QString name; // columns 1-16
-    QString pol;  // column 55
+    QString name;          // columns 1-16
+    QString type;          // columns 41-46
+    // Columns 49-50 and 52-54: the frequency in GHz with its dot dropped,
+    // which makes it MHz. Shown and sent to the receiver as cut.
+    QString frequencyText;
+    // The text read as a number ("1x788" is 1, an empty text 0), once, for
+    // the readout and the map strip.
+    double frequency = 0;
+    QString polarisation;  // column 55; may be empty
+    QString line;          // the whole line
 };
 
-struct MapFile
+struct MapData
 {
     // The first kMaxMapEntries lines, in file order.
     QVector<MapEntry> entries;
-    // Every line of the file, each followed by CR LF; lines beyond the table
-    // are listed too.
-    QString maptext;
-    // All lines of the file, including those the table had no room for.
+    // Every line of the file, each followed by CR LF; lines beyond the
+    // entries are listed too.
+    QString listing;
+    // All lines of the file, including those the entries had no room for.
     int lineCount = 0;
 };
 
 // Lines end at CR LF or at a lone CR; a lone LF is an ordinary character.
 // A terminator at the very end starts no further line. Bytes are Latin-1.
-MapFile parseMap(const QByteArray &bytes);
+MapData parseMap(const QByteArray &bytes);
 
 // Cuts one line into its fields; pieces beyond the end of a short line are
 // short or empty.
 MapEntry cutMapLine(const QString &line);
-
-// Replaces the map of `state` with `map`: rows beyond the new count are
-// emptied, so no entry of an earlier map survives.
-void storeMap(SharedState &state, const MapFile &map);
-
-// Red for horizontal, blue for vertical, green for anything else (circular
-// or unknown); the letter counts in either case.
-QColor mapColour(const QString &pol);
-
-// The strip's scale: the plots' frequency scale across, 0 to 200 down.
-void setMapStripScale(Canvas &strip, const SharedState &state);
-
-// One full-height line per entry of rows 1 to mapcount, in file order, on
-// the strip's current scale; later entries cover earlier ones.
-void drawMapEntries(Canvas &strip, const SharedState &state);
 
 } // namespace ws

@@ -1,18 +1,13 @@
 #include "drawscans.h"
 
-#include "levels.h"
 #include "numbers.h"
+#include "palette.h"
 
 #include <algorithm>
 
 namespace ws {
 
 namespace {
-
-double levelSpan(const SharedState &s)
-{
-    return s.smax[0] - s.smin[0] + 1;
-}
 
 // One point per MHz from `from` to `to`, joined by straight lines. A point
 // without a value (its cell lies outside the level table) is left out and
@@ -44,35 +39,30 @@ FrequencyRange curveRange(double first, double last, FrequencyRange valid)
     return {std::max(roundHalfEven(first), valid.first), std::min(roundHalfEven(last), valid.last)};
 }
 
-void drawGrid(const SharedState &s, Canvas &canvas, double y1, double y2)
+void drawGrid(const PlotRange &range, Canvas &canvas, double y1, double y2)
 {
-    const std::optional<GridRange> grid = gridRange(s.fstart[0], s.fend[0]);
+    const std::optional<GridRange> grid = gridRange(range.first, range.last);
     if (!grid)
         return;
-    canvas.setForeColor(plotcolors::grid);
+    canvas.setForeColor(palette::grid);
     for (int g = grid->first; g <= grid->last; g += 100)
         canvas.line(g, y1, g, y2);
 }
 
-} // namespace
-
-void combineSlots(SharedState &s)
+bool carries(const ScanData &scan, Polarisation pol)
 {
-    s.fstart[0] = std::min(s.fstart[1], s.fstart[2]);
-    s.fend[0] = std::max(s.fend[1], s.fend[2]);
-    s.smin[0] = std::min(s.smin[1], s.smin[2]);
-    s.smax[0] = std::max(s.smax[1], s.smax[2]);
-    s.ovstart = std::max(s.fstart[1], s.fstart[2]);
-    s.ovend = std::min(s.fend[1], s.fend[2]);
+    return pol == Polarisation::Horizontal ? scan.layout.horizontal : scan.layout.vertical;
 }
 
-ScaleTexts scaleTexts(const SharedState &s)
+} // namespace
+
+ScaleTexts scaleTexts(const PlotRange &range)
 {
-    const float h = float(levelSpan(s));
-    return {formatNumber(s.fstart[0]) + QLatin1String(" MHz"),
-            formatNumber(s.fend[0]) + QLatin1String(" MHz"),
-            formatNumber(s.smax[0]),
-            formatNumber(s.smin[0]),
+    const float h = float(range.levelSpan());
+    return {formatNumber(range.first) + QLatin1String(" MHz"),
+            formatNumber(range.last) + QLatin1String(" MHz"),
+            formatNumber(range.maxLevel),
+            formatNumber(range.minLevel),
             formatSingle(h),
             formatSingle(-h)};
 }
@@ -86,37 +76,36 @@ std::optional<GridRange> gridRange(double f0, double f1)
     return GridRange{*first, *last};
 }
 
-void drawLevelPlot(const SharedState &s, Canvas &canvas)
+void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
 {
-    const FrequencyScale scale = FrequencyScale::of(s);
-    const double top = s.smax[0];
-    const double h = levelSpan(s);
+    const PlotRange range = PlotRange::of(newest, reference);
+    const FrequencyScale scale = FrequencyScale::of(range);
+    const double top = range.maxLevel;
+    const double h = range.levelSpan();
     canvas.cls();
     canvas.setScale(scale.left, 0, scale.width, h);
-    drawGrid(s, canvas, h, 0);
+    drawGrid(range, canvas, h, 0);
 
     struct Curve
     {
-        int slot;
+        const ScanData &scan;
         Polarisation pol;
         QColor color;
     };
     // The reference first, so that the newest scan is drawn over it.
     const Curve curves[] = {
-        {2, Polarisation::Horizontal, plotcolors::horizontalOld},
-        {2, Polarisation::Vertical, plotcolors::verticalOld},
-        {1, Polarisation::Horizontal, plotcolors::horizontalNew},
-        {1, Polarisation::Vertical, plotcolors::verticalNew},
+        {reference, Polarisation::Horizontal, palette::horizontalReference},
+        {reference, Polarisation::Vertical, palette::verticalReference},
+        {newest, Polarisation::Horizontal, palette::horizontalNewest},
+        {newest, Polarisation::Vertical, palette::verticalNewest},
     };
     for (const Curve &c : curves) {
-        const bool carried = c.pol == Polarisation::Horizontal ? s.hpol[c.slot] : s.vpol[c.slot];
-        if (!carried)
+        if (!carries(c.scan, c.pol))
             continue;
         canvas.setForeColor(c.color);
-        const FrequencyRange range =
-            curveRange(s.fstart[c.slot], s.fend[c.slot], lookupRange(s, c.slot));
-        drawCurve(canvas, range.first, range.last, [&](double f) -> std::optional<double> {
-            const std::optional<double> level = levelAt(s, c.slot, c.pol, f);
+        const FrequencyRange points = curveRange(c.scan.first, c.scan.last, lookupRange(c.scan));
+        drawCurve(canvas, points.first, points.last, [&](double f) -> std::optional<double> {
+            const std::optional<double> level = levelAt(c.scan, c.pol, f);
             if (!level)
                 return std::nullopt;
             return top - *level;
@@ -124,43 +113,44 @@ void drawLevelPlot(const SharedState &s, Canvas &canvas)
     }
 }
 
-void drawDifferencePlot(const SharedState &s, Canvas &canvas)
+void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
 {
-    const FrequencyScale scale = FrequencyScale::of(s);
-    const double h = levelSpan(s);
+    const PlotRange range = PlotRange::of(newest, reference);
+    const FrequencyScale scale = FrequencyScale::of(range);
+    const double h = range.levelSpan();
     canvas.cls();
     canvas.setScale(scale.left, h, scale.width, -2 * h);
-    drawGrid(s, canvas, -h, h);
+    drawGrid(range, canvas, -h, h);
 
-    const FrequencyRange valid1 = lookupRange(s, 1);
-    const FrequencyRange valid2 = lookupRange(s, 2);
-    const FrequencyRange valid{std::max(valid1.first, valid2.first),
-                               std::min(valid1.last, valid2.last)};
-    const FrequencyRange range = curveRange(s.ovstart, s.ovend, valid);
+    const FrequencyRange validNewest = lookupRange(newest);
+    const FrequencyRange validReference = lookupRange(reference);
+    const FrequencyRange valid{std::max(validNewest.first, validReference.first),
+                               std::min(validNewest.last, validReference.last)};
+    const FrequencyRange points = curveRange(range.commonFirst, range.commonLast, valid);
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
-        const bool h = pol == Polarisation::Horizontal;
-        if (!(h ? s.hpol[1] && s.hpol[2] : s.vpol[1] && s.vpol[2]))
+        if (!carries(newest, pol) || !carries(reference, pol))
             continue;
-        canvas.setForeColor(h ? plotcolors::horizontalDiff : plotcolors::verticalDiff);
-        drawCurve(canvas, range.first, range.last, [&](double f) -> std::optional<double> {
-            const std::optional<double> newest = levelAt(s, 1, pol, f);
-            const std::optional<double> reference = levelAt(s, 2, pol, f);
-            if (!newest || !reference)
+        canvas.setForeColor(pol == Polarisation::Horizontal ? palette::horizontalDifference
+                                                            : palette::verticalDifference);
+        drawCurve(canvas, points.first, points.last, [&](double f) -> std::optional<double> {
+            const std::optional<double> newestLevel = levelAt(newest, pol, f);
+            const std::optional<double> referenceLevel = levelAt(reference, pol, f);
+            if (!newestLevel || !referenceLevel)
                 return std::nullopt;
-            return *newest - *reference;
+            return *newestLevel - *referenceLevel;
         });
     }
 
-    canvas.setForeColor(plotcolors::zeroLine);
-    canvas.line(s.fstart[0], 0, s.fend[0], 0);
+    canvas.setForeColor(palette::zeroLine);
+    canvas.line(range.first, 0, range.last, 0);
 }
 
-ScaleTexts drawScans(SharedState &s, Canvas &levels, Canvas &differences)
+ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, Canvas &levels,
+                     Canvas &differences)
 {
-    combineSlots(s);
-    drawLevelPlot(s, levels);
-    drawDifferencePlot(s, differences);
-    return scaleTexts(s);
+    drawLevelPlot(newest, reference, levels);
+    drawDifferencePlot(newest, reference, differences);
+    return scaleTexts(PlotRange::of(newest, reference));
 }
 
 } // namespace ws

@@ -5,40 +5,59 @@
 
 namespace ws {
 
-std::optional<LevelCell> levelCell(const SharedState &s, int slot, double f)
+std::optional<LevelCell> levelCell(const ScanData &scan, double f)
 {
     // The switch frequency itself was measured in the low band.
-    const bool high = s.fswitch[slot] != -1 && f > s.fswitch[slot];
-    const double k = std::fabs((high ? s.lohigh[slot] : s.lolow[slot]) - f);
+    const LnbType &lnb = scan.lnb;
+    const bool high = lnb.switchFrequency != -1 && f > lnb.switchFrequency;
+    const double k = std::fabs((high ? lnb.highOscillator : lnb.lowOscillator) - f);
     if (!(k <= kMaxIf))
         return std::nullopt;
     return LevelCell{high, int(k)};
 }
 
-std::optional<double> levelAt(const SharedState &s, int slot, Polarisation pol, double f)
+std::optional<double> levelAt(const ScanData &scan, Polarisation pol, double f)
 {
-    const std::optional<LevelCell> cell = levelCell(s, slot, f);
+    const std::optional<LevelCell> cell = levelCell(scan, f);
     if (!cell)
         return std::nullopt;
     const bool h = pol == Polarisation::Horizontal;
-    const LevelTable &table = cell->highBand ? (h ? s.hhigh : s.vhigh) : (h ? s.hlow : s.vlow);
-    return table[slot][cell->index];
+    const LevelTableId table = cell->highBand ? (h ? HHigh : VHigh) : (h ? HLow : VLow);
+    return scan.levels[table][cell->index];
 }
 
-FrequencyRange lookupRange(const SharedState &s, int slot)
+FrequencyRange lookupRange(const ScanData &scan)
 {
-    double low = s.lolow[slot];
-    double high = s.lolow[slot];
-    if (s.fswitch[slot] != -1) {
-        low = std::min<double>(low, s.lohigh[slot]);
-        high = std::max<double>(high, s.lohigh[slot]);
+    const LnbType &lnb = scan.lnb;
+    double low = lnb.lowOscillator;
+    double high = lnb.lowOscillator;
+    if (lnb.switchFrequency != -1) {
+        low = std::min<double>(low, lnb.highOscillator);
+        high = std::max<double>(high, lnb.highOscillator);
     }
     return {low - kMaxIf, high + kMaxIf};
 }
 
-FrequencyScale FrequencyScale::of(const SharedState &s)
+PlotRange PlotRange::of(const ScanData &newest, const ScanData &reference)
 {
-    return {s.fstart[0], s.fend[0] - s.fstart[0] + 1};
+    return {std::min(newest.first, reference.first),
+            std::max(newest.last, reference.last),
+            std::min(newest.minLevel, reference.minLevel),
+            std::max(newest.maxLevel, reference.maxLevel),
+            std::max(newest.first, reference.first),
+            std::min(newest.last, reference.last)};
+}
+
+FrequencyScale FrequencyScale::of(const PlotRange &range)
+{
+    return {range.first, range.last - range.first + 1};
+}
+
+FrequencyScale FrequencyScale::of(const Scans &scans)
+{
+    if (!scans.bothLoaded())
+        return {0, 1};
+    return of(PlotRange::of(*scans.newest, *scans.reference));
 }
 
 } // namespace ws

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sharedstate.h"
+#include "mapfile.h"
 
 #include <QString>
 
@@ -11,18 +11,20 @@ namespace ws {
 // "11778 MHz " for x = 11777.6: the whole frequency, halves to even.
 QString frequencyReadout(double x);
 
-// The map row to show for the frequency x, or 0 when no map is loaded.
+// The index of the entry to show for the frequency x, or -1 when the map
+// has none.
 //
-// The search walks the rows in file order and stops at the first one at or
-// above x, but it never tests the last row: when no earlier row qualifies the
-// last row is the candidate whatever its frequency. The candidate then
-// competes only with the row just before it in the file; a tie keeps the
-// candidate. So an unsorted map gives the nearer of two neighbours in the
-// file, not the nearest entry overall.
-int nearestMapRow(const SharedState &state, double x);
+// The search walks the entries in file order and stops at the first one at
+// or above x, comparing their frequencies rounded to whole MHz, but it never
+// tests the last entry: when no earlier entry qualifies the last one is the
+// candidate whatever its frequency. The candidate then competes only with
+// the entry just before it in the file, by the unrounded distance; a tie
+// keeps the candidate. So an unsorted map gives the nearer of two
+// neighbours in the file, not the nearest entry overall.
+int nearestMapEntry(const MapData &map, double x);
 
-// The row's fields joined as they stand: frequency, polarisation, ", ",
+// The entry's fields joined as they stand: frequency, polarisation, ", ",
 // type, ", ", name.
-QString mapRowText(const SharedState &state, int row);
+QString mapEntryText(const MapEntry &entry);
 
 } // namespace ws

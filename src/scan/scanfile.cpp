@@ -1,5 +1,6 @@
 #include "scanfile.h"
 
+#include "messages.h"
 #include "numbers.h"
 #include "texts.h"
 
@@ -82,10 +83,17 @@ double numberOf(QByteArrayView latin1)
     return readNumber(QStringView(wide, latin1.size()));
 }
 
+// Where a line went wrong: what was wrong, and the line as read.
+Failure failureAt(int line, const char *what, QByteArrayView text)
+{
+    return {line, QLatin1String(what) + QLatin1String(" \"") + fromBytes(text.toByteArray())
+                      + QLatin1Char('"')};
+}
+
 // Reads the data lines for the sky frequencies from `first` to `last` (one
 // line per whole MHz step, none when last < first) into one table.
 bool readBlock(LineReader &lines, double first, double last, ScanData &scan, LevelTableId table,
-               double &runmax, double &runmin, ScanError &error)
+               double &runmax, double &runmin, ScanFailure &failure)
 {
     if (!(last >= first))
         return true;
@@ -96,18 +104,20 @@ bool readBlock(LineReader &lines, double first, double last, ScanData &scan, Lev
     for (double i = 0; i < count; ++i) {
         QByteArrayView line;
         if (!lines.next(line)) {
-            error = {ScanError::MissingLine, lines.upcoming(), QString()};
+            failure = {ScanFailure::MissingLine,
+                       {lines.upcoming(), QStringLiteral("the file ends before this data line")}};
             return false;
         }
         const qsizetype comma = line.indexOf(',');
         if (comma < 0) {
-            error = {ScanError::NoComma, lines.number(), fromBytes(line.toByteArray())};
+            failure = {ScanFailure::NoComma, failureAt(lines.number(), "no comma in", line)};
             return false;
         }
         const double frequency = roundHalfEven(numberOf(line.first(comma)));
         if (!(frequency >= 0 && frequency <= kMaxIf)) {
-            error = {ScanError::FrequencyOutOfRange, lines.number(),
-                     fromBytes(line.toByteArray())};
+            failure = {ScanFailure::FrequencyOutOfRange,
+                       failureAt(lines.number(), "intermediate frequency beyond 0 to 2150 MHz in",
+                                 line)};
             return false;
         }
         const double level = numberOf(line.sliced(comma + 1));
@@ -143,20 +153,20 @@ const LnbType *findLnb(double code)
     return nullptr;
 }
 
-QString ScanError::message() const
+QString ScanFailure::message() const
 {
     switch (kind) {
     case UnknownLayout:
-        return QStringLiteral("unknown Format, loading cancelled");
+        return messages::unknownFormat();
     case UnknownLnb:
-        return QStringLiteral("unknown lnb-type, loading cancelled");
+        return messages::unknownLnb();
     case MissingHeader:
     case MissingLine:
     case NoComma:
     case FrequencyOutOfRange:
         break;
     }
-    return QStringLiteral("Cancel/Abbruch");
+    return messages::cancelled();
 }
 
 ScanParse parseScan(const QByteArray &bytes)
@@ -167,7 +177,8 @@ ScanParse parseScan(const QByteArray &bytes)
     QByteArrayView header[4];
     for (QByteArrayView &line : header) {
         if (!lines.next(line)) {
-            result.error = {ScanError::MissingHeader, lines.upcoming(), QString()};
+            result.failure = {ScanFailure::MissingHeader,
+                              {lines.upcoming(), QStringLiteral("the file ends in its header")}};
             return result;
         }
     }
@@ -176,92 +187,59 @@ ScanParse parseScan(const QByteArray &bytes)
     const double last = numberOf(header[1]);
     const ScanLayout *layout = findLayout(numberOf(header[2]));
     if (!layout) {
-        result.error = {ScanError::UnknownLayout, 3, fromBytes(header[2].toByteArray())};
+        result.failure = {ScanFailure::UnknownLayout,
+                          failureAt(3, "unknown layout code", header[2])};
         return result;
     }
     const QString lnbText = fromBytes(header[3].toByteArray());
     const LnbType *lnb = findLnb(numberOf(header[3]));
     if (!lnb) {
-        result.error = {ScanError::UnknownLnb, 4, lnbText};
+        result.failure = {ScanFailure::UnknownLnb, failureAt(4, "unknown LNB code", header[3])};
         return result;
     }
 
-    ScanData &scan = result.data.emplace();
-    scan.fstart = first;
-    scan.fend = last;
-    scan.hpol = layout->horizontal;
-    scan.vpol = layout->vertical;
-    scan.layoutName = QString::fromLatin1(layout->name);
-    scan.bandstart = lnb->bandstart;
-    scan.bandend = lnb->bandend;
-    scan.fswitch = lnb->fswitch;
-    scan.lolow = lnb->lolow;
-    scan.lohigh = lnb->lohigh;
-    scan.lnbcode = lnbText;
-    scan.lnbName = QString::fromLatin1(lnb->name);
+    ScanData &scan = result.value.emplace();
+    scan.first = first;
+    scan.last = last;
+    scan.layout = *layout;
+    scan.lnb = *lnb;
+    scan.lnbCode = lnbText;
 
-    const double w = scan.fswitch;
-    scan.inhigh = last > w && scan.fswitch != -1;
-    scan.inlow = first < w;
+    const double w = lnb->switchFrequency;
+    const bool inhigh = scan.inHighBand();
+    const bool inlow = scan.inLowBand();
+    const bool hpol = layout->horizontal;
+    const bool vpol = layout->vertical;
 
     double runmax = 0;
     double runmin = 1000;
     bool complete = true;
-    ScanError &error = result.error;
-    if (scan.inhigh && scan.inlow) {
+    ScanFailure &failure = result.failure;
+    if (inhigh && inlow) {
         // Two bands: the switch frequency is measured in both.
-        if (scan.hpol) {
-            complete = readBlock(lines, first, w, scan, HLow, runmax, runmin, error)
-                && readBlock(lines, w, last, scan, HHigh, runmax, runmin, error);
+        if (hpol) {
+            complete = readBlock(lines, first, w, scan, HLow, runmax, runmin, failure)
+                && readBlock(lines, w, last, scan, HHigh, runmax, runmin, failure);
         }
-        if (complete && scan.vpol) {
-            complete = readBlock(lines, first, w, scan, VLow, runmax, runmin, error)
-                && readBlock(lines, w, last, scan, VHigh, runmax, runmin, error);
+        if (complete && vpol) {
+            complete = readBlock(lines, first, w, scan, VLow, runmax, runmin, failure)
+                && readBlock(lines, w, last, scan, VHigh, runmax, runmin, failure);
         }
     } else {
-        if (scan.hpol)
-            complete = readBlock(lines, first, last, scan, scan.inhigh ? HHigh : HLow, runmax,
-                                 runmin, error);
-        if (complete && scan.vpol)
-            complete = readBlock(lines, first, last, scan, scan.inhigh ? VHigh : VLow, runmax,
-                                 runmin, error);
+        if (hpol)
+            complete = readBlock(lines, first, last, scan, inhigh ? HHigh : HLow, runmax, runmin,
+                                 failure);
+        if (complete && vpol)
+            complete = readBlock(lines, first, last, scan, inhigh ? VHigh : VLow, runmax, runmin,
+                                 failure);
     }
     if (!complete) {
-        result.data.reset();
+        result.value.reset();
         return result;
     }
-    scan.smax = runmax;
-    scan.smin = runmin;
+    scan.maxLevel = runmax;
+    scan.minLevel = runmin;
     return result;
-}
-
-void commitScan(SharedState &s, int slot, const ScanData &scan)
-{
-    Q_ASSERT(slot == 1 || slot == 2);
-    LevelTable *const tables[LevelTableCount] = {&s.hlow, &s.vlow, &s.hhigh, &s.vhigh};
-    for (int t = 0; t < LevelTableCount; ++t) {
-        Levels &target = (*tables[t])[slot];
-        const Levels &source = scan.levels[t];
-        const double cellZero = scan.wroteCellZero[t] ? source[0] : target[0];
-        target = source;
-        target[0] = cellZero;
-    }
-    s.fstart[slot] = scan.fstart;
-    s.fend[slot] = scan.fend;
-    s.smax[slot] = scan.smax;
-    s.smin[slot] = scan.smin;
-    s.runmax = scan.smax;
-    s.runmin = scan.smin;
-    s.bandstart[slot] = scan.bandstart;
-    s.bandend[slot] = scan.bandend;
-    s.fswitch[slot] = scan.fswitch;
-    s.lolow[slot] = scan.lolow;
-    s.lohigh[slot] = scan.lohigh;
-    s.lnbcode[slot] = scan.lnbcode;
-    s.hpol[slot] = scan.hpol;
-    s.vpol[slot] = scan.vpol;
-    s.inhigh[slot] = scan.inhigh;
-    s.inlow[slot] = scan.inlow;
 }
 
 QString scanSummary(const QString &path, const QDateTime &lastModified, qint64 size,
@@ -270,9 +248,10 @@ QString scanSummary(const QString &path, const QDateTime &lastModified, qint64 s
     const QString point = QLocale::system().decimalPoint();
     const QChar decimalPoint = point.isEmpty() ? QLatin1Char('.') : point.at(0);
     return path + QLatin1String("  ") + generalDateText(lastModified) + QLatin1String("  ")
-        + QString::number(size) + QLatin1Char(' ') + scan.lnbName + QLatin1Char(' ')
-        + scan.layoutName + QLatin1Char(' ') + formatNumber(scan.fstart, decimalPoint)
-        + QLatin1Char('-') + formatNumber(scan.fend, decimalPoint) + QLatin1String(" MHz");
+        + QString::number(size) + QLatin1Char(' ') + QString::fromLatin1(scan.lnb.name)
+        + QLatin1Char(' ') + QString::fromLatin1(scan.layout.name) + QLatin1Char(' ')
+        + formatNumber(scan.first, decimalPoint) + QLatin1Char('-')
+        + formatNumber(scan.last, decimalPoint) + QLatin1String(" MHz");
 }
 
 } // namespace ws

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sharedstate.h"
+#include "failure.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -18,6 +18,12 @@
 // file has been read.
 namespace ws {
 
+// Levels are stored by intermediate frequency, the receiver's tuning
+// frequency behind the LNB: 0 to 2150 MHz, one cell per MHz.
+constexpr int kMaxIf = 2150;
+constexpr int kLevelCells = kMaxIf + 1;
+using Levels = std::array<double, kLevelCells>;
+
 // Which polarisation blocks follow the header.
 struct ScanLayout
 {
@@ -33,11 +39,11 @@ struct LnbType
 {
     int code;
     const char *name;
-    std::int16_t bandstart;
-    std::int16_t bandend;
-    std::int16_t fswitch;
-    std::int16_t lolow;
-    std::int16_t lohigh;
+    std::int16_t bandStart;
+    std::int16_t bandEnd;
+    std::int16_t switchFrequency;
+    std::int16_t lowOscillator;
+    std::int16_t highOscillator;
 };
 
 // The code as read from the header; only an exact match counts, so 1044.5
@@ -50,31 +56,33 @@ enum LevelTableId { HLow, VLow, HHigh, VHigh, LevelTableCount };
 
 struct ScanData
 {
-    double fstart = 0;
-    double fend = 0;
-    double smax = 0;
-    double smin = 0;
-    std::int16_t bandstart = 0;
-    std::int16_t bandend = 0;
-    std::int16_t fswitch = 0;
-    std::int16_t lolow = 0;
-    std::int16_t lohigh = 0;
-    QString lnbcode;
-    bool hpol = false;
-    bool vpol = false;
-    bool inhigh = false;
-    bool inlow = false;
-    QString lnbName;
-    QString layoutName;
+    // The sky frequencies of the header, in MHz, as read: not rounded, and
+    // the last may lie below the first (then the file has no data lines).
+    double first = 0;
+    double last = 0;
+    // The extremes of the levels read, starting from 0 and 1000: a file of
+    // levels between 20 and 60 reports 0 to 60, and one without data lines
+    // 0 to 1000.
+    double maxLevel = 0;
+    double minLevel = 0;
+    LnbType lnb{};
+    ScanLayout layout{};
+    // The header's LNB line as it stands in the file.
+    QString lnbCode;
 
     // Indexed by LevelTableId, then by intermediate frequency.
     std::array<Levels, LevelTableCount> levels{};
     // Cell 0 is the one cell a load does not clear: it keeps the slot's
-    // earlier value unless a line of this file wrote it.
+    // earlier value unless a line of this file wrote it (see Scans::load).
     std::array<bool, LevelTableCount> wroteCellZero{};
+
+    // Whether the range reaches above the LNB's band switch, and whether it
+    // starts below it; a scan across the switch has both bands.
+    bool inHighBand() const { return lnb.switchFrequency != -1 && last > lnb.switchFrequency; }
+    bool inLowBand() const { return first < lnb.switchFrequency; }
 };
 
-struct ScanError
+struct ScanFailure
 {
     enum Kind {
         MissingHeader,     // the file ends before its four header lines
@@ -85,26 +93,19 @@ struct ScanError
         FrequencyOutOfRange,
     };
     Kind kind = MissingHeader;
-    int line = 0;   // 1-based; for a missing line, the line that was expected
-    QString text;   // the offending line as read
+    // The line is 1-based; for a missing line, the line that was expected.
+    Failure reason;
 
     // What the user is told.
     QString message() const;
 };
 
-struct ScanParse
-{
-    std::optional<ScanData> data;
-    ScanError error; // meaningful only without data
-};
+// A complete scan, or where and why the file stopped making sense.
+using ScanParse = Result<ScanData, ScanFailure>;
 
 // Reads a whole scan file. Lines may end in CR LF, LF or a lone CR; text is
 // Latin-1. Lines after the last expected block are never looked at.
 ScanParse parseScan(const QByteArray &bytes);
-
-// Puts a completely read scan into `slot` (1 or 2) of the shared state,
-// together with the load's running extremes.
-void commitScan(SharedState &s, int slot, const ScanData &scan);
 
 // The label text that describes a loaded file: path, date of last change,
 // size, LNB and layout names and the frequency range.

@@ -1,4 +1,5 @@
 #include "fakeplatform.h"
+#include "palette.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@ private slots:
     void elementsStandWhereTheLayoutPutsThem();
     void windowStartsAsDescribed();
     void legendIsColouredLikeTheCurves();
+    void legendAndDrawingShareThePalette();
     void tabOrderFollowsTheLayout();
     void resizingMovesNothing();
     void dialogsKeepTheirLastChoice();
@@ -135,8 +137,7 @@ void TestForm1::windowStartsAsDescribed()
     QVERIFY(!f.Command4->isEnabled());
     QVERIFY(f.Command5[1]->isEnabled() && f.Command5[2]->isEnabled());
     QVERIFY(f.Command6->isHidden());
-    QCOMPARE(Form1::tag(f.Command5[1]), QStringLiteral("0"));
-    QCOMPARE(Form1::tag(f.Command5[2]), QStringLiteral("0"));
+    QVERIFY(!w->scans().newest && !w->scans().reference);
     QVERIFY(!f.exitnow);
 
     QCOMPARE(f.Picture1->toolTip(), QStringLiteral("Click mouse left/right for h/v scan "));
@@ -172,6 +173,30 @@ void TestForm1::legendIsColouredLikeTheCurves()
     };
     for (const auto &[name, colour] : colours)
         QCOMPARE(element<QLabel>(name)->palette().color(QPalette::WindowText), colour);
+}
+
+// The legend names each line in the colour it is drawn in, taken from the
+// same palette; blue and green text only in the legend's darker shades.
+void TestForm1::legendAndDrawingShareThePalette()
+{
+    namespace pal = ws::palette;
+    const std::pair<const char *, QColor> colours[] = {
+        {"Label4_0", pal::horizontalReference}, {"Label4_4", pal::verticalReference},
+        {"Label4_1", pal::horizontalNewest},    {"Label4_5", pal::legendBlue},
+        {"Label4_9", pal::grid},                {"Label4_2", pal::horizontalDifference},
+        {"Label4_3", pal::legendBlue},          {"Label4_6", pal::zeroLine},
+        {"Label4_10", pal::mapHorizontal},      {"Label4_7", pal::legendBlue},
+        {"Label4_11", pal::legendGreen},
+    };
+    for (const auto &[name, colour] : colours)
+        QCOMPARE(element<QLabel>(name)->palette().color(QPalette::WindowText), colour);
+
+    for (const QColor &drawn : {pal::verticalNewest, pal::verticalDifference, pal::mapVertical}) {
+        QCOMPARE(pal::legendBlue.hue(), drawn.hue());
+        QVERIFY(pal::legendBlue.value() < drawn.value());
+    }
+    QCOMPARE(pal::legendGreen.hue(), pal::mapOther.hue());
+    QVERIFY(pal::legendGreen.value() < pal::mapOther.value());
 }
 
 void TestForm1::tabOrderFollowsTheLayout()

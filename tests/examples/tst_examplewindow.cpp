@@ -2,6 +2,7 @@
 // own buttons, drawn, and the map strip's lines standing on the humps of the
 // level plot. Set WS_GRAB=<file.png> to keep a picture of the window.
 #include "fakeplatform.h"
+#include "levels.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -48,20 +49,20 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
     w.dialogs.pick(examples + QStringLiteral("demo.map"));
     f.Command4_Click();
     QVERIFY(w.dialogs.messages.isEmpty());
-    const ws::SharedState &s = w.state();
-    QVERIFY(s.mapcount > 20);
-    QVERIFY(f.Text1->toPlainText().startsWith(s.mapdata[1][3]));
+    const ws::MapData &map = w.map();
+    QVERIFY(map.entries.size() > 20);
+    QVERIFY(f.Text1->toPlainText().startsWith(map.entries[0].name));
 
     if (qEnvironmentVariableIsSet("WS_GRAB"))
         f.grab().save(qEnvironmentVariable("WS_GRAB"));
 
     const QImage strip = f.Picture3->surface();
     const QImage levels = f.Picture1->surface();
-    const int floorRow = int(f.Picture1->toPixel(0, s.smax[0] - kFloorLevel).y());
-    for (int row = 1; row <= s.mapcount; ++row) {
-        const double freq = s.mapdata[row][1].toDouble();
-        const int column = int(std::floor(f.Picture3->toPixel(freq, 0).x()));
-        const QString what = s.mapdata[row][1] + s.mapdata[row][4];
+    const double top = ws::PlotRange::of(*w.scans().newest, *w.scans().reference).maxLevel;
+    const int floorRow = int(f.Picture1->toPixel(0, top - kFloorLevel).y());
+    for (const ws::MapEntry &entry : map.entries) {
+        const int column = int(std::floor(f.Picture3->toPixel(entry.frequency, 0).x()));
+        const QString what = entry.frequencyText + entry.polarisation;
         QVERIFY2(!isBackground(strip.pixelColor(column, strip.height() / 2)), qPrintable(what));
 
         // Within a pixel of the strip's line, some curve of the level plot

@@ -1,4 +1,5 @@
 #include "fullscan.h"
+#include "mapentries.h"
 #include "resultsfile.h"
 
 #include <QDir>
@@ -96,32 +97,49 @@ void TestFullScan::onlyHorizontalGivesDigitZero()
 
 void TestFullScan::rowCountIsTakenOnce()
 {
-    auto s = std::make_unique<ws::SharedState>();
-    s->mapcount = 3;
-    for (int row = 1; row <= 5; ++row) {
-        s->mapdata[row][1] = QString::number(row);
-        s->mapdata[row][2] = QStringLiteral("mpeg2 ");
-    }
+    const auto mpegRows = [](int count, int changedRow = 0) {
+        QVector<ws::MapEntry> entries;
+        for (int row = 1; row <= count; ++row) {
+            const QString frequency =
+                row == changedRow ? QStringLiteral("new") : QString::number(row);
+            entries.push_back(ws::test::mapEntry(frequency, QStringLiteral("mpeg2 ")));
+        }
+        return entries;
+    };
+    QVector<ws::MapEntry> map = mpegRows(3);
     QStringList calls;
     int afterRows = 0;
     ws::MapScanSteps steps = recording(calls, afterRows);
     // A map loaded while the scan lets events run: longer, and with a
     // different second row.
-    steps.afterRow = [&] {
-        s->mapcount = 5;
-        s->mapdata[2][1] = QStringLiteral("new");
-    };
-    ws::scanMapRows(*s, steps);
+    steps.afterRow = [&] { map = mpegRows(5, 2); };
+    ws::scanMapRows(map, steps);
     QCOMPARE(calls, QStringList({"1/1", "new/1", "3/1"}));
 
-    // Counts that no map load gives stay inside the table.
+    // A shorter map loaded meanwhile: the rows it lacks count as empty,
+    // which are no MPEG rows but still let events run.
+    calls.clear();
     steps = recording(calls, afterRows);
-    s->mapcount = ws::kMaxMapEntries + 1;
-    ws::scanMapRows(*s, steps);
+    map = mpegRows(3);
+    afterRows = 0;
+    steps.afterRow = [&] {
+        ++afterRows;
+        map = mpegRows(1);
+    };
+    ws::scanMapRows(map, steps);
+    QCOMPARE(calls, QStringList({"1/1"}));
+    QCOMPARE(afterRows, 3);
+
+    // More entries than any map load gives: the scan goes no further than
+    // a loaded map could; no entries, no rows.
+    steps = recording(calls, afterRows);
+    afterRows = 0;
+    map = mpegRows(ws::kMaxMapEntries + 1);
+    ws::scanMapRows(map, steps);
     QCOMPARE(afterRows, ws::kMaxMapEntries);
     afterRows = 0;
-    s->mapcount = -4;
-    ws::scanMapRows(*s, steps);
+    map.clear();
+    ws::scanMapRows(map, steps);
     QCOMPARE(afterRows, 0);
 }
 

@@ -2,6 +2,7 @@
 // event loop, against the receiver simulator on a pseudo-terminal.
 
 #include "fakeplatform.h"
+#include "mapentries.h"
 #include "qtserialline.h"
 #include "realplatform.h"
 #include "receiversim.h"
@@ -82,19 +83,17 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     form.show();
     form.Text3->setText(receiver.devicePath());
 
-    ws::SharedState &s = form.stateForTest();
     const char *const rows[][3] = {
         {"10714", "dab   ", "h"},
         {"11012", "mpeg2 ", "h"},
         {"11303", "      ", "v"},
         {"11479", "MPEG4 ", "V"},
     };
-    s.mapcount = 4;
     for (int row = 1; row <= 4; ++row) {
-        s.mapdata[row][1] = QString::fromLatin1(rows[row - 1][0]);
-        s.mapdata[row][2] = QString::fromLatin1(rows[row - 1][1]);
-        s.mapdata[row][3] = QStringLiteral("Programme %1").arg(row).leftJustified(16);
-        s.mapdata[row][4] = QString::fromLatin1(rows[row - 1][2]);
+        form.mapForTest().entries.push_back(ws::test::mapEntry(
+            QString::fromLatin1(rows[row - 1][0]), QString::fromLatin1(rows[row - 1][1]),
+            QString::fromLatin1(rows[row - 1][2]),
+            QStringLiteral("Programme %1").arg(row).leftJustified(16)));
     }
 
     form.Picture3_MouseDown(1, 0, 11000.f, 20.f);

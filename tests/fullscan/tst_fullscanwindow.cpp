@@ -1,4 +1,5 @@
 #include "fakeplatform.h"
+#include "mapentries.h"
 #include "texts.h"
 
 #include <QDir>
@@ -66,18 +67,16 @@ private slots:
     void scanStartedInsideAnotherKeepsSkipRestForIt();
 
 private:
+    // Rows count from 1, the first entry of the map.
     void setRow(int row, const QString &frequency, const QString &type, const QString &pol)
     {
-        auto &entry = w->state().mapdata[row];
-        entry[1] = frequency;
-        entry[2] = type;
-        entry[3] = QStringLiteral("Programme %1").arg(row).leftJustified(16);
-        entry[4] = pol;
+        w->map().entries[row - 1] = ws::test::mapEntry(
+            frequency, type, pol, QStringLiteral("Programme %1").arg(row).leftJustified(16));
     }
     // Rows 1..count, none of them MPEG.
     void fillMap(int count)
     {
-        w->state().mapcount = std::int16_t(count);
+        w->map().entries.resize(count);
         for (int row = 1; row <= count; ++row)
             setRow(row, QString::number(10700 + 50 * row), QStringLiteral("dab   "),
                    QStringLiteral("h"));
@@ -189,7 +188,7 @@ void TestFullScanWindow::secondScanOverwritesTheFile()
     QVERIFY(matchesWhole(logPattern("11001", 'h') + logPattern("11002", 'v') + "\\r\\n",
                          fileBytes(resultsPath())));
 
-    w->state().mapcount = 1;
+    w->map().entries.resize(1);
     w->form->Picture3_MouseDown(4, 0, 0.f, 0.f);
     const QByteArray file = fileBytes(resultsPath());
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());

@@ -34,7 +34,6 @@ private slots:
     void fieldsAreCutByColumn();
     void latin1BytesSurvive();
     void onlyTheFirst1024LinesFillTheTable();
-    void storingReplacesTheWholeTable();
 };
 
 void TestMapFile::linesEndAtCrLfOrLoneCr_data()
@@ -58,61 +57,75 @@ void TestMapFile::linesEndAtCrLfOrLoneCr()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
 
-    const ws::MapFile map = ws::parseMap(bytes);
+    const ws::MapData map = ws::parseMap(bytes);
     QCOMPARE(map.lineCount, lines.size());
     QCOMPARE(map.entries.size(), lines.size());
     QString listing;
     for (int i = 0; i < lines.size(); ++i) {
         QCOMPARE(map.entries[i].name, lines[i].left(16));
+        QCOMPARE(map.entries[i].line, lines[i]);
         listing += lines[i] + QStringLiteral("\r\n");
     }
-    QCOMPARE(map.maptext, listing);
+    QCOMPARE(map.listing, listing);
 }
 
 void TestMapFile::fieldsAreCutByColumn_data()
 {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QStringList>("fields"); // freq, type, name, pol
+    QTest::addColumn<QStringList>("fields"); // frequency, type, name, polarisation
+    QTest::addColumn<double>("frequency");
 
     const QByteArray full = mapLine("Astra Promo", "MPEG2", "12.188", "H");
-    QTest::newRow("full") << full << QStringList{"12188", "MPEG2 ", "Astra Promo     ", "H"};
+    QTest::newRow("full") << full << QStringList{"12188", "MPEG2 ", "Astra Promo     ", "H"}
+                          << 12188.0;
     QTest::newRow("lower case pol") << mapLine("x", "analog", "11.778", "v")
-                                    << QStringList{"11778", "analog", "x               ", "v"};
+                                    << QStringList{"11778", "analog", "x               ", "v"}
+                                    << 11778.0;
     QTest::newRow("55 characters") << full.left(55)
-                                   << QStringList{"12188", "MPEG2 ", "Astra Promo     ", "H"};
+                                   << QStringList{"12188", "MPEG2 ", "Astra Promo     ", "H"}
+                                   << 12188.0;
     QTest::newRow("54 characters") << full.left(54)
-                                   << QStringList{"12188", "MPEG2 ", "Astra Promo     ", ""};
+                                   << QStringList{"12188", "MPEG2 ", "Astra Promo     ", ""}
+                                   << 12188.0;
     QTest::newRow("53 characters") << full.left(53)
-                                   << QStringList{"1218", "MPEG2 ", "Astra Promo     ", ""};
+                                   << QStringList{"1218", "MPEG2 ", "Astra Promo     ", ""}
+                                   << 1218.0;
     QTest::newRow("50 characters") << full.left(50)
-                                   << QStringList{"12", "MPEG2 ", "Astra Promo     ", ""};
+                                   << QStringList{"12", "MPEG2 ", "Astra Promo     ", ""} << 12.0;
     QTest::newRow("48 characters") << full.left(48)
-                                   << QStringList{"", "MPEG2 ", "Astra Promo     ", ""};
+                                   << QStringList{"", "MPEG2 ", "Astra Promo     ", ""} << 0.0;
     QTest::newRow("43 characters") << full.left(43)
-                                   << QStringList{"", "MPE", "Astra Promo     ", ""};
-    QTest::newRow("10 characters") << full.left(10) << QStringList{"", "", "Astra Prom", ""};
-    QTest::newRow("empty") << QByteArray() << QStringList{"", "", "", ""};
-    // Nothing is checked or trimmed: the separator column is simply dropped.
+                                   << QStringList{"", "MPE", "Astra Promo     ", ""} << 0.0;
+    QTest::newRow("10 characters") << full.left(10) << QStringList{"", "", "Astra Prom", ""}
+                                   << 0.0;
+    QTest::newRow("empty") << QByteArray() << QStringList{"", "", "", ""} << 0.0;
+    // Nothing is checked or trimmed: the separator column is simply dropped,
+    // and the number is whatever the text starts with.
     QTest::newRow("not digits") << mapLine("  padded ", "MPEG2", "1x,788", " ")
-                                << QStringList{"1x788", "MPEG2 ", "  padded        ", " "};
+                                << QStringList{"1x788", "MPEG2 ", "  padded        ", " "}
+                                << 1.0;
 }
 
 void TestMapFile::fieldsAreCutByColumn()
 {
     QFETCH(QByteArray, line);
     QFETCH(QStringList, fields);
+    QFETCH(double, frequency);
 
     const MapEntry entry = ws::cutMapLine(QString::fromLatin1(line));
-    QCOMPARE((QStringList{entry.freq, entry.type, entry.name, entry.pol}), fields);
+    QCOMPARE((QStringList{entry.frequencyText, entry.type, entry.name, entry.polarisation}),
+             fields);
+    QCOMPARE(entry.frequency, frequency);
+    QCOMPARE(entry.line, QString::fromLatin1(line));
 }
 
 void TestMapFile::latin1BytesSurvive()
 {
     const QByteArray line = mapLine("M\xfcnchen \xe4\xf6\xdf\xff", "MPEG2", "12.188", "\xe9");
-    const ws::MapFile map = ws::parseMap(line);
+    const ws::MapData map = ws::parseMap(line);
     QCOMPARE(map.entries[0].name, QStringLiteral("M\u00fcnchen \u00e4\u00f6\u00df\u00ff    "));
-    QCOMPARE(map.entries[0].pol, QStringLiteral("\u00e9"));
-    QCOMPARE(ws::toBytes(map.maptext), line + "\r\n");
+    QCOMPARE(map.entries[0].polarisation, QStringLiteral("\u00e9"));
+    QCOMPARE(ws::toBytes(map.listing), line + "\r\n");
 }
 
 void TestMapFile::onlyTheFirst1024LinesFillTheTable()
@@ -120,37 +133,11 @@ void TestMapFile::onlyTheFirst1024LinesFillTheTable()
     QByteArray bytes;
     for (int i = 0; i < 1030; ++i)
         bytes += QByteArray::number(i) + "\r\n";
-    const ws::MapFile map = ws::parseMap(bytes);
+    const ws::MapData map = ws::parseMap(bytes);
     QCOMPARE(map.lineCount, 1030);
     QCOMPARE(map.entries.size(), 1024);
     QCOMPARE(map.entries.last().name, QStringLiteral("1023"));
-    QCOMPARE(map.maptext, ws::fromBytes(bytes));
-}
-
-void TestMapFile::storingReplacesTheWholeTable()
-{
-    ws::SharedState state;
-    QByteArray twenty;
-    for (int i = 0; i < 20; ++i)
-        twenty += mapLine("old", "MPEG2", "11.700", "H") + "\r\n";
-    ws::storeMap(state, ws::parseMap(twenty));
-    state.mapdata[15][6] = QStringLiteral("left over");
-    QCOMPARE(int(state.mapcount), 20);
-
-    QByteArray ten;
-    for (int i = 0; i < 10; ++i)
-        ten += mapLine("new", "DVB-S2", QByteArray::number(12.0 + i / 100.0, 'f', 3), "V") + "\r\n";
-    ws::storeMap(state, ws::parseMap(ten));
-    QCOMPARE(int(state.mapcount), 10);
-    QCOMPARE(state.maptext, ws::fromBytes(ten));
-    QCOMPARE(state.mapdata[10][1], QStringLiteral("12090"));
-    QCOMPARE(state.mapdata[10][2], QStringLiteral("DVB-S2"));
-    QCOMPARE(state.mapdata[10][4], QStringLiteral("V"));
-    for (int row = 11; row <= 20; ++row)
-        for (const QString &cell : state.mapdata[row])
-            QVERIFY(cell.isEmpty());
-    for (const QString &cell : state.mapdata[0])
-        QVERIFY(cell.isEmpty());
+    QCOMPARE(map.listing, ws::fromBytes(bytes));
 }
 
 QTEST_APPLESS_MAIN(TestMapFile)

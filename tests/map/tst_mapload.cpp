@@ -53,6 +53,7 @@ private slots:
     void loadFillsTableListingLabelAndStrip();
     void stripColoursFollowThePolarisation();
     void emptyFileClearsEverything();
+    void secondMapReplacesTheWholeFirst();
     void longFileKeepsTheFirst1024Entries();
     void failedLoadsKeepThePreviousMap_data();
     void failedLoadsKeepThePreviousMap();
@@ -61,6 +62,14 @@ private:
     QString write(const QString &name, const QByteArray &bytes);
     void load(const QString &path);
     int column(double frequency) const;
+    void setScans(double first, double last)
+    {
+        ws::ScanData scan;
+        scan.first = first;
+        scan.last = last;
+        w->scans().newest = scan;
+        w->scans().reference = scan;
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<FakeWindow> w;
@@ -75,9 +84,8 @@ void TestMapLoad::init()
     w->form = std::make_unique<Form1>(
         ws::Platform{&w->dialogs, &events, &w->clock, &w->system, &w->serial});
     events.form = w->form.get();
-    // What drawing two scans of 10700 to 12750 MHz leaves behind.
-    w->state().fstart[0] = 10700;
-    w->state().fend[0] = 12750;
+    // Two scans of 10700 to 12750 MHz, as drawn before a map can be loaded.
+    setScans(10700, 12750);
     w->form->Command4->setEnabled(true);
 }
 
@@ -114,12 +122,12 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     QCOMPARE(w->dialogs.shown[0].prefilled, QStringLiteral("c:\\vanto21\\maps\\mymap.map"));
     QVERIFY(w->dialogs.messages.isEmpty());
 
-    const ws::SharedState &s = w->state();
-    QCOMPARE(int(s.mapcount), 2);
-    QCOMPARE(s.mapdata[1][1], QStringLiteral("11778"));
-    QCOMPARE(s.mapdata[1][3], QStringLiteral("Das Erste       "));
-    QCOMPARE(s.mapdata[2][4], QStringLiteral("v"));
-    QCOMPARE(s.maptext, ws::fromBytes(bytes));
+    const ws::MapData &map = w->map();
+    QCOMPARE(map.entries.size(), 2);
+    QCOMPARE(map.entries[0].frequencyText, QStringLiteral("11778"));
+    QCOMPARE(map.entries[0].name, QStringLiteral("Das Erste       "));
+    QCOMPARE(map.entries[1].polarisation, QStringLiteral("v"));
+    QCOMPARE(map.listing, ws::fromBytes(bytes));
     QCOMPARE(f.Text1->toPlainText(), ws::fromBytes(bytes).replace(QLatin1String("\r\n"), "\n"));
     const QFileInfo info(path);
     QCOMPARE(f.Label8->text(), path + "  " + ws::generalDateText(info.lastModified()) + "  " +
@@ -144,8 +152,9 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     QCOMPARE(strip.pixelColor(x - 1, 22), kBackground);
     QCOMPARE(strip.pixelColor(x + 1, 22), kBackground);
 
-    // A second load clears what the first one drew and keeps the new scale.
-    w->state().fstart[0] = 11000;
+    // A second load clears what the first one drew and takes the scale of
+    // the scans loaded now.
+    setScans(11000, 12750);
     load(write(QStringLiteral("other.map"), mapLine("12.500", "L")));
     QCOMPARE(f.Picture3->scaleLeft(), 11000.0);
     const QImage second = f.Picture3->surface();
@@ -187,12 +196,35 @@ void TestMapLoad::emptyFileClearsEverything()
     Form1 &f = *w->form;
     load(write(QStringLiteral("one.map"), mapLine("11.778", "H")));
     load(write(QStringLiteral("empty.map"), QByteArray()));
-    QCOMPARE(int(w->state().mapcount), 0);
-    QVERIFY(w->state().mapdata[1][1].isEmpty());
+    QVERIFY(w->map().entries.isEmpty());
+    QVERIFY(w->map().listing.isEmpty());
     QVERIFY(f.Text1->toPlainText().isEmpty());
     QVERIFY(f.Label8->text().endsWith(QLatin1String("  0")));
     QCOMPARE(f.Picture3->surface().pixelColor(column(11778), 10), kBackground);
     QVERIFY(w->dialogs.messages.isEmpty());
+}
+
+void TestMapLoad::secondMapReplacesTheWholeFirst()
+{
+    QByteArray twenty;
+    for (int i = 0; i < 20; ++i)
+        twenty += mapLine("11.700", "H", "old") + "\r\n";
+    load(write(QStringLiteral("twenty.map"), twenty));
+    QCOMPARE(w->map().entries.size(), 20);
+
+    QByteArray ten;
+    for (int i = 0; i < 10; ++i)
+        ten += mapLine(QByteArray::number(12.0 + i / 100.0, 'f', 3), "V", "new") + "\r\n";
+    load(write(QStringLiteral("ten.map"), ten));
+    const ws::MapData &map = w->map();
+    QCOMPARE(map.entries.size(), 10);
+    QCOMPARE(map.lineCount, 10);
+    QCOMPARE(map.listing, ws::fromBytes(ten));
+    QCOMPARE(map.entries[9].frequencyText, QStringLiteral("12090"));
+    QCOMPARE(map.entries[9].frequency, 12090.0);
+    QCOMPARE(map.entries[9].polarisation, QStringLiteral("V"));
+    for (const ws::MapEntry &entry : map.entries)
+        QVERIFY(entry.name.startsWith(QLatin1String("new")));
 }
 
 void TestMapLoad::longFileKeepsTheFirst1024Entries()
@@ -201,8 +233,8 @@ void TestMapLoad::longFileKeepsTheFirst1024Entries()
     for (int i = 0; i < 1100; ++i)
         bytes += mapLine(QByteArray::number(10.800 + i / 1000.0, 'f', 3), "H") + "\r\n";
     load(write(QStringLiteral("long.map"), bytes));
-    QCOMPARE(int(w->state().mapcount), 1024);
-    QCOMPARE(w->state().mapdata[1024][1], QStringLiteral("11823"));
+    QCOMPARE(w->map().entries.size(), 1024);
+    QCOMPARE(w->map().entries[1023].frequencyText, QStringLiteral("11823"));
     QCOMPARE(w->form->Text1->toPlainText().count(QLatin1Char('\n')), 1100);
     QVERIFY(w->dialogs.messages.isEmpty());
 }
@@ -229,7 +261,7 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
     QFETCH(int, repaints);
     Form1 &f = *w->form;
     load(write(QStringLiteral("good.map"), mapLine("11.778", "H") + "\r\n" + mapLine("12.188", "V")));
-    const ws::SharedState before = w->state();
+    const ws::MapData before = w->map();
     const QString label = f.Label8->text();
     const QString listing = f.Text1->toPlainText();
     const QImage strip = f.Picture3->surface();
@@ -261,10 +293,12 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
 
     QCOMPARE(w->dialogs.messages, QStringList{message});
     QCOMPARE(events.repainted.size() - repaintedBefore, repaints);
-    const ws::SharedState &after = w->state();
-    QCOMPARE(int(after.mapcount), int(before.mapcount));
-    QCOMPARE(after.maptext, before.maptext);
-    QVERIFY(after.mapdata == before.mapdata);
+    const ws::MapData &after = w->map();
+    QCOMPARE(after.entries.size(), before.entries.size());
+    for (qsizetype i = 0; i < after.entries.size(); ++i)
+        QCOMPARE(after.entries[i].line, before.entries[i].line);
+    QCOMPARE(after.listing, before.listing);
+    QCOMPARE(after.lineCount, before.lineCount);
     QCOMPARE(f.Label8->text(), label);
     QCOMPARE(f.Text1->toPlainText(), listing);
     QCOMPARE(f.Picture3->surface(), strip);

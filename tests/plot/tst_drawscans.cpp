@@ -2,6 +2,8 @@
 #include "scantext.h"
 
 #include "drawscans.h"
+#include "levels.h"
+#include "palette.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -93,7 +95,7 @@ int lastColumn(PlotBox *box, const QColor &color)
 
 } // namespace
 
-namespace pc = ws::plotcolors;
+namespace pc = ws::palette;
 
 void TestDrawScans::init()
 {
@@ -137,15 +139,15 @@ void TestDrawScans::levelsDifferencesAndGrid()
 
     // Levels: the top edge is L1 = 60, a level v lies at 60 - v.
     const double f = 11020;
-    QCOMPARE(colorAt(p1, f, 60 - 40), pc::horizontalNew);
-    QCOMPARE(colorAt(p1, f, 60 - 30), pc::horizontalOld);
-    QCOMPARE(colorAt(p1, f, 60 - 25), pc::verticalNew);
-    QCOMPARE(colorAt(p1, f, 60 - 20), pc::verticalOld);
+    QCOMPARE(colorAt(p1, f, 60 - 40), pc::horizontalNewest);
+    QCOMPARE(colorAt(p1, f, 60 - 30), pc::horizontalReference);
+    QCOMPARE(colorAt(p1, f, 60 - 25), pc::verticalNewest);
+    QCOMPARE(colorAt(p1, f, 60 - 20), pc::verticalReference);
     QCOMPARE(colorAt(p1, f, 5), kBackground);
 
     // Differences: newest stronger lies above the zero line.
-    QCOMPARE(colorAt(p2, f, 10), pc::horizontalDiff);
-    QCOMPARE(colorAt(p2, f, 5), pc::verticalDiff);
+    QCOMPARE(colorAt(p2, f, 10), pc::horizontalDifference);
+    QCOMPARE(colorAt(p2, f, 5), pc::verticalDifference);
     QCOMPARE(colorAt(p2, f, 0), pc::zeroLine);
     QCOMPARE(colorAt(p2, f, -10), kBackground);
     QVERIFY(p2->toPixel(f, 10).y() < p2->toPixel(f, 0).y());
@@ -168,10 +170,10 @@ void TestDrawScans::newestIsDrawnOverTheReference()
     const auto same = [](bool, double f) { return f == 10950 ? 60.0 : 30.0; };
     load(1, scan(1053, same));
     load(2, scan(1053, same));
-    QVERIFY(count(w->form->Picture1, pc::horizontalNew) > 600);
-    QCOMPARE(count(w->form->Picture1, pc::horizontalOld), 0);
+    QVERIFY(count(w->form->Picture1, pc::horizontalNewest) > 600);
+    QCOMPARE(count(w->form->Picture1, pc::horizontalReference), 0);
     // No difference: the curve lies under the zero line.
-    QCOMPARE(count(w->form->Picture2, pc::horizontalDiff), 0);
+    QCOMPARE(count(w->form->Picture2, pc::horizontalDifference), 0);
     QVERIFY(count(w->form->Picture2, pc::zeroLine) > 600);
 }
 
@@ -181,10 +183,10 @@ void TestDrawScans::aPolarisationMissingFromOneScanHasNoDifference()
     load(2, scan(1053, [](bool, double) { return 30.0; }));
     PlotBox *p1 = w->form->Picture1;
     PlotBox *p2 = w->form->Picture2;
-    QVERIFY(count(p1, pc::verticalNew) > 600);
-    QCOMPARE(count(p1, pc::verticalOld), 0);
-    QVERIFY(count(p2, pc::horizontalDiff) > 600);
-    QCOMPARE(count(p2, pc::verticalDiff), 0);
+    QVERIFY(count(p1, pc::verticalNewest) > 600);
+    QCOMPARE(count(p1, pc::verticalReference), 0);
+    QVERIFY(count(p2, pc::horizontalDifference) > 600);
+    QCOMPARE(count(p2, pc::verticalDifference), 0);
 }
 
 void TestDrawScans::disjointRangesLieSideBySide()
@@ -194,8 +196,8 @@ void TestDrawScans::disjointRangesLieSideBySide()
     Form1 &form = *w->form;
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
-    QCOMPARE(colorAt(form.Picture1, 11000, 0), pc::horizontalNew);
-    QCOMPARE(colorAt(form.Picture1, 11120, 10), pc::horizontalOld);
+    QCOMPARE(colorAt(form.Picture1, 11000, 0), pc::horizontalNewest);
+    QCOMPARE(colorAt(form.Picture1, 11120, 10), pc::horizontalReference);
     QCOMPARE(colorAt(form.Picture1, 11120, 0), kBackground);
 
     // Only the grid and the zero line in the difference plot.
@@ -217,9 +219,9 @@ void TestDrawScans::reloadRescalesBothPlots()
     Form1 &form = *w->form;
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
-    QCOMPARE(w->state().fstart[0], 10950.0);
+    QCOMPARE(ws::PlotRange::of(*w->scans().newest, *w->scans().reference).first, 10950.0);
     // Nothing of the wide scan survives right of the narrow one.
-    QCOMPARE(lastColumn(form.Picture1, pc::horizontalNew),
+    QCOMPARE(lastColumn(form.Picture1, pc::horizontalNewest),
              int(form.Picture1->toPixel(11049, 0).x()));
 }
 

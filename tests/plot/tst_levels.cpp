@@ -1,6 +1,9 @@
 #include "drawscans.h"
 #include "levels.h"
+#include "palette.h"
+#include "recordingcanvas.h"
 #include "scanfile.h"
+#include "scans.h"
 
 #include <QtTest>
 
@@ -15,74 +18,37 @@ class TestLevels : public QObject
 private slots:
     void lookupFollowsTheBandOfTheFrequency_data();
     void lookupFollowsTheBandOfTheFrequency();
-    void levelAtReadsTheSlotsOwnTable();
+    void levelAtReadsTheScansOwnTable();
     void gridRoundsHalfToEven_data();
     void gridRoundsHalfToEven();
-    void scaleTextsFromTheCombinedSlots();
-    void combinedSlotsAndCommonRange();
+    void scaleTextsFromBothScans();
+    void rangeOfBothScansAndCommonRange();
     void pointsOutsideTheTableAreLeftOut();
     void differencesOnlyOverTheCommonRange();
 };
 
 namespace {
 
-std::unique_ptr<ws::SharedState> withLnb(int slot, int code)
+using ws::test::RecordingCanvas;
+
+std::unique_ptr<ws::ScanData> withLnb(int code)
 {
-    auto s = std::make_unique<ws::SharedState>();
+    auto scan = std::make_unique<ws::ScanData>();
     const ws::LnbType *lnb = ws::findLnb(code);
     Q_ASSERT(lnb);
-    s->fswitch[slot] = lnb->fswitch;
-    s->lolow[slot] = lnb->lolow;
-    s->lohigh[slot] = lnb->lohigh;
-    return s;
+    scan->lnb = *lnb;
+    return scan;
 }
 
-// Records what the plot draws instead of rendering it.
-class RecordingCanvas : public ws::Canvas
+ws::ScanData withRange(double first, double last, double minLevel = 0, double maxLevel = 0)
 {
-public:
-    struct Op
-    {
-        char kind; // 'm' move, 'l' line to, 'L' line between two points
-        double x;
-        double y;
-        QColor color;
-    };
-
-    void cls() override { ops.clear(); }
-    void setScale(double l, double t, double w, double h) override
-    {
-        left = l;
-        top = t;
-        width = w;
-        height = h;
-    }
-    double scaleLeft() const override { return left; }
-    double scaleTop() const override { return top; }
-    double scaleWidth() const override { return width; }
-    double scaleHeight() const override { return height; }
-    void setForeColor(QColor c) override { color = c; }
-    void moveTo(double x, double y) override { ops.push_back({'m', x, y, color}); }
-    void lineTo(double x, double y) override { ops.push_back({'l', x, y, color}); }
-    void line(double, double, double x2, double y2) override
-    {
-        ops.push_back({'L', x2, y2, color});
-    }
-
-    std::vector<Op> of(const QColor &c) const
-    {
-        std::vector<Op> out;
-        for (const Op &op : ops) {
-            if (op.color == c && op.kind != 'L')
-                out.push_back(op);
-        }
-        return out;
-    }
-
-    std::vector<Op> ops;
-    QColor color;
-    double left = 0, top = 0, width = 1, height = 1;
-};
+    ws::ScanData scan;
+    scan.first = first;
+    scan.last = last;
+    scan.minLevel = minLevel;
+    scan.maxLevel = maxLevel;
+    return scan;
+}
 
 } // namespace
 
@@ -115,8 +81,8 @@ void TestLevels::lookupFollowsTheBandOfTheFrequency()
     QFETCH(bool, high);
     QFETCH(int, cell);
 
-    const auto s = withLnb(2, lnb);
-    const std::optional<ws::LevelCell> c = ws::levelCell(*s, 2, f);
+    const auto s = withLnb(lnb);
+    const std::optional<ws::LevelCell> c = ws::levelCell(*s, f);
     QCOMPARE(bool(c), found);
     if (c) {
         QCOMPARE(c->highBand, high);
@@ -124,20 +90,21 @@ void TestLevels::lookupFollowsTheBandOfTheFrequency()
     }
 }
 
-void TestLevels::levelAtReadsTheSlotsOwnTable()
+void TestLevels::levelAtReadsTheScansOwnTable()
 {
-    auto s = withLnb(1, 1044);
-    s->hlow[1][1950] = 1;
-    s->hhigh[1][1101] = 2;
-    s->vlow[1][1950] = 3;
-    s->vhigh[1][1101] = 4;
-    s->hlow[2][1950] = 5; // slot 2 has no LNB: with oscillators 0, 11700 has no cell
+    auto s = withLnb(1044);
+    s->levels[ws::HLow][1950] = 1;
+    s->levels[ws::HHigh][1101] = 2;
+    s->levels[ws::VLow][1950] = 3;
+    s->levels[ws::VHigh][1101] = 4;
+    ws::ScanData noLnb;
+    noLnb.levels[ws::HLow][1950] = 5; // with oscillators 0, 11700 has no cell
     using ws::Polarisation;
-    QCOMPARE(ws::levelAt(*s, 1, Polarisation::Horizontal, 11700), std::optional<double>(1));
-    QCOMPARE(ws::levelAt(*s, 1, Polarisation::Horizontal, 11701), std::optional<double>(2));
-    QCOMPARE(ws::levelAt(*s, 1, Polarisation::Vertical, 11700), std::optional<double>(3));
-    QCOMPARE(ws::levelAt(*s, 1, Polarisation::Vertical, 11701), std::optional<double>(4));
-    QVERIFY(!ws::levelAt(*s, 2, Polarisation::Horizontal, 11700));
+    QCOMPARE(ws::levelAt(*s, Polarisation::Horizontal, 11700), std::optional<double>(1));
+    QCOMPARE(ws::levelAt(*s, Polarisation::Horizontal, 11701), std::optional<double>(2));
+    QCOMPARE(ws::levelAt(*s, Polarisation::Vertical, 11700), std::optional<double>(3));
+    QCOMPARE(ws::levelAt(*s, Polarisation::Vertical, 11701), std::optional<double>(4));
+    QVERIFY(!ws::levelAt(noLnb, Polarisation::Horizontal, 11700));
 }
 
 void TestLevels::gridRoundsHalfToEven_data()
@@ -171,15 +138,11 @@ void TestLevels::gridRoundsHalfToEven()
     }
 }
 
-void TestLevels::scaleTextsFromTheCombinedSlots()
+void TestLevels::scaleTextsFromBothScans()
 {
-    auto s = std::make_unique<ws::SharedState>();
-    s->fstart = {0, 10700, 10950.5};
-    s->fend = {0, 12750, 11000};
-    s->smin = {0, 3, 10};
-    s->smax = {0, 40, 57};
-    ws::combineSlots(*s);
-    const ws::ScaleTexts t = ws::scaleTexts(*s);
+    auto newest = std::make_unique<ws::ScanData>(withRange(10700, 12750, 3, 40));
+    auto reference = std::make_unique<ws::ScanData>(withRange(10950.5, 11000, 10, 57));
+    const ws::ScaleTexts t = ws::scaleTexts(ws::PlotRange::of(*newest, *reference));
     QCOMPARE(t.left, QStringLiteral("10700 MHz"));
     QCOMPARE(t.right, QStringLiteral("12750 MHz"));
     QCOMPARE(t.top, QStringLiteral("57"));
@@ -187,23 +150,29 @@ void TestLevels::scaleTextsFromTheCombinedSlots()
     QCOMPARE(t.diffTop, QStringLiteral("55"));
     QCOMPARE(t.diffBottom, QStringLiteral("-55"));
 
-    s->smin = {0, 0.1, 0.1};
-    s->smax = {0, 0.3, 0.2};
-    ws::combineSlots(*s);
-    QCOMPARE(ws::scaleTexts(*s).diffTop, QStringLiteral("1.2")); // single precision
+    newest->minLevel = 0.1;
+    newest->maxLevel = 0.3;
+    reference->minLevel = 0.1;
+    reference->maxLevel = 0.2;
+    QCOMPARE(ws::scaleTexts(ws::PlotRange::of(*newest, *reference)).diffTop,
+             QStringLiteral("1.2")); // single precision
 }
 
-void TestLevels::combinedSlotsAndCommonRange()
+void TestLevels::rangeOfBothScansAndCommonRange()
 {
-    auto s = std::make_unique<ws::SharedState>();
-    s->fstart = {0, 10700, 11800};
-    s->fend = {0, 11700, 12750};
-    ws::combineSlots(*s);
-    QCOMPARE(s->fstart[0], 10700.0);
-    QCOMPARE(s->fend[0], 12750.0);
-    QCOMPARE(s->ovstart, 11800.0);
-    QCOMPARE(s->ovend, 11700.0);
-    const ws::FrequencyScale scale = ws::FrequencyScale::of(*s);
+    auto scans = std::make_unique<ws::Scans>();
+    scans->newest = withRange(10700, 11700);
+    // Until both scans are loaded nothing is drawn, and the range is empty at 0.
+    QCOMPARE(ws::FrequencyScale::of(*scans).left, 0.0);
+    QCOMPARE(ws::FrequencyScale::of(*scans).width, 1.0);
+
+    scans->reference = withRange(11800, 12750);
+    const ws::PlotRange range = ws::PlotRange::of(*scans->newest, *scans->reference);
+    QCOMPARE(range.first, 10700.0);
+    QCOMPARE(range.last, 12750.0);
+    QCOMPARE(range.commonFirst, 11800.0);
+    QCOMPARE(range.commonLast, 11700.0);
+    const ws::FrequencyScale scale = ws::FrequencyScale::of(*scans);
     QCOMPARE(scale.left, 10700.0);
     QCOMPARE(scale.width, 2051.0);
 }
@@ -212,55 +181,53 @@ void TestLevels::pointsOutsideTheTableAreLeftOut()
 {
     // A universal scan whose header claims 7000 to 8000 MHz: below 7600 the
     // intermediate frequency would exceed 2150.
-    auto s = withLnb(1, 1044);
-    s->fstart[1] = 7000;
-    s->fend[1] = 8000;
-    s->hpol[1] = true;
-    s->hlow[1][2150] = 9; // 9750 - 7600
-    s->fstart[2] = 0;
-    s->fend[2] = 1e12; // absurd, and must not take forever
-    s->vpol[2] = true;
-    ws::combineSlots(*s);
+    auto newest = withLnb(1044);
+    newest->first = 7000;
+    newest->last = 8000;
+    newest->layout.horizontal = true;
+    newest->levels[ws::HLow][2150] = 9; // 9750 - 7600
+    // An absurd range, which must not take forever.
+    auto reference = std::make_unique<ws::ScanData>(withRange(0, 1e12));
+    reference->layout.vertical = true;
     RecordingCanvas c;
-    ws::drawLevelPlot(*s, c);
+    ws::drawLevelPlot(*newest, *reference, c);
 
-    const auto curve = c.of(ws::plotcolors::horizontalNew);
+    const auto curve = c.of(ws::palette::horizontalNewest);
     QCOMPARE(curve.size(), size_t(401));
     QCOMPARE(curve.front().kind, 'm');
     QCOMPARE(curve.front().x, 7600.0);
-    QCOMPARE(curve.front().y, -9.0); // L1 is 0 here
+    QCOMPARE(curve.front().y, -9.0); // the highest level is 0 here
     QCOMPARE(curve.back().kind, 'l');
     QCOMPARE(curve.back().x, 8000.0);
-    // Slot 2 has no LNB fields: oscillator 0, so only 0 to 2150 has cells.
-    const auto other = c.of(ws::plotcolors::verticalOld);
+    // The reference has no LNB fields: oscillator 0, so only 0 to 2150 has cells.
+    const auto other = c.of(ws::palette::verticalReference);
     QCOMPARE(other.size(), size_t(2151));
     QCOMPARE(other.back().x, 2150.0);
 }
 
 void TestLevels::differencesOnlyOverTheCommonRange()
 {
-    auto s = withLnb(1, 1058);
-    const ws::LnbType *lband = ws::findLnb(1058);
-    s->fswitch[2] = lband->fswitch;
-    s->hpol = {false, true, true};
-    s->vpol = {false, true, false};
-    s->fstart = {0, 1000, 1100.4};
-    s->fend = {0, 1300, 1400};
-    s->hlow[1][1150] = 40;
-    s->hlow[2][1150] = 30;
-    ws::combineSlots(*s);
+    auto newest = withLnb(1058);
+    newest->first = 1000;
+    newest->last = 1300;
+    newest->layout.horizontal = newest->layout.vertical = true;
+    newest->levels[ws::HLow][1150] = 40;
+    auto reference = std::make_unique<ws::ScanData>(withRange(1100.4, 1400));
+    reference->lnb.switchFrequency = ws::findLnb(1058)->switchFrequency;
+    reference->layout.horizontal = true;
+    reference->levels[ws::HLow][1150] = 30;
     RecordingCanvas c;
-    ws::drawDifferencePlot(*s, c);
+    ws::drawDifferencePlot(*newest, *reference, c);
 
-    QCOMPARE(c.top, s->smax[0] - s->smin[0] + 1);
+    QCOMPARE(c.top, ws::PlotRange::of(*newest, *reference).levelSpan());
     QCOMPARE(c.height, -2 * c.top);
-    const auto diff = c.of(ws::plotcolors::horizontalDiff);
+    const auto diff = c.of(ws::palette::horizontalDifference);
     QCOMPARE(diff.size(), size_t(201)); // 1100 to 1300
     QCOMPARE(diff.front().x, 1100.0);
     QCOMPARE(diff[50].y, 10.0);
-    QVERIFY(c.of(ws::plotcolors::verticalDiff).empty()); // reference has no vertical
+    QVERIFY(c.of(ws::palette::verticalDifference).empty()); // reference has no vertical
     QCOMPARE(c.ops.back().kind, 'L'); // the zero line, last
-    QCOMPARE(c.ops.back().color, ws::plotcolors::zeroLine);
+    QCOMPARE(c.ops.back().color, ws::palette::zeroLine);
 }
 
 QTEST_GUILESS_MAIN(TestLevels)

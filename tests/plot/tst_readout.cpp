@@ -1,4 +1,5 @@
 #include "fakeplatform.h"
+#include "mapentries.h"
 #include "readout.h"
 
 #include <QLabel>
@@ -9,15 +10,13 @@
 
 namespace {
 
-void setMap(ws::SharedState &s, const QStringList &frequencies)
+void setMap(ws::MapData &map, const QStringList &frequencies)
 {
-    s.mapcount = std::int16_t(frequencies.size());
+    map.entries.clear();
     for (int i = 0; i < frequencies.size(); ++i) {
-        auto &row = s.mapdata[i + 1];
-        row[1] = frequencies[i];
-        row[2] = QStringLiteral("MPEG2 ");
-        row[3] = QStringLiteral("Station %1").arg(i + 1, -7);
-        row[4] = QStringLiteral("H");
+        map.entries.push_back(ws::test::mapEntry(frequencies[i], QStringLiteral("MPEG2 "),
+                                                 QStringLiteral("H"),
+                                                 QStringLiteral("Station %1").arg(i + 1, -7)));
     }
 }
 
@@ -43,7 +42,7 @@ void TestReadout::nearestRowQuirksIncluded_data()
 {
     QTest::addColumn<QStringList>("frequencies");
     QTest::addColumn<double>("x");
-    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("row"); // 1 for the first entry of the file
 
     QTest::newRow("row below is nearer") << kThreeRows << 11725.0 << 1;
     QTest::newRow("tie keeps candidate") << kThreeRows << 11730.0 << 2;
@@ -78,9 +77,9 @@ void TestReadout::nearestRowQuirksIncluded()
     QFETCH(double, x);
     QFETCH(int, row);
 
-    ws::SharedState s;
-    setMap(s, frequencies);
-    QCOMPARE(ws::nearestMapRow(s, x), row);
+    ws::MapData map;
+    setMap(map, frequencies);
+    QCOMPARE(ws::nearestMapEntry(map, x) + 1, row);
 }
 
 void TestReadout::frequencyRoundsHalfToEven_data()
@@ -107,18 +106,17 @@ void TestReadout::frequencyRoundsHalfToEven()
 void TestReadout::labelsShowTheRowUntrimmed()
 {
     ws::test::FakeWindow w;
-    ws::SharedState &s = w.state();
-    setMap(s, {"11778", "12188"});
-    s.mapdata[2] = {QString(), QStringLiteral("12188"), QStringLiteral("mpeg2 "),
-                    QStringLiteral(" Some Station   "), QStringLiteral("v")};
+    ws::MapData &map = w.map();
+    setMap(map, {"11778", "12188"});
+    map.entries[1] = ws::test::mapEntry(QStringLiteral("12188"), QStringLiteral("mpeg2 "),
+                                        QStringLiteral("v"), QStringLiteral(" Some Station   "));
     w.form->Picture3_MouseMove(1, 2, 12100, 0);
     QCOMPARE(w.form->Label1->text(), QStringLiteral("12100 MHz "));
     QCOMPARE(w.form->Label13->text(), QStringLiteral("Next known signal:"));
     QCOMPARE(w.form->Label10->text(), QStringLiteral("12188v, mpeg2 ,  Some Station   "));
 
-    // A row of empty fields (an empty map line) still shows its separators.
-    s.mapcount = 1;
-    s.mapdata[1] = {};
+    // An entry of empty fields (an empty map line) still shows its separators.
+    map.entries = {ws::MapEntry()};
     w.form->Picture1_MouseMove(0, 0, 12100, 0);
     QCOMPARE(w.form->Label10->text(), QStringLiteral(", , "));
 }
@@ -137,7 +135,7 @@ void TestReadout::pointerMovesSetOrClearTheReadout()
 {
     ws::test::FakeWindow w;
     Form1 &f = *w.form;
-    setMap(w.state(), kThreeRows);
+    setMap(w.map(), kThreeRows);
     f.Picture1->setScale(10700, 0, 2051, 100);
     f.Picture2->setScale(10700, -50, 2051, 100);
     f.show();

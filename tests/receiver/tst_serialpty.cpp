@@ -40,7 +40,7 @@ struct RealWindow
     {
         form->Text3->setText(device);
         form->Picture1_MouseDown(button, 0, frequency, 0);
-        return form->stateForTest().lastcheck;
+        return form->lastCheckLog();
     }
 
     ws::test::FakeDialogs dialogs;

@@ -120,7 +120,7 @@ void TestSignalCheck::init()
 QString TestSignalCheck::check(float frequency, std::int16_t button)
 {
     w->form->Picture1_MouseDown(button, 0, frequency, 0);
-    return w->state().lastcheck;
+    return w->form->lastCheckLog();
 }
 
 // The clock starts at 1000 and advances one second per reading: the settle

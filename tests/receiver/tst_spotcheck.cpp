@@ -79,7 +79,7 @@ void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer()
     QCOMPARE(w->serial.written.value(0), QByteArray("CBEG"));
     QCOMPARE(w->serial.written.value(1), tune);
     const QString expected = firstLine + "nothing found after 0 Seconds\r\n\r\n";
-    QCOMPARE(w->state().lastcheck, expected);
+    QCOMPARE(w->form->lastCheckLog(), expected);
     QCOMPARE(w->form->Text1->toPlainText(), QString(expected).replace("\r\n", "\n"));
 }
 
@@ -108,7 +108,7 @@ void TestSpotCheck::clickBeforeAnyScanUsesThePlainScale()
     // Nothing is loaded: the scale is still the area's own pixels.
     press(w->form->Picture2, Qt::LeftButton, 37);
     QCOMPARE(w->serial.written.value(1), QByteArray("T37000005010"));
-    QVERIFY(w->state().lastcheck.startsWith("Checking 37h "));
+    QVERIFY(w->form->lastCheckLog().startsWith("Checking 37h "));
 }
 
 void TestSpotCheck::positionBeyond16BitsChecksNothing()

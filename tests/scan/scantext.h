@@ -41,8 +41,8 @@ inline QByteArray scanText(const ScanShape &shape)
     line(QByteArray::number(shape.layout));
     line(QByteArray::number(shape.lnb));
 
-    const double w = lnb->fswitch;
-    const bool inhigh = shape.end > w && lnb->fswitch != -1;
+    const double w = lnb->switchFrequency;
+    const bool inhigh = shape.end > w && lnb->switchFrequency != -1;
     const bool inlow = shape.start < w;
     auto block = [&](bool vertical, double from, double to, int oscillator) {
         for (double f = from; f <= to; ++f) {
@@ -54,10 +54,11 @@ inline QByteArray scanText(const ScanShape &shape)
         if (vertical ? !layout->vertical : !layout->horizontal)
             continue;
         if (inhigh && inlow) {
-            block(vertical, shape.start, w, lnb->lolow);
-            block(vertical, w, shape.end, lnb->lohigh);
+            block(vertical, shape.start, w, lnb->lowOscillator);
+            block(vertical, w, shape.end, lnb->highOscillator);
         } else {
-            block(vertical, shape.start, shape.end, inhigh ? lnb->lohigh : lnb->lolow);
+            block(vertical, shape.start, shape.end,
+                  inhigh ? lnb->highOscillator : lnb->lowOscillator);
         }
     }
     return out;

@@ -27,7 +27,7 @@ private slots:
     void cleanup() { w.reset(); }
 
     void eachSlotHasItsOwnDialog();
-    void loadShowsTheSummaryAndMarksTheSlot();
+    void loadShowsTheSummaryAndFillsTheSlot();
     void failedLoadChangesNothing_data();
     void failedLoadChangesNothing();
     void cancelledDialogKeepsTheLoadedSlot();
@@ -58,19 +58,15 @@ private:
 
 namespace {
 
-// Everything of the shared state that a load may touch, for one slot.
-bool sameSlot(const ws::SharedState &a, const ws::SharedState &b, int slot)
+// Everything a load may touch, for one slot.
+bool sameSlot(const std::optional<ws::ScanData> &a, const std::optional<ws::ScanData> &b)
 {
-    return a.hlow[slot] == b.hlow[slot] && a.vlow[slot] == b.vlow[slot]
-        && a.hhigh[slot] == b.hhigh[slot] && a.vhigh[slot] == b.vhigh[slot]
-        && a.fstart[slot] == b.fstart[slot] && a.fend[slot] == b.fend[slot]
-        && a.smax[slot] == b.smax[slot] && a.smin[slot] == b.smin[slot]
-        && a.bandstart[slot] == b.bandstart[slot] && a.bandend[slot] == b.bandend[slot]
-        && a.fswitch[slot] == b.fswitch[slot] && a.lolow[slot] == b.lolow[slot]
-        && a.lohigh[slot] == b.lohigh[slot] && a.hpol[slot] == b.hpol[slot]
-        && a.vpol[slot] == b.vpol[slot] && a.inhigh[slot] == b.inhigh[slot]
-        && a.inlow[slot] == b.inlow[slot] && a.lnbcode[slot] == b.lnbcode[slot]
-        && a.runmax == b.runmax && a.runmin == b.runmin;
+    if (!a || !b)
+        return !a && !b;
+    return a->levels == b->levels && a->first == b->first && a->last == b->last
+        && a->maxLevel == b->maxLevel && a->minLevel == b->minLevel
+        && a->lnb.code == b->lnb.code && a->layout.code == b->layout.code
+        && a->lnbCode == b->lnbCode;
 }
 
 QString summaryOf(const QString &path, const char *ending)
@@ -106,7 +102,7 @@ void TestLoadScan::eachSlotHasItsOwnDialog()
     QCOMPARE(w->dialogs.shown[2].prefilled, path);
 }
 
-void TestLoadScan::loadShowsTheSummaryAndMarksTheSlot()
+void TestLoadScan::loadShowsTheSummaryAndFillsTheSlot()
 {
     ScanShape shape;
     shape.level = [](bool vertical, double f) { return vertical ? 30.0 : f == 11700 ? 99.0 : 40.0; };
@@ -116,19 +112,18 @@ void TestLoadScan::loadShowsTheSummaryAndMarksTheSlot()
     Form1 &f = *w->form;
     QVERIFY(w->dialogs.messages.isEmpty());
     QCOMPARE(f.Scanlabel[1]->text(), summaryOf(path, "univ hv 10700-12750 MHz"));
-    QCOMPARE(Form1::tag(f.Command5[1]), QStringLiteral("1"));
-    QCOMPARE(Form1::tag(f.Command5[2]), QStringLiteral("0"));
+    QVERIFY(w->scans().newest);
+    QVERIFY(!w->scans().reference);
     // "Loading, please wait" was made visible before the file was read.
     QCOMPARE(w->events.repainted, QStringList{QStringLiteral("Form1")});
 
-    const ws::SharedState &s = w->state();
-    QCOMPARE(s.hlow[1][1950], 99.0);
-    QCOMPARE(s.hhigh[1][1100], 99.0);
-    QCOMPARE(s.vhigh[1][2150], 30.0);
-    QCOMPARE(s.smax[1], 99.0);
-    QCOMPARE(s.smin[1], 30.0);
-    QCOMPARE(s.fswitch[1], 11700);
-    QCOMPARE(s.hlow[2][1950], 0.0);
+    const ws::ScanData &s = *w->scans().newest;
+    QCOMPARE(s.levels[ws::HLow][1950], 99.0);
+    QCOMPARE(s.levels[ws::HHigh][1100], 99.0);
+    QCOMPARE(s.levels[ws::VHigh][2150], 30.0);
+    QCOMPARE(s.maxLevel, 99.0);
+    QCOMPARE(s.minLevel, 30.0);
+    QCOMPARE(s.lnb.switchFrequency, 11700);
 }
 
 void TestLoadScan::failedLoadChangesNothing_data()
@@ -169,7 +164,7 @@ void TestLoadScan::failedLoadChangesNothing()
     load(1, good);
     Form1 &f = *w->form;
     const QString label = f.Scanlabel[1]->text();
-    const auto before = std::make_unique<ws::SharedState>(w->state());
+    const auto before = std::make_unique<ws::Scans>(w->scans());
     w->events.repainted.clear();
 
     QString path;
@@ -192,18 +187,16 @@ void TestLoadScan::failedLoadChangesNothing()
 
     QCOMPARE(w->dialogs.messages, QStringList{message});
     QCOMPARE(f.Scanlabel[1]->text(), label);
-    QVERIFY(sameSlot(w->state(), *before, 1));
-    QCOMPARE(Form1::tag(f.Command5[1]), QStringLiteral("1"));
+    QVERIFY(sameSlot(w->scans().newest, before->newest));
     // Only the "Loading, please wait" repaint; nothing was drawn.
     QCOMPARE(w->events.repainted.size(), 1);
 
-    // The same file into an empty slot leaves it empty and unmarked.
+    // The same file into an empty slot leaves it empty.
     w->dialogs.messages.clear();
     load(2, path);
     QCOMPARE(w->dialogs.messages, QStringList{message});
     QCOMPARE(f.Scanlabel[2]->text(), QStringLiteral("Load an old scan to compare with "));
-    QVERIFY(sameSlot(w->state(), *before, 2));
-    QCOMPARE(Form1::tag(f.Command5[2]), QStringLiteral("0"));
+    QVERIFY(!w->scans().reference);
 }
 
 void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
@@ -211,15 +204,15 @@ void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
     load(2, write(QStringLiteral("ref.scn"), scanText({})));
     Form1 &f = *w->form;
     const QString label = f.Scanlabel[2]->text();
-    const auto before = std::make_unique<ws::SharedState>(w->state());
+    const auto before = std::make_unique<ws::Scans>(w->scans());
     w->events.repainted.clear();
 
     w->dialogs.cancel();
     f.Command5_Click(2);
     QCOMPARE(w->dialogs.messages, QStringList{QStringLiteral("Cancel/Abbruch")});
     QCOMPARE(f.Scanlabel[2]->text(), label);
-    QVERIFY(sameSlot(w->state(), *before, 2));
-    QCOMPARE(Form1::tag(f.Command5[2]), QStringLiteral("1"));
+    QVERIFY(w->scans().reference);
+    QVERIFY(sameSlot(w->scans().reference, before->reference));
     QVERIFY(w->events.repainted.isEmpty());
 }
 
@@ -235,14 +228,14 @@ void TestLoadScan::reloadReplacesTheSlot()
     const QString path = write(QStringLiteral("narrow.scn"), scanText(narrow));
     load(1, path);
 
-    const ws::SharedState &s = w->state();
+    const ws::ScanData &s = *w->scans().newest;
     QCOMPARE(w->form->Scanlabel[1]->text(), summaryOf(path, "c-band v 3700-4200 MHz"));
-    QCOMPARE(s.hlow[1][1950], 0.0); // the universal scan's levels are gone
-    QCOMPARE(s.vlow[1][1450], 7.0);
-    QVERIFY(!s.hpol[1] && s.vpol[1]);
-    QCOMPARE(s.smax[1], 7.0);
-    QCOMPARE(s.lolow[1], 5150);
-    QCOMPARE(s.fswitch[1], -1);
+    QCOMPARE(s.levels[ws::HLow][1950], 0.0); // the universal scan's levels are gone
+    QCOMPARE(s.levels[ws::VLow][1450], 7.0);
+    QVERIFY(!s.layout.horizontal && s.layout.vertical);
+    QCOMPARE(s.maxLevel, 7.0);
+    QCOMPARE(s.lnb.lowOscillator, 5150);
+    QCOMPARE(s.lnb.switchFrequency, -1);
 }
 
 // The application object has handed the C library the desktop's locale; a
@@ -256,15 +249,15 @@ void TestLoadScan::pointsReadTheSameUnderACommaLocale()
     load(1, write(QStringLiteral("fractions.scn"),
                   header + "949.5,20.5\r\n951.5,30.25\r\n952.6, 7.75\r\n"));
     QVERIFY2(w->dialogs.messages.isEmpty(), qPrintable(w->dialogs.messages.join('|')));
-    const ws::SharedState &s = w->state();
-    QCOMPARE(s.fstart[1], 950.5);
-    QCOMPARE(s.fend[1], 952.5);
+    const ws::ScanData &s = *w->scans().newest;
+    QCOMPARE(s.first, 950.5);
+    QCOMPARE(s.last, 952.5);
     // Frequencies round half to even: 949.5 to 950, 951.5 to 952.
-    QCOMPARE(s.hlow[1][950], 20.5);
-    QCOMPARE(s.hlow[1][952], 30.25);
-    QCOMPARE(s.hlow[1][953], 7.75);
-    QCOMPARE(s.smax[1], 30.25);
-    QCOMPARE(s.smin[1], 7.75);
+    QCOMPARE(s.levels[ws::HLow][950], 20.5);
+    QCOMPARE(s.levels[ws::HLow][952], 30.25);
+    QCOMPARE(s.levels[ws::HLow][953], 7.75);
+    QCOMPARE(s.maxLevel, 30.25);
+    QCOMPARE(s.minLevel, 7.75);
 
     // Codes with a fraction are no codes.
     load(2, write(QStringLiteral("lnb.scn"), "950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n"));

@@ -1,4 +1,5 @@
 #include "scanfile.h"
+#include "scans.h"
 #include "scantext.h"
 
 #include "texts.h"
@@ -7,7 +8,7 @@
 #include <QtTest>
 
 using ws::ScanData;
-using ws::ScanError;
+using ws::ScanFailure;
 using ws::test::ScanShape;
 using ws::test::scanText;
 
@@ -31,7 +32,7 @@ private slots:
     void anyLineEndWorks();
     void failures_data();
     void failures();
-    void commitReplacesTheSlotButKeepsAnUnwrittenCellZero();
+    void loadReplacesTheSlotButKeepsAnUnwrittenCellZero();
     void summaryLine();
 };
 
@@ -65,19 +66,19 @@ void TestScanFile::universalHvFillsBothBandsOfBothPolarisations()
     QCOMPARE(lineCount(text), 4 + 4104 + 1);
 
     const ws::ScanParse parse = ws::parseScan(text);
-    QVERIFY(parse.data);
-    const ScanData &d = *parse.data;
-    QCOMPARE(d.fstart, 10700.0);
-    QCOMPARE(d.fend, 12750.0);
-    QVERIFY(d.inlow && d.inhigh && d.hpol && d.vpol);
-    QCOMPARE(d.lnbName, QStringLiteral("univ"));
-    QCOMPARE(d.layoutName, QStringLiteral("hv"));
-    QCOMPARE(d.lnbcode, QStringLiteral("1044"));
-    QCOMPARE(d.bandstart, 10700);
-    QCOMPARE(d.bandend, 12750);
-    QCOMPARE(d.fswitch, 11700);
-    QCOMPARE(d.lolow, 9750);
-    QCOMPARE(d.lohigh, 10600);
+    QVERIFY(parse.value);
+    const ScanData &d = *parse.value;
+    QCOMPARE(d.first, 10700.0);
+    QCOMPARE(d.last, 12750.0);
+    QVERIFY(d.inLowBand() && d.inHighBand() && d.layout.horizontal && d.layout.vertical);
+    QCOMPARE(d.lnb.name, "univ");
+    QCOMPARE(d.layout.name, "hv");
+    QCOMPARE(d.lnbCode, QStringLiteral("1044"));
+    QCOMPARE(d.lnb.bandStart, 10700);
+    QCOMPARE(d.lnb.bandEnd, 12750);
+    QCOMPARE(d.lnb.switchFrequency, 11700);
+    QCOMPARE(d.lnb.lowOscillator, 9750);
+    QCOMPARE(d.lnb.highOscillator, 10600);
 
     // 11700 is measured in both bands.
     QCOMPARE(d.levels[ws::HLow][1950], skyLevel(false, 11700));
@@ -87,8 +88,8 @@ void TestScanFile::universalHvFillsBothBandsOfBothPolarisations()
     QCOMPARE(d.levels[ws::VLow][950], skyLevel(true, 10700));
     QCOMPARE(d.levels[ws::VHigh][2150], skyLevel(true, 12750));
     QCOMPARE(d.levels[ws::VHigh][1099], 0.0);
-    QCOMPARE(d.smin, 700.0);
-    QCOMPARE(d.smax, 5000.0 + 2750);
+    QCOMPARE(d.minLevel, 700.0);
+    QCOMPARE(d.maxLevel, 5000.0 + 2750);
 }
 
 void TestScanFile::bandSelection_data()
@@ -138,10 +139,10 @@ void TestScanFile::bandSelection()
     shape.layout = 1053;
     shape.level = skyLevel;
     const ws::ScanParse parse = ws::parseScan(scanText(shape));
-    QVERIFY(parse.data);
-    QCOMPARE(parse.data->inlow, inlow);
-    QCOMPARE(parse.data->inhigh, inhigh);
-    QCOMPARE(parse.data->levels[table][cell], skyLevel(false, sky));
+    QVERIFY(parse.value);
+    QCOMPARE(parse.value->inLowBand(), inlow);
+    QCOMPARE(parse.value->inHighBand(), inhigh);
+    QCOMPARE(parse.value->levels[table][cell], skyLevel(false, sky));
 }
 
 void TestScanFile::layoutsNameTheirBlocks_data()
@@ -169,16 +170,16 @@ void TestScanFile::layoutsNameTheirBlocks()
     shape.level = skyLevel;
     const QByteArray text = scanText(shape);
     const ws::ScanParse parse = ws::parseScan(text);
-    QVERIFY(parse.data);
-    QCOMPARE(parse.data->layoutName, name);
-    QCOMPARE(parse.data->hpol, hpol);
-    QCOMPARE(parse.data->vpol, vpol);
+    QVERIFY(parse.value);
+    QCOMPARE(QString::fromLatin1(parse.value->layout.name), name);
+    QCOMPARE(parse.value->layout.horizontal, hpol);
+    QCOMPARE(parse.value->layout.vertical, vpol);
     // A vertical-only file puts its first block into the vertical tables.
-    QCOMPARE(parse.data->levels[ws::HLow][950], hpol ? skyLevel(false, 10700) : 0.0);
-    QCOMPARE(parse.data->levels[ws::VHigh][2150], vpol ? skyLevel(true, 12750) : 0.0);
+    QCOMPARE(parse.value->levels[ws::HLow][950], hpol ? skyLevel(false, 10700) : 0.0);
+    QCOMPARE(parse.value->levels[ws::VHigh][2150], vpol ? skyLevel(true, 12750) : 0.0);
 
     // One line short fails: the count comes from the header alone.
-    QVERIFY(!ws::parseScan(text.left(text.lastIndexOf("\r\n", text.size() - 3) + 2)).data);
+    QVERIFY(!ws::parseScan(text.left(text.lastIndexOf("\r\n", text.size() - 3) + 2)).value);
 }
 
 void TestScanFile::headerNumbersAreReadLeniently()
@@ -186,34 +187,34 @@ void TestScanFile::headerNumbersAreReadLeniently()
     QByteArray text = header("10700 MHz", "10 702", " 1053", "1058\t");
     text += "950,1\r\n951,2\r\n952,3\r\n";
     const ws::ScanParse parse = ws::parseScan(text);
-    QVERIFY(parse.data);
-    QCOMPARE(parse.data->fstart, 10700.0);
-    QCOMPARE(parse.data->fend, 10702.0);
-    QCOMPARE(parse.data->lnbcode, QStringLiteral("1058\t")); // kept as read
+    QVERIFY(parse.value);
+    QCOMPARE(parse.value->first, 10700.0);
+    QCOMPARE(parse.value->last, 10702.0);
+    QCOMPARE(parse.value->lnbCode, QStringLiteral("1058\t")); // kept as read
 }
 
 void TestScanFile::endBelowStartReadsNoLines()
 {
     const ws::ScanParse parse = ws::parseScan(header("12750", "10700", "1055", "1044"));
-    QVERIFY(parse.data);
-    QCOMPARE(parse.data->smax, 0.0);
-    QCOMPARE(parse.data->smin, 1000.0);
-    QVERIFY(!parse.data->inlow); // 12750 is not below the switch
+    QVERIFY(parse.value);
+    QCOMPARE(parse.value->maxLevel, 0.0);
+    QCOMPARE(parse.value->minLevel, 1000.0);
+    QVERIFY(!parse.value->inLowBand()); // 12750 is not below the switch
 }
 
 void TestScanFile::extremesStartFromTheLoadDefaults()
 {
     const QByteArray high = header("950", "951", "1053", "1058") + "950,1500\r\n951,1200\r\n";
     const ws::ScanParse highParse = ws::parseScan(high);
-    QVERIFY(highParse.data);
-    QCOMPARE(highParse.data->smax, 1500.0);
-    QCOMPARE(highParse.data->smin, 1000.0);
+    QVERIFY(highParse.value);
+    QCOMPARE(highParse.value->maxLevel, 1500.0);
+    QCOMPARE(highParse.value->minLevel, 1000.0);
 
     const QByteArray low = header("950", "951", "1053", "1058") + "950,-3\r\n951,-7.5\r\n";
     const ws::ScanParse lowParse = ws::parseScan(low);
-    QVERIFY(lowParse.data);
-    QCOMPARE(lowParse.data->smax, 0.0);
-    QCOMPARE(lowParse.data->smin, -7.5);
+    QVERIFY(lowParse.value);
+    QCOMPARE(lowParse.value->maxLevel, 0.0);
+    QCOMPARE(lowParse.value->minLevel, -7.5);
 }
 
 void TestScanFile::dataLineDetails()
@@ -225,16 +226,16 @@ void TestScanFile::dataLineDetails()
         + ",42\r\n"       // nothing before the comma is index 0
         + "2150.5, 1e1\r\n"; // 2150, and the level's exponent counts
     const ws::ScanParse parse = ws::parseScan(text);
-    QVERIFY(parse.data);
-    const ws::Levels &t = parse.data->levels[ws::HLow];
+    QVERIFY(parse.value);
+    const ws::Levels &t = parse.value->levels[ws::HLow];
     QCOMPARE(t[950], 7.0);
     QCOMPARE(t[951], 0.0);
     QCOMPARE(t[952], 8.0);
     QCOMPARE(t[5], 9.0);
     QCOMPARE(t[0], 42.0);
     QCOMPARE(t[2150], 10.0);
-    QVERIFY(parse.data->wroteCellZero[ws::HLow]);
-    QVERIFY(!parse.data->wroteCellZero[ws::VLow]);
+    QVERIFY(parse.value->wroteCellZero[ws::HLow]);
+    QVERIFY(!parse.value->wroteCellZero[ws::VLow]);
 }
 
 void TestScanFile::anyLineEndWorks_data()
@@ -258,9 +259,9 @@ void TestScanFile::anyLineEndWorks()
     if (!finalLineEnd)
         text.chop(lineEnd.size());
     const ws::ScanParse parse = ws::parseScan(text);
-    QVERIFY(parse.data);
-    QCOMPARE(parse.data->levels[ws::VHigh][2150], skyLevel(true, 12750));
-    QCOMPARE(parse.data->lnbcode, QStringLiteral("1044"));
+    QVERIFY(parse.value);
+    QCOMPARE(parse.value->levels[ws::VHigh][2150], skyLevel(true, 12750));
+    QCOMPARE(parse.value->lnbCode, QStringLiteral("1044"));
 }
 
 void TestScanFile::failures_data()
@@ -269,29 +270,34 @@ void TestScanFile::failures_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("quoted"); // the offending text the reason quotes
 
     const QByteArray good = header("950", "952", "1053", "1058");
     const QString cancel = QStringLiteral("Cancel/Abbruch");
-    QTest::newRow("empty file") << QByteArray() << int(ScanError::MissingHeader) << 1 << cancel;
+    QTest::newRow("empty file") << QByteArray() << int(ScanFailure::MissingHeader) << 1 << cancel
+                                << "";
     QTest::newRow("three header lines")
-        << QByteArray("950\r\n952\r\n1053\r\n") << int(ScanError::MissingHeader) << 4 << cancel;
+        << QByteArray("950\r\n952\r\n1053\r\n") << int(ScanFailure::MissingHeader) << 4 << cancel
+        << "";
     QTest::newRow("LNB code as layout")
-        << header("950", "952", "1044", "1044") << int(ScanError::UnknownLayout) << 3
-        << "unknown Format, loading cancelled";
+        << header("950", "952", "1044", "1044") << int(ScanFailure::UnknownLayout) << 3
+        << "unknown Format, loading cancelled" << "\"1044\"";
     QTest::newRow("fractional LNB code")
-        << header("950", "952", "1053", "1044.5") << int(ScanError::UnknownLnb) << 4
-        << "unknown lnb-type, loading cancelled";
+        << header("950", "952", "1053", "1044.5") << int(ScanFailure::UnknownLnb) << 4
+        << "unknown lnb-type, loading cancelled" << "\"1044.5\"";
     QTest::newRow("missing data line") << good + "950,1\r\n951,1\r\n"
-                                       << int(ScanError::MissingLine) << 7 << cancel;
+                                       << int(ScanFailure::MissingLine) << 7 << cancel << "";
     QTest::newRow("empty data line") << good + "950,1\r\n\r\n952,1\r\n"
-                                     << int(ScanError::NoComma) << 6 << cancel;
+                                     << int(ScanFailure::NoComma) << 6 << cancel << "\"\"";
     QTest::newRow("frequency 2151") << good + "950,1\r\n2151,1\r\n952,1\r\n"
-                                    << int(ScanError::FrequencyOutOfRange) << 6 << cancel;
+                                    << int(ScanFailure::FrequencyOutOfRange) << 6 << cancel
+                                    << "\"2151,1\"";
     QTest::newRow("frequency 2151.5 rounds up") << good + "2151.5,1\r\n"
-                                                << int(ScanError::FrequencyOutOfRange) << 5
-                                                << cancel;
+                                                << int(ScanFailure::FrequencyOutOfRange) << 5
+                                                << cancel << "\"2151.5,1\"";
     QTest::newRow("negative frequency") << good + "-1,1\r\n"
-                                        << int(ScanError::FrequencyOutOfRange) << 5 << cancel;
+                                        << int(ScanFailure::FrequencyOutOfRange) << 5 << cancel
+                                        << "\"-1,1\"";
 }
 
 void TestScanFile::failures()
@@ -300,50 +306,62 @@ void TestScanFile::failures()
     QFETCH(int, kind);
     QFETCH(int, line);
     QFETCH(QString, message);
+    QFETCH(QString, quoted);
     const ws::ScanParse parse = ws::parseScan(text);
-    QVERIFY(!parse.data);
-    QCOMPARE(int(parse.error.kind), kind);
-    QCOMPARE(parse.error.line, line);
-    QCOMPARE(parse.error.message(), message);
+    QVERIFY(!parse.value);
+    QCOMPARE(int(parse.failure.kind), kind);
+    QCOMPARE(parse.failure.reason.line, line);
+    QCOMPARE(parse.failure.message(), message);
+    // The reason says what was wrong, with the line as read where one is to blame.
+    QVERIFY(!parse.failure.reason.what.isEmpty());
+    QVERIFY2(parse.failure.reason.what.contains(quoted), qPrintable(parse.failure.reason.what));
 }
 
-void TestScanFile::commitReplacesTheSlotButKeepsAnUnwrittenCellZero()
+void TestScanFile::loadReplacesTheSlotButKeepsAnUnwrittenCellZero()
 {
-    auto s = std::make_unique<ws::SharedState>();
-    for (ws::LevelTable *t : {&s->hlow, &s->vlow, &s->hhigh, &s->vhigh}) {
-        for (int slot = 0; slot < ws::kSlots; ++slot)
-            (*t)[slot].fill(slot + 0.5);
-    }
+    auto scans = std::make_unique<ws::Scans>();
+    scans->newest.emplace();
+    scans->reference.emplace();
+    for (ws::Levels &t : scans->newest->levels)
+        t.fill(1.5);
+    for (ws::Levels &t : scans->reference->levels)
+        t.fill(2.5);
     const ws::ScanParse parse =
         ws::parseScan(header("950", "951", "1053", "1058") + "950,3\r\n0,4\r\n");
-    QVERIFY(parse.data);
-    ws::commitScan(*s, 2, *parse.data);
+    QVERIFY(parse.value);
+    scans->load(ws::ScanSlot::Reference, *parse.value);
 
-    QCOMPARE(s->hlow[2][0], 4.0);   // written by the file
-    QCOMPARE(s->hlow[2][950], 3.0);
-    QCOMPARE(s->hlow[2][1], 0.0);   // cleared
-    QCOMPARE(s->vhigh[2][0], 2.5);  // never cleared
-    QCOMPARE(s->vhigh[2][2150], 0.0);
-    QCOMPARE(s->hlow[1][950], 1.5); // the other slot is untouched
-    QCOMPARE(s->fend[2], 951.0);
-    QCOMPARE(s->smax[2], 4.0);
-    QCOMPARE(s->smin[2], 3.0);
-    QCOMPARE(s->runmax, 4.0);
-    QCOMPARE(s->runmin, 3.0);
-    QCOMPARE(s->fswitch[2], -1);
-    QCOMPARE(s->lolow[2], 0);
-    QCOMPARE(s->lnbcode[2], QStringLiteral("1058"));
-    QVERIFY(s->hpol[2] && !s->vpol[2] && !s->inhigh[2] && !s->inlow[2]);
-    QCOMPARE(s->fend[1], 0.0);
+    const ws::ScanData &r = *scans->reference;
+    QCOMPARE(r.levels[ws::HLow][0], 4.0);   // written by the file
+    QCOMPARE(r.levels[ws::HLow][950], 3.0);
+    QCOMPARE(r.levels[ws::HLow][1], 0.0);   // cleared
+    QCOMPARE(r.levels[ws::VHigh][0], 2.5);  // never cleared
+    QCOMPARE(r.levels[ws::VHigh][2150], 0.0);
+    QCOMPARE(scans->newest->levels[ws::HLow][950], 1.5); // the other slot is untouched
+    QCOMPARE(r.last, 951.0);
+    QCOMPARE(r.maxLevel, 4.0);
+    QCOMPARE(r.minLevel, 3.0);
+    QCOMPARE(r.lnb.switchFrequency, -1);
+    QCOMPARE(r.lnb.lowOscillator, 0);
+    QCOMPARE(r.lnbCode, QStringLiteral("1058"));
+    QVERIFY(r.layout.horizontal && !r.layout.vertical && !r.inHighBand() && !r.inLowBand());
+    QCOMPARE(scans->newest->last, 0.0);
+
+    // Into a slot never loaded, cell 0 stays 0 unless the file wrote it.
+    scans->newest.reset();
+    scans->load(ws::ScanSlot::Newest, *parse.value);
+    QCOMPARE(scans->newest->levels[ws::HLow][0], 4.0);
+    QCOMPARE(scans->newest->levels[ws::VHigh][0], 0.0);
+    QVERIFY(scans->bothLoaded());
 }
 
 void TestScanFile::summaryLine()
 {
     const ws::ScanParse parse = ws::parseScan(header("10700.5", "10700", "1059", "1044"));
-    QVERIFY(parse.data);
+    QVERIFY(parse.value);
     const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
     const QString point = QLocale::system().decimalPoint();
-    QCOMPARE(ws::scanSummary(QStringLiteral("/scans/a b.scn"), when, 40321, *parse.data),
+    QCOMPARE(ws::scanSummary(QStringLiteral("/scans/a b.scn"), when, 40321, *parse.value),
              QStringLiteral("/scans/a b.scn  ") + ws::generalDateText(when)
                  + QStringLiteral("  40321 univ hv(p) 10700") + point
                  + QStringLiteral("5-10700 MHz"));

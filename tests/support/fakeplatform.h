@@ -1,7 +1,7 @@
 #pragma once
 
 #include "form1.h"
-#include "platform.h"
+#include "windowplatform.h"
 
 #include <QByteArrayList>
 #include <QStringList>
@@ -132,7 +132,8 @@ struct FakeWindow
     FakeSerial serial;
     std::unique_ptr<Form1> form;
 
-    ws::SharedState &state() { return form->stateForTest(); }
+    ws::Scans &scans() { return form->scansForTest(); }
+    ws::MapData &map() { return form->mapForTest(); }
 };
 
 } // namespace ws::test

@@ -4,11 +4,10 @@
 #include <QDateTime>
 #include <QString>
 
-class QWidget;
-
 // The few things the program asks of its surroundings, each behind a small
 // interface so that tests can script them: no test opens a real dialog,
-// waits for a real second or needs a receiver on a real port.
+// waits for a real second or needs a receiver on a real port. The event
+// loop, which deals in widgets, is the window's own (windowplatform.h).
 namespace ws {
 
 class UserDialogs
@@ -22,19 +21,6 @@ public:
     // A message box with the text, a single OK button and the caption
     // "Wavesift"; returns when the user has closed it.
     virtual void message(const QString &text) = 0;
-};
-
-class EventLoop
-{
-public:
-    virtual ~EventLoop() = default;
-    // Lets every pending window event run once, user input included.
-    virtual void doEvents() = 0;
-    // Lets pending paint and window-system events run but keeps user input
-    // (clicks, keys) waiting until the running handler has returned.
-    virtual void keepPainted() = 0;
-    // Makes everything drawn or written into the widget visible at once.
-    virtual void repaintNow(QWidget *widget) = 0;
 };
 
 class Clock
@@ -88,16 +74,6 @@ public:
     // Why the open line stopped working (the device went away, a read or a
     // write failed); empty while it works. Cleared by the next open().
     virtual QString failure() const = 0;
-};
-
-// What the window is handed at construction. The window does not own these.
-struct Platform
-{
-    UserDialogs *dialogs = nullptr;
-    EventLoop *events = nullptr;
-    Clock *clock = nullptr;
-    SystemServices *system = nullptr;
-    SerialLine *serial = nullptr;
 };
 
 } // namespace ws

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// The fixed texts the window shows, each written once.
+namespace ws::messages {
+
+// Every load that does not happen: a cancelled dialog, a file that cannot
+// be read, a scan file that ends early or holds a line it cannot take.
+inline QString cancelled() { return QStringLiteral("Cancel/Abbruch"); }
+// A scan file whose layout or LNB code (header lines 3 and 4) is unknown.
+inline QString unknownFormat() { return QStringLiteral("unknown Format, loading cancelled"); }
+inline QString unknownLnb() { return QStringLiteral("unknown lnb-type, loading cancelled"); }
+
+// The label of the slot, or of the map, while its file is read.
+inline QString loadingScan() { return QStringLiteral("Loading, please wait"); }
+inline QString loadingMap() { return QStringLiteral("Loading, please wait ..."); }
+
+// A map file refused for its size, with what it has and what a map may
+// have, in bytes.
+inline QString mapTooLarge(const QString &path, qint64 size, qint64 limit)
+{
+    return path + QStringLiteral(" is too large for a map (") + QString::number(size)
+        + QStringLiteral(" bytes; at most ") + QString::number(limit) + QStringLiteral(")");
+}
+
+// The title of the readout's nearest map entry.
+inline QString nextKnownSignal() { return QStringLiteral("Next known signal:"); }
+
+} // namespace ws::messages

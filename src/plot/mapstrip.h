@@ -1,0 +1,26 @@
+#pragma once
+
+#include "canvas.h"
+#include "levels.h"
+#include "mapfile.h"
+
+#include <QColor>
+#include <QString>
+
+// The strip under the plots that marks where the map's transmissions lie:
+// one full-height line per entry, coloured by its polarisation, on the
+// plots' frequency scale.
+namespace ws {
+
+// Red for horizontal, blue for vertical, green for anything else (circular
+// or unknown); the letter counts in either case.
+QColor mapColour(const QString &polarisation);
+
+// The strip's scale: the plots' frequency scale across, 0 to 200 down.
+void setMapStripScale(Canvas &strip, const FrequencyScale &scale);
+
+// One line per entry at its frequency, in file order, on the strip's
+// current scale; later entries cover earlier ones.
+void drawMapEntries(Canvas &strip, const MapData &map);
+
+} // namespace ws
