@@ -3,7 +3,7 @@
 // pseudo-terminal with nobody on the other side. The figure that counts is
 // the processor time used, as a share of one core; it should stay under 1 %.
 
-#include "form1.h"
+#include "mainwindow.h"
 #include "qtserialline.h"
 #include "realplatform.h"
 #include "receiversim.h"
@@ -59,7 +59,7 @@ void BM_CheckWaitingForSilentReceiver(benchmark::State &state)
     ws::SteadyClock clock;
     NoServices system;
     ws::QtSerialLine serial;
-    Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
+    MainWindow form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
     form.show();
     form.Text3->setText(path);
     form.Text5->setText(QString::number(state.range(0) - 2));

@@ -1,5 +1,5 @@
 #include "drawscans.h"
-#include "form1.h"
+#include "mainwindow.h"
 #include "scanfile.h"
 #include "scantext.h"
 
@@ -31,7 +31,7 @@ struct LoadedWindow
 
     QTemporaryDir dir;
     ws::bench::QuietPlatform platform;
-    Form1 form;
+    MainWindow form;
 };
 
 } // namespace

@@ -1,7 +1,7 @@
 // The readout runs on every pointer move over a plot; with a full map of
 // 1024 entries it must stay far below what a user could notice
 // (target: under 20 microseconds per move).
-#include "form1.h"
+#include "mainwindow.h"
 #include "mapentries.h"
 #include "readout.h"
 
@@ -43,7 +43,7 @@ BENCHMARK(BM_NearestMapEntry)->Arg(10701)->Arg(11724)->Arg(12800)->Unit(benchmar
 void BM_ShowFrequencyAt(benchmark::State &state)
 {
     ws::bench::QuietPlatform platform;
-    Form1 form(platform.platform());
+    MainWindow form(platform.platform());
     fillMap(form.mapForTest());
     form.show();
 

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 #include "qtserialline.h"
 #include "realplatform.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
 
     // The window holds both scans' level tables inline, well over a hundred
     // kilobytes: too much for the main thread's stack on some systems.
-    const auto form = std::make_unique<Form1>(ws::Platform{&dialogs, &events, &clock, &system, &serial});
+    const auto form = std::make_unique<MainWindow>(ws::Platform{&dialogs, &events, &clock, &system, &serial});
     dialogs.setParent(form.get());
     form->show();
     return app.exec();

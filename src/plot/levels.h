@@ -67,7 +67,7 @@ struct FrequencyScale
     double width;
 
     // The plot boxes turn these units into pixels and back
-    // (PlotBox::toPixel, toUser).
+    // (PlotWidget::toPixel, toUser).
     static FrequencyScale of(const PlotRange &range);
     // The scale the plots were last drawn with. Both scans are needed for a
     // drawing; before that the plots' range is empty and starts at 0.

@@ -31,7 +31,7 @@ private slots:
 void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
 {
     ws::test::FakeWindow w;
-    Form1 &f = *w.form;
+    MainWindow &f = *w.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
 

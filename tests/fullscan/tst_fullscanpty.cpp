@@ -79,7 +79,7 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     ws::test::FakeSystem system;
     system.folder = QDir::toNativeSeparators(dir.path());
     RecordingLine line;
-    Form1 form(ws::Platform{&dialogs, &events, &clock, &system, &line});
+    MainWindow form(ws::Platform{&dialogs, &events, &clock, &system, &line});
     form.show();
     form.Text3->setText(receiver.devicePath());
 

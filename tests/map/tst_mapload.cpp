@@ -36,7 +36,7 @@ public:
         QString label8;
         QImage strip;
     };
-    Form1 *form = nullptr;
+    MainWindow *form = nullptr;
     std::vector<Snapshot> snapshots;
 };
 
@@ -81,7 +81,7 @@ void TestMapLoad::init()
     w = std::make_unique<FakeWindow>();
     events = SnapshotEvents();
     // The same window, but on events that record each repaint.
-    w->form = std::make_unique<Form1>(
+    w->form = std::make_unique<MainWindow>(
         ws::Platform{&w->dialogs, &events, &w->clock, &w->system, &w->serial});
     events.form = w->form.get();
     // Two scans of 10700 to 12750 MHz, as drawn before a map can be loaded.
@@ -110,7 +110,7 @@ int TestMapLoad::column(double frequency) const
 
 void TestMapLoad::loadFillsTableListingLabelAndStrip()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     const QByteArray bytes = mapLine("11.778", "H", "Das Erste") + "\r\n" +
                              mapLine("12.188", "v") + "\r\n";
     const QString path = write(QStringLiteral("astra.map"), bytes);
@@ -193,7 +193,7 @@ void TestMapLoad::stripColoursFollowThePolarisation()
 
 void TestMapLoad::emptyFileClearsEverything()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     load(write(QStringLiteral("one.map"), mapLine("11.778", "H")));
     load(write(QStringLiteral("empty.map"), QByteArray()));
     QVERIFY(w->map().entries.isEmpty());
@@ -259,7 +259,7 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
 {
     QFETCH(QString, how);
     QFETCH(int, repaints);
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     load(write(QStringLiteral("good.map"), mapLine("11.778", "H") + "\r\n" + mapLine("12.188", "V")));
     const ws::MapData before = w->map();
     const QString label = f.Label8->text();

@@ -63,13 +63,13 @@ ScanShape scan(int layout, std::function<double(bool, double)> level, double sta
 }
 
 // The colour at user position (x, y).
-QColor colorAt(PlotBox *box, double x, double y)
+QColor colorAt(PlotWidget *box, double x, double y)
 {
     const QPointF p = box->toPixel(x, y);
     return box->surface().pixelColor(int(std::floor(p.x())), int(std::floor(p.y())));
 }
 
-int count(PlotBox *box, const QColor &color)
+int count(PlotWidget *box, const QColor &color)
 {
     const QImage image = box->surface();
     int n = 0;
@@ -81,7 +81,7 @@ int count(PlotBox *box, const QColor &color)
 }
 
 // The right-most column holding `color`, -1 when there is none.
-int lastColumn(PlotBox *box, const QColor &color)
+int lastColumn(PlotWidget *box, const QColor &color)
 {
     const QImage image = box->surface();
     for (int x = image.width() - 1; x >= 0; --x) {
@@ -105,7 +105,7 @@ void TestDrawScans::init()
 
 void TestDrawScans::nothingIsDrawnUntilBothSlotsAreLoaded()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     load(1, scan(1055, [](bool, double) { return 40.0; }));
     QVERIFY(!f.Command4->isEnabled());
     const int area1 = f.Picture1->areaSize().width() * f.Picture1->areaSize().height();
@@ -125,9 +125,9 @@ void TestDrawScans::levelsDifferencesAndGrid()
 {
     load(1, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
     load(2, scan(1055, [](bool v, double f) { return v ? 20.0 : f == 11050 ? 60.0 : 30.0; }));
-    Form1 &form = *w->form;
-    PlotBox *p1 = form.Picture1;
-    PlotBox *p2 = form.Picture2;
+    MainWindow &form = *w->form;
+    PlotWidget *p1 = form.Picture1;
+    PlotWidget *p2 = form.Picture2;
 
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
@@ -181,8 +181,8 @@ void TestDrawScans::aPolarisationMissingFromOneScanHasNoDifference()
 {
     load(1, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
     load(2, scan(1053, [](bool, double) { return 30.0; }));
-    PlotBox *p1 = w->form->Picture1;
-    PlotBox *p2 = w->form->Picture2;
+    PlotWidget *p1 = w->form->Picture1;
+    PlotWidget *p2 = w->form->Picture2;
     QVERIFY(count(p1, pc::verticalNewest) > 600);
     QCOMPARE(count(p1, pc::verticalReference), 0);
     QVERIFY(count(p2, pc::horizontalDifference) > 600);
@@ -193,7 +193,7 @@ void TestDrawScans::disjointRangesLieSideBySide()
 {
     load(1, scan(1053, [](bool, double) { return 40.0; }, 10950, 11049));
     load(2, scan(1053, [](bool, double) { return 30.0; }, 11100, 11149));
-    Form1 &form = *w->form;
+    MainWindow &form = *w->form;
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
     QCOMPARE(colorAt(form.Picture1, 11000, 0), pc::horizontalNewest);
@@ -201,7 +201,7 @@ void TestDrawScans::disjointRangesLieSideBySide()
     QCOMPARE(colorAt(form.Picture1, 11120, 0), kBackground);
 
     // Only the grid and the zero line in the difference plot.
-    PlotBox *p2 = form.Picture2;
+    PlotWidget *p2 = form.Picture2;
     const QSize area = p2->areaSize();
     QCOMPARE(count(p2, kBackground) + count(p2, pc::grid) + count(p2, pc::zeroLine),
              area.width() * area.height());
@@ -216,7 +216,7 @@ void TestDrawScans::reloadRescalesBothPlots()
     QCOMPARE(w->form->Label6->text(), QStringLiteral("12750 MHz"));
 
     load(1, scan(1053, [](bool, double) { return 40.0; }, 11000, 11049));
-    Form1 &form = *w->form;
+    MainWindow &form = *w->form;
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
     QCOMPARE(ws::PlotRange::of(*w->scans().newest, *w->scans().reference).first, 10950.0);

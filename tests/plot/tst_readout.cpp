@@ -134,7 +134,7 @@ void TestReadout::withoutAMapLabel10KeepsItsText()
 void TestReadout::pointerMovesSetOrClearTheReadout()
 {
     ws::test::FakeWindow w;
-    Form1 &f = *w.form;
+    MainWindow &f = *w.form;
     setMap(w.map(), kThreeRows);
     f.Picture1->setScale(10700, 0, 2051, 100);
     f.Picture2->setScale(10700, -50, 2051, 100);

@@ -32,7 +32,7 @@ namespace {
 struct RealWindow
 {
     RealWindow()
-        : form(std::make_unique<Form1>(ws::Platform{&dialogs, &events, &clock, &system, &serial}))
+        : form(std::make_unique<MainWindow>(ws::Platform{&dialogs, &events, &clock, &system, &serial}))
     {
     }
 
@@ -48,7 +48,7 @@ struct RealWindow
     ws::SteadyClock clock;
     ws::test::FakeSystem system;
     ws::QtSerialLine serial;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 const QString kHungUp = "the device closed the connection or went away";

@@ -24,9 +24,9 @@ private slots:
     void skipRestSetsTheStopFlagAndLetsEventsRun();
 
 private:
-    PlotBox *plot(int number) const { return number == 1 ? w->form->Picture1 : w->form->Picture2; }
+    PlotWidget *plot(int number) const { return number == 1 ? w->form->Picture1 : w->form->Picture2; }
     // Presses `button` over the pixel column `column` of the plot's area.
-    void press(PlotBox *box, Qt::MouseButton button, int column)
+    void press(PlotWidget *box, Qt::MouseButton button, int column)
     {
         QTest::mousePress(box, button, {}, box->contentsRect().topLeft() + QPoint(column, 20));
     }
@@ -70,7 +70,7 @@ void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer()
     QFETCH(QString, firstLine);
 
     // One MHz per pixel, 10600 at the left edge of the area.
-    PlotBox *box = this->plot(plot);
+    PlotWidget *box = this->plot(plot);
     box->setScale(10600, 100, box->areaSize().width(), -100);
     w->form->Text1->setPlainText("map listing");
 
@@ -97,7 +97,7 @@ void TestSpotCheck::frequencyRoundsHalfToEven()
 {
     QFETCH(int, column);
     QFETCH(QByteArray, tune);
-    PlotBox *box = w->form->Picture1;
+    PlotWidget *box = w->form->Picture1;
     box->setScale(10600, 100, box->areaSize().width() / 2.0, -100);
     press(box, Qt::LeftButton, column);
     QCOMPARE(w->serial.written.value(1), tune);

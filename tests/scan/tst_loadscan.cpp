@@ -109,7 +109,7 @@ void TestLoadScan::loadShowsTheSummaryAndFillsTheSlot()
     const QString path = write(QStringLiteral("universal.scn"), scanText(shape));
     load(1, path);
 
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     QVERIFY(w->dialogs.messages.isEmpty());
     QCOMPARE(f.Scanlabel[1]->text(), summaryOf(path, "univ hv 10700-12750 MHz"));
     QVERIFY(w->scans().newest);
@@ -162,7 +162,7 @@ void TestLoadScan::failedLoadChangesNothing()
     // and layout, so any field it got as far as would show.
     const QString good = write(QStringLiteral("good.scn"), scanText({}));
     load(1, good);
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     const QString label = f.Scanlabel[1]->text();
     const auto before = std::make_unique<ws::Scans>(w->scans());
     w->events.repainted.clear();
@@ -202,7 +202,7 @@ void TestLoadScan::failedLoadChangesNothing()
 void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
 {
     load(2, write(QStringLiteral("ref.scn"), scanText({})));
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     const QString label = f.Scanlabel[2]->text();
     const auto before = std::make_unique<ws::Scans>(w->scans());
     w->events.repainted.clear();

@@ -83,7 +83,7 @@ QByteArray FakeSerial::read()
 }
 
 FakeWindow::FakeWindow()
-    : form(std::make_unique<Form1>(Platform{&dialogs, &events, &clock, &system, &serial}))
+    : form(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial}))
 {
     serial.clock = &clock;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form1.h"
+#include "mainwindow.h"
 #include "windowplatform.h"
 
 #include <QByteArrayList>
@@ -130,7 +130,7 @@ struct FakeWindow
     FakeClock clock;
     FakeSystem system;
     FakeSerial serial;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 
     ws::Scans &scans() { return form->scansForTest(); }
     ws::MapData &map() { return form->mapForTest(); }

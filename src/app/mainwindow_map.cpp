@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "files.h"
 #include "levels.h"
@@ -17,7 +17,7 @@
 // plots. A cancelled dialog or a file that cannot be read keeps the previous
 // map whole, so that the entries, the listing and the strip always describe
 // the same map.
-void Form1::Command4_Click()
+void MainWindow::Command4_Click()
 {
     const QString cancelled = ws::messages::cancelled();
     if (!CommonDialog[3]->showOpen()) {

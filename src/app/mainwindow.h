@@ -2,7 +2,7 @@
 
 #include "fileopendialog.h"
 #include "mapfile.h"
-#include "plotbox.h"
+#include "plotwidget.h"
 #include "scans.h"
 #include "windowplatform.h"
 
@@ -20,14 +20,14 @@ class QPushButton;
 // scans and the map) and wires the elements' events to the work of the
 // subsystems; the handlers carry the names of element and event, the longer
 // procedures the names of what they do. Each subsystem's handlers live in a
-// form1_<subsystem>.cpp of their own.
-class Form1 : public QWidget
+// mainwindow_<subsystem>.cpp of their own.
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form1(const ws::Platform &platform, QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(const ws::Platform &platform, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The stop request for a running full scan ("skip rest").
     bool exitnow = false;
@@ -63,9 +63,9 @@ public:
     QLabel *Label15 = nullptr;
     QLabel *Label16 = nullptr;
     QLabel *Label17 = nullptr;
-    PlotBox *Picture1 = nullptr;
-    PlotBox *Picture2 = nullptr;
-    PlotBox *Picture3 = nullptr;
+    PlotWidget *Picture1 = nullptr;
+    PlotWidget *Picture2 = nullptr;
+    PlotWidget *Picture3 = nullptr;
     QPlainTextEdit *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;
     QLineEdit *Text3 = nullptr;
@@ -122,15 +122,15 @@ private:
     QString lastCheckLog_;
 };
 
-// Marks the window busy for its lifetime; see Form1::closeEvent.
-class Form1::Busy
+// Marks the window busy for its lifetime; see MainWindow::closeEvent.
+class MainWindow::Busy
 {
 public:
-    explicit Busy(Form1 &form);
+    explicit Busy(MainWindow &form);
     ~Busy();
     Busy(const Busy &) = delete;
     Busy &operator=(const Busy &) = delete;
 
 private:
-    Form1 &form_;
+    MainWindow &form_;
 };

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "icon.h"
 #include "palette.h"
@@ -65,7 +65,7 @@ protected:
 
 } // namespace
 
-Form1::Form1(const ws::Platform &platform, QWidget *parent)
+MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     : QWidget(parent), platform_(platform)
 {
     Q_ASSERT(platform_.dialogs && platform_.events && platform_.clock && platform_.system &&
@@ -93,9 +93,9 @@ Form1::Form1(const ws::Platform &platform, QWidget *parent)
     setupTabOrder();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::createElements()
+void MainWindow::createElements()
 {
     // Every element keeps its place when the window is resized: the layout
     // is absolute, with no layout manager.
@@ -126,7 +126,7 @@ void Form1::createElements()
         return t;
     };
     auto plot = [&](const QString &name, const char *tip, const QRect &r) {
-        auto *p = new PlotBox(this);
+        auto *p = new PlotWidget(this);
         place(p, name, r);
         p->setToolTip(QString::fromLatin1(tip));
         return p;
@@ -219,21 +219,21 @@ void Form1::createElements()
     }
 }
 
-void Form1::wireEvents()
+void MainWindow::wireEvents()
 {
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
     connect(Command5[1], &QPushButton::clicked, this, [this] { Command5_Click(1); });
     connect(Command5[2], &QPushButton::clicked, this, [this] { Command5_Click(2); });
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-    connect(Picture1, &PlotBox::mouseDown, this, &Form1::Picture1_MouseDown);
-    connect(Picture2, &PlotBox::mouseDown, this, &Form1::Picture2_MouseDown);
-    connect(Picture3, &PlotBox::mouseDown, this, &Form1::Picture3_MouseDown);
-    connect(Picture1, &PlotBox::mouseMoved, this, &Form1::Picture1_MouseMove);
-    connect(Picture2, &PlotBox::mouseMoved, this, &Form1::Picture2_MouseMove);
-    connect(Picture3, &PlotBox::mouseMoved, this, &Form1::Picture3_MouseMove);
+    connect(Picture1, &PlotWidget::mouseDown, this, &MainWindow::Picture1_MouseDown);
+    connect(Picture2, &PlotWidget::mouseDown, this, &MainWindow::Picture2_MouseDown);
+    connect(Picture3, &PlotWidget::mouseDown, this, &MainWindow::Picture3_MouseDown);
+    connect(Picture1, &PlotWidget::mouseMoved, this, &MainWindow::Picture1_MouseMove);
+    connect(Picture2, &PlotWidget::mouseMoved, this, &MainWindow::Picture2_MouseMove);
+    connect(Picture3, &PlotWidget::mouseMoved, this, &MainWindow::Picture3_MouseMove);
 }
 
-void Form1::setupTabOrder()
+void MainWindow::setupTabOrder()
 {
     QWidget *const order[] = {Picture1, Picture2, Command4, Picture3, Command5[1], Command5[2],
                               Text1,    Command6, Text2,    Text4,    Text3,       Text5};
@@ -241,30 +241,30 @@ void Form1::setupTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void Form1::repaintWindow()
+void MainWindow::repaintWindow()
 {
     platform_.events->repaintNow(this);
 }
 
-void Form1::repaintElement(QWidget *element)
+void MainWindow::repaintElement(QWidget *element)
 {
     platform_.events->repaintNow(element);
 }
 
-void Form1::mouseMoveEvent(QMouseEvent *event)
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    Form_MouseMove(PlotBox::buttonCode(event->buttons()), PlotBox::shiftState(event->modifiers()),
+    Form_MouseMove(PlotWidget::buttonCode(event->buttons()), PlotWidget::shiftState(event->modifiers()),
                    float(event->position().x()), float(event->position().y()));
 }
 
-void Form1::Form_MouseMove(std::int16_t, std::int16_t, float, float)
+void MainWindow::Form_MouseMove(std::int16_t, std::int16_t, float, float)
 {
     Label1->setText(QString());
     Label10->setText(QString());
     Label13->setText(QString());
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (busyDepth_ > 0) {
         // Closing in the middle of a check would destroy the window under
@@ -276,13 +276,13 @@ void Form1::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-Form1::Busy::Busy(Form1 &form)
+MainWindow::Busy::Busy(MainWindow &form)
     : form_(form)
 {
     ++form_.busyDepth_;
 }
 
-Form1::Busy::~Busy()
+MainWindow::Busy::~Busy()
 {
     if (--form_.busyDepth_ == 0 && form_.closePending_) {
         form_.closePending_ = false;

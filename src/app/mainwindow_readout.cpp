@@ -1,28 +1,28 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "messages.h"
 #include "readout.h"
 
 #include <QLabel>
 
-void Form1::Picture1_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
+void MainWindow::Picture1_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     ShowFrequencyAt(Button, Shift, X, Y);
 }
 
-void Form1::Picture2_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
+void MainWindow::Picture2_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     ShowFrequencyAt(Button, Shift, X, Y);
 }
 
-void Form1::Picture3_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
+void MainWindow::Picture3_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     ShowFrequencyAt(Button, Shift, X, Y);
 }
 
 // Only X matters. Without a map Label10 keeps whatever an earlier move over
 // a map put there.
-void Form1::ShowFrequencyAt(std::int16_t, std::int16_t, float X, float)
+void MainWindow::ShowFrequencyAt(std::int16_t, std::int16_t, float X, float)
 {
     Label1->setText(ws::frequencyReadout(X));
     const int entry = ws::nearestMapEntry(map_, X);

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "fullscan.h"
 #include "resultsfile.h"
@@ -6,12 +6,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-void Form1::Picture3_MouseDown(std::int16_t, std::int16_t, float, float)
+void MainWindow::Picture3_MouseDown(std::int16_t, std::int16_t, float, float)
 {
     ScanMapEntries();
 }
 
-void Form1::ScanMapEntries()
+void MainWindow::ScanMapEntries()
 {
     Busy busy(*this);
     ++fullScans_;

@@ -18,13 +18,13 @@
 //
 // Until someone sets a scale the coordinate system is the drawable area's
 // own pixels: left 0, top 0, width and height of the area inside the border.
-class PlotBox : public QFrame, public ws::Canvas
+class PlotWidget : public QFrame, public ws::Canvas
 {
     Q_OBJECT
 
 public:
-    explicit PlotBox(QWidget *parent = nullptr);
-    ~PlotBox() override;
+    explicit PlotWidget(QWidget *parent = nullptr);
+    ~PlotWidget() override;
 
     void cls() override;
     void setScale(double left, double top, double width, double height) override;

@@ -1,11 +1,11 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "drawscans.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-void Form1::DrawScans()
+void MainWindow::DrawScans()
 {
     Q_ASSERT(scans_.bothLoaded());
     Command4->setEnabled(true);

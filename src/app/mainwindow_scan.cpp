@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "files.h"
 #include "messages.h"
@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-void Form1::Command5_Click(int Index)
+void MainWindow::Command5_Click(int Index)
 {
     // Only the two load buttons exist; there is no slot label for anything else.
     if (Index != 1 && Index != 2)
@@ -15,7 +15,7 @@ void Form1::Command5_Click(int Index)
     LoadScan(Index == 1 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
 }
 
-void Form1::LoadScan(ws::ScanSlot slot)
+void MainWindow::LoadScan(ws::ScanSlot slot)
 {
     const int element = slot == ws::ScanSlot::Newest ? 1 : 2;
     FileOpenDialog *dialog = CommonDialog[element];

@@ -1,9 +1,9 @@
-#include "plotbox.h"
+#include "plotwidget.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
-class TestPlotBox : public QObject
+class TestPlotWidget : public QObject
 {
     Q_OBJECT
 
@@ -28,11 +28,11 @@ struct Box
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
     }
-    PlotBox box;
+    PlotWidget box;
 };
 } // namespace
 
-void TestPlotBox::startsInItsOwnPixels()
+void TestPlotWidget::startsInItsOwnPixels()
 {
     Box b;
     QCOMPARE(b.box.areaSize(), QSize(100, 50));
@@ -41,7 +41,7 @@ void TestPlotBox::startsInItsOwnPixels()
     QCOMPARE(b.box.toUser(QPointF(10, 20)), QPointF(10, 20));
 }
 
-void TestPlotBox::drawsInUserUnitsAndKeepsIt()
+void TestPlotWidget::drawsInUserUnitsAndKeepsIt()
 {
     Box b;
     // 1000 units over 100 pixels: x = 10500 is pixel column 50.
@@ -64,7 +64,7 @@ void TestPlotBox::drawsInUserUnitsAndKeepsIt()
     QCOMPARE(grabbed.pixelColor(52, 12), QColor(255, 0, 0)); // inside the 2-pixel border
 }
 
-void TestPlotBox::negativeHeightGrowsUpward()
+void TestPlotWidget::negativeHeightGrowsUpward()
 {
     Box b;
     // +25 at the top, -25 at the bottom: 0 lies in the middle row.
@@ -75,7 +75,7 @@ void TestPlotBox::negativeHeightGrowsUpward()
     QCOMPARE(b.box.scaleHeight(), -50.0);
 }
 
-void TestPlotBox::clsErasesButKeepsTheScale()
+void TestPlotWidget::clsErasesButKeepsTheScale()
 {
     Box b;
     b.box.setScale(0, 0, 10, 10);
@@ -87,7 +87,7 @@ void TestPlotBox::clsErasesButKeepsTheScale()
     QCOMPARE(b.box.scaleWidth(), 10.0);
 }
 
-void TestPlotBox::farAwayPointsAreCutOffNotUndefined()
+void TestPlotWidget::farAwayPointsAreCutOffNotUndefined()
 {
     Box b;
     b.box.setScale(0, 0, 1, 1);
@@ -111,12 +111,12 @@ void TestPlotBox::farAwayPointsAreCutOffNotUndefined()
             QCOMPARE(img.pixelColor(x, y), kBackground);
 }
 
-void TestPlotBox::mouseReportsUserUnitsButtonAndShift()
+void TestPlotWidget::mouseReportsUserUnitsButtonAndShift()
 {
     Box b;
     b.box.setScale(10000, 0, 1000, 10);
-    QSignalSpy downs(&b.box, &PlotBox::mouseDown);
-    QSignalSpy moves(&b.box, &PlotBox::mouseMoved);
+    QSignalSpy downs(&b.box, &PlotWidget::mouseDown);
+    QSignalSpy moves(&b.box, &PlotWidget::mouseMoved);
     // Pixel 52 of the widget is column 50 of the area.
     QTest::mousePress(&b.box, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier,
                       QPoint(52, 27));
@@ -142,13 +142,13 @@ void TestPlotBox::mouseReportsUserUnitsButtonAndShift()
     QCOMPARE(moves.last()[2].toFloat(), 10100.0f);
 }
 
-void TestPlotBox::theFrameIsNotPartOfThePlot()
+void TestPlotWidget::theFrameIsNotPartOfThePlot()
 {
     Box b;
     // 10700 .. 10799 over the 100 columns inside the 2-pixel frame.
     b.box.setScale(10700, 0, 100, 10);
-    QSignalSpy downs(&b.box, &PlotBox::mouseDown);
-    QSignalSpy moves(&b.box, &PlotBox::mouseMoved);
+    QSignalSpy downs(&b.box, &PlotWidget::mouseDown);
+    QSignalSpy moves(&b.box, &PlotWidget::mouseMoved);
     for (const QPoint frame : {QPoint(0, 20), QPoint(1, 20), QPoint(102, 20), QPoint(103, 20),
                                QPoint(50, 0), QPoint(50, 53)})
         QTest::mousePress(&b.box, Qt::LeftButton, {}, frame);
@@ -167,5 +167,5 @@ void TestPlotBox::theFrameIsNotPartOfThePlot()
     QCOMPARE(moves.last()[3].toFloat(), 9.8f);
 }
 
-QTEST_MAIN(TestPlotBox)
-#include "tst_plotbox.moc"
+QTEST_MAIN(TestPlotWidget)
+#include "tst_plotwidget.moc"

@@ -1,4 +1,4 @@
-#include "plotbox.h"
+#include "plotwidget.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -10,7 +10,7 @@ namespace {
 const QColor kBackground(0xF0, 0xF0, 0xF0);
 }
 
-PlotBox::PlotBox(QWidget *parent)
+PlotWidget::PlotWidget(QWidget *parent)
     : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -20,9 +20,9 @@ PlotBox::PlotBox(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-PlotBox::~PlotBox() = default;
+PlotWidget::~PlotWidget() = default;
 
-void PlotBox::ensureSurface()
+void PlotWidget::ensureSurface()
 {
     area_ = contentsRect().size();
     const QSize area = areaSize().expandedTo(QSize(1, 1));
@@ -41,17 +41,17 @@ void PlotBox::ensureSurface()
     image_ = fresh;
 }
 
-double PlotBox::scaleWidth() const
+double PlotWidget::scaleWidth() const
 {
     return scaleSet_ ? width_ : qMax(1, areaSize().width());
 }
 
-double PlotBox::scaleHeight() const
+double PlotWidget::scaleHeight() const
 {
     return scaleSet_ ? height_ : qMax(1, areaSize().height());
 }
 
-QPainter &PlotBox::painter()
+QPainter &PlotWidget::painter()
 {
     // The surface only changes with the widget's size, and a resize ends
     // painting; so an open painter means the surface is current.
@@ -64,7 +64,7 @@ QPainter &PlotBox::painter()
     return *painter_;
 }
 
-void PlotBox::endPainting()
+void PlotWidget::endPainting()
 {
     if (painter_) {
         painter_->end();
@@ -72,7 +72,7 @@ void PlotBox::endPainting()
     }
 }
 
-void PlotBox::cls()
+void PlotWidget::cls()
 {
     endPainting();
     if (!image_.isNull())
@@ -82,7 +82,7 @@ void PlotBox::cls()
     scheduleUpdate();
 }
 
-void PlotBox::setScale(double left, double top, double width, double height)
+void PlotWidget::setScale(double left, double top, double width, double height)
 {
     left_ = left;
     top_ = top;
@@ -92,28 +92,28 @@ void PlotBox::setScale(double left, double top, double width, double height)
     scaleSet_ = true;
 }
 
-void PlotBox::setForeColor(QColor color)
+void PlotWidget::setForeColor(QColor color)
 {
     foreColor_ = color;
     if (painter_)
         painter_->setPen(QPen(foreColor_, 1));
 }
 
-QPointF PlotBox::toPixel(double x, double y) const
+QPointF PlotWidget::toPixel(double x, double y) const
 {
     const QSize area = areaSize();
     return QPointF((x - left_) * area.width() / scaleWidth(),
                    (y - top_) * area.height() / scaleHeight());
 }
 
-QPointF PlotBox::toUser(QPointF pixel) const
+QPointF PlotWidget::toUser(QPointF pixel) const
 {
     const QSize area = areaSize();
     return QPointF(left_ + pixel.x() * scaleWidth() / qMax(1, area.width()),
                    top_ + pixel.y() * scaleHeight() / qMax(1, area.height()));
 }
 
-std::optional<QPoint> PlotBox::snap(double x, double y) const
+std::optional<QPoint> PlotWidget::snap(double x, double y) const
 {
     // Pixel p covers user positions from toUser(p) up to toUser(p + 1).
     // Dividing first keeps huge coordinates finite; whatever lies far beyond
@@ -132,18 +132,18 @@ std::optional<QPoint> PlotBox::snap(double x, double y) const
     return QPoint(*px, *py);
 }
 
-void PlotBox::moveTo(double x, double y)
+void PlotWidget::moveTo(double x, double y)
 {
     currentX_ = x;
     currentY_ = y;
 }
 
-void PlotBox::lineTo(double x, double y)
+void PlotWidget::lineTo(double x, double y)
 {
     line(currentX_, currentY_, x, y);
 }
 
-void PlotBox::line(double x1, double y1, double x2, double y2)
+void PlotWidget::line(double x1, double y1, double x2, double y2)
 {
     QPainter &p = painter();
     const auto a = snap(x1, y1);
@@ -162,7 +162,7 @@ void PlotBox::line(double x1, double y1, double x2, double y2)
 
 // A curve is thousands of segments; asking for a repaint once per batch
 // instead of once per segment keeps drawing cheap.
-void PlotBox::scheduleUpdate()
+void PlotWidget::scheduleUpdate()
 {
     if (!updatePending_) {
         updatePending_ = true;
@@ -170,7 +170,7 @@ void PlotBox::scheduleUpdate()
     }
 }
 
-QImage PlotBox::surface()
+QImage PlotWidget::surface()
 {
     ensureSurface();
     endPainting();
@@ -179,7 +179,7 @@ QImage PlotBox::surface()
     return image_.scaled(areaSize(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-void PlotBox::paintEvent(QPaintEvent *event)
+void PlotWidget::paintEvent(QPaintEvent *event)
 {
     updatePending_ = false;
     endPainting();
@@ -194,14 +194,14 @@ void PlotBox::paintEvent(QPaintEvent *event)
     QFrame::paintEvent(event); // the sunken border
 }
 
-void PlotBox::resizeEvent(QResizeEvent *event)
+void PlotWidget::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
     if (!image_.isNull())
         ensureSurface();
 }
 
-std::int16_t PlotBox::buttonCode(Qt::MouseButtons buttons)
+std::int16_t PlotWidget::buttonCode(Qt::MouseButtons buttons)
 {
     std::int16_t code = 0;
     if (buttons & Qt::LeftButton)
@@ -213,7 +213,7 @@ std::int16_t PlotBox::buttonCode(Qt::MouseButtons buttons)
     return code;
 }
 
-std::int16_t PlotBox::shiftState(Qt::KeyboardModifiers modifiers)
+std::int16_t PlotWidget::shiftState(Qt::KeyboardModifiers modifiers)
 {
     std::int16_t state = 0;
     if (modifiers & Qt::ShiftModifier)
@@ -225,19 +225,19 @@ std::int16_t PlotBox::shiftState(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
-QPointF PlotBox::areaPosition(QPointF widgetPosition) const
+QPointF PlotWidget::areaPosition(QPointF widgetPosition) const
 {
     return widgetPosition - contentsRect().topLeft();
 }
 
-bool PlotBox::onArea(QPointF areaPos) const
+bool PlotWidget::onArea(QPointF areaPos) const
 {
     const QSize area = areaSize();
     return areaPos.x() >= 0 && areaPos.y() >= 0 && areaPos.x() < area.width()
         && areaPos.y() < area.height();
 }
 
-void PlotBox::mouseMoveEvent(QMouseEvent *event)
+void PlotWidget::mouseMoveEvent(QMouseEvent *event)
 {
     // The sunken frame lies outside the drawable area, where the scale
     // would give frequencies beyond the plot's ends: over the frame the
@@ -251,7 +251,7 @@ void PlotBox::mouseMoveEvent(QMouseEvent *event)
                     float(user.y()));
 }
 
-void PlotBox::mousePressEvent(QMouseEvent *event)
+void PlotWidget::mousePressEvent(QMouseEvent *event)
 {
     // Only the three buttons that have codes press anything; a thumb
     // button is no vertical check.
@@ -271,7 +271,7 @@ void PlotBox::mousePressEvent(QMouseEvent *event)
     emit mouseDown(button, shiftState(event->modifiers()), float(user.x()), float(user.y()));
 }
 
-void PlotBox::mouseDoubleClickEvent(QMouseEvent *event)
+void PlotWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double-click is no press of its own: it would
     // start a second check (or a full scan inside the running one).

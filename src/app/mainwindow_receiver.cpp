@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "numbers.h"
 #include "signalcheck.h"
@@ -14,7 +14,7 @@ namespace {
 class WindowHost : public ws::receiver::CheckHost
 {
 public:
-    WindowHost(Form1 &form, ws::EventLoop &events, ws::UserDialogs &dialogs)
+    WindowHost(MainWindow &form, ws::EventLoop &events, ws::UserDialogs &dialogs)
         : form_(form), events_(events), dialogs_(dialogs)
     {
     }
@@ -46,7 +46,7 @@ public:
     void report(const QString &message) override { dialogs_.message(message); }
 
 private:
-    Form1 &form_;
+    MainWindow &form_;
     ws::EventLoop &events_;
     ws::UserDialogs &dialogs_;
     QString log_;
@@ -61,7 +61,7 @@ QString polarisationDigit(std::int16_t button)
 
 } // namespace
 
-void Form1::Picture1_MouseDown(std::int16_t Button, std::int16_t, float X, float)
+void MainWindow::Picture1_MouseDown(std::int16_t Button, std::int16_t, float X, float)
 {
     // A position outside the 16-bit range is no frequency; the plot's own
     // scale never gives one, so such a click is simply not a check.
@@ -72,19 +72,19 @@ void Form1::Picture1_MouseDown(std::int16_t Button, std::int16_t, float X, float
                                 QStringLiteral("5"), polarisationDigit(Button));
 }
 
-void Form1::Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
+void MainWindow::Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
 {
     // Which plot was clicked makes no difference.
     Picture1_MouseDown(Button, Shift, X, Y);
 }
 
-void Form1::Command6_Click()
+void MainWindow::Command6_Click()
 {
     exitnow = true;
     platform_.events->doEvents();
 }
 
-QString Form1::CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
+QString MainWindow::CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
                            const QString &polarisation)
 {
     Busy busy(*this);

@@ -9,7 +9,7 @@
 
 using ws::test::FakeWindow;
 
-class TestForm1 : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -41,7 +41,7 @@ private:
     std::unique_ptr<FakeWindow> w;
 };
 
-void TestForm1::elementsStandWhereTheLayoutPutsThem_data()
+void TestMainWindow::elementsStandWhereTheLayoutPutsThem_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
@@ -104,7 +104,7 @@ void TestForm1::elementsStandWhereTheLayoutPutsThem_data()
                                 << row.right;
 }
 
-void TestForm1::elementsStandWhereTheLayoutPutsThem()
+void TestMainWindow::elementsStandWhereTheLayoutPutsThem()
 {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
@@ -126,9 +126,9 @@ void TestForm1::elementsStandWhereTheLayoutPutsThem()
     }
 }
 
-void TestForm1::windowStartsAsDescribed()
+void TestMainWindow::windowStartsAsDescribed()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     QCOMPARE(f.windowTitle(), QStringLiteral("Wavesift"));
     QCOMPARE(f.size(), QSize(763, 560));
     QVERIFY(!f.windowIcon().isNull());
@@ -161,7 +161,7 @@ void TestForm1::windowStartsAsDescribed()
     QCOMPARE(blank.pixelColor(300, 70), blank.pixelColor(0, 0));
 }
 
-void TestForm1::legendIsColouredLikeTheCurves()
+void TestMainWindow::legendIsColouredLikeTheCurves()
 {
     const std::pair<const char *, QColor> colours[] = {
         {"Label4_0", QColor(255, 0, 255)}, {"Label4_4", QColor(0, 255, 255)},
@@ -177,7 +177,7 @@ void TestForm1::legendIsColouredLikeTheCurves()
 
 // The legend names each line in the colour it is drawn in, taken from the
 // same palette; blue and green text only in the legend's darker shades.
-void TestForm1::legendAndDrawingShareThePalette()
+void TestMainWindow::legendAndDrawingShareThePalette()
 {
     namespace pal = ws::palette;
     const std::pair<const char *, QColor> colours[] = {
@@ -199,7 +199,7 @@ void TestForm1::legendAndDrawingShareThePalette()
     QVERIFY(pal::legendGreen.value() < pal::mapOther.value());
 }
 
-void TestForm1::tabOrderFollowsTheLayout()
+void TestMainWindow::tabOrderFollowsTheLayout()
 {
     const QStringList expected = {"Picture1", "Picture2", "Command4", "Picture3",
                                   "Command5_1", "Command5_2", "Text1", "Command6",
@@ -214,9 +214,9 @@ void TestForm1::tabOrderFollowsTheLayout()
     }
 }
 
-void TestForm1::resizingMovesNothing()
+void TestMainWindow::resizingMovesNothing()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QRect before = f.Text1->geometry();
@@ -230,9 +230,9 @@ void TestForm1::resizingMovesNothing()
     QCOMPARE(f.Text1->geometry(), before);
 }
 
-void TestForm1::dialogsKeepTheirLastChoice()
+void TestMainWindow::dialogsKeepTheirLastChoice()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     QCOMPARE(f.CommonDialog[1]->title(), QStringLiteral("Select Kanalix Scan File"));
     QCOMPARE(f.CommonDialog[1]->fileName(), QStringLiteral("c:\\vanto21\\Scans\\my_scan.scn"));
     QCOMPARE(f.CommonDialog[2]->title(), QStringLiteral("Load Sat-Info"));
@@ -251,9 +251,9 @@ void TestForm1::dialogsKeepTheirLastChoice()
     QCOMPARE(f.CommonDialog[1]->fileName(), QStringLiteral("c:\\vanto21\\Scans\\my_scan.scn"));
 }
 
-void TestForm1::moveOverBareWindowEmptiesTheReadout()
+void TestMainWindow::moveOverBareWindowEmptiesTheReadout()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.Label10->setText(QStringLiteral("12188H, MPEG2 , Some Station"));
@@ -265,9 +265,9 @@ void TestForm1::moveOverBareWindowEmptiesTheReadout()
     QCOMPARE(f.Label13->text(), QString());
 }
 
-void TestForm1::moveOverAnElementKeepsTheReadout()
+void TestMainWindow::moveOverAnElementKeepsTheReadout()
 {
-    Form1 &f = *w->form;
+    MainWindow &f = *w->form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.Label10->setText(QStringLiteral("kept"));
@@ -284,5 +284,5 @@ void TestForm1::moveOverAnElementKeepsTheReadout()
     QCOMPARE(f.Label10->text(), QStringLiteral("kept"));
 }
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
