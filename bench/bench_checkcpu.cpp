@@ -69,7 +69,7 @@ void BM_CheckWaitingForSilentReceiver(benchmark::State &state)
         const double cpuBefore = processCpuSeconds();
         QElapsedTimer wall;
         wall.start();
-        form.Picture1_MouseDown(1, 0, 10700, 0);
+        form.checkFrequencyAt(10700, Qt::LeftButton);
         const double wallSeconds = wall.nsecsElapsed() / 1e9;
         cpuShare = 100.0 * (processCpuSeconds() - cpuBefore) / wallSeconds;
     }

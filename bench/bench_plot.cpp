@@ -23,10 +23,10 @@ struct LoadedWindow
         ws::test::ScanShape reference;
         reference.level = [](bool vertical, double f) { return (vertical ? 15 : 5) + std::fmod(f, 11); };
         platform.next = ws::test::writeFile(dir, QStringLiteral("newest.scn"), ws::test::scanText({}));
-        form.Command5_Click(1);
+        form.loadScan(ws::ScanSlot::Newest);
         platform.next = ws::test::writeFile(dir, QStringLiteral("reference.scn"),
                                             ws::test::scanText(reference));
-        form.Command5_Click(2);
+        form.loadScan(ws::ScanSlot::Reference);
     }
 
     QTemporaryDir dir;
@@ -56,7 +56,7 @@ static void BM_LoadReferenceAndDraw(benchmark::State &state)
 {
     LoadedWindow w;
     for (auto _ : state)
-        w.form.Command5_Click(2);
+        w.form.loadScan(ws::ScanSlot::Reference);
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
 }

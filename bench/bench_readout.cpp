@@ -49,7 +49,7 @@ void BM_ShowFrequencyAt(benchmark::State &state)
 
     int64_t i = 0;
     for (auto _ : state)
-        form.Picture1_MouseMove(0, 0, position(i++), 50);
+        form.showReadoutAt(position(i++));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ShowFrequencyAt)->Unit(benchmark::kMicrosecond);

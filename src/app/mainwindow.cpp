@@ -221,16 +221,18 @@ void MainWindow::createElements()
 
 void MainWindow::wireEvents()
 {
-    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    connect(Command5[1], &QPushButton::clicked, this, [this] { Command5_Click(1); });
-    connect(Command5[2], &QPushButton::clicked, this, [this] { Command5_Click(2); });
-    connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-    connect(Picture1, &PlotWidget::mouseDown, this, &MainWindow::Picture1_MouseDown);
-    connect(Picture2, &PlotWidget::mouseDown, this, &MainWindow::Picture2_MouseDown);
-    connect(Picture3, &PlotWidget::mouseDown, this, &MainWindow::Picture3_MouseDown);
-    connect(Picture1, &PlotWidget::mouseMoved, this, &MainWindow::Picture1_MouseMove);
-    connect(Picture2, &PlotWidget::mouseMoved, this, &MainWindow::Picture2_MouseMove);
-    connect(Picture3, &PlotWidget::mouseMoved, this, &MainWindow::Picture3_MouseMove);
+    connect(Command5[1], &QPushButton::clicked, this, [this] { loadScan(ws::ScanSlot::Newest); });
+    connect(Command5[2], &QPushButton::clicked, this,
+            [this] { loadScan(ws::ScanSlot::Reference); });
+    connect(Command4, &QPushButton::clicked, this, [this] { loadMap(); });
+    connect(Command6, &QPushButton::clicked, this, [this] { stopFullScan(); });
+    // Which of the two plots was pressed makes no difference.
+    for (PlotWidget *plot : {Picture1, Picture2})
+        connect(plot, &PlotWidget::pressed, this, &MainWindow::checkFrequencyAt);
+    // Any of the three buttons starts the full scan.
+    connect(Picture3, &PlotWidget::pressed, this, [this] { runFullScan(); });
+    for (PlotWidget *plot : {Picture1, Picture2, Picture3})
+        connect(plot, &PlotWidget::pointerMoved, this, &MainWindow::showReadoutAt);
 }
 
 void MainWindow::setupTabOrder()
@@ -251,17 +253,10 @@ void MainWindow::repaintElement(QWidget *element)
     platform_.events->repaintNow(element);
 }
 
-void MainWindow::mouseMoveEvent(QMouseEvent *event)
+void MainWindow::mouseMoveEvent(QMouseEvent *)
 {
-    Form_MouseMove(PlotWidget::buttonCode(event->buttons()), PlotWidget::shiftState(event->modifiers()),
-                   float(event->position().x()), float(event->position().y()));
-}
-
-void MainWindow::Form_MouseMove(std::int16_t, std::int16_t, float, float)
-{
-    Label1->setText(QString());
-    Label10->setText(QString());
-    Label13->setText(QString());
+    // Only moves over the bare window arrive here (see createElements).
+    clearReadout();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

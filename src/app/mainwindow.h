@@ -9,7 +9,6 @@
 #include <QWidget>
 
 #include <array>
-#include <cstdint>
 
 class QLabel;
 class QLineEdit;
@@ -17,10 +16,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The program's one window. It owns the elements and the model (the two
-// scans and the map) and wires the elements' events to the work of the
-// subsystems; the handlers carry the names of element and event, the longer
-// procedures the names of what they do. Each subsystem's handlers live in a
-// mainwindow_<subsystem>.cpp of their own.
+// scans and the map) and turns the elements' events into the actions below.
+// Each subsystem's actions live in a mainwindow_<subsystem>.cpp of their own.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -73,30 +70,39 @@ public:
     QLineEdit *Text5 = nullptr;
     std::array<FileOpenDialog *, 4> CommonDialog{};
 
-    // Event handlers.
-    void Command4_Click();
-    void Command5_Click(int Index);
-    void Command6_Click();
-    void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void Picture1_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void Picture3_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void Picture1_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void Picture2_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    void Picture3_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    // What the user can do, by purpose. The elements' events call these;
+    // so do the tests, and so may anything else that drives the window.
+
+    // Asks for a scan file and loads it into the slot ("Load Newest ...",
+    // "Load Reference ..."); once both slots hold a scan, draws the plots.
+    void loadScan(ws::ScanSlot slot);
+    // Asks for a map of known transmissions, lists it in the log box and
+    // draws it into the map strip ("Load Map ...").
+    void loadMap();
+    // The readout for the pointer at `mhz` over a plot or the map strip:
+    // the frequency and the nearest entry of the map.
+    void showReadoutAt(double mhz);
+    // Empties the readout, as the pointer leaves the plots for the bare
+    // window.
+    void clearReadout();
+    // Checks the receiver at `mhz` (a press into the level or difference
+    // plot); the button chooses the polarisation.
+    void checkFrequencyAt(double mhz, Qt::MouseButton button);
+    // Checks every MPEG entry of the map and saves the results (a press
+    // into the map strip).
+    void runFullScan();
+    // "skip rest": the running full scan stops after its current check.
+    void stopFullScan();
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void LoadScan(ws::ScanSlot slot);
-    void DrawScans();
-    void ShowFrequencyAt(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    QString CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
+    void drawScans();
+    QString checkSignal(const QString &frequency, const QString &field5, const QString &field1,
                         const QString &polarisation);
-    void ScanMapEntries();
-    // Whether the last CheckSignal stopped because its port could not be
+    // Whether the last checkSignal stopped because its port could not be
     // opened; a full scan need not try the same port for every entry.
     bool checkPortFailed_ = false;
 

@@ -6,12 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-void MainWindow::Picture3_MouseDown(std::int16_t, std::int16_t, float, float)
-{
-    ScanMapEntries();
-}
-
-void MainWindow::ScanMapEntries()
+void MainWindow::runFullScan()
 {
     Busy busy(*this);
     ++fullScans_;
@@ -26,7 +21,7 @@ void MainWindow::ScanMapEntries()
     bool portFailed = false;
     ws::MapScanSteps steps;
     steps.check = [this, &portFailed](const QString &frequency, const QString &polarisation) {
-        const QString log = CheckSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"),
+        const QString log = checkSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"),
                                         polarisation);
         portFailed = checkPortFailed_;
         return log;

@@ -17,7 +17,7 @@
 // plots. A cancelled dialog or a file that cannot be read keeps the previous
 // map whole, so that the entries, the listing and the strip always describe
 // the same map.
-void MainWindow::Command4_Click()
+void MainWindow::loadMap()
 {
     const QString cancelled = ws::messages::cancelled();
     if (!CommonDialog[3]->showOpen()) {

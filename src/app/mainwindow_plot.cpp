@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-void MainWindow::DrawScans()
+void MainWindow::drawScans()
 {
     Q_ASSERT(scans_.bothLoaded());
     Command4->setEnabled(true);

@@ -52,39 +52,40 @@ private:
     QString log_;
 };
 
-// The polarisation digit of a plot click: the last character of 1 minus
-// the button code, so left gives "0", right "1" and middle "3".
-QString polarisationDigit(std::int16_t button)
+// The polarisation digit of a press into a plot. The buttons have the codes
+// left 1, right 2 and middle 4, and the digit is the last character of
+// 1 minus the code: left gives "0" (horizontal), right "1" and middle "3",
+// which the receiver both reads as vertical.
+QString polarisationDigit(Qt::MouseButton button)
 {
-    return QString::number(1 - int(button)).right(1);
+    const int code = button == Qt::LeftButton    ? 1
+                     : button == Qt::RightButton  ? 2
+                     : button == Qt::MiddleButton ? 4
+                                                  : 0;
+    return QString::number(1 - code).right(1);
 }
 
 } // namespace
 
-void MainWindow::Picture1_MouseDown(std::int16_t Button, std::int16_t, float X, float)
+void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
 {
+    // The frequency is the whole MHz nearest to the pointer, halves to even.
     // A position outside the 16-bit range is no frequency; the plot's own
-    // scale never gives one, so such a click is simply not a check.
-    const std::optional<std::int16_t> frequency = ws::toInt16(X);
+    // scale never gives one, so such a press is simply not a check.
+    const std::optional<std::int16_t> frequency = ws::toInt16(mhz);
     if (!frequency)
         return;
-    lastCheckLog_ = CheckSignal(QString::number(*frequency), QStringLiteral("00000"),
-                                QStringLiteral("5"), polarisationDigit(Button));
+    lastCheckLog_ = checkSignal(QString::number(*frequency), QStringLiteral("00000"),
+                                QStringLiteral("5"), polarisationDigit(button));
 }
 
-void MainWindow::Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
-{
-    // Which plot was clicked makes no difference.
-    Picture1_MouseDown(Button, Shift, X, Y);
-}
-
-void MainWindow::Command6_Click()
+void MainWindow::stopFullScan()
 {
     exitnow = true;
     platform_.events->doEvents();
 }
 
-QString MainWindow::CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
+QString MainWindow::checkSignal(const QString &frequency, const QString &field5, const QString &field1,
                            const QString &polarisation)
 {
     Busy busy(*this);

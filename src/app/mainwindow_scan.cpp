@@ -7,15 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-void MainWindow::Command5_Click(int Index)
-{
-    // Only the two load buttons exist; there is no slot label for anything else.
-    if (Index != 1 && Index != 2)
-        return;
-    LoadScan(Index == 1 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
-}
-
-void MainWindow::LoadScan(ws::ScanSlot slot)
+void MainWindow::loadScan(ws::ScanSlot slot)
 {
     const int element = slot == ws::ScanSlot::Newest ? 1 : 2;
     FileOpenDialog *dialog = CommonDialog[element];
@@ -61,5 +53,5 @@ void MainWindow::LoadScan(ws::ScanSlot slot)
         ws::scanSummary(path, file.value->lastModified, file.value->size, *parse.value));
     scans_.load(slot, std::move(*parse.value));
     if (scans_.bothLoaded())
-        DrawScans();
+        drawScans();
 }

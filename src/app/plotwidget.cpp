@@ -201,30 +201,6 @@ void PlotWidget::resizeEvent(QResizeEvent *event)
         ensureSurface();
 }
 
-std::int16_t PlotWidget::buttonCode(Qt::MouseButtons buttons)
-{
-    std::int16_t code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-std::int16_t PlotWidget::shiftState(Qt::KeyboardModifiers modifiers)
-{
-    std::int16_t state = 0;
-    if (modifiers & Qt::ShiftModifier)
-        state |= 1;
-    if (modifiers & Qt::ControlModifier)
-        state |= 2;
-    if (modifiers & Qt::AltModifier)
-        state |= 4;
-    return state;
-}
-
 QPointF PlotWidget::areaPosition(QPointF widgetPosition) const
 {
     return widgetPosition - contentsRect().topLeft();
@@ -237,26 +213,30 @@ bool PlotWidget::onArea(QPointF areaPos) const
         && areaPos.y() < area.height();
 }
 
+double PlotWidget::reportedX(QPointF areaPos) const
+{
+    // Positions have always been reported at single precision, and the
+    // readout and the spot check round what they get: at full precision a
+    // position a hair below a half would round to another whole MHz than
+    // it always has.
+    return float(toUser(areaPos).x());
+}
+
 void PlotWidget::mouseMoveEvent(QMouseEvent *event)
 {
     // The sunken frame lies outside the drawable area, where the scale
     // would give frequencies beyond the plot's ends: over the frame the
-    // readout follows the nearest column and row of the area.
+    // readout follows the nearest column of the area.
     QPointF pos = areaPosition(event->position());
-    const QSize area = areaSize();
-    pos.setX(qBound(0.0, pos.x(), qMax(0, area.width() - 1) * 1.0));
-    pos.setY(qBound(0.0, pos.y(), qMax(0, area.height() - 1) * 1.0));
-    const QPointF user = toUser(pos);
-    emit mouseMoved(buttonCode(event->buttons()), shiftState(event->modifiers()), float(user.x()),
-                    float(user.y()));
+    pos.setX(qBound(0.0, pos.x(), qMax(0, areaSize().width() - 1) * 1.0));
+    emit pointerMoved(reportedX(pos));
 }
 
 void PlotWidget::mousePressEvent(QMouseEvent *event)
 {
-    // Only the three buttons that have codes press anything; a thumb
-    // button is no vertical check.
-    const std::int16_t button = buttonCode(event->button());
-    if (button == 0) {
+    // A thumb button is no vertical check.
+    const Qt::MouseButton button = event->button();
+    if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton) {
         event->ignore();
         return;
     }
@@ -267,8 +247,7 @@ void PlotWidget::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    const QPointF user = toUser(pos);
-    emit mouseDown(button, shiftState(event->modifiers()), float(user.x()), float(user.y()));
+    emit pressed(reportedX(pos), button);
 }
 
 void PlotWidget::mouseDoubleClickEvent(QMouseEvent *event)

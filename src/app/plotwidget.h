@@ -6,15 +6,14 @@
 #include <QImage>
 #include <QPainter>
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 
-// A plot box: a sunken frame around a retained drawing surface with a user
+// A plot: a sunken frame around a retained drawing surface with a user
 // coordinate system. What is drawn stays until cls(); paintEvent only copies
-// the surface to the screen. Mouse events are reported in user units, so a
-// click only tells the window where it happened; the window decides what it
-// means.
+// the surface to the screen. The pointer is reported in user units along x
+// (on the window's plots, MHz), so a press only tells the window where it
+// happened and with which button; the window decides what it means.
 //
 // Until someone sets a scale the coordinate system is the drawable area's
 // own pixels: left 0, top 0, width and height of the area inside the border.
@@ -47,13 +46,14 @@ public:
     // What the surface holds now, one pixel per logical pixel; for tests.
     QImage surface();
 
-    // Mouse button codes and shift states as the handlers receive them.
-    static std::int16_t buttonCode(Qt::MouseButtons buttons);
-    static std::int16_t shiftState(Qt::KeyboardModifiers modifiers);
-
 signals:
-    void mouseMoved(std::int16_t button, std::int16_t shift, float x, float y);
-    void mouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+    // The pointer moved over the plot, frame included: over the frame, x is
+    // that of the nearest column of the drawable area.
+    void pointerMoved(double x);
+    // The left, right or middle button went down on the drawable area. A
+    // press on the frame, the second press of a double-click and the other
+    // buttons press nothing.
+    void pressed(double x, Qt::MouseButton button);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -74,6 +74,8 @@ private:
     // whether it lies on the area rather than on the frame.
     QPointF areaPosition(QPointF widgetPosition) const;
     bool onArea(QPointF areaPos) const;
+    // The user x of a pixel position of the area, as the signals report it.
+    double reportedX(QPointF areaPos) const;
 
     QImage image_;
     QSize area_; // the drawable area as of the last ensureSurface()

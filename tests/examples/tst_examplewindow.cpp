@@ -36,9 +36,9 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
     QVERIFY(QTest::qWaitForWindowExposed(&f));
 
     w.dialogs.pick(examples + QStringLiteral("newest.scn"));
-    f.Command5_Click(1);
+    f.loadScan(ws::ScanSlot::Newest);
     w.dialogs.pick(examples + QStringLiteral("reference.scn"));
-    f.Command5_Click(2);
+    f.loadScan(ws::ScanSlot::Reference);
     QVERIFY2(w.dialogs.messages.isEmpty(), qPrintable(w.dialogs.messages.join(QLatin1Char('|'))));
     QVERIFY(f.Scanlabel[1]->text().endsWith(QLatin1String(" univ hv 10700-12750 MHz")));
     QVERIFY(f.Scanlabel[2]->text().endsWith(QLatin1String(" univ hv 10700-12750 MHz")));
@@ -47,7 +47,7 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
     QVERIFY(f.Command4->isEnabled());
 
     w.dialogs.pick(examples + QStringLiteral("demo.map"));
-    f.Command4_Click();
+    f.loadMap();
     QVERIFY(w.dialogs.messages.isEmpty());
     const ws::MapData &map = w.map();
     QVERIFY(map.entries.size() > 20);

@@ -96,7 +96,7 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
             QStringLiteral("Programme %1").arg(row).leftJustified(16)));
     }
 
-    form.Picture3_MouseDown(1, 0, 11000.f, 20.f);
+    form.runFullScan();
 
     QByteArrayList tunes;
     for (const QByteArray &bytes : line.written)

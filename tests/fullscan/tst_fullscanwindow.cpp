@@ -138,7 +138,7 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
         receiver(bytes);
     };
 
-    w->form->Picture3_MouseDown(1, 0, 10800.f, 20.f);
+    w->form->runFullScan();
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11003000005010", "T11007000005110"}));
     const QByteArray file = fileBytes(resultsPath());
@@ -164,11 +164,11 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
     w->events.onDoEvents = [&] {
         if (!pressed) {
             pressed = true;
-            w->form->Command6_Click();
+            w->form->stopFullScan();
         }
     };
 
-    w->form->Picture3_MouseDown(2, 0, 0.f, 0.f);
+    w->form->runFullScan();
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11001000005010"}));
     const QByteArray file = fileBytes(resultsPath());
@@ -184,12 +184,12 @@ void TestFullScanWindow::secondScanOverwritesTheFile()
     fillMap(2);
     setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     setRow(2, QStringLiteral("11002"), QStringLiteral("mpeg2 "), QStringLiteral("v"));
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
     QVERIFY(matchesWhole(logPattern("11001", 'h') + logPattern("11002", 'v') + "\\r\\n",
                          fileBytes(resultsPath())));
 
     w->map().entries.resize(1);
-    w->form->Picture3_MouseDown(4, 0, 0.f, 0.f);
+    w->form->runFullScan();
     const QByteArray file = fileBytes(resultsPath());
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
     QCOMPARE(w->dialogs.messages.size(), 2);
@@ -214,7 +214,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
         old.write("Checking 10700h for dvb mpeg2 signal\r\n\r\n");
     }
 
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
 
     QVERIFY(w->serial.written.isEmpty());
     QCOMPARE(w->serial.opens, 0);
@@ -232,7 +232,7 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     w->system.folder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("gone")));
     const QString path = QDir::toNativeSeparators(dir->filePath("gone/results.txt"));
 
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
 
     QCOMPARE(w->dialogs.messages.size(), 1);
     const QString message = w->dialogs.messages.first();
@@ -254,7 +254,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("data/Wavesift")));
     const QString fallback = QDir::toNativeSeparators(dir->filePath("data/Wavesift/results.txt"));
 
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
 
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + fallback});
     QVERIFY(fileBytes(fallback).startsWith("Checking 11001h for dvb mpeg2 signal\r\n"));
@@ -265,7 +265,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     blocker.close();
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("file/Wavesift")));
     w->dialogs.messages.clear();
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
     const QString message = w->dialogs.messages.value(0);
     const QString first = "Could not save results to file " +
                           QDir::toNativeSeparators(dir->filePath("gone/results.txt")) + ": ";
@@ -284,7 +284,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     w->serial.failOpen = true;
 
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
 
     QCOMPARE(w->serial.opens, 1);
     const QByteArray file = fileBytes(resultsPath());
@@ -299,7 +299,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
 
     // The next scan tries the port afresh.
     w->serial.failOpen = false;
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
     QCOMPARE(tuneCommands().size(), 3);
 }
 
@@ -311,7 +311,7 @@ void TestFullScanWindow::closingTheWindowEndsTheScan()
     w->form->show();
     w->events.onDoEvents = [&] { w->form->close(); };
 
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
 
     // The scan stopped after the first row and saved what it had; the
     // window stays until the scan has ended.
@@ -333,12 +333,12 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     w->events.onDoEvents = [&] {
         ++pauses;
         if (pauses == 1)
-            w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+            w->form->runFullScan();
         else if (pauses == 5) // the outer scan's second row, after the inner scan
             shownAfterInner = !w->form->Command6->isHidden();
     };
 
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
 
     QVERIFY(shownAfterInner);
     QCOMPARE(tuneCommands().size(), 6);
@@ -354,11 +354,11 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     w->events.onDoEvents = [&] {
         ++pauses;
         if (pauses == 1)
-            w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+            w->form->runFullScan();
         else if (pauses == 2)
             w->form->exitnow = true; // as "skip rest" sets it
     };
-    w->form->Picture3_MouseDown(1, 0, 0.f, 0.f);
+    w->form->runFullScan();
     QCOMPARE(tuneCommands().size(), 2);
     QVERIFY(w->form->Command6->isHidden());
     QVERIFY(!w->form->exitnow);

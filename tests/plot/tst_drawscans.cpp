@@ -33,11 +33,11 @@ private slots:
     void reloadRescalesBothPlots();
 
 private:
-    void load(int slot, const ScanShape &shape)
+    void load(ws::ScanSlot slot, const ScanShape &shape)
     {
         w->dialogs.pick(ws::test::writeFile(dir, QStringLiteral("scan%1.scn").arg(++files),
                                             scanText(shape)));
-        w->form->Command5_Click(slot);
+        w->form->loadScan(slot);
         QVERIFY(w->dialogs.messages.isEmpty());
     }
 
@@ -106,7 +106,7 @@ void TestDrawScans::init()
 void TestDrawScans::nothingIsDrawnUntilBothSlotsAreLoaded()
 {
     MainWindow &f = *w->form;
-    load(1, scan(1055, [](bool, double) { return 40.0; }));
+    load(ws::ScanSlot::Newest, scan(1055, [](bool, double) { return 40.0; }));
     QVERIFY(!f.Command4->isEnabled());
     const int area1 = f.Picture1->areaSize().width() * f.Picture1->areaSize().height();
     QCOMPARE(count(f.Picture1, kBackground), area1);
@@ -115,7 +115,7 @@ void TestDrawScans::nothingIsDrawnUntilBothSlotsAreLoaded()
     QCOMPARE(f.Label5->text(), QString());
     QCOMPARE(w->events.repainted.size(), 1); // "Loading, please wait" only
 
-    load(2, scan(1055, [](bool, double) { return 30.0; }));
+    load(ws::ScanSlot::Reference, scan(1055, [](bool, double) { return 30.0; }));
     QVERIFY(f.Command4->isEnabled());
     QCOMPARE(w->events.repainted.size(), 3); // loading, then the finished plot
     QVERIFY(count(f.Picture1, kBackground) < area1);
@@ -123,8 +123,8 @@ void TestDrawScans::nothingIsDrawnUntilBothSlotsAreLoaded()
 
 void TestDrawScans::levelsDifferencesAndGrid()
 {
-    load(1, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
-    load(2, scan(1055, [](bool v, double f) { return v ? 20.0 : f == 11050 ? 60.0 : 30.0; }));
+    load(ws::ScanSlot::Newest, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
+    load(ws::ScanSlot::Reference, scan(1055, [](bool v, double f) { return v ? 20.0 : f == 11050 ? 60.0 : 30.0; }));
     MainWindow &form = *w->form;
     PlotWidget *p1 = form.Picture1;
     PlotWidget *p2 = form.Picture2;
@@ -168,8 +168,8 @@ void TestDrawScans::levelsDifferencesAndGrid()
 void TestDrawScans::newestIsDrawnOverTheReference()
 {
     const auto same = [](bool, double f) { return f == 10950 ? 60.0 : 30.0; };
-    load(1, scan(1053, same));
-    load(2, scan(1053, same));
+    load(ws::ScanSlot::Newest, scan(1053, same));
+    load(ws::ScanSlot::Reference, scan(1053, same));
     QVERIFY(count(w->form->Picture1, pc::horizontalNewest) > 600);
     QCOMPARE(count(w->form->Picture1, pc::horizontalReference), 0);
     // No difference: the curve lies under the zero line.
@@ -179,8 +179,8 @@ void TestDrawScans::newestIsDrawnOverTheReference()
 
 void TestDrawScans::aPolarisationMissingFromOneScanHasNoDifference()
 {
-    load(1, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
-    load(2, scan(1053, [](bool, double) { return 30.0; }));
+    load(ws::ScanSlot::Newest, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
+    load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }));
     PlotWidget *p1 = w->form->Picture1;
     PlotWidget *p2 = w->form->Picture2;
     QVERIFY(count(p1, pc::verticalNewest) > 600);
@@ -191,8 +191,8 @@ void TestDrawScans::aPolarisationMissingFromOneScanHasNoDifference()
 
 void TestDrawScans::disjointRangesLieSideBySide()
 {
-    load(1, scan(1053, [](bool, double) { return 40.0; }, 10950, 11049));
-    load(2, scan(1053, [](bool, double) { return 30.0; }, 11100, 11149));
+    load(ws::ScanSlot::Newest, scan(1053, [](bool, double) { return 40.0; }, 10950, 11049));
+    load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }, 11100, 11149));
     MainWindow &form = *w->form;
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
@@ -210,12 +210,12 @@ void TestDrawScans::disjointRangesLieSideBySide()
 
 void TestDrawScans::reloadRescalesBothPlots()
 {
-    load(1, scan(1053, [](bool, double) { return 40.0; }, 10700, 12750));
-    load(2, scan(1053, [](bool, double) { return 30.0; }));
+    load(ws::ScanSlot::Newest, scan(1053, [](bool, double) { return 40.0; }, 10700, 12750));
+    load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }));
     QCOMPARE(w->form->Label5->text(), QStringLiteral("10700 MHz"));
     QCOMPARE(w->form->Label6->text(), QStringLiteral("12750 MHz"));
 
-    load(1, scan(1053, [](bool, double) { return 40.0; }, 11000, 11049));
+    load(ws::ScanSlot::Newest, scan(1053, [](bool, double) { return 40.0; }, 11000, 11049));
     MainWindow &form = *w->form;
     QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
     QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));

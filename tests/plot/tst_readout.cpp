@@ -99,7 +99,7 @@ void TestReadout::frequencyRoundsHalfToEven()
     QFETCH(float, x);
     QFETCH(QString, text);
     ws::test::FakeWindow w;
-    w.form->Picture2_MouseMove(0, 0, x, 10);
+    w.form->showReadoutAt(x);
     QCOMPARE(w.form->Label1->text(), text);
 }
 
@@ -110,14 +110,14 @@ void TestReadout::labelsShowTheRowUntrimmed()
     setMap(map, {"11778", "12188"});
     map.entries[1] = ws::test::mapEntry(QStringLiteral("12188"), QStringLiteral("mpeg2 "),
                                         QStringLiteral("v"), QStringLiteral(" Some Station   "));
-    w.form->Picture3_MouseMove(1, 2, 12100, 0);
+    w.form->showReadoutAt(12100);
     QCOMPARE(w.form->Label1->text(), QStringLiteral("12100 MHz "));
     QCOMPARE(w.form->Label13->text(), QStringLiteral("Next known signal:"));
     QCOMPARE(w.form->Label10->text(), QStringLiteral("12188v, mpeg2 ,  Some Station   "));
 
     // An entry of empty fields (an empty map line) still shows its separators.
     map.entries = {ws::MapEntry()};
-    w.form->Picture1_MouseMove(0, 0, 12100, 0);
+    w.form->showReadoutAt(12100);
     QCOMPARE(w.form->Label10->text(), QStringLiteral(", , "));
 }
 
@@ -125,7 +125,7 @@ void TestReadout::withoutAMapLabel10KeepsItsText()
 {
     ws::test::FakeWindow w;
     w.form->Label10->setText(QStringLiteral("from an earlier map"));
-    w.form->Picture1_MouseMove(0, 0, 11000, 0);
+    w.form->showReadoutAt(11000);
     QCOMPARE(w.form->Label1->text(), QStringLiteral("11000 MHz "));
     QCOMPARE(w.form->Label13->text(), QStringLiteral("Next known signal:"));
     QCOMPARE(w.form->Label10->text(), QStringLiteral("from an earlier map"));

@@ -36,10 +36,11 @@ struct RealWindow
     {
     }
 
-    QString click(const QString &device, std::int16_t button = 1, float frequency = 10700)
+    QString click(const QString &device, Qt::MouseButton button = Qt::LeftButton,
+                  double frequency = 10700)
     {
         form->Text3->setText(device);
-        form->Picture1_MouseDown(button, 0, frequency, 0);
+        form->checkFrequencyAt(frequency, button);
         return form->lastCheckLog();
     }
 
@@ -100,7 +101,7 @@ void TestSerialPty::lockAndSearchOverThePty()
 
     // The port is closed after each check; the next one opens it again and
     // now locks at its first poll.
-    const QString second = w.click(receiver.devicePath(), 2, 11000);
+    const QString second = w.click(receiver.devicePath(), Qt::RightButton, 11000);
     QVERIFY2(second.startsWith("Checking 11000v for dvb mpeg2 signal\r\nAfter 0 Sec."),
              qPrintable(second));
     QVERIFY(second.contains("\r\nReady"));

@@ -102,7 +102,7 @@ private slots:
     void checkWaitsWithoutSpinningOrRunningInput();
 
 private:
-    QString check(float frequency = 10700, std::int16_t button = 1);
+    QString check(double frequency = 10700, Qt::MouseButton button = Qt::LeftButton);
     QString date() const { return ws::generalDateText(w->clock.wallClock); }
     QString log() const { return w->form->Text1->toPlainText(); }
 
@@ -117,9 +117,9 @@ void TestSignalCheck::init()
 }
 
 // A spot check: the click's handler runs the check and keeps its log.
-QString TestSignalCheck::check(float frequency, std::int16_t button)
+QString TestSignalCheck::check(double frequency, Qt::MouseButton button)
 {
-    w->form->Picture1_MouseDown(button, 0, frequency, 0);
+    w->form->checkFrequencyAt(frequency, button);
     return w->form->lastCheckLog();
 }
 
@@ -133,7 +133,7 @@ void TestSignalCheck::defaultsSendExactCommandsAndLogLockAndSearch()
     rx->search = {{0, "PAT found\r\n"}, {2, "SDT found\r\nReady\r\n"}};
     w->form->Text1->setPlainText("map listing");
 
-    const QString result = check(10700, 1);
+    const QString result = check(10700, Qt::LeftButton);
 
     const QByteArrayList expected = {"CBEG", "T10700000005010", "CBEG", "X", "CBEG", "S"};
     QCOMPARE(w->serial.written, expected);
@@ -159,7 +159,7 @@ void TestSignalCheck::polarisationThreeGoesOutAsThreeAndLogsV()
 {
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
-    const QString result = check(10700, 4); // middle button
+    const QString result = check(10700, Qt::MiddleButton);
     QCOMPARE(w->serial.written.value(1), QByteArray("T10700000005310"));
     QVERIFY(result.startsWith("Checking 10700v for dvb mpeg2 signal\r\n"));
 }
@@ -169,7 +169,7 @@ void TestSignalCheck::boxTextsGoIntoTheTuneCommandAsTyped()
     w->form->Text2->setText("12");
     w->form->Text4->setText(" 3");
     w->form->Text5->setText("0");
-    check(11954, 2); // right button
+    check(11954, Qt::RightButton);
     QCOMPARE(w->serial.written.value(1), QByteArray("T11954000005112 3"));
 }
 
@@ -340,10 +340,10 @@ void TestSignalCheck::twoChecksEachReplaceTheLog()
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
     w->form->Text1->setPlainText("map listing");
-    const QString first = check(10700, 1);
+    const QString first = check(10700, Qt::LeftButton);
     rx->search = {{0, "No Signal\r\n"}};
     rx->searchStart = -1;
-    const QString second = check(11000, 2);
+    const QString second = check(11000, Qt::RightButton);
     QVERIFY(first.startsWith("Checking 10700h"));
     QVERIFY(!first.contains("map listing"));
     QVERIFY(second.startsWith("Checking 11000v"));

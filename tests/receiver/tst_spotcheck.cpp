@@ -116,10 +116,10 @@ void TestSpotCheck::positionBeyond16BitsChecksNothing()
     w->form->Text1->setPlainText("map listing");
     w->form->Picture1->setScale(40000, 100, 637, -100);
     press(w->form->Picture1, Qt::LeftButton, 10);
-    w->form->Picture1_MouseDown(1, 0, -32768.5f, 0); // rounds to -32768: fits
+    w->form->checkFrequencyAt(-32768.5, Qt::LeftButton); // rounds to -32768: fits
     QCOMPARE(w->serial.opens, 1);
     QCOMPARE(w->serial.written.value(1), QByteArray("T-32768000005010"));
-    w->form->Picture2_MouseDown(2, 0, 32767.5f, 0); // rounds to 32768: does not
+    w->form->checkFrequencyAt(32767.5, Qt::RightButton); // rounds to 32768: does not
     QCOMPARE(w->serial.opens, 1);
 }
 

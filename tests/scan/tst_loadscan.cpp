@@ -46,10 +46,10 @@ private:
         return path;
     }
 
-    void load(int slot, const QString &path)
+    void load(ws::ScanSlot slot, const QString &path)
     {
         w->dialogs.pick(path);
-        w->form->Command5_Click(slot);
+        w->form->loadScan(slot);
     }
 
     QTemporaryDir dir;
@@ -88,11 +88,11 @@ void TestLoadScan::init()
 void TestLoadScan::eachSlotHasItsOwnDialog()
 {
     const QString path = write(QStringLiteral("a.scn"), scanText({}));
-    load(1, path);
+    load(ws::ScanSlot::Newest, path);
     w->dialogs.cancel();
-    w->form->Command5_Click(2);
+    w->form->loadScan(ws::ScanSlot::Reference);
     w->dialogs.cancel();
-    w->form->Command5_Click(1);
+    w->form->loadScan(ws::ScanSlot::Newest);
 
     QCOMPARE(w->dialogs.shown.size(), size_t(3));
     QCOMPARE(w->dialogs.shown[0].title, QStringLiteral("Select Kanalix Scan File"));
@@ -107,7 +107,7 @@ void TestLoadScan::loadShowsTheSummaryAndFillsTheSlot()
     ScanShape shape;
     shape.level = [](bool vertical, double f) { return vertical ? 30.0 : f == 11700 ? 99.0 : 40.0; };
     const QString path = write(QStringLiteral("universal.scn"), scanText(shape));
-    load(1, path);
+    load(ws::ScanSlot::Newest, path);
 
     MainWindow &f = *w->form;
     QVERIFY(w->dialogs.messages.isEmpty());
@@ -161,7 +161,7 @@ void TestLoadScan::failedLoadChangesNothing()
     // Slot 1 holds a universal scan; the failing file is a different LNB
     // and layout, so any field it got as far as would show.
     const QString good = write(QStringLiteral("good.scn"), scanText({}));
-    load(1, good);
+    load(ws::ScanSlot::Newest, good);
     MainWindow &f = *w->form;
     const QString label = f.Scanlabel[1]->text();
     const auto before = std::make_unique<ws::Scans>(w->scans());
@@ -183,7 +183,7 @@ void TestLoadScan::failedLoadChangesNothing()
     }
     else
         path = write(QStringLiteral("bad.scn"), text);
-    load(1, path);
+    load(ws::ScanSlot::Newest, path);
 
     QCOMPARE(w->dialogs.messages, QStringList{message});
     QCOMPARE(f.Scanlabel[1]->text(), label);
@@ -193,7 +193,7 @@ void TestLoadScan::failedLoadChangesNothing()
 
     // The same file into an empty slot leaves it empty.
     w->dialogs.messages.clear();
-    load(2, path);
+    load(ws::ScanSlot::Reference, path);
     QCOMPARE(w->dialogs.messages, QStringList{message});
     QCOMPARE(f.Scanlabel[2]->text(), QStringLiteral("Load an old scan to compare with "));
     QVERIFY(!w->scans().reference);
@@ -201,14 +201,14 @@ void TestLoadScan::failedLoadChangesNothing()
 
 void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
 {
-    load(2, write(QStringLiteral("ref.scn"), scanText({})));
+    load(ws::ScanSlot::Reference, write(QStringLiteral("ref.scn"), scanText({})));
     MainWindow &f = *w->form;
     const QString label = f.Scanlabel[2]->text();
     const auto before = std::make_unique<ws::Scans>(w->scans());
     w->events.repainted.clear();
 
     w->dialogs.cancel();
-    f.Command5_Click(2);
+    f.loadScan(ws::ScanSlot::Reference);
     QCOMPARE(w->dialogs.messages, QStringList{QStringLiteral("Cancel/Abbruch")});
     QCOMPARE(f.Scanlabel[2]->text(), label);
     QVERIFY(w->scans().reference);
@@ -218,7 +218,7 @@ void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
 
 void TestLoadScan::reloadReplacesTheSlot()
 {
-    load(1, write(QStringLiteral("wide.scn"), scanText({})));
+    load(ws::ScanSlot::Newest, write(QStringLiteral("wide.scn"), scanText({})));
     ScanShape narrow;
     narrow.lnb = 1047;
     narrow.layout = 1054;
@@ -226,7 +226,7 @@ void TestLoadScan::reloadReplacesTheSlot()
     narrow.end = 4200;
     narrow.level = [](bool, double) { return 7.0; };
     const QString path = write(QStringLiteral("narrow.scn"), scanText(narrow));
-    load(1, path);
+    load(ws::ScanSlot::Newest, path);
 
     const ws::ScanData &s = *w->scans().newest;
     QCOMPARE(w->form->Scanlabel[1]->text(), summaryOf(path, "c-band v 3700-4200 MHz"));
@@ -246,7 +246,7 @@ void TestLoadScan::pointsReadTheSameUnderACommaLocale()
     QVERIFY2(comma.error().isEmpty(), qPrintable(comma.error()));
 
     const QByteArray header = "950.5\r\n952.5\r\n1053\r\n1058\r\n";
-    load(1, write(QStringLiteral("fractions.scn"),
+    load(ws::ScanSlot::Newest, write(QStringLiteral("fractions.scn"),
                   header + "949.5,20.5\r\n951.5,30.25\r\n952.6, 7.75\r\n"));
     QVERIFY2(w->dialogs.messages.isEmpty(), qPrintable(w->dialogs.messages.join('|')));
     const ws::ScanData &s = *w->scans().newest;
@@ -260,8 +260,8 @@ void TestLoadScan::pointsReadTheSameUnderACommaLocale()
     QCOMPARE(s.minLevel, 7.75);
 
     // Codes with a fraction are no codes.
-    load(2, write(QStringLiteral("lnb.scn"), "950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n"));
-    load(2, write(QStringLiteral("layout.scn"), "950\r\n952\r\n1053.5\r\n1058\r\n950,1\r\n"));
+    load(ws::ScanSlot::Reference, write(QStringLiteral("lnb.scn"), "950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n"));
+    load(ws::ScanSlot::Reference, write(QStringLiteral("layout.scn"), "950\r\n952\r\n1053.5\r\n1058\r\n950,1\r\n"));
     const QStringList refused{QStringLiteral("unknown lnb-type, loading cancelled"),
                               QStringLiteral("unknown Format, loading cancelled")};
     QCOMPARE(w->dialogs.messages, refused);
