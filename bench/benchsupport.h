@@ -23,6 +23,7 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
     void keepPainted() override {}
     void repaintNow(QWidget *) override {}
     qint64 seconds() override { return 0; }
+    qint64 milliseconds() override { return 0; }
     QDateTime now() override { return {}; }
     void beep() override {}
     QString programFolder() override { return {}; }
