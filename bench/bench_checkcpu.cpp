@@ -7,6 +7,7 @@
 #include "qtserialline.h"
 #include "realplatform.h"
 #include "receiversim.h"
+#include "windowelement.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -59,17 +60,19 @@ void BM_CheckWaitingForSilentReceiver(benchmark::State &state)
     ws::SteadyClock clock;
     NoServices system;
     ws::QtSerialLine serial;
-    MainWindow form(ws::Platform{&dialogs, &events, &clock, &system, &serial});
-    form.show();
-    form.Text3->setText(path);
-    form.Text5->setText(QString::number(state.range(0) - 2));
+    MainWindow window(ws::Platform{&dialogs, &events, &clock, &system, &serial});
+    window.show();
+    namespace names = ws::window::names;
+    ws::test::element<QLineEdit>(window, names::portBox)->setText(path);
+    ws::test::element<QLineEdit>(window, names::timeoutBox)
+        ->setText(QString::number(state.range(0) - 2));
 
     double cpuShare = 0;
     for (auto _ : state) {
         const double cpuBefore = processCpuSeconds();
         QElapsedTimer wall;
         wall.start();
-        form.checkFrequencyAt(10700, Qt::LeftButton);
+        window.checkFrequencyAt(10700, Qt::LeftButton);
         const double wallSeconds = wall.nsecsElapsed() / 1e9;
         cpuShare = 100.0 * (processCpuSeconds() - cpuBefore) / wallSeconds;
     }

@@ -1,7 +1,9 @@
 #include "drawscans.h"
 #include "mainwindow.h"
+#include "plotwidget.h"
 #include "scanfile.h"
 #include "scantext.h"
+#include "windowelement.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -17,21 +19,21 @@ namespace {
 struct LoadedWindow
 {
     LoadedWindow()
-        : form(platform.platform())
+        : window(platform.platform())
     {
-        form.show();
+        window.show();
         ws::test::ScanShape reference;
         reference.level = [](bool vertical, double f) { return (vertical ? 15 : 5) + std::fmod(f, 11); };
         platform.next = ws::test::writeFile(dir, QStringLiteral("newest.scn"), ws::test::scanText({}));
-        form.loadScan(ws::ScanSlot::Newest);
+        window.loadScan(ws::ScanSlot::Newest);
         platform.next = ws::test::writeFile(dir, QStringLiteral("reference.scn"),
                                             ws::test::scanText(reference));
-        form.loadScan(ws::ScanSlot::Reference);
+        window.loadScan(ws::ScanSlot::Reference);
     }
 
     QTemporaryDir dir;
     ws::bench::QuietPlatform platform;
-    MainWindow form;
+    MainWindow window;
 };
 
 } // namespace
@@ -43,9 +45,12 @@ static void BM_DrawScans(benchmark::State &state)
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
     for (auto _ : state) {
-        const ws::Scans &scans = w.form.scansForTest();
-        const ws::ScaleTexts texts =
-            ws::drawScans(*scans.newest, *scans.reference, *w.form.Picture1, *w.form.Picture2);
+        const ws::Scans &scans = w.window.scansForTest();
+        namespace names = ws::window::names;
+        const ws::ScaleTexts texts = ws::drawScans(
+            *scans.newest, *scans.reference,
+            *ws::test::element<PlotWidget>(w.window, names::levelPlot),
+            *ws::test::element<PlotWidget>(w.window, names::differencePlot));
         benchmark::DoNotOptimize(texts);
     }
 }
@@ -56,7 +61,7 @@ static void BM_LoadReferenceAndDraw(benchmark::State &state)
 {
     LoadedWindow w;
     for (auto _ : state)
-        w.form.loadScan(ws::ScanSlot::Reference);
+        w.window.loadScan(ws::ScanSlot::Reference);
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
 }

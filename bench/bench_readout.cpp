@@ -43,13 +43,13 @@ BENCHMARK(BM_NearestMapEntry)->Arg(10701)->Arg(11724)->Arg(12800)->Unit(benchmar
 void BM_ShowFrequencyAt(benchmark::State &state)
 {
     ws::bench::QuietPlatform platform;
-    MainWindow form(platform.platform());
-    fillMap(form.mapForTest());
-    form.show();
+    MainWindow window(platform.platform());
+    fillMap(window.mapForTest());
+    window.show();
 
     int64_t i = 0;
     for (auto _ : state)
-        form.showReadoutAt(position(i++));
+        window.showReadoutAt(position(i++));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ShowFrequencyAt)->Unit(benchmark::kMicrosecond);

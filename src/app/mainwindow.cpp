@@ -1,7 +1,9 @@
 #include "mainwindow.h"
 
+#include "fileopendialog.h"
 #include "icon.h"
-#include "palette.h"
+#include "plotwidget.h"
+#include "windowelements.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -16,35 +18,8 @@
 
 namespace {
 
-struct LegendEntry
-{
-    int index;
-    const char *text;
-    QColor color;
-    QRect geometry;
-};
-
-// The legend beside the plots: a line sample drawn as underscores in the
-// colour of what it explains.
-const LegendEntry kLegend[] = {
-    {0, "___ horizontal old", ws::palette::horizontalReference, QRect(16, 112, 89, 17)},
-    {4, "___ vertical old", ws::palette::verticalReference, QRect(16, 128, 81, 17)},
-    {1, "___ horizontal new", ws::palette::horizontalNewest, QRect(16, 144, 97, 17)},
-    {5, "___ vertical new", ws::palette::legendBlue, QRect(16, 160, 81, 17)},
-    {9, "|<--- 100 MHz --->|", ws::palette::grid, QRect(16, 176, 89, 17)},
-    {2, "___ diff. horizontal ", ws::palette::horizontalDifference, QRect(8, 320, 97, 17)},
-    {3, "___ diff. vertical", ws::palette::legendBlue, QRect(8, 336, 89, 17)},
-    {6, "___ 0 (no diff.)", ws::palette::zeroLine, QRect(8, 352, 97, 17)},
-    {10, "___ horizontal", ws::palette::mapHorizontal, QRect(8, 416, 81, 17)},
-    {7, "___ vertical ", ws::palette::legendBlue, QRect(8, 432, 89, 17)},
-    {11, "___ circulary", ws::palette::legendGreen, QRect(8, 448, 97, 17)},
-};
-
-const char kPlotTip[] = "Click mouse left/right for h/v scan ";
-
 // A label whose text wraps at word boundaries and shows only the lines that
-// fit whole: the readout's first hint is longer than its label, and the top
-// of a cut-off second line would look like a rendering fault.
+// fit whole.
 class WholeLinesLabel : public QLabel
 {
 public:
@@ -63,6 +38,73 @@ protected:
     }
 };
 
+void createElement(const ws::window::Element &element, QWidget *window)
+{
+    using ws::window::ElementKind;
+    const QString text = QString::fromLatin1(element.text);
+    QWidget *widget = nullptr;
+    switch (element.kind) {
+    case ElementKind::Button:
+        widget = new QPushButton(text, window);
+        break;
+    case ElementKind::Label:
+    case ElementKind::WholeLinesLabel: {
+        auto *label = element.kind == ElementKind::Label ? new QLabel(text, window)
+                                                         : new WholeLinesLabel(text, window);
+        label->setAlignment(element.alignment | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+    }
+    case ElementKind::TextBox: {
+        auto *box = new QLineEdit(text, window);
+        box->setTextMargins(0, 0, 0, 0);
+        widget = box;
+        break;
+    }
+    case ElementKind::Plot:
+        widget = new PlotWidget(window);
+        break;
+    case ElementKind::LogBox: {
+        auto *box = new QPlainTextEdit(text, window);
+        box->setLineWrapMode(QPlainTextEdit::NoWrap);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        QFont courier(QStringLiteral("Courier New"));
+        courier.setStyleHint(QFont::TypeWriter);
+        courier.setFixedPitch(true);
+        courier.setPointSizeF(8.25);
+        box->setFont(courier);
+        widget = box;
+        break;
+    }
+    }
+    widget->setObjectName(QLatin1String(element.name));
+    // Every element keeps its place when the window is resized: the layout
+    // is absolute, with no layout manager.
+    widget->setGeometry(element.place);
+    if (element.toolTip)
+        widget->setToolTip(QString::fromLatin1(element.toolTip));
+    if (element.textColour) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, *element.textColour);
+        widget->setPalette(palette);
+    }
+    // A move over an element must not count as a move over the bare window
+    // (which empties the readout).
+    widget->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+// The element of the window named `name`; every name the window asks for
+// is in the element table.
+template <class W>
+W *elementNamed(const QWidget *window, const char *name)
+{
+    auto *element = window->findChild<W *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    Q_ASSERT_X(element, "MainWindow", name);
+    return element;
+}
+
 } // namespace
 
 MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
@@ -70,7 +112,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
 {
     Q_ASSERT(platform_.dialogs && platform_.events && platform_.clock && platform_.system &&
              platform_.serial);
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QLatin1String(ws::window::names::window));
     setWindowTitle(QStringLiteral("Wavesift"));
     setWindowIcon(ws::appIcon());
 
@@ -84,9 +126,9 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setFont(font);
 
     // Only the bare window reports moves; the elements stop theirs from
-    // reaching it (see createElements).
+    // reaching it (see createElement).
     setMouseTracking(true);
-    resize(763, 560);
+    resize(ws::window::kSize);
 
     createElements();
     wireEvents();
@@ -97,150 +139,72 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createElements()
 {
-    // Every element keeps its place when the window is resized: the layout
-    // is absolute, with no layout manager.
-    auto place = [](QWidget *w, const QString &name, const QRect &r) {
-        w->setObjectName(name);
-        w->setGeometry(r);
-        // A move over an element must not count as a move over the bare
-        // window (which empties the readout).
-        w->setAttribute(Qt::WA_NoMousePropagation);
-    };
-    auto button = [&](const QString &name, const char *text, const QRect &r) {
-        auto *b = new QPushButton(QString::fromLatin1(text), this);
-        place(b, name, r);
-        return b;
-    };
-    auto label = [&](const QString &name, const char *text, const QRect &r,
-                     Qt::Alignment align = Qt::AlignLeft) {
-        auto *l = new QLabel(QString::fromLatin1(text), this);
-        place(l, name, r);
-        l->setAlignment(align | Qt::AlignTop);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
-    auto textBox = [&](const QString &name, const char *text, const QRect &r) {
-        auto *t = new QLineEdit(QString::fromLatin1(text), this);
-        place(t, name, r);
-        t->setTextMargins(0, 0, 0, 0);
-        return t;
-    };
-    auto plot = [&](const QString &name, const char *tip, const QRect &r) {
-        auto *p = new PlotWidget(this);
-        place(p, name, r);
-        p->setToolTip(QString::fromLatin1(tip));
-        return p;
-    };
-    const auto right = Qt::AlignRight;
-
-    Command5[1] = button(QStringLiteral("Command5_1"), "Load Newest ...", QRect(8, 8, 105, 17));
-    Scanlabel[1] = label(QStringLiteral("Scanlabel_1"), "Load your newest scan here",
-                         QRect(120, 8, 633, 17));
-    Command5[2] = button(QStringLiteral("Command5_2"), "Load Reference ...", QRect(8, 24, 105, 17));
-    Scanlabel[2] = label(QStringLiteral("Scanlabel_2"), "Load an old scan to compare with ",
-                         QRect(120, 24, 641, 17));
-    Command4 = button(QStringLiteral("Command4"), "Load Map ...", QRect(8, 40, 105, 17));
-    Command4->setEnabled(false);
-    Label8 = label(QStringLiteral("Label8"),
-                   "Load information about known transmissions on Satellite",
-                   QRect(120, 40, 641, 17));
-
-    Picture1 = plot(QStringLiteral("Picture1"), kPlotTip, QRect(112, 72, 641, 153));
-    Label9 = label(QStringLiteral("Label9"), "", QRect(32, 72, 65, 17), right);
-    Label11 = label(QStringLiteral("Label11"), "Signal Strength", QRect(8, 96, 89, 17));
-    Label7 = label(QStringLiteral("Label7"), "", QRect(32, 200, 65, 17), right);
-
-    Label5 = label(QStringLiteral("Label5"), "", QRect(112, 240, 73, 17));
-    Label1 = new WholeLinesLabel(QStringLiteral("look for frequency at mouse position here"), this);
-    place(Label1, QStringLiteral("Label1"), QRect(192, 240, 121, 17));
-    Label1->setAlignment(right | Qt::AlignTop);
-    Label1->setTextFormat(Qt::PlainText);
-    Label13 = label(QStringLiteral("Label13"), "", QRect(320, 240, 105, 17), right);
-    Label10 = label(QStringLiteral("Label10"), "", QRect(432, 240, 209, 17));
-    Label6 = label(QStringLiteral("Label6"), "", QRect(664, 240, 89, 17), right);
-
-    Picture2 = plot(QStringLiteral("Picture2"), kPlotTip, QRect(112, 272, 641, 129));
-    Label2 = label(QStringLiteral("Label2"), "", QRect(32, 280, 65, 17), right);
-    Label12 = label(QStringLiteral("Label12"), "Strength Diff.", QRect(16, 304, 89, 17));
-    Label3 = label(QStringLiteral("Label3"), "", QRect(32, 376, 65, 17), right);
-
-    Picture3 = plot(QStringLiteral("Picture3"), "Click mouse for full scan over map data",
-                    QRect(112, 416, 641, 49));
-
-    for (const LegendEntry &entry : kLegend) {
-        QLabel *l = label(QStringLiteral("Label4_%1").arg(entry.index), entry.text, entry.geometry);
-        QPalette palette = l->palette();
-        palette.setColor(QPalette::WindowText, entry.color);
-        l->setPalette(palette);
-        Label4[entry.index] = l;
+    for (const ws::window::Element &element : ws::window::elements())
+        createElement(element, this);
+    for (const ws::window::FileDialogElement &dialog : ws::window::fileDialogs()) {
+        auto *d = new FileOpenDialog(*platform_.dialogs, QString::fromLatin1(dialog.title),
+                                     QString::fromLatin1(dialog.fileName), this);
+        d->setObjectName(QLatin1String(dialog.name));
     }
 
-    Label17 = label(QStringLiteral("Label17"), "timeout sec", QRect(112, 472, 65, 17), right);
-    Text5 = textBox(QStringLiteral("Text5"), "10", QRect(192, 472, 25, 19));
-    Label15 = label(QStringLiteral("Label15"), "comport", QRect(240, 472, 65, 17), right);
-    Text3 = textBox(QStringLiteral("Text3"), "2", QRect(320, 472, 25, 19));
-    Command6 = button(QStringLiteral("Command6"), "skip rest", QRect(384, 472, 97, 17));
-    Command6->setToolTip(QStringLiteral("Skips rest of map file"));
-    Command6->setVisible(false);
-    Label14 = label(QStringLiteral("Label14"), "0V/12V (0/1)", QRect(504, 472, 65, 17), right);
-    Text2 = textBox(QStringLiteral("Text2"), "1", QRect(584, 472, 25, 19));
-    Label16 = label(QStringLiteral("Label16"), "disecq (0-3)", QRect(648, 472, 65, 17), right);
-    Text4 = textBox(QStringLiteral("Text4"), "0", QRect(728, 472, 25, 19));
+    namespace name = ws::window::names;
+    loadNewestButton = elementNamed<QPushButton>(this, name::loadNewestButton);
+    newestLabel = elementNamed<QLabel>(this, name::newestLabel);
+    loadReferenceButton = elementNamed<QPushButton>(this, name::loadReferenceButton);
+    referenceLabel = elementNamed<QLabel>(this, name::referenceLabel);
+    loadMapButton = elementNamed<QPushButton>(this, name::loadMapButton);
+    mapLabel = elementNamed<QLabel>(this, name::mapLabel);
+    levelPlot = elementNamed<PlotWidget>(this, name::levelPlot);
+    levelTopLabel = elementNamed<QLabel>(this, name::levelTopLabel);
+    levelBottomLabel = elementNamed<QLabel>(this, name::levelBottomLabel);
+    differencePlot = elementNamed<PlotWidget>(this, name::differencePlot);
+    differenceTopLabel = elementNamed<QLabel>(this, name::differenceTopLabel);
+    differenceBottomLabel = elementNamed<QLabel>(this, name::differenceBottomLabel);
+    startFrequencyLabel = elementNamed<QLabel>(this, name::startFrequencyLabel);
+    endFrequencyLabel = elementNamed<QLabel>(this, name::endFrequencyLabel);
+    mapStrip = elementNamed<PlotWidget>(this, name::mapStrip);
+    pointerFrequencyLabel = elementNamed<QLabel>(this, name::pointerFrequencyLabel);
+    nearestTitleLabel = elementNamed<QLabel>(this, name::nearestTitleLabel);
+    nearestEntryLabel = elementNamed<QLabel>(this, name::nearestEntryLabel);
+    timeoutBox = elementNamed<QLineEdit>(this, name::timeoutBox);
+    portBox = elementNamed<QLineEdit>(this, name::portBox);
+    lnbPowerBox = elementNamed<QLineEdit>(this, name::lnbPowerBox);
+    diseqcBox = elementNamed<QLineEdit>(this, name::diseqcBox);
+    skipRestButton = elementNamed<QPushButton>(this, name::skipRestButton);
+    logBox = elementNamed<QPlainTextEdit>(this, name::logBox);
+    newestDialog = elementNamed<FileOpenDialog>(this, name::newestDialog);
+    referenceDialog = elementNamed<FileOpenDialog>(this, name::referenceDialog);
+    mapDialog = elementNamed<FileOpenDialog>(this, name::mapDialog);
 
-    Text1 = new QPlainTextEdit(this);
-    place(Text1, QStringLiteral("Text1"), QRect(112, 496, 641, 65));
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont courier(QStringLiteral("Courier New"));
-    courier.setStyleHint(QFont::TypeWriter);
-    courier.setFixedPitch(true);
-    courier.setPointSizeF(8.25);
-    Text1->setFont(courier);
-    Text1->setToolTip(QStringLiteral(
-        "List of known transmissions generated from Kurt Bramley's Mailinglists / Results of "
-        "SDT-Search at known transponders"));
-
-    const struct
-    {
-        int index;
-        const char *title;
-        const char *fileName;
-    } dialogs[] = {
-        {1, "Select Kanalix Scan File", "c:\\vanto21\\Scans\\my_scan.scn"},
-        {2, "Load Sat-Info", "c:\\vanto21\\Scans\\sat.map"},
-        {3, "Load Sat-Info", "c:\\vanto21\\maps\\mymap.map"},
-    };
-    for (const auto &d : dialogs) {
-        auto *dialog = new FileOpenDialog(*platform_.dialogs, QString::fromLatin1(d.title),
-                                          QString::fromLatin1(d.fileName), this);
-        dialog->setObjectName(QStringLiteral("CommonDialog_%1").arg(d.index));
-        CommonDialog[d.index] = dialog;
-    }
+    // A map is drawn on the plots' scale, which the scans set.
+    loadMapButton->setEnabled(false);
+    // Only while a full scan runs.
+    skipRestButton->setVisible(false);
 }
 
 void MainWindow::wireEvents()
 {
-    connect(Command5[1], &QPushButton::clicked, this, [this] { loadScan(ws::ScanSlot::Newest); });
-    connect(Command5[2], &QPushButton::clicked, this,
+    connect(loadNewestButton, &QPushButton::clicked, this,
+            [this] { loadScan(ws::ScanSlot::Newest); });
+    connect(loadReferenceButton, &QPushButton::clicked, this,
             [this] { loadScan(ws::ScanSlot::Reference); });
-    connect(Command4, &QPushButton::clicked, this, [this] { loadMap(); });
-    connect(Command6, &QPushButton::clicked, this, [this] { stopFullScan(); });
+    connect(loadMapButton, &QPushButton::clicked, this, [this] { loadMap(); });
+    connect(skipRestButton, &QPushButton::clicked, this, [this] { stopFullScan(); });
     // Which of the two plots was pressed makes no difference.
-    for (PlotWidget *plot : {Picture1, Picture2})
+    for (PlotWidget *plot : {levelPlot, differencePlot})
         connect(plot, &PlotWidget::pressed, this, &MainWindow::checkFrequencyAt);
     // Any of the three buttons starts the full scan.
-    connect(Picture3, &PlotWidget::pressed, this, [this] { runFullScan(); });
-    for (PlotWidget *plot : {Picture1, Picture2, Picture3})
+    connect(mapStrip, &PlotWidget::pressed, this, [this] { runFullScan(); });
+    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
         connect(plot, &PlotWidget::pointerMoved, this, &MainWindow::showReadoutAt);
 }
 
 void MainWindow::setupTabOrder()
 {
-    QWidget *const order[] = {Picture1, Picture2, Command4, Picture3, Command5[1], Command5[2],
-                              Text1,    Command6, Text2,    Text4,    Text3,       Text5};
-    for (size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    const std::vector<const ws::window::Element *> order = ws::window::tabOrder();
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(elementNamed<QWidget>(this, order[i - 1]->name),
+                             elementNamed<QWidget>(this, order[i]->name));
 }
 
 void MainWindow::repaintWindow()
@@ -248,14 +212,9 @@ void MainWindow::repaintWindow()
     platform_.events->repaintNow(this);
 }
 
-void MainWindow::repaintElement(QWidget *element)
-{
-    platform_.events->repaintNow(element);
-}
-
 void MainWindow::mouseMoveEvent(QMouseEvent *)
 {
-    // Only moves over the bare window arrive here (see createElements).
+    // Only moves over the bare window arrive here (see createElement).
     clearReadout();
 }
 
@@ -271,16 +230,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-MainWindow::Busy::Busy(MainWindow &form)
-    : form_(form)
+MainWindow::Busy::Busy(MainWindow &window)
+    : window_(window)
 {
-    ++form_.busyDepth_;
+    ++window_.busyDepth_;
 }
 
 MainWindow::Busy::~Busy()
 {
-    if (--form_.busyDepth_ == 0 && form_.closePending_) {
-        form_.closePending_ = false;
-        QTimer::singleShot(0, &form_, &QWidget::close);
+    if (--window_.busyDepth_ == 0 && window_.closePending_) {
+        window_.closePending_ = false;
+        QTimer::singleShot(0, &window_, &QWidget::close);
     }
 }

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "fileopendialog.h"
 #include "mapfile.h"
-#include "plotwidget.h"
 #include "scans.h"
 #include "windowplatform.h"
 
 #include <QWidget>
 
-#include <array>
-
+class FileOpenDialog;
+class PlotWidget;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -25,50 +23,6 @@ class MainWindow : public QWidget
 public:
     explicit MainWindow(const ws::Platform &platform, QWidget *parent = nullptr);
     ~MainWindow() override;
-
-    // The stop request for a running full scan ("skip rest").
-    bool exitnow = false;
-
-    // The model, for tests and diagnostics. The procedures of the window
-    // are the only ones that change it in the program.
-    ws::Scans &scansForTest() { return scans_; }
-    ws::MapData &mapForTest() { return map_; }
-    // The log of the last spot check as the check wrote it; the log box
-    // shows it with its line ends converted.
-    const QString &lastCheckLog() const { return lastCheckLog_; }
-
-    // Elements, by their names. Indexed groups are arrays indexed as in the
-    // design; the indexes that do not exist hold nullptr.
-    std::array<QPushButton *, 3> Command5{};
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command6 = nullptr;
-    std::array<QLabel *, 3> Scanlabel{};
-    std::array<QLabel *, 12> Label4{};
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLabel *Label7 = nullptr;
-    QLabel *Label8 = nullptr;
-    QLabel *Label9 = nullptr;
-    QLabel *Label10 = nullptr;
-    QLabel *Label11 = nullptr;
-    QLabel *Label12 = nullptr;
-    QLabel *Label13 = nullptr;
-    QLabel *Label14 = nullptr;
-    QLabel *Label15 = nullptr;
-    QLabel *Label16 = nullptr;
-    QLabel *Label17 = nullptr;
-    PlotWidget *Picture1 = nullptr;
-    PlotWidget *Picture2 = nullptr;
-    PlotWidget *Picture3 = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLineEdit *Text3 = nullptr;
-    QLineEdit *Text4 = nullptr;
-    QLineEdit *Text5 = nullptr;
-    std::array<FileOpenDialog *, 4> CommonDialog{};
 
     // What the user can do, by purpose. The elements' events call these;
     // so do the tests, and so may anything else that drives the window.
@@ -94,6 +48,16 @@ public:
     // "skip rest": the running full scan stops after its current check.
     void stopFullScan();
 
+    // State, for tests and diagnostics. The window's actions are the only
+    // ones that change it in the program.
+    ws::Scans &scansForTest() { return scans_; }
+    ws::MapData &mapForTest() { return map_; }
+    // The log of the last spot check as the check wrote it; the log box
+    // shows it with its line ends converted.
+    const QString &lastCheckLog() const { return lastCheckLog_; }
+    // Whether "skip rest" was pressed during the full scan that runs.
+    bool fullScanStopRequested() const { return stopRequested_; }
+
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -111,7 +75,43 @@ private:
     void setupTabOrder();
     // Makes pending drawing and text changes visible at once.
     void repaintWindow();
-    void repaintElement(QWidget *element);
+
+    // The elements the window's actions use; windowelements.cpp has all of
+    // them, with their objectNames, places and texts.
+    QPushButton *loadNewestButton = nullptr;
+    QLabel *newestLabel = nullptr;
+    QPushButton *loadReferenceButton = nullptr;
+    QLabel *referenceLabel = nullptr;
+    QPushButton *loadMapButton = nullptr;
+    QLabel *mapLabel = nullptr;
+
+    PlotWidget *levelPlot = nullptr;
+    QLabel *levelTopLabel = nullptr;
+    QLabel *levelBottomLabel = nullptr;
+    PlotWidget *differencePlot = nullptr;
+    QLabel *differenceTopLabel = nullptr;
+    QLabel *differenceBottomLabel = nullptr;
+    QLabel *startFrequencyLabel = nullptr;
+    QLabel *endFrequencyLabel = nullptr;
+    PlotWidget *mapStrip = nullptr;
+
+    // The readout under the plots.
+    QLabel *pointerFrequencyLabel = nullptr;
+    QLabel *nearestTitleLabel = nullptr;
+    QLabel *nearestEntryLabel = nullptr;
+
+    // The receiver settings, read as typed whenever a check needs them.
+    QLineEdit *timeoutBox = nullptr;
+    QLineEdit *portBox = nullptr;
+    QLineEdit *lnbPowerBox = nullptr;
+    QLineEdit *diseqcBox = nullptr;
+
+    QPushButton *skipRestButton = nullptr;
+    QPlainTextEdit *logBox = nullptr;
+
+    FileOpenDialog *newestDialog = nullptr;
+    FileOpenDialog *referenceDialog = nullptr;
+    FileOpenDialog *mapDialog = nullptr;
 
     // While a long procedure keeps the window (a signal check), a request
     // to close the window waits until it has ended.
@@ -121,6 +121,8 @@ private:
     bool closePending_ = false;
     // Full scans running, counting one started from inside another.
     int fullScans_ = 0;
+    // The stop request for the running full scan ("skip rest").
+    bool stopRequested_ = false;
 
     ws::Platform platform_;
     ws::Scans scans_;
@@ -132,11 +134,11 @@ private:
 class MainWindow::Busy
 {
 public:
-    explicit Busy(MainWindow &form);
+    explicit Busy(MainWindow &window);
     ~Busy();
     Busy(const Busy &) = delete;
     Busy &operator=(const Busy &) = delete;
 
 private:
-    MainWindow &form_;
+    MainWindow &window_;
 };

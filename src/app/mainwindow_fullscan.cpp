@@ -10,7 +10,7 @@ void MainWindow::runFullScan()
 {
     Busy busy(*this);
     ++fullScans_;
-    Command6->setVisible(true);
+    skipRestButton->setVisible(true);
     // The first check keeps the window for seconds; show "skip rest" now,
     // not only after it.
     repaintWindow();
@@ -29,7 +29,9 @@ void MainWindow::runFullScan()
     // A request to close the window waits for the scan (see Busy); it
     // should not wait for every remaining row, so it ends the scan like
     // "skip rest" does, and what was gathered is still saved.
-    steps.stopRequested = [this, &portFailed] { return exitnow || portFailed || closePending_; };
+    steps.stopRequested = [this, &portFailed] {
+        return stopRequested_ || portFailed || closePending_;
+    };
     steps.afterRow = [this] {
         repaintWindow();
         // Here a "skip rest" click is handled.
@@ -42,12 +44,12 @@ void MainWindow::runFullScan()
         {platform_.system->programFolder(), platform_.system->userDataFolder()}, results);
     platform_.dialogs->message(save.message());
 
-    Text1->setPlainText(results);
+    logBox->setPlainText(results);
     // A scan started from the map strip while another one let events run
     // must not take "skip rest" away from the one that goes on; a stop
     // request made meanwhile stops that one too.
     if (--fullScans_ == 0) {
-        exitnow = false;
-        Command6->setVisible(false);
+        stopRequested_ = false;
+        skipRestButton->setVisible(false);
     }
 }

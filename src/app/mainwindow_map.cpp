@@ -1,9 +1,11 @@
 #include "mainwindow.h"
 
+#include "fileopendialog.h"
 #include "files.h"
 #include "levels.h"
 #include "mapfile.h"
 #include "mapstrip.h"
+#include "plotwidget.h"
 #include "messages.h"
 #include "texts.h"
 
@@ -13,18 +15,18 @@
 #include <QPlainTextEdit>
 
 // Loads a map of known transmissions: the entries that the readout and the
-// full scan look up, the listing in Text1 and the coloured strip under the
+// full scan look up, the listing in the log box and the coloured strip under the
 // plots. A cancelled dialog or a file that cannot be read keeps the previous
 // map whole, so that the entries, the listing and the strip always describe
 // the same map.
 void MainWindow::loadMap()
 {
     const QString cancelled = ws::messages::cancelled();
-    if (!CommonDialog[3]->showOpen()) {
+    if (!mapDialog->showOpen()) {
         platform_.dialogs->message(cancelled);
         return;
     }
-    const QString path = CommonDialog[3]->fileName();
+    const QString path = mapDialog->fileName();
     // Only an ordinary file that can be opened gets as far as clearing the
     // strip; anything else leaves the window as it was.
     QFile probe(path);
@@ -34,13 +36,13 @@ void MainWindow::loadMap()
     }
     probe.close();
 
-    const QString previousLabel = Label8->text();
-    Label8->setText(ws::messages::loadingMap());
-    Picture3->cls();
+    const QString previousLabel = mapLabel->text();
+    mapLabel->setText(ws::messages::loadingMap());
+    mapStrip->cls();
     repaintWindow();
 
     // A map of known transmissions is some tens of kilobytes. The listing
-    // in Text1 is the whole file, so a file of many megabytes cannot be
+    // in the log box is the whole file, so a file of many megabytes cannot be
     // loaded without freezing the window in the text box; instead of
     // loading its entries with a cut listing, it is refused and the user
     // is told why: a file that large is far more likely a wrong pick than
@@ -50,8 +52,8 @@ void MainWindow::loadMap()
     if (!file.value) {
         // The strip was already cleared; the map is untouched, so it can be
         // drawn again as it was, on the scale it was drawn with.
-        Label8->setText(previousLabel);
-        ws::drawMapEntries(*Picture3, map_);
+        mapLabel->setText(previousLabel);
+        ws::drawMapEntries(*mapStrip, map_);
         repaintWindow();
         platform_.dialogs->message(
             file.failure.tooLarge
@@ -62,14 +64,14 @@ void MainWindow::loadMap()
 
     map_ = ws::parseMap(file.value->bytes);
 
-    Label8->setText(path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
+    mapLabel->setText(path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
                     + QStringLiteral("  ") + QString::number(file.value->size));
 
     // The strip takes the plots' scale now and keeps it: scans loaded later
     // redraw the plots, not the strip.
-    ws::setMapStripScale(*Picture3, ws::FrequencyScale::of(scans_));
-    ws::drawMapEntries(*Picture3, map_);
+    ws::setMapStripScale(*mapStrip, ws::FrequencyScale::of(scans_));
+    ws::drawMapEntries(*mapStrip, map_);
 
-    Text1->setPlainText(map_.listing);
+    logBox->setPlainText(map_.listing);
     repaintWindow();
 }

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "drawscans.h"
+#include "plotwidget.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -8,16 +9,16 @@
 void MainWindow::drawScans()
 {
     Q_ASSERT(scans_.bothLoaded());
-    Command4->setEnabled(true);
+    loadMapButton->setEnabled(true);
     const ws::ScaleTexts texts =
-        ws::drawScans(*scans_.newest, *scans_.reference, *Picture1, *Picture2);
-    Label5->setText(texts.left);
-    Label6->setText(texts.right);
-    Label5->setVisible(true);
-    Label6->setVisible(true);
-    Label9->setText(texts.top);
-    Label7->setText(texts.bottom);
-    Label2->setText(texts.diffTop);
-    Label3->setText(texts.diffBottom);
+        ws::drawScans(*scans_.newest, *scans_.reference, *levelPlot, *differencePlot);
+    startFrequencyLabel->setText(texts.left);
+    endFrequencyLabel->setText(texts.right);
+    startFrequencyLabel->setVisible(true);
+    endFrequencyLabel->setVisible(true);
+    levelTopLabel->setText(texts.top);
+    levelBottomLabel->setText(texts.bottom);
+    differenceTopLabel->setText(texts.diffTop);
+    differenceBottomLabel->setText(texts.diffBottom);
     repaintWindow();
 }

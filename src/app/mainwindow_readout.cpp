@@ -9,16 +9,16 @@
 // put there.
 void MainWindow::showReadoutAt(double mhz)
 {
-    Label1->setText(ws::frequencyReadout(mhz));
+    pointerFrequencyLabel->setText(ws::frequencyReadout(mhz));
     const int entry = ws::nearestMapEntry(map_, mhz);
     if (entry >= 0)
-        Label10->setText(ws::mapEntryText(map_.entries[entry]));
-    Label13->setText(ws::messages::nextKnownSignal());
+        nearestEntryLabel->setText(ws::mapEntryText(map_.entries[entry]));
+    nearestTitleLabel->setText(ws::messages::nextKnownSignal());
 }
 
 void MainWindow::clearReadout()
 {
-    Label1->setText(QString());
-    Label10->setText(QString());
-    Label13->setText(QString());
+    pointerFrequencyLabel->setText(QString());
+    nearestEntryLabel->setText(QString());
+    nearestTitleLabel->setText(QString());
 }

@@ -9,27 +9,39 @@
 namespace {
 
 // The window as the signal check sees it. The check is the only writer of
-// Text1 while it runs (user input waits until it returns), so the log is
-// kept here byte for byte; the box shows it with its CR LF as line breaks.
+// the log box while it runs (user input waits until it returns), so the log
+// is kept here byte for byte; the box shows it with its CR LF as line
+// breaks.
 class WindowHost : public ws::receiver::CheckHost
 {
 public:
-    WindowHost(MainWindow &form, ws::EventLoop &events, ws::UserDialogs &dialogs)
-        : form_(form), events_(events), dialogs_(dialogs)
+    struct Settings
+    {
+        QLineEdit *timeout;
+        QLineEdit *port;
+        QLineEdit *lnbPower;
+        QLineEdit *diseqc;
+    };
+
+    WindowHost(QWidget &window, QPlainTextEdit &logBox, const Settings &settings,
+               ws::EventLoop &events, ws::UserDialogs &dialogs)
+        : window_(window), logBox_(logBox), settings_(settings), events_(events),
+          dialogs_(dialogs)
     {
     }
 
+    // The check asks for its settings by the numbers of their boxes.
     QString boxText(int box) override
     {
         switch (box) {
         case 2:
-            return form_.Text2->text();
+            return settings_.lnbPower->text();
         case 3:
-            return form_.Text3->text();
+            return settings_.port->text();
         case 4:
-            return form_.Text4->text();
+            return settings_.diseqc->text();
         case 5:
-            return form_.Text5->text();
+            return settings_.timeout->text();
         }
         return QString();
     }
@@ -37,16 +49,18 @@ public:
     void setLog(const QString &text) override
     {
         log_ = text;
-        form_.Text1->setPlainText(log_);
+        logBox_.setPlainText(log_);
     }
     void appendLog(const QString &text) override { setLog(log_ + text); }
-    void repaintLog() override { events_.repaintNow(form_.Text1); }
-    void repaintWindow() override { events_.repaintNow(&form_); }
+    void repaintLog() override { events_.repaintNow(&logBox_); }
+    void repaintWindow() override { events_.repaintNow(&window_); }
     void keepPainted() override { events_.keepPainted(); }
     void report(const QString &message) override { dialogs_.message(message); }
 
 private:
-    MainWindow &form_;
+    QWidget &window_;
+    QPlainTextEdit &logBox_;
+    Settings settings_;
     ws::EventLoop &events_;
     ws::UserDialogs &dialogs_;
     QString log_;
@@ -81,15 +95,16 @@ void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
 
 void MainWindow::stopFullScan()
 {
-    exitnow = true;
+    stopRequested_ = true;
     platform_.events->doEvents();
 }
 
-QString MainWindow::checkSignal(const QString &frequency, const QString &field5, const QString &field1,
-                           const QString &polarisation)
+QString MainWindow::checkSignal(const QString &frequency, const QString &field5,
+                                const QString &field1, const QString &polarisation)
 {
     Busy busy(*this);
-    WindowHost host(*this, *platform_.events, *platform_.dialogs);
+    WindowHost host(*this, *logBox, {timeoutBox, portBox, lnbPowerBox, diseqcBox},
+                    *platform_.events, *platform_.dialogs);
     ws::receiver::SignalCheck check(*platform_.serial, *platform_.clock, host);
     const QString log = check.run(frequency, field5, field1, polarisation);
     checkPortFailed_ = check.portFailed();

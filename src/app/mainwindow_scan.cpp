@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "fileopendialog.h"
 #include "files.h"
 #include "messages.h"
 #include "scanfile.h"
@@ -9,14 +10,14 @@
 
 void MainWindow::loadScan(ws::ScanSlot slot)
 {
-    const int element = slot == ws::ScanSlot::Newest ? 1 : 2;
-    FileOpenDialog *dialog = CommonDialog[element];
+    const bool newest = slot == ws::ScanSlot::Newest;
+    FileOpenDialog *dialog = newest ? newestDialog : referenceDialog;
     if (!dialog->showOpen()) {
         platform_.dialogs->message(ws::messages::cancelled());
         return;
     }
 
-    QLabel *label = Scanlabel[element];
+    QLabel *label = newest ? newestLabel : referenceLabel;
     const QString previousText = label->text();
     label->setText(ws::messages::loadingScan());
     repaintWindow();

@@ -1,5 +1,8 @@
 #include "fakeplatform.h"
+#include "fileopendialog.h"
 #include "palette.h"
+#include "plotwidget.h"
+#include "windowelements.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +10,14 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
+#include <set>
+#include <typeinfo>
+
 using ws::test::FakeWindow;
+using ws::window::Element;
+using ws::window::ElementKind;
+namespace names = ws::window::names;
 
 class TestMainWindow : public QObject
 {
@@ -17,12 +27,13 @@ private slots:
     void init() { w = std::make_unique<FakeWindow>(); }
     void cleanup() { w.reset(); }
 
-    void elementsStandWhereTheLayoutPutsThem_data();
-    void elementsStandWhereTheLayoutPutsThem();
+    void elementsAreWhatTheTableSays();
+    void tableHoldsTheDocumentedLayout_data();
+    void tableHoldsTheDocumentedLayout();
     void windowStartsAsDescribed();
     void legendIsColouredLikeTheCurves();
     void legendAndDrawingShareThePalette();
-    void tabOrderFollowsTheLayout();
+    void tabOrderFollowsTheTable();
     void resizingMovesNothing();
     void dialogsKeepTheirLastChoice();
     void moveOverBareWindowEmptiesTheReadout();
@@ -32,16 +43,62 @@ private:
     template <typename T>
     T *element(const char *name)
     {
-        auto *found = w->form->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("no element %s", name);
-        return found;
+        return w->element<T>(name);
     }
 
     std::unique_ptr<FakeWindow> w;
 };
 
-void TestMainWindow::elementsStandWhereTheLayoutPutsThem_data()
+// Every row of the table stands in the window as it says, and the window
+// has no element that is not in the table.
+void TestMainWindow::elementsAreWhatTheTableSays()
+{
+    std::set<QString> tableNames;
+    for (const Element &row : ws::window::elements()) {
+        const QString name = QLatin1String(row.name);
+        QVERIFY2(tableNames.insert(name).second, qPrintable(name + " twice in the table"));
+        auto *widget = element<QWidget>(row.name);
+        QCOMPARE(widget->geometry(), row.place);
+        QCOMPARE(widget->toolTip(), row.toolTip ? QString::fromLatin1(row.toolTip) : QString());
+        QVERIFY(widget->testAttribute(Qt::WA_NoMousePropagation));
+        const QString text = QString::fromLatin1(row.text);
+        switch (row.kind) {
+        case ElementKind::Button:
+            QCOMPARE(qobject_cast<QPushButton *>(widget)->text(), text);
+            break;
+        case ElementKind::Label:
+        case ElementKind::WholeLinesLabel: {
+            auto *label = qobject_cast<QLabel *>(widget);
+            QVERIFY2(label, qPrintable(name));
+            QCOMPARE(label->text(), text);
+            QCOMPARE(label->alignment(), row.alignment | Qt::AlignTop);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            // Only the readout's first hint wraps.
+            QCOMPARE(typeid(*label) == typeid(QLabel), row.kind == ElementKind::Label);
+            break;
+        }
+        case ElementKind::TextBox:
+            QCOMPARE(qobject_cast<QLineEdit *>(widget)->text(), text);
+            break;
+        case ElementKind::Plot:
+            QVERIFY2(qobject_cast<PlotWidget *>(widget), qPrintable(name));
+            QVERIFY(text.isEmpty());
+            break;
+        case ElementKind::LogBox:
+            QCOMPARE(qobject_cast<QPlainTextEdit *>(widget)->toPlainText(), text);
+            break;
+        }
+        if (row.textColour)
+            QCOMPARE(widget->palette().color(QPalette::WindowText), *row.textColour);
+    }
+    for (QWidget *child : w->window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(tableNames.count(child->objectName()), qPrintable(child->objectName()));
+    QCOMPARE(tableNames.size(), size_t(41));
+}
+
+// Spot checks of the documented layout, one or more of each kind, so that
+// the table itself cannot drift.
+void TestMainWindow::tableHoldsTheDocumentedLayout_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
@@ -58,105 +115,78 @@ void TestMainWindow::elementsStandWhereTheLayoutPutsThem_data()
     const Row rows[] = {
         {"Command5_1", {8, 8, 105, 17}, "Load Newest ...", false},
         {"Scanlabel_1", {120, 8, 633, 17}, "Load your newest scan here", false},
-        {"Command5_2", {8, 24, 105, 17}, "Load Reference ...", false},
         {"Scanlabel_2", {120, 24, 641, 17}, "Load an old scan to compare with ", false},
         {"Command4", {8, 40, 105, 17}, "Load Map ...", false},
-        {"Label8", {120, 40, 641, 17}, "Load information about known transmissions on Satellite", false},
-        {"Picture1", {112, 72, 641, 153}, nullptr, false},
-        {"Label9", {32, 72, 65, 17}, "", true},
-        {"Label11", {8, 96, 89, 17}, "Signal Strength", false},
-        {"Label4_0", {16, 112, 89, 17}, "___ horizontal old", false},
-        {"Label4_4", {16, 128, 81, 17}, "___ vertical old", false},
-        {"Label4_1", {16, 144, 97, 17}, "___ horizontal new", false},
-        {"Label4_5", {16, 160, 81, 17}, "___ vertical new", false},
-        {"Label4_9", {16, 176, 89, 17}, "|<--- 100 MHz --->|", false},
-        {"Label7", {32, 200, 65, 17}, "", true},
-        {"Label5", {112, 240, 73, 17}, "", false},
+        {"Picture1", {112, 72, 641, 153}, "", false},
         {"Label1", {192, 240, 121, 17}, "look for frequency at mouse position here", true},
-        {"Label13", {320, 240, 105, 17}, "", true},
-        {"Label10", {432, 240, 209, 17}, "", false},
         {"Label6", {664, 240, 89, 17}, "", true},
-        {"Picture2", {112, 272, 641, 129}, nullptr, false},
-        {"Label2", {32, 280, 65, 17}, "", true},
-        {"Label12", {16, 304, 89, 17}, "Strength Diff.", false},
+        {"Label4_9", {16, 176, 89, 17}, "|<--- 100 MHz --->|", false},
         {"Label4_2", {8, 320, 97, 17}, "___ diff. horizontal ", false},
-        {"Label4_3", {8, 336, 89, 17}, "___ diff. vertical", false},
-        {"Label4_6", {8, 352, 97, 17}, "___ 0 (no diff.)", false},
-        {"Label3", {32, 376, 65, 17}, "", true},
-        {"Picture3", {112, 416, 641, 49}, nullptr, false},
-        {"Label4_10", {8, 416, 81, 17}, "___ horizontal", false},
-        {"Label4_7", {8, 432, 89, 17}, "___ vertical ", false},
-        {"Label4_11", {8, 448, 97, 17}, "___ circulary", false},
-        {"Label17", {112, 472, 65, 17}, "timeout sec", true},
-        {"Text5", {192, 472, 25, 19}, "10", false},
-        {"Label15", {240, 472, 65, 17}, "comport", true},
+        {"Picture3", {112, 416, 641, 49}, "", false},
+        {"Label16", {648, 472, 65, 17}, "disecq (0-3)", true},
         {"Text3", {320, 472, 25, 19}, "2", false},
         {"Command6", {384, 472, 97, 17}, "skip rest", false},
-        {"Label14", {504, 472, 65, 17}, "0V/12V (0/1)", true},
-        {"Text2", {584, 472, 25, 19}, "1", false},
-        {"Label16", {648, 472, 65, 17}, "disecq (0-3)", true},
-        {"Text4", {728, 472, 25, 19}, "0", false},
         {"Text1", {112, 496, 641, 65}, "", false},
     };
     for (const Row &row : rows)
         QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.r
-                                << (row.text ? QString::fromLatin1(row.text) : QString())
-                                << row.right;
+                                << QString::fromLatin1(row.text) << row.right;
 }
 
-void TestMainWindow::elementsStandWhereTheLayoutPutsThem()
+void TestMainWindow::tableHoldsTheDocumentedLayout()
 {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(QString, text);
     QFETCH(bool, rightAligned);
 
-    auto *widget = w->form->findChild<QWidget *>(name);
-    QVERIFY2(widget, qPrintable(name));
-    QCOMPARE(widget->geometry(), geometry);
-    if (auto *label = qobject_cast<QLabel *>(widget)) {
-        QCOMPARE(label->text(), text);
-        QCOMPARE(bool(label->alignment() & Qt::AlignRight), rightAligned);
-    } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
-        QCOMPARE(button->text(), text);
-    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
-        QCOMPARE(edit->text(), text);
-    } else if (auto *box = qobject_cast<QPlainTextEdit *>(widget)) {
-        QCOMPARE(box->toPlainText(), text);
-    }
+    const auto &table = ws::window::elements();
+    const auto row = std::find_if(table.begin(), table.end(),
+                                  [&](const Element &e) { return name == QLatin1String(e.name); });
+    QVERIFY2(row != table.end(), qPrintable(name));
+    QCOMPARE(row->place, geometry);
+    QCOMPARE(QString::fromLatin1(row->text), text);
+    QCOMPARE(bool(row->alignment & Qt::AlignRight), rightAligned);
 }
 
 void TestMainWindow::windowStartsAsDescribed()
 {
-    MainWindow &f = *w->form;
+    MainWindow &f = *w->window;
+    QCOMPARE(f.objectName(), QStringLiteral("Form1"));
     QCOMPARE(f.windowTitle(), QStringLiteral("Wavesift"));
     QCOMPARE(f.size(), QSize(763, 560));
     QVERIFY(!f.windowIcon().isNull());
     QVERIFY(!f.windowIcon().pixmap(16, 16).isNull());
 
-    QVERIFY(!f.Command4->isEnabled());
-    QVERIFY(f.Command5[1]->isEnabled() && f.Command5[2]->isEnabled());
-    QVERIFY(f.Command6->isHidden());
+    QVERIFY(!element<QPushButton>(names::loadMapButton)->isEnabled());
+    QVERIFY(element<QPushButton>(names::loadNewestButton)->isEnabled());
+    QVERIFY(element<QPushButton>(names::loadReferenceButton)->isEnabled());
+    QVERIFY(element<QPushButton>(names::skipRestButton)->isHidden());
     QVERIFY(!w->scans().newest && !w->scans().reference);
-    QVERIFY(!f.exitnow);
+    QVERIFY(!f.fullScanStopRequested());
 
-    QCOMPARE(f.Picture1->toolTip(), QStringLiteral("Click mouse left/right for h/v scan "));
-    QCOMPARE(f.Picture2->toolTip(), QStringLiteral("Click mouse left/right for h/v scan "));
-    QCOMPARE(f.Picture3->toolTip(), QStringLiteral("Click mouse for full scan over map data"));
-    QCOMPARE(f.Command6->toolTip(), QStringLiteral("Skips rest of map file"));
-    QVERIFY(f.Text1->toolTip().startsWith(QLatin1String("List of known transmissions")));
+    QCOMPARE(element<PlotWidget>("Picture1")->toolTip(),
+             QStringLiteral("Click mouse left/right for h/v scan "));
+    QCOMPARE(element<PlotWidget>("Picture2")->toolTip(),
+             QStringLiteral("Click mouse left/right for h/v scan "));
+    QCOMPARE(element<PlotWidget>("Picture3")->toolTip(),
+             QStringLiteral("Click mouse for full scan over map data"));
+    QCOMPARE(element<QPushButton>("Command6")->toolTip(), QStringLiteral("Skips rest of map file"));
 
-    QCOMPARE(f.Text1->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QCOMPARE(f.Text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(f.Text1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QVERIFY(QFontInfo(f.Text1->font()).fixedPitch());
+    auto *log = element<QPlainTextEdit>("Text1");
+    QVERIFY(log->toolTip().startsWith(QLatin1String("List of known transmissions")));
+    QCOMPARE(log->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(log->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(log->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QVERIFY(QFontInfo(log->font()).fixedPitch());
 
-    // The indexes that exist are exactly those of the design.
-    QVERIFY(!f.Command5[0] && !f.Scanlabel[0] && !f.Label4[8] && !f.CommonDialog[0]);
+    // The element names with an index are exactly these.
+    for (const char *missing : {"Command5_0", "Scanlabel_0", "Label4_8", "CommonDialog_0"})
+        QVERIFY2(!f.findChild<QObject *>(QLatin1String(missing)), missing);
     QCOMPARE(f.findChildren<QLabel *>(QRegularExpression(QStringLiteral("^Label4_"))).size(), 11);
 
     // The plots start blank: nothing but the background.
-    const QImage blank = f.Picture1->surface();
+    const QImage blank = element<PlotWidget>(names::levelPlot)->surface();
     QCOMPARE(blank.size(), QSize(637, 149));
     QCOMPARE(blank.pixelColor(300, 70), blank.pixelColor(0, 0));
 }
@@ -199,89 +229,112 @@ void TestMainWindow::legendAndDrawingShareThePalette()
     QVERIFY(pal::legendGreen.value() < pal::mapOther.value());
 }
 
-void TestMainWindow::tabOrderFollowsTheLayout()
+void TestMainWindow::tabOrderFollowsTheTable()
 {
-    const QStringList expected = {"Picture1", "Picture2", "Command4", "Picture3",
-                                  "Command5_1", "Command5_2", "Text1", "Command6",
-                                  "Text2", "Text4", "Text3", "Text5"};
-    QWidget *current = element<QWidget>("Picture1");
+    QStringList expected;
+    for (const Element *row : ws::window::tabOrder())
+        expected << QLatin1String(row->name);
+    // The documented order: the plots first, the settings last, and those
+    // not in the order they stand in.
+    QCOMPARE(expected.size(), 12);
+    QCOMPARE(expected.first(), QStringLiteral("Picture1"));
+    QCOMPARE(expected.mid(2, 2), QStringList({"Command4", "Picture3"}));
+    QCOMPARE(expected.mid(8), QStringList({"Text2", "Text4", "Text3", "Text5"}));
+
+    QWidget *current = element<QWidget>(names::levelPlot);
     for (int i = 1; i < expected.size(); ++i) {
         current = current->nextInFocusChain();
         // Skip what cannot take the focus (labels, a viewport).
-        while (current->focusPolicy() == Qt::NoFocus || current->parentWidget() != w->form.get())
+        while (current->focusPolicy() == Qt::NoFocus || current->parentWidget() != w->window.get())
             current = current->nextInFocusChain();
         QCOMPARE(current->objectName(), expected[i]);
     }
+
+    // Whatever takes the focus has its place in the order.
+    for (QWidget *child : w->window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QCOMPARE(child->focusPolicy() != Qt::NoFocus, expected.contains(child->objectName()));
 }
 
 void TestMainWindow::resizingMovesNothing()
 {
-    MainWindow &f = *w->form;
+    MainWindow &f = *w->window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    const QRect before = f.Text1->geometry();
-    const QRect picture = f.Picture1->geometry();
+    auto *log = element<QPlainTextEdit>(names::logBox);
+    auto *plot = element<PlotWidget>(names::levelPlot);
+    const QRect before = log->geometry();
+    const QRect picture = plot->geometry();
     f.resize(1200, 900);
     QCoreApplication::processEvents();
-    QCOMPARE(f.Text1->geometry(), before);
-    QCOMPARE(f.Picture1->geometry(), picture);
+    QCOMPARE(log->geometry(), before);
+    QCOMPARE(plot->geometry(), picture);
     f.resize(300, 200);
     QCoreApplication::processEvents();
-    QCOMPARE(f.Text1->geometry(), before);
+    QCOMPARE(log->geometry(), before);
 }
 
 void TestMainWindow::dialogsKeepTheirLastChoice()
 {
-    MainWindow &f = *w->form;
-    QCOMPARE(f.CommonDialog[1]->title(), QStringLiteral("Select Kanalix Scan File"));
-    QCOMPARE(f.CommonDialog[1]->fileName(), QStringLiteral("c:\\vanto21\\Scans\\my_scan.scn"));
-    QCOMPARE(f.CommonDialog[2]->title(), QStringLiteral("Load Sat-Info"));
-    QCOMPARE(f.CommonDialog[2]->fileName(), QStringLiteral("c:\\vanto21\\Scans\\sat.map"));
-    QCOMPARE(f.CommonDialog[3]->title(), QStringLiteral("Load Sat-Info"));
-    QCOMPARE(f.CommonDialog[3]->fileName(), QStringLiteral("c:\\vanto21\\maps\\mymap.map"));
-    QCOMPARE(f.CommonDialog[3]->objectName(), QStringLiteral("CommonDialog_3"));
+    for (const ws::window::FileDialogElement &row : ws::window::fileDialogs()) {
+        auto *dialog = element<FileOpenDialog>(row.name);
+        QCOMPARE(dialog->title(), QString::fromLatin1(row.title));
+        QCOMPARE(dialog->fileName(), QString::fromLatin1(row.fileName));
+    }
+    auto *newest = element<FileOpenDialog>("CommonDialog_1");
+    auto *reference = element<FileOpenDialog>("CommonDialog_2");
+    auto *map = element<FileOpenDialog>("CommonDialog_3");
+    QCOMPARE(newest->title(), QStringLiteral("Select Kanalix Scan File"));
+    QCOMPARE(newest->fileName(), QStringLiteral("c:\\vanto21\\Scans\\my_scan.scn"));
+    QCOMPARE(reference->title(), QStringLiteral("Load Sat-Info"));
+    QCOMPARE(reference->fileName(), QStringLiteral("c:\\vanto21\\Scans\\sat.map"));
+    QCOMPARE(map->title(), QStringLiteral("Load Sat-Info"));
+    QCOMPARE(map->fileName(), QStringLiteral("c:\\vanto21\\maps\\mymap.map"));
 
     w->dialogs.pick(QStringLiteral("/tmp/a.map"));
-    QVERIFY(f.CommonDialog[3]->showOpen());
+    QVERIFY(map->showOpen());
     w->dialogs.cancel();
-    QVERIFY(!f.CommonDialog[3]->showOpen());
-    QCOMPARE(f.CommonDialog[3]->fileName(), QStringLiteral("/tmp/a.map"));
+    QVERIFY(!map->showOpen());
+    QCOMPARE(map->fileName(), QStringLiteral("/tmp/a.map"));
     QCOMPARE(w->dialogs.shown.back().prefilled, QStringLiteral("/tmp/a.map"));
     // The other dialogs keep their own names.
-    QCOMPARE(f.CommonDialog[1]->fileName(), QStringLiteral("c:\\vanto21\\Scans\\my_scan.scn"));
+    QCOMPARE(newest->fileName(), QStringLiteral("c:\\vanto21\\Scans\\my_scan.scn"));
 }
 
 void TestMainWindow::moveOverBareWindowEmptiesTheReadout()
 {
-    MainWindow &f = *w->form;
+    MainWindow &f = *w->window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.Label10->setText(QStringLiteral("12188H, MPEG2 , Some Station"));
-    f.Label13->setText(QStringLiteral("Next known signal:"));
+    auto *pointer = element<QLabel>(names::pointerFrequencyLabel);
+    auto *title = element<QLabel>(names::nearestTitleLabel);
+    auto *entry = element<QLabel>(names::nearestEntryLabel);
+    entry->setText(QStringLiteral("12188H, MPEG2 , Some Station"));
+    title->setText(QStringLiteral("Next known signal:"));
     // A spot between the legend and the plots that no element covers.
     QTest::mouseMove(&f, QPoint(108, 300));
-    QTRY_COMPARE(f.Label1->text(), QString());
-    QCOMPARE(f.Label10->text(), QString());
-    QCOMPARE(f.Label13->text(), QString());
+    QTRY_COMPARE(pointer->text(), QString());
+    QCOMPARE(entry->text(), QString());
+    QCOMPARE(title->text(), QString());
 }
 
 void TestMainWindow::moveOverAnElementKeepsTheReadout()
 {
-    MainWindow &f = *w->form;
+    MainWindow &f = *w->window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.Label10->setText(QStringLiteral("kept"));
-    for (QWidget *over : {static_cast<QWidget *>(f.Label11), static_cast<QWidget *>(f.Command5[1]),
-                          static_cast<QWidget *>(f.Text3)}) {
-        QTest::mouseMove(over, QPoint(3, 3));
+    auto *pointer = element<QLabel>(names::pointerFrequencyLabel);
+    auto *entry = element<QLabel>(names::nearestEntryLabel);
+    entry->setText(QStringLiteral("kept"));
+    for (const char *over : {names::levelTitle, names::loadNewestButton, names::portBox}) {
+        QTest::mouseMove(element<QWidget>(over), QPoint(3, 3));
         QCoreApplication::processEvents();
-        QCOMPARE(f.Label10->text(), QStringLiteral("kept"));
-        QCOMPARE(f.Label1->text(), QStringLiteral("look for frequency at mouse position here"));
+        QCOMPARE(entry->text(), QStringLiteral("kept"));
+        QCOMPARE(pointer->text(), QStringLiteral("look for frequency at mouse position here"));
     }
     // Also the readout label's own lower edge, below its one visible line.
-    QTest::mouseMove(f.Label1, QPoint(60, 15));
+    QTest::mouseMove(pointer, QPoint(60, 15));
     QCoreApplication::processEvents();
-    QCOMPARE(f.Label10->text(), QStringLiteral("kept"));
+    QCOMPARE(entry->text(), QStringLiteral("kept"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -3,11 +3,14 @@
 // level plot. Set WS_GRAB=<file.png> to keep a picture of the window.
 #include "fakeplatform.h"
 #include "levels.h"
+#include "plotwidget.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+
+namespace names = ws::window::names;
 
 namespace {
 
@@ -31,7 +34,7 @@ private slots:
 void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
 {
     ws::test::FakeWindow w;
-    MainWindow &f = *w.form;
+    MainWindow &f = *w.window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
 
@@ -40,28 +43,32 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
     w.dialogs.pick(examples + QStringLiteral("reference.scn"));
     f.loadScan(ws::ScanSlot::Reference);
     QVERIFY2(w.dialogs.messages.isEmpty(), qPrintable(w.dialogs.messages.join(QLatin1Char('|'))));
-    QVERIFY(f.Scanlabel[1]->text().endsWith(QLatin1String(" univ hv 10700-12750 MHz")));
-    QVERIFY(f.Scanlabel[2]->text().endsWith(QLatin1String(" univ hv 10700-12750 MHz")));
-    QCOMPARE(f.Label5->text(), QStringLiteral("10700 MHz"));
-    QCOMPARE(f.Label6->text(), QStringLiteral("12750 MHz"));
-    QVERIFY(f.Command4->isEnabled());
+    const QLatin1String summary(" univ hv 10700-12750 MHz");
+    QVERIFY(w.element<QLabel>(names::newestLabel)->text().endsWith(summary));
+    QVERIFY(w.element<QLabel>(names::referenceLabel)->text().endsWith(summary));
+    QCOMPARE(w.element<QLabel>(names::startFrequencyLabel)->text(), QStringLiteral("10700 MHz"));
+    QCOMPARE(w.element<QLabel>(names::endFrequencyLabel)->text(), QStringLiteral("12750 MHz"));
+    QVERIFY(w.element<QPushButton>(names::loadMapButton)->isEnabled());
 
     w.dialogs.pick(examples + QStringLiteral("demo.map"));
     f.loadMap();
     QVERIFY(w.dialogs.messages.isEmpty());
     const ws::MapData &map = w.map();
     QVERIFY(map.entries.size() > 20);
-    QVERIFY(f.Text1->toPlainText().startsWith(map.entries[0].name));
+    QVERIFY(
+        w.element<QPlainTextEdit>(names::logBox)->toPlainText().startsWith(map.entries[0].name));
 
     if (qEnvironmentVariableIsSet("WS_GRAB"))
         f.grab().save(qEnvironmentVariable("WS_GRAB"));
 
-    const QImage strip = f.Picture3->surface();
-    const QImage levels = f.Picture1->surface();
+    PlotWidget *mapStrip = w.element<PlotWidget>(names::mapStrip);
+    PlotWidget *levelPlot = w.element<PlotWidget>(names::levelPlot);
+    const QImage strip = mapStrip->surface();
+    const QImage levels = levelPlot->surface();
     const double top = ws::PlotRange::of(*w.scans().newest, *w.scans().reference).maxLevel;
-    const int floorRow = int(f.Picture1->toPixel(0, top - kFloorLevel).y());
+    const int floorRow = int(levelPlot->toPixel(0, top - kFloorLevel).y());
     for (const ws::MapEntry &entry : map.entries) {
-        const int column = int(std::floor(f.Picture3->toPixel(entry.frequency, 0).x()));
+        const int column = int(std::floor(mapStrip->toPixel(entry.frequency, 0).x()));
         const QString what = entry.frequencyText + entry.polarisation;
         QVERIFY2(!isBackground(strip.pixelColor(column, strip.height() / 2)), qPrintable(what));
 

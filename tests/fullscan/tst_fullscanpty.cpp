@@ -79,9 +79,10 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     ws::test::FakeSystem system;
     system.folder = QDir::toNativeSeparators(dir.path());
     RecordingLine line;
-    MainWindow form(ws::Platform{&dialogs, &events, &clock, &system, &line});
-    form.show();
-    form.Text3->setText(receiver.devicePath());
+    MainWindow window(ws::Platform{&dialogs, &events, &clock, &system, &line});
+    window.show();
+    namespace names = ws::window::names;
+    ws::test::element<QLineEdit>(window, names::portBox)->setText(receiver.devicePath());
 
     const char *const rows[][3] = {
         {"10714", "dab   ", "h"},
@@ -90,13 +91,13 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
         {"11479", "MPEG4 ", "V"},
     };
     for (int row = 1; row <= 4; ++row) {
-        form.mapForTest().entries.push_back(ws::test::mapEntry(
+        window.mapForTest().entries.push_back(ws::test::mapEntry(
             QString::fromLatin1(rows[row - 1][0]), QString::fromLatin1(rows[row - 1][1]),
             QString::fromLatin1(rows[row - 1][2]),
             QStringLiteral("Programme %1").arg(row).leftJustified(16)));
     }
 
-    form.runFullScan();
+    window.runFullScan();
 
     QByteArrayList tunes;
     for (const QByteArray &bytes : line.written)
@@ -112,8 +113,8 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
                                    logPattern("11479", 'v') + QStringLiteral("\\r\\n\\z"));
     QVERIFY2(whole.match(saved).hasMatch(), saved.toLatin1().toPercentEncoding(" :/").constData());
     QCOMPARE(dialogs.messages, QStringList{"Saved Results to file " + path});
-    QVERIFY(form.Command6->isHidden());
-    QVERIFY(!form.exitnow);
+    QVERIFY(ws::test::element<QPushButton>(window, names::skipRestButton)->isHidden());
+    QVERIFY(!window.fullScanStopRequested());
 }
 
 QTEST_MAIN(TestFullScanPty)

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 using ws::test::FakeWindow;
+namespace names = ws::window::names;
 
 namespace {
 
@@ -90,7 +91,11 @@ private:
         return tunes;
     }
     QString resultsPath() const { return QDir::toNativeSeparators(dir->path() + "/results.txt"); }
-    QString shown() const { return w->form->Text1->toPlainText(); }
+    QString shown() const { return w->element<QPlainTextEdit>(names::logBox)->toPlainText(); }
+    bool skipRestHidden() const
+    {
+        return w->element<QPushButton>(names::skipRestButton)->isHidden();
+    }
     // The results as the log box gives them back: its lines end in LF.
     static QString asShown(const QByteArray &fileContent)
     {
@@ -130,15 +135,15 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
     fillMap(10);
     setRow(3, QStringLiteral("11003"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     setRow(7, QStringLiteral("11007"), QStringLiteral("MpEg4 "), QStringLiteral("V"));
-    w->form->Text1->setPlainText(QStringLiteral("the map listing"));
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText(QStringLiteral("the map listing"));
     bool buttonShownWhileChecking = true;
     const auto receiver = w->serial.onWrite;
     w->serial.onWrite = [&](const QByteArray &bytes) {
-        buttonShownWhileChecking = buttonShownWhileChecking && !w->form->Command6->isHidden();
+        buttonShownWhileChecking = buttonShownWhileChecking && !skipRestHidden();
         receiver(bytes);
     };
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11003000005010", "T11007000005110"}));
     const QByteArray file = fileBytes(resultsPath());
@@ -148,8 +153,8 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
     QCOMPARE(shown(), asShown(file));
     QVERIFY(buttonShownWhileChecking);
-    QVERIFY(w->form->Command6->isHidden());
-    QVERIFY(!w->form->exitnow);
+    QVERIFY(skipRestHidden());
+    QVERIFY(!w->window->fullScanStopRequested());
     // Every row, checked or passed over, lets pending events run.
     QCOMPARE(w->events.doEventsCalls, 10);
 }
@@ -164,18 +169,18 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
     w->events.onDoEvents = [&] {
         if (!pressed) {
             pressed = true;
-            w->form->stopFullScan();
+            w->window->stopFullScan();
         }
     };
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11001000005010"}));
     const QByteArray file = fileBytes(resultsPath());
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
     QCOMPARE(shown(), asShown(file));
-    QVERIFY(w->form->Command6->isHidden());
-    QVERIFY(!w->form->exitnow);
+    QVERIFY(skipRestHidden());
+    QVERIFY(!w->window->fullScanStopRequested());
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
 }
 
@@ -184,12 +189,12 @@ void TestFullScanWindow::secondScanOverwritesTheFile()
     fillMap(2);
     setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     setRow(2, QStringLiteral("11002"), QStringLiteral("mpeg2 "), QStringLiteral("v"));
-    w->form->runFullScan();
+    w->window->runFullScan();
     QVERIFY(matchesWhole(logPattern("11001", 'h') + logPattern("11002", 'v') + "\\r\\n",
                          fileBytes(resultsPath())));
 
     w->map().entries.resize(1);
-    w->form->runFullScan();
+    w->window->runFullScan();
     const QByteArray file = fileBytes(resultsPath());
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
     QCOMPARE(w->dialogs.messages.size(), 2);
@@ -206,7 +211,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
 {
     QFETCH(int, rows);
     fillMap(rows);
-    w->form->Text1->setPlainText(QStringLiteral("the map listing"));
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText(QStringLiteral("the map listing"));
     // An older results file is emptied, not kept.
     {
         QFile old(resultsPath());
@@ -214,7 +219,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
         old.write("Checking 10700h for dvb mpeg2 signal\r\n\r\n");
     }
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     QVERIFY(w->serial.written.isEmpty());
     QCOMPARE(w->serial.opens, 0);
@@ -222,7 +227,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
     QCOMPARE(w->system.beeps, 1);
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
     QCOMPARE(shown(), QString());
-    QVERIFY(w->form->Command6->isHidden());
+    QVERIFY(skipRestHidden());
 }
 
 void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
@@ -232,7 +237,7 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     w->system.folder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("gone")));
     const QString path = QDir::toNativeSeparators(dir->filePath("gone/results.txt"));
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     QCOMPARE(w->dialogs.messages.size(), 1);
     const QString message = w->dialogs.messages.first();
@@ -241,8 +246,8 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     QVERIFY(!QFile::exists(path));
     // The results are still shown, and the window is ready for the next scan.
     QVERIFY(shown().startsWith(QLatin1String("Checking 11001h")));
-    QVERIFY(!w->form->exitnow);
-    QVERIFY(w->form->Command6->isHidden());
+    QVERIFY(!w->window->fullScanStopRequested());
+    QVERIFY(skipRestHidden());
 }
 
 void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
@@ -254,7 +259,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("data/Wavesift")));
     const QString fallback = QDir::toNativeSeparators(dir->filePath("data/Wavesift/results.txt"));
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + fallback});
     QVERIFY(fileBytes(fallback).startsWith("Checking 11001h for dvb mpeg2 signal\r\n"));
@@ -265,7 +270,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     blocker.close();
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("file/Wavesift")));
     w->dialogs.messages.clear();
-    w->form->runFullScan();
+    w->window->runFullScan();
     const QString message = w->dialogs.messages.value(0);
     const QString first = "Could not save results to file " +
                           QDir::toNativeSeparators(dir->filePath("gone/results.txt")) + ": ";
@@ -284,7 +289,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     w->serial.failOpen = true;
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     QCOMPARE(w->serial.opens, 1);
     const QByteArray file = fileBytes(resultsPath());
@@ -295,11 +300,11 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     // One report of the port from the check, not one per row, then the file.
     QCOMPARE(w->dialogs.messages.size(), 2);
     QCOMPARE(w->dialogs.messages.last(), "Saved Results to file " + resultsPath());
-    QVERIFY(w->form->Command6->isHidden());
+    QVERIFY(skipRestHidden());
 
     // The next scan tries the port afresh.
     w->serial.failOpen = false;
-    w->form->runFullScan();
+    w->window->runFullScan();
     QCOMPARE(tuneCommands().size(), 3);
 }
 
@@ -308,17 +313,17 @@ void TestFullScanWindow::closingTheWindowEndsTheScan()
     fillMap(3);
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
-    w->form->show();
-    w->events.onDoEvents = [&] { w->form->close(); };
+    w->window->show();
+    w->events.onDoEvents = [&] { w->window->close(); };
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     // The scan stopped after the first row and saved what it had; the
     // window stays until the scan has ended.
     QCOMPARE(tuneCommands().size(), 1);
     QVERIFY(matchesWhole(logPattern("11001", 'h') + "\\r\\n", fileBytes(resultsPath())));
-    QVERIFY(w->form->isVisible());
-    QTRY_VERIFY(!w->form->isVisible());
+    QVERIFY(w->window->isVisible());
+    QTRY_VERIFY(!w->window->isVisible());
 }
 
 void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
@@ -333,17 +338,17 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     w->events.onDoEvents = [&] {
         ++pauses;
         if (pauses == 1)
-            w->form->runFullScan();
+            w->window->runFullScan();
         else if (pauses == 5) // the outer scan's second row, after the inner scan
-            shownAfterInner = !w->form->Command6->isHidden();
+            shownAfterInner = !skipRestHidden();
     };
 
-    w->form->runFullScan();
+    w->window->runFullScan();
 
     QVERIFY(shownAfterInner);
     QCOMPARE(tuneCommands().size(), 6);
-    QVERIFY(w->form->Command6->isHidden());
-    QVERIFY(!w->form->exitnow);
+    QVERIFY(skipRestHidden());
+    QVERIFY(!w->window->fullScanStopRequested());
 
     // "skip rest" pressed in the inner scan stops both.
     init();
@@ -354,14 +359,14 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     w->events.onDoEvents = [&] {
         ++pauses;
         if (pauses == 1)
-            w->form->runFullScan();
+            w->window->runFullScan();
         else if (pauses == 2)
-            w->form->exitnow = true; // as "skip rest" sets it
+            w->window->stopFullScan(); // "skip rest"
     };
-    w->form->runFullScan();
+    w->window->runFullScan();
     QCOMPARE(tuneCommands().size(), 2);
-    QVERIFY(w->form->Command6->isHidden());
-    QVERIFY(!w->form->exitnow);
+    QVERIFY(skipRestHidden());
+    QVERIFY(!w->window->fullScanStopRequested());
 }
 
 QTEST_MAIN(TestFullScanWindow)

@@ -1,4 +1,5 @@
 #include "fakeplatform.h"
+#include "plotwidget.h"
 #include "texts.h"
 
 #include <QLabel>
@@ -10,6 +11,7 @@
 
 using ws::test::FakeEvents;
 using ws::test::FakeWindow;
+namespace names = ws::window::names;
 
 namespace {
 
@@ -28,15 +30,17 @@ public:
     void repaintNow(QWidget *widget) override
     {
         FakeEvents::repaintNow(widget);
-        if (form)
-            snapshots.push_back({form->Label8->text(), form->Picture3->surface()});
+        if (window)
+            snapshots.push_back(
+                {ws::test::element<QLabel>(*window, names::mapLabel)->text(),
+                 ws::test::element<PlotWidget>(*window, names::mapStrip)->surface()});
     }
     struct Snapshot
     {
-        QString label8;
+        QString mapLabel;
         QImage strip;
     };
-    MainWindow *form = nullptr;
+    MainWindow *window = nullptr;
     std::vector<Snapshot> snapshots;
 };
 
@@ -62,6 +66,9 @@ private:
     QString write(const QString &name, const QByteArray &bytes);
     void load(const QString &path);
     int column(double frequency) const;
+    QLabel *mapLabel() const { return w->element<QLabel>(names::mapLabel); }
+    QPlainTextEdit *logBox() const { return w->element<QPlainTextEdit>(names::logBox); }
+    PlotWidget *mapStrip() const { return w->element<PlotWidget>(names::mapStrip); }
     void setScans(double first, double last)
     {
         ws::ScanData scan;
@@ -81,12 +88,12 @@ void TestMapLoad::init()
     w = std::make_unique<FakeWindow>();
     events = SnapshotEvents();
     // The same window, but on events that record each repaint.
-    w->form = std::make_unique<MainWindow>(
+    w->window = std::make_unique<MainWindow>(
         ws::Platform{&w->dialogs, &events, &w->clock, &w->system, &w->serial});
-    events.form = w->form.get();
+    events.window = w->window.get();
     // Two scans of 10700 to 12750 MHz, as drawn before a map can be loaded.
     setScans(10700, 12750);
-    w->form->Command4->setEnabled(true);
+    w->element<QPushButton>(names::loadMapButton)->setEnabled(true);
 }
 
 QString TestMapLoad::write(const QString &name, const QByteArray &bytes)
@@ -100,21 +107,20 @@ QString TestMapLoad::write(const QString &name, const QByteArray &bytes)
 void TestMapLoad::load(const QString &path)
 {
     w->dialogs.pick(path);
-    w->form->Command4->click();
+    w->element<QPushButton>(names::loadMapButton)->click();
 }
 
 int TestMapLoad::column(double frequency) const
 {
-    return int(std::floor(w->form->Picture3->toPixel(frequency, 0).x()));
+    return int(std::floor(mapStrip()->toPixel(frequency, 0).x()));
 }
 
 void TestMapLoad::loadFillsTableListingLabelAndStrip()
 {
-    MainWindow &f = *w->form;
     const QByteArray bytes = mapLine("11.778", "H", "Das Erste") + "\r\n" +
                              mapLine("12.188", "v") + "\r\n";
     const QString path = write(QStringLiteral("astra.map"), bytes);
-    f.Text1->setPlainText(QStringLiteral("an earlier check log"));
+    logBox()->setPlainText(QStringLiteral("an earlier check log"));
     load(path);
 
     QCOMPARE(w->dialogs.shown.size(), size_t(1));
@@ -128,25 +134,25 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     QCOMPARE(map.entries[0].name, QStringLiteral("Das Erste       "));
     QCOMPARE(map.entries[1].polarisation, QStringLiteral("v"));
     QCOMPARE(map.listing, ws::fromBytes(bytes));
-    QCOMPARE(f.Text1->toPlainText(), ws::fromBytes(bytes).replace(QLatin1String("\r\n"), "\n"));
+    QCOMPARE(logBox()->toPlainText(), ws::fromBytes(bytes).replace(QLatin1String("\r\n"), "\n"));
     const QFileInfo info(path);
-    QCOMPARE(f.Label8->text(), path + "  " + ws::generalDateText(info.lastModified()) + "  " +
-                                   QString::number(bytes.size()));
+    QCOMPARE(mapLabel()->text(), path + "  " + ws::generalDateText(info.lastModified()) + "  " +
+                                     QString::number(bytes.size()));
 
     // The caption and the cleared strip show before the file is read, the
     // finished map after.
     QCOMPARE(events.repainted, (QStringList{"Form1", "Form1"}));
-    QCOMPARE(events.snapshots[0].label8, QStringLiteral("Loading, please wait ..."));
+    QCOMPARE(events.snapshots[0].mapLabel, QStringLiteral("Loading, please wait ..."));
     const QImage &cleared = events.snapshots[0].strip;
     QCOMPARE(cleared.pixelColor(column(11778), 20), kBackground);
 
     // Scale 10700 over 2051 MHz: 11778 lies about half-way.
-    QCOMPARE(f.Picture3->scaleLeft(), 10700.0);
-    QCOMPARE(f.Picture3->scaleWidth(), 2051.0);
-    QCOMPARE(f.Picture3->scaleHeight(), 200.0);
+    QCOMPARE(mapStrip()->scaleLeft(), 10700.0);
+    QCOMPARE(mapStrip()->scaleWidth(), 2051.0);
+    QCOMPARE(mapStrip()->scaleHeight(), 200.0);
     const int x = column(11778);
     QVERIFY2(x > 300 && x < 340, qPrintable(QString::number(x)));
-    const QImage strip = f.Picture3->surface();
+    const QImage strip = mapStrip()->surface();
     for (int y : {0, 22, strip.height() - 1})
         QCOMPARE(strip.pixelColor(x, y), kRed);
     QCOMPARE(strip.pixelColor(x - 1, 22), kBackground);
@@ -156,8 +162,8 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     // the scans loaded now.
     setScans(11000, 12750);
     load(write(QStringLiteral("other.map"), mapLine("12.500", "L")));
-    QCOMPARE(f.Picture3->scaleLeft(), 11000.0);
-    const QImage second = f.Picture3->surface();
+    QCOMPARE(mapStrip()->scaleLeft(), 11000.0);
+    const QImage second = mapStrip()->surface();
     QCOMPARE(second.pixelColor(column(12500), 22), kGreen);
     QCOMPARE(second.pixelColor(column(11778), 22), kBackground);
     QCOMPARE(second.pixelColor(column(12188), 22), kBackground);
@@ -184,7 +190,7 @@ void TestMapLoad::stripColoursFollowThePolarisation()
     bytes += mapLine("12.000", "V");
     load(write(QStringLiteral("colours.map"), bytes));
 
-    const QImage strip = w->form->Picture3->surface();
+    const QImage strip = mapStrip()->surface();
     for (const Entry &e : entries) {
         const double f = ws::fromBytes(QByteArray(e.ghz).remove(2, 1)).toDouble();
         QCOMPARE(strip.pixelColor(column(f), 10), e.colour);
@@ -193,14 +199,13 @@ void TestMapLoad::stripColoursFollowThePolarisation()
 
 void TestMapLoad::emptyFileClearsEverything()
 {
-    MainWindow &f = *w->form;
     load(write(QStringLiteral("one.map"), mapLine("11.778", "H")));
     load(write(QStringLiteral("empty.map"), QByteArray()));
     QVERIFY(w->map().entries.isEmpty());
     QVERIFY(w->map().listing.isEmpty());
-    QVERIFY(f.Text1->toPlainText().isEmpty());
-    QVERIFY(f.Label8->text().endsWith(QLatin1String("  0")));
-    QCOMPARE(f.Picture3->surface().pixelColor(column(11778), 10), kBackground);
+    QVERIFY(logBox()->toPlainText().isEmpty());
+    QVERIFY(mapLabel()->text().endsWith(QLatin1String("  0")));
+    QCOMPARE(mapStrip()->surface().pixelColor(column(11778), 10), kBackground);
     QVERIFY(w->dialogs.messages.isEmpty());
 }
 
@@ -235,7 +240,7 @@ void TestMapLoad::longFileKeepsTheFirst1024Entries()
     load(write(QStringLiteral("long.map"), bytes));
     QCOMPARE(w->map().entries.size(), 1024);
     QCOMPARE(w->map().entries[1023].frequencyText, QStringLiteral("11823"));
-    QCOMPARE(w->form->Text1->toPlainText().count(QLatin1Char('\n')), 1100);
+    QCOMPARE(logBox()->toPlainText().count(QLatin1Char('\n')), 1100);
     QVERIFY(w->dialogs.messages.isEmpty());
 }
 
@@ -259,18 +264,17 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
 {
     QFETCH(QString, how);
     QFETCH(int, repaints);
-    MainWindow &f = *w->form;
     load(write(QStringLiteral("good.map"), mapLine("11.778", "H") + "\r\n" + mapLine("12.188", "V")));
     const ws::MapData before = w->map();
-    const QString label = f.Label8->text();
-    const QString listing = f.Text1->toPlainText();
-    const QImage strip = f.Picture3->surface();
+    const QString label = mapLabel()->text();
+    const QString listing = logBox()->toPlainText();
+    const QImage strip = mapStrip()->surface();
     const int repaintedBefore = events.repainted.size();
 
     QString message = QStringLiteral("Cancel/Abbruch");
     if (how == QLatin1String("cancel")) {
         w->dialogs.cancel();
-        f.Command4->click();
+        w->element<QPushButton>(names::loadMapButton)->click();
     } else if (how == QLatin1String("missing")) {
         load(dir.filePath(QStringLiteral("nowhere.map")));
     } else if (how == QLatin1String("folder")) {
@@ -299,9 +303,9 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
         QCOMPARE(after.entries[i].line, before.entries[i].line);
     QCOMPARE(after.listing, before.listing);
     QCOMPARE(after.lineCount, before.lineCount);
-    QCOMPARE(f.Label8->text(), label);
-    QCOMPARE(f.Text1->toPlainText(), listing);
-    QCOMPARE(f.Picture3->surface(), strip);
+    QCOMPARE(mapLabel()->text(), label);
+    QCOMPARE(logBox()->toPlainText(), listing);
+    QCOMPARE(mapStrip()->surface(), strip);
 }
 
 QTEST_MAIN(TestMapLoad)

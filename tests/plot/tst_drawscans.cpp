@@ -4,6 +4,7 @@
 #include "drawscans.h"
 #include "levels.h"
 #include "palette.h"
+#include "plotwidget.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <cmath>
 
 using ws::test::FakeWindow;
+namespace names = ws::window::names;
 using ws::test::ScanShape;
 using ws::test::scanText;
 
@@ -37,9 +39,12 @@ private:
     {
         w->dialogs.pick(ws::test::writeFile(dir, QStringLiteral("scan%1.scn").arg(++files),
                                             scanText(shape)));
-        w->form->loadScan(slot);
+        w->window->loadScan(slot);
         QVERIFY(w->dialogs.messages.isEmpty());
     }
+    PlotWidget *levelPlot() const { return w->element<PlotWidget>(names::levelPlot); }
+    PlotWidget *differencePlot() const { return w->element<PlotWidget>(names::differencePlot); }
+    QString text(const char *label) const { return w->element<QLabel>(label)->text(); }
 
     QTemporaryDir dir;
     int files = 0;
@@ -105,37 +110,37 @@ void TestDrawScans::init()
 
 void TestDrawScans::nothingIsDrawnUntilBothSlotsAreLoaded()
 {
-    MainWindow &f = *w->form;
     load(ws::ScanSlot::Newest, scan(1055, [](bool, double) { return 40.0; }));
-    QVERIFY(!f.Command4->isEnabled());
-    const int area1 = f.Picture1->areaSize().width() * f.Picture1->areaSize().height();
-    QCOMPARE(count(f.Picture1, kBackground), area1);
-    QCOMPARE(count(f.Picture2, kBackground),
-             f.Picture2->areaSize().width() * f.Picture2->areaSize().height());
-    QCOMPARE(f.Label5->text(), QString());
+    QVERIFY(!w->element<QPushButton>(names::loadMapButton)->isEnabled());
+    const QSize area1 = levelPlot()->areaSize();
+    const QSize area2 = differencePlot()->areaSize();
+    QCOMPARE(count(levelPlot(), kBackground), area1.width() * area1.height());
+    QCOMPARE(count(differencePlot(), kBackground), area2.width() * area2.height());
+    QCOMPARE(text(names::startFrequencyLabel), QString());
     QCOMPARE(w->events.repainted.size(), 1); // "Loading, please wait" only
 
     load(ws::ScanSlot::Reference, scan(1055, [](bool, double) { return 30.0; }));
-    QVERIFY(f.Command4->isEnabled());
+    QVERIFY(w->element<QPushButton>(names::loadMapButton)->isEnabled());
     QCOMPARE(w->events.repainted.size(), 3); // loading, then the finished plot
-    QVERIFY(count(f.Picture1, kBackground) < area1);
+    QVERIFY(count(levelPlot(), kBackground) < area1.width() * area1.height());
 }
 
 void TestDrawScans::levelsDifferencesAndGrid()
 {
     load(ws::ScanSlot::Newest, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
-    load(ws::ScanSlot::Reference, scan(1055, [](bool v, double f) { return v ? 20.0 : f == 11050 ? 60.0 : 30.0; }));
-    MainWindow &form = *w->form;
-    PlotWidget *p1 = form.Picture1;
-    PlotWidget *p2 = form.Picture2;
+    load(ws::ScanSlot::Reference,
+         scan(1055, [](bool v, double f) { return v ? 20.0 : f == 11050 ? 60.0 : 30.0; }));
+    PlotWidget *p1 = levelPlot();
+    PlotWidget *p2 = differencePlot();
 
-    QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
-    QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
-    QCOMPARE(form.Label9->text(), QStringLiteral("60"));
-    QCOMPARE(form.Label7->text(), QStringLiteral("20"));
-    QCOMPARE(form.Label2->text(), QStringLiteral("41"));
-    QCOMPARE(form.Label3->text(), QStringLiteral("-41"));
-    QVERIFY(form.Label5->isVisibleTo(&form) && form.Label6->isVisibleTo(&form));
+    QCOMPARE(text(names::startFrequencyLabel), QStringLiteral("10950 MHz"));
+    QCOMPARE(text(names::endFrequencyLabel), QStringLiteral("11149 MHz"));
+    QCOMPARE(text(names::levelTopLabel), QStringLiteral("60"));
+    QCOMPARE(text(names::levelBottomLabel), QStringLiteral("20"));
+    QCOMPARE(text(names::differenceTopLabel), QStringLiteral("41"));
+    QCOMPARE(text(names::differenceBottomLabel), QStringLiteral("-41"));
+    QVERIFY(w->element<QLabel>(names::startFrequencyLabel)->isVisibleTo(w->window.get()));
+    QVERIFY(w->element<QLabel>(names::endFrequencyLabel)->isVisibleTo(w->window.get()));
 
     // Levels: the top edge is L1 = 60, a level v lies at 60 - v.
     const double f = 11020;
@@ -170,19 +175,19 @@ void TestDrawScans::newestIsDrawnOverTheReference()
     const auto same = [](bool, double f) { return f == 10950 ? 60.0 : 30.0; };
     load(ws::ScanSlot::Newest, scan(1053, same));
     load(ws::ScanSlot::Reference, scan(1053, same));
-    QVERIFY(count(w->form->Picture1, pc::horizontalNewest) > 600);
-    QCOMPARE(count(w->form->Picture1, pc::horizontalReference), 0);
+    QVERIFY(count(levelPlot(), pc::horizontalNewest) > 600);
+    QCOMPARE(count(levelPlot(), pc::horizontalReference), 0);
     // No difference: the curve lies under the zero line.
-    QCOMPARE(count(w->form->Picture2, pc::horizontalDifference), 0);
-    QVERIFY(count(w->form->Picture2, pc::zeroLine) > 600);
+    QCOMPARE(count(differencePlot(), pc::horizontalDifference), 0);
+    QVERIFY(count(differencePlot(), pc::zeroLine) > 600);
 }
 
 void TestDrawScans::aPolarisationMissingFromOneScanHasNoDifference()
 {
     load(ws::ScanSlot::Newest, scan(1055, [](bool v, double) { return v ? 25.0 : 40.0; }));
     load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }));
-    PlotWidget *p1 = w->form->Picture1;
-    PlotWidget *p2 = w->form->Picture2;
+    PlotWidget *p1 = levelPlot();
+    PlotWidget *p2 = differencePlot();
     QVERIFY(count(p1, pc::verticalNewest) > 600);
     QCOMPARE(count(p1, pc::verticalReference), 0);
     QVERIFY(count(p2, pc::horizontalDifference) > 600);
@@ -193,15 +198,14 @@ void TestDrawScans::disjointRangesLieSideBySide()
 {
     load(ws::ScanSlot::Newest, scan(1053, [](bool, double) { return 40.0; }, 10950, 11049));
     load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }, 11100, 11149));
-    MainWindow &form = *w->form;
-    QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
-    QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
-    QCOMPARE(colorAt(form.Picture1, 11000, 0), pc::horizontalNewest);
-    QCOMPARE(colorAt(form.Picture1, 11120, 10), pc::horizontalReference);
-    QCOMPARE(colorAt(form.Picture1, 11120, 0), kBackground);
+    QCOMPARE(text(names::startFrequencyLabel), QStringLiteral("10950 MHz"));
+    QCOMPARE(text(names::endFrequencyLabel), QStringLiteral("11149 MHz"));
+    QCOMPARE(colorAt(levelPlot(), 11000, 0), pc::horizontalNewest);
+    QCOMPARE(colorAt(levelPlot(), 11120, 10), pc::horizontalReference);
+    QCOMPARE(colorAt(levelPlot(), 11120, 0), kBackground);
 
     // Only the grid and the zero line in the difference plot.
-    PlotWidget *p2 = form.Picture2;
+    PlotWidget *p2 = differencePlot();
     const QSize area = p2->areaSize();
     QCOMPARE(count(p2, kBackground) + count(p2, pc::grid) + count(p2, pc::zeroLine),
              area.width() * area.height());
@@ -212,17 +216,16 @@ void TestDrawScans::reloadRescalesBothPlots()
 {
     load(ws::ScanSlot::Newest, scan(1053, [](bool, double) { return 40.0; }, 10700, 12750));
     load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }));
-    QCOMPARE(w->form->Label5->text(), QStringLiteral("10700 MHz"));
-    QCOMPARE(w->form->Label6->text(), QStringLiteral("12750 MHz"));
+    QCOMPARE(text(names::startFrequencyLabel), QStringLiteral("10700 MHz"));
+    QCOMPARE(text(names::endFrequencyLabel), QStringLiteral("12750 MHz"));
 
     load(ws::ScanSlot::Newest, scan(1053, [](bool, double) { return 40.0; }, 11000, 11049));
-    MainWindow &form = *w->form;
-    QCOMPARE(form.Label5->text(), QStringLiteral("10950 MHz"));
-    QCOMPARE(form.Label6->text(), QStringLiteral("11149 MHz"));
+    QCOMPARE(text(names::startFrequencyLabel), QStringLiteral("10950 MHz"));
+    QCOMPARE(text(names::endFrequencyLabel), QStringLiteral("11149 MHz"));
     QCOMPARE(ws::PlotRange::of(*w->scans().newest, *w->scans().reference).first, 10950.0);
     // Nothing of the wide scan survives right of the narrow one.
-    QCOMPARE(lastColumn(form.Picture1, pc::horizontalNewest),
-             int(form.Picture1->toPixel(11049, 0).x()));
+    QCOMPARE(lastColumn(levelPlot(), pc::horizontalNewest),
+             int(levelPlot()->toPixel(11049, 0).x()));
 }
 
 QTEST_MAIN(TestDrawScans)

@@ -1,5 +1,6 @@
 #include "fakeplatform.h"
 #include "mapentries.h"
+#include "plotwidget.h"
 #include "readout.h"
 
 #include <QLabel>
@@ -7,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+
+namespace names = ws::window::names;
 
 namespace {
 
@@ -22,6 +25,11 @@ void setMap(ws::MapData &map, const QStringList &frequencies)
 
 const QStringList kThreeRows = {"11720", "11740", "11760"};
 
+QString text(ws::test::FakeWindow &w, const char *label)
+{
+    return w.element<QLabel>(label)->text();
+}
+
 } // namespace
 
 class TestReadout : public QObject
@@ -34,7 +42,7 @@ private slots:
     void frequencyRoundsHalfToEven_data();
     void frequencyRoundsHalfToEven();
     void labelsShowTheRowUntrimmed();
-    void withoutAMapLabel10KeepsItsText();
+    void withoutAMapTheEntryLabelKeepsItsText();
     void pointerMovesSetOrClearTheReadout();
 };
 
@@ -85,7 +93,7 @@ void TestReadout::nearestRowQuirksIncluded()
 void TestReadout::frequencyRoundsHalfToEven_data()
 {
     QTest::addColumn<float>("x");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("readout");
     QTest::newRow("half down to even") << 11778.5f << "11778 MHz ";
     QTest::newRow("half up to even") << 11777.5f << "11778 MHz ";
     QTest::newRow("above half") << 11777.6f << "11778 MHz ";
@@ -97,10 +105,10 @@ void TestReadout::frequencyRoundsHalfToEven_data()
 void TestReadout::frequencyRoundsHalfToEven()
 {
     QFETCH(float, x);
-    QFETCH(QString, text);
+    QFETCH(QString, readout);
     ws::test::FakeWindow w;
-    w.form->showReadoutAt(x);
-    QCOMPARE(w.form->Label1->text(), text);
+    w.window->showReadoutAt(x);
+    QCOMPARE(text(w, names::pointerFrequencyLabel), readout);
 }
 
 void TestReadout::labelsShowTheRowUntrimmed()
@@ -110,61 +118,62 @@ void TestReadout::labelsShowTheRowUntrimmed()
     setMap(map, {"11778", "12188"});
     map.entries[1] = ws::test::mapEntry(QStringLiteral("12188"), QStringLiteral("mpeg2 "),
                                         QStringLiteral("v"), QStringLiteral(" Some Station   "));
-    w.form->showReadoutAt(12100);
-    QCOMPARE(w.form->Label1->text(), QStringLiteral("12100 MHz "));
-    QCOMPARE(w.form->Label13->text(), QStringLiteral("Next known signal:"));
-    QCOMPARE(w.form->Label10->text(), QStringLiteral("12188v, mpeg2 ,  Some Station   "));
+    w.window->showReadoutAt(12100);
+    QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("12100 MHz "));
+    QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
+    QCOMPARE(text(w, names::nearestEntryLabel),
+             QStringLiteral("12188v, mpeg2 ,  Some Station   "));
 
     // An entry of empty fields (an empty map line) still shows its separators.
     map.entries = {ws::MapEntry()};
-    w.form->showReadoutAt(12100);
-    QCOMPARE(w.form->Label10->text(), QStringLiteral(", , "));
+    w.window->showReadoutAt(12100);
+    QCOMPARE(text(w, names::nearestEntryLabel), QStringLiteral(", , "));
 }
 
-void TestReadout::withoutAMapLabel10KeepsItsText()
+void TestReadout::withoutAMapTheEntryLabelKeepsItsText()
 {
     ws::test::FakeWindow w;
-    w.form->Label10->setText(QStringLiteral("from an earlier map"));
-    w.form->showReadoutAt(11000);
-    QCOMPARE(w.form->Label1->text(), QStringLiteral("11000 MHz "));
-    QCOMPARE(w.form->Label13->text(), QStringLiteral("Next known signal:"));
-    QCOMPARE(w.form->Label10->text(), QStringLiteral("from an earlier map"));
+    w.element<QLabel>(names::nearestEntryLabel)->setText(QStringLiteral("from an earlier map"));
+    w.window->showReadoutAt(11000);
+    QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11000 MHz "));
+    QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
+    QCOMPARE(text(w, names::nearestEntryLabel), QStringLiteral("from an earlier map"));
 }
 
 void TestReadout::pointerMovesSetOrClearTheReadout()
 {
     ws::test::FakeWindow w;
-    MainWindow &f = *w.form;
+    MainWindow &f = *w.window;
     setMap(w.map(), kThreeRows);
-    f.Picture1->setScale(10700, 0, 2051, 100);
-    f.Picture2->setScale(10700, -50, 2051, 100);
+    w.element<PlotWidget>(names::levelPlot)->setScale(10700, 0, 2051, 100);
+    w.element<PlotWidget>(names::differencePlot)->setScale(10700, -50, 2051, 100);
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QString row1 = QStringLiteral("11720H, MPEG2 , Station 1      ");
 
     // Pixel column 318 of 637 is 10700 + 318 * 2051 / 637 = 11724.01 MHz;
     // the 2-pixel border comes first.
-    QTest::mouseMove(f.Picture1, QPoint(2 + 318, 40));
-    QTRY_COMPARE(f.Label1->text(), QStringLiteral("11724 MHz "));
-    QCOMPARE(f.Label10->text(), row1);
-    QCOMPARE(f.Label13->text(), QStringLiteral("Next known signal:"));
+    QTest::mouseMove(w.element<PlotWidget>(names::levelPlot), QPoint(2 + 318, 40));
+    QTRY_COMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
+    QCOMPARE(text(w, names::nearestEntryLabel), row1);
+    QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
 
     QTest::mouseMove(&f, QPoint(108, 300)); // bare window
-    QTRY_COMPARE(f.Label1->text(), QString());
-    QCOMPARE(f.Label10->text(), QString());
-    QCOMPARE(f.Label13->text(), QString());
+    QTRY_COMPARE(text(w, names::pointerFrequencyLabel), QString());
+    QCOMPARE(text(w, names::nearestEntryLabel), QString());
+    QCOMPARE(text(w, names::nearestTitleLabel), QString());
 
-    QTest::mouseMove(f.Picture2, QPoint(2 + 318, 20));
-    QTRY_COMPARE(f.Label1->text(), QStringLiteral("11724 MHz "));
-    QCOMPARE(f.Label10->text(), row1);
+    QTest::mouseMove(w.element<PlotWidget>(names::differencePlot), QPoint(2 + 318, 20));
+    QTRY_COMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
+    QCOMPARE(text(w, names::nearestEntryLabel), row1);
 
-    for (QWidget *over : {static_cast<QWidget *>(f.Command5[1]), static_cast<QWidget *>(f.Text5),
-                          static_cast<QWidget *>(f.Text1)}) {
+    for (const char *name : {names::loadNewestButton, names::timeoutBox, names::logBox}) {
+        QWidget *over = w.element<QWidget>(name);
         QTest::mouseMove(over, QPoint(5, 5));
         QCoreApplication::processEvents();
-        QCOMPARE(f.Label1->text(), QStringLiteral("11724 MHz "));
-        QCOMPARE(f.Label10->text(), row1);
-        QCOMPARE(f.Label13->text(), QStringLiteral("Next known signal:"));
+        QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
+        QCOMPARE(text(w, names::nearestEntryLabel), row1);
+        QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
     }
 }
 

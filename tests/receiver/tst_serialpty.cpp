@@ -32,16 +32,22 @@ namespace {
 struct RealWindow
 {
     RealWindow()
-        : form(std::make_unique<MainWindow>(ws::Platform{&dialogs, &events, &clock, &system, &serial}))
+        : window(std::make_unique<MainWindow>(
+              ws::Platform{&dialogs, &events, &clock, &system, &serial}))
     {
     }
 
     QString click(const QString &device, Qt::MouseButton button = Qt::LeftButton,
                   double frequency = 10700)
     {
-        form->Text3->setText(device);
-        form->checkFrequencyAt(frequency, button);
-        return form->lastCheckLog();
+        element<QLineEdit>(ws::window::names::portBox)->setText(device);
+        window->checkFrequencyAt(frequency, button);
+        return window->lastCheckLog();
+    }
+    template <class W>
+    W *element(const char *name)
+    {
+        return ws::test::element<W>(*window, name);
     }
 
     ws::test::FakeDialogs dialogs;
@@ -49,7 +55,7 @@ struct RealWindow
     ws::SteadyClock clock;
     ws::test::FakeSystem system;
     ws::QtSerialLine serial;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
 };
 
 const QString kHungUp = "the device closed the connection or went away";
@@ -118,7 +124,7 @@ void TestSerialPty::receiverThatNeverLocksTimesOut()
     QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
 
     RealWindow w;
-    w.form->Text5->setText("1");
+    w.element<QLineEdit>(ws::window::names::timeoutBox)->setText("1");
     QCOMPARE(w.click(receiver.devicePath()),
              QString("Checking 10700h for dvb mpeg2 signal\r\nnothing found after 1 Seconds\r\n\r\n"));
 }
@@ -132,7 +138,7 @@ void TestSerialPty::receiverThatHangsUpIsReported()
     const QString device = receiver->devicePath();
 
     RealWindow w;
-    w.form->Text5->setText("30");
+    w.element<QLineEdit>(ws::window::names::timeoutBox)->setText("30");
     // The check keeps the window painted, so a timer still fires inside it:
     // the receiver goes away half a second into the lock phase.
     QTimer::singleShot(2500, [&] { receiver.reset(); });

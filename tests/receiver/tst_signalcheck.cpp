@@ -10,6 +10,7 @@
 
 using ws::test::FakeClock;
 using ws::test::FakeWindow;
+namespace names = ws::window::names;
 
 namespace {
 
@@ -104,7 +105,7 @@ private slots:
 private:
     QString check(double frequency = 10700, Qt::MouseButton button = Qt::LeftButton);
     QString date() const { return ws::generalDateText(w->clock.wallClock); }
-    QString log() const { return w->form->Text1->toPlainText(); }
+    QString log() const { return w->element<QPlainTextEdit>(names::logBox)->toPlainText(); }
 
     std::unique_ptr<FakeWindow> w;
     std::unique_ptr<Receiver> rx;
@@ -119,8 +120,8 @@ void TestSignalCheck::init()
 // A spot check: the click's handler runs the check and keeps its log.
 QString TestSignalCheck::check(double frequency, Qt::MouseButton button)
 {
-    w->form->checkFrequencyAt(frequency, button);
-    return w->form->lastCheckLog();
+    w->window->checkFrequencyAt(frequency, button);
+    return w->window->lastCheckLog();
 }
 
 // The clock starts at 1000 and advances one second per reading: the settle
@@ -131,7 +132,7 @@ void TestSignalCheck::defaultsSendExactCommandsAndLogLockAndSearch()
 {
     rx->replies = {kLocked};
     rx->search = {{0, "PAT found\r\n"}, {2, "SDT found\r\nReady\r\n"}};
-    w->form->Text1->setPlainText("map listing");
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
 
     const QString result = check(10700, Qt::LeftButton);
 
@@ -166,9 +167,9 @@ void TestSignalCheck::polarisationThreeGoesOutAsThreeAndLogsV()
 
 void TestSignalCheck::boxTextsGoIntoTheTuneCommandAsTyped()
 {
-    w->form->Text2->setText("12");
-    w->form->Text4->setText(" 3");
-    w->form->Text5->setText("0");
+    w->element<QLineEdit>(names::lnbPowerBox)->setText("12");
+    w->element<QLineEdit>(names::diseqcBox)->setText(" 3");
+    w->element<QLineEdit>(names::timeoutBox)->setText("0");
     check(11954, Qt::RightButton);
     QCOMPARE(w->serial.written.value(1), QByteArray("T11954000005112 3"));
 }
@@ -248,7 +249,7 @@ void TestSignalCheck::lockCountsFromTheLockPhase()
 
 void TestSignalCheck::emptyTimeoutAllowsLockInTheSameSecond()
 {
-    w->form->Text5->setText("");
+    w->element<QLineEdit>(names::timeoutBox)->setText("");
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
     rx->holdClockFrom = 1003;
@@ -259,23 +260,23 @@ void TestSignalCheck::emptyTimeoutAllowsLockInTheSameSecond()
 
 void TestSignalCheck::emptyTimeoutWithSilentReceiverFindsNothing()
 {
-    w->form->Text5->setText("");
+    w->element<QLineEdit>(names::timeoutBox)->setText("");
     QCOMPARE(check(), QString("Checking 10700h for dvb mpeg2 signal\r\n"
                               "nothing found after  Seconds\r\n\r\n"));
     QCOMPARE(rx->polls, 1);
 
     init();
-    w->form->Text5->setText("ten");
+    w->element<QLineEdit>(names::timeoutBox)->setText("ten");
     QVERIFY(check().endsWith("nothing found after ten Seconds\r\n\r\n"));
     QCOMPARE(rx->polls, 1);
 }
 
 void TestSignalCheck::timeoutIsReadAtEveryComparison()
 {
-    w->form->Text5->setText("100");
+    w->element<QLineEdit>(names::timeoutBox)->setText("100");
     rx->onSecond = [this](qint64 second) {
         if (second == 1006)
-            w->form->Text5->setText("2.5");
+            w->element<QLineEdit>(names::timeoutBox)->setText("2.5");
     };
     QVERIFY(check().endsWith("nothing found after 2.5 Seconds\r\n\r\n"));
     QCOMPARE(w->clock.current, 1008); // 1006 - 1003 > 2.5, then one more reading
@@ -339,7 +340,7 @@ void TestSignalCheck::twoChecksEachReplaceTheLog()
 {
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
-    w->form->Text1->setPlainText("map listing");
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
     const QString first = check(10700, Qt::LeftButton);
     rx->search = {{0, "No Signal\r\n"}};
     rx->searchStart = -1;
@@ -366,12 +367,12 @@ void TestSignalCheck::portThatCannotBeOpenedIsReported()
 
     // No port 0 exists: nothing is opened.
     w->serial.failOpen = false;
-    w->form->Text3->setText("0");
+    w->element<QLineEdit>(names::portBox)->setText("0");
     QVERIFY(check().endsWith("\r\ncomport 0 could not be opened: there is no such port\r\n"));
     QCOMPARE(w->serial.opens, 1);
 
     // The window goes on working.
-    w->form->Text3->setText("2");
+    w->element<QLineEdit>(names::portBox)->setText("2");
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
     QVERIFY(check().endsWith("Ready\r\n\r\n"));
@@ -445,12 +446,12 @@ void TestSignalCheck::statusRequestsArePacedWithoutMovingTheSeconds()
 
 void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()
 {
-    w->form->show();
+    w->window->show();
     bool closedDuringCheck = false;
     rx->onSecond = [&](qint64 second) {
         if (second == 1005) {
-            w->form->close();
-            closedDuringCheck = !w->form->isVisible();
+            w->window->close();
+            closedDuringCheck = !w->window->isVisible();
         }
     };
     check();
@@ -459,8 +460,8 @@ void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()
     QCOMPARE(w->events.doEventsCalls, 0);
     // A close request waits until the check has returned.
     QVERIFY(!closedDuringCheck);
-    QVERIFY(w->form->isVisible());
-    QTRY_VERIFY(!w->form->isVisible());
+    QVERIFY(w->window->isVisible());
+    QTRY_VERIFY(!w->window->isVisible());
 }
 
 QTEST_MAIN(TestSignalCheck)

@@ -1,4 +1,5 @@
 #include "fakeplatform.h"
+#include "plotwidget.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -6,6 +7,7 @@
 #include <QtTest>
 
 using ws::test::FakeWindow;
+namespace names = ws::window::names;
 
 class TestSpotCheck : public QObject
 {
@@ -24,7 +26,10 @@ private slots:
     void skipRestSetsTheStopFlagAndLetsEventsRun();
 
 private:
-    PlotWidget *plot(int number) const { return number == 1 ? w->form->Picture1 : w->form->Picture2; }
+    PlotWidget *plot(int number) const
+    {
+        return w->element<PlotWidget>(number == 1 ? names::levelPlot : names::differencePlot);
+    }
     // Presses `button` over the pixel column `column` of the plot's area.
     void press(PlotWidget *box, Qt::MouseButton button, int column)
     {
@@ -40,9 +45,9 @@ void TestSpotCheck::init()
     // A receiver that never answers, and a time-out that ends the wait at
     // the first poll: these tests are about what the click sends.
     w->clock.step = 1;
-    w->form->Text5->setText("0");
-    w->form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w->form.get()));
+    w->element<QLineEdit>(names::timeoutBox)->setText("0");
+    w->window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w->window.get()));
 }
 
 void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer_data()
@@ -72,15 +77,16 @@ void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer()
     // One MHz per pixel, 10600 at the left edge of the area.
     PlotWidget *box = this->plot(plot);
     box->setScale(10600, 100, box->areaSize().width(), -100);
-    w->form->Text1->setPlainText("map listing");
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
 
     press(box, button, 100);
 
     QCOMPARE(w->serial.written.value(0), QByteArray("CBEG"));
     QCOMPARE(w->serial.written.value(1), tune);
     const QString expected = firstLine + "nothing found after 0 Seconds\r\n\r\n";
-    QCOMPARE(w->form->lastCheckLog(), expected);
-    QCOMPARE(w->form->Text1->toPlainText(), QString(expected).replace("\r\n", "\n"));
+    QCOMPARE(w->window->lastCheckLog(), expected);
+    QCOMPARE(w->element<QPlainTextEdit>(names::logBox)->toPlainText(),
+             QString(expected).replace("\r\n", "\n"));
 }
 
 void TestSpotCheck::frequencyRoundsHalfToEven_data()
@@ -97,7 +103,7 @@ void TestSpotCheck::frequencyRoundsHalfToEven()
 {
     QFETCH(int, column);
     QFETCH(QByteArray, tune);
-    PlotWidget *box = w->form->Picture1;
+    PlotWidget *box = plot(1);
     box->setScale(10600, 100, box->areaSize().width() / 2.0, -100);
     press(box, Qt::LeftButton, column);
     QCOMPARE(w->serial.written.value(1), tune);
@@ -106,30 +112,31 @@ void TestSpotCheck::frequencyRoundsHalfToEven()
 void TestSpotCheck::clickBeforeAnyScanUsesThePlainScale()
 {
     // Nothing is loaded: the scale is still the area's own pixels.
-    press(w->form->Picture2, Qt::LeftButton, 37);
+    press(plot(2), Qt::LeftButton, 37);
     QCOMPARE(w->serial.written.value(1), QByteArray("T37000005010"));
-    QVERIFY(w->form->lastCheckLog().startsWith("Checking 37h "));
+    QVERIFY(w->window->lastCheckLog().startsWith("Checking 37h "));
 }
 
 void TestSpotCheck::positionBeyond16BitsChecksNothing()
 {
-    w->form->Text1->setPlainText("map listing");
-    w->form->Picture1->setScale(40000, 100, 637, -100);
-    press(w->form->Picture1, Qt::LeftButton, 10);
-    w->form->checkFrequencyAt(-32768.5, Qt::LeftButton); // rounds to -32768: fits
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
+    plot(1)->setScale(40000, 100, 637, -100);
+    press(plot(1), Qt::LeftButton, 10);
+    w->window->checkFrequencyAt(-32768.5, Qt::LeftButton); // rounds to -32768: fits
     QCOMPARE(w->serial.opens, 1);
     QCOMPARE(w->serial.written.value(1), QByteArray("T-32768000005010"));
-    w->form->checkFrequencyAt(32767.5, Qt::RightButton); // rounds to 32768: does not
+    w->window->checkFrequencyAt(32767.5, Qt::RightButton); // rounds to 32768: does not
     QCOMPARE(w->serial.opens, 1);
 }
 
 void TestSpotCheck::skipRestSetsTheStopFlagAndLetsEventsRun()
 {
     bool flagSetWhenEventsRan = false;
-    w->events.onDoEvents = [&] { flagSetWhenEventsRan = w->form->exitnow; };
-    w->form->Command6->setVisible(true);
-    QTest::mouseClick(w->form->Command6, Qt::LeftButton);
-    QVERIFY(w->form->exitnow);
+    w->events.onDoEvents = [&] { flagSetWhenEventsRan = w->window->fullScanStopRequested(); };
+    auto *skipRest = w->element<QPushButton>(names::skipRestButton);
+    skipRest->setVisible(true);
+    QTest::mouseClick(skipRest, Qt::LeftButton);
+    QVERIFY(w->window->fullScanStopRequested());
     QCOMPARE(w->events.doEventsCalls, 1);
     QVERIFY(flagSetWhenEventsRan);
     QCOMPARE(w->serial.opens, 0);

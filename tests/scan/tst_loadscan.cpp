@@ -17,6 +17,7 @@ using ws::test::FakeWindow;
 using ws::test::ScanShape;
 using ws::test::scanText;
 using ws::test::writeFile;
+namespace names = ws::window::names;
 
 class TestLoadScan : public QObject
 {
@@ -49,8 +50,9 @@ private:
     void load(ws::ScanSlot slot, const QString &path)
     {
         w->dialogs.pick(path);
-        w->form->loadScan(slot);
+        w->window->loadScan(slot);
     }
+    QString labelText(const char *name) const { return w->element<QLabel>(name)->text(); }
 
     QTemporaryDir dir;
     std::unique_ptr<FakeWindow> w;
@@ -90,9 +92,9 @@ void TestLoadScan::eachSlotHasItsOwnDialog()
     const QString path = write(QStringLiteral("a.scn"), scanText({}));
     load(ws::ScanSlot::Newest, path);
     w->dialogs.cancel();
-    w->form->loadScan(ws::ScanSlot::Reference);
+    w->window->loadScan(ws::ScanSlot::Reference);
     w->dialogs.cancel();
-    w->form->loadScan(ws::ScanSlot::Newest);
+    w->window->loadScan(ws::ScanSlot::Newest);
 
     QCOMPARE(w->dialogs.shown.size(), size_t(3));
     QCOMPARE(w->dialogs.shown[0].title, QStringLiteral("Select Kanalix Scan File"));
@@ -109,9 +111,8 @@ void TestLoadScan::loadShowsTheSummaryAndFillsTheSlot()
     const QString path = write(QStringLiteral("universal.scn"), scanText(shape));
     load(ws::ScanSlot::Newest, path);
 
-    MainWindow &f = *w->form;
     QVERIFY(w->dialogs.messages.isEmpty());
-    QCOMPARE(f.Scanlabel[1]->text(), summaryOf(path, "univ hv 10700-12750 MHz"));
+    QCOMPARE(labelText(names::newestLabel), summaryOf(path, "univ hv 10700-12750 MHz"));
     QVERIFY(w->scans().newest);
     QVERIFY(!w->scans().reference);
     // "Loading, please wait" was made visible before the file was read.
@@ -162,8 +163,7 @@ void TestLoadScan::failedLoadChangesNothing()
     // and layout, so any field it got as far as would show.
     const QString good = write(QStringLiteral("good.scn"), scanText({}));
     load(ws::ScanSlot::Newest, good);
-    MainWindow &f = *w->form;
-    const QString label = f.Scanlabel[1]->text();
+    const QString label = labelText(names::newestLabel);
     const auto before = std::make_unique<ws::Scans>(w->scans());
     w->events.repainted.clear();
 
@@ -186,7 +186,7 @@ void TestLoadScan::failedLoadChangesNothing()
     load(ws::ScanSlot::Newest, path);
 
     QCOMPARE(w->dialogs.messages, QStringList{message});
-    QCOMPARE(f.Scanlabel[1]->text(), label);
+    QCOMPARE(labelText(names::newestLabel), label);
     QVERIFY(sameSlot(w->scans().newest, before->newest));
     // Only the "Loading, please wait" repaint; nothing was drawn.
     QCOMPARE(w->events.repainted.size(), 1);
@@ -195,22 +195,21 @@ void TestLoadScan::failedLoadChangesNothing()
     w->dialogs.messages.clear();
     load(ws::ScanSlot::Reference, path);
     QCOMPARE(w->dialogs.messages, QStringList{message});
-    QCOMPARE(f.Scanlabel[2]->text(), QStringLiteral("Load an old scan to compare with "));
+    QCOMPARE(labelText(names::referenceLabel), QStringLiteral("Load an old scan to compare with "));
     QVERIFY(!w->scans().reference);
 }
 
 void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
 {
     load(ws::ScanSlot::Reference, write(QStringLiteral("ref.scn"), scanText({})));
-    MainWindow &f = *w->form;
-    const QString label = f.Scanlabel[2]->text();
+    const QString label = labelText(names::referenceLabel);
     const auto before = std::make_unique<ws::Scans>(w->scans());
     w->events.repainted.clear();
 
     w->dialogs.cancel();
-    f.loadScan(ws::ScanSlot::Reference);
+    w->window->loadScan(ws::ScanSlot::Reference);
     QCOMPARE(w->dialogs.messages, QStringList{QStringLiteral("Cancel/Abbruch")});
-    QCOMPARE(f.Scanlabel[2]->text(), label);
+    QCOMPARE(labelText(names::referenceLabel), label);
     QVERIFY(w->scans().reference);
     QVERIFY(sameSlot(w->scans().reference, before->reference));
     QVERIFY(w->events.repainted.isEmpty());
@@ -229,7 +228,7 @@ void TestLoadScan::reloadReplacesTheSlot()
     load(ws::ScanSlot::Newest, path);
 
     const ws::ScanData &s = *w->scans().newest;
-    QCOMPARE(w->form->Scanlabel[1]->text(), summaryOf(path, "c-band v 3700-4200 MHz"));
+    QCOMPARE(labelText(names::newestLabel), summaryOf(path, "c-band v 3700-4200 MHz"));
     QCOMPARE(s.levels[ws::HLow][1950], 0.0); // the universal scan's levels are gone
     QCOMPARE(s.levels[ws::VLow][1450], 7.0);
     QVERIFY(!s.layout.horizontal && s.layout.vertical);
@@ -260,8 +259,10 @@ void TestLoadScan::pointsReadTheSameUnderACommaLocale()
     QCOMPARE(s.minLevel, 7.75);
 
     // Codes with a fraction are no codes.
-    load(ws::ScanSlot::Reference, write(QStringLiteral("lnb.scn"), "950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n"));
-    load(ws::ScanSlot::Reference, write(QStringLiteral("layout.scn"), "950\r\n952\r\n1053.5\r\n1058\r\n950,1\r\n"));
+    load(ws::ScanSlot::Reference,
+         write(QStringLiteral("lnb.scn"), "950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n"));
+    load(ws::ScanSlot::Reference,
+         write(QStringLiteral("layout.scn"), "950\r\n952\r\n1053.5\r\n1058\r\n950,1\r\n"));
     const QStringList refused{QStringLiteral("unknown lnb-type, loading cancelled"),
                               QStringLiteral("unknown Format, loading cancelled")};
     QCOMPARE(w->dialogs.messages, refused);

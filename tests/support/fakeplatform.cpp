@@ -83,7 +83,7 @@ QByteArray FakeSerial::read()
 }
 
 FakeWindow::FakeWindow()
-    : form(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial}))
+    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial}))
 {
     serial.clock = &clock;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow.h"
+#include "windowelement.h"
 #include "windowplatform.h"
 
 #include <QByteArrayList>
@@ -130,10 +131,16 @@ struct FakeWindow
     FakeClock clock;
     FakeSystem system;
     FakeSerial serial;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
 
-    ws::Scans &scans() { return form->scansForTest(); }
-    ws::MapData &map() { return form->mapForTest(); }
+    ws::Scans &scans() { return window->scansForTest(); }
+    ws::MapData &map() { return window->mapForTest(); }
+    // The window's element named `name`; see ws::window::names.
+    template <class W>
+    W *element(const char *name)
+    {
+        return ws::test::element<W>(*window, name);
+    }
 };
 
 } // namespace ws::test

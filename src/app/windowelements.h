@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+// Every element of the main window in one table: what it is, where it
+// stands, what it shows when the window opens. The window creates its
+// elements from the table, and the layout tests check the window against
+// it.
+namespace ws::window {
+
+// The window's client area at start. The elements keep their places when
+// the window is resized: the layout is absolute.
+inline constexpr QSize kSize(763, 560);
+
+// The objectNames of the elements that the code reaches, by what the
+// elements are for. The names themselves are the ones the elements have
+// always had; scripts and tests find the elements by them.
+namespace names {
+inline constexpr char window[] = "Form1";
+inline constexpr char loadNewestButton[] = "Command5_1";
+inline constexpr char newestLabel[] = "Scanlabel_1";
+inline constexpr char loadReferenceButton[] = "Command5_2";
+inline constexpr char referenceLabel[] = "Scanlabel_2";
+inline constexpr char loadMapButton[] = "Command4";
+inline constexpr char mapLabel[] = "Label8";
+inline constexpr char levelPlot[] = "Picture1";
+inline constexpr char levelTopLabel[] = "Label9";
+inline constexpr char levelTitle[] = "Label11";
+inline constexpr char levelBottomLabel[] = "Label7";
+inline constexpr char startFrequencyLabel[] = "Label5";
+inline constexpr char pointerFrequencyLabel[] = "Label1";
+inline constexpr char nearestTitleLabel[] = "Label13";
+inline constexpr char nearestEntryLabel[] = "Label10";
+inline constexpr char endFrequencyLabel[] = "Label6";
+inline constexpr char differencePlot[] = "Picture2";
+inline constexpr char differenceTopLabel[] = "Label2";
+inline constexpr char differenceTitle[] = "Label12";
+inline constexpr char differenceBottomLabel[] = "Label3";
+inline constexpr char mapStrip[] = "Picture3";
+inline constexpr char timeoutCaption[] = "Label17";
+inline constexpr char timeoutBox[] = "Text5";
+inline constexpr char portCaption[] = "Label15";
+inline constexpr char portBox[] = "Text3";
+inline constexpr char skipRestButton[] = "Command6";
+inline constexpr char lnbPowerCaption[] = "Label14";
+inline constexpr char lnbPowerBox[] = "Text2";
+inline constexpr char diseqcCaption[] = "Label16";
+inline constexpr char diseqcBox[] = "Text4";
+inline constexpr char logBox[] = "Text1";
+inline constexpr char newestDialog[] = "CommonDialog_1";
+inline constexpr char referenceDialog[] = "CommonDialog_2";
+inline constexpr char mapDialog[] = "CommonDialog_3";
+} // namespace names
+
+enum class ElementKind {
+    Button,
+    Label,
+    // A label that wraps at word boundaries and shows only the lines that
+    // fit whole.
+    WholeLinesLabel,
+    // One line of editable text: a receiver setting.
+    TextBox,
+    // A PlotWidget.
+    Plot,
+    // Several lines of text with scroll bars in both directions, in a
+    // typewriter font.
+    LogBox,
+};
+
+struct Element
+{
+    const char *name; // the objectName
+    ElementKind kind;
+    QRect place;
+    const char *text;
+    // Horizontal, for labels; they all keep their text at the top.
+    Qt::Alignment alignment;
+    const char *toolTip;      // nullptr: none
+    const QColor *textColour; // a legend entry's palette colour; nullptr: the default
+    // The place in the tab order, counting from 1; 0 for elements that do
+    // not take the focus.
+    int tabPosition;
+};
+
+// In the order the window creates them: where two overlap (the legend
+// reaches one pixel into the level plot), the later one lies on top.
+const std::vector<Element> &elements();
+
+// The elements that take the focus, in tab order.
+std::vector<const Element *> tabOrder();
+
+// The three file dialogs, which are no widgets: each opens one kind of file
+// and offers the path chosen last, or at first its preset path.
+struct FileDialogElement
+{
+    const char *name; // the objectName
+    const char *title;
+    const char *fileName;
+};
+
+const std::vector<FileDialogElement> &fileDialogs();
+
+} // namespace ws::window
