@@ -63,6 +63,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({o.help, o.version, o.exportTo, o.check, o.fullScan, o.port, o.timeout,
                        o.power, o.diseqc, o.output});
+    // The options every Qt program takes (-platform offscreen, -style
+    // Fusion, ...) are the application object's to read, not ours to
+    // refuse.
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "style",
+                             "stylesheet", "display", "geometry", "qwindowgeometry", "qwindowtitle",
+                             "qwindowicon", "session"})
+        parser.addOption(
+            QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
     if (!parser.parse(arguments))
         return invalid(parser.errorText());
     if (parser.isSet(o.help))

@@ -36,6 +36,11 @@ void TestCommandLine::filesLoadInOrder()
     QCOMPARE(line.exportPath, QStringLiteral("shot.png"));
     QCOMPARE(line.files, QStringList{"new.scn"});
 
+    // Qt's own options are left to the application object.
+    line = parse({"-platform", "offscreen", "-style", "Fusion", "new.scn"});
+    QCOMPARE(line.mode, Mode::Window);
+    QCOMPARE(line.files, QStringList{"new.scn"});
+
     // Help and version win over whatever else is given.
     QCOMPARE(parse({"new.scn", "--help"}).mode, Mode::Help);
     QCOMPARE(parse({"-v"}).mode, Mode::Version);
