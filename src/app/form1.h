@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "plotbox.h"
 #include "sharedstate.h"
+#include "signalcheck.h"
 
 #include <QWidget>
 
@@ -94,12 +95,9 @@ private:
     void LoadScan(std::int16_t slot);
     void DrawScans();
     void ShowFrequencyAt(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    QString CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
-                        const QString &polarisation);
+    ws::receiver::CheckResult CheckSignal(const QString &frequency,
+                                          ws::receiver::Polarisation polarisation);
     void ScanMapEntries();
-    // Whether the last CheckSignal stopped because its port could not be
-    // opened; a full scan need not try the same port for every entry.
-    bool checkPortFailed_ = false;
 
     void createElements();
     void wireEvents();

@@ -21,15 +21,14 @@ void Form1::ScanMapEntries()
     repaintWindow();
 
     // A port that cannot be opened fails the same way for every row; the
-    // scan ends after the first such row. Only this scan's own checks count,
-    // not a spot check run while events were let through.
+    // scan ends after the first such row.
     bool portFailed = false;
     ws::MapScanSteps steps;
     steps.check = [this, &portFailed](const QString &frequency, const QString &polarisation) {
-        const QString log = CheckSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"),
-                                        polarisation);
-        portFailed = checkPortFailed_;
-        return log;
+        const ws::receiver::CheckResult check =
+            CheckSignal(frequency, ws::receiver::polarisationFromDigit(polarisation));
+        portFailed = check.portFailed;
+        return check.log;
     };
     // A request to close the window waits for the scan (see Busy); it
     // should not wait for every remaining row, so it ends the scan like
