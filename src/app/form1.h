@@ -106,20 +106,33 @@ private:
     void repaintWindow();
     void repaintElement(QWidget *element);
 
-    // While a long procedure keeps the window (a signal check), a request
-    // to close the window waits until it has ended.
+    // Work that keeps the window. A signal check and a full scan run on the
+    // window's thread, yet let events through while they go on: a check only
+    // paint and window-system events (EventLoop::keepPainted), a full scan
+    // all events, between its rows (EventLoop::doEvents). So other handlers
+    // can run in the middle of them, and three guards follow:
+    // - A request to close the window must not take it away under the
+    //   running work. Busy marks the work for its lifetime; while any runs,
+    //   closeEvent() only notes the request (closePending_). When the last
+    //   Busy ends, the window closes, once the running handler has returned.
+    // - A full scan takes a noted close as "skip rest": it ends after the
+    //   running row, not after all of them, and still saves what it has.
+    // - A full scan may start inside another (a map strip click handled
+    //   between rows). fullScans_ counts them, so that only the outermost
+    //   one, at its end, hides "skip rest" and clears the stop request
+    //   exitnow; "skip rest" pressed inside stops both.
+    // tst_signalcheck and tst_fullscanwindow try each of them.
     class Busy;
     friend class Busy;
     int busyDepth_ = 0;
     bool closePending_ = false;
-    // Full scans running, counting one started from inside another.
     int fullScans_ = 0;
 
     ws::Platform platform_;
     ws::SharedState s;
 };
 
-// Marks the window busy for its lifetime; see Form1::closeEvent.
+// Marks the window busy for its lifetime (see the guards above).
 class Form1::Busy
 {
 public:

@@ -30,9 +30,7 @@ void Form1::ScanMapEntries()
         portFailed = check.portFailed;
         return check.log;
     };
-    // A request to close the window waits for the scan (see Busy); it
-    // should not wait for every remaining row, so it ends the scan like
-    // "skip rest" does, and what was gathered is still saved.
+    // A noted close ends the scan like "skip rest" (see the guards in form1.h).
     steps.stopRequested = [this, &portFailed] { return exitnow || portFailed || closePending_; };
     steps.afterRow = [this] {
         repaintWindow();
@@ -47,9 +45,7 @@ void Form1::ScanMapEntries()
     platform_.dialogs->message(save.message());
 
     Text1->setPlainText(results);
-    // A scan started from the map strip while another one let events run
-    // must not take "skip rest" away from the one that goes on; a stop
-    // request made meanwhile stops that one too.
+    // Only the outermost scan ends "skip rest" (see the guards in form1.h).
     if (--fullScans_ == 0) {
         exitnow = false;
         Command6->setVisible(false);
