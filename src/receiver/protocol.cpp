@@ -12,6 +12,9 @@ namespace {
 // Position kReplyEndFromPosition, one-based, as an index.
 constexpr qsizetype kReplyEndFromIndex = kReplyEndFromPosition - 1;
 
+// How a port label begins, whatever the setting names.
+constexpr QLatin1String kPortLabelLead("comport ");
+
 } // namespace
 
 Polarisation polarisationFromDigit(QStringView digit)
@@ -113,14 +116,14 @@ PortChoice portFor(const QString &setting, PortSystem system)
             choice.device = name;
         else
             choice.device = QStringLiteral("/dev/") + name;
-        choice.label = QStringLiteral("comport ") + name;
+        choice.label = kPortLabelLead + name;
         if (choice.device != name)
             choice.label += QStringLiteral(" (") + choice.device + QLatin1Char(')');
         return choice;
     }
 
     const double number = roundHalfEven(readNumber(setting));
-    choice.label = QStringLiteral("comport ") + formatNumber(number);
+    choice.label = kPortLabelLead + formatNumber(number);
     // Ports count from 1; beyond any real number of ports the name would
     // only be nonsense.
     if (!(number >= 1 && number <= 1e6))

@@ -31,8 +31,8 @@ enum class Polarisation : char {
 };
 
 constexpr char wireDigit(Polarisation polarisation) { return char(polarisation); }
-// The polarisation a digit text stands for: "0" horizontal, "3" the middle
-// button's vertical, any other text vertical.
+// The polarisation a digit text stands for: "0" Horizontal, "3"
+// VerticalAsThree, any other text Vertical.
 Polarisation polarisationFromDigit(QStringView digit);
 
 // "T", the frequency text unchanged, the two fixed fields, the polarisation
