@@ -267,8 +267,7 @@ void Form1::Form_MouseMove(std::int16_t, std::int16_t, float, float)
 void Form1::closeEvent(QCloseEvent *event)
 {
     if (busyDepth_ > 0) {
-        // Closing in the middle of a check would destroy the window under
-        // the running procedure; close once it has returned.
+        // Closes once the running work has ended (see the guards in form1.h).
         closePending_ = true;
         event->ignore();
         return;

@@ -4,6 +4,7 @@
 #include "mapfile.h"
 #include "plotbox.h"
 #include "scans.h"
+#include "signalcheck.h"
 #include "windowplatform.h"
 
 #include <QWidget>
@@ -93,12 +94,9 @@ private:
     void LoadScan(ws::ScanSlot slot);
     void DrawScans();
     void ShowFrequencyAt(std::int16_t Button, std::int16_t Shift, float X, float Y);
-    QString CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
-                        const QString &polarisation);
+    ws::receiver::CheckResult CheckSignal(const QString &frequency,
+                                          ws::receiver::Polarisation polarisation);
     void ScanMapEntries();
-    // Whether the last CheckSignal stopped because its port could not be
-    // opened; a full scan need not try the same port for every entry.
-    bool checkPortFailed_ = false;
 
     void createElements();
     void wireEvents();
@@ -107,13 +105,26 @@ private:
     void repaintWindow();
     void repaintElement(QWidget *element);
 
-    // While a long procedure keeps the window (a signal check), a request
-    // to close the window waits until it has ended.
+    // Work that keeps the window. A signal check and a full scan run on the
+    // window's thread, yet let events through while they go on: a check only
+    // paint and window-system events (EventLoop::keepPainted), a full scan
+    // all events, between its rows (EventLoop::doEvents). So other handlers
+    // can run in the middle of them, and three guards follow:
+    // - A request to close the window must not take it away under the
+    //   running work. Busy marks the work for its lifetime; while any runs,
+    //   closeEvent() only notes the request (closePending_). When the last
+    //   Busy ends, the window closes, once the running handler has returned.
+    // - A full scan takes a noted close as "skip rest": it ends after the
+    //   running row, not after all of them, and still saves what it has.
+    // - A full scan may start inside another (a map strip click handled
+    //   between rows). fullScans_ counts them, so that only the outermost
+    //   one, at its end, hides "skip rest" and clears the stop request
+    //   exitnow; "skip rest" pressed inside stops both.
+    // tst_signalcheck and tst_fullscanwindow try each of them.
     class Busy;
     friend class Busy;
     int busyDepth_ = 0;
     bool closePending_ = false;
-    // Full scans running, counting one started from inside another.
     int fullScans_ = 0;
 
     ws::Platform platform_;
@@ -122,7 +133,7 @@ private:
     QString lastCheckLog_;
 };
 
-// Marks the window busy for its lifetime; see Form1::closeEvent.
+// Marks the window busy for its lifetime (see the guards above).
 class Form1::Busy
 {
 public:

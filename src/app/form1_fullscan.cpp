@@ -21,19 +21,16 @@ void Form1::ScanMapEntries()
     repaintWindow();
 
     // A port that cannot be opened fails the same way for every row; the
-    // scan ends after the first such row. Only this scan's own checks count,
-    // not a spot check run while events were let through.
+    // scan ends after the first such row.
     bool portFailed = false;
     ws::MapScanSteps steps;
     steps.check = [this, &portFailed](const QString &frequency, const QString &polarisation) {
-        const QString log = CheckSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"),
-                                        polarisation);
-        portFailed = checkPortFailed_;
-        return log;
+        const ws::receiver::CheckResult check =
+            CheckSignal(frequency, ws::receiver::polarisationFromDigit(polarisation));
+        portFailed = check.portFailed;
+        return check.log;
     };
-    // A request to close the window waits for the scan (see Busy); it
-    // should not wait for every remaining row, so it ends the scan like
-    // "skip rest" does, and what was gathered is still saved.
+    // A noted close ends the scan like "skip rest" (see the guards in form1.h).
     steps.stopRequested = [this, &portFailed] { return exitnow || portFailed || closePending_; };
     steps.afterRow = [this] {
         repaintWindow();
@@ -48,9 +45,7 @@ void Form1::ScanMapEntries()
     platform_.dialogs->message(save.message());
 
     Text1->setPlainText(results);
-    // A scan started from the map strip while another one let events run
-    // must not take "skip rest" away from the one that goes on; a stop
-    // request made meanwhile stops that one too.
+    // Only the outermost scan ends "skip rest" (see the guards in form1.h).
     if (--fullScans_ == 0) {
         exitnow = false;
         Command6->setVisible(false);

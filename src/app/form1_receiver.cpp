@@ -1,49 +1,39 @@
 #include "form1.h"
 
 #include "numbers.h"
-#include "signalcheck.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+using ws::receiver::Polarisation;
+
 namespace {
 
-// The window as the signal check sees it. The check is the only writer of
-// Text1 while it runs (user input waits until it returns), so the log is
-// kept here byte for byte; the box shows it with its CR LF as line breaks.
-class WindowHost : public ws::receiver::CheckHost
+// The window as a running check sees it. The check keeps the window's
+// thread, so nothing gets painted unless it is asked for: the log box is
+// repainted after every addition, the whole window after the lock line.
+// The check is the only writer of Text1 while it runs (user input waits
+// until it returns), so the log is kept here byte for byte; the box shows
+// it with its CR LF as line breaks.
+class WindowCheckEvents : public ws::receiver::CheckEvents
 {
 public:
-    WindowHost(Form1 &form, ws::EventLoop &events, ws::UserDialogs &dialogs)
+    WindowCheckEvents(Form1 &form, ws::EventLoop &events, ws::UserDialogs &dialogs)
         : form_(form), events_(events), dialogs_(dialogs)
     {
     }
 
-    QString boxText(int box) override
+    void logAppended(const QString &text) override
     {
-        switch (box) {
-        case 2:
-            return form_.Text2->text();
-        case 3:
-            return form_.Text3->text();
-        case 4:
-            return form_.Text4->text();
-        case 5:
-            return form_.Text5->text();
-        }
-        return QString();
-    }
-    QString log() override { return log_; }
-    void setLog(const QString &text) override
-    {
-        log_ = text;
+        // The first line replaces what the box held (the map listing, an
+        // older log).
+        log_ += text;
         form_.Text1->setPlainText(log_);
+        events_.repaintNow(form_.Text1);
     }
-    void appendLog(const QString &text) override { setLog(log_ + text); }
-    void repaintLog() override { events_.repaintNow(form_.Text1); }
-    void repaintWindow() override { events_.repaintNow(&form_); }
-    void keepPainted() override { events_.keepPainted(); }
-    void report(const QString &message) override { dialogs_.message(message); }
+    void locked() override { events_.repaintNow(&form_); }
+    void waiting() override { events_.keepPainted(); }
+    void portFailed(const QString &message) override { dialogs_.message(message); }
 
 private:
     Form1 &form_;
@@ -52,11 +42,12 @@ private:
     QString log_;
 };
 
-// The polarisation digit of a plot click: the last character of 1 minus
-// the button code, so left gives "0", right "1" and middle "3".
-QString polarisationDigit(std::int16_t button)
+// The polarisation of a plot click: the digit is the last character of
+// 1 minus the button code, so left (1) gives "0", right (2) "1" and
+// middle (4) "3".
+Polarisation polarisationForButton(std::int16_t button)
 {
-    return QString::number(1 - int(button)).right(1);
+    return ws::receiver::polarisationFromDigit(QString::number(1 - int(button)).right(1));
 }
 
 } // namespace
@@ -68,8 +59,7 @@ void Form1::Picture1_MouseDown(std::int16_t Button, std::int16_t, float X, float
     const std::optional<std::int16_t> frequency = ws::toInt16(X);
     if (!frequency)
         return;
-    lastCheckLog_ = CheckSignal(QString::number(*frequency), QStringLiteral("00000"),
-                                QStringLiteral("5"), polarisationDigit(Button));
+    lastCheckLog_ = CheckSignal(QString::number(*frequency), polarisationForButton(Button)).log;
 }
 
 void Form1::Picture2_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y)
@@ -84,13 +74,14 @@ void Form1::Command6_Click()
     platform_.events->doEvents();
 }
 
-QString Form1::CheckSignal(const QString &frequency, const QString &field5, const QString &field1,
-                           const QString &polarisation)
+ws::receiver::CheckResult Form1::CheckSignal(const QString &frequency, Polarisation polarisation)
 {
     Busy busy(*this);
-    WindowHost host(*this, *platform_.events, *platform_.dialogs);
-    ws::receiver::SignalCheck check(*platform_.serial, *platform_.clock, host);
-    const QString log = check.run(frequency, field5, field1, polarisation);
-    checkPortFailed_ = check.portFailed();
-    return log;
+    WindowCheckEvents events(*this, *platform_.events, *platform_.dialogs);
+    const auto settings = [this] {
+        return ws::receiver::ReceiverSettings{Text5->text(), Text3->text(), Text2->text(),
+                                              Text4->text()};
+    };
+    ws::receiver::SignalCheck check(*platform_.serial, *platform_.clock, settings, events);
+    return check.run(frequency, polarisation);
 }
