@@ -24,9 +24,9 @@ void Form1::ScanMapEntries()
     // scan ends after the first such row.
     bool portFailed = false;
     ws::MapScanSteps steps;
-    steps.check = [this, &portFailed](const QString &frequency, const QString &polarisation) {
-        const ws::receiver::CheckResult check =
-            CheckSignal(frequency, ws::receiver::polarisationFromDigit(polarisation));
+    steps.check = [this, &portFailed](const QString &frequency,
+                                      ws::receiver::Polarisation polarisation) {
+        const ws::receiver::CheckResult check = CheckSignal(frequency, polarisation);
         portFailed = check.portFailed;
         return check.log;
     };
