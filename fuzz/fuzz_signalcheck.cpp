@@ -4,6 +4,7 @@
 // ends, keeps to its command sequence and leaves a log that starts with the
 // frequency it checked. The reply and search-word rules are also tried
 // directly on the same text.
+#include "checklog.h"
 #include "fuzzcheck.h"
 #include "numbers.h"
 #include "protocol.h"
@@ -22,7 +23,8 @@ namespace {
 // within a few hundred virtual seconds. An input may also bring its own.
 const char *const kTimeouts[] = {"", "0", "1", "3", "10", "25", "-5", "2.5",
                                  " 7 s", "1e1", "abc", "0x10", "4,5", ".", "+2", "12"};
-const char *const kPolarisations[] = {"0", "1", "3", "x"};
+const Polarisation kPolarisations[] = {Polarisation::Horizontal, Polarisation::Vertical,
+                                       Polarisation::VerticalAsThree};
 
 // Enough for the longest check many times over; a check still running by
 // then never ends.
@@ -99,33 +101,30 @@ private:
     qint64 readings_ = 0;
 };
 
-class Host : public CheckHost
+// Keeps the log as the events report it, and checks that they come in an
+// order a front end can rely on.
+class Events : public CheckEvents
 {
 public:
-    QString boxText(int box) override
+    void logAppended(const QString &text) override
     {
-        switch (box) {
-        case 2: return QStringLiteral("0");
-        case 3: return QStringLiteral("1");
-        case 4: return QStringLiteral("0");
-        case 5: return timeout;
-        }
-        WS_FUZZ_REQUIRE(false);
-        return {};
+        WS_FUZZ_REQUIRE(!text.isEmpty() && reports.isEmpty());
+        log += text;
     }
-    QString log() override { return log_; }
-    void setLog(const QString &text) override { log_ = text; }
-    void appendLog(const QString &text) override { log_ += text; }
-    void repaintLog() override {}
-    void repaintWindow() override {}
-    void keepPainted() override {}
-    void report(const QString &message) override { reports.append(message); }
+    void locked() override
+    {
+        WS_FUZZ_REQUIRE(log.contains(QLatin1String(" Sec. Tuner locked at : ")));
+        ++locks;
+    }
+    void portFailed(const QString &message) override
+    {
+        WS_FUZZ_REQUIRE(log.endsWith(message + QLatin1String("\r\n")));
+        reports.append(message);
+    }
 
-    QString timeout;
+    QString log;
     QStringList reports;
-
-private:
-    QString log_;
+    int locks = 0;
 };
 
 // The input after its two settings bytes is a run of pieces, each a length
@@ -153,8 +152,8 @@ void checkRules(const QByteArrayList &pieces, std::uint8_t elapsedByte)
     // Looking at the text piece by piece finds what looking at it whole
     // does, and so does looking at it as it grows by single characters,
     // which splits every word in every possible place.
-    const bool found = text.contains(tableFoundWord());
-    const bool ended = text.contains(searchReadyWord()) || text.contains(noSignalWord());
+    const bool found = text.contains(kTableFoundWord);
+    const bool ended = text.contains(kSearchReadyWord) || text.contains(kNoSignalWord);
     WS_FUZZ_REQUIRE(words.found() == found && words.ended() == ended);
     SearchWords byCharacter;
     for (qsizetype n = 1; n <= text.size(); ++n)
@@ -168,14 +167,14 @@ void checkRules(const QByteArrayList &pieces, std::uint8_t elapsedByte)
     WS_FUZZ_REQUIRE(searchEndMessage(end).isEmpty()
                     == (end == SearchEnd::Running || end == SearchEnd::Finished));
 
-    const QString gathered = statusLead() + text;
+    const QString gathered = kStatusLead + text;
     if (replyComplete(gathered))
         WS_FUZZ_REQUIRE(gathered.size() >= 18);
     const QString cut = cutReply(gathered);
     WS_FUZZ_REQUIRE(cut.isEmpty() == !gathered.contains(QLatin1Char('0')));
     WS_FUZZ_REQUIRE(cut.isEmpty() || (cut.startsWith(QLatin1Char('0')) && gathered.endsWith(cut)));
     if (reportsLock(cut))
-        WS_FUZZ_REQUIRE(beginsWithLockCode(cut) && !cut.contains(QLatin1String("Aut")));
+        WS_FUZZ_REQUIRE(beginsWithLockCode(cut) && !cut.contains(kNoLockMark));
 }
 
 } // namespace
@@ -203,36 +202,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     line.failOpen = (settings & 0x40) != 0;
     line.stopsWhenDrained = (paceByte & 0x80) != 0;
     SteppingClock clock(1 + paceByte % 4);
-    Host host;
-    host.timeout = timeout;
-    const QString polarisation = QString::fromLatin1(kPolarisations[(settings >> 4) % 4]);
+    Events events;
+    const auto receiverSettings = [&timeout] {
+        return ReceiverSettings{timeout, QStringLiteral("1"), QStringLiteral("0"),
+                                QStringLiteral("0")};
+    };
+    const Polarisation polarisation = kPolarisations[(settings >> 4) % 3];
 
-    SignalCheck check(line, clock, host);
-    const QString log = check.run(QStringLiteral("11778"), QStringLiteral("27500"),
-                                  QStringLiteral("3"), polarisation);
+    SignalCheck check(line, clock, receiverSettings, events);
+    const CheckResult result = check.run(QStringLiteral("11778"), polarisation);
+    const QString &log = result.log;
 
-    WS_FUZZ_REQUIRE(log == host.log());
-    WS_FUZZ_REQUIRE(log.startsWith(QLatin1String("Checking 11778")));
+    WS_FUZZ_REQUIRE(log == events.log);
+    WS_FUZZ_REQUIRE(events.locks <= 1);
+    const QLatin1String letter(polarisation == Polarisation::Horizontal ? "h" : "v");
+    WS_FUZZ_REQUIRE(log.startsWith(QLatin1String("Checking 11778") + letter));
     WS_FUZZ_REQUIRE(log.endsWith(QLatin1String("\r\n")));
     WS_FUZZ_REQUIRE(!line.isOpen);
     if (line.failOpen) {
-        WS_FUZZ_REQUIRE(check.portFailed());
-        WS_FUZZ_REQUIRE(line.written.isEmpty() && host.reports.size() == 1);
+        WS_FUZZ_REQUIRE(result.portFailed);
+        WS_FUZZ_REQUIRE(line.written.isEmpty() && events.reports.size() == 1);
         return 0;
     }
-    if (check.portFailed()) {
+    if (result.portFailed) {
         // Only a line that stopped working ends a check this way, with one
         // line and one message that say so.
-        WS_FUZZ_REQUIRE(line.stopsWhenDrained && host.reports.size() == 1);
+        WS_FUZZ_REQUIRE(line.stopsWhenDrained && events.reports.size() == 1);
         WS_FUZZ_REQUIRE(log.endsWith(QLatin1String(" stopped working: Input/output error\r\n")));
         return 0;
     }
-    WS_FUZZ_REQUIRE(host.reports.isEmpty());
+    WS_FUZZ_REQUIRE(events.reports.isEmpty());
     // Every command is the prefix and then the command, tuning first.
     WS_FUZZ_REQUIRE(line.written.size() >= 4 && line.written.size() % 2 == 0);
     for (qsizetype i = 0; i < line.written.size(); i += 2)
         WS_FUZZ_REQUIRE(line.written.at(i) == "CBEG");
-    WS_FUZZ_REQUIRE(line.written.at(1).startsWith("T11778275003"));
+    WS_FUZZ_REQUIRE(line.written.at(1)
+                    == QByteArray("T11778000005") + wireDigit(polarisation) + "00");
     for (qsizetype i = 3; i < line.written.size(); i += 2) {
         const QByteArray &command = line.written.at(i);
         const bool last = i + 1 == line.written.size();
@@ -240,7 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     // Without a lock code there is no table search, and the log says so.
     if (line.written.last() != "S") {
-        WS_FUZZ_REQUIRE(log.endsWith(QLatin1String("nothing found after ") + host.timeout
+        WS_FUZZ_REQUIRE(log.endsWith(QLatin1String("nothing found after ") + timeout
                                      + QLatin1String(" Seconds\r\n\r\n")));
     }
     return 0;

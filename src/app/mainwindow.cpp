@@ -221,8 +221,8 @@ void MainWindow::mouseMoveEvent(QMouseEvent *)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (busyDepth_ > 0) {
-        // Closing in the middle of a check would destroy the window under
-        // the running procedure; close once it has returned.
+        // Closes once the running work has ended (see the guards in
+        // mainwindow.h).
         closePending_ = true;
         event->ignore();
         return;

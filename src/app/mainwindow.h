@@ -2,6 +2,7 @@
 
 #include "mapfile.h"
 #include "scans.h"
+#include "signalcheck.h"
 #include "windowplatform.h"
 
 #include <QWidget>
@@ -64,11 +65,8 @@ protected:
 
 private:
     void drawScans();
-    QString checkSignal(const QString &frequency, const QString &field5, const QString &field1,
-                        const QString &polarisation);
-    // Whether the last checkSignal stopped because its port could not be
-    // opened; a full scan need not try the same port for every entry.
-    bool checkPortFailed_ = false;
+    ws::receiver::CheckResult checkSignal(const QString &frequency,
+                                          ws::receiver::Polarisation polarisation);
 
     void createElements();
     void wireEvents();
@@ -113,13 +111,26 @@ private:
     FileOpenDialog *referenceDialog = nullptr;
     FileOpenDialog *mapDialog = nullptr;
 
-    // While a long procedure keeps the window (a signal check), a request
-    // to close the window waits until it has ended.
+    // Work that keeps the window. A signal check and a full scan run on the
+    // window's thread, yet let events through while they go on: a check only
+    // paint and window-system events (EventLoop::keepPainted), a full scan
+    // all events, between its rows (EventLoop::doEvents). So other handlers
+    // can run in the middle of them, and three guards follow:
+    // - A request to close the window must not take it away under the
+    //   running work. Busy marks the work for its lifetime; while any runs,
+    //   closeEvent() only notes the request (closePending_). When the last
+    //   Busy ends, the window closes, once the running handler has returned.
+    // - A full scan takes a noted close as "skip rest": it ends after the
+    //   running row, not after all of them, and still saves what it has.
+    // - A full scan may start inside another (a map strip click handled
+    //   between rows). fullScans_ counts them, so that only the outermost
+    //   one, at its end, hides "skip rest" and clears the stop request
+    //   stopRequested_; "skip rest" pressed inside stops both.
+    // tst_signalcheck and tst_fullscanwindow try each of them.
     class Busy;
     friend class Busy;
     int busyDepth_ = 0;
     bool closePending_ = false;
-    // Full scans running, counting one started from inside another.
     int fullScans_ = 0;
     // The stop request for the running full scan ("skip rest").
     bool stopRequested_ = false;
@@ -130,7 +141,7 @@ private:
     QString lastCheckLog_;
 };
 
-// Marks the window busy for its lifetime; see MainWindow::closeEvent.
+// Marks the window busy for its lifetime (see the guards above).
 class MainWindow::Busy
 {
 public:

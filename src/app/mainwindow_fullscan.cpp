@@ -16,19 +16,17 @@ void MainWindow::runFullScan()
     repaintWindow();
 
     // A port that cannot be opened fails the same way for every row; the
-    // scan ends after the first such row. Only this scan's own checks count,
-    // not a spot check run while events were let through.
+    // scan ends after the first such row.
     bool portFailed = false;
     ws::MapScanSteps steps;
-    steps.check = [this, &portFailed](const QString &frequency, const QString &polarisation) {
-        const QString log = checkSignal(frequency, QStringLiteral("00000"), QStringLiteral("5"),
-                                        polarisation);
-        portFailed = checkPortFailed_;
-        return log;
+    steps.check = [this, &portFailed](const QString &frequency,
+                                      ws::receiver::Polarisation polarisation) {
+        const ws::receiver::CheckResult check = checkSignal(frequency, polarisation);
+        portFailed = check.portFailed;
+        return check.log;
     };
-    // A request to close the window waits for the scan (see Busy); it
-    // should not wait for every remaining row, so it ends the scan like
-    // "skip rest" does, and what was gathered is still saved.
+    // A noted close ends the scan like "skip rest" (see the guards in
+    // mainwindow.h).
     steps.stopRequested = [this, &portFailed] {
         return stopRequested_ || portFailed || closePending_;
     };
@@ -45,9 +43,8 @@ void MainWindow::runFullScan()
     platform_.dialogs->message(save.message());
 
     logBox->setPlainText(results);
-    // A scan started from the map strip while another one let events run
-    // must not take "skip rest" away from the one that goes on; a stop
-    // request made meanwhile stops that one too.
+    // Only the outermost scan ends "skip rest" (see the guards in
+    // mainwindow.h).
     if (--fullScans_ == 0) {
         stopRequested_ = false;
         skipRestButton->setVisible(false);

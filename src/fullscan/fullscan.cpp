@@ -9,10 +9,11 @@ bool isMpegRow(const QString &type)
     return type.left(4).compare(QLatin1String("mpeg"), Qt::CaseInsensitive) == 0;
 }
 
-QString polarisationDigit(const QString &letter)
+receiver::Polarisation polarisationOf(const QString &letter)
 {
-    return letter.compare(QLatin1String("h"), Qt::CaseInsensitive) == 0 ? QStringLiteral("0")
-                                                                        : QStringLiteral("1");
+    return letter.compare(QLatin1String("h"), Qt::CaseInsensitive) == 0
+               ? receiver::Polarisation::Horizontal
+               : receiver::Polarisation::Vertical;
 }
 
 QString scanMapRows(const QVector<MapEntry> &entries, const MapScanSteps &steps)
@@ -28,7 +29,7 @@ QString scanMapRows(const QVector<MapEntry> &entries, const MapScanSteps &steps)
         // check runs, whatever the window does meanwhile.
         const MapEntry entry = row < entries.size() ? entries[row] : MapEntry();
         if (isMpegRow(entry.type))
-            results += steps.check(entry.frequencyText, polarisationDigit(entry.polarisation));
+            results += steps.check(entry.frequencyText, polarisationOf(entry.polarisation));
         if (steps.afterRow)
             steps.afterRow();
     }

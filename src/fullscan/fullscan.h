@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mapfile.h"
+#include "protocol.h"
 
 #include <QString>
 
@@ -15,15 +16,15 @@ namespace ws {
 // the rest of the field (the MPEG version, blanks) does not matter.
 bool isMpegRow(const QString &type);
 
-// The receiver's polarisation digit for a map letter: "0" for horizontal
-// ("h" or "H"), "1" for everything else, a missing letter included.
-QString polarisationDigit(const QString &letter);
+// The polarisation to tune for a map letter: horizontal for "h" or "H",
+// vertical for everything else (V, the circular L and R, a missing letter).
+receiver::Polarisation polarisationOf(const QString &letter);
 
 struct MapScanSteps
 {
-    // Checks one frequency (the map's text, unchanged) with a polarisation
-    // digit and returns that check's log.
-    std::function<QString(const QString &frequency, const QString &polarisation)> check;
+    // Checks one frequency (the map's text, unchanged) and returns that
+    // check's log.
+    std::function<QString(const QString &frequency, receiver::Polarisation polarisation)> check;
     // Asked before every row; true ends the scan there.
     std::function<bool()> stopRequested;
     // Runs after every row, MPEG or not: the moment the user can act.

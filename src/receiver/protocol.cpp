@@ -7,29 +7,41 @@
 
 namespace ws::receiver {
 
-QString tuneCommand(const QString &frequency, const QString &field5, const QString &field1,
-                    const QString &polarisation, const QString &lowHigh, const QString &diseqc)
+namespace {
+
+// Position kReplyEndFromPosition, one-based, as an index.
+constexpr qsizetype kReplyEndFromIndex = kReplyEndFromPosition - 1;
+
+// How a port label begins, whatever the setting names.
+constexpr QLatin1String kPortLabelLead("comport ");
+
+} // namespace
+
+Polarisation polarisationFromDigit(QStringView digit)
 {
-    return QLatin1Char('T') + frequency + field5 + field1 + polarisation + lowHigh + diseqc;
+    if (digit == QLatin1Char(wireDigit(Polarisation::Horizontal)))
+        return Polarisation::Horizontal;
+    if (digit == QLatin1Char(wireDigit(Polarisation::VerticalAsThree)))
+        return Polarisation::VerticalAsThree;
+    return Polarisation::Vertical;
 }
 
-QString polarisationLetter(const QString &polarisation)
+QString tuneCommand(const QString &frequency, Polarisation polarisation, const QString &lnbPower,
+                    const QString &diseqc)
 {
-    return readNumber(polarisation) == 0 ? QStringLiteral("h") : QStringLiteral("v");
+    return kTuneLetter + frequency + kTuneFiveCharacterField + kTuneOneCharacterField +
+           QLatin1Char(wireDigit(polarisation)) + lnbPower + diseqc;
 }
 
 bool replyComplete(QStringView gathered)
 {
-    // Position 17, one-based, is index 16.
-    constexpr qsizetype firstIndex = 16;
-    return gathered.indexOf(QLatin1String("\r\n"), firstIndex) >= 0;
+    return gathered.indexOf(QLatin1String("\r\n"), kReplyEndFromIndex) >= 0;
 }
 
 bool replyCompleteSince(QStringView gathered, qsizetype previousLength)
 {
     // A CR LF may straddle the old end: start one character before it.
-    constexpr qsizetype firstIndex = 16;
-    const qsizetype from = std::max(firstIndex, previousLength - 1);
+    const qsizetype from = std::max(kReplyEndFromIndex, previousLength - 1);
     return gathered.indexOf(QLatin1String("\r\n"), from) >= 0;
 }
 
@@ -41,19 +53,19 @@ QString cutReply(const QString &gathered)
 
 bool beginsWithLockCode(QStringView cut)
 {
-    return cut.startsWith(QLatin1String("00 "));
+    return cut.startsWith(kLockCode);
 }
 
 bool reportsLock(QStringView cut)
 {
-    return beginsWithLockCode(cut) && !cut.contains(QLatin1String("Aut"));
+    return beginsWithLockCode(cut) && !cut.contains(kNoLockMark);
 }
 
 SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord)
 {
-    if (elapsedSeconds > 180)
+    if (elapsedSeconds > kSearchLimitSeconds)
         return SearchEnd::Cancelled;
-    if (elapsedSeconds > 60 && !sawFound)
+    if (elapsedSeconds > kSearchWithoutTablesSeconds && !sawFound)
         return SearchEnd::NoTables;
     if (sawEndWord)
         return SearchEnd::Finished;
@@ -67,31 +79,18 @@ SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text)
     return searchEnd(elapsedSeconds, words.found(), words.ended());
 }
 
-QString searchEndMessage(SearchEnd end)
-{
-    switch (end) {
-    case SearchEnd::Cancelled:
-        return QStringLiteral("Cancelled PAT/SDT after 3 Minutes\r\n\r\n");
-    case SearchEnd::NoTables:
-        return QStringLiteral("No PAT/SDT found\r\n\r\n");
-    case SearchEnd::Running:
-    case SearchEnd::Finished:
-        break;
-    }
-    return QString();
-}
-
 void SearchWords::scan(QStringView text)
 {
-    // A word may have begun at the end of the part already looked at; the
-    // longest word ("No Signal") needs 8 characters of overlap.
-    constexpr qsizetype overlap = 8;
+    // A word may have begun at the end of the part already looked at: keep
+    // all of the longest word but its last character.
+    constexpr qsizetype overlap =
+        std::max({kTableFoundWord.size(), kSearchReadyWord.size(), kNoSignalWord.size()}) - 1;
     const qsizetype from = std::max<qsizetype>(0, std::min(scanned_, text.size()) - overlap);
     const QStringView fresh = text.mid(from);
     if (!found_)
-        found_ = fresh.contains(QLatin1String("found"));
+        found_ = fresh.contains(kTableFoundWord);
     if (!ended_)
-        ended_ = fresh.contains(QLatin1String("Ready")) || fresh.contains(QLatin1String("No Signal"));
+        ended_ = fresh.contains(kSearchReadyWord) || fresh.contains(kNoSignalWord);
     scanned_ = text.size();
 }
 
@@ -101,30 +100,30 @@ bool startsWithNumber(QStringView text)
 {
     const QStringView t = text.trimmed();
     if (t.isEmpty())
-        return true; // an empty box reads as port 0
+        return true; // an empty setting reads as port 0
     const QChar c = t.front();
     return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
 }
 
 } // namespace
 
-PortChoice portFor(const QString &boxText, PortSystem system)
+PortChoice portFor(const QString &setting, PortSystem system)
 {
     PortChoice choice;
-    if (!startsWithNumber(boxText)) {
-        const QString name = boxText.trimmed();
+    if (!startsWithNumber(setting)) {
+        const QString name = setting.trimmed();
         if (system == PortSystem::Windows || name.startsWith(QLatin1Char('/')))
             choice.device = name;
         else
             choice.device = QStringLiteral("/dev/") + name;
-        choice.label = QStringLiteral("comport ") + name;
+        choice.label = kPortLabelLead + name;
         if (choice.device != name)
             choice.label += QStringLiteral(" (") + choice.device + QLatin1Char(')');
         return choice;
     }
 
-    const double number = roundHalfEven(readNumber(boxText));
-    choice.label = QStringLiteral("comport ") + formatNumber(number);
+    const double number = roundHalfEven(readNumber(setting));
+    choice.label = kPortLabelLead + formatNumber(number);
     // Ports count from 1; beyond any real number of ports the name would
     // only be nonsense.
     if (!(number >= 1 && number <= 1e6))

@@ -1,34 +1,62 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QString>
 #include <QStringView>
 
 // The receiver's command language and the rules by which its replies are
-// read. Everything here is a plain function of its arguments, so the rules
-// can be tried on any text without a port or a clock.
+// read. Every word and limit of the language is defined here once; the
+// rules are plain functions of their arguments, so they can be tried on any
+// text without a port or a clock.
 namespace ws::receiver {
 
+// ---- Commands ---------------------------------------------------------------
+
 // Every command goes out as two writes: this prefix, then the command.
-inline QString commandPrefix() { return QStringLiteral("CBEG"); }
-inline QString statusRequest() { return QStringLiteral("X"); }
-inline QString tableSearchRequest() { return QStringLiteral("S"); }
+inline constexpr QLatin1String kCommandPrefix("CBEG");
+inline constexpr QLatin1String kTuneLetter("T");
+inline constexpr QLatin1String kStatusRequest("X");
+inline constexpr QLatin1String kTableSearchRequest("S");
+// Two fields of the tune command whose values never change.
+inline constexpr QLatin1String kTuneFiveCharacterField("00000");
+inline constexpr QLatin1String kTuneOneCharacterField("5");
 
-// The tune command: "T", the frequency as given, the five- and one-character
-// fields, the polarisation digit and the two box texts, all unchanged and
-// without separators.
-QString tuneCommand(const QString &frequency, const QString &field5, const QString &field1,
-                    const QString &polarisation, const QString &lowHigh, const QString &diseqc);
+// The polarisation digit of the tune command. The receiver reads 0 as
+// horizontal and any other digit as vertical. Vertical goes out as 1,
+// except from a middle-button click into a plot, which has always sent 3.
+enum class Polarisation : char {
+    Horizontal = '0',
+    Vertical = '1',
+    VerticalAsThree = '3',
+};
 
-// "h" when the polarisation digit reads as 0, "v" for anything else.
-QString polarisationLetter(const QString &polarisation);
+constexpr char wireDigit(Polarisation polarisation) { return char(polarisation); }
+// The polarisation a digit text stands for: "0" Horizontal, "3"
+// VerticalAsThree, any other text Vertical.
+Polarisation polarisationFromDigit(QStringView digit);
+
+// "T", the frequency text unchanged, the two fixed fields, the polarisation
+// digit and the LNB-power and DiSEqC texts as typed, without separators.
+QString tuneCommand(const QString &frequency, Polarisation polarisation, const QString &lnbPower,
+                    const QString &diseqc);
+
+// ---- Status replies ---------------------------------------------------------
 
 // A status reply is gathered behind this lead, so that received character
 // k stands at (one-based) position k + 3.
-inline QString statusLead() { return QStringLiteral("   "); }
+inline constexpr QLatin1String kStatusLead("   ");
+// A CR LF completes a reply only from this (one-based) position of the
+// gathered text on. The receiver's real replies are longer; a shorter line
+// is taken for a fragment and gathering goes on.
+inline constexpr qsizetype kReplyEndFromPosition = 17;
+// The tuner's "locked" code, at the start of the cut reply.
+inline constexpr QLatin1String kLockCode("00 ");
+// A reply that holds this anywhere is no lock, lock code or not.
+inline constexpr QLatin1String kNoLockMark("Aut");
+// The reply that the lock phase assumes when the time-out passes first.
+inline constexpr QLatin1String kTimedOutReply("01 ");
 
-// True once a CR LF pair begins at position 17 or later of the gathered
-// text. The receiver's real replies are longer than that; a shorter line is
-// taken for a fragment and gathering goes on.
+// True once a CR LF pair begins at kReplyEndFromPosition or later.
 bool replyComplete(QStringView gathered);
 // The same answer when `gathered` was not complete at `previousLength`
 // characters: only the newly added end is searched.
@@ -39,18 +67,24 @@ bool replyCompleteSince(QStringView gathered, qsizetype previousLength);
 // code and gives an empty cut, which reports no lock.
 QString cutReply(const QString &gathered);
 
-// The reply that the lock phase assumes when the time-out passes first.
-inline QString timedOutReply() { return QStringLiteral("01 "); }
-
-// The tuner's "locked" code: the reply starts with "00 ".
 bool beginsWithLockCode(QStringView cut);
-// A lock counts only when the reply does not also say "Aut" anywhere.
+// A lock counts only when the reply does not also hold kNoLockMark.
 bool reportsLock(QStringView cut);
 
-// The words of the table search.
-inline QString tableFoundWord() { return QStringLiteral("found"); }
-inline QString searchReadyWord() { return QStringLiteral("Ready"); }
-inline QString noSignalWord() { return QStringLiteral("No Signal"); }
+// ---- Table search -----------------------------------------------------------
+
+inline constexpr QLatin1String kTableFoundWord("found");
+inline constexpr QLatin1String kSearchReadyWord("Ready");
+inline constexpr QLatin1String kNoSignalWord("No Signal");
+
+// ---- Timing, in whole seconds of a steady clock -----------------------------
+
+// After the tune command, before its status means anything.
+inline constexpr qint64 kSettleSeconds = 2;
+// A search that has found no table by then finds none.
+inline constexpr qint64 kSearchWithoutTablesSeconds = 60;
+// No search runs longer.
+inline constexpr qint64 kSearchLimitSeconds = 180;
 
 // What ended a table search, if anything, judged in the order the rules
 // are checked: the three-minute limit, then one minute without "found",
@@ -59,9 +93,6 @@ enum class SearchEnd { Running, Cancelled, NoTables, Finished };
 SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord);
 // The same, over the whole search text.
 SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text);
-// The line appended to the search text when a limit ended the search;
-// empty when the receiver ended it.
-QString searchEndMessage(SearchEnd end);
 
 // Whether a search text holds the words that matter. Feed it the text as it
 // grows; it only looks at what is new, plus enough of the old text to find
@@ -79,7 +110,9 @@ private:
     bool ended_ = false;
 };
 
-// The serial device that the "comport" box names.
+// ---- The serial port --------------------------------------------------------
+
+// The serial device that a port setting names.
 struct PortChoice
 {
     // How the log names the port: "comport 2 (/dev/ttyS1)".
@@ -103,6 +136,6 @@ constexpr PortSystem hostPortSystem()
 // "COMN" on Windows, "/dev/ttyS<N-1>" elsewhere, as COM1 is ttyS0. Any other
 // non-blank text is taken as the name of a device ("ttyUSB0",
 // "/dev/ttyUSB0", "COM10"), so adapters with other names can be used.
-PortChoice portFor(const QString &boxText, PortSystem system = hostPortSystem());
+PortChoice portFor(const QString &setting, PortSystem system = hostPortSystem());
 
 } // namespace ws::receiver

@@ -1,91 +1,79 @@
 #include "signalcheck.h"
 
+#include "checklog.h"
 #include "numbers.h"
-#include "protocol.h"
 #include "texts.h"
 
 namespace ws::receiver {
 
-SignalCheck::SignalCheck(SerialLine &line, Clock &clock, CheckHost &host)
-    : line_(line), clock_(clock), host_(host)
+SignalCheck::SignalCheck(SerialLine &line, Clock &clock, SettingsSource settings,
+                         CheckEvents &events)
+    : line_(line), clock_(clock), settings_(std::move(settings)), events_(events)
 {
 }
 
-QString SignalCheck::run(const QString &frequency, const QString &field5, const QString &field1,
-                         const QString &polarisation)
+CheckResult SignalCheck::run(const QString &frequency, Polarisation polarisation)
 {
+    log_.clear();
     portFailed_ = false;
-    const QString lowHigh = host_.boxText(2);
-    const QString diseqc = host_.boxText(4);
+    const ReceiverSettings atStart = settings_();
 
-    host_.setLog(QStringLiteral("Checking ") + frequency + polarisationLetter(polarisation) +
-                 QStringLiteral(" for dvb mpeg2 signal") + crlf());
-    host_.repaintLog();
+    append(checkingLine(frequency, polarisation));
 
-    if (!openPort()) {
-        portFailed_ = true;
-        return host_.log();
-    }
+    if (!openPort())
+        return {log_, portFailed_};
 
     const qint64 settleStart = clock_.seconds();
-    command(tuneCommand(frequency, field5, field1, polarisation, lowHigh, diseqc));
+    command(tuneCommand(frequency, polarisation, atStart.lnbPower, atStart.diseqc));
     // The tuner needs a moment before its status means anything.
-    while (clock_.seconds() - settleStart < 2 && !lineFailed())
+    while (clock_.seconds() - settleStart < kSettleSeconds && !lineFailed())
         idle();
 
     if (!lineFailed()) {
         const std::optional<QString> reply = pollForLock();
         // A reply that says "Aut" never counted as a lock, but if it was the
         // last one the tuner still gets its table search.
-        if (reply && beginsWithLockCode(*reply)) {
+        if (reply && beginsWithLockCode(*reply))
             searchTables();
-        } else if (reply) {
-            host_.appendLog(QStringLiteral("nothing found after ") + host_.boxText(5) +
-                            QStringLiteral(" Seconds") + crlf() + crlf());
-            host_.repaintLog();
-        }
+        else if (reply)
+            append(nothingFoundLines(settings_().timeout));
     }
 
-    const QString result = host_.log();
     line_.close();
-    return result;
+    return {log_, portFailed_};
 }
 
 bool SignalCheck::lineFailed()
 {
-    if (portFailed_)
-        return true;
-    const QString reason = line_.failure();
-    if (reason.isEmpty())
-        return false;
     // An unplugged adapter or a receiver that hung up is no receiver
     // outcome: say so instead of waiting out the time-outs and logging
     // "nothing found".
+    if (!portFailed_ && !line_.failure().isEmpty())
+        failPort(QString(), stoppedWorkingMessage(portLabel_, line_.failure()));
+    return portFailed_;
+}
+
+void SignalCheck::failPort(const QString &logFirst, const QString &message)
+{
     portFailed_ = true;
-    const QString message = portLabel_ + QStringLiteral(" stopped working: ") + reason;
-    host_.appendLog(message + crlf());
-    host_.repaintLog();
-    host_.report(message);
-    return true;
+    append(logFirst + message + crlf());
+    events_.portFailed(message);
 }
 
 bool SignalCheck::openPort()
 {
-    const PortChoice port = portFor(host_.boxText(3));
+    const PortChoice port = portFor(settings_().port);
     portLabel_ = port.label;
     QString reason;
     if (port.device.isEmpty()) {
-        reason = QStringLiteral("there is no such port");
+        reason = noSuchPortReason();
     } else {
         line_.setPortName(port.device);
         if (line_.open())
             return true;
         reason = line_.errorString();
     }
-    const QString message = port.label + QStringLiteral(" could not be opened: ") + reason;
-    host_.appendLog(message + crlf());
-    host_.repaintLog();
-    host_.report(message);
+    failPort(QString(), openFailedMessage(port.label, reason));
     return false;
 }
 
@@ -96,8 +84,8 @@ std::optional<QString> SignalCheck::pollForLock()
     for (;;) {
         // Whatever came in since the last request belongs to an older reply.
         line_.read();
-        reply = statusLead();
-        command(statusRequest());
+        reply = kStatusLead;
+        command(kStatusRequest);
         qint64 elapsed = 0;
         for (;;) {
             elapsed = clock_.seconds() - start;
@@ -107,7 +95,7 @@ std::optional<QString> SignalCheck::pollForLock()
             const qsizetype before = reply.size();
             reply += fromBytes(received);
             if (elapsed > timeout()) {
-                reply = timedOutReply();
+                reply = kTimedOutReply;
                 break;
             }
             // Only the new end of the reply can complete it: a receiver that
@@ -119,11 +107,8 @@ std::optional<QString> SignalCheck::pollForLock()
         const qint64 replyEndMs = clock_.milliseconds();
         reply = cutReply(reply);
         if (reportsLock(reply)) {
-            host_.appendLog(QStringLiteral("After ") + QString::number(elapsed) +
-                            QStringLiteral(" Sec. Tuner locked at : ") + reply +
-                            generalDateText(clock_.now()) + crlf());
-            host_.repaintLog();
-            host_.repaintWindow();
+            append(lockedLine(elapsed, reply, clock_.now()));
+            events_.locked();
             return reply;
         }
         if (!(clock_.seconds() - start < timeout()))
@@ -144,13 +129,13 @@ void SignalCheck::pauseSince(qint64 startMs)
         if (left <= 0)
             return;
         line_.waitForData(int(qMin<qint64>(left, kPollSliceMs)));
-        host_.keepPainted();
+        events_.waiting();
     }
 }
 
 void SignalCheck::searchTables()
 {
-    command(tableSearchRequest());
+    command(kTableSearchRequest);
     // What arrived after the last status read is already part of the search
     // output, so nothing is thrown away here.
     QString text;
@@ -168,8 +153,8 @@ void SignalCheck::searchTables()
             // is the check's result so far. It keeps the block's usual CR LF,
             // so the failure line stands on a line of its own even when the
             // receiver went away in the middle of one.
-            host_.appendLog(text + crlf());
-            lineFailed();
+            failPort(searchLines(text, SearchEnd::Running),
+                     stoppedWorkingMessage(portLabel_, line_.failure()));
             return;
         }
         end = searchEnd(clock_.seconds() - start, words.found(), words.ended());
@@ -177,21 +162,20 @@ void SignalCheck::searchTables()
             break;
         idle();
     }
-    text += searchEndMessage(end);
-    host_.appendLog(text + crlf());
-    host_.repaintLog();
+    append(searchLines(text, end));
 }
 
-void SignalCheck::write(const QString &text)
+void SignalCheck::append(const QString &text)
 {
-    line_.write(toBytes(text));
+    log_ += text;
+    events_.logAppended(text);
 }
 
 void SignalCheck::command(const QString &text)
 {
     // The receiver expects its prefix as a write of its own.
-    write(commandPrefix());
-    write(text);
+    line_.write(toBytes(kCommandPrefix));
+    line_.write(toBytes(text));
 }
 
 void SignalCheck::idle()
@@ -200,13 +184,13 @@ void SignalCheck::idle()
     // nearly free; the slice is short against the clock's whole seconds, so
     // no timing rule moves.
     line_.waitForData(kPollSliceMs);
-    host_.keepPainted();
+    events_.waiting();
 }
 
 double SignalCheck::timeout()
 {
     // Read afresh at every comparison, as typed at that moment.
-    return readNumber(host_.boxText(5));
+    return readNumber(settings_().timeout);
 }
 
 } // namespace ws::receiver

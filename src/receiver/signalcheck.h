@@ -1,48 +1,68 @@
 #pragma once
 
 #include "platform.h"
+#include "protocol.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // One signal check: tune the receiver, wait for its tuner to lock, let it
 // search the transponder for its tables, and keep a log of all of it.
 namespace ws::receiver {
 
-// What the check needs of the window it runs in.
-class CheckHost
+// The user's receiver settings, each exactly as typed: the time-out goes
+// into the log as typed, the LNB-power and DiSEqC texts into the tune
+// command unchanged.
+struct ReceiverSettings
+{
+    QString timeout; // seconds, fractions count; not a number reads as 0
+    QString port;    // see portFor()
+    QString lnbPower;
+    QString diseqc;
+};
+
+// Where a check gets the settings. It asks when it needs one, so a setting
+// changed during the check counts from its next use: LNB power and DiSEqC
+// are taken once at the start, the port when it is opened, the time-out
+// afresh at every comparison.
+using SettingsSource = std::function<ReceiverSettings()>;
+
+// What a check tells whoever runs it, as it goes.
+class CheckEvents
 {
 public:
-    virtual ~CheckHost() = default;
-    // The text of the settings box Text2, Text3, Text4 or Text5, as typed.
-    virtual QString boxText(int box) = 0;
-    // The log box: its whole text, replacing it, adding to its end.
-    virtual QString log() = 0;
-    virtual void setLog(const QString &text) = 0;
-    virtual void appendLog(const QString &text) = 0;
-    virtual void repaintLog() = 0;
-    virtual void repaintWindow() = 0;
-    // Called between polls while the check waits: keep the window painted,
-    // but run no user input.
-    virtual void keepPainted() = 0;
-    // Tells the user why the check could not run.
-    virtual void report(const QString &message) = 0;
+    virtual ~CheckEvents() = default;
+    // `text` was added to the end of the log; the first call of a check
+    // brings its first line. All of them in order are the check's log.
+    virtual void logAppended(const QString &text) = 0;
+    // The tuner locked; the lock line was the last text appended.
+    virtual void locked() {}
+    // The check waits for the receiver; called every few milliseconds.
+    virtual void waiting() {}
+    // The port could not be opened or stopped working, and the check ends.
+    // The same message was just appended to the log; this is for telling
+    // the user.
+    virtual void portFailed(const QString &message) = 0;
+};
+
+struct CheckResult
+{
+    QString log;
+    // The check stopped because its port could not be opened or stopped
+    // working.
+    bool portFailed = false;
 };
 
 class SignalCheck
 {
 public:
-    SignalCheck(SerialLine &line, Clock &clock, CheckHost &host);
+    SignalCheck(SerialLine &line, Clock &clock, SettingsSource settings, CheckEvents &events);
 
-    // Runs the whole check and returns the log as the log box holds it at
-    // the end.
-    QString run(const QString &frequency, const QString &field5, const QString &field1,
-                const QString &polarisation);
-
-    // Whether the last run stopped because its port could not be opened or
-    // stopped working.
-    bool portFailed() const { return portFailed_; }
+    // Runs the whole check; the frequency goes into the tune command and
+    // the log as it is.
+    CheckResult run(const QString &frequency, Polarisation polarisation);
 
     // The longest a poll loop sleeps before it looks at the clock again.
     static constexpr int kPollSliceMs = 20;
@@ -56,17 +76,22 @@ private:
     std::optional<QString> pollForLock();
     // Reports a line that stopped working, once; true from then on.
     bool lineFailed();
+    // Ends the check over a failed port: `logFirst` and then the message go
+    // into the log, and the message to the user.
+    void failPort(const QString &logFirst, const QString &message);
     // Waits on the port until kRequestGapMs have passed since `startMs`.
     void pauseSince(qint64 startMs);
     void searchTables();
-    void write(const QString &text);
+    void append(const QString &text);
     void command(const QString &text);
     void idle();
     double timeout();
 
     SerialLine &line_;
     Clock &clock_;
-    CheckHost &host_;
+    SettingsSource settings_;
+    CheckEvents &events_;
+    QString log_;
     bool portFailed_ = false;
     QString portLabel_;
 };

@@ -44,7 +44,8 @@ private:
     static ws::MapScanSteps recording(QStringList &calls, int &afterRows)
     {
         ws::MapScanSteps steps;
-        steps.check = [&calls](const QString &f, const QString &p) {
+        steps.check = [&calls](const QString &f, ws::receiver::Polarisation polarisation) {
+            const QString p(QLatin1Char(ws::receiver::wireDigit(polarisation)));
             calls << f + QLatin1Char('/') + p;
             return QStringLiteral("[%1%2]").arg(f, p);
         };
@@ -92,7 +93,7 @@ void TestFullScan::onlyHorizontalGivesDigitZero()
 {
     QFETCH(QString, letter);
     QFETCH(QString, digit);
-    QCOMPARE(ws::polarisationDigit(letter), digit);
+    QCOMPARE(QString(QLatin1Char(ws::receiver::wireDigit(ws::polarisationOf(letter)))), digit);
 }
 
 void TestFullScan::rowCountIsTakenOnce()

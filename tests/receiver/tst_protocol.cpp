@@ -1,3 +1,4 @@
+#include "checklog.h"
 #include "protocol.h"
 
 #include <QtTest>
@@ -27,12 +28,20 @@ private slots:
 
 void TestProtocol::tuneCommandJoinsItsFieldsUnchanged()
 {
-    QCOMPARE(tuneCommand("10700", "00000", "5", "0", "1", "0"), QString("T10700000005010"));
-    // Two-digit boxes and a text frequency go in as typed.
-    QCOMPARE(tuneCommand("09750", "00000", "5", "3", "12", " 3"), QString("T09750000005312 3"));
-    QCOMPARE(polarisationLetter("0"), QString("h"));
-    QCOMPARE(polarisationLetter("1"), QString("v"));
-    QCOMPARE(polarisationLetter("3"), QString("v"));
+    QCOMPARE(tuneCommand("10700", Polarisation::Horizontal, "1", "0"), QString("T10700000005010"));
+    // Two-digit settings and a text frequency go in as typed.
+    QCOMPARE(tuneCommand("09750", Polarisation::VerticalAsThree, "12", " 3"),
+             QString("T09750000005312 3"));
+    QCOMPARE(tuneCommand("11000", Polarisation::Vertical, "1", "0"), QString("T11000000005110"));
+    QCOMPARE(logLetter(Polarisation::Horizontal), QString("h"));
+    QCOMPARE(logLetter(Polarisation::Vertical), QString("v"));
+    QCOMPARE(logLetter(Polarisation::VerticalAsThree), QString("v"));
+    // Each digit reads back as the polarisation it came from.
+    for (Polarisation p : {Polarisation::Horizontal, Polarisation::Vertical,
+                           Polarisation::VerticalAsThree})
+        QCOMPARE(polarisationFromDigit(QString(QLatin1Char(wireDigit(p)))), p);
+    QCOMPARE(polarisationFromDigit(u"2"), Polarisation::Vertical);
+    QCOMPARE(polarisationFromDigit(u""), Polarisation::Vertical);
 }
 
 void TestProtocol::replyCompletesAtCrLfFromPosition17_data()
@@ -55,7 +64,7 @@ void TestProtocol::replyCompletesAtCrLfFromPosition17()
 {
     QFETCH(QString, received);
     QFETCH(bool, complete);
-    const QString gathered = statusLead() + received;
+    const QString gathered = kStatusLead + received;
     QCOMPARE(replyComplete(gathered), complete);
     // Looking only at what each piece added gives the same answer, wherever
     // the pieces were cut (also between CR and LF).

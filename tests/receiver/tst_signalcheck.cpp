@@ -1,5 +1,6 @@
 #include "fakeplatform.h"
 #include "protocol.h"
+#include "signalcheck.h"
 #include "texts.h"
 
 #include <QLineEdit>
@@ -67,6 +68,18 @@ struct Receiver
 const QByteArray kLocked = "00 Locked 5 12345\r\n";
 const QByteArray kUnlocked = "01 Searching 123\r\n";
 
+// What a check reports, in order, as a front end without a window sees it.
+struct RecordingEvents : ws::receiver::CheckEvents
+{
+    void logAppended(const QString &text) override { seen << "append " + text; }
+    void locked() override { seen << "locked"; }
+    void waiting() override { ++waits; }
+    void portFailed(const QString &message) override { seen << "tell " + message; }
+
+    QStringList seen;
+    int waits = 0;
+};
+
 } // namespace
 
 class TestSignalCheck : public QObject
@@ -101,6 +114,7 @@ private slots:
     void searchTextBeforeTheLineStopsIsKept();
     void statusRequestsArePacedWithoutMovingTheSeconds();
     void checkWaitsWithoutSpinningOrRunningInput();
+    void checkRunsWithoutAWindow();
 
 private:
     QString check(double frequency = 10700, Qt::MouseButton button = Qt::LeftButton);
@@ -462,6 +476,43 @@ void TestSignalCheck::checkWaitsWithoutSpinningOrRunningInput()
     QVERIFY(!closedDuringCheck);
     QVERIFY(w->window->isVisible());
     QTRY_VERIFY(!w->window->isVisible());
+}
+
+void TestSignalCheck::checkRunsWithoutAWindow()
+{
+    using namespace ws::receiver;
+    rx->replies = {kUnlocked, kLocked};
+    rx->search = {{0, "PAT found\r\nReady\r\n"}};
+    RecordingEvents events;
+    const auto settings = [] { return ReceiverSettings{"5", "3", "0", "2"}; };
+    SignalCheck check(w->serial, w->clock, settings, events);
+
+    const CheckResult result = check.run("11778", Polarisation::Vertical);
+
+    QCOMPARE(w->serial.portName, portFor("3").device);
+    QCOMPARE(w->serial.written.value(1), QByteArray("T11778000005102"));
+    const QString lock = "After 3 Sec. Tuner locked at : 00 Locked 5 12345\r\n" + date() + "\r\n";
+    QCOMPARE(events.seen, QStringList({"append Checking 11778v for dvb mpeg2 signal\r\n",
+                                       "append " + lock, "locked",
+                                       "append PAT found\r\nReady\r\n\r\n"}));
+    QCOMPARE(result.log, "Checking 11778v for dvb mpeg2 signal\r\n" + lock +
+                             "PAT found\r\nReady\r\n\r\n");
+    QVERIFY(!result.portFailed);
+    QVERIFY(events.waits > 0);
+    // The window was not asked for anything.
+    QVERIFY(w->events.repainted.isEmpty());
+    QCOMPARE(w->events.keepPaintedCalls, 0);
+    QCOMPARE(w->element<QPlainTextEdit>(names::logBox)->toPlainText(), QString());
+
+    // A port failure is appended first, then told, once.
+    w->serial.failOpen = true;
+    events.seen.clear();
+    const CheckResult failed = check.run("11778", Polarisation::Horizontal);
+    const QString message = portFor("3").label + " could not be opened: No such file or directory";
+    QCOMPARE(events.seen, QStringList({"append Checking 11778h for dvb mpeg2 signal\r\n",
+                                       "append " + message + "\r\n", "tell " + message}));
+    QCOMPARE(failed.log, "Checking 11778h for dvb mpeg2 signal\r\n" + message + "\r\n");
+    QVERIFY(failed.portFailed);
 }
 
 QTEST_MAIN(TestSignalCheck)

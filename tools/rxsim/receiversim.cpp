@@ -27,6 +27,12 @@ namespace ws::rxsim {
 
 namespace {
 
+// The simulator keeps its own copy of the receiver's words ("CBEG", the
+// command letters, the reply and search texts) rather than the program's
+// protocol.h: it stands for the device at the far end of the line, whose
+// language the program has to match. Were the words shared, a slip on the
+// program's side would change the simulator with it, and the tests that
+// run the program against it would not notice.
 const QByteArray kPrefix = "CBEG";
 
 QByteArray searchText(SearchOutcome outcome, int index)

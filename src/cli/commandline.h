@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program was asked to do on its command line. Reading the
+// arguments needs no application object, so the program can choose one
+// that fits: the checks and --help run without a display, the window and
+// --export need widgets.
+namespace ws::cli {
+
+enum class Mode {
+    Window,   // the window, with the files given loaded into it
+    Help,     // the usage on standard output
+    Version,  // the version on standard output
+    Export,   // load the files, write a picture of the window, exit
+    Check,    // one signal check, then exit
+    FullScan, // every MPEG entry of a map, then exit
+    Invalid,  // bad arguments: the usage on standard error
+};
+
+// The program's exit codes; a check and a full scan share them.
+namespace exitcode {
+constexpr int success = 0;      // a signal was found / every entry was checked and saved
+constexpr int noSignal = 1;     // no lock, or a full scan stopped early
+constexpr int badArguments = 2; // also a map that cannot be read
+constexpr int portFailed = 3;   // the port could not be opened or stopped working
+constexpr int notSaved = 4;     // the results could not be saved
+} // namespace exitcode
+
+// The receiver settings as the window's boxes would hold them.
+struct ReceiverOptions
+{
+    QString port;
+    QString timeout = QStringLiteral("10");
+    QString lnbPower = QStringLiteral("1");
+    QString diseqc = QStringLiteral("0");
+};
+
+struct CommandLine
+{
+    Mode mode = Mode::Window;
+    // Newest scan, reference scan and map, as many as were given.
+    QStringList files;
+    QString exportPath;
+    // --check: the frequency as the window would send it (whole MHz) and
+    // whether it is the vertical polarisation.
+    QString checkFrequency;
+    bool checkVertical = false;
+    // --full-scan: the map, and where the results go.
+    QString mapPath;
+    QString outputPath = QStringLiteral("results.txt");
+    ReceiverOptions receiver;
+    // Why the arguments are bad, for Mode::Invalid.
+    QString error;
+};
+
+// `arguments` as the program got them, the program's own name first.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+// The arguments of main() as text, before any application object exists.
+QStringList argumentsOf(int argc, char *argv[]);
+
+QString usageText();
+QString versionText();
+
+} // namespace ws::cli

@@ -1,0 +1,64 @@
+#include "checklog.h"
+
+#include "texts.h"
+
+namespace ws::receiver {
+
+QLatin1String logLetter(Polarisation polarisation)
+{
+    return polarisation == Polarisation::Horizontal ? QLatin1String("h") : QLatin1String("v");
+}
+
+QString checkingLine(const QString &frequency, Polarisation polarisation)
+{
+    return QStringLiteral("Checking ") + frequency + logLetter(polarisation) +
+           QStringLiteral(" for dvb mpeg2 signal") + crlf();
+}
+
+QString lockedLine(qint64 seconds, const QString &cutReply, const QDateTime &now)
+{
+    return QStringLiteral("After ") + QString::number(seconds) +
+           QStringLiteral(" Sec. Tuner locked at : ") + cutReply + generalDateText(now) + crlf();
+}
+
+QString nothingFoundLines(const QString &timeoutText)
+{
+    return QStringLiteral("nothing found after ") + timeoutText + QStringLiteral(" Seconds") +
+           crlf() + crlf();
+}
+
+QString searchLines(const QString &searchText, SearchEnd end)
+{
+    return searchText + searchEndMessage(end) + crlf();
+}
+
+QString searchEndMessage(SearchEnd end)
+{
+    switch (end) {
+    case SearchEnd::Cancelled:
+        return QStringLiteral("Cancelled PAT/SDT after 3 Minutes") + crlf() + crlf();
+    case SearchEnd::NoTables:
+        return QStringLiteral("No PAT/SDT found") + crlf() + crlf();
+    case SearchEnd::Running:
+    case SearchEnd::Finished:
+        break;
+    }
+    return QString();
+}
+
+QString noSuchPortReason()
+{
+    return QStringLiteral("there is no such port");
+}
+
+QString openFailedMessage(const QString &portLabel, const QString &reason)
+{
+    return portLabel + QStringLiteral(" could not be opened: ") + reason;
+}
+
+QString stoppedWorkingMessage(const QString &portLabel, const QString &reason)
+{
+    return portLabel + QStringLiteral(" stopped working: ") + reason;
+}
+
+} // namespace ws::receiver

@@ -1,0 +1,113 @@
+#include "commandline.h"
+
+#include <QtTest>
+
+using ws::cli::CommandLine;
+using ws::cli::Mode;
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void filesLoadInOrder();
+    void checkTakesFrequencyPolarisationAndSettings();
+    void fullScanTakesMapAndOutput();
+    void badArgumentsAreRefusedWithAReason_data();
+    void badArgumentsAreRefusedWithAReason();
+};
+
+namespace {
+CommandLine parse(QStringList arguments)
+{
+    arguments.prepend(QStringLiteral("wavesift"));
+    return ws::cli::parseCommandLine(arguments);
+}
+} // namespace
+
+void TestCommandLine::filesLoadInOrder()
+{
+    CommandLine line = parse({"new.scn", "old.scn", "sat.map"});
+    QCOMPARE(line.mode, Mode::Window);
+    QCOMPARE(line.files, QStringList({"new.scn", "old.scn", "sat.map"}));
+
+    line = parse({"--export", "shot.png", "new.scn"});
+    QCOMPARE(line.mode, Mode::Export);
+    QCOMPARE(line.exportPath, QStringLiteral("shot.png"));
+    QCOMPARE(line.files, QStringList{"new.scn"});
+
+    // Qt's own options are left to the application object.
+    line = parse({"-platform", "offscreen", "-style", "Fusion", "new.scn"});
+    QCOMPARE(line.mode, Mode::Window);
+    QCOMPARE(line.files, QStringList{"new.scn"});
+
+    // Help and version win over whatever else is given.
+    QCOMPARE(parse({"new.scn", "--help"}).mode, Mode::Help);
+    QCOMPARE(parse({"-v"}).mode, Mode::Version);
+    QVERIFY(ws::cli::usageText().contains(QLatin1String("Exit codes:")));
+}
+
+void TestCommandLine::checkTakesFrequencyPolarisationAndSettings()
+{
+    CommandLine line = parse({"--check", "11778h", "--port", "/dev/pts/3"});
+    QCOMPARE(line.mode, Mode::Check);
+    QCOMPARE(line.checkFrequency, QStringLiteral("11778"));
+    QVERIFY(!line.checkVertical);
+    QCOMPARE(line.receiver.port, QStringLiteral("/dev/pts/3"));
+    QCOMPARE(line.receiver.timeout, QStringLiteral("10"));
+    QCOMPARE(line.receiver.lnbPower, QStringLiteral("1"));
+    QCOMPARE(line.receiver.diseqc, QStringLiteral("0"));
+
+    // A fraction rounds half to even, as a click does.
+    line = parse({"--check", "11778.5V", "--port", "2", "--timeout", "2.5", "--power", "0",
+                  "--diseqc", "3"});
+    QCOMPARE(line.checkFrequency, QStringLiteral("11778"));
+    QVERIFY(line.checkVertical);
+    QCOMPARE(line.receiver.timeout, QStringLiteral("2.5"));
+    QCOMPARE(line.receiver.lnbPower, QStringLiteral("0"));
+    QCOMPARE(line.receiver.diseqc, QStringLiteral("3"));
+    QCOMPARE(parse({"--check", "11779.5v", "--port", "2"}).checkFrequency, QStringLiteral("11780"));
+}
+
+void TestCommandLine::fullScanTakesMapAndOutput()
+{
+    CommandLine line = parse({"--full-scan", "sat.map", "--port", "ttyUSB0"});
+    QCOMPARE(line.mode, Mode::FullScan);
+    QCOMPARE(line.mapPath, QStringLiteral("sat.map"));
+    QCOMPARE(line.outputPath, QStringLiteral("results.txt"));
+    line = parse({"--full-scan", "sat.map", "--port", "2", "--output", "/tmp/r.txt"});
+    QCOMPARE(line.outputPath, QStringLiteral("/tmp/r.txt"));
+}
+
+void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("unknown option") << QStringList{"--zoom"};
+    QTest::newRow("missing value") << QStringList{"--export"};
+    QTest::newRow("four files") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("check without port") << QStringList{"--check", "11778h"};
+    QTest::newRow("check and full scan")
+        << QStringList{"--check", "11778h", "--full-scan", "m", "--port", "2"};
+    QTest::newRow("no polarisation") << QStringList{"--check", "11778", "--port", "2"};
+    QTest::newRow("not a number") << QStringList{"--check", "abch", "--port", "2"};
+    QTest::newRow("beyond 16 bits") << QStringList{"--check", "40000h", "--port", "2"};
+    QTest::newRow("power 2") << QStringList{"--check", "11778h", "--port", "2", "--power", "2"};
+    QTest::newRow("diseqc 4") << QStringList{"--check", "11778h", "--port", "2", "--diseqc", "4"};
+    QTest::newRow("timeout text")
+        << QStringList{"--check", "11778h", "--port", "2", "--timeout", "soon"};
+    QTest::newRow("settings without check") << QStringList{"--port", "2", "new.scn"};
+    QTest::newRow("output without full scan")
+        << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
+    QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
+}
+
+void TestCommandLine::badArgumentsAreRefusedWithAReason()
+{
+    QFETCH(QStringList, arguments);
+    const CommandLine line = parse(arguments);
+    QCOMPARE(line.mode, Mode::Invalid);
+    QVERIFY(!line.error.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
