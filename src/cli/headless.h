@@ -38,7 +38,10 @@ struct Console
 int runCheck(const CommandLine &line, Console &console);
 
 // Every MPEG entry of the map at line.mapPath, in map order, as the
-// window's full scan runs them; the logs go to line.outputPath. Returns,
+// window's full scan runs them; the logs go to line.outputPath. Progress
+// counts the map's MPEG entries; the closing summary counts those checked,
+// those that locked (their log has the lock line) and those with tables
+// found (the receiver's search output holds "found"). Returns,
 // the first that applies: exitcode::badArguments when the map cannot be
 // read (nothing is checked or written then), exitcode::notSaved when the
 // results could not be saved, exitcode::portFailed when the port could
