@@ -1,9 +1,11 @@
 #include "commandline.h"
+#include "headless.h"
 #include "mainwindow.h"
 #include "qtserialline.h"
 #include "realplatform.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <memory>
@@ -59,11 +61,13 @@ int main(int argc, char *argv[])
         print(stderr, QStringLiteral("wavesift: --export is not built yet\n"));
         return cli::exitcode::badArguments;
     case cli::Mode::Check:
-        print(stderr, QStringLiteral("wavesift: --check is not built yet\n"));
-        return cli::exitcode::badArguments;
-    case cli::Mode::FullScan:
-        print(stderr, QStringLiteral("wavesift: --full-scan is not built yet\n"));
-        return cli::exitcode::badArguments;
+    case cli::Mode::FullScan: {
+        // No display is needed, nor may one be assumed: these run from
+        // scripts, over ssh and from timers.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
+        return line.mode == cli::Mode::Check ? cli::runCheck(line) : cli::runFullScan(line);
+    }
     case cli::Mode::Window:
         break;
     }

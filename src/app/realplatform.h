@@ -1,8 +1,7 @@
 #pragma once
 
+#include "steadyclock.h"
 #include "windowplatform.h"
-
-#include <QElapsedTimer>
 
 class QWidget;
 
@@ -28,18 +27,6 @@ public:
     void doEvents() override;
     void keepPainted() override;
     void repaintNow(QWidget *widget) override;
-};
-
-class SteadyClock : public Clock
-{
-public:
-    SteadyClock() { timer_.start(); }
-    qint64 seconds() override { return timer_.elapsed() / 1000; }
-    qint64 milliseconds() override { return timer_.elapsed(); }
-    QDateTime now() override { return QDateTime::currentDateTime(); }
-
-private:
-    QElapsedTimer timer_;
 };
 
 class DesktopServices : public SystemServices

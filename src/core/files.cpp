@@ -15,6 +15,10 @@ Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBy
         return result;
     };
     const QFileInfo info(path);
+    // A mistyped name is the likeliest failure from a command line; say so
+    // rather than call it no ordinary file.
+    if (!info.exists())
+        return fail(QStringLiteral("does not exist"));
     if (!info.isFile())
         return fail(QStringLiteral("is no ordinary file"));
     QFile file(path);

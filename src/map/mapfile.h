@@ -14,6 +14,11 @@ namespace ws {
 // whole.
 constexpr int kMaxMapEntries = 1024;
 
+// A map of known transmissions is some tens of kilobytes; a file of many
+// megabytes is far more likely a wrong pick than a map, and is refused
+// rather than read.
+constexpr qint64 kMaxMapFileBytes = qint64(16) << 20;
+
 struct MapEntry
 {
     QString name;          // columns 1-16

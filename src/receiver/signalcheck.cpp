@@ -14,14 +14,13 @@ SignalCheck::SignalCheck(SerialLine &line, Clock &clock, SettingsSource settings
 
 CheckResult SignalCheck::run(const QString &frequency, Polarisation polarisation)
 {
-    log_.clear();
-    portFailed_ = false;
+    result_ = CheckResult();
     const ReceiverSettings atStart = settings_();
 
     append(checkingLine(frequency, polarisation));
 
     if (!openPort())
-        return {log_, portFailed_};
+        return result_;
 
     const qint64 settleStart = clock_.seconds();
     command(tuneCommand(frequency, polarisation, atStart.lnbPower, atStart.diseqc));
@@ -40,7 +39,7 @@ CheckResult SignalCheck::run(const QString &frequency, Polarisation polarisation
     }
 
     line_.close();
-    return {log_, portFailed_};
+    return result_;
 }
 
 bool SignalCheck::lineFailed()
@@ -48,14 +47,14 @@ bool SignalCheck::lineFailed()
     // An unplugged adapter or a receiver that hung up is no receiver
     // outcome: say so instead of waiting out the time-outs and logging
     // "nothing found".
-    if (!portFailed_ && !line_.failure().isEmpty())
+    if (!result_.portFailed && !line_.failure().isEmpty())
         failPort(QString(), stoppedWorkingMessage(portLabel_, line_.failure()));
-    return portFailed_;
+    return result_.portFailed;
 }
 
 void SignalCheck::failPort(const QString &logFirst, const QString &message)
 {
-    portFailed_ = true;
+    result_.portFailed = true;
     append(logFirst + message + crlf());
     events_.portFailed(message);
 }
@@ -108,6 +107,7 @@ std::optional<QString> SignalCheck::pollForLock()
         reply = cutReply(reply);
         if (reportsLock(reply)) {
             append(lockedLine(elapsed, reply, clock_.now()));
+            result_.locked = true;
             events_.locked();
             return reply;
         }
@@ -153,6 +153,7 @@ void SignalCheck::searchTables()
             // is the check's result so far. It keeps the block's usual CR LF,
             // so the failure line stands on a line of its own even when the
             // receiver went away in the middle of one.
+            result_.searchText = text;
             failPort(searchLines(text, SearchEnd::Running),
                      stoppedWorkingMessage(portLabel_, line_.failure()));
             return;
@@ -162,12 +163,14 @@ void SignalCheck::searchTables()
             break;
         idle();
     }
+    result_.searchText = text;
+    result_.searchEnd = end;
     append(searchLines(text, end));
 }
 
 void SignalCheck::append(const QString &text)
 {
-    log_ += text;
+    result_.log += text;
     events_.logAppended(text);
 }
 

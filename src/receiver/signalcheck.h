@@ -53,6 +53,14 @@ struct CheckResult
     // The check stopped because its port could not be opened or stopped
     // working.
     bool portFailed = false;
+    // The tuner reported a lock: the log holds the lock line.
+    bool locked = false;
+    // Everything the receiver said during the table search; empty when none
+    // ran.
+    QString searchText;
+    // What ended the table search; Running when none ran or the line failed
+    // during it.
+    SearchEnd searchEnd = SearchEnd::Running;
 };
 
 class SignalCheck
@@ -91,8 +99,7 @@ private:
     Clock &clock_;
     SettingsSource settings_;
     CheckEvents &events_;
-    QString log_;
-    bool portFailed_ = false;
+    CheckResult result_;
     QString portLabel_;
 };
 

@@ -498,6 +498,10 @@ void TestSignalCheck::checkRunsWithoutAWindow()
     QCOMPARE(result.log, "Checking 11778v for dvb mpeg2 signal\r\n" + lock +
                              "PAT found\r\nReady\r\n\r\n");
     QVERIFY(!result.portFailed);
+    // What a front end without a window judges the outcome by.
+    QVERIFY(result.locked);
+    QCOMPARE(result.searchText, QString("PAT found\r\nReady\r\n"));
+    QCOMPARE(result.searchEnd, SearchEnd::Finished);
     QVERIFY(events.waits > 0);
     // The window was not asked for anything.
     QVERIFY(w->events.repainted.isEmpty());
@@ -513,6 +517,19 @@ void TestSignalCheck::checkRunsWithoutAWindow()
                                        "append " + message + "\r\n", "tell " + message}));
     QCOMPARE(failed.log, "Checking 11778h for dvb mpeg2 signal\r\n" + message + "\r\n");
     QVERIFY(failed.portFailed);
+    QVERIFY(!failed.locked);
+    QCOMPARE(failed.searchText, QString());
+    QCOMPARE(failed.searchEnd, SearchEnd::Running);
+
+    // A last reply with "Aut" gets the search but is no lock.
+    w->serial.failOpen = false;
+    rx->replies = {"00 Autoscan 12345\r\n"};
+    rx->search = {{0, "No Signal\r\n"}};
+    rx->searchStart = -1;
+    const CheckResult aut = check.run("11778", Polarisation::Horizontal);
+    QVERIFY(!aut.locked);
+    QCOMPARE(aut.searchText, QString("No Signal\r\n"));
+    QCOMPARE(aut.searchEnd, SearchEnd::Finished);
 }
 
 QTEST_MAIN(TestSignalCheck)

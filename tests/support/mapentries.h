@@ -3,6 +3,7 @@
 #include "mapfile.h"
 #include "numbers.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace ws::test {
@@ -19,6 +20,15 @@ inline MapEntry mapEntry(const QString &frequencyText, const QString &type = QSt
     entry.frequency = readNumber(frequencyText);
     entry.polarisation = polarisation;
     return entry;
+}
+
+// One line of a map file in its columns, CR LF included: `ghz` as the file
+// has it ("11.012"), then the polarisation letter.
+inline QByteArray mapFileLine(const QByteArray &name, const QByteArray &type,
+                              const QByteArray &ghz, const QByteArray &polarisation)
+{
+    return name.leftJustified(16, ' ') + QByteArray(24, '.') + type.leftJustified(6, ' ') +
+           "  " + ghz + polarisation + "\r\n";
 }
 
 } // namespace ws::test

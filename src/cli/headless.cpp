@@ -1,0 +1,261 @@
+#include "headless.h"
+
+#include "checklog.h"
+#include "files.h"
+#include "fullscan.h"
+#include "mapfile.h"
+#include "messages.h"
+#include "protocol.h"
+#include "qtserialline.h"
+#include "resultsfile.h"
+#include "signalcheck.h"
+#include "steadyclock.h"
+#include "texts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace ws::cli {
+
+namespace {
+
+using receiver::CheckResult;
+using receiver::Polarisation;
+
+// Messages are for people: in the terminal's encoding. The log is not.
+void tell(Console &console, const QString &line)
+{
+    if (console.err)
+        console.err((line + QLatin1Char('\n')).toLocal8Bit());
+}
+
+// The check as it goes: the log to standard output one piece at a time, a
+// port failure to the user as well.
+class ConsoleCheckEvents : public receiver::CheckEvents
+{
+public:
+    explicit ConsoleCheckEvents(Console &console) : console_(console) {}
+
+    void logAppended(const QString &text) override
+    {
+        // One byte per character, as the results file has them: what the
+        // receiver sent comes out as it came, whatever the terminal's
+        // encoding.
+        if (console_.out)
+            console_.out(toBytes(text));
+    }
+    void waiting() override
+    {
+        // A stop only takes effect between two entries, which may be
+        // minutes away; say at once that it was heard.
+        if (!stopNoticed_ && console_.stopRequested && console_.stopRequested()) {
+            stopNoticed_ = true;
+            tell(console_, QStringLiteral("Stopping after this check; the results so far will be "
+                                          "saved"));
+        }
+    }
+    void portFailed(const QString &message) override { tell(console_, message); }
+
+private:
+    Console &console_;
+    bool stopNoticed_ = false;
+};
+
+receiver::SettingsSource settingsOf(const ReceiverOptions &options)
+{
+    return [options] {
+        return receiver::ReceiverSettings{options.timeout, options.port, options.lnbPower,
+                                          options.diseqc};
+    };
+}
+
+// The receiver ended its search itself, and its last word was that it is
+// done, not that it lost the signal. Should both words have come in with the
+// same read, the one that came first ended it.
+bool endedOnReady(const CheckResult &check)
+{
+    if (check.searchEnd != receiver::SearchEnd::Finished)
+        return false;
+    const qsizetype ready = check.searchText.indexOf(receiver::kSearchReadyWord);
+    const qsizetype noSignal = check.searchText.indexOf(receiver::kNoSignalWord);
+    return ready >= 0 && (noSignal < 0 || ready < noSignal);
+}
+
+bool foundTables(const CheckResult &check)
+{
+    return check.searchText.contains(receiver::kTableFoundWord);
+}
+
+QString shownPath(const QString &path)
+{
+    // A script started from a timer has no obvious current folder: name the
+    // file so that it can be found from anywhere.
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// ---- The program's own surroundings ----------------------------------------
+
+void writeAll(std::FILE *stream, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    // Someone may be watching a check of minutes, or piping it on.
+    std::fflush(stream);
+}
+
+volatile std::sig_atomic_t stopSignalled = 0;
+
+void noteStopSignal(int)
+{
+    stopSignalled = 1;
+}
+
+void catchStopSignals()
+{
+#ifdef Q_OS_UNIX
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction previous = {};
+        ::sigaction(signal, nullptr, &previous);
+        // A shell starts background jobs with Ctrl+C ignored; one meant for
+        // the foreground must not stop them.
+        if (previous.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action = {};
+        action.sa_handler = noteStopSignal;
+        sigemptyset(&action.sa_mask);
+        // The first one asks for a stop after the running check; the handler
+        // then goes back to the default, so a second one ends the program
+        // at once. Interrupted reads and writes just go on.
+        action.sa_flags = SA_RESETHAND | SA_RESTART;
+        ::sigaction(signal, &action, nullptr);
+    }
+#else
+    // Here the system itself puts the default back before the handler runs.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        if (std::signal(signal, noteStopSignal) == SIG_IGN)
+            std::signal(signal, SIG_IGN);
+    }
+#endif
+}
+
+template <typename Run>
+int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
+{
+#ifdef Q_OS_WIN
+    // CR LF goes out as CR LF, not as CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    QtSerialLine serial;
+    SteadyClock clock;
+    Console console{serial, clock, [](const QByteArray &b) { writeAll(stdout, b); },
+                    [](const QByteArray &b) { writeAll(stderr, b); }, {}};
+    if (stoppable) {
+        catchStopSignals();
+        console.stopRequested = [] { return stopSignalled != 0; };
+    }
+    return run(line, console);
+}
+
+} // namespace
+
+int runCheck(const CommandLine &line, Console &console)
+{
+    ConsoleCheckEvents events(console);
+    receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
+    const CheckResult result = check.run(
+        line.checkFrequency, line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
+    if (result.portFailed)
+        return exitcode::portFailed;
+    return result.locked && endedOnReady(result) ? exitcode::success : exitcode::noSignal;
+}
+
+int runFullScan(const CommandLine &line, Console &console)
+{
+    // Read as the window loads a map, with the same refusal of a file far
+    // too large to be one.
+    const auto file = readWholeFile(line.mapPath, kMaxMapFileBytes);
+    if (!file.value) {
+        tell(console, file.failure.tooLarge
+                          ? messages::mapTooLarge(line.mapPath, file.failure.size, kMaxMapFileBytes)
+                          : QStringLiteral("Could not read map: ") + file.failure.reason.what);
+        return exitcode::badArguments;
+    }
+    const MapData map = parseMap(file.value->bytes);
+    const auto mpegRows = std::count_if(map.entries.begin(), map.entries.end(),
+                                        [](const MapEntry &e) { return isMpegRow(e.type); });
+
+    ConsoleCheckEvents events(console);
+    receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
+    int checked = 0;
+    int locked = 0;
+    int withTables = 0;
+    bool portFailed = false;
+    MapScanSteps steps;
+    steps.check = [&](const QString &frequency, Polarisation polarisation) {
+        ++checked;
+        tell(console, QStringLiteral("%1/%2 %3%4")
+                          .arg(checked)
+                          .arg(mpegRows)
+                          .arg(frequency, receiver::logLetter(polarisation)));
+        const CheckResult result = check.run(frequency, polarisation);
+        portFailed = result.portFailed;
+        locked += result.locked ? 1 : 0;
+        withTables += foundTables(result) ? 1 : 0;
+        return result.log;
+    };
+    // A port that cannot be opened fails the same way for every entry: the
+    // scan ends after the first such entry, as the window's does.
+    steps.stopRequested = [&] {
+        return portFailed || (console.stopRequested && console.stopRequested());
+    };
+    const QString results = scanMapRows(map.entries, steps);
+
+    // Written first, then announced: the message says what is on the disk.
+    const SaveOutcome outcome = saveResults(line.outputPath, results);
+    ResultsSave save;
+    if (outcome.saved) {
+        save.savedPath = shownPath(line.outputPath);
+    } else {
+        save.failedPaths << shownPath(line.outputPath);
+        save.reasons << outcome.reason;
+    }
+    tell(console, save.message());
+    tell(console, QStringLiteral("Checked %1 of %2 MPEG entries: %3 locked, %4 with tables found")
+                      .arg(checked)
+                      .arg(mpegRows)
+                      .arg(locked)
+                      .arg(withTables));
+
+    // The file is what a scan is run for: whether it exists matters most to
+    // whoever started it; then whether the receiver could be reached at all.
+    if (!outcome.saved)
+        return exitcode::notSaved;
+    if (portFailed)
+        return exitcode::portFailed;
+    return checked < mpegRows ? exitcode::noSignal : exitcode::success;
+}
+
+int runCheck(const CommandLine &line)
+{
+    // Ctrl+C keeps its default here and ends the program at once: a check
+    // cannot be cut short, and waiting out a table search of minutes is not
+    // what the key asks for.
+    return runOnThisSystem(
+        line, [](const CommandLine &l, Console &c) { return runCheck(l, c); }, false);
+}
+
+int runFullScan(const CommandLine &line)
+{
+    return runOnThisSystem(
+        line, [](const CommandLine &l, Console &c) { return runFullScan(l, c); }, true);
+}
+
+} // namespace ws::cli

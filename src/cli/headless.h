@@ -1,0 +1,60 @@
+#pragma once
+
+#include "commandline.h"
+#include "platform.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+// A signal check and a full scan without a window: the same check, the same
+// bytes on the wire and the same log texts as from the window, with the log
+// on standard output and everything meant for the person at the terminal
+// on standard error.
+namespace ws::cli {
+
+// What a run talks to. The program passes a real serial port, the steady
+// clock, its standard output and error and the signal flag; a test passes
+// whatever it likes.
+struct Console
+{
+    SerialLine &line;
+    Clock &clock;
+    // The log as it grows, byte for byte as the window's log holds it.
+    std::function<void(const QByteArray &)> out;
+    // Whole lines for the user: progress, failures, where the results went,
+    // the summary.
+    std::function<void(const QByteArray &)> err;
+    // Asked before every row of a full scan, and while a check waits so that
+    // the user hears at once that it was noticed: true ends the scan after
+    // the running check. May be empty.
+    std::function<bool()> stopRequested;
+};
+
+// One check of line.checkFrequency. Returns exitcode::success when the
+// tuner locked and the receiver ended its table search with "Ready",
+// exitcode::portFailed when the port could not be opened or stopped
+// working, else exitcode::noSignal.
+int runCheck(const CommandLine &line, Console &console);
+
+// Every MPEG entry of the map at line.mapPath, in map order, as the
+// window's full scan runs them; the logs go to line.outputPath. Progress
+// counts the map's MPEG entries; the closing summary counts those checked,
+// those that locked (their log has the lock line) and those with tables
+// found (the receiver's search output holds "found"). Returns,
+// the first that applies: exitcode::badArguments when the map cannot be
+// read (nothing is checked or written then), exitcode::notSaved when the
+// results could not be saved, exitcode::portFailed when the port could
+// not be opened or stopped working (the scan ends after that entry and what
+// was checked is saved), exitcode::noSignal when a stop request ended the
+// scan before every MPEG entry was checked, else exitcode::success.
+int runFullScan(const CommandLine &line, Console &console);
+
+// The same on the program's own surroundings: the Qt serial port, the
+// steady clock, standard output and error, and for a full scan SIGINT and
+// SIGTERM as the stop request (a second one of the same kind ends the
+// program at once). They need a QCoreApplication, but no display.
+int runCheck(const CommandLine &line);
+int runFullScan(const CommandLine &line);
+
+} // namespace ws::cli

@@ -1,0 +1,277 @@
+// The program itself, started without a display, against the receiver
+// simulator on a pseudo-terminal: exit codes, the log on standard output,
+// a full scan's file against the window's, and Ctrl+C during a full scan.
+
+#include "fakeplatform.h"
+#include "mapentries.h"
+#include "qtserialline.h"
+#include "realplatform.h"
+#include "receiversim.h"
+#include "texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+using ws::rxsim::ForkedReceiver;
+using ws::rxsim::Script;
+using ws::test::mapFileLine;
+
+namespace {
+
+Script quickScript()
+{
+    Script script;
+    script.searchLineGapMs = 100;
+    return script;
+}
+
+// The program as a script would start it: no display of any kind.
+void start(QProcess &program, const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
+    // A test runner may have started us with Ctrl+C ignored, which the
+    // program would rightly keep ignoring.
+    program.setChildProcessModifier([] {
+        ::signal(SIGINT, SIG_DFL);
+        ::signal(SIGTERM, SIG_DFL);
+    });
+    program.start(QStringLiteral(WS_WAVESIFT_BINARY), arguments);
+}
+
+struct Finished
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Finished finish(QProcess &program)
+{
+    Finished done;
+    // It may have finished already while the test let events run.
+    if (program.state() != QProcess::NotRunning && !program.waitForFinished(60000))
+        return done;
+    if (program.exitStatus() != QProcess::NormalExit)
+        return done;
+    done.exitCode = program.exitCode();
+    done.out = program.readAllStandardOutput();
+    done.err = program.readAllStandardError();
+    return done;
+}
+
+Finished run(const QStringList &arguments)
+{
+    QProcess program;
+    start(program, arguments);
+    return finish(program);
+}
+
+const QString kLockedLog = QStringLiteral(
+    "Checking %1 for dvb mpeg2 signal\r\n"
+    // The reply comes at once, but the second may turn over meanwhile.
+    "After [01] Sec\\. Tuner locked at : 00 Locked   Lvl 75\r\n"
+    "[^\r\n]+\r\n" // the date and time
+    "Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\nReady\r\n\r\n");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The real clock, but a wall clock that always says the same.
+class FixedWallClock : public ws::SteadyClock
+{
+public:
+    QDateTime now() override { return when; }
+    QDateTime when = QDateTime(QDate(2026, 12, 7), QTime(10, 30, 15));
+};
+
+} // namespace
+
+class TestCliPty : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checkExitCodes();
+    void fullScanWritesWhatTheWindowWrites();
+    void ctrlCDuringTheFirstOfThreeSavesOneLog();
+};
+
+void TestCliPty::checkExitCodes()
+{
+    {
+        ForkedReceiver receiver(quickScript());
+        QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+        const Finished locks = run({"--check", "11778h", "--port", receiver.devicePath()});
+        QCOMPARE(locks.exitCode, 0);
+        QVERIFY2(QRegularExpression("\\A" + kLockedLog.arg("11778h") + "\\z")
+                     .match(QString::fromLatin1(locks.out))
+                     .hasMatch(),
+                 locks.out.toPercentEncoding(" :/").constData());
+        QCOMPARE(locks.err, QByteArray());
+    }
+    {
+        Script script = quickScript();
+        script.neverLock = true;
+        ForkedReceiver receiver(script);
+        QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+        const Finished deaf =
+            run({"--check", "11778v", "--port", receiver.devicePath(), "--timeout", "1"});
+        QCOMPARE(deaf.exitCode, 1);
+        QCOMPARE(deaf.out, QByteArray("Checking 11778v for dvb mpeg2 signal\r\n"
+                                      "nothing found after 1 Seconds\r\n\r\n"));
+        QCOMPARE(deaf.err, QByteArray());
+    }
+    QTemporaryDir dir;
+    const QString gone = dir.filePath("ttyGone");
+    const Finished missing = run({"--check", "11778h", "--port", gone});
+    QCOMPARE(missing.exitCode, 3);
+    // The failure is told on standard error and logged as the window logs it.
+    QVERIFY2(missing.err.startsWith("comport " + gone.toLocal8Bit() + " could not be opened: "),
+             missing.err.constData());
+    QByteArray logged = missing.err;
+    logged.replace('\n', "\r\n");
+    QCOMPARE(missing.out, "Checking 11778h for dvb mpeg2 signal\r\n" + logged);
+}
+
+void TestCliPty::fullScanWritesWhatTheWindowWrites()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("window"));
+    const QString map = dir.filePath("four.map");
+    QVERIFY(writeFile(map, mapFileLine("Radio", "dab", "10.714", "h") +
+                               mapFileLine("One", "mpeg2", "11.012", "h") +
+                               mapFileLine("Blank", "", "11.303", "v") +
+                               mapFileLine("Two", "MPEG4", "11.479", "V")));
+    const QString output = dir.filePath("scan.txt");
+
+    // The program and the window each get a receiver of their own that
+    // behaves the same; they run side by side to keep the test short.
+    ForkedReceiver programsReceiver(quickScript());
+    ForkedReceiver windowsReceiver(quickScript());
+    QVERIFY2(programsReceiver.ok(), qPrintable(programsReceiver.error()));
+    QVERIFY2(windowsReceiver.ok(), qPrintable(windowsReceiver.error()));
+
+    const QDateTime started = QDateTime::currentDateTime();
+    QProcess program;
+    start(program, {"--full-scan", map, "--port", programsReceiver.devicePath(), "--output",
+                    output});
+
+    ws::test::FakeDialogs dialogs;
+    ws::QtEventLoop events;
+    FixedWallClock clock;
+    ws::test::FakeSystem system;
+    system.folder = dir.filePath("window");
+    ws::QtSerialLine line;
+    MainWindow window(ws::Platform{&dialogs, &events, &clock, &system, &line});
+    ws::test::element<QLineEdit>(window, ws::window::names::portBox)
+        ->setText(windowsReceiver.devicePath());
+    dialogs.pick(map);
+    window.loadMap();
+    window.runFullScan();
+    const QString windowsFile = dir.filePath("window/results.txt");
+    QCOMPARE(dialogs.messages, QStringList{"Saved Results to file " + windowsFile});
+    const QByteArray windows = readAll(windowsFile);
+
+    const Finished scan = finish(program);
+    const QDateTime ended = QDateTime::currentDateTime();
+    QCOMPARE(scan.exitCode, 0);
+    QByteArray programs = readAll(output);
+    // The log went out as it grew, the same bytes as the file has.
+    QCOMPARE(scan.out + "\r\n", programs);
+    QCOMPARE(QString::fromLocal8Bit(scan.err).split('\n', Qt::SkipEmptyParts),
+             QStringList({"1/2 11012h", "2/2 11479v", "Saved Results to file " + output,
+                          "Checked 2 of 2 MPEG entries: 2 locked, 2 with tables found"}));
+
+    // Byte for byte, but for the wall-clock time of each lock: the
+    // program's must be a second of its own run, and then stands for the
+    // window's fixed one.
+    QStringList secondsOfTheRun;
+    for (QDateTime t = started.addSecs(-1); t <= ended.addSecs(1); t = t.addSecs(1))
+        secondsOfTheRun << ws::generalDateText(t);
+    static const QRegularExpression lockDate("Tuner locked at : [^\r\n]*\r\n([^\r\n]*)\r\n");
+    QString text = ws::fromBytes(programs);
+    int locks = 0;
+    for (qsizetype from = 0;;) {
+        const QRegularExpressionMatch match = lockDate.match(text, from);
+        if (!match.hasMatch())
+            break;
+        QVERIFY2(secondsOfTheRun.contains(match.captured(1)), qPrintable(match.captured(1)));
+        text.replace(match.capturedStart(1), match.capturedLength(1),
+                     ws::generalDateText(clock.when));
+        from = match.capturedStart(1);
+        ++locks;
+    }
+    QCOMPARE(locks, 2);
+    programs = ws::toBytes(text);
+    QVERIFY2(QRegularExpression("\\A" + kLockedLog.arg("11012h") + kLockedLog.arg("11479v") +
+                                "\r\n\\z")
+                 .match(text)
+                 .hasMatch(),
+             programs.toPercentEncoding(" :/").constData());
+    // Each run's lock may fall on either side of a second's end.
+    static const QRegularExpression lockSecond("After [01] Sec\\.");
+    const auto sameSecond = [](QByteArray bytes) {
+        return ws::toBytes(ws::fromBytes(bytes).replace(lockSecond, "After 0 Sec."));
+    };
+    QCOMPARE(sameSecond(programs), sameSecond(windows));
+}
+
+void TestCliPty::ctrlCDuringTheFirstOfThreeSavesOneLog()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath("three.map");
+    QVERIFY(writeFile(map, mapFileLine("One", "mpeg2", "11.012", "h") +
+                               mapFileLine("Two", "mpeg2", "11.303", "v") +
+                               mapFileLine("Three", "mpeg4", "11.479", "h")));
+    const QString output = dir.filePath("scan.txt");
+    ForkedReceiver receiver(quickScript());
+    QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+
+    QProcess program;
+    start(program, {"--full-scan", map, "--port", receiver.devicePath(), "--output", output});
+    // The progress line comes just before the check starts: the first
+    // check now runs for at least its two seconds of settling.
+    program.setReadChannel(QProcess::StandardError);
+    QByteArray err;
+    while (!err.contains("1/3 11012h\n") && program.waitForReadyRead(10000))
+        err += program.readAllStandardError();
+    QVERIFY2(err.contains("1/3 11012h\n"), err.constData());
+    QCOMPARE(::kill(pid_t(program.processId()), SIGINT), 0);
+
+    const Finished stopped = finish(program);
+    QCOMPARE(stopped.exitCode, 1);
+    const QByteArray saved = readAll(output);
+    QCOMPARE(saved.count("Checking "), 1);
+    QVERIFY2(QRegularExpression("\\A" + kLockedLog.arg("11012h") + "\r\n\\z")
+                 .match(QString::fromLatin1(saved))
+                 .hasMatch(),
+             saved.toPercentEncoding(" :/").constData());
+    err += stopped.err;
+    QCOMPARE(QString::fromLocal8Bit(err).split('\n', Qt::SkipEmptyParts),
+             QStringList({"1/3 11012h",
+                          "Stopping after this check; the results so far will be saved",
+                          "Saved Results to file " + output,
+                          "Checked 1 of 3 MPEG entries: 1 locked, 1 with tables found"}));
+}
+
+QTEST_MAIN(TestCliPty)
+#include "tst_clipty.moc"

@@ -1,0 +1,265 @@
+// The checks without a window, on the fake line and the virtual clock: what
+// decides the exit code, what goes to which stream, and what a full scan
+// leaves on the disk when something goes wrong.
+
+#include "fakeplatform.h"
+#include "headless.h"
+#include "mapentries.h"
+#include "messages.h"
+#include "protocol.h"
+#include "texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ws::cli;
+
+namespace {
+
+const QByteArray kLocked = "00 Locked   Lvl 75\r\n";
+const QByteArray kUnlocked = "01 No Lock  Lvl 12\r\n";
+
+// A receiver on the fake line that locks on every frequency but those it
+// is deaf to, and answers a table search with `search` at once.
+struct Rig
+{
+    Rig()
+    {
+        serial.clock = &clock;
+        clock.step = 1;
+        serial.onWrite = [this](const QByteArray &bytes) {
+            if (bytes.startsWith('T'))
+                tuned = bytes.mid(1, 5);
+            else if (bytes == "X")
+                serial.feed(deaf.contains(tuned) ? kUnlocked : lockReply);
+            else if (bytes == "S")
+                serial.feed(search);
+        };
+    }
+
+    int check(const QString &target, const QString &timeout = "10")
+    {
+        CommandLine line = parseCommandLine(
+            {"wavesift", "--check", target, "--port", "/dev/ttyUSB0", "--timeout", timeout});
+        return runCheck(line, console);
+    }
+
+    int fullScan(const QString &map, const QString &output)
+    {
+        const CommandLine line = parseCommandLine(
+            {"wavesift", "--full-scan", map, "--port", "/dev/ttyUSB0", "--output", output});
+        return runFullScan(line, console);
+    }
+
+    QString date() const { return ws::generalDateText(clock.wallClock); }
+    QStringList errLines() const { return QString::fromLocal8Bit(err).split('\n', Qt::SkipEmptyParts); }
+
+    ws::test::FakeClock clock;
+    ws::test::FakeSerial serial;
+    QByteArray tuned;
+    QByteArrayList deaf;
+    QByteArray lockReply = kLocked;
+    QByteArray search = "PAT found\r\nReady\r\n";
+    bool stop = false;
+    QByteArray out;
+    QByteArray err;
+    Console console{serial, clock, [this](const QByteArray &b) { out += b; },
+                    [this](const QByteArray &b) { err += b; }, [this] { return stop; }};
+};
+
+QString writeMap(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    const QString path = dir.filePath("test.map");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// Three rows, two of them MPEG.
+QByteArray threeRowMap()
+{
+    using ws::test::mapFileLine;
+    return mapFileLine("One", "mpeg2", "11.012", "h") + mapFileLine("Radio", "dab", "11.100", "v") +
+           mapFileLine("Two", "MPEG4", "11.479", "V");
+}
+
+} // namespace
+
+class TestHeadless : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checkLogsToStandardOutputByteForByte();
+    void checkExitCodeNeedsLockAndReady_data();
+    void checkExitCodeNeedsLockAndReady();
+    void fullScanSavesReportsAndSummarises();
+    void fullScanExitCodes_data();
+    void fullScanExitCodes();
+    void unreadableMapChecksAndWritesNothing();
+};
+
+void TestHeadless::checkLogsToStandardOutputByteForByte()
+{
+    Rig rig;
+    rig.search = "SDT found: Caf\xe9 TV\r\nReady\r\n";
+    QCOMPARE(rig.check("11778.5v"), exitcode::success);
+    QCOMPARE(rig.serial.written.value(1), QByteArray("T11778000005110"));
+    // The receiver's byte 0xE9 comes out as that one byte, CR LF as CR LF.
+    QCOMPARE(rig.out, QByteArray("Checking 11778v for dvb mpeg2 signal\r\n"
+                                 "After 1 Sec. Tuner locked at : 00 Locked   Lvl 75\r\n") +
+                          rig.date().toLatin1() +
+                          "\r\nSDT found: Caf\xe9 TV\r\nReady\r\n\r\n");
+    QCOMPARE(rig.err, QByteArray());
+
+    // A port failure goes into the log and to the user.
+    Rig failing;
+    failing.serial.failOpen = true;
+    QCOMPARE(failing.check("11778h"), exitcode::portFailed);
+    const QString message = ws::receiver::portFor("/dev/ttyUSB0").label +
+                            " could not be opened: No such file or directory";
+    QCOMPARE(failing.out, "Checking 11778h for dvb mpeg2 signal\r\n" + message.toLatin1() + "\r\n");
+    QCOMPARE(failing.errLines(), QStringList{message});
+}
+
+void TestHeadless::checkExitCodeNeedsLockAndReady_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QByteArray>("search");
+    QTest::addColumn<int>("exit");
+    QTest::newRow("lock, Ready") << kLocked << QByteArray("Ready\r\n") << exitcode::success;
+    QTest::newRow("lock, No Signal") << kLocked << QByteArray("No Signal\r\n") << exitcode::noSignal;
+    QTest::newRow("lock, No Signal before Ready")
+        << kLocked << QByteArray("No Signal\r\nReady\r\n") << exitcode::noSignal;
+    QTest::newRow("lock, tables but the search times out")
+        << kLocked << QByteArray("PAT found\r\n") << exitcode::noSignal;
+    QTest::newRow("Aut reply searched, Ready")
+        << QByteArray("00 Locked Aut Lvl 75\r\n") << QByteArray("Ready\r\n") << exitcode::noSignal;
+    QTest::newRow("no lock") << kUnlocked << QByteArray("Ready\r\n") << exitcode::noSignal;
+}
+
+void TestHeadless::checkExitCodeNeedsLockAndReady()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QByteArray, search);
+    QFETCH(int, exit);
+    Rig rig;
+    rig.lockReply = reply;
+    rig.search = search;
+    QCOMPARE(rig.check("11778h", "3"), exit);
+    QVERIFY(rig.out.startsWith("Checking 11778h for dvb mpeg2 signal\r\n"));
+    QCOMPARE(rig.err, QByteArray());
+}
+
+void TestHeadless::fullScanSavesReportsAndSummarises()
+{
+    QTemporaryDir dir;
+    const QString map = writeMap(dir, threeRowMap());
+    QVERIFY(!map.isEmpty());
+    const QString output = dir.filePath("scan.txt");
+
+    Rig rig;
+    rig.deaf = {"11479"};
+    QCOMPARE(rig.fullScan(map, output), exitcode::success);
+
+    // The file holds exactly the logs that went to standard output, then
+    // one CR LF.
+    QCOMPARE(readAll(output), rig.out + "\r\n");
+    QVERIFY(rig.out.startsWith("Checking 11012h for dvb mpeg2 signal\r\nAfter "));
+    QVERIFY(rig.out.endsWith(
+        "Checking 11479v for dvb mpeg2 signal\r\nnothing found after 10 Seconds\r\n\r\n"));
+    QCOMPARE(rig.errLines(),
+             QStringList({"1/2 11012h", "2/2 11479v",
+                          "Saved Results to file " + QDir::toNativeSeparators(output),
+                          "Checked 2 of 2 MPEG entries: 1 locked, 1 with tables found"}));
+}
+
+void TestHeadless::fullScanExitCodes_data()
+{
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<bool>("portFails");
+    QTest::addColumn<bool>("unwritable");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<int>("checked");
+    QTest::newRow("stopped during the first entry") << true << false << false << exitcode::noSignal << 1;
+    QTest::newRow("port fails at the first entry") << false << true << false << exitcode::portFailed << 1;
+    QTest::newRow("port failure, stop") << true << true << false << exitcode::portFailed << 1;
+    QTest::newRow("results cannot be saved") << false << false << true << exitcode::notSaved << 2;
+    QTest::newRow("cannot be saved, port failure") << false << true << true << exitcode::notSaved << 1;
+}
+
+void TestHeadless::fullScanExitCodes()
+{
+    QFETCH(bool, stop);
+    QFETCH(bool, portFails);
+    QFETCH(bool, unwritable);
+    QFETCH(int, exit);
+    QFETCH(int, checked);
+    QTemporaryDir dir;
+    const QString map = writeMap(dir, threeRowMap());
+    QVERIFY(!map.isEmpty());
+    const QString output = dir.filePath(unwritable ? "missing/scan.txt" : "scan.txt");
+
+    Rig rig;
+    rig.serial.failOpen = portFails;
+    // The stop arrives once the first entry is under way.
+    int asked = 0;
+    rig.console.stopRequested = [&asked, stop] { return stop && asked++ > 0; };
+    QCOMPARE(rig.fullScan(map, output), exit);
+
+    QCOMPARE(rig.serial.opens, checked);
+    const QStringList err = rig.errLines();
+    if (unwritable) {
+        QVERIFY(!QFile::exists(output));
+        QCOMPARE(err.filter("Could not save results to file " + QDir::toNativeSeparators(output) +
+                            ": ").size(), 1);
+    } else {
+        // What was checked is saved.
+        QCOMPARE(readAll(output), rig.out + "\r\n");
+        QVERIFY(err.contains("Saved Results to file " + QDir::toNativeSeparators(output)));
+    }
+    QCOMPARE(rig.out.count("Checking "), checked);
+    QVERIFY2(err.constLast().startsWith(QString("Checked %1 of 2 MPEG entries").arg(checked)),
+             qPrintable(err.constLast()));
+    QCOMPARE(err.contains("Stopping after this check; the results so far will be saved"),
+             stop && !portFails);
+    QCOMPARE(err.filter("could not be opened").size(), portFails ? 1 : 0);
+}
+
+void TestHeadless::unreadableMapChecksAndWritesNothing()
+{
+    QTemporaryDir dir;
+    const QString output = dir.filePath("scan.txt");
+    Rig rig;
+    const QString missing = dir.filePath("none.map");
+    QCOMPARE(rig.fullScan(missing, output), exitcode::badArguments);
+    QCOMPARE(rig.errLines(), QStringList{"Could not read map: " + missing + " does not exist"});
+
+    // Far too large to be a map: refused as the window refuses it.
+    const QString huge = dir.filePath("huge.map");
+    {
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(ws::kMaxMapFileBytes + 1));
+    }
+    rig.err.clear();
+    QCOMPARE(rig.fullScan(huge, output), exitcode::badArguments);
+    QCOMPARE(rig.errLines(), QStringList{ws::messages::mapTooLarge(huge, ws::kMaxMapFileBytes + 1,
+                                                                   ws::kMaxMapFileBytes)});
+
+    QCOMPARE(rig.serial.opens, 0);
+    QVERIFY(rig.out.isEmpty());
+    QVERIFY(!QFile::exists(output));
+}
+
+QTEST_GUILESS_MAIN(TestHeadless)
+#include "tst_headless.moc"
