@@ -2,8 +2,10 @@
 
 #include "numbers.h"
 #include "palette.h"
+#include "view.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ws {
 
@@ -39,9 +41,20 @@ FrequencyRange curveRange(double first, double last, FrequencyRange valid)
     return {std::max(roundHalfEven(first), valid.first), std::min(roundHalfEven(last), valid.last)};
 }
 
-void drawGrid(const PlotRange &range, Canvas &canvas, double y1, double y2)
+// The points of a curve that the visible part needs: from the last at or
+// left of the scale's left edge to the first at or right of its right edge,
+// so that the curve runs out to both edges. Zoomed in, this keeps a redraw
+// to the few hundred points on show; at the whole range it is all of them.
+FrequencyRange visiblePoints(FrequencyRange points, const FrequencyScale &scale)
 {
-    const std::optional<GridRange> grid = gridRange(range.first, range.last);
+    const double right = scale.left + scale.width;
+    return {points.first + std::max(0.0, std::floor(scale.left - points.first)),
+            std::min(points.last, points.first + std::ceil(right - points.first))};
+}
+
+void drawGrid(const View &view, Canvas &canvas, double y1, double y2)
+{
+    const std::optional<GridRange> grid = gridRange(view.first(), view.last());
     if (!grid)
         return;
     canvas.setForeColor(palette::grid);
@@ -55,6 +68,18 @@ bool carries(const ScanData &scan, Polarisation pol)
 }
 
 } // namespace
+
+ScaleTexts scaleTexts(const PlotRange &range, const View &view)
+{
+    ScaleTexts texts = scaleTexts(range);
+    // Zoomed ends are fractions of a MHz; like the readout, the labels
+    // name the whole MHz.
+    if (view.zoomed()) {
+        texts.left = formatNumber(roundHalfEven(view.first())) + QLatin1String(" MHz");
+        texts.right = formatNumber(roundHalfEven(view.last())) + QLatin1String(" MHz");
+    }
+    return texts;
+}
 
 ScaleTexts scaleTexts(const PlotRange &range)
 {
@@ -78,13 +103,19 @@ std::optional<GridRange> gridRange(double f0, double f1)
 
 void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
 {
+    drawLevelPlot(newest, reference, View::whole(PlotRange::of(newest, reference)), canvas);
+}
+
+void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View &view,
+                   Canvas &canvas)
+{
     const PlotRange range = PlotRange::of(newest, reference);
-    const FrequencyScale scale = FrequencyScale::of(range);
+    const FrequencyScale scale = view.scale();
     const double top = range.maxLevel;
     const double h = range.levelSpan();
     canvas.cls();
     canvas.setScale(scale.left, 0, scale.width, h);
-    drawGrid(range, canvas, h, 0);
+    drawGrid(view, canvas, h, 0);
 
     struct Curve
     {
@@ -103,7 +134,8 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &ca
         if (!carries(c.scan, c.pol))
             continue;
         canvas.setForeColor(c.color);
-        const FrequencyRange points = curveRange(c.scan.first, c.scan.last, lookupRange(c.scan));
+        const FrequencyRange points = visiblePoints(
+            curveRange(c.scan.first, c.scan.last, lookupRange(c.scan)), scale);
         drawCurve(canvas, points.first, points.last, [&](double f) -> std::optional<double> {
             const std::optional<double> level = levelAt(c.scan, c.pol, f);
             if (!level)
@@ -115,18 +147,25 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &ca
 
 void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
 {
+    drawDifferencePlot(newest, reference, View::whole(PlotRange::of(newest, reference)), canvas);
+}
+
+void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const View &view,
+                        Canvas &canvas)
+{
     const PlotRange range = PlotRange::of(newest, reference);
-    const FrequencyScale scale = FrequencyScale::of(range);
+    const FrequencyScale scale = view.scale();
     const double h = range.levelSpan();
     canvas.cls();
     canvas.setScale(scale.left, h, scale.width, -2 * h);
-    drawGrid(range, canvas, -h, h);
+    drawGrid(view, canvas, -h, h);
 
     const FrequencyRange validNewest = lookupRange(newest);
     const FrequencyRange validReference = lookupRange(reference);
     const FrequencyRange valid{std::max(validNewest.first, validReference.first),
                                std::min(validNewest.last, validReference.last)};
-    const FrequencyRange points = curveRange(range.commonFirst, range.commonLast, valid);
+    const FrequencyRange points =
+        visiblePoints(curveRange(range.commonFirst, range.commonLast, valid), scale);
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
         if (!carries(newest, pol) || !carries(reference, pol))
             continue;
@@ -142,15 +181,22 @@ void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canva
     }
 
     canvas.setForeColor(palette::zeroLine);
-    canvas.line(range.first, 0, range.last, 0);
+    canvas.line(view.first(), 0, view.last(), 0);
 }
 
 ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, Canvas &levels,
                      Canvas &differences)
 {
-    drawLevelPlot(newest, reference, levels);
-    drawDifferencePlot(newest, reference, differences);
-    return scaleTexts(PlotRange::of(newest, reference));
+    return drawScans(newest, reference, View::whole(PlotRange::of(newest, reference)), levels,
+                     differences);
+}
+
+ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, const View &view,
+                     Canvas &levels, Canvas &differences)
+{
+    drawLevelPlot(newest, reference, view, levels);
+    drawDifferencePlot(newest, reference, view, differences);
+    return scaleTexts(PlotRange::of(newest, reference), view);
 }
 
 } // namespace ws

@@ -3,6 +3,7 @@
 #include "canvas.h"
 #include "levels.h"
 #include "scanfile.h"
+#include "view.h"
 
 #include <QString>
 
@@ -23,6 +24,8 @@ struct ScaleTexts
     QString diffBottom;  // its negative
 };
 ScaleTexts scaleTexts(const PlotRange &range);
+// Zoomed in, left and right name the visible ends instead, as whole MHz.
+ScaleTexts scaleTexts(const PlotRange &range, const View &view);
 
 // The grid frequencies, every 100 MHz from the hundred nearest to the first
 // frequency to the one nearest to the last (halves to even). Nothing when
@@ -38,12 +41,21 @@ std::optional<GridRange> gridRange(double f0, double f1);
 // Clears and redraws one plot of the two scans: the levels plot (the
 // highest level at the top, the level span high) and the difference plot
 // (+span at the top edge, -span at the bottom, so a stronger newest scan
-// lies above the zero line).
+// lies above the zero line). Across, the plot shows the view's visible part
+// of the frequency axis, the whole range of both scans without one; the
+// levels keep the scale of the whole scans, so that zooming in never makes
+// a weak signal look strong.
 void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &canvas);
+void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View &view,
+                   Canvas &canvas);
 void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canvas &canvas);
+void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const View &view,
+                        Canvas &canvas);
 
 // Both plots, and the texts for their scale labels.
 ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, Canvas &levels,
                      Canvas &differences);
+ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, const View &view,
+                     Canvas &levels, Canvas &differences);
 
 } // namespace ws

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "levels.h"
+
+// The part of the frequency axis that the plots show. 2,050 MHz across some
+// 640 pixels hides the shape of a single transponder, so the user may zoom
+// in on a part of the range of the loaded scans and move along it; the
+// plots, the map strip, the readout and a click's frequency all go by the
+// visible part then. Unzoomed it is the whole range, drawn on exactly the
+// scale that FrequencyScale::of gives.
+namespace ws {
+
+class View
+{
+public:
+    // The narrowest part worth showing: a transponder and its flanks. A
+    // range narrower than this cannot be zoomed at all.
+    static constexpr double kMinimumSpan = 20;
+
+    // Nothing to show yet: the full range is empty at 0.
+    View() = default;
+    // The whole of `full` visible.
+    explicit View(FrequencyRange full);
+    static View whole(const PlotRange &range) { return View({range.first, range.last}); }
+
+    FrequencyRange full() const { return full_; }
+    // The first and the last visible frequency.
+    double first() const { return first_; }
+    double last() const { return last_; }
+    double span() const { return last_ - first_; }
+    bool zoomed() const { return first_ != full_.first || last_ != full_.last; }
+
+    // The plots' horizontal scale: like FrequencyScale::of, one MHz wider
+    // than the span, so that the last visible frequency has its column.
+    FrequencyScale scale() const { return {first_, span() + 1}; }
+    // The frequency at `fraction` of the plots' width (0 the left edge, 1
+    // the right edge).
+    double frequencyAt(double fraction) const { return first_ + fraction * scale().width; }
+
+    // Each notch inward narrows the span to 4/5, each outward (negative)
+    // widens it by 5/4, between kMinimumSpan and the full range. `f` keeps
+    // its place across the plots, unless that would put an end past the
+    // full range; then the visible part lies at that end.
+    void zoomAt(double f, int notches);
+    // Moves the visible part by a tenth of its span per step, towards the
+    // higher frequencies for positive steps, no further than the ends.
+    void pan(int steps);
+    // The whole range again.
+    void reset();
+
+    bool operator==(const View &other) const
+    {
+        return first_ == other.first_ && last_ == other.last_ && full_.first == other.full_.first
+            && full_.last == other.full_.last;
+    }
+    bool operator!=(const View &other) const { return !(*this == other); }
+
+private:
+    void place(double first, double span);
+
+    FrequencyRange full_{0, 0};
+    double first_ = 0;
+    double last_ = 0;
+};
+
+// One notch of a mouse wheel is 120 units of its angle delta; touchpads
+// send fractions of that. Adds `angleDelta` to what is `pending` and returns
+// the whole notches in it (negative for the other direction); the rest
+// stays pending for the next turn.
+int takeWheelNotches(int &pending, int angleDelta);
+
+} // namespace ws
