@@ -197,6 +197,7 @@ void MainWindow::wireEvents()
     connect(mapStrip, &PlotWidget::pressed, this, [this] { runFullScan(); });
     for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
         connect(plot, &PlotWidget::pointerMoved, this, &MainWindow::showReadoutAt);
+    wireZoom();
 }
 
 void MainWindow::setupTabOrder()

@@ -3,9 +3,12 @@
 #include "mapfile.h"
 #include "scans.h"
 #include "signalcheck.h"
+#include "view.h"
 #include "windowplatform.h"
 
 #include <QWidget>
+
+#include <optional>
 
 class FileOpenDialog;
 class PlotWidget;
@@ -48,6 +51,16 @@ public:
     void runFullScan();
     // "skip rest": the running full scan stops after its current check.
     void stopFullScan();
+    // Zooms the frequency axis of all three plots around `mhz`, keeping it
+    // in its place: a notch in (positive) shows 4/5 of the width, a notch
+    // out 5/4 (the mouse wheel over a plot). Needs both scans drawn.
+    void zoomAround(double mhz, int notches);
+    // Moves the visible range by a tenth of its width per step, towards
+    // the higher frequencies for positive steps (Shift+wheel, a horizontal
+    // wheel).
+    void panView(int steps);
+    // The whole range of the scans again (Escape, Ctrl+0).
+    void showWholeRange();
 
     // State, for tests and diagnostics. The window's actions are the only
     // ones that change it in the program.
@@ -58,6 +71,8 @@ public:
     const QString &lastCheckLog() const { return lastCheckLog_; }
     // Whether "skip rest" was pressed during the full scan that runs.
     bool fullScanStopRequested() const { return stopRequested_; }
+    // The visible part of the frequency axis.
+    const ws::View &view() const { return view_; }
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -65,11 +80,16 @@ protected:
 
 private:
     void drawScans();
+    void drawPlots();
+    void drawMapStrip();
+    void showView(const ws::View &view);
+    void turnWheel(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
     ws::receiver::CheckResult checkSignal(const QString &frequency,
                                           ws::receiver::Polarisation polarisation);
 
     void createElements();
     void wireEvents();
+    void wireZoom();
     void setupTabOrder();
     // Makes pending drawing and text changes visible at once.
     void repaintWindow();
@@ -138,6 +158,15 @@ private:
     ws::Platform platform_;
     ws::Scans scans_;
     ws::MapData map_;
+    // What the plots show of the scans' range; every scan load resets it.
+    ws::View view_;
+    // The scale the map strip took at its map's load. Unzoomed, the strip
+    // keeps it while scans come and go; zoomed in, it shows the visible
+    // range instead, and returns to this one when the zoom ends.
+    std::optional<ws::FrequencyScale> mapScale_;
+    // The parts of a wheel notch that touchpads send, until a notch is full.
+    int pendingZoomDelta_ = 0;
+    int pendingPanDelta_ = 0;
     QString lastCheckLog_;
 };
 

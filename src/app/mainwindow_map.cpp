@@ -67,10 +67,11 @@ void MainWindow::loadMap()
     mapLabel->setText(path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
                     + QStringLiteral("  ") + QString::number(file.value->size));
 
-    // The strip takes the plots' scale now and keeps it: scans loaded later
-    // redraw the plots, not the strip.
-    ws::setMapStripScale(*mapStrip, ws::FrequencyScale::of(scans_));
-    ws::drawMapEntries(*mapStrip, map_);
+    // The strip takes the plots' whole scale now and keeps it: scans loaded
+    // later redraw the plots, not the strip. Only while zoomed in does it
+    // show the visible range instead.
+    mapScale_ = ws::FrequencyScale::of(scans_);
+    drawMapStrip();
 
     logBox->setPlainText(map_.listing);
     repaintWindow();

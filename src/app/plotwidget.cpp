@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -222,14 +223,28 @@ double PlotWidget::reportedX(QPointF areaPos) const
     return float(toUser(areaPos).x());
 }
 
-void PlotWidget::mouseMoveEvent(QMouseEvent *event)
+void PlotWidget::reportPointer(QPointF widgetPosition)
 {
     // The sunken frame lies outside the drawable area, where the scale
     // would give frequencies beyond the plot's ends: over the frame the
     // readout follows the nearest column of the area.
-    QPointF pos = areaPosition(event->position());
+    QPointF pos = areaPosition(widgetPosition);
     pos.setX(qBound(0.0, pos.x(), qMax(0, areaSize().width() - 1) * 1.0));
     emit pointerMoved(reportedX(pos));
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    reportPointer(event->position());
+}
+
+void PlotWidget::wheelEvent(QWheelEvent *event)
+{
+    const double x = areaPosition(event->position()).x();
+    const double fraction = qBound(0.0, x / qMax(1, areaSize().width()), 1.0);
+    emit wheelTurned(fraction, event->angleDelta(), event->modifiers());
+    reportPointer(event->position());
+    event->accept();
 }
 
 void PlotWidget::mousePressEvent(QMouseEvent *event)

@@ -54,6 +54,13 @@ signals:
     // press on the frame, the second press of a double-click and the other
     // buttons press nothing.
     void pressed(double x, Qt::MouseButton button);
+    // The wheel turned over the plot, frame included. `fraction` is where
+    // the pointer is across the drawable area (0 at its left edge, 1 at its
+    // right edge; over the frame, the nearest edge), the delta and the
+    // modifiers are the event's own. Since the handler may change the scale
+    // under the pointer, pointerMoved follows with the position in the
+    // scale as it is then.
+    void wheelTurned(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -61,6 +68,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     QPainter &painter();
@@ -76,6 +84,7 @@ private:
     bool onArea(QPointF areaPos) const;
     // The user x of a pixel position of the area, as the signals report it.
     double reportedX(QPointF areaPos) const;
+    void reportPointer(QPointF widgetPosition);
 
     QImage image_;
     QSize area_; // the drawable area as of the last ensureSurface()

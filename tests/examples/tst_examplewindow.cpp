@@ -1,6 +1,7 @@
 // The example files as a newcomer meets them: loaded through the window's
 // own buttons, drawn, and the map strip's lines standing on the humps of the
-// level plot. Set WS_GRAB=<file.png> to keep a picture of the window.
+// level plot, also zoomed in. Set WS_GRAB=<file.png> to keep a picture of
+// the window, and one of the zoomed window beside it (<file>-zoomed.png).
 #include "fakeplatform.h"
 #include "levels.h"
 #include "plotwidget.h"
@@ -29,6 +30,9 @@ class TestExampleWindow : public QObject
 
 private slots:
     void examplesLoadAndTheMapSitsOnTheHumps();
+
+private:
+    void verifyLinesStandOnHumps(ws::test::FakeWindow &w);
 };
 
 void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
@@ -58,22 +62,41 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
     QVERIFY(
         w.element<QPlainTextEdit>(names::logBox)->toPlainText().startsWith(map.entries[0].name));
 
-    if (qEnvironmentVariableIsSet("WS_GRAB"))
-        f.grab().save(qEnvironmentVariable("WS_GRAB"));
+    const QString grab = qEnvironmentVariable("WS_GRAB");
+    if (!grab.isEmpty())
+        f.grab().save(grab);
+    verifyLinesStandOnHumps(w);
+    if (QTest::currentTestFailed())
+        return;
 
+    // Zoomed in on a part of the band, the lines still stand on the humps.
+    f.zoomAround(map.entries[map.entries.size() / 2].frequency, 8);
+    QVERIFY(w.window->view().span() < 400);
+    if (!grab.isEmpty())
+        f.grab().save(QFileInfo(grab).path() + "/" + QFileInfo(grab).completeBaseName()
+                      + "-zoomed.png");
+    verifyLinesStandOnHumps(w);
+}
+
+// Under each line of the map strip that shows, within a pixel, some curve
+// of the level plot rises clearly above the noise floor.
+void TestExampleWindow::verifyLinesStandOnHumps(ws::test::FakeWindow &w)
+{
     PlotWidget *mapStrip = w.element<PlotWidget>(names::mapStrip);
     PlotWidget *levelPlot = w.element<PlotWidget>(names::levelPlot);
     const QImage strip = mapStrip->surface();
     const QImage levels = levelPlot->surface();
     const double top = ws::PlotRange::of(*w.scans().newest, *w.scans().reference).maxLevel;
     const int floorRow = int(levelPlot->toPixel(0, top - kFloorLevel).y());
-    for (const ws::MapEntry &entry : map.entries) {
+    int shown = 0;
+    for (const ws::MapEntry &entry : w.map().entries) {
         const int column = int(std::floor(mapStrip->toPixel(entry.frequency, 0).x()));
+        if (column < 0 || column >= strip.width())
+            continue;
+        ++shown;
         const QString what = entry.frequencyText + entry.polarisation;
         QVERIFY2(!isBackground(strip.pixelColor(column, strip.height() / 2)), qPrintable(what));
 
-        // Within a pixel of the strip's line, some curve of the level plot
-        // rises clearly above the noise floor.
         bool hump = false;
         for (int c = qMax(0, column - 1); c <= qMin(levels.width() - 1, column + 1) && !hump; ++c)
             for (int y = 0; y < floorRow && !hump; ++y) {
@@ -82,6 +105,7 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
             }
         QVERIFY2(hump, qPrintable(what + QStringLiteral(" has no hump under it")));
     }
+    QVERIFY(shown > 0);
 }
 
 QTEST_MAIN(TestExampleWindow)
