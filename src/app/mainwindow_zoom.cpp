@@ -8,8 +8,8 @@
 // Zooming and panning the frequency axis: the wheel over any of the three
 // plots, Escape and Ctrl+0 for the whole range. The plots, the strip and
 // the labels under them are redrawn from the view; the readout and a
-// click's frequency follow by themselves, since the plots report positions
-// in their scale.
+// click's frequency follow, since the plots report positions in their
+// scale.
 
 void MainWindow::wireZoom()
 {
@@ -74,4 +74,7 @@ void MainWindow::showView(const ws::View &view)
     view_ = view;
     drawPlots();
     drawMapStrip();
+    // The readout names the frequency now under the pointer.
+    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
+        plot->reportPointerAgain();
 }

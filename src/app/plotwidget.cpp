@@ -235,15 +235,28 @@ void PlotWidget::reportPointer(QPointF widgetPosition)
 
 void PlotWidget::mouseMoveEvent(QMouseEvent *event)
 {
-    reportPointer(event->position());
+    pointer_ = event->position();
+    reportPointer(*pointer_);
+}
+
+void PlotWidget::reportPointerAgain()
+{
+    if (pointer_)
+        reportPointer(*pointer_);
+}
+
+void PlotWidget::leaveEvent(QEvent *event)
+{
+    pointer_.reset();
+    QFrame::leaveEvent(event);
 }
 
 void PlotWidget::wheelEvent(QWheelEvent *event)
 {
-    const double x = areaPosition(event->position()).x();
+    pointer_ = event->position();
+    const double x = areaPosition(*pointer_).x();
     const double fraction = qBound(0.0, x / qMax(1, areaSize().width()), 1.0);
     emit wheelTurned(fraction, event->angleDelta(), event->modifiers());
-    reportPointer(event->position());
     event->accept();
 }
 

@@ -41,6 +41,10 @@ public:
     QPointF toPixel(double x, double y) const;
     QPointF toUser(QPointF pixel) const;
 
+    // After a change of scale the pointer lies at another x without having
+    // moved: reports it again with pointerMoved, if it is over the plot.
+    void reportPointerAgain();
+
     // The drawable area in pixels, inside the border.
     QSize areaSize() const { return contentsRect().size(); }
     // What the surface holds now, one pixel per logical pixel; for tests.
@@ -57,9 +61,7 @@ signals:
     // The wheel turned over the plot, frame included. `fraction` is where
     // the pointer is across the drawable area (0 at its left edge, 1 at its
     // right edge; over the frame, the nearest edge), the delta and the
-    // modifiers are the event's own. Since the handler may change the scale
-    // under the pointer, pointerMoved follows with the position in the
-    // scale as it is then.
+    // modifiers are the event's own.
     void wheelTurned(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
 
 protected:
@@ -69,6 +71,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     QPainter &painter();
@@ -98,4 +101,6 @@ private:
     bool scaleSet_ = false;
     double currentX_ = 0;
     double currentY_ = 0;
+    // Where the pointer was last seen over the plot, in widget pixels.
+    std::optional<QPointF> pointer_;
 };

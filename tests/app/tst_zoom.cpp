@@ -229,6 +229,11 @@ void TestZoom::readoutAndClickFollowTheZoom()
     QTest::mousePress(levels, Qt::LeftButton, {}, pos);
     const QByteArray tuned = QByteArray::number(ws::roundHalfEven(float(at318)));
     QCOMPARE(w->serial.written.value(1), "T" + tuned + "000005010");
+
+    // Back at the whole range, the readout names what is under the resting
+    // pointer now.
+    f.showWholeRange();
+    QCOMPARE(text(names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
 }
 
 QTEST_MAIN(TestZoom)
