@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class FileOpenDialog;
 class PlotWidget;
 class QLabel;
@@ -34,6 +36,21 @@ public:
     // Asks for a map of known transmissions, lists it in the log box and
     // draws it into the map strip ("Load Map ...").
     void loadMap();
+    // The same loads for a file that came another way: all that follows
+    // the dialog, which then offers the file as its last choice. True when
+    // the file was loaded; otherwise the user has been told, as after a
+    // dialog.
+    bool loadScanFrom(ws::ScanSlot slot, const QString &path);
+    bool loadMapFrom(const QString &path);
+    // The files a command line names, in its order: the newest scan, the
+    // reference scan, the map; each loads as if picked in its dialog. A map
+    // loads only once "Load Map ..." could be clicked, after both scans were
+    // drawn; otherwise the user is told. True when every file was loaded.
+    // `beforeEach` hears each file's whole path before it loads.
+    bool openFiles(const QStringList &files,
+                   const std::function<void(const QString &path)> &beforeEach = {});
+    // The window as it is shown, at the screen's pixel ratio.
+    QImage picture();
     // The readout for the pointer at `mhz` over a plot or the map strip:
     // the frequency and the nearest entry of the map.
     void showReadoutAt(double mhz);
