@@ -133,6 +133,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     createElements();
     wireEvents();
     setupTabOrder();
+    setupFileDrops();
 }
 
 MainWindow::~MainWindow() = default;
@@ -216,6 +217,13 @@ void MainWindow::mouseMoveEvent(QMouseEvent *)
 {
     // Only moves over the bare window arrive here (see createElement).
     clearReadout();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched->isWidgetType() && fileDragOnto(static_cast<QWidget *>(watched), event))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

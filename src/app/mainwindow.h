@@ -8,9 +8,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class FileOpenDialog;
 class PlotWidget;
+class QMimeData;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -79,6 +81,12 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Files dropped onto the window (mainwindow_files.cpp).
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    // Events of the text boxes that are the window's.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void drawScans();
@@ -90,6 +98,23 @@ private:
     void setupTabOrder();
     // Makes pending drawing and text changes visible at once.
     void repaintWindow();
+
+    // Files from outside the dialogs, by the slot they load into; an empty
+    // path loads nothing. The map loads last, after the scans it needs.
+    struct FileSet
+    {
+        QString newest;
+        QString reference;
+        QString map;
+    };
+    bool loadFileSet(const FileSet &files,
+                     const std::function<void(const QString &path)> &beforeEach);
+    // What a drop of `data` at `at` (window coordinates) would load;
+    // nothing when the drop is refused.
+    std::optional<FileSet> fileDropAt(const QMimeData *data, QPoint at) const;
+    void setupFileDrops();
+    // A drag of files over a text box, handled as over the window.
+    bool fileDragOnto(QWidget *box, QEvent *event);
 
     // The elements the window's actions use; windowelements.cpp has all of
     // them, with their objectNames, places and texts.

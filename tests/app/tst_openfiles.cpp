@@ -1,10 +1,14 @@
-// Files that come from outside the dialogs: named on the command line.
+// Files that come from outside the dialogs: named on the command line or
+// dropped onto the window.
 #include "fakeplatform.h"
 #include "messages.h"
 #include "plotwidget.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -38,6 +42,45 @@ bool sameDrawing(FakeWindow &a, FakeWindow &b)
     return true;
 }
 
+QString copyOf(const QTemporaryDir &dir, const QString &example, const QString &name,
+               const QDateTime &modified)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!QFile::copy(examples + example, path) || !file.open(QIODevice::Append) ||
+        !file.setFileTime(modified, QFileDevice::FileModificationTime))
+        qFatal("cannot copy %s", qPrintable(path));
+    return path;
+}
+
+QList<QUrl> urls(const QStringList &paths)
+{
+    QList<QUrl> out;
+    for (const QString &path : paths)
+        out << QUrl::fromLocalFile(path);
+    return out;
+}
+
+// Drags `urls` over `receiver` at `at` and, when the drag is taken, drops
+// them there; the loads follow the drop. Whether the drag was taken.
+bool dragAndDrop(QWidget *receiver, QPoint at, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &enter);
+    if (!enter.isAccepted())
+        return false;
+    // Never a move: the file manager would delete the file.
+    if (enter.dropAction() != Qt::CopyAction)
+        qFatal("the drag was taken as another action than a copy");
+    QDropEvent drop(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &drop);
+    QCoreApplication::processEvents();
+    return drop.isAccepted();
+}
+
 } // namespace
 
 class TestOpenFiles : public QObject
@@ -47,6 +90,22 @@ class TestOpenFiles : public QObject
 private slots:
     void commandLineFilesLoadAsIfPicked();
     void commandLineFailuresAreTold();
+    void dropOntoALoadButtonOrItsLabel();
+    void dropElsewhereTellsScansFromTheMap();
+    void dropsThatAreRefused();
+    void filesDroppedOntoTextBoxesAreTheWindows();
+
+private:
+    // A drop onto the middle of the element named `name`.
+    static bool dropOnto(FakeWindow &w, const char *name, const QStringList &paths)
+    {
+        return dragAndDrop(w.window.get(), w.element<QWidget>(name)->geometry().center(),
+                           urls(paths));
+    }
+    static QString label(FakeWindow &w, const char *name)
+    {
+        return w.element<QLabel>(name)->text();
+    }
 };
 
 void TestOpenFiles::commandLineFilesLoadAsIfPicked()
@@ -121,6 +180,130 @@ void TestOpenFiles::commandLineFailuresAreTold()
         QCOMPARE(w.dialogs.messages, QStringList{ws::messages::cancelled()});
         QVERIFY(w.scans().bothLoaded());
     }
+}
+
+void TestOpenFiles::dropOntoALoadButtonOrItsLabel()
+{
+    const QString newest = examples + "newest.scn", reference = examples + "reference.scn",
+                  map = examples + "demo.map";
+    FakeWindow w;
+    // Into the slot whatever the name says.
+    QVERIFY(dropOnto(w, names::loadReferenceButton, {newest}));
+    QVERIFY(label(w, names::referenceLabel).startsWith(newest + "  "));
+    QVERIFY(!w.scans().newest);
+    // "Load Map ..." is not yet enabled, so neither it nor its label takes a drop.
+    QVERIFY(!dropOnto(w, names::loadMapButton, {map}));
+    QVERIFY(!dropOnto(w, names::mapLabel, {map}));
+    QVERIFY(dropOnto(w, names::newestLabel, {reference}));
+    QVERIFY(label(w, names::newestLabel).startsWith(reference + "  "));
+    QVERIFY(dropOnto(w, names::loadNewestButton, {newest}));
+    QVERIFY(dropOnto(w, names::referenceLabel, {reference}));
+    QVERIFY(label(w, names::newestLabel).startsWith(newest + "  "));
+    QVERIFY(label(w, names::referenceLabel).startsWith(reference + "  "));
+    QVERIFY(w.element<QPushButton>(names::loadMapButton)->isEnabled());
+    QVERIFY(dropOnto(w, names::mapLabel, {map}));
+    QVERIFY(label(w, names::mapLabel).startsWith(map + "  "));
+    QVERIFY(dropOnto(w, names::loadMapButton, {map}));
+    QVERIFY(w.dialogs.messages.isEmpty());
+    QVERIFY(w.dialogs.shown.empty());
+    // One file per slot.
+    QVERIFY(!dropOnto(w, names::loadNewestButton, {newest, reference}));
+
+    // A file that does not load is told as after the dialog, which then
+    // offers it.
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing.scn");
+    QVERIFY(dropOnto(w, names::loadNewestButton, {missing}));
+    QCOMPARE(w.dialogs.messages, QStringList{ws::messages::cancelled()});
+    w.dialogs.cancel();
+    w.window->loadScan(ws::ScanSlot::Newest);
+    QCOMPARE(w.dialogs.shown.at(0).prefilled, missing);
+}
+
+void TestOpenFiles::dropElsewhereTellsScansFromTheMap()
+{
+    QTemporaryDir dir;
+    const QDateTime noon(QDate(2026, 5, 1), QTime(12, 0));
+    const QString older = copyOf(dir, "newest.scn", "older.SCN", noon);
+    const QString newer = copyOf(dir, "reference.scn", "newer.scn", noon.addSecs(60));
+    const QString map = copyOf(dir, "demo.map", "demo.txt", noon);
+
+    // The newer scan is the newest, in whatever order the two come.
+    FakeWindow w;
+    QVERIFY(dropOnto(w, names::levelPlot, {newer, map, older}));
+    QVERIFY(label(w, names::newestLabel).startsWith(newer + "  "));
+    QVERIFY(label(w, names::referenceLabel).startsWith(older + "  "));
+    QVERIFY(label(w, names::mapLabel).startsWith(map + "  "));
+    QVERIFY(w.dialogs.messages.isEmpty());
+
+    // One scan is the newest; a map alone goes into the map.
+    QVERIFY(dropOnto(w, names::mapStrip, {older}));
+    QVERIFY(label(w, names::newestLabel).startsWith(older + "  "));
+    const QString other = copyOf(dir, "demo.map", "other.map", noon);
+    QVERIFY(dragAndDrop(w.window.get(), QPoint(2, 300), urls({other})));
+    QVERIFY(label(w, names::mapLabel).startsWith(other + "  "));
+
+    // With the reference there, one scan and a map make a whole set.
+    FakeWindow half;
+    QVERIFY(dropOnto(half, names::loadReferenceButton, {older}));
+    QVERIFY(dropOnto(half, names::differencePlot, {map, newer}));
+    QVERIFY(half.scans().bothLoaded());
+    QVERIFY(label(half, names::mapLabel).startsWith(map + "  "));
+
+    // A scan that fails leaves the map unloaded, and the user is told.
+    FakeWindow failing;
+    QVERIFY(dropOnto(failing, names::levelPlot, {dir.filePath("gone.scn"), older, map}));
+    QCOMPARE(failing.dialogs.messages,
+             QStringList({ws::messages::cancelled(), ws::messages::mapNeedsScans(map)}));
+}
+
+void TestOpenFiles::dropsThatAreRefused()
+{
+    QTemporaryDir dir;
+    const QString scan = examples + "newest.scn", map = examples + "demo.map";
+    const QString scan2 = examples + "reference.scn";
+    FakeWindow w;
+    const QPoint bare(2, 300);
+    QVERIFY(!dragAndDrop(w.window.get(), bare, {QUrl("https://example.org/newest.scn")}));
+    QVERIFY(!dragAndDrop(w.window.get(), bare, urls({scan}) << QUrl("https://example.org/a.scn")));
+    QVERIFY(!dragAndDrop(w.window.get(), bare, {}));
+    QVERIFY(!dragAndDrop(w.window.get(), bare, urls({dir.path()})));
+    QVERIFY(!dragAndDrop(w.window.get(), bare, urls({scan, scan2, scan})));
+    // A map needs both scans drawn by the end of the drop.
+    QVERIFY(!dragAndDrop(w.window.get(), bare, urls({map})));
+    QVERIFY(!dragAndDrop(w.window.get(), bare, urls({scan, map})));
+    QVERIFY(dragAndDrop(w.window.get(), bare, urls({scan, scan2})));
+    QVERIFY(!dragAndDrop(w.window.get(), bare, urls({map, map})));
+    QVERIFY(w.map().entries.isEmpty());
+    QVERIFY(w.dialogs.messages.isEmpty());
+
+    // Text is no file.
+    QMimeData text;
+    text.setText(scan);
+    QDragEnterEvent enter(bare, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.window.get(), &enter);
+    QVERIFY(!enter.isAccepted());
+}
+
+void TestOpenFiles::filesDroppedOntoTextBoxesAreTheWindows()
+{
+    FakeWindow w;
+    const QString scan = examples + "newest.scn";
+    auto *logBox = w.element<QPlainTextEdit>(names::logBox);
+    QVERIFY(dragAndDrop(logBox->viewport(), QPoint(5, 5), urls({scan})));
+    QVERIFY(label(w, names::newestLabel).startsWith(scan + "  "));
+    QVERIFY(logBox->toPlainText().isEmpty());
+    auto *portBox = w.element<QLineEdit>(names::portBox);
+    QVERIFY(dragAndDrop(portBox, QPoint(3, 3), urls({examples + "reference.scn"})));
+    QVERIFY(label(w, names::newestLabel).startsWith(examples + "reference.scn  "));
+    QCOMPARE(portBox->text(), QStringLiteral("2"));
+
+    // Text still goes into the box.
+    QMimeData text;
+    text.setText(QStringLiteral("ttyUSB0"));
+    QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(portBox, &enter);
+    QVERIFY(enter.isAccepted());
 }
 
 QTEST_MAIN(TestOpenFiles)
