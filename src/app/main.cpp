@@ -30,6 +30,7 @@ class StandardErrorDialogs : public ws::UserDialogs
 {
 public:
     bool openFile(const QString &, QString &) override { return false; }
+    bool saveFile(const QString &, QString &) override { return false; }
     void message(const QString &text) override
     {
         const bool named = file.isEmpty() || text.contains(file);

@@ -134,6 +134,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     wireEvents();
     setupTabOrder();
     setupFileDrops();
+    setupPictureShortcuts();
 }
 
 MainWindow::~MainWindow() = default;
@@ -221,8 +222,11 @@ void MainWindow::mouseMoveEvent(QMouseEvent *)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched->isWidgetType() && fileDragOnto(static_cast<QWidget *>(watched), event))
-        return true;
+    if (watched->isWidgetType()) {
+        auto *box = static_cast<QWidget *>(watched);
+        if (fileDragOnto(box, event) || copyKeyOnto(box, event))
+            return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

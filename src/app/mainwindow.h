@@ -53,6 +53,10 @@ public:
                    const std::function<void(const QString &path)> &beforeEach = {});
     // The window as it is shown, at the screen's pixel ratio.
     QImage picture();
+    // Asks for a file name and saves the picture there as a PNG (Ctrl+S).
+    void savePicture();
+    // Puts the picture on the clipboard (Ctrl+C where no text is selected).
+    void copyPicture();
     // The readout for the pointer at `mhz` over a plot or the map strip:
     // the frequency and the nearest entry of the map.
     void showReadoutAt(double mhz);
@@ -115,6 +119,9 @@ private:
     void setupFileDrops();
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);
+    void setupPictureShortcuts();
+    // Ctrl+C in a text box with nothing selected, left to the window.
+    bool copyKeyOnto(QWidget *box, QEvent *event);
 
     // The elements the window's actions use; windowelements.cpp has all of
     // them, with their objectNames, places and texts.
@@ -181,6 +188,8 @@ private:
     ws::Scans scans_;
     ws::MapData map_;
     QString lastCheckLog_;
+    // Where the last picture was saved, offered for the next.
+    QString picturePath_ = QStringLiteral("wavesift.png");
 };
 
 // Marks the window busy for its lifetime (see the guards above).

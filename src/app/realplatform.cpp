@@ -25,6 +25,20 @@ bool QtDialogs::openFile(const QString &title, QString &fileName)
     return true;
 }
 
+bool QtDialogs::saveFile(const QString &title, QString &fileName)
+{
+    QFileDialog dialog(parent_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("PNG pictures (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    return true;
+}
+
 void QtDialogs::message(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wavesift"), text, QMessageBox::Ok,

@@ -15,6 +15,8 @@ public:
     explicit QtDialogs(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
     bool openFile(const QString &title, QString &fileName) override;
+    // Offers PNG pictures, the only files the window saves.
+    bool saveFile(const QString &title, QString &fileName) override;
     void message(const QString &text) override;
 
 private:

@@ -23,6 +23,7 @@ public:
     {
         QString title;
         QString prefilled;
+        bool save = false; // a dialog for saving rather than opening
     };
 
     // The next dialog picks `path`.
@@ -30,7 +31,9 @@ public:
     // The next dialog is cancelled.
     void cancel() { answers.push_back(std::nullopt); }
 
+    // Both kinds of file dialog answer from the same script.
     bool openFile(const QString &title, QString &fileName) override;
+    bool saveFile(const QString &title, QString &fileName) override;
     void message(const QString &text) override;
 
     std::deque<std::optional<QString>> answers;
