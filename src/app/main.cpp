@@ -48,13 +48,14 @@ struct Desktop
     ws::SteadyClock clock;
     ws::DesktopServices system;
     ws::QtSerialLine serial;
+    ws::SystemPortFinder ports;
 
     // The window holds both scans' level tables inline, well over a hundred
     // kilobytes: too much for the main thread's stack on some systems.
     std::unique_ptr<MainWindow> window(ws::UserDialogs &dialogs)
     {
         return std::make_unique<MainWindow>(
-            ws::Platform{&dialogs, &events, &clock, &system, &serial});
+            ws::Platform{&dialogs, &events, &clock, &system, &serial, &ports});
     }
 };
 

@@ -120,6 +120,7 @@ private:
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);
     void setupPictureShortcuts();
+    void setupPortList();
     // Ctrl+C in a text box with nothing selected, left to the window.
     bool copyKeyOnto(QWidget *box, QEvent *event);
 

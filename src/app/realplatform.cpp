@@ -1,9 +1,12 @@
 #include "realplatform.h"
 
+#include "portlist.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -60,6 +63,18 @@ void QtEventLoop::repaintNow(QWidget *widget)
 {
     if (widget)
         widget->repaint();
+}
+
+std::vector<PortInfo> SystemPortFinder::ports()
+{
+    std::vector<PortInfo> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        ports.push_back({info.portName(), info.systemLocation(), info.description(),
+                         info.manufacturer(), QString()});
+#ifdef Q_OS_LINUX
+    addStableNames(ports, QStringLiteral("/dev/serial/by-id"));
+#endif
+    return ports;
 }
 
 void DesktopServices::beep()

@@ -31,6 +31,13 @@ public:
     void repaintNow(QWidget *widget) override;
 };
 
+// QSerialPortInfo's ports, with the stable names of /dev/serial/by-id.
+class SystemPortFinder : public PortFinder
+{
+public:
+    std::vector<PortInfo> ports() override;
+};
+
 class DesktopServices : public SystemServices
 {
 public:

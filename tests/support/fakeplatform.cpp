@@ -90,7 +90,7 @@ QByteArray FakeSerial::read()
 }
 
 FakeWindow::FakeWindow()
-    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial}))
+    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial, &ports}))
 {
     serial.clock = &clock;
 }

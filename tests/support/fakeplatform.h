@@ -123,6 +123,20 @@ public:
     std::function<void(const QByteArray &)> onWrite;
 };
 
+// Ports from a script; counts how often the window asked for them.
+class FakePorts : public PortFinder
+{
+public:
+    std::vector<PortInfo> ports() override
+    {
+        ++listings;
+        return list;
+    }
+
+    std::vector<PortInfo> list;
+    int listings = 0;
+};
+
 // A window on fakes, with everything a test needs to reach.
 struct FakeWindow
 {
@@ -134,6 +148,7 @@ struct FakeWindow
     FakeClock clock;
     FakeSystem system;
     FakeSerial serial;
+    FakePorts ports;
     std::unique_ptr<MainWindow> window;
 
     ws::Scans &scans() { return window->scansForTest(); }
