@@ -12,9 +12,10 @@
 
 class FileOpenDialog;
 class PlotWidget;
-class QMimeData;
+class QImage;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 
