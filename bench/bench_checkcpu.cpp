@@ -24,6 +24,7 @@ class SilentDialogs : public ws::UserDialogs
 {
 public:
     bool openFile(const QString &, QString &) override { return false; }
+    bool saveFile(const QString &, QString &) override { return false; }
     void message(const QString &text) override { messages << text; }
     QStringList messages;
 };

@@ -18,6 +18,11 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
         fileName = next;
         return true;
     }
+    bool saveFile(const QString &, QString &fileName) override
+    {
+        fileName = next;
+        return true;
+    }
     void message(const QString &) override { failed = true; }
     void doEvents() override {}
     void keepPainted() override {}

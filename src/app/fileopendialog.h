@@ -21,6 +21,9 @@ public:
 
     const QString &title() const { return title_; }
     const QString &fileName() const { return fileName_; }
+    // A file that came another way (the command line, a drop) is offered
+    // next time as if it had been chosen here.
+    void setFileName(const QString &path) { fileName_ = path; }
 
     // Shows the dialog for opening a file; true with fileName() set to the
     // chosen path, false when the user cancelled or the dialog failed.

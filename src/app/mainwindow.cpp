@@ -133,6 +133,9 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     createElements();
     wireEvents();
     setupTabOrder();
+    setupFileDrops();
+    setupPictureShortcuts();
+    setupPortList();
 }
 
 MainWindow::~MainWindow() = default;
@@ -217,6 +220,16 @@ void MainWindow::mouseMoveEvent(QMouseEvent *)
 {
     // Only moves over the bare window arrive here (see createElement).
     clearReadout();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched->isWidgetType()) {
+        auto *box = static_cast<QWidget *>(watched);
+        if (fileDragOnto(box, event) || copyKeyOnto(box, event))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -8,12 +8,15 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class FileOpenDialog;
 class PlotWidget;
+class QImage;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -37,6 +40,25 @@ public:
     // Asks for a map of known transmissions, lists it in the log box and
     // draws it into the map strip ("Load Map ...").
     void loadMap();
+    // The same loads for a file that came another way: all that follows
+    // the dialog, which then offers the file as its last choice. True when
+    // the file was loaded; otherwise the user has been told, as after a
+    // dialog.
+    bool loadScanFrom(ws::ScanSlot slot, const QString &path);
+    bool loadMapFrom(const QString &path);
+    // The files a command line names, in its order: the newest scan, the
+    // reference scan, the map; each loads as if picked in its dialog. A map
+    // loads only once "Load Map ..." could be clicked, after both scans were
+    // drawn; otherwise the user is told. True when every file was loaded.
+    // `beforeEach` hears each file's whole path before it loads.
+    bool openFiles(const QStringList &files,
+                   const std::function<void(const QString &path)> &beforeEach = {});
+    // The window as it is shown, at the screen's pixel ratio.
+    QImage picture();
+    // Asks for a file name and saves the picture there as a PNG (Ctrl+S).
+    void savePicture();
+    // Puts the picture on the clipboard (Ctrl+C where no text is selected).
+    void copyPicture();
     // The readout for the pointer at `mhz` over a plot or the map strip:
     // the frequency and the nearest entry of the map.
     void showReadoutAt(double mhz);
@@ -77,6 +99,12 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Files dropped onto the window (mainwindow_files.cpp).
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    // Events of the text boxes that are the window's.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void drawScans();
@@ -93,6 +121,27 @@ private:
     void setupTabOrder();
     // Makes pending drawing and text changes visible at once.
     void repaintWindow();
+
+    // Files from outside the dialogs, by the slot they load into; an empty
+    // path loads nothing. The map loads last, after the scans it needs.
+    struct FileSet
+    {
+        QString newest;
+        QString reference;
+        QString map;
+    };
+    bool loadFileSet(const FileSet &files,
+                     const std::function<void(const QString &path)> &beforeEach);
+    // What a drop of `data` at `at` (window coordinates) would load;
+    // nothing when the drop is refused.
+    std::optional<FileSet> fileDropAt(const QMimeData *data, QPoint at) const;
+    void setupFileDrops();
+    // A drag of files over a text box, handled as over the window.
+    bool fileDragOnto(QWidget *box, QEvent *event);
+    void setupPictureShortcuts();
+    void setupPortList();
+    // Ctrl+C in a text box with nothing selected, left to the window.
+    bool copyKeyOnto(QWidget *box, QEvent *event);
 
     // The elements the window's actions use; windowelements.cpp has all of
     // them, with their objectNames, places and texts.
@@ -168,6 +217,8 @@ private:
     int pendingZoomDelta_ = 0;
     int pendingPanDelta_ = 0;
     QString lastCheckLog_;
+    // Where the last picture was saved, offered for the next.
+    QString picturePath_ = QStringLiteral("wavesift.png");
 };
 
 // Marks the window busy for its lifetime (see the guards above).

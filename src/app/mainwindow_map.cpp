@@ -21,18 +21,23 @@
 // the same map.
 void MainWindow::loadMap()
 {
-    const QString cancelled = ws::messages::cancelled();
     if (!mapDialog->showOpen()) {
-        platform_.dialogs->message(cancelled);
+        platform_.dialogs->message(ws::messages::cancelled());
         return;
     }
-    const QString path = mapDialog->fileName();
+    loadMapFrom(mapDialog->fileName());
+}
+
+bool MainWindow::loadMapFrom(const QString &path)
+{
+    mapDialog->setFileName(path);
+    const QString cancelled = ws::messages::cancelled();
     // Only an ordinary file that can be opened gets as far as clearing the
     // strip; anything else leaves the window as it was.
     QFile probe(path);
     if (!QFileInfo(path).isFile() || !probe.open(QIODevice::ReadOnly)) {
         platform_.dialogs->message(cancelled);
-        return;
+        return false;
     }
     probe.close();
 
@@ -59,7 +64,7 @@ void MainWindow::loadMap()
             file.failure.tooLarge
                 ? ws::messages::mapTooLarge(path, file.failure.size, kReadLimit)
                 : cancelled);
-        return;
+        return false;
     }
 
     map_ = ws::parseMap(file.value->bytes);
@@ -75,4 +80,5 @@ void MainWindow::loadMap()
 
     logBox->setPlainText(map_.listing);
     repaintWindow();
+    return true;
 }

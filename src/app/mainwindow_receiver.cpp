@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "numbers.h"
+#include "portlist.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -58,6 +59,14 @@ Polarisation polarisationForButton(Qt::MouseButton button)
 }
 
 } // namespace
+
+void MainWindow::setupPortList()
+{
+    // Never while a check or a full scan runs: a check keeps the window's
+    // input waiting, but a full scan lets it through between its rows.
+    if (platform_.ports)
+        new ws::PortList(*portBox, *platform_.ports, [this] { return busyDepth_ == 0; });
+}
 
 void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
 {

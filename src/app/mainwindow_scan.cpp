@@ -10,12 +10,18 @@
 
 void MainWindow::loadScan(ws::ScanSlot slot)
 {
-    const bool newest = slot == ws::ScanSlot::Newest;
-    FileOpenDialog *dialog = newest ? newestDialog : referenceDialog;
+    FileOpenDialog *dialog = slot == ws::ScanSlot::Newest ? newestDialog : referenceDialog;
     if (!dialog->showOpen()) {
         platform_.dialogs->message(ws::messages::cancelled());
         return;
     }
+    loadScanFrom(slot, dialog->fileName());
+}
+
+bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
+{
+    const bool newest = slot == ws::ScanSlot::Newest;
+    (newest ? newestDialog : referenceDialog)->setFileName(path);
 
     QLabel *label = newest ? newestLabel : referenceLabel;
     const QString previousText = label->text();
@@ -26,7 +32,6 @@ void MainWindow::loadScan(ws::ScanSlot slot)
     // into a scan of its own, and only a complete scan replaces the slot.
     // Otherwise a half-read file would stay behind in a slot that counts as
     // loaded and be drawn by the next load of the other slot.
-    const QString path = dialog->fileName();
     const auto fail = [&](const QString &text) {
         label->setText(previousText);
         platform_.dialogs->message(text);
@@ -43,16 +48,17 @@ void MainWindow::loadScan(ws::ScanSlot slot)
     const auto file = ws::readWholeFile(path, kReadLimit);
     if (!file.value) {
         fail(ws::messages::cancelled());
-        return;
+        return false;
     }
     ws::ScanParse parse = ws::parseScan(file.value->bytes);
     if (!parse.value) {
         fail(parse.failure.message());
-        return;
+        return false;
     }
     label->setText(
         ws::scanSummary(path, file.value->lastModified, file.value->size, *parse.value));
     scans_.load(slot, std::move(*parse.value));
     if (scans_.bothLoaded())
         drawScans();
+    return true;
 }

@@ -1,9 +1,12 @@
 #include "realplatform.h"
 
+#include "portlist.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -18,6 +21,20 @@ bool QtDialogs::openFile(const QString &title, QString &fileName)
     // A typed name of a file that does not exist is accepted; the loader
     // then tells that it cannot be read.
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    return true;
+}
+
+bool QtDialogs::saveFile(const QString &title, QString &fileName)
+{
+    QFileDialog dialog(parent_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("PNG pictures (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
     dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
@@ -46,6 +63,18 @@ void QtEventLoop::repaintNow(QWidget *widget)
 {
     if (widget)
         widget->repaint();
+}
+
+std::vector<PortInfo> SystemPortFinder::ports()
+{
+    std::vector<PortInfo> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        ports.push_back({info.portName(), info.systemLocation(), info.description(),
+                         info.manufacturer(), QString()});
+#ifdef Q_OS_LINUX
+    addStableNames(ports, QStringLiteral("/dev/serial/by-id"));
+#endif
+    return ports;
 }
 
 void DesktopServices::beep()

@@ -15,6 +15,8 @@ public:
     explicit QtDialogs(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
     bool openFile(const QString &title, QString &fileName) override;
+    // Offers PNG pictures, the only files the window saves.
+    bool saveFile(const QString &title, QString &fileName) override;
     void message(const QString &text) override;
 
 private:
@@ -27,6 +29,13 @@ public:
     void doEvents() override;
     void keepPainted() override;
     void repaintNow(QWidget *widget) override;
+};
+
+// QSerialPortInfo's ports, with the stable names of /dev/serial/by-id.
+class SystemPortFinder : public PortFinder
+{
+public:
+    std::vector<PortInfo> ports() override;
 };
 
 class DesktopServices : public SystemServices

@@ -2,6 +2,8 @@
 
 #include "platform.h"
 
+#include <vector>
+
 class QWidget;
 
 // The parts of the platform that only a window needs: its event loop deals
@@ -21,6 +23,27 @@ public:
     virtual void repaintNow(QWidget *widget) = 0;
 };
 
+// A serial port of the system, as the port box offers it.
+struct PortInfo
+{
+    QString name;         // the system's name: "ttyUSB0", "COM3"
+    QString path;         // the device: "/dev/ttyUSB0" ("COM3" on Windows)
+    QString description;  // what the driver calls it; may be empty
+    QString manufacturer; // may be empty
+    // A name that stays with the adapter from one plug-in to the next
+    // ("/dev/serial/by-id/usb-..."); empty when it has none.
+    QString stableName;
+};
+
+// Lists the serial ports that exist. Asking may take a while and touch the
+// devices, so the window asks only when the user wants the list.
+class PortFinder
+{
+public:
+    virtual ~PortFinder() = default;
+    virtual std::vector<PortInfo> ports() = 0;
+};
+
 // What the window is handed at construction. The window does not own these.
 struct Platform
 {
@@ -29,6 +52,8 @@ struct Platform
     Clock *clock = nullptr;
     SystemServices *system = nullptr;
     SerialLine *serial = nullptr;
+    // Without it the port box offers no list.
+    PortFinder *ports = nullptr;
 };
 
 } // namespace ws

@@ -94,6 +94,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
     if (line.files.size() > 3)
         return invalid(QStringLiteral("at most three files: newest scan, reference scan, map"));
+    if (line.files.contains(QString()))
+        return invalid(QStringLiteral("a file name is empty"));
     for (const QCommandLineOption *setting : {&o.port, &o.timeout, &o.power, &o.diseqc}) {
         if (!receiver && parser.isSet(*setting))
             return invalid(QStringLiteral("--%1 goes with --check or --full-scan")

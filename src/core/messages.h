@@ -24,6 +24,19 @@ inline QString mapTooLarge(const QString &path, qint64 size, qint64 limit)
         + QStringLiteral(" bytes; at most ") + QString::number(limit) + QStringLiteral(")");
 }
 
+// A map from the command line or a drop before "Load Map ..." could be
+// clicked: a map is drawn on the scale of the two scans.
+inline QString mapNeedsScans(const QString &path)
+{
+    return path + QStringLiteral(" was not loaded: a map needs both scans loaded first");
+}
+
+// A picture of the window that could not be written, and why.
+inline QString pictureNotSaved(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Could not save the picture to ") + path + QStringLiteral(": ") + reason;
+}
+
 // The title of the readout's nearest map entry.
 inline QString nextKnownSignal() { return QStringLiteral("Next known signal:"); }
 

@@ -18,6 +18,9 @@ public:
     // Returns false when the user cancelled or the dialog failed; otherwise
     // `fileName` holds the chosen path.
     virtual bool openFile(const QString &title, QString &fileName) = 0;
+    // The same for saving a file: a name that exists is only returned once
+    // the user agreed to replace it.
+    virtual bool saveFile(const QString &title, QString &fileName) = 0;
     // A message box with the text, a single OK button and the caption
     // "Wavesift"; returns when the user has closed it.
     virtual void message(const QString &text) = 0;

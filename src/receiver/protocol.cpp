@@ -94,23 +94,19 @@ void SearchWords::scan(QStringView text)
     scanned_ = text.size();
 }
 
-namespace {
-
-bool startsWithNumber(QStringView text)
+bool namesPortByNumber(QStringView setting)
 {
-    const QStringView t = text.trimmed();
+    const QStringView t = setting.trimmed();
     if (t.isEmpty())
         return true; // an empty setting reads as port 0
     const QChar c = t.front();
     return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
 }
 
-} // namespace
-
 PortChoice portFor(const QString &setting, PortSystem system)
 {
     PortChoice choice;
-    if (!startsWithNumber(setting)) {
+    if (!namesPortByNumber(setting)) {
         const QString name = setting.trimmed();
         if (system == PortSystem::Windows || name.startsWith(QLatin1Char('/')))
             choice.device = name;

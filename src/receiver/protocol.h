@@ -137,5 +137,8 @@ constexpr PortSystem hostPortSystem()
 // non-blank text is taken as the name of a device ("ttyUSB0",
 // "/dev/ttyUSB0", "COM10"), so adapters with other names can be used.
 PortChoice portFor(const QString &setting, PortSystem system = hostPortSystem());
+// Whether the setting names a port by its number (blank counts as port 0)
+// rather than by a device name.
+bool namesPortByNumber(QStringView setting);
 
 } // namespace ws::receiver

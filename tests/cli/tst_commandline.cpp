@@ -85,6 +85,7 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
     QTest::newRow("unknown option") << QStringList{"--zoom"};
     QTest::newRow("missing value") << QStringList{"--export"};
     QTest::newRow("four files") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("empty file name") << QStringList{"", "b"};
     QTest::newRow("check without port") << QStringList{"--check", "11778h"};
     QTest::newRow("check and full scan")
         << QStringList{"--check", "11778h", "--full-scan", "m", "--port", "2"};

@@ -6,7 +6,7 @@ namespace ws::test {
 
 bool FakeDialogs::openFile(const QString &title, QString &fileName)
 {
-    shown.push_back({title, fileName});
+    shown.push_back({title, fileName, false});
     if (answers.empty() || !answers.front()) {
         if (!answers.empty())
             answers.pop_front();
@@ -15,6 +15,13 @@ bool FakeDialogs::openFile(const QString &title, QString &fileName)
     fileName = *answers.front();
     answers.pop_front();
     return true;
+}
+
+bool FakeDialogs::saveFile(const QString &title, QString &fileName)
+{
+    const bool picked = openFile(title, fileName);
+    shown.back().save = true;
+    return picked;
 }
 
 void FakeDialogs::message(const QString &text)
@@ -83,7 +90,7 @@ QByteArray FakeSerial::read()
 }
 
 FakeWindow::FakeWindow()
-    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial}))
+    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial, &ports}))
 {
     serial.clock = &clock;
 }

@@ -23,6 +23,7 @@ public:
     {
         QString title;
         QString prefilled;
+        bool save = false; // a dialog for saving rather than opening
     };
 
     // The next dialog picks `path`.
@@ -30,7 +31,9 @@ public:
     // The next dialog is cancelled.
     void cancel() { answers.push_back(std::nullopt); }
 
+    // Both kinds of file dialog answer from the same script.
     bool openFile(const QString &title, QString &fileName) override;
+    bool saveFile(const QString &title, QString &fileName) override;
     void message(const QString &text) override;
 
     std::deque<std::optional<QString>> answers;
@@ -120,6 +123,20 @@ public:
     std::function<void(const QByteArray &)> onWrite;
 };
 
+// Ports from a script; counts how often the window asked for them.
+class FakePorts : public PortFinder
+{
+public:
+    std::vector<PortInfo> ports() override
+    {
+        ++listings;
+        return list;
+    }
+
+    std::vector<PortInfo> list;
+    int listings = 0;
+};
+
 // A window on fakes, with everything a test needs to reach.
 struct FakeWindow
 {
@@ -131,6 +148,7 @@ struct FakeWindow
     FakeClock clock;
     FakeSystem system;
     FakeSerial serial;
+    FakePorts ports;
     std::unique_ptr<MainWindow> window;
 
     ws::Scans &scans() { return window->scansForTest(); }

@@ -1,0 +1,196 @@
+#include "mainwindow.h"
+
+#include "messages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+// A drop only reads the files: a copy, never a move that would have the
+// file manager delete them.
+bool offerCopy(QDropEvent &event)
+{
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (event.possibleActions() & action) {
+            event.setDropAction(action);
+            event.accept();
+            return true;
+        }
+    }
+    event.ignore();
+    return false;
+}
+
+} // namespace
+
+bool MainWindow::openFiles(const QStringList &files,
+                           const std::function<void(const QString &path)> &beforeEach)
+{
+    // A dialog hands over the whole path in the system's form, and the
+    // summary lines and later dialogs show it so.
+    QString paths[3];
+    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
+        paths[i] = QDir::toNativeSeparators(QFileInfo(files[i]).absoluteFilePath());
+    return loadFileSet({paths[0], paths[1], paths[2]}, beforeEach);
+}
+
+bool MainWindow::loadFileSet(const FileSet &files,
+                             const std::function<void(const QString &path)> &beforeEach)
+{
+    bool all = true;
+    const auto load = [&](const QString &path, const std::function<bool()> &loader) {
+        if (path.isEmpty())
+            return;
+        if (beforeEach)
+            beforeEach(path);
+        all = loader() && all;
+    };
+    load(files.newest, [&] { return loadScanFrom(ws::ScanSlot::Newest, files.newest); });
+    load(files.reference, [&] { return loadScanFrom(ws::ScanSlot::Reference, files.reference); });
+    load(files.map, [&] {
+        if (loadMapButton->isEnabled())
+            return loadMapFrom(files.map);
+        platform_.dialogs->message(ws::messages::mapNeedsScans(files.map));
+        return false;
+    });
+    return all;
+}
+
+void MainWindow::setupFileDrops()
+{
+    setAcceptDrops(true);
+    // The text boxes take drops of text as they always have; files dropped
+    // onto them are the window's (fileDragOnto). The log box's drops
+    // arrive at the area that shows its text.
+    for (QLineEdit *box : findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+        box->installEventFilter(this);
+    logBox->viewport()->installEventFilter(this);
+}
+
+bool MainWindow::fileDragOnto(QWidget *box, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drag = static_cast<QDropEvent *>(event);
+    if (!drag->mimeData() || !drag->mimeData()->hasUrls())
+        return false;
+    // Handled here at the window's coordinates, not sent on: the
+    // application would deliver a sent drag event to the box again.
+    const QPoint at = box->mapTo(this, drag->position().toPoint());
+    if (type == QEvent::Drop) {
+        QDropEvent drop(at, drag->possibleActions(), drag->mimeData(), drag->buttons(),
+                        drag->modifiers());
+        dropEvent(&drop);
+        drag->setDropAction(drop.dropAction());
+        drag->setAccepted(drop.isAccepted());
+    } else {
+        QDragMoveEvent move(at, drag->possibleActions(), drag->mimeData(), drag->buttons(),
+                            drag->modifiers());
+        dragMoveEvent(&move);
+        drag->setDropAction(move.dropAction());
+        drag->setAccepted(move.isAccepted());
+    }
+    return true;
+}
+
+std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data, QPoint at) const
+{
+    if (!data || !data->hasUrls())
+        return std::nullopt;
+    QStringList paths;
+    for (const QUrl &url : data->urls()) {
+        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        if (path.isEmpty() || QFileInfo(path).isDir())
+            return std::nullopt;
+        paths << QDir::toNativeSeparators(path);
+    }
+    if (paths.isEmpty())
+        return std::nullopt;
+
+    QWidget *target = childAt(at);
+    while (target && target->parentWidget() != this)
+        target = target->parentWidget();
+    FileSet files;
+    if (target == loadNewestButton || target == newestLabel ||
+        target == loadReferenceButton || target == referenceLabel ||
+        target == loadMapButton || target == mapLabel) {
+        // Onto a load button or its label: one file for that slot, as if
+        // picked in its dialog, and a map only when the button could be
+        // clicked.
+        if (paths.size() != 1)
+            return std::nullopt;
+        if (target == loadNewestButton || target == newestLabel)
+            files.newest = paths[0];
+        else if (target == loadReferenceButton || target == referenceLabel)
+            files.reference = paths[0];
+        else if (loadMapButton->isEnabled())
+            files.map = paths[0];
+        else
+            return std::nullopt;
+        return files;
+    }
+
+    // Anywhere else the names tell scans from a map. More than fits the
+    // slots is refused rather than loaded in part.
+    QStringList scans, maps;
+    for (const QString &path : paths)
+        (path.endsWith(QLatin1String(".scn"), Qt::CaseInsensitive) ? scans : maps) << path;
+    if (scans.size() > 2 || maps.size() > 1)
+        return std::nullopt;
+    if (scans.size() == 2) {
+        // The newer scan is the one to compare with the older.
+        const bool firstIsNewer =
+            QFileInfo(scans[0]).lastModified() >= QFileInfo(scans[1]).lastModified();
+        files.newest = scans[firstIsNewer ? 0 : 1];
+        files.reference = scans[firstIsNewer ? 1 : 0];
+    } else if (scans.size() == 1) {
+        files.newest = scans[0];
+    }
+    if (!maps.isEmpty()) {
+        // Only when "Load Map ..." is, or will be after these scans,
+        // enabled.
+        const bool scansDrawn = loadMapButton->isEnabled() || scans.size() == 2 ||
+                                (scans.size() == 1 && scans_.reference);
+        if (!scansDrawn)
+            return std::nullopt;
+        files.map = maps[0];
+    }
+    return files;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    // Asked again at every move: the target changes with the pointer.
+    if (fileDropAt(event->mimeData(), event->position().toPoint()))
+        offerCopy(*event);
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const std::optional<FileSet> files = fileDropAt(event->mimeData(), event->position().toPoint());
+    if (!files || !offerCopy(*event)) {
+        event->ignore();
+        return;
+    }
+    // After the drop has ended: a message box must not keep the program the
+    // files came from waiting for the drop to finish.
+    QTimer::singleShot(0, this, [this, files = *files] { loadFileSet(files, {}); });
+}

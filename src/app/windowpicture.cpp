@@ -1,0 +1,24 @@
+#include "windowpicture.h"
+
+#include <QImage>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace ws {
+
+QString writePng(const QImage &image, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return writer.errorString();
+    }
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+} // namespace ws
