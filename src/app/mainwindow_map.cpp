@@ -52,8 +52,7 @@ bool MainWindow::loadMapFrom(const QString &path)
     // loading its entries with a cut listing, it is refused and the user
     // is told why: a file that large is far more likely a wrong pick than
     // a map.
-    constexpr qint64 kReadLimit = qint64(16) << 20;
-    const auto file = ws::readWholeFile(path, kReadLimit);
+    const auto file = ws::readWholeFile(path, ws::kMaxMapFileBytes);
     if (!file.value) {
         // The strip was already cleared; the map is untouched, so it can be
         // drawn again as it was, on the scale it was drawn with.
@@ -62,7 +61,7 @@ bool MainWindow::loadMapFrom(const QString &path)
         repaintWindow();
         platform_.dialogs->message(
             file.failure.tooLarge
-                ? ws::messages::mapTooLarge(path, file.failure.size, kReadLimit)
+                ? ws::messages::mapTooLarge(path, file.failure.size, ws::kMaxMapFileBytes)
                 : cancelled);
         return false;
     }
