@@ -6,4 +6,4 @@ source "$here/scripts/deps.sh"
 ws_install_missing
 cmake -S "$here" -B "$here/build" -G Ninja -DWAVESIFT_TESTS=OFF
 cmake --build "$here/build" --target wavesift
-exec "$here/build/src/app/wavesift"
+exec "$here/build/src/app/wavesift" "$@"
