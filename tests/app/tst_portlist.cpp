@@ -1,5 +1,6 @@
 // The port box's list of the ports that exist, from a scripted enumeration.
 #include "fakeplatform.h"
+#include "plotwidget.h"
 #include "portlist.h"
 
 #include <QAbstractItemView>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -49,6 +51,7 @@ private slots:
     void stableNamesAreTheLinksThatLeadToAPort();
     void theBoxOffersThePortsAndTakesOnlyAPick();
     void noPortsAreListedWhileACheckRuns();
+    void theListShowsWholeLinesAndLetsThePlotsBe();
 };
 
 void TestPortList::linesPreferStableNamesAndSayWhatThePortIs()
@@ -146,6 +149,47 @@ void TestPortList::noPortsAreListedWhileACheckRuns()
     QCOMPARE(w.ports.listings, 0);
     QTest::keyClick(box, Qt::Key_Down);
     QCOMPARE(w.ports.listings, 1);
+}
+
+void TestPortList::theListShowsWholeLinesAndLetsThePlotsBe()
+{
+    FakeWindow w;
+    w.ports.list = scriptedPorts();
+    // Near the screen's right edge, where a list as wide as its longest line
+    // must move left to stay on the screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    w.window->move(screen.right() - w.window->width() - 20, screen.top() + 20);
+    w.window->show();
+    QApplication::setActiveWindow(w.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    auto *box = w.element<QLineEdit>(names::portBox);
+    QAbstractItemView *popup = box->findChild<QCompleter *>()->popup();
+    box->setFocus();
+
+    // Emptying the box asks for no list.
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), QString());
+    QVERIFY(!popup->isVisible());
+    QCOMPARE(w.ports.listings, 0);
+
+    QTest::keyClick(box, Qt::Key_Down);
+    QVERIFY(popup->isVisible());
+    QVERIFY(screen.contains(popup->geometry()));
+    const QAbstractItemModel *lines = popup->model();
+    QCOMPARE(lines->rowCount(), 4);
+    for (int row = 0; row < lines->rowCount(); ++row) {
+        const QModelIndex line = lines->index(row, 0);
+        QVERIFY2(popup->sizeHintForIndex(line).width() <= popup->viewport()->width(),
+                 qPrintable(line.data().toString()));
+    }
+
+    // A press into a plot closes the list and checks there.
+    auto *plot = w.element<PlotWidget>(names::levelPlot);
+    const QPoint onPlot = plot->mapToGlobal(plot->rect().center());
+    QTest::mousePress(popup, Qt::LeftButton, {}, popup->mapFromGlobal(onPlot));
+    QVERIFY(!popup->isVisible());
+    // The emptied box names no port: the check says so at once.
+    QTRY_COMPARE(w.dialogs.messages.size(), 1);
 }
 
 QTEST_MAIN(TestPortList)
