@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "logend.h"
 #include "numbers.h"
 #include "portlist.h"
 
@@ -30,7 +31,7 @@ public:
         // The first line replaces what the box held (the map listing, an
         // older log).
         log_ += text;
-        logBox_.setPlainText(log_);
+        showLogWithEndInView(logBox_, log_);
         events_.repaintNow(&logBox_);
     }
     void locked() override { events_.repaintNow(&window_); }

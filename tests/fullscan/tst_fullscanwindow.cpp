@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -66,6 +67,7 @@ private slots:
     void portThatWillNotOpenEndsTheScan();
     void closingTheWindowEndsTheScan();
     void scanStartedInsideAnotherKeepsSkipRestForIt();
+    void titleShowsTheProgressAndTheLogItsEnd();
 
 private:
     // Rows count from 1, the first entry of the map.
@@ -367,6 +369,44 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     QCOMPARE(tuneCommands().size(), 2);
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
+}
+
+void TestFullScanWindow::titleShowsTheProgressAndTheLogItsEnd()
+{
+    fillMap(3);
+    setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    setRow(3, QStringLiteral("11003"), QStringLiteral("mpeg4 "), QStringLiteral("V"));
+    w->window->show();
+    QScrollBar *scroll = w->element<QPlainTextEdit>(names::logBox)->verticalScrollBar();
+    QStringList titles; // as each tune command goes out
+    const auto receiver = w->serial.onWrite;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes.startsWith('T'))
+            titles << w->window->windowTitle();
+        receiver(bytes);
+    };
+    // After the first row a second scan runs inside the first.
+    int pauses = 0;
+    QString titleAfterInner;
+    bool endInView = true;
+    w->events.onDoEvents = [&] {
+        endInView = endInView && scroll->maximum() > 0 && scroll->value() == scroll->maximum();
+        if (++pauses == 1)
+            w->window->runFullScan();
+        else if (pauses == 5) // the outer scan's second row, after the inner scan
+            titleAfterInner = w->window->windowTitle();
+    };
+
+    w->window->runFullScan();
+
+    const QString first = QStringLiteral("Wavesift: checking 1 of 2 (11001h)");
+    const QString second = QStringLiteral("Wavesift: checking 2 of 2 (11003v)");
+    QCOMPARE(titles, QStringList({first, first, second, second}));
+    QCOMPARE(titleAfterInner, first);
+    QCOMPARE(w->window->windowTitle(), QStringLiteral("Wavesift"));
+    QVERIFY(endInView);
+    QVERIFY(scroll->maximum() > 0);
+    QCOMPARE(scroll->value(), scroll->maximum());
 }
 
 QTEST_MAIN(TestFullScanWindow)
