@@ -80,6 +80,17 @@ void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
     lastCheckLog_ = checkSignal(QString::number(*frequency), polarisationForButton(button)).log;
 }
 
+void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
+{
+    for (const auto &[box, text] : {std::pair{timeoutBox, &settings.timeout},
+                                    {portBox, &settings.port},
+                                    {lnbPowerBox, &settings.lnbPower},
+                                    {diseqcBox, &settings.diseqc}}) {
+        if (!text->isEmpty())
+            box->setText(*text);
+    }
+}
+
 void MainWindow::stopFullScan()
 {
     stopRequested_ = true;

@@ -1,5 +1,6 @@
 // --export as a script runs it: the program itself, with no display of any
 // kind and no platform chosen.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -20,7 +21,9 @@ Finished run(const QStringList &arguments)
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    // Nor a runtime folder, as for root over ssh: the toolkit would remark
+    // on that.
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(WS_WAVESIFT_BINARY), arguments);
@@ -52,6 +55,8 @@ private slots:
     void writesThePictureOfTheWindow();
     void aFileThatDoesNotLoadWritesNothing();
     void aPictureThatCannotBeWrittenIsTold();
+    void standardErrorHoldsOnlyTheProgramsOwnLines_data();
+    void standardErrorHoldsOnlyTheProgramsOwnLines();
 };
 
 void TestExport::writesThePictureOfTheWindow()
@@ -95,6 +100,32 @@ void TestExport::aPictureThatCannotBeWrittenIsTold()
     QVERIFY2(done.err.contains("wavesift: Could not save the picture to " + png + ": "),
              qPrintable(done.err));
     QVERIFY(!QFile::exists(png));
+}
+
+void TestExport::standardErrorHoldsOnlyTheProgramsOwnLines_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");
+    const QString tryHelp = QStringLiteral("Try 'wavesift --help' for more information.\n");
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2
+                                    << "wavesift: unknown option '--bogus'\n" + tryHelp;
+    QTest::newRow("bad value")
+        << QStringList{"--check", "11778h", "--port", "2", "-power", "5"} << 2
+        << "wavesift: -power takes 0 or 1, not \"5\"\n" + tryHelp;
+    const QString missing = QDir::tempPath() + "/wavesift-no-such-scan.scn";
+    QTest::newRow("--export") << QStringList{"--export", QDir::tempPath() + "/never.png", missing}
+                              << 1 << "wavesift: " + missing + ": Cancel/Abbruch\n";
+}
+
+void TestExport::standardErrorHoldsOnlyTheProgramsOwnLines()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+    const Finished done = run(arguments);
+    QCOMPARE(done.exitCode, exitCode);
+    QCOMPARE(done.err, err);
 }
 
 QTEST_MAIN(TestExport)
