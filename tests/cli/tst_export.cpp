@@ -1,6 +1,5 @@
 // --export as a script runs it: the program itself, with no display of any
 // kind and no platform chosen.
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -21,8 +20,7 @@ Finished run(const QStringList &arguments)
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Nor a runtime folder, as for root over ssh: the toolkit would remark
-    // on that.
+    // No runtime folder either, as for root over ssh: the toolkit remarks on it.
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(environment);
@@ -55,8 +53,7 @@ private slots:
     void writesThePictureOfTheWindow();
     void aFileThatDoesNotLoadWritesNothing();
     void aPictureThatCannotBeWrittenIsTold();
-    void standardErrorHoldsOnlyTheProgramsOwnLines_data();
-    void standardErrorHoldsOnlyTheProgramsOwnLines();
+    void badArgumentsTakeTwoLines();
 };
 
 void TestExport::writesThePictureOfTheWindow()
@@ -86,8 +83,8 @@ void TestExport::aFileThatDoesNotLoadWritesNothing()
     const QString missing = dir.filePath("missing.scn");
     const Finished done = run({"--export", png, examples + "newest.scn", missing});
     QCOMPARE(done.exitCode, 1);
-    QVERIFY2(done.err.contains("wavesift: " + missing + ": Cancel/Abbruch\n"),
-             qPrintable(done.err));
+    // Only the program's own line, whatever the toolkit thinks of the setting.
+    QCOMPARE(done.err, "wavesift: " + missing + ": Cancel/Abbruch\n");
     QVERIFY(!QFile::exists(png));
 }
 
@@ -102,30 +99,15 @@ void TestExport::aPictureThatCannotBeWrittenIsTold()
     QVERIFY(!QFile::exists(png));
 }
 
-void TestExport::standardErrorHoldsOnlyTheProgramsOwnLines_data()
+void TestExport::badArgumentsTakeTwoLines()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("err");
-    const QString tryHelp = QStringLiteral("Try 'wavesift --help' for more information.\n");
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2
-                                    << "wavesift: unknown option '--bogus'\n" + tryHelp;
-    QTest::newRow("bad value")
-        << QStringList{"--check", "11778h", "--port", "2", "-power", "5"} << 2
-        << "wavesift: -power takes 0 or 1, not \"5\"\n" + tryHelp;
-    const QString missing = QDir::tempPath() + "/wavesift-no-such-scan.scn";
-    QTest::newRow("--export") << QStringList{"--export", QDir::tempPath() + "/never.png", missing}
-                              << 1 << "wavesift: " + missing + ": Cancel/Abbruch\n";
-}
-
-void TestExport::standardErrorHoldsOnlyTheProgramsOwnLines()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, err);
-    const Finished done = run(arguments);
-    QCOMPARE(done.exitCode, exitCode);
-    QCOMPARE(done.err, err);
+    const QString tryHelp = "\nTry 'wavesift --help' for more information.\n";
+    QCOMPARE(run({"--bogus"}).err, "wavesift: unknown option '--bogus'" + tryHelp);
+    const Finished bad = run({"-check", "11.778x", "--port", "2"});
+    QCOMPARE(bad.exitCode, 2);
+    QCOMPARE(bad.err, "wavesift: -check takes a frequency from 1 to 32767 MHz, in MHz (11778, "
+                      "11778.4) or in GHz (11.778), followed by h or v (11.778H), not \"11.778x\"" +
+                          tryHelp);
 }
 
 QTEST_MAIN(TestExport)

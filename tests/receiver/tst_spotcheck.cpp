@@ -1,13 +1,10 @@
 #include "fakeplatform.h"
-#include "mapentries.h"
 #include "plotwidget.h"
 #include "protocol.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using ws::test::FakeWindow;
@@ -28,7 +25,6 @@ private slots:
     void clickBeforeAnyScanUsesThePlainScale();
     void positionBeyond16BitsChecksNothing();
     void skipRestSetsTheStopFlagAndLetsEventsRun();
-    void theVerdictStaysInViewAndAMapOpensAtItsTop();
     void settingsGivenAtTheStartFillTheBoxes();
 
 private:
@@ -148,40 +144,10 @@ void TestSpotCheck::skipRestSetsTheStopFlagAndLetsEventsRun()
     QCOMPARE(w->serial.opens, 0);
 }
 
-void TestSpotCheck::theVerdictStaysInViewAndAMapOpensAtItsTop()
-{
-    // A receiver that locks at once and finds its tables: a log of seven
-    // lines in a box that shows four or five.
-    w->serial.onWrite = [&](const QByteArray &bytes) {
-        if (bytes == "X")
-            w->serial.feed("00 LOCKED 1234567\r\n");
-        else if (bytes == "S")
-            w->serial.feed("PAT found\r\nSDT found\r\nReady\r\n");
-    };
-    w->element<QLineEdit>(names::timeoutBox)->setText("10");
-    auto *log = w->element<QPlainTextEdit>(names::logBox);
-    QScrollBar *scroll = log->verticalScrollBar();
-    w->window->checkFrequencyAt(11778, Qt::LeftButton);
-    QVERIFY(log->toPlainText().endsWith("Ready\n\n"));
-    QVERIFY(scroll->maximum() > 0);
-    QCOMPARE(scroll->value(), scroll->maximum());
-
-    QTemporaryDir dir;
-    QFile map(dir.filePath("sat.map"));
-    QVERIFY(map.open(QIODevice::WriteOnly));
-    for (int row = 0; row < 20; ++row)
-        map.write(ws::test::mapFileLine("Programme", "mpeg2", "11.012", "h"));
-    map.close();
-    QVERIFY(w->window->loadMapFrom(map.fileName()));
-    QVERIFY(scroll->maximum() > 0);
-    QCOMPARE(scroll->value(), 0);
-}
-
 void TestSpotCheck::settingsGivenAtTheStartFillTheBoxes()
 {
-    // As from "--port ttyUSB0 --diseqc 3": what was not given keeps the box's text.
+    // As "--port ttyUSB0 --diseqc 3" gives them; the rest keep their texts.
     w->window->presetReceiverSettings({"", "ttyUSB0", "", "3"});
-    QCOMPARE(w->element<QLineEdit>(names::timeoutBox)->text(), QStringLiteral("0"));
     w->window->checkFrequencyAt(10700, Qt::LeftButton);
     QCOMPARE(w->serial.portName, ws::receiver::portFor("ttyUSB0").device);
     QCOMPARE(w->serial.written.value(1), QByteArray("T10700000005013"));
