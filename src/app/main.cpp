@@ -24,6 +24,22 @@ void print(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+// In the command-line modes standard error is the program's own: scripts
+// read it, and the toolkit's remarks (a missing XDG_RUNTIME_DIR, a platform
+// plugin's notes) would read as failures. Only a fatal one, which ends the
+// program, still goes out.
+void dropToolkitMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtFatalMsg)
+        print(stderr, QStringLiteral("wavesift: ") + text + QLatin1Char('\n'));
+}
+
+// The receiver settings of the command line, for the window's boxes.
+ws::receiver::ReceiverSettings boxTexts(const cli::ReceiverOptions &options)
+{
+    return {options.timeout, options.port, options.lnbPower, options.diseqc};
+}
+
 // What --export shows instead of message boxes: the same texts on standard
 // error, each with the file it is about. It never asks for a file.
 class StandardErrorDialogs : public ws::UserDialogs
@@ -59,8 +75,9 @@ struct Desktop
     }
 };
 
-int runWindow(int argc, char *argv[], const QStringList &files)
+int runWindow(int argc, char *argv[], const cli::CommandLine &line)
 {
+    const QStringList &files = line.files;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wavesift"));
 
@@ -68,6 +85,7 @@ int runWindow(int argc, char *argv[], const QStringList &files)
     ws::QtDialogs dialogs;
     const auto window = desktop.window(dialogs);
     dialogs.setParent(window.get());
+    window->presetReceiverSettings(boxTexts(line.receiver));
     window->show();
     bool loaded = true;
     if (!files.isEmpty()) {
@@ -91,6 +109,7 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     Desktop desktop;
     StandardErrorDialogs dialogs;
     const auto window = desktop.window(dialogs);
+    window->presetReceiverSettings(boxTexts(line.receiver));
     window->show();
     if (!window->openFiles(line.files, [&](const QString &path) { dialogs.file = path; }))
         return cli::exitcode::notLoaded;
@@ -111,6 +130,8 @@ int main(int argc, char *argv[])
     // Read before any application object exists: what was asked decides
     // whether the program needs a display at all.
     const cli::CommandLine line = cli::parseCommandLine(cli::argumentsOf(argc, argv));
+    if (line.mode != cli::Mode::Window)
+        qInstallMessageHandler(dropToolkitMessages);
     switch (line.mode) {
     case cli::Mode::Help:
         print(stdout, cli::usageText());
@@ -119,8 +140,8 @@ int main(int argc, char *argv[])
         print(stdout, cli::versionText());
         return cli::exitcode::success;
     case cli::Mode::Invalid:
-        print(stderr, QStringLiteral("wavesift: ") + line.error + QStringLiteral("\n\n") +
-                          cli::usageText());
+        print(stderr, QStringLiteral("wavesift: ") + line.error +
+                          QStringLiteral("\nTry 'wavesift --help' for more information.\n"));
         return cli::exitcode::badArguments;
     case cli::Mode::Export:
         return runExport(argc, argv, line);
@@ -135,5 +156,5 @@ int main(int argc, char *argv[])
     case cli::Mode::Window:
         break;
     }
-    return runWindow(argc, argv, line.files);
+    return runWindow(argc, argv, line);
 }

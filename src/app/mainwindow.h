@@ -68,6 +68,9 @@ public:
     // Checks the receiver at `mhz` (a press into the level or difference
     // plot); the button chooses the polarisation.
     void checkFrequencyAt(double mhz, Qt::MouseButton button);
+    // Puts the settings into the receiver boxes, as if typed there; an
+    // empty one leaves its box as it is.
+    void presetReceiverSettings(const ws::receiver::ReceiverSettings &settings);
     // Checks every MPEG entry of the map and saves the results (a press
     // into the map strip).
     void runFullScan();

@@ -1,15 +1,22 @@
 #include "mainwindow.h"
 
+#include "checklog.h"
 #include "fullscan.h"
+#include "logend.h"
 #include "resultsfile.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 void MainWindow::runFullScan()
 {
     Busy busy(*this);
     ++fullScans_;
+    // A scan started between the rows of another shows its own progress,
+    // then gives the title back to the one it interrupted.
+    const QString titleBefore = windowTitle();
     skipRestButton->setVisible(true);
     // The first check keeps the window for seconds; show "skip rest" now,
     // not only after it.
@@ -18,9 +25,16 @@ void MainWindow::runFullScan()
     // A port that cannot be opened fails the same way for every row; the
     // scan ends after the first such row.
     bool portFailed = false;
+    // Progress counts the MPEG entries, as the command line's does.
+    const auto mpegRows = std::count_if(map_.entries.begin(), map_.entries.end(),
+                                        [](const ws::MapEntry &e) { return ws::isMpegRow(e.type); });
+    int checked = 0;
     ws::MapScanSteps steps;
-    steps.check = [this, &portFailed](const QString &frequency,
-                                      ws::receiver::Polarisation polarisation) {
+    steps.check = [&](const QString &frequency, ws::receiver::Polarisation polarisation) {
+        setWindowTitle(QStringLiteral("Wavesift: checking %1 of %2 (%3%4)")
+                           .arg(++checked)
+                           .arg(mpegRows)
+                           .arg(frequency, ws::receiver::logLetter(polarisation)));
         const ws::receiver::CheckResult check = checkSignal(frequency, polarisation);
         portFailed = check.portFailed;
         return check.log;
@@ -42,7 +56,8 @@ void MainWindow::runFullScan()
         {platform_.system->programFolder(), platform_.system->userDataFolder()}, results);
     platform_.dialogs->message(save.message());
 
-    logBox->setPlainText(results);
+    showLogWithEndInView(*logBox, results);
+    setWindowTitle(titleBefore);
     // Only the outermost scan ends "skip rest" (see the guards in
     // mainwindow.h).
     if (--fullScans_ == 0) {

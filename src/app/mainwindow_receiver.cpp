@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "logend.h"
 #include "numbers.h"
 #include "portlist.h"
 
@@ -30,7 +31,7 @@ public:
         // The first line replaces what the box held (the map listing, an
         // older log).
         log_ += text;
-        logBox_.setPlainText(log_);
+        showLogWithEndInView(logBox_, log_);
         events_.repaintNow(&logBox_);
     }
     void locked() override { events_.repaintNow(&window_); }
@@ -77,6 +78,17 @@ void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
     if (!frequency)
         return;
     lastCheckLog_ = checkSignal(QString::number(*frequency), polarisationForButton(button)).log;
+}
+
+void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
+{
+    for (const auto &[box, text] : {std::pair{timeoutBox, &settings.timeout},
+                                    {portBox, &settings.port},
+                                    {lnbPowerBox, &settings.lnbPower},
+                                    {diseqcBox, &settings.diseqc}}) {
+        if (!text->isEmpty())
+            box->setText(*text);
+    }
 }
 
 void MainWindow::stopFullScan()

@@ -3,11 +3,13 @@
 #include "protocol.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStandardItemModel>
 
@@ -92,12 +94,41 @@ PortList::PortList(QLineEdit &box, PortFinder &finder, std::function<bool()> may
             [this](const QModelIndex &picked) {
                 box_.setText(picked.data(kDeviceRole).toString());
             });
-    connect(&box, &QLineEdit::textEdited, this, &PortList::offer);
+    connect(&box, &QLineEdit::textEdited, this, [this](const QString &typed) {
+        // An emptied box asks for nothing; Down still lists every port.
+        if (typed.trimmed().isEmpty())
+            completer_->popup()->hide();
+        else
+            offer(typed);
+    });
     box.installEventFilter(this);
+    // A press beside the open list closes it and still counts where it
+    // was made (see eventFilter), so Qt must not replay it too. Filters
+    // run last installed first: this one before the completer's, which
+    // would swallow the press.
+    completer_->popup()->setAttribute(Qt::WA_NoMouseReplay);
+    completer_->popup()->installEventFilter(this);
 }
 
 bool PortList::eventFilter(QObject *watched, QEvent *event)
 {
+    QAbstractItemView *popup = completer_->popup();
+    if (watched == popup && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        const QPoint at = press->globalPosition().toPoint();
+        if (!popup->rect().contains(popup->mapFromGlobal(at))) {
+            popup->hide();
+            // The press was meant for what lies under the pointer, a plot
+            // most likely: it goes there, once the list is gone.
+            QWidget *target = QApplication::widgetAt(at);
+            if (target && target->window() == box_.window() && target->isEnabled())
+                QCoreApplication::postEvent(
+                    target, new QMouseEvent(QEvent::MouseButtonPress, target->mapFromGlobal(at),
+                                            press->globalPosition(), press->button(),
+                                            press->buttons(), press->modifiers()));
+            return true;
+        }
+    }
     if (watched == &box_ && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Down &&
@@ -118,23 +149,28 @@ void PortList::offer(const QString &typed)
         return;
     }
     model_->clear();
-    int widest = 0;
     for (const PortOffer &offer : portOffers(finder_.ports())) {
         auto *item = new QStandardItem(offer.shown);
         item->setData(offer.device, kDeviceRole);
         item->setEditable(false);
         model_->appendRow(item);
-        widest = std::max(widest, popup->fontMetrics().horizontalAdvance(offer.shown));
     }
     completer_->setCompletionPrefix(typed.trimmed());
     if (completer_->completionCount() == 0) {
         popup->hide();
         return;
     }
-    // The box is a few digits wide; the lines are not.
-    popup->setMinimumWidth(widest + popup->verticalScrollBar()->sizeHint().width() +
-                           2 * popup->frameWidth() + 16);
-    completer_->complete();
+    // The box is a few digits wide; the list is as wide as its longest
+    // line, so that every port shows its name and what it is in full. The
+    // completer keeps it on the screen.
+    const QAbstractItemModel *lines = completer_->completionModel();
+    int widest = 0;
+    for (int row = 0; row < lines->rowCount(); ++row)
+        widest = std::max(widest, popup->sizeHintForIndex(lines->index(row, 0)).width());
+    int width = widest + 2 * popup->frameWidth();
+    if (lines->rowCount() > completer_->maxVisibleItems())
+        width += popup->verticalScrollBar()->sizeHint().width();
+    completer_->complete(QRect(0, 0, width, box_.height()));
 }
 
 } // namespace ws

@@ -1,9 +1,12 @@
 #include "commandline.h"
 
-#include "numbers.h"
-
 #include <QCommandLineParser>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <optional>
 
 namespace ws::cli {
 
@@ -37,21 +40,65 @@ CommandLine invalid(const QString &why)
     return line;
 }
 
-// "11778h", "11778.5 V": the frequency as a click would send it, rounded
-// half to even, and the polarisation letter.
+// The tune command carries what a click can send: a 16-bit signed frequency.
+constexpr int kMaxCheckMegahertz = std::numeric_limits<std::int16_t>::max();
+
+// The frequency as a click would send it: whole MHz, from the decimal text
+// itself, so that no binary fraction moves a half (2.0035 GHz is 2003.5 MHz
+// and goes to 2004). One or two digits before a point are GHz, as the map
+// listing writes them; anything else is MHz. Nothing outside what the tune
+// command carries.
+std::optional<int> checkMegahertz(QString whole, QString fraction)
+{
+    if (!fraction.isEmpty() && whole.size() <= 2) {
+        whole += fraction.left(3).leftJustified(3, QLatin1Char('0'));
+        fraction = fraction.mid(3);
+    }
+    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
+        whole.remove(0, 1);
+    if (whole.size() > 5)
+        return std::nullopt;
+    int mhz = whole.toInt();
+    const QChar first = fraction.isEmpty() ? QLatin1Char('0') : fraction.front();
+    const QString rest = fraction.mid(1);
+    const bool beyondHalf =
+        std::any_of(rest.begin(), rest.end(), [](QChar digit) { return digit != QLatin1Char('0'); });
+    if (first > QLatin1Char('5') || (first == QLatin1Char('5') && (beyondHalf || mhz % 2 == 1)))
+        ++mhz;
+    if (mhz < 1 || mhz > kMaxCheckMegahertz)
+        return std::nullopt;
+    return mhz;
+}
+
+// "11778h", "11778.4V", "11.778H"; blanks around the parts are let pass.
 bool readCheckTarget(const QString &text, CommandLine &line)
 {
     static const QRegularExpression form(
-        QStringLiteral("^\\s*(\\d+(?:\\.\\d*)?|\\.\\d+)\\s*([hHvV])\\s*$"));
+        QStringLiteral("^\\s*([0-9]+)(?:\\.([0-9]+))?\\s*([hHvV])\\s*$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return false;
-    const std::optional<std::int16_t> mhz = toInt16(readNumber(match.captured(1)));
-    if (!mhz || *mhz <= 0)
+    const std::optional<int> mhz = checkMegahertz(match.captured(1), match.captured(2));
+    if (!mhz)
         return false;
     line.checkFrequency = QString::number(*mhz);
-    line.checkVertical = match.captured(2).compare(QLatin1String("v"), Qt::CaseInsensitive) == 0;
+    line.checkVertical = match.captured(3).compare(QLatin1String("v"), Qt::CaseInsensitive) == 0;
     return true;
+}
+
+// An option as the user wrote it ("-timeout", "--timeout=5" as "--timeout"),
+// so that a message names what they typed; the last one, whose value counts.
+QString typedOption(const QStringList &arguments, const QString &name)
+{
+    QString typed = QStringLiteral("--") + name;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--"))
+            break;
+        const QString option = arguments[i].section(QLatin1Char('='), 0, 0);
+        if (option == QLatin1Char('-') + name || option == QStringLiteral("--") + name)
+            typed = option;
+    }
+    return typed;
 }
 
 } // namespace
@@ -73,8 +120,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
             QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
-    if (!parser.parse(arguments))
-        return invalid(parser.errorText());
+    if (!parser.parse(arguments)) {
+        // Qt names an unknown option without its dashes; a missing or
+        // unexpected value it names as typed.
+        const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty())
+            return invalid(parser.errorText());
+        return invalid(QStringLiteral("unknown option '%1'")
+                           .arg(typedOption(arguments, unknown.constFirst())));
+    }
     if (parser.isSet(o.help))
         return only(Mode::Help);
     if (parser.isSet(o.version))
@@ -85,76 +139,82 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const bool checking = parser.isSet(o.check);
     const bool scanning = parser.isSet(o.fullScan);
     const bool receiver = checking || scanning;
+    const auto typed = [&arguments](const QCommandLineOption &option) {
+        return typedOption(arguments, option.names().constLast());
+    };
 
     if (checking && scanning)
-        return invalid(QStringLiteral("--check and --full-scan cannot be combined"));
+        return invalid(QStringLiteral("%1 and %2 cannot be combined")
+                           .arg(typed(o.check), typed(o.fullScan)));
     if (receiver && parser.isSet(o.exportTo))
-        return invalid(QStringLiteral("--export cannot be combined with a check"));
+        return invalid(QStringLiteral("%1 cannot be combined with a check").arg(typed(o.exportTo)));
     if (receiver && !line.files.isEmpty())
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
     if (line.files.size() > 3)
         return invalid(QStringLiteral("at most three files: newest scan, reference scan, map"));
     if (line.files.contains(QString()))
         return invalid(QStringLiteral("a file name is empty"));
-    for (const QCommandLineOption *setting : {&o.port, &o.timeout, &o.power, &o.diseqc}) {
-        if (!receiver && parser.isSet(*setting))
-            return invalid(QStringLiteral("--%1 goes with --check or --full-scan")
-                               .arg(setting->names().constLast()));
-    }
     if (!scanning && parser.isSet(o.output))
-        return invalid(QStringLiteral("--output goes with --full-scan"));
+        return invalid(QStringLiteral("%1 goes with --full-scan").arg(typed(o.output)));
 
-    if (parser.isSet(o.exportTo)) {
-        line.mode = Mode::Export;
-        line.exportPath = parser.value(o.exportTo);
-        if (line.exportPath.isEmpty())
-            return invalid(QStringLiteral("--export needs a file name"));
-        return line;
-    }
-    if (!receiver)
-        return line;
-
+    // Without a check the settings fill the window's boxes; the defaults
+    // are the boxes' own first texts.
     ReceiverOptions &settings = line.receiver;
     settings.port = parser.value(o.port).trimmed();
-    if (settings.port.isEmpty())
+    if (receiver && settings.port.isEmpty())
         return invalid(QStringLiteral("a check needs --port"));
+    if (parser.isSet(o.port) && settings.port.isEmpty())
+        return invalid(QStringLiteral("%1 needs a port number or name").arg(typed(o.port)));
     if (parser.isSet(o.timeout)) {
         settings.timeout = parser.value(o.timeout).trimmed();
         static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
         if (!seconds.match(settings.timeout).hasMatch())
-            return invalid(
-                QStringLiteral("--timeout takes seconds, not \"%1\"").arg(settings.timeout));
+            return invalid(QStringLiteral("%1 takes seconds, not \"%2\"")
+                               .arg(typed(o.timeout), settings.timeout));
     }
     if (parser.isSet(o.power)) {
         settings.lnbPower = parser.value(o.power).trimmed();
         if (settings.lnbPower != QLatin1String("0") && settings.lnbPower != QLatin1String("1"))
-            return invalid(
-                QStringLiteral("--power takes 0 or 1, not \"%1\"").arg(settings.lnbPower));
+            return invalid(QStringLiteral("%1 takes 0 or 1, not \"%2\"")
+                               .arg(typed(o.power), settings.lnbPower));
     }
     if (parser.isSet(o.diseqc)) {
         settings.diseqc = parser.value(o.diseqc).trimmed();
         static const QRegularExpression input(QStringLiteral("^[0-3]$"));
         if (!input.match(settings.diseqc).hasMatch())
-            return invalid(
-                QStringLiteral("--diseqc takes 0 to 3, not \"%1\"").arg(settings.diseqc));
+            return invalid(QStringLiteral("%1 takes 0 to 3, not \"%2\"")
+                               .arg(typed(o.diseqc), settings.diseqc));
     }
+
+    if (parser.isSet(o.exportTo)) {
+        line.mode = Mode::Export;
+        line.exportPath = parser.value(o.exportTo);
+        if (line.exportPath.isEmpty())
+            return invalid(QStringLiteral("%1 needs a file name").arg(typed(o.exportTo)));
+        return line;
+    }
+    if (!receiver)
+        return line;
 
     if (checking) {
         line.mode = Mode::Check;
         if (!readCheckTarget(parser.value(o.check), line))
-            return invalid(QStringLiteral("--check takes a frequency in MHz followed by h or v, "
-                                          "not \"%1\"")
+            return invalid(QStringLiteral("%1 takes a frequency from 1 to %2 MHz, in MHz (11778, "
+                                          "11778.4) or in GHz (11.778), followed by h or v "
+                                          "(11.778H), not \"%3\"")
+                               .arg(typed(o.check))
+                               .arg(kMaxCheckMegahertz)
                                .arg(parser.value(o.check)));
         return line;
     }
     line.mode = Mode::FullScan;
     line.mapPath = parser.value(o.fullScan);
     if (line.mapPath.isEmpty())
-        return invalid(QStringLiteral("--full-scan needs a map file"));
+        return invalid(QStringLiteral("%1 needs a map file").arg(typed(o.fullScan)));
     if (parser.isSet(o.output)) {
         line.outputPath = parser.value(o.output);
         if (line.outputPath.isEmpty())
-            return invalid(QStringLiteral("--output needs a file name"));
+            return invalid(QStringLiteral("%1 needs a file name").arg(typed(o.output)));
     }
     return line;
 }
@@ -184,9 +244,10 @@ QString usageText()
         "  -v, --version          show the version and exit\n"
         "  --export FILE.png      load the given files, write a picture of the window,\n"
         "                         exit (needs no display)\n"
-        "  --check FREQ[h|v]      one signal check at FREQ MHz, h horizontal or\n"
+        "  --check FREQ[h|v]      one signal check at FREQ, h horizontal or\n"
         "                         v vertical, then exit (needs no display); Ctrl+C\n"
-        "                         ends it at once\n"
+        "                         ends it at once. FREQ in MHz (11778, 11778.4) or\n"
+        "                         in GHz as the map lists it (11.778H), 1 to 32767 MHz\n"
         "  --full-scan MAP        check every MPEG entry of the map in map order, save\n"
         "                         the logs, then exit (needs no display); Ctrl+C or\n"
         "                         SIGTERM skips the rest after the running check and\n"
@@ -194,7 +255,7 @@ QString usageText()
         "  --output FILE          where --full-scan saves the logs (default results.txt\n"
         "                         in the current folder)\n"
         "\n"
-        "Settings, as in the window's boxes:\n"
+        "Settings, as in the window's boxes; without a check they fill the boxes:\n"
         "  --port PORT            serial port: a number (2 is /dev/ttyS1, COM2 on\n"
         "                         Windows) or a device name such as ttyUSB0\n"
         "  --timeout SECONDS      how long to wait for a lock (default 10)\n"

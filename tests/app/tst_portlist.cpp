@@ -1,5 +1,6 @@
 // The port box's list of the ports that exist, from a scripted enumeration.
 #include "fakeplatform.h"
+#include "plotwidget.h"
 #include "portlist.h"
 
 #include <QAbstractItemView>
@@ -106,6 +107,9 @@ void TestPortList::theBoxOffersThePortsAndTakesOnlyAPick()
     QCOMPARE(w.ports.listings, 1);
     QVERIFY(popup->isVisible());
     QCOMPARE(shownLines(completer).size(), 4);
+    for (int row = 0; row < 4; ++row) // each line whole, however narrow the box
+        QVERIFY(popup->sizeHintForIndex(popup->model()->index(row, 0)).width() <=
+                popup->viewport()->width());
     QCOMPARE(box->text(), QStringLiteral("2"));
     QTest::keyClick(popup, Qt::Key_Down);
     QCOMPARE(box->text(), QStringLiteral("2"));
@@ -128,6 +132,17 @@ void TestPortList::theBoxOffersThePortsAndTakesOnlyAPick()
     QTest::keyClicks(box, "3");
     QVERIFY(!popup->isVisible());
     QCOMPARE(box->text(), QStringLiteral("3"));
+
+    // Emptied, the box asks for no list. A press beside an open list reaches
+    // the plot under it, whose check tells that the box names no port.
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QVERIFY(!popup->isVisible());
+    QTest::keyClick(box, Qt::Key_Down);
+    auto *plot = w.element<PlotWidget>(names::levelPlot);
+    QTest::mousePress(popup, Qt::LeftButton, {},
+                      popup->mapFromGlobal(plot->mapToGlobal(plot->rect().center())));
+    QVERIFY(!popup->isVisible());
+    QTRY_COMPARE(w.dialogs.messages.size(), 1);
 }
 
 void TestPortList::noPortsAreListedWhileACheckRuns()

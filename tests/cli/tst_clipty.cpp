@@ -32,11 +32,12 @@ Script quickScript()
     return script;
 }
 
-// The program as a script would start it: no display of any kind.
+// The program as a script would start it: no display of any kind, nor a
+// runtime folder (root over ssh).
 void start(QProcess &program, const QStringList &arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(environment);
     // A test runner may have started us with Ctrl+C ignored, which the

@@ -13,6 +13,8 @@ private slots:
     void filesLoadInOrder();
     void checkTakesFrequencyPolarisationAndSettings();
     void fullScanTakesMapAndOutput();
+    void checkTakesTheFrequencyAsTheMapWritesIt_data();
+    void checkTakesTheFrequencyAsTheMapWritesIt();
     void badArgumentsAreRefusedWithAReason_data();
     void badArgumentsAreRefusedWithAReason();
 };
@@ -44,6 +46,12 @@ void TestCommandLine::filesLoadInOrder()
     // Help and version win over whatever else is given.
     QCOMPARE(parse({"new.scn", "--help"}).mode, Mode::Help);
     QCOMPARE(parse({"-v"}).mode, Mode::Version);
+
+    // Receiver settings without a check are for the window's boxes.
+    line = parse({"--port", "ttyUSB0", "--timeout", "5", "new.scn"});
+    QCOMPARE(line.mode, Mode::Window);
+    QCOMPARE(line.receiver.port, QStringLiteral("ttyUSB0"));
+    QCOMPARE(line.receiver.timeout, QStringLiteral("5"));
     QVERIFY(ws::cli::usageText().contains(QLatin1String("Exit codes:")));
 }
 
@@ -79,6 +87,26 @@ void TestCommandLine::fullScanTakesMapAndOutput()
     QCOMPARE(line.outputPath, QStringLiteral("/tmp/r.txt"));
 }
 
+void TestCommandLine::checkTakesTheFrequencyAsTheMapWritesIt_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("mhz");
+    QTest::newRow("GHz as listed") << "11.778H" << "11778";
+    QTest::newRow("GHz, one digit") << "2.5v" << "2500";
+    QTest::newRow("half up to even") << "2.0035h" << "2004";
+    QTest::newRow("half down to even") << "2.0025h" << "2002";
+    QTest::newRow("past a half") << "2.00250001h" << "2003";
+    QTest::newRow("MHz, three digits") << "117.5h" << "118";
+    QTest::newRow("highest") << "32.7674V" << "32767";
+}
+
+void TestCommandLine::checkTakesTheFrequencyAsTheMapWritesIt()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, mhz);
+    QCOMPARE(parse({"--check", typed, "--port", "2"}).checkFrequency, mhz);
+}
+
 void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -96,7 +124,9 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
     QTest::newRow("diseqc 4") << QStringList{"--check", "11778h", "--port", "2", "--diseqc", "4"};
     QTest::newRow("timeout text")
         << QStringList{"--check", "11778h", "--port", "2", "--timeout", "soon"};
-    QTest::newRow("settings without check") << QStringList{"--port", "2", "new.scn"};
+    QTest::newRow("bad setting for the window") << QStringList{"--power", "2", "new.scn"};
+    for (const char *typed : {"0h", "32767.5h", "0.0004h", "11.h", ".5h", "11,778h", "1e4h"})
+        QTest::newRow(typed) << QStringList{"--check", typed, "--port", "2"};
     QTest::newRow("output without full scan")
         << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};

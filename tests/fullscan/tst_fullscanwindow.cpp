@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -335,7 +336,12 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     // second scan, which runs to its end inside the first.
     int pauses = 0;
     bool shownAfterInner = false;
+    QStringList titles; // after each row's check
+    QScrollBar *log = w->element<QPlainTextEdit>(names::logBox)->verticalScrollBar();
+    w->window->show();
     w->events.onDoEvents = [&] {
+        titles << w->window->windowTitle();
+        QVERIFY(log->maximum() > 0 && log->value() == log->maximum()); // the verdict in view
         ++pauses;
         if (pauses == 1)
             w->window->runFullScan();
@@ -346,6 +352,11 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     w->window->runFullScan();
 
     QVERIFY(shownAfterInner);
+    const QString progress = QStringLiteral("Wavesift: checking %1 of 3 (1100%1h)");
+    QCOMPARE(titles, QStringList({progress.arg(1), progress.arg(1), progress.arg(2),
+                                  progress.arg(3), progress.arg(2), progress.arg(3)}));
+    QCOMPARE(w->window->windowTitle(), QStringLiteral("Wavesift"));
+    QCOMPARE(log->value(), log->maximum());
     QCOMPARE(tuneCommands().size(), 6);
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());

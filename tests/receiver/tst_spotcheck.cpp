@@ -1,5 +1,6 @@
 #include "fakeplatform.h"
 #include "plotwidget.h"
+#include "protocol.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,6 +25,7 @@ private slots:
     void clickBeforeAnyScanUsesThePlainScale();
     void positionBeyond16BitsChecksNothing();
     void skipRestSetsTheStopFlagAndLetsEventsRun();
+    void settingsGivenAtTheStartFillTheBoxes();
 
 private:
     PlotWidget *plot(int number) const
@@ -140,6 +142,15 @@ void TestSpotCheck::skipRestSetsTheStopFlagAndLetsEventsRun()
     QCOMPARE(w->events.doEventsCalls, 1);
     QVERIFY(flagSetWhenEventsRan);
     QCOMPARE(w->serial.opens, 0);
+}
+
+void TestSpotCheck::settingsGivenAtTheStartFillTheBoxes()
+{
+    // As "--port ttyUSB0 --diseqc 3" gives them; the rest keep their texts.
+    w->window->presetReceiverSettings({"", "ttyUSB0", "", "3"});
+    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    QCOMPARE(w->serial.portName, ws::receiver::portFor("ttyUSB0").device);
+    QCOMPARE(w->serial.written.value(1), QByteArray("T10700000005013"));
 }
 
 QTEST_MAIN(TestSpotCheck)
