@@ -59,7 +59,7 @@ struct Desktop
     }
 };
 
-int runWindow(int argc, char *argv[], const QStringList &files)
+int runWindow(int argc, char *argv[], const QStringList &files, bool follow)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wavesift"));
@@ -68,6 +68,7 @@ int runWindow(int argc, char *argv[], const QStringList &files)
     ws::QtDialogs dialogs;
     const auto window = desktop.window(dialogs);
     dialogs.setParent(window.get());
+    window->setFollowingFiles(follow);
     window->show();
     bool loaded = true;
     if (!files.isEmpty()) {
@@ -135,5 +136,5 @@ int main(int argc, char *argv[])
     case cli::Mode::Window:
         break;
     }
-    return runWindow(argc, argv, line.files);
+    return runWindow(argc, argv, line.files, line.follow);
 }

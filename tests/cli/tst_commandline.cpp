@@ -41,6 +41,11 @@ void TestCommandLine::filesLoadInOrder()
     QCOMPARE(line.mode, Mode::Window);
     QCOMPARE(line.files, QStringList{"new.scn"});
 
+    QVERIFY(line.follow);
+    line = parse({"--no-follow", "new.scn"});
+    QCOMPARE(line.mode, Mode::Window);
+    QVERIFY(!line.follow);
+
     // Help and version win over whatever else is given.
     QCOMPARE(parse({"new.scn", "--help"}).mode, Mode::Help);
     QCOMPARE(parse({"-v"}).mode, Mode::Version);
@@ -99,6 +104,8 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
     QTest::newRow("settings without check") << QStringList{"--port", "2", "new.scn"};
     QTest::newRow("output without full scan")
         << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
+    QTest::newRow("no-follow with a check")
+        << QStringList{"--check", "11778h", "--port", "2", "--no-follow"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
 }
 
