@@ -14,6 +14,9 @@ FileFollower::FileFollower(int settleMs, QObject *parent)
     : QObject(parent), watcher_(this), settleTimer_(this)
 {
     settleTimer_.setSingleShot(true);
+    // A coarse timer may fire some 5 % early, before the file has been
+    // still for the whole interval.
+    settleTimer_.setTimerType(Qt::PreciseTimer);
     settleTimer_.setInterval(settleMs);
     connect(&settleTimer_, &QTimer::timeout, this, &FileFollower::lookAgain);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString &path) {
