@@ -68,7 +68,9 @@ void MainWindow::reloadChangedScan(ws::ScanSlot slot)
 {
     // A check lets the watcher's events through while it paints, but no
     // other work may run inside it: the reload waits until it has ended.
-    // Between the rows of a full scan (no check running) it may run.
+    // Between the rows of a full scan (no check running) it may run. Each
+    // check and each full scan is Busy, and only full scans are counted:
+    // more Busy than full scans is a check running.
     if (busyDepth_ > fullScans_) {
         deferredReloads_ |= 1 << keyOf(slot);
         return;
