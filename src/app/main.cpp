@@ -86,6 +86,7 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     const auto window = desktop.window(dialogs);
     dialogs.setParent(window.get());
     window->presetReceiverSettings(boxTexts(line.receiver));
+    window->setFollowingFiles(line.follow);
     window->show();
     bool loaded = true;
     if (!files.isEmpty()) {

@@ -136,6 +136,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupFileDrops();
     setupPictureShortcuts();
     setupPortList();
+    setupFollowing();
 }
 
 MainWindow::~MainWindow() = default;
@@ -256,4 +257,5 @@ MainWindow::Busy::~Busy()
         window_.closePending_ = false;
         QTimer::singleShot(0, &window_, &QWidget::close);
     }
+    window_.reloadDeferredScans();
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class FileFollower;
 class FileOpenDialog;
 class PlotWidget;
 class QImage;
@@ -86,6 +87,12 @@ public:
     void panView(int steps);
     // The whole range of the scans again (Escape, Ctrl+0).
     void showWholeRange();
+    // Whether a loaded scan whose file changes on disk loads again by
+    // itself, as if picked anew; on unless turned off (--no-follow).
+    void setFollowingFiles(bool on);
+    // Loads each loaded file again, the scans and then the map, keeping
+    // the zoom while the scans' whole range stays the same (F5).
+    void reloadFiles();
 
     // State, for tests and diagnostics. The window's actions are the only
     // ones that change it in the program.
@@ -98,6 +105,7 @@ public:
     bool fullScanStopRequested() const { return stopRequested_; }
     // The visible part of the frequency axis.
     const ws::View &view() const { return view_; }
+    FileFollower &followerForTest() { return *follower_; }
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -143,6 +151,12 @@ private:
     bool fileDragOnto(QWidget *box, QEvent *event);
     void setupPictureShortcuts();
     void setupPortList();
+    // Following the loaded files (mainwindow_follow.cpp).
+    void setupFollowing();
+    void scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
+                        const QDateTime &lastModified);
+    void reloadChangedScan(ws::ScanSlot slot);
+    void reloadDeferredScans();
     // Ctrl+C in a text box with nothing selected, left to the window.
     bool copyKeyOnto(QWidget *box, QEvent *event);
 
@@ -220,6 +234,17 @@ private:
     int pendingZoomDelta_ = 0;
     int pendingPanDelta_ = 0;
     QString lastCheckLog_;
+    // The files the slots and the map were last loaded from, for F5 and
+    // the follower; empty for what was never loaded.
+    QString loadedScanPaths_[2];
+    QString loadedMapPath_;
+    FileFollower *follower_ = nullptr;
+    bool following_ = true;
+    // While a reload runs: the view stays if the whole range does.
+    bool keepViewOnLoad_ = false;
+    // Slots (bit 0 newest, bit 1 reference) whose files changed during a
+    // check, to load once it has ended.
+    int deferredReloads_ = 0;
     // Where the last picture was saved, offered for the next.
     QString picturePath_ = QStringLiteral("wavesift.png");
 };

@@ -67,6 +67,7 @@ bool MainWindow::loadMapFrom(const QString &path)
     }
 
     map_ = ws::parseMap(file.value->bytes);
+    loadedMapPath_ = path;
 
     mapLabel->setText(path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
                     + QStringLiteral("  ") + QString::number(file.value->size));

@@ -58,6 +58,7 @@ bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
     label->setText(
         ws::scanSummary(path, file.value->lastModified, file.value->size, *parse.value));
     scans_.load(slot, std::move(*parse.value));
+    scanLoadedFrom(slot, path, file.value->size, file.value->lastModified);
     if (scans_.bothLoaded())
         drawScans();
     return true;

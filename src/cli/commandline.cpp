@@ -24,6 +24,7 @@ struct Options
     QCommandLineOption power{QStringLiteral("power"), QString(), QStringLiteral("0|1")};
     QCommandLineOption diseqc{QStringLiteral("diseqc"), QString(), QStringLiteral("0-3")};
     QCommandLineOption output{QStringLiteral("output"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption noFollow{QStringLiteral("no-follow")};
 };
 
 CommandLine only(Mode mode)
@@ -109,7 +110,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({o.help, o.version, o.exportTo, o.check, o.fullScan, o.port, o.timeout,
-                       o.power, o.diseqc, o.output});
+                       o.power, o.diseqc, o.output, o.noFollow});
     // The options every Qt program takes (-platform offscreen, -style
     // Fusion, ...) are the application object's to read, not ours to
     // refuse.
@@ -156,6 +157,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return invalid(QStringLiteral("a file name is empty"));
     if (!scanning && parser.isSet(o.output))
         return invalid(QStringLiteral("%1 goes with --full-scan").arg(typed(o.output)));
+    if (receiver && parser.isSet(o.noFollow))
+        return invalid(QStringLiteral("%1 goes with the window").arg(typed(o.noFollow)));
+    line.follow = !parser.isSet(o.noFollow);
 
     // Without a check the settings fill the window's boxes; the defaults
     // are the boxes' own first texts.
@@ -244,6 +248,8 @@ QString usageText()
         "  -v, --version          show the version and exit\n"
         "  --export FILE.png      load the given files, write a picture of the window,\n"
         "                         exit (needs no display)\n"
+        "  --no-follow            do not load a scan again when its file changes on\n"
+        "                         disk (F5 in the window still does)\n"
         "  --check FREQ[h|v]      one signal check at FREQ, h horizontal or\n"
         "                         v vertical, then exit (needs no display); Ctrl+C\n"
         "                         ends it at once. FREQ in MHz (11778, 11778.4) or\n"

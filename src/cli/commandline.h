@@ -44,6 +44,8 @@ struct CommandLine
     // Newest scan, reference scan and map, as many as were given.
     QStringList files;
     QString exportPath;
+    // The window: whether loaded scans load again when their files change.
+    bool follow = true;
     // --check: the frequency as the window would send it (whole MHz) and
     // whether it is the vertical polarisation.
     QString checkFrequency;

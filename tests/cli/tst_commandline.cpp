@@ -43,6 +43,8 @@ void TestCommandLine::filesLoadInOrder()
     QCOMPARE(line.mode, Mode::Window);
     QCOMPARE(line.files, QStringList{"new.scn"});
 
+    QVERIFY(line.follow && !parse({"--no-follow", "new.scn"}).follow);
+
     // Help and version win over whatever else is given.
     QCOMPARE(parse({"new.scn", "--help"}).mode, Mode::Help);
     QCOMPARE(parse({"-v"}).mode, Mode::Version);
@@ -129,6 +131,8 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
         QTest::newRow(typed) << QStringList{"--check", typed, "--port", "2"};
     QTest::newRow("output without full scan")
         << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
+    QTest::newRow("no-follow with a check")
+        << QStringList{"--check", "11778h", "--port", "2", "--no-follow"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
 }
 

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <map>
+
+// Follows loaded files on disk: tells when a file, rewritten in place or
+// replaced by another of the same name, has stopped changing, so that it
+// can be loaded again. It costs nothing while the files stay as they are:
+// the system reports changes (inotify and the like), and the one timer runs
+// only while a change is settling.
+//
+// The system watches a file by what the name pointed to when the watch
+// began: a file replaced by a rename, or deleted and written anew, drops out
+// of the watch. So each file's folder is watched too; a change there that
+// touches the file brings its watch back.
+//
+// Files on network shares may not report changes; then nothing happens.
+// Qt Core only.
+class FileFollower : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What tells one version of a file from the next.
+    struct Stamp
+    {
+        bool exists = false;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const Stamp &o) const
+        {
+            return exists == o.exists && size == o.size && modified == o.modified;
+        }
+        bool operator!=(const Stamp &o) const { return !(*this == o); }
+        static Stamp of(const QString &path);
+    };
+
+    // A file counts as settled once its stamp has stayed the same for
+    // `settleMs`: a file still being written is not read half way.
+    explicit FileFollower(int settleMs = 300, QObject *parent = nullptr);
+
+    // Follows the file at `path` under `key` (one file per key; a new path
+    // replaces the old). `loaded` is the version that was loaded: only a
+    // later one is a change.
+    void follow(int key, const QString &path, const Stamp &loaded);
+    void forget(int key);
+    // Whether a change is settling (the one timer runs).
+    bool settling() const { return settleTimer_.isActive(); }
+
+    // The settle timer's step: every changing file whose stamp has not
+    // changed since the last look is settled. Tests call it to stand in for
+    // the time passing.
+    void lookAgain();
+
+signals:
+    // The file under `key` changed and has settled. Its new version counts
+    // as seen, whether it loads or not: a file that fails to load is tried
+    // again only at its next change.
+    void settled(int key);
+
+private:
+    struct Followed
+    {
+        QString path;
+        QString folder;
+        Stamp seen;   // the version loaded or last settled
+        Stamp last;   // while changing: the stamp at the last look
+        bool changing = false;
+    };
+    // `certain`: the file itself reported a change, which may leave the
+    // stamp as it was (a rewrite within one tick of the clock).
+    void noticeChange(Followed &file, bool certain);
+    void watch(const Followed &file);
+    void unwatchUnused();
+
+    std::map<int, Followed> files_;
+    QFileSystemWatcher watcher_;
+    QTimer settleTimer_;
+};

@@ -1,0 +1,114 @@
+#include "mainwindow.h"
+
+#include "filefollower.h"
+
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QShortcut>
+#include <QTimer>
+
+// Loaded files on disk: a scan whose file is written again loads again by
+// itself, and F5 loads every loaded file again. Both go through the same
+// loads as a dialog pick; a reload keeps the zoom while the scans' whole
+// range stays the same.
+
+namespace {
+
+// A reload that nobody asked for shows no message box: its failure keeps
+// the last good scan, and the next change of the file tries again.
+class SilentDialogs : public ws::UserDialogs
+{
+public:
+    bool openFile(const QString &, QString &) override { return false; }
+    bool saveFile(const QString &, QString &) override { return false; }
+    void message(const QString &) override {}
+};
+
+int keyOf(ws::ScanSlot slot)
+{
+    return slot == ws::ScanSlot::Newest ? 0 : 1;
+}
+
+} // namespace
+
+void MainWindow::setupFollowing()
+{
+    follower_ = new FileFollower(300, this);
+    connect(follower_, &FileFollower::settled, this, [this](int key) {
+        reloadChangedScan(key == 0 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
+    });
+    // Window-wide, like the zoom keys, whatever has the focus.
+    auto *reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(reload, &QShortcut::activated, this, &MainWindow::reloadFiles);
+}
+
+void MainWindow::setFollowingFiles(bool on)
+{
+    following_ = on;
+    for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
+        const QString &path = loadedScanPaths_[keyOf(slot)];
+        if (on && !path.isEmpty())
+            follower_->follow(keyOf(slot), path, FileFollower::Stamp::of(path));
+        else
+            follower_->forget(keyOf(slot));
+    }
+}
+
+void MainWindow::scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
+                                const QDateTime &lastModified)
+{
+    loadedScanPaths_[keyOf(slot)] = path;
+    if (following_)
+        follower_->follow(keyOf(slot), path, {true, size, lastModified});
+}
+
+void MainWindow::reloadChangedScan(ws::ScanSlot slot)
+{
+    // A check lets the watcher's events through while it paints, but no
+    // other work may run inside it: the reload waits until it has ended.
+    // Between the rows of a full scan (no check running) it may run. Each
+    // check and each full scan is Busy, and only full scans are counted:
+    // more Busy than full scans is a check running.
+    if (busyDepth_ > fullScans_) {
+        deferredReloads_ |= 1 << keyOf(slot);
+        return;
+    }
+    const QString path = loadedScanPaths_[keyOf(slot)];
+    if (path.isEmpty())
+        return;
+    SilentDialogs silent;
+    const QScopedValueRollback<ws::UserDialogs *> quiet(platform_.dialogs, &silent);
+    const QScopedValueRollback<bool> keepView(keepViewOnLoad_, true);
+    loadScanFrom(slot, path);
+}
+
+void MainWindow::reloadDeferredScans()
+{
+    if (!deferredReloads_ || busyDepth_ > fullScans_)
+        return;
+    // After the handler that ran the check has returned.
+    QTimer::singleShot(0, this, [this] {
+        const int deferred = std::exchange(deferredReloads_, 0);
+        for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
+            if (deferred & (1 << keyOf(slot)))
+                reloadChangedScan(slot);
+        }
+    });
+}
+
+void MainWindow::reloadFiles()
+{
+    // Each file on its own: one that fails says so as after a dialog, and
+    // the others still load.
+    const QScopedValueRollback<bool> keepView(keepViewOnLoad_, true);
+    for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
+        const QString path = loadedScanPaths_[keyOf(slot)];
+        if (!path.isEmpty())
+            loadScanFrom(slot, path);
+    }
+    // The map takes the scale of the scans it is drawn with.
+    if (!loadedMapPath_.isEmpty() && loadMapButton->isEnabled())
+        loadMapFrom(loadedMapPath_);
+}

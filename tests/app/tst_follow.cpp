@@ -1,0 +1,183 @@
+#include "fakeplatform.h"
+#include "filefollower.h"
+#include "mapentries.h"
+#include "scantext.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSaveFile>
+#include <QtTest>
+
+using ws::ScanSlot;
+using ws::test::FakeWindow;
+using ws::test::writeFile;
+namespace names = ws::window::names;
+
+Q_DECLARE_METATYPE(ws::ScanSlot)
+
+// Loaded files that change on disk, and F5. The follower's own timer runs
+// (300 ms), so the tests that wait for it take about that long.
+class TestFollow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { w.reset(); }
+
+    void changedScanLoadsAgain_data();
+    void changedScanLoadsAgain();
+    void settlesOnlyOnceTheFileStopsChanging();
+    void halfWrittenScanKeepsTheLastOneQuietly();
+    void changeDuringACheckLoadsAfterIt();
+    void notFollowingLeavesTheScansAlone();
+    void f5ReloadsEveryLoadedFile();
+
+private:
+    // A scan from `first` to 12750 MHz whose levels grow with `version`.
+    static QByteArray scan(int version, double first = 10700)
+    {
+        ws::test::ScanShape shape;
+        shape.start = first;
+        shape.level = [version](bool v, double f) { return (v ? 20 : 10) + 100 * version + f / 1e4; };
+        return ws::test::scanText(shape);
+    }
+    double maxLevel(ScanSlot slot = ScanSlot::Newest) { return w->scans()[slot]->maxLevel; }
+    QString label(const char *name) { return w->element<QLabel>(name)->text(); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<FakeWindow> w;
+};
+
+void TestFollow::init()
+{
+    w = std::make_unique<FakeWindow>();
+    QVERIFY(w->window->openFiles(
+        {writeFile(dir, "0.scn", scan(1)), writeFile(dir, "1.scn", scan(0))}));
+    w->window->zoomAround(11500, 3);
+}
+
+void TestFollow::changedScanLoadsAgain_data()
+{
+    QTest::addColumn<ScanSlot>("slot");
+    QTest::addColumn<bool>("renamed");
+    QTest::addColumn<double>("first");
+    QTest::newRow("rewritten in place") << ScanSlot::Newest << false << 10700.0;
+    QTest::newRow("replaced by rename") << ScanSlot::Reference << true << 10700.0;
+    QTest::newRow("wider range") << ScanSlot::Newest << true << 10650.0;
+}
+
+void TestFollow::changedScanLoadsAgain()
+{
+    QFETCH(ScanSlot, slot);
+    QFETCH(bool, renamed);
+    QFETCH(double, first);
+    const ws::View zoomed = w->window->view();
+    const QString path = dir.filePath(slot == ScanSlot::Newest ? "0.scn" : "1.scn");
+    // Twice: a rename takes the file out of the system's watch, yet a
+    // rewrite after it still counts.
+    for (const int version : {5, 6}) {
+        const QString top = label(names::levelTopLabel);
+        const QByteArray bytes = scan(version, first);
+        if (renamed && version == 5) {
+            QSaveFile save(path);
+            QVERIFY(save.open(QIODevice::WriteOnly) && save.write(bytes) > 0 && save.commit());
+        } else {
+            writeFile(dir, QFileInfo(path).fileName(), bytes);
+        }
+        QTRY_VERIFY(maxLevel(slot) > 100 * version);
+        QVERIFY(label(names::levelTopLabel) != top);
+        const QString summary = label(slot == ScanSlot::Newest ? names::newestLabel : names::referenceLabel);
+        QVERIFY(summary.startsWith(path + "  "));
+        QVERIFY(summary.endsWith(QString(" univ hv %1-12750 MHz").arg(first)));
+        QVERIFY(w->dialogs.messages.isEmpty());
+        // The zoom stays while the whole range does.
+        QCOMPARE(w->window->view() == zoomed, first == 10700);
+        QCOMPARE(w->window->view().zoomed(), first == 10700);
+    }
+}
+
+void TestFollow::settlesOnlyOnceTheFileStopsChanging()
+{
+    // Its timer never fires here: the test looks when it likes.
+    FileFollower follower(3600 * 1000);
+    QSignalSpy settled(&follower, &FileFollower::settled);
+    const QString file = writeFile(dir, "growing.scn", "10700\r\n");
+    follower.follow(7, file, FileFollower::Stamp::of(file));
+    QFile writer(file);
+    QVERIFY(writer.open(QIODevice::Append | QIODevice::Unbuffered));
+    writer.write("12750\r\n");
+    QTRY_VERIFY(follower.settling());
+    writer.write("1055\r\n");
+    follower.lookAgain();
+    QCOMPARE(settled.count(), 0);
+    follower.lookAgain();
+    QCOMPARE(settled, QList<QVariantList>{{7}});
+}
+
+void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
+{
+    QSignalSpy settled(&w->window->followerForTest(), &FileFollower::settled);
+    const QString summary = label(names::newestLabel);
+    const QByteArray next = scan(3);
+    writeFile(dir, "0.scn", next.left(next.size() / 2));
+    QTRY_COMPARE(settled.count(), 1);
+    QCOMPARE(maxLevel(), 100 + 20 + 12750 / 1e4);
+    QCOMPARE(label(names::newestLabel), summary);
+    QVERIFY(w->dialogs.messages.isEmpty());
+    // The next change tries again.
+    writeFile(dir, "0.scn", next);
+    QTRY_VERIFY(maxLevel() > 300);
+}
+
+void TestFollow::changeDuringACheckLoadsAfterIt()
+{
+    // Only the report below loads the file.
+    w->window->setFollowingFiles(false);
+    w->serial.onWrite = [&](const QByteArray &) {
+        writeFile(dir, "0.scn", scan(4));
+        // What the watcher reports while the check paints.
+        emit w->window->followerForTest().settled(0);
+    };
+    w->clock.step = 1;
+    w->window->checkFrequencyAt(11500, Qt::LeftButton);
+    QVERIFY(maxLevel() < 400);
+    QTRY_VERIFY(maxLevel() > 400);
+}
+
+void TestFollow::notFollowingLeavesTheScansAlone()
+{
+    w->window->setFollowingFiles(false);
+    writeFile(dir, "0.scn", scan(2));
+    QTest::qWait(700);
+    QVERIFY(maxLevel() < 200);
+}
+
+void TestFollow::f5ReloadsEveryLoadedFile()
+{
+    w->window->setFollowingFiles(false);
+    using ws::test::mapFileLine;
+    QVERIFY(w->window->loadMapFrom(writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"))));
+    const ws::View zoomed = w->window->view();
+    writeFile(dir, "0.scn", scan(7));
+    writeFile(dir, "1.scn", "not a scan");
+    writeFile(dir, "m", mapFileLine("B", "MPEG2", "11.778", "V"));
+    w->window->show();
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    QTest::keyClick(w->element<QLineEdit>(names::portBox), Qt::Key_F5);
+    QVERIFY(maxLevel() > 700);
+    QCOMPARE(maxLevel(ScanSlot::Reference), 20 + 12750 / 1e4);
+    QCOMPARE(w->dialogs.messages.size(), 1);
+    QVERIFY(w->map().entries.size() == 1 && w->map().listing.startsWith("B "));
+    QVERIFY(w->window->view() == zoomed);
+
+    // A slot never loaded is passed over.
+    FakeWindow other;
+    QVERIFY(other.window->loadScanFrom(ScanSlot::Newest, dir.filePath("0.scn")));
+    other.window->reloadFiles();
+    QVERIFY(other.dialogs.messages.isEmpty() && other.dialogs.shown.empty());
+}
+
+QTEST_MAIN(TestFollow)
+#include "tst_follow.moc"
