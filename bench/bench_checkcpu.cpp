@@ -77,7 +77,9 @@ void BM_CheckWaitingForSilentReceiver(benchmark::State &state)
         const double wallSeconds = wall.nsecsElapsed() / 1e9;
         cpuShare = 100.0 * (processCpuSeconds() - cpuBefore) / wallSeconds;
     }
-    if (!dialogs.messages.isEmpty())
+    // Nobody on the line: the check ends saying that the port did not
+    // answer, and any other message means it did not wait as measured.
+    if (!dialogs.messages.isEmpty() && !dialogs.messages.first().contains(" did not answer: "))
         state.SkipWithError(qPrintable(dialogs.messages.first()));
     state.counters["cpu_percent_of_one_core"] = cpuShare;
 

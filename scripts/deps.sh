@@ -7,6 +7,8 @@ ws_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libbenchmark-dev
+  # bench/flood.sh measures peak memory with GNU time.
+  time
   fonts-dejavu-core fonts-liberation
   # The sources from which the locale tests build a German locale.
   locales

@@ -279,8 +279,8 @@ QString usageText()
         "     --full-scan: stopped early; the window or --export: a file could not\n"
         "     be loaded or written\n"
         "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
-        "  3  the port could not be opened or stopped working (a full scan ends\n"
-        "     there and saves what was checked)\n"
+        "  3  the port could not be opened, stopped working or did not answer (a\n"
+        "     full scan ends there and saves what was checked)\n"
         "  4  the results could not be saved\n"
         "A full scan that ends for more than one reason exits with the highest code.\n");
 }

@@ -49,7 +49,17 @@ public:
     {
         // One byte per character, as the results file has them: what the
         // receiver sent comes out as it came, whatever the terminal's
-        // encoding.
+        // encoding. The search's piece begins with the text already shown.
+        const qsizetype shown = std::min(echoedSearch_, text.size());
+        echoedSearch_ = 0;
+        if (console_.out && shown < text.size())
+            console_.out(toBytes(text.mid(shown)));
+    }
+    void searchReceived(const QString &text) override
+    {
+        // A search takes up to three minutes: whoever watches sees the
+        // tables as the receiver finds them.
+        echoedSearch_ += text.size();
         if (console_.out)
             console_.out(toBytes(text));
     }
@@ -68,7 +78,16 @@ public:
 private:
     Console &console_;
     bool stopNoticed_ = false;
+    qsizetype echoedSearch_ = 0;
 };
+
+// A check's word for the user beyond its log.
+void tellAbout(Console &console, const CommandLine &line, const CheckResult &check)
+{
+    if (check.unconfirmedLock)
+        tell(console,
+             receiver::unconfirmedLockMessage(receiver::portFor(line.receiver.port).label));
+}
 
 receiver::SettingsSource settingsOf(const ReceiverOptions &options)
 {
@@ -172,6 +191,7 @@ int runCheck(const CommandLine &line, Console &console)
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
     const CheckResult result = check.run(
         line.checkFrequency, line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
+    tellAbout(console, line, result);
     if (result.portFailed)
         return exitcode::portFailed;
     return result.locked && endedOnReady(result) ? exitcode::success : exitcode::noSignal;
@@ -206,6 +226,7 @@ int runFullScan(const CommandLine &line, Console &console)
                           .arg(mpegRows)
                           .arg(frequency, receiver::logLetter(polarisation)));
         const CheckResult result = check.run(frequency, polarisation);
+        tellAbout(console, line, result);
         portFailed = result.portFailed;
         locked += result.locked ? 1 : 0;
         withTables += foundTables(result) ? 1 : 0;

@@ -20,7 +20,8 @@ struct Console
 {
     SerialLine &line;
     Clock &clock;
-    // The log as it grows, byte for byte as the window's log holds it.
+    // The log as it grows, byte for byte as the window's log holds it; the
+    // table search's text as the receiver sends it.
     std::function<void(const QByteArray &)> out;
     // Whole lines for the user: progress, failures, where the results went,
     // the summary.
@@ -33,8 +34,8 @@ struct Console
 
 // One check of line.checkFrequency. Returns exitcode::success when the
 // tuner locked and the receiver ended its table search with "Ready",
-// exitcode::portFailed when the port could not be opened or stopped
-// working, else exitcode::noSignal.
+// exitcode::portFailed when the port could not be opened, stopped
+// working or sent nothing during the lock wait, else exitcode::noSignal.
 int runCheck(const CommandLine &line, Console &console);
 
 // Every MPEG entry of the map at line.mapPath, in map order, as the
@@ -45,8 +46,8 @@ int runCheck(const CommandLine &line, Console &console);
 // the first that applies: exitcode::badArguments when the map cannot be
 // read (nothing is checked or written then), exitcode::notSaved when the
 // results could not be saved, exitcode::portFailed when the port could
-// not be opened or stopped working (the scan ends after that entry and what
-// was checked is saved), exitcode::noSignal when a stop request ended the
+// not be opened, stopped working or stayed silent (the scan ends after that
+// entry and what was checked is saved), exitcode::noSignal when a stop request ended the
 // scan before every MPEG entry was checked, else exitcode::success.
 int runFullScan(const CommandLine &line, Console &console);
 

@@ -61,4 +61,28 @@ QString stoppedWorkingMessage(const QString &portLabel, const QString &reason)
     return portLabel + QStringLiteral(" stopped working: ") + reason;
 }
 
+QString floodedReplyReason()
+{
+    return QStringLiteral("the receiver sent more than %1 bytes without ending its reply")
+        .arg(kMaxStatusReplyBytes);
+}
+
+QString floodedSearchReason()
+{
+    return QStringLiteral("the receiver sent more than %1 bytes in its table search")
+        .arg(kMaxSearchBytes);
+}
+
+QString silentPortMessage(const QString &portLabel, const QString &timeoutText)
+{
+    return portLabel + QStringLiteral(" did not answer: nothing received in ") + timeoutText +
+           QStringLiteral(" s");
+}
+
+QString unconfirmedLockMessage(const QString &portLabel)
+{
+    return portLabel + QStringLiteral(": the receiver reported a lock marked \"") + kNoLockMark +
+           QStringLiteral("\"; the lock was not confirmed");
+}
+
 } // namespace ws::receiver

@@ -37,4 +37,15 @@ QString openFailedMessage(const QString &portLabel, const QString &reason);
 // "comport 2 (/dev/ttyS1) stopped working: <reason>".
 QString stoppedWorkingMessage(const QString &portLabel, const QString &reason);
 
+// Why a line that floods the check stopped it: the status reply, or the
+// table search, grew past its limit.
+QString floodedReplyReason();
+QString floodedSearchReason();
+// "comport 2 (/dev/ttyS1) did not answer: nothing received in 10 s", the
+// time-out as typed.
+QString silentPortMessage(const QString &portLabel, const QString &timeoutText);
+// For whoever needs to hear that the tuner's lock was not confirmed: a
+// reply began with the lock code but held kNoLockMark.
+QString unconfirmedLockMessage(const QString &portLabel);
+
 } // namespace ws::receiver

@@ -55,6 +55,11 @@ inline constexpr QLatin1String kLockCode("00 ");
 inline constexpr QLatin1String kNoLockMark("Aut");
 // The reply that the lock phase assumes when the time-out passes first.
 inline constexpr QLatin1String kTimedOutReply("01 ");
+// The most a check keeps of one status reply, in received bytes. A real
+// reply is one short line; a receiver that sends more without ending it is
+// broken or flooding the line, and keeping it all would let it fill the
+// memory.
+inline constexpr qsizetype kMaxStatusReplyBytes = 64 * 1024;
 
 // True once a CR LF pair begins at kReplyEndFromPosition or later.
 bool replyComplete(QStringView gathered);
@@ -76,6 +81,10 @@ bool reportsLock(QStringView cut);
 inline constexpr QLatin1String kTableFoundWord("found");
 inline constexpr QLatin1String kSearchReadyWord("Ready");
 inline constexpr QLatin1String kNoSignalWord("No Signal");
+// The most a check keeps of one table search, in received bytes. A real
+// search says a few kilobytes; the line at 38400 bit/s carries about 690 KB
+// in the search's three minutes, so only a flood can pass this.
+inline constexpr qsizetype kMaxSearchBytes = 1024 * 1024;
 
 // ---- Timing, in whole seconds of a steady clock -----------------------------
 

@@ -1,5 +1,7 @@
 #include "qtserialline.h"
 
+#include "reservedterminals.h"
+
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -46,6 +48,7 @@ QtSerialLine::QtSerialLine()
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.setReadBufferSize(kReadBufferBytes);
 }
 
 QtSerialLine::~QtSerialLine() = default;
@@ -106,7 +109,7 @@ QByteArray QtSerialLine::read()
     // a wait; a wait of zero collects what the device holds, without
     // blocking.
     port_.waitForReadyRead(0);
-    QByteArray bytes = port_.readAll();
+    QByteArray bytes = port_.read(kReadBufferBytes);
     noteError();
     return bytes;
 }
@@ -209,6 +212,11 @@ QString notASerialPort(const QString &device)
         info.st_ino == other.st_ino)
         return QStringLiteral("it is the system console, not a serial port");
 #ifdef Q_OS_LINUX
+    // Devices that are terminals but no receiver's port; some of them a
+    // mere open changes (the multiplexer makes a new terminal).
+    const QString reserved = reservedTerminal(major(info.st_rdev), minor(info.st_rdev));
+    if (!reserved.isEmpty())
+        return reserved;
     // Linux names the class of every character device: one that is no
     // terminal is refused without opening it, as merely opening some
     // devices does something (a watchdog starts counting down).

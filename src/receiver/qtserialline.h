@@ -23,6 +23,14 @@ public:
     void waitForData(int maxMilliseconds) override;
     QString failure() const override { return failure_; }
 
+    // The most the port holds of what it received and the caller has not
+    // read yet, and the most one read() returns. Without a limit the port
+    // takes all the device has whenever it is waited on, so a device that
+    // never stops sending would fill the memory even where the check reads
+    // nothing (while the tuner settles). What does not fit waits in the
+    // system's own small buffer.
+    static constexpr qint64 kReadBufferBytes = 64 * 1024;
+
 private:
     // Keeps the first error that means the line is gone and clears the
     // port's error state for the next call.

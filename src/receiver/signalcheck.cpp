@@ -15,6 +15,7 @@ SignalCheck::SignalCheck(SerialLine &line, Clock &clock, SettingsSource settings
 CheckResult SignalCheck::run(const QString &frequency, Polarisation polarisation)
 {
     result_ = CheckResult();
+    heard_ = false;
     const ReceiverSettings atStart = settings_();
 
     append(checkingLine(frequency, polarisation));
@@ -35,11 +36,26 @@ CheckResult SignalCheck::run(const QString &frequency, Polarisation polarisation
         if (reply && beginsWithLockCode(*reply))
             searchTables();
         else if (reply)
-            append(nothingFoundLines(settings_().timeout));
+            noLock();
     }
 
     line_.close();
     return result_;
+}
+
+void SignalCheck::noLock()
+{
+    const QString timeoutText = settings_().timeout;
+    append(nothingFoundLines(timeoutText));
+    // A receiver that is unplugged, switched off or on another port leaves
+    // a line that opens fine and never says a thing; an empty sky still
+    // gets its "no lock" replies. Not telling the two apart would send the
+    // user turning the dish for a cable fault. The log stays as it is for
+    // any check without a lock.
+    if (!heard_) {
+        result_.portFailed = true;
+        events_.portFailed(silentPortMessage(portLabel_, timeoutText));
+    }
 }
 
 bool SignalCheck::lineFailed()
@@ -80,31 +96,45 @@ std::optional<QString> SignalCheck::pollForLock()
 {
     const qint64 start = clock_.seconds();
     QString reply;
+    bool asked = false;
     for (;;) {
-        // Whatever came in since the last request belongs to an older reply.
-        line_.read();
+        // Whatever came in since the last request belongs to an older reply,
+        // but it shows that someone is there.
+        const bool stale = !line_.read().isEmpty();
+        heard_ = heard_ || (asked && stale);
         reply = kStatusLead;
         command(kStatusRequest);
+        asked = true;
         qint64 elapsed = 0;
         for (;;) {
             elapsed = clock_.seconds() - start;
-            const QByteArray received = line_.read();
+            bool flooded = false;
+            const QByteArray received =
+                readUpTo(reply.size() - kStatusLead.size(), kMaxStatusReplyBytes, flooded);
             if (lineFailed())
                 return std::nullopt;
+            heard_ = heard_ || !received.isEmpty();
             const qsizetype before = reply.size();
             reply += fromBytes(received);
+            // Only the new end of the reply can complete it: a receiver that
+            // never ends its line must not make every poll slower.
+            const bool complete = !received.isEmpty() && replyCompleteSince(reply, before);
+            if (flooded && !complete) {
+                failPort(QString(), stoppedWorkingMessage(portLabel_, floodedReplyReason()));
+                return std::nullopt;
+            }
             if (elapsed > timeout()) {
                 reply = kTimedOutReply;
                 break;
             }
-            // Only the new end of the reply can complete it: a receiver that
-            // never ends its line must not make every poll slower.
-            if (!received.isEmpty() && replyCompleteSince(reply, before))
+            if (complete)
                 break;
             idle();
         }
         const qint64 replyEndMs = clock_.milliseconds();
         reply = cutReply(reply);
+        if (beginsWithLockCode(reply) && !reportsLock(reply))
+            result_.unconfirmedLock = true;
         if (reportsLock(reply)) {
             append(lockedLine(elapsed, reply, clock_.now()));
             result_.locked = true;
@@ -143,10 +173,13 @@ void SignalCheck::searchTables()
     const qint64 start = clock_.seconds();
     SearchEnd end = SearchEnd::Running;
     for (;;) {
-        const QByteArray received = line_.read();
+        bool flooded = false;
+        const QByteArray received = readUpTo(text.size(), kMaxSearchBytes, flooded);
         if (!received.isEmpty()) {
-            text += fromBytes(received);
+            const QString piece = fromBytes(received);
+            text += piece;
             words.scan(text);
+            events_.searchReceived(piece);
         }
         if (!line_.failure().isEmpty()) {
             // What the receiver said before it went away (a table it found)
@@ -161,11 +194,28 @@ void SignalCheck::searchTables()
         end = searchEnd(clock_.seconds() - start, words.found(), words.ended());
         if (end != SearchEnd::Running)
             break;
+        if (flooded) {
+            // What was kept goes into the log as a search cut short.
+            result_.searchText = text;
+            failPort(searchLines(text, SearchEnd::Running),
+                     stoppedWorkingMessage(portLabel_, floodedSearchReason()));
+            return;
+        }
         idle();
     }
     result_.searchText = text;
     result_.searchEnd = end;
     append(searchLines(text, end));
+}
+
+QByteArray SignalCheck::readUpTo(qsizetype kept, qsizetype limit, bool &overflow)
+{
+    QByteArray received = line_.read();
+    const qsizetype room = qMax<qsizetype>(0, limit - kept);
+    overflow = received.size() > room;
+    if (overflow)
+        received.truncate(room);
+    return received;
 }
 
 void SignalCheck::append(const QString &text)

@@ -41,18 +41,25 @@ public:
     virtual void locked() {}
     // The check waits for the receiver; called every few milliseconds.
     virtual void waiting() {}
-    // The port could not be opened or stopped working, and the check ends.
-    // The same message was just appended to the log; this is for telling
-    // the user.
+    // Text the receiver sent during the table search, as it came. The log
+    // gets all of it later, in one piece that begins with it.
+    virtual void searchReceived(const QString &text) { Q_UNUSED(text); }
+    // The port could not be opened, stopped working, or did not send a
+    // byte during the whole lock wait, and the check ends. A port that
+    // failed has the same message just appended to the log; a silent one
+    // keeps the log a check without a lock writes. This is for telling the
+    // user.
     virtual void portFailed(const QString &message) = 0;
 };
 
 struct CheckResult
 {
     QString log;
-    // The check stopped because its port could not be opened or stopped
-    // working.
+    // The check stopped because its port could not be opened, stopped
+    // working, or stayed silent through the lock wait.
     bool portFailed = false;
+    // A reply began with the lock code but held kNoLockMark.
+    bool unconfirmedLock = false;
     // The tuner reported a lock: the log holds the lock line.
     bool locked = false;
     // Everything the receiver said during the table search; empty when none
@@ -90,6 +97,12 @@ private:
     // Waits on the port until kRequestGapMs have passed since `startMs`.
     void pauseSince(qint64 startMs);
     void searchTables();
+    // Logs a lock phase that ended without a lock; a port that stayed
+    // silent all along is a failed port.
+    void noLock();
+    // Takes what the line has, keeps it while `kept` stays within `limit`
+    // bytes and returns it; sets `overflow` when more came.
+    QByteArray readUpTo(qsizetype kept, qsizetype limit, bool &overflow);
     void append(const QString &text);
     void command(const QString &text);
     void idle();
@@ -101,6 +114,8 @@ private:
     CheckEvents &events_;
     CheckResult result_;
     QString portLabel_;
+    // Whether any byte came from the port since the first status request.
+    bool heard_ = false;
 };
 
 } // namespace ws::receiver

@@ -114,6 +114,8 @@ private slots:
     void checkExitCodes();
     void fullScanWritesWhatTheWindowWrites();
     void ctrlCDuringTheFirstOfThreeSavesOneLog();
+    void silentOrFloodingReceiverIsAPortFailure_data();
+    void silentOrFloodingReceiverIsAPortFailure();
 };
 
 void TestCliPty::checkExitCodes()
@@ -272,6 +274,41 @@ void TestCliPty::ctrlCDuringTheFirstOfThreeSavesOneLog()
                           "Stopping after this check; the results so far will be saved",
                           "Saved Results to file " + output,
                           "Checked 1 of 3 MPEG entries: 1 locked, 1 with tables found"}));
+}
+
+void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()
+{
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QByteArray>("logEnd"); // empty: the told line
+    const QString flood = "stopped working: the receiver sent more than ";
+    QTest::newRow("silent") << QStringList{"--silent"}
+                            << "did not answer: nothing received in 0.5 s" << QByteArray("\r\nnothing found after 0.5 Seconds\r\n\r\n");
+    QTest::newRow("status flood") << QStringList{"--flood", "status"}
+                                  << flood + "65536 bytes without ending its reply"
+                                  << QByteArray();
+    QTest::newRow("search flood") << QStringList{"--flood", "search"}
+                                  << flood + "1048576 bytes in its table search" << QByteArray();
+}
+
+void TestCliPty::silentOrFloodingReceiverIsAPortFailure()
+{
+    QFETCH(QStringList, simulator);
+    QFETCH(QString, told);
+    QFETCH(QByteArray, logEnd);
+    Script script;
+    QString error;
+    QVERIFY2(ws::rxsim::parseScript(simulator, script, error), qPrintable(error));
+    ForkedReceiver receiver(script);
+    QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+    const Finished done =
+        run({"--check", "11778h", "--port", receiver.devicePath(), "--timeout", "0.5"});
+    QCOMPARE(done.exitCode, 3);
+    const QByteArray line = "comport " + QFile::encodeName(receiver.devicePath()) + " " +
+                            told.toLatin1();
+    QCOMPARE(done.err, line + "\n");
+    QVERIFY(done.out.startsWith("Checking 11778h for dvb mpeg2 signal\r\n"));
+    QVERIFY(done.out.endsWith(logEnd.isEmpty() ? "\r\n" + line + "\r\n" : logEnd));
 }
 
 QTEST_MAIN(TestCliPty)

@@ -1,6 +1,8 @@
 #include "checklog.h"
 #include "protocol.h"
+#include "reservedterminals.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ws::receiver;
@@ -24,6 +26,9 @@ private slots:
     void searchWordsAreFoundWhereverAReadEnds();
     void portTextNamesTheDevice_data();
     void portTextNamesTheDevice();
+    // On device numbers and a made-up sysfs: no test opens a console.
+    void consolesAndThePtyMultiplexerAreRefused_data();
+    void consolesAndThePtyMultiplexerAreRefused();
 };
 
 void TestProtocol::tuneCommandJoinsItsFieldsUnchanged()
@@ -231,6 +236,41 @@ void TestProtocol::portTextNamesTheDevice()
     const PortChoice port = portFor(text, windows ? PortSystem::Windows : PortSystem::Unix);
     QCOMPARE(port.device, device);
     QCOMPARE(port.label, label);
+}
+
+void TestProtocol::consolesAndThePtyMultiplexerAreRefused_data()
+{
+    QTest::addColumn<uint>("major");
+    QTest::addColumn<uint>("minor");
+    QTest::addColumn<QByteArray>("active"); // the kernel's list of consoles
+    QTest::addColumn<QString>("reason");
+    const QString console = "it carries the system console (ttyS0), not the receiver";
+    QTest::newRow("ttyS0, the console") << 4u << 64u << QByteArray("tty0 ttyS0\n") << console;
+    QTest::newRow("ttyS0, console elsewhere") << 4u << 64u << QByteArray("tty0\n") << QString();
+    QTest::newRow("ttyS0, no console list") << 4u << 64u << QByteArray() << QString();
+    QTest::newRow("ptmx") << 5u << 2u << QByteArray()
+                          << "it is the pseudo-terminal multiplexer, not a serial port";
+    QTest::newRow("tty63") << 4u << 63u << QByteArray()
+                           << "it is a virtual console, not a serial port";
+    QTest::newRow("pty slave") << 136u << 3u << QByteArray("ttyS0\n") << QString();
+}
+
+void TestProtocol::consolesAndThePtyMultiplexerAreRefused()
+{
+    QFETCH(uint, major);
+    QFETCH(uint, minor);
+    QFETCH(QByteArray, active);
+    QFETCH(QString, reason);
+    QTemporaryDir sys;
+    const QDir root(sys.path());
+    QVERIFY(root.mkpath("class/tty/console") && root.mkpath("class/tty/ttyS0"));
+    QFile numbers(sys.filePath("class/tty/ttyS0/dev"));
+    QVERIFY(numbers.open(QIODevice::WriteOnly) && numbers.write("4:64\n") == 5);
+    numbers.close();
+    QFile list(sys.filePath("class/tty/console/active"));
+    QVERIFY(active.isEmpty() || (list.open(QIODevice::WriteOnly) && list.write(active) > 0));
+    list.close();
+    QCOMPARE(ws::reservedTerminal(major, minor, sys.path()), reason);
 }
 
 QTEST_APPLESS_MAIN(TestProtocol)

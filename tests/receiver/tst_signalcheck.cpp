@@ -115,6 +115,8 @@ private slots:
     void statusRequestsArePacedWithoutMovingTheSeconds();
     void checkWaitsWithoutSpinningOrRunningInput();
     void checkRunsWithoutAWindow();
+    void floodOrSilenceIsAPortFailure_data();
+    void floodOrSilenceIsAPortFailure();
 
 private:
     QString check(double frequency = 10700, Qt::MouseButton button = Qt::LeftButton);
@@ -528,8 +530,65 @@ void TestSignalCheck::checkRunsWithoutAWindow()
     rx->searchStart = -1;
     const CheckResult aut = check.run("11778", Polarisation::Horizontal);
     QVERIFY(!aut.locked);
+    QVERIFY(aut.unconfirmedLock && !result.unconfirmedLock);
     QCOMPARE(aut.searchText, QString("No Signal\r\n"));
     QCOMPARE(aut.searchEnd, SearchEnd::Finished);
+}
+
+void TestSignalCheck::floodOrSilenceIsAPortFailure_data()
+{
+    QTest::addColumn<QByteArray>("reply");  // to every status request
+    QTest::addColumn<int>("perSecond");     // bytes more every second, once asked
+    QTest::addColumn<QByteArray>("search"); // at once, and again a second later
+    QTest::addColumn<QString>("logEnd");    // after the lock line, if any
+    QTest::addColumn<QString>("told");      // after the port's label
+    const QString none = "nothing found after 2.50 Seconds\r\n\r\n";
+    const QString flood = " stopped working: the receiver sent more than ";
+    const QByteArray ys(700000, 'y');
+    const QString endless = flood + "65536 bytes without ending its reply";
+    QTest::newRow("reply at once") << QByteArray(200000, '0') << 0 << ys << QString() << endless;
+    QTest::newRow("reply in pieces") << QByteArray() << 40000 << ys << QString() << endless;
+    QTest::newRow("reply just within")
+        << QByteArray(65534, 'x') + "\r\n" << 0 << ys << none << QString();
+    QTest::newRow("search") << kLocked << 0 << ys << QString(1048576, 'y') + "\r\n"
+                            << flood + "1048576 bytes in its table search";
+    QTest::newRow("search ended within")
+        << kLocked << 0 << QByteArray(1048570, 'y') + "Ready\r\n"
+        << QString(1048570, 'y') + "Ready\r\r\n" << QString();
+    QTest::newRow("silent") << QByteArray() << 0 << ys << none
+                            << " did not answer: nothing received in 2.50 s";
+    QTest::newRow("garbage") << QByteArray("zz") << 0 << ys << none << QString();
+}
+
+void TestSignalCheck::floodOrSilenceIsAPortFailure()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, perSecond);
+    QFETCH(QByteArray, search);
+    QFETCH(QString, logEnd);
+    QFETCH(QString, told);
+    rx->replies = {reply};
+    rx->search = {{0, search}, {1, search}};
+    rx->onSecond = [&](qint64) {
+        if (rx->polls > 0 && perSecond > 0)
+            w->serial.feed(QByteArray(perSecond, 'x'));
+    };
+    RecordingEvents events;
+    const auto settings = [] { return ws::receiver::ReceiverSettings{"2.50", "2", "1", "0"}; };
+    const auto result = ws::receiver::SignalCheck(w->serial, w->clock, settings, events)
+                            .run("11778", ws::receiver::Polarisation::Horizontal);
+
+    const QString label = ws::receiver::portFor("2").label;
+    const QString lock = result.locked ? "After 1 Sec. Tuner locked at : " +
+                                             QString::fromLatin1(kLocked) + date() + "\r\n"
+                                       : QString();
+    // A silent line's log is that of any check without a lock.
+    const QString failure = told.contains("stopped") ? label + told + "\r\n" : QString();
+    QVERIFY2(result.log == "Checking 11778h for dvb mpeg2 signal\r\n" + lock + logEnd + failure,
+             qPrintable(result.log.right(200)));
+    QCOMPARE(result.portFailed, !told.isEmpty());
+    QCOMPARE(events.seen.filter("tell "),
+             told.isEmpty() ? QStringList() : QStringList{"tell " + label + told});
 }
 
 QTEST_MAIN(TestSignalCheck)

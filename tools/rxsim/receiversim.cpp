@@ -35,6 +35,13 @@ namespace {
 // run the program against it would not notice.
 const QByteArray kPrefix = "CBEG";
 
+// What a flood repeats, and how much of it goes out per write: enough to
+// fill any buffer at once, little enough to keep the simulator's own
+// memory flat.
+const QByteArray kStatusFlood = "00 Locked   Lvl 75 ";
+const QByteArray kSearchFlood = "SDT found: Sim Service 1\r\n";
+constexpr qsizetype kFloodChunkBytes = 4096;
+
 QByteArray searchText(SearchOutcome outcome, int index)
 {
     static const char *const found[] = {"Searching PAT/SDT\r\n", "PAT found\r\n",
@@ -84,6 +91,18 @@ bool parseScript(const QStringList &arguments, Script &script, QString &error)
         } else if (a == QLatin1String("--split")) {
             if (!number(script.pieces, 1))
                 return false;
+        } else if (a == QLatin1String("--silent")) {
+            script.silent = true;
+        } else if (a == QLatin1String("--flood")) {
+            const QString v = i + 1 < arguments.size() ? arguments.at(++i) : QString();
+            if (v == QLatin1String("status"))
+                script.flood = Flood::Status;
+            else if (v == QLatin1String("search"))
+                script.flood = Flood::Search;
+            else {
+                error = QStringLiteral("--flood takes status or search");
+                return false;
+            }
         } else if (a == QLatin1String("--garbage")) {
             script.garbage = true;
         } else if (a == QLatin1String("--line-gap-ms")) {
@@ -120,7 +139,10 @@ QString scriptUsage()
         "  --split N          send every reply in N pieces\n"
         "  --garbage          noise before status codes and between replies\n"
         "  --search WHAT      found (default), nosignal, silent or noready\n"
-        "  --line-gap-ms MS   pause before each line of search output (default 500)\n");
+        "  --line-gap-ms MS   pause before each line of search output (default 500)\n"
+        "  --silent           never send anything, as an unplugged receiver\n"
+        "  --flood WHERE      send without end from the first status request (status,\n"
+        "                     never a line end) or the table search (search)\n");
 }
 
 void Receiver::receive(const QByteArray &bytes, qint64 nowMs)
@@ -157,6 +179,13 @@ void Receiver::receive(const QByteArray &bytes, qint64 nowMs)
 
 void Receiver::command(char letter, qint64 nowMs)
 {
+    if (script_.silent || flooding_)
+        return;
+    if ((letter == 'X' && script_.flood == Flood::Status) ||
+        (letter == 'S' && script_.flood == Flood::Search)) {
+        flooding_ = true;
+        return;
+    }
     // A real receiver takes a moment to answer.
     const qint64 start = qMax(nowMs, busyUntilMs_) + 5;
     if (letter == 'X') {
@@ -208,11 +237,22 @@ QByteArray Receiver::takeDue(qint64 nowMs)
         due += out_.front().bytes;
         out_.pop_front();
     }
+    if (flooding_) {
+        const QByteArray &pattern = script_.flood == Flood::Status ? kStatusFlood : kSearchFlood;
+        while (due.size() < kFloodChunkBytes) {
+            due += pattern.mid(floodOffset_);
+            floodOffset_ = 0;
+        }
+        floodOffset_ = (pattern.size() - (due.size() - kFloodChunkBytes)) % pattern.size();
+        due.truncate(kFloodChunkBytes);
+    }
     return due;
 }
 
 qint64 Receiver::nextDueMs() const
 {
+    if (flooding_)
+        return 0;
     return out_.empty() ? -1 : out_.front().dueMs;
 }
 

@@ -19,6 +19,13 @@ enum class SearchOutcome {
     FoundNoReady, // tables found, but the search never ends
 };
 
+// Where a receiver that has gone wild starts sending without end.
+enum class Flood {
+    None,
+    Status, // answers the first status request with bytes and never a line end
+    Search, // answers the table search with lines that never say "Ready"
+};
+
 struct Script
 {
     // The status poll that first reports a lock (1 = the first poll).
@@ -36,6 +43,9 @@ struct Script
     int searchLineGapMs = 500;
     // Report every command received on standard error.
     bool trace = false;
+    // Says nothing at all, as a line with no receiver on it.
+    bool silent = false;
+    Flood flood = Flood::None;
 };
 
 // Reads a script from command-line style options; returns false and sets
@@ -63,6 +73,8 @@ public:
     qint64 nextDueMs() const;
 
     int polls() const { return polls_; }
+    // Whether a flood has begun: output is due at any moment from then on.
+    bool flooding() const { return flooding_; }
     const QByteArray &lastTune() const { return lastTune_; }
 
 private:
@@ -77,6 +89,8 @@ private:
     int polls_ = 0;
     qint64 busyUntilMs_ = 0;
     bool tuneOpen_ = false;
+    bool flooding_ = false;
+    qsizetype floodOffset_ = 0;
 };
 
 #ifdef Q_OS_UNIX
