@@ -188,9 +188,10 @@ QString usageText()
         "                         v vertical, then exit (needs no display); Ctrl+C\n"
         "                         ends it at once\n"
         "  --full-scan MAP        check every MPEG entry of the map in map order, save\n"
-        "                         the logs, then exit (needs no display); Ctrl+C or\n"
-        "                         SIGTERM skips the rest after the running check and\n"
-        "                         saves what was checked, a second Ctrl+C ends at once\n"
+        "                         the logs, then exit (needs no display); Ctrl+C,\n"
+        "                         SIGTERM or SIGHUP skips the rest after the running\n"
+        "                         check and saves what was checked, a second one ends\n"
+        "                         at once without saving\n"
         "  --output FILE          where --full-scan saves the logs (default results.txt\n"
         "                         in the current folder)\n"
         "\n"
@@ -214,7 +215,8 @@ QString usageText()
         "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
         "  3  the port could not be opened or stopped working (a full scan ends\n"
         "     there and saves what was checked)\n"
-        "  4  the results could not be saved\n"
+        "  4  --full-scan: the results could not be saved (checked before the first\n"
+        "     entry too); --check: the log could not be written to standard output\n"
         "A full scan that ends for more than one reason exits with the highest code.\n");
 }
 
