@@ -7,9 +7,7 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <climits>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
