@@ -304,8 +304,10 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune()
     }
     Rig rig;
     QCOMPARE(rig.fullScan(mapPath, outputPath), exit);
-    message.replace("<map>", mapPath).replace("<dir>", QDir::toNativeSeparators(dir.path()));
-    QCOMPARE(rig.errLines(), QStringList{message.replace("<output>", QDir::toNativeSeparators(outputPath))});
+    message.replace("<map>", mapPath)
+        .replace("<dir>", QDir::toNativeSeparators(dir.path()))
+        .replace("<output>", QDir::toNativeSeparators(outputPath));
+    QCOMPARE(rig.errLines(), QStringList{message});
     QCOMPARE(rig.serial.opens, 0);
     QCOMPARE(readAll(dir.filePath("scan.txt")), QByteArray("old"));
     QCOMPARE(readAll(mapPath), map);
