@@ -97,8 +97,31 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     return code != 0 ? code : loaded ? cli::exitcode::success : cli::exitcode::notLoaded;
 }
 
+// Where --export may write: a PNG name, an acceptable target, and never
+// one of the files the picture shows.
+ws::SaveTarget exportTarget(const cli::CommandLine &line)
+{
+    if (!ws::hasPngName(line.exportPath))
+        return {QString(), QStringLiteral("the name does not end in .png")};
+    ws::SaveTarget target = ws::checkSaveTarget(line.exportPath);
+    for (const QString &file : line.files) {
+        if (!target.refused() && ws::isSameFile(target, file))
+            target.refusal = QStringLiteral("it is one of the files being loaded");
+    }
+    return target;
+}
+
 int runExport(int argc, char *argv[], const cli::CommandLine &line)
 {
+    // Checked before anything loads, and resolved once: the picture goes
+    // where the check looked.
+    const ws::SaveTarget target = exportTarget(line);
+    if (target.refused()) {
+        print(stderr, QStringLiteral("wavesift: ") +
+                          ws::messages::pictureNotSaved(line.exportPath, target.refusal) +
+                          QLatin1Char('\n'));
+        return cli::exitcode::notLoaded;
+    }
     // A picture needs no screen. Unless the user chose a platform, the
     // window is drawn off-screen, so --export runs over ssh and from
     // scripts; "-platform" on the command line would still win.
@@ -114,7 +137,7 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     window->show();
     if (!window->openFiles(line.files, [&](const QString &path) { dialogs.file = path; }))
         return cli::exitcode::notLoaded;
-    const QString failure = ws::writePng(window->picture(), line.exportPath);
+    const QString failure = ws::writePng(window->picture(), target);
     if (!failure.isEmpty()) {
         print(stderr, QStringLiteral("wavesift: ") +
                           ws::messages::pictureNotSaved(line.exportPath, failure) +

@@ -52,8 +52,13 @@ void MainWindow::runFullScan()
     const QString results = ws::scanMapRows(map_.entries, steps);
 
     platform_.system->beep();
-    const ws::ResultsSave save = ws::saveResultsIn(
-        {platform_.system->programFolder(), platform_.system->userDataFolder()}, results);
+    ws::ResultsFolders folders{platform_.system->programFolder(),
+                               platform_.system->userDataFolder(),
+                               platform_.system->noUserDataFolder()};
+    // Installed, the program never writes beside itself, not even as root.
+    if (ws::isInstalledFolder(folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
+        folders.program.clear();
+    const ws::ResultsSave save = ws::saveResultsIn(folders, results);
     platform_.dialogs->message(save.message());
 
     showLogWithEndInView(*logBox, results);

@@ -1,6 +1,7 @@
 #include "realplatform.h"
 
 #include "portlist.h"
+#include "resultsfile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,10 +88,31 @@ QString DesktopServices::programFolder()
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+// Qt makes a relative XDG_DATA_HOME a relative folder and an unset HOME
+// the root's; neither is a place for results.
+QString DesktopServices::userDataFolder()
+{
+    return dataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"))
+        .value.value_or(QString());
+}
+
+QString DesktopServices::noUserDataFolder()
+{
+    return dataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"))
+        .failure.what;
+}
+#else
 QString DesktopServices::userDataFolder()
 {
     return QDir::toNativeSeparators(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
+
+QString DesktopServices::noUserDataFolder()
+{
+    return QString();
+}
+#endif
 
 } // namespace ws

@@ -44,6 +44,7 @@ public:
     void beep() override;
     QString programFolder() override;
     QString userDataFolder() override;
+    QString noUserDataFolder() override;
 };
 
 } // namespace ws

@@ -1,24 +1,34 @@
 #include "windowpicture.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace ws {
 
+QString writePng(const QImage &image, const SaveTarget &target)
+{
+    if (target.refused())
+        return target.refusal;
+    // Made in memory first, a few hundred kilobytes at most, so that the
+    // file gets it in one piece.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        return writer.errorString();
+    return writeWhole(target, bytes);
+}
+
 QString writePng(const QImage &image, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return writer.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    return writePng(image, checkSaveTarget(path));
+}
+
+bool hasPngName(const QString &path)
+{
+    return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
 }
 
 } // namespace ws

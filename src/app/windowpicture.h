@@ -1,14 +1,21 @@
 #pragma once
 
+#include "savefile.h"
+
 #include <QString>
 
 class QImage;
 
 namespace ws {
 
-// Writes `image` to `path` as a PNG, whatever the name's ending, whole or
-// not at all: a file that was there stays as it was when writing fails.
-// Returns why it failed, empty when it did not.
+// Writes `image` to the checked `target` as a PNG, whatever the name's
+// ending, whole or not at all: a file that was there stays as it was when
+// writing fails. Returns why it failed, empty when it did not.
+QString writePng(const QImage &image, const SaveTarget &target);
+// The same after checkSaveTarget(path).
 QString writePng(const QImage &image, const QString &path);
+
+// Whether `path` names a PNG file: it ends in ".png", in any case.
+bool hasPngName(const QString &path);
 
 } // namespace ws

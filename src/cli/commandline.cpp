@@ -255,9 +255,10 @@ QString usageText()
         "                         ends it at once. FREQ in MHz (11778, 11778.4) or\n"
         "                         in GHz as the map lists it (11.778H), 1 to 32767 MHz\n"
         "  --full-scan MAP        check every MPEG entry of the map in map order, save\n"
-        "                         the logs, then exit (needs no display); Ctrl+C or\n"
-        "                         SIGTERM skips the rest after the running check and\n"
-        "                         saves what was checked, a second Ctrl+C ends at once\n"
+        "                         the logs, then exit (needs no display); Ctrl+C,\n"
+        "                         SIGTERM or SIGHUP skips the rest after the running\n"
+        "                         check and saves what was checked, a second one ends\n"
+        "                         at once without saving\n"
         "  --output FILE          where --full-scan saves the logs (default results.txt\n"
         "                         in the current folder)\n"
         "\n"
@@ -281,7 +282,8 @@ QString usageText()
         "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
         "  3  the port could not be opened, stopped working or did not answer (a\n"
         "     full scan ends there and saves what was checked)\n"
-        "  4  the results could not be saved\n"
+        "  4  --full-scan: the results could not be saved (checked before the first\n"
+        "     entry too); --check: the log could not be written to standard output\n"
         "A full scan that ends for more than one reason exits with the highest code.\n");
 }
 

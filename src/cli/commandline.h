@@ -26,7 +26,7 @@ constexpr int noSignal = 1;     // no lock, or a full scan stopped early
 constexpr int notLoaded = 1;    // the window or --export: a file was not loaded or written
 constexpr int badArguments = 2; // also a map that cannot be read
 constexpr int portFailed = 3;   // the port could not be opened or stopped working
-constexpr int notSaved = 4;     // the results could not be saved
+constexpr int notSaved = 4;     // the results, or a check's log, could not be saved
 } // namespace exitcode
 
 // The receiver settings as the window's boxes would hold them.

@@ -16,8 +16,13 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -70,7 +75,8 @@ public:
         if (!stopNoticed_ && console_.stopRequested && console_.stopRequested()) {
             stopNoticed_ = true;
             tell(console_, QStringLiteral("Stopping after this check; the results so far will be "
-                                          "saved"));
+                                          "saved. A second Ctrl+C ends the program at once "
+                                          "without saving"));
         }
     }
     void portFailed(const QString &message) override { tell(console_, message); }
@@ -123,24 +129,51 @@ QString shownPath(const QString &path)
 
 // ---- The program's own surroundings ----------------------------------------
 
-void writeAll(std::FILE *stream, const QByteArray &bytes)
+bool writeAll(std::FILE *stream, const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     // Someone may be watching a check of minutes, or piping it on.
-    std::fflush(stream);
+    return std::fflush(stream) == 0 && written == size_t(bytes.size());
+}
+
+// Standard output refused the log (a closed pipe, a full disk): the log is
+// lost, and a full scan stops after the running check to save what it has.
+bool outputLost = false;
+
+void writeLog(const QByteArray &bytes)
+{
+    if (outputLost || writeAll(stdout, bytes))
+        return;
+    outputLost = true;
+    writeAll(stderr, (QStringLiteral("Could not write the log to standard output: ") +
+                      qt_error_string(errno) + QLatin1Char('\n'))
+                         .toLocal8Bit());
 }
 
 volatile std::sig_atomic_t stopSignalled = 0;
 
-void noteStopSignal(int)
+void noteStopSignal([[maybe_unused]] int signal)
 {
+#ifdef Q_OS_UNIX
+    if (stopSignalled) {
+        // Only what a signal handler may do: one write, then the default
+        // action, which ends the program once the handler returns.
+        static const char ending[] = "Ending at once; nothing more will be saved\n";
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, ending, sizeof ending - 1);
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+        return;
+    }
+#endif
     stopSignalled = 1;
 }
 
 void catchStopSignals()
 {
 #ifdef Q_OS_UNIX
-    for (const int signal : {SIGINT, SIGTERM}) {
+    // A closed terminal or ssh session (SIGHUP) must not lose the scan
+    // either.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction previous = {};
         ::sigaction(signal, nullptr, &previous);
         // A shell starts background jobs with Ctrl+C ignored; one meant for
@@ -150,10 +183,10 @@ void catchStopSignals()
         struct sigaction action = {};
         action.sa_handler = noteStopSignal;
         sigemptyset(&action.sa_mask);
-        // The first one asks for a stop after the running check; the handler
-        // then goes back to the default, so a second one ends the program
-        // at once. Interrupted reads and writes just go on.
-        action.sa_flags = SA_RESETHAND | SA_RESTART;
+        // The first one asks for a stop after the running check; a second
+        // one ends the program at once. Interrupted reads and writes just
+        // go on.
+        action.sa_flags = SA_RESTART;
         ::sigaction(signal, &action, nullptr);
     }
 #else
@@ -172,15 +205,25 @@ int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
     // CR LF goes out as CR LF, not as CR CR LF.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+#ifdef Q_OS_UNIX
+    // A reader that went away (`| head -c1`) makes writes fail, not end
+    // the program with the results unsaved.
+    ::signal(SIGPIPE, SIG_IGN);
+#endif
     QtSerialLine serial;
     SteadyClock clock;
-    Console console{serial, clock, [](const QByteArray &b) { writeAll(stdout, b); },
-                    [](const QByteArray &b) { writeAll(stderr, b); }, {}};
+    Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
+                    {}};
     if (stoppable) {
         catchStopSignals();
-        console.stopRequested = [] { return stopSignalled != 0; };
+        console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
     }
-    return run(line, console);
+    const int code = run(line, console);
+    if (!outputLost)
+        return code;
+    // A lost log is a result not saved for a check, whose log is all it
+    // leaves; a full scan saved its file and only stopped early.
+    return std::max(code, stoppable ? exitcode::noSignal : exitcode::notSaved);
 }
 
 } // namespace
@@ -211,6 +254,22 @@ int runFullScan(const CommandLine &line, Console &console)
     const MapData map = parseMap(file.value->bytes);
     const auto mpegRows = std::count_if(map.entries.begin(), map.entries.end(),
                                         [](const MapEntry &e) { return isMpegRow(e.type); });
+    // An empty file, a scan, any text: nothing to check, and no reason to
+    // replace the last results with an empty file.
+    if (mpegRows == 0) {
+        tell(console, line.mapPath + QStringLiteral(" lists no MPEG entry"));
+        return exitcode::badArguments;
+    }
+    // Where the results go is checked before the first tune: a scan of
+    // minutes must not end with nowhere to put them.
+    const SaveTarget target = checkResultsTarget(line.outputPath, line.mapPath);
+    if (target.refused()) {
+        ResultsSave refused;
+        refused.failedPaths << shownPath(line.outputPath);
+        refused.reasons << target.refusal;
+        tell(console, refused.message());
+        return exitcode::notSaved;
+    }
 
     ConsoleCheckEvents events(console);
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
@@ -240,7 +299,9 @@ int runFullScan(const CommandLine &line, Console &console)
     const QString results = scanMapRows(map.entries, steps);
 
     // Written first, then announced: the message says what is on the disk.
-    const SaveOutcome outcome = saveResults(line.outputPath, results);
+    // Checked again: the scan took minutes.
+    const SaveOutcome outcome =
+        saveResults(checkResultsTarget(line.outputPath, line.mapPath), results);
     ResultsSave save;
     if (outcome.saved) {
         save.savedPath = shownPath(line.outputPath);

@@ -44,17 +44,21 @@ int runCheck(const CommandLine &line, Console &console);
 // those that locked (their log has the lock line) and those with tables
 // found (the receiver's search output holds "found"). Returns,
 // the first that applies: exitcode::badArguments when the map cannot be
-// read (nothing is checked or written then), exitcode::notSaved when the
-// results could not be saved, exitcode::portFailed when the port could
-// not be opened, stopped working or stayed silent (the scan ends after that
-// entry and what was checked is saved), exitcode::noSignal when a stop request ended the
+// read or lists no MPEG entry (nothing is checked or written then),
+// exitcode::notSaved when the results could not be saved (checked before
+// the first entry too: nothing is checked then), exitcode::portFailed when
+// the port could not be opened, stopped working or stayed silent (the scan
+// ends after that entry and what was checked is saved), exitcode::noSignal
+// when a stop request ended the
 // scan before every MPEG entry was checked, else exitcode::success.
 int runFullScan(const CommandLine &line, Console &console);
 
 // The same on the program's own surroundings: the Qt serial port, the
-// steady clock, standard output and error, and for a full scan SIGINT and
-// SIGTERM as the stop request (a second one of the same kind ends the
-// program at once). They need a QCoreApplication, but no display.
+// steady clock, standard output and error, and for a full scan SIGINT,
+// SIGTERM and SIGHUP as the stop request (a second one ends the program at
+// once). A log that standard output does not take stops a full scan after
+// the running check (exitcode::noSignal at least) and makes a check
+// exitcode::notSaved. They need a QCoreApplication, but no display.
 int runCheck(const CommandLine &line);
 int runFullScan(const CommandLine &line);
 

@@ -51,6 +51,8 @@ public:
     // exist yet); empty when the system has none. Where results go when
     // the program's folder is not the user's to write, as after an install.
     virtual QString userDataFolder() = 0;
+    // Why userDataFolder() is empty, when the system knows.
+    virtual QString noUserDataFolder() { return QString(); }
 };
 
 // The receiver's serial line: the port is opened and closed around every

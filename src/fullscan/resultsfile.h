@@ -1,9 +1,13 @@
 #pragma once
 
+#include "failure.h"
+#include "savefile.h"
+
 #include <QString>
 #include <QStringList>
 
-// results.txt: what a full scan leaves beside the program.
+// results.txt: what a full scan leaves beside the program, or in the
+// user's data folder.
 namespace ws {
 
 // The results file in `folder`, written with the system's separators.
@@ -12,17 +16,49 @@ QString resultsFilePath(const QString &folder);
 struct SaveOutcome
 {
     bool saved = false;
-    // The system's reason when the file could not be written.
+    // The system's reason, or the refusal, when the file was not written.
     QString reason;
 };
 
-// Empties or creates the file at `path` and writes `results` and one CR LF
-// to it, one byte per character. Reports success only once the system has
-// taken every byte and the file is closed.
+// Where results may go, as checkSaveTarget has it, and never over `map`,
+// the map being scanned.
+SaveTarget checkResultsTarget(const QString &path, const QString &map = QString());
+
+// Writes `results` and one CR LF, one byte per character, whole or not at
+// all: an older file stays as it was unless the new one took its place.
+// Reports success only once the new file is complete and in place.
+SaveOutcome saveResults(const SaveTarget &target, const QString &results,
+                        FileSystem &files = systemFileSystem());
+// The same after checkResultsTarget(path).
 SaveOutcome saveResults(const QString &path, const QString &results);
 
+// Where the window's full scan may put results.txt, in the order tried.
+struct ResultsFolders
+{
+    // The program's own folder; empty for an installed program.
+    QString program;
+    // The user's data folder, made when missing; empty when there is none,
+    // and then `noData` says why.
+    QString data;
+    QString noData;
+};
+
+// Whether the program runs from `installedBinFolder`, the folder an install
+// puts it in: such a folder is the system's, not a place for results, even
+// for a user who may write there.
+bool isInstalledFolder(const QString &programFolder, const QString &installedBinFolder);
+
+// The program's data folder as the environment of a desktop that follows the
+// XDG rules names it: $XDG_DATA_HOME/Wavesift, else
+// $HOME/.local/share/Wavesift. Refused, with the reason, when the variable
+// it comes from is not an absolute path: a relative one would depend on
+// the folder the program was started in, an unset HOME would make it the
+// root's.
+Result<QString> dataFolderFrom(const QString &xdgDataHome, const QString &home);
+
 // Where a full scan's results ended up: the path written, or every path
-// tried with the system's reason why it could not be written.
+// tried with the reason why it could not be written. An empty path stands
+// for a data folder there was none of.
 struct ResultsSave
 {
     QString savedPath;
@@ -35,12 +71,10 @@ struct ResultsSave
     QString message() const;
 };
 
-// Writes results.txt into the first of `folders` that takes it, creating
-// a folder other than the first when it is missing. The program's own
-// folder comes first because users look for their results there; an
-// installed program cannot write there, and the user's data folder
-// catches the results instead of losing them. Empty and repeated folders
-// after the first are passed over.
-ResultsSave saveResultsIn(const QStringList &folders, const QString &results);
+// Writes results.txt into the first of `folders` that takes it. The
+// program's own folder comes first because users look for their results
+// there; the user's data folder catches the results instead of losing them
+// when that folder is not the user's to write, or the program is installed.
+ResultsSave saveResultsIn(const ResultsFolders &folders, const QString &results);
 
 } // namespace ws

@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <unistd.h>
 
 using ws::rxsim::ForkedReceiver;
 using ws::rxsim::Script;
@@ -33,20 +34,30 @@ Script quickScript()
 }
 
 // The program as a script would start it: no display of any kind, nor a
-// runtime folder (root over ssh).
-void start(QProcess &program, const QStringList &arguments)
+// runtime folder (root over ssh); with a standard output nobody reads when
+// `closedOutput` is set.
+void start(QProcess &program, const QStringList &arguments, bool closedOutput = false)
 {
+    int pipeEnds[2] = {-1, -1};
+    if (closedOutput && ::pipe(pipeEnds) == 0)
+        ::close(pipeEnds[0]);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(environment);
     // A test runner may have started us with Ctrl+C ignored, which the
     // program would rightly keep ignoring.
-    program.setChildProcessModifier([] {
+    program.setChildProcessModifier([writeEnd = pipeEnds[1]] {
         ::signal(SIGINT, SIG_DFL);
         ::signal(SIGTERM, SIG_DFL);
+        ::signal(SIGPIPE, SIG_DFL);
+        ::signal(SIGHUP, SIG_DFL);
+        if (writeEnd >= 0)
+            ::dup2(writeEnd, STDOUT_FILENO);
     });
     program.start(QStringLiteral(WS_WAVESIFT_BINARY), arguments);
+    if (pipeEnds[1] >= 0)
+        ::close(pipeEnds[1]);
 }
 
 struct Finished
@@ -116,6 +127,9 @@ private slots:
     void ctrlCDuringTheFirstOfThreeSavesOneLog();
     void silentOrFloodingReceiverIsAPortFailure_data();
     void silentOrFloodingReceiverIsAPortFailure();
+    void stopDuringTheFirstOfThreeSavesOneLog_data();
+    void stopDuringTheFirstOfThreeSavesOneLog();
+    void checkWithClosedOutputIsNotSaved();
 };
 
 void TestCliPty::checkExitCodes()
@@ -238,8 +252,23 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     QCOMPARE(sameSecond(programs), sameSecond(windows));
 }
 
-void TestCliPty::ctrlCDuringTheFirstOfThreeSavesOneLog()
+void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog_data()
 {
+    QTest::addColumn<int>("signal"); // 0: none, standard output is closed
+    QTest::addColumn<bool>("twice");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("Ctrl+C") << int(SIGINT) << false << "";
+    QTest::newRow("terminal closed") << int(SIGHUP) << false << "";
+    QTest::newRow("closed standard output")
+        << 0 << false << "Could not write the log to standard output: Broken pipe";
+    QTest::newRow("Ctrl+C twice") << int(SIGINT) << true << "";
+}
+
+void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, twice);
+    QFETCH(QString, why);
     QTemporaryDir dir;
     const QString map = dir.filePath("three.map");
     QVERIFY(writeFile(map, mapFileLine("One", "mpeg2", "11.012", "h") +
@@ -250,15 +279,31 @@ void TestCliPty::ctrlCDuringTheFirstOfThreeSavesOneLog()
     QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
 
     QProcess program;
-    start(program, {"--full-scan", map, "--port", receiver.devicePath(), "--output", output});
+    start(program, {"--full-scan", map, "--port", receiver.devicePath(), "--output", output},
+          signal == 0);
     // The progress line comes just before the check starts: the first
     // check now runs for at least its two seconds of settling.
     program.setReadChannel(QProcess::StandardError);
     QByteArray err;
-    while (!err.contains("1/3 11012h\n") && program.waitForReadyRead(10000))
+    const auto waitFor = [&](const QByteArray &text) {
+        while (!err.contains(text) && program.waitForReadyRead(10000))
+            err += program.readAllStandardError();
+        return err.contains(text);
+    };
+    QVERIFY2(waitFor("1/3 11012h\n"), err.constData());
+    if (signal != 0)
+        QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
+    if (twice) {
+        QVERIFY2(waitFor("without saving\n"), err.constData());
+        QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::CrashExit);
         err += program.readAllStandardError();
-    QVERIFY2(err.contains("1/3 11012h\n"), err.constData());
-    QCOMPARE(::kill(pid_t(program.processId()), SIGINT), 0);
+        QVERIFY2(err.endsWith("without saving\nEnding at once; nothing more will be saved\n"),
+                 err.constData());
+        QVERIFY(!QFile::exists(output));
+        return;
+    }
 
     const Finished stopped = finish(program);
     QCOMPARE(stopped.exitCode, 1);
@@ -269,11 +314,26 @@ void TestCliPty::ctrlCDuringTheFirstOfThreeSavesOneLog()
                  .hasMatch(),
              saved.toPercentEncoding(" :/").constData());
     err += stopped.err;
-    QCOMPARE(QString::fromLocal8Bit(err).split('\n', Qt::SkipEmptyParts),
-             QStringList({"1/3 11012h",
-                          "Stopping after this check; the results so far will be saved",
-                          "Saved Results to file " + output,
-                          "Checked 1 of 3 MPEG entries: 1 locked, 1 with tables found"}));
+    QStringList told{"1/3 11012h",
+                     "Stopping after this check; the results so far will be saved. A second "
+                     "Ctrl+C ends the program at once without saving",
+                     "Saved Results to file " + output,
+                     "Checked 1 of 3 MPEG entries: 1 locked, 1 with tables found"};
+    if (!why.isEmpty())
+        told.insert(1, why);
+    QCOMPARE(QString::fromLocal8Bit(err).split('\n', Qt::SkipEmptyParts), told);
+}
+
+void TestCliPty::checkWithClosedOutputIsNotSaved()
+{
+    // The port fails at once; its failure alone would be exit 3.
+    QTemporaryDir dir;
+    QProcess program;
+    start(program, {"--check", "11778h", "--port", dir.filePath("ttyGone")}, true);
+    const Finished done = finish(program);
+    QCOMPARE(done.exitCode, 4);
+    QVERIFY2(done.err.contains("Could not write the log to standard output: Broken pipe\n"),
+             done.err.constData());
 }
 
 void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()

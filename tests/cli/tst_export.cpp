@@ -1,6 +1,8 @@
 // --export as a script runs it: the program itself, with no display of any
 // kind and no platform chosen.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -54,6 +56,8 @@ private slots:
     void aFileThatDoesNotLoadWritesNothing();
     void aPictureThatCannotBeWrittenIsTold();
     void badArgumentsTakeTwoLines();
+    void refusedTargetsAreLeftAlone_data();
+    void refusedTargetsAreLeftAlone();
 };
 
 void TestExport::writesThePictureOfTheWindow()
@@ -108,6 +112,34 @@ void TestExport::badArgumentsTakeTwoLines()
     QCOMPARE(bad.err, "wavesift: -check takes a frequency from 1 to 32767 MHz, in MHz (11778, "
                       "11778.4) or in GHz (11.778), followed by h or v (11.778H), not \"11.778x\"" +
                           tryHelp);
+}
+
+void TestExport::refusedTargetsAreLeftAlone_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    // The scan loaded is a copy of the example named "newest.PNG".
+    QTest::newRow("not a PNG name") << "newest.scn" << "the name does not end in .png";
+    QTest::newRow("a file being loaded") << "newest.PNG" << "it is one of the files being loaded";
+    QTest::newRow("a folder") << "" << "it is a folder, not an ordinary file";
+}
+
+void TestExport::refusedTargetsAreLeftAlone()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString scan = dir.filePath("newest.PNG");
+    QVERIFY(QFile::copy(examples + "newest.scn", scan));
+    QVERIFY(QFile::copy(examples + "newest.scn", dir.filePath("newest.scn")));
+    const qint64 size = QFileInfo(scan).size();
+    const QString target = name.isEmpty() ? dir.filePath("folder.png") : dir.filePath(name);
+    QVERIFY(QDir(dir.path()).mkdir("folder.png"));
+    const Finished done = run({"--export", target, scan});
+    QCOMPARE(done.exitCode, 1);
+    QCOMPARE(done.err, "wavesift: Could not save the picture to " + target + ": " + reason + "\n");
+    QCOMPARE(QFileInfo(scan).size(), size);
+    QCOMPARE(QFileInfo(dir.filePath("newest.scn")).size(), size);
 }
 
 QTEST_MAIN(TestExport)

@@ -107,6 +107,8 @@ private slots:
     void fullScanExitCodes_data();
     void fullScanExitCodes();
     void unreadableMapChecksAndWritesNothing();
+    void groundIsCheckedBeforeTheFirstTune_data();
+    void groundIsCheckedBeforeTheFirstTune();
 };
 
 void TestHeadless::checkLogsToStandardOutputByteForByte()
@@ -227,9 +229,16 @@ void TestHeadless::fullScanExitCodes()
     QTemporaryDir dir;
     const QString map = writeMap(dir, threeRowMap());
     QVERIFY(!map.isEmpty());
-    const QString output = dir.filePath(unwritable ? "missing/scan.txt" : "scan.txt");
+    QVERIFY(QDir(dir.path()).mkdir("out"));
+    const QString output = dir.filePath("out/scan.txt");
 
     Rig rig;
+    // The folder was there when the scan began, and is gone by its end.
+    rig.console.out = [&rig, &dir, unwritable](const QByteArray &bytes) {
+        rig.out += bytes;
+        if (unwritable)
+            QDir(dir.filePath("out")).removeRecursively();
+    };
     rig.serial.failOpen = portFails;
     // The stop arrives once the first entry is under way.
     int asked = 0;
@@ -250,7 +259,8 @@ void TestHeadless::fullScanExitCodes()
     QCOMPARE(rig.out.count("Checking "), checked);
     QVERIFY2(err.constLast().startsWith(QString("Checked %1 of 2 MPEG entries").arg(checked)),
              qPrintable(err.constLast()));
-    QCOMPARE(err.contains("Stopping after this check; the results so far will be saved"),
+    QCOMPARE(err.contains("Stopping after this check; the results so far will be saved. A second "
+                          "Ctrl+C ends the program at once without saving"),
              stop && !portFails);
     QCOMPARE(err.filter("could not be opened").size(), portFails ? 1 : 0);
 }
@@ -279,6 +289,48 @@ void TestHeadless::unreadableMapChecksAndWritesNothing()
     QCOMPARE(rig.serial.opens, 0);
     QVERIFY(rig.out.isEmpty());
     QVERIFY(!QFile::exists(output));
+}
+
+void TestHeadless::groundIsCheckedBeforeTheFirstTune_data()
+{
+    QTest::addColumn<QByteArray>("map");
+    QTest::addColumn<QString>("output"); // "map" for the map itself
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty map") << QByteArray() << "scan.txt" << exitcode::badArguments
+                               << "<map> lists no MPEG entry";
+    QTest::newRow("a scan as the map") << QByteArray("Scan\r\n10700 45\r\n10701 46\r\n")
+                                       << "scan.txt" << exitcode::badArguments
+                                       << "<map> lists no MPEG entry";
+    const QString cannot = QStringLiteral("Could not save results to file <output>: ");
+    QTest::newRow("no such folder") << threeRowMap() << "gone/scan.txt" << exitcode::notSaved
+                                    << cannot + "the folder <dir>/gone does not exist";
+    QTest::newRow("the map") << threeRowMap() << "map" << exitcode::notSaved
+                             << cannot + "it is the map being scanned";
+}
+
+void TestHeadless::groundIsCheckedBeforeTheFirstTune()
+{
+    QFETCH(QByteArray, map);
+    QFETCH(QString, output);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString mapPath = writeMap(dir, map);
+    const QString outputPath = output == "map" ? mapPath : dir.filePath(output);
+    {
+        QFile old(dir.filePath("scan.txt"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    }
+    Rig rig;
+    QCOMPARE(rig.fullScan(mapPath, outputPath), exit);
+    message.replace("<map>", mapPath)
+        .replace("<dir>", QDir::toNativeSeparators(dir.path()))
+        .replace("<output>", QDir::toNativeSeparators(outputPath));
+    QCOMPARE(rig.errLines(), QStringList{message});
+    QCOMPARE(rig.serial.opens, 0);
+    QCOMPARE(readAll(dir.filePath("scan.txt")), QByteArray("old"));
+    QCOMPARE(readAll(mapPath), map);
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)

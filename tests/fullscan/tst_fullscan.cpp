@@ -10,6 +10,7 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -39,6 +40,9 @@ private slots:
     void resultsFileLiesInTheGivenFolder();
     void resultsAreWrittenByteForByteAndOverwritten();
     void failedWritesAreReportedWithTheReason();
+    void resultsFolderOfAnInstalledProgram();
+    void dataFolderComesFromAnAbsolutePath_data();
+    void dataFolderComesFromAnAbsolutePath();
 
 private:
     static ws::MapScanSteps recording(QStringList &calls, int &afterRows)
@@ -188,7 +192,9 @@ void TestFullScan::failedWritesAreReportedWithTheReason()
 #ifdef Q_OS_UNIX
     // A disk that fills up part way: the system takes the first bytes and
     // refuses the rest. A file-size limit does that for any user.
+    // The old results stay as they were, and the reason is the system's.
     const QString path = ws::resultsFilePath(dir.path());
+    QVERIFY(ws::saveResults(path, QStringLiteral("old")).saved);
     rlimit old{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
@@ -199,7 +205,8 @@ void TestFullScan::failedWritesAreReportedWithTheReason()
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
     QVERIFY(!outcome.saved);
-    QVERIFY(!outcome.reason.isEmpty());
+    QCOMPARE(outcome.reason, qt_error_string(EFBIG));
+    QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
 
     // Also when it is only the final flush that fails.
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
@@ -208,7 +215,48 @@ void TestFullScan::failedWritesAreReportedWithTheReason()
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
     QVERIFY(!outcome.saved);
+    QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
 #endif
+}
+
+void TestFullScan::resultsFolderOfAnInstalledProgram()
+{
+    // /bin may be a link to /usr/bin.
+    QTemporaryDir dir;
+    const QString bin = dir.filePath("usr/bin");
+    QVERIFY(QDir().mkpath(bin) && QFile::link(bin, dir.filePath("bin")));
+    QVERIFY(ws::isInstalledFolder(bin, dir.filePath("bin/")));
+    QVERIFY(!ws::isInstalledFolder(dir.filePath("build/src/app"), bin));
+
+    const ws::ResultsSave save = ws::saveResultsIn({QString(), QString(), "HOME is not set"}, "log");
+    QCOMPARE(save.message(), "Could not save results to the data folder: HOME is not set");
+}
+
+void TestFullScan::dataFolderComesFromAnAbsolutePath_data()
+{
+    QTest::addColumn<QString>("xdgDataHome");
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("home") << "" << "/home/ann" << "/home/ann/.local/share/Wavesift" << "";
+    QTest::newRow("XDG_DATA_HOME") << "/srv/data/" << "/home/ann" << "/srv/data/Wavesift" << "";
+    QTest::newRow("root's home") << "" << "/" << "/.local/share/Wavesift" << "";
+    QTest::newRow("relative XDG_DATA_HOME")
+        << "data" << "/home/ann" << ""
+        << "XDG_DATA_HOME is not an absolute path (\"data\")";
+    QTest::newRow("no HOME") << "" << "" << "" << "HOME is not set";
+    QTest::newRow("relative HOME") << "" << "ann" << "" << "HOME is not an absolute path (\"ann\")";
+}
+
+void TestFullScan::dataFolderComesFromAnAbsolutePath()
+{
+    QFETCH(QString, xdgDataHome);
+    QFETCH(QString, home);
+    QFETCH(QString, folder);
+    QFETCH(QString, refusal);
+    const ws::Result<QString> data = ws::dataFolderFrom(xdgDataHome, home);
+    QCOMPARE(data.value.value_or(QString()), QDir::toNativeSeparators(folder));
+    QCOMPARE(data.failure.what, refusal);
 }
 
 QTEST_GUILESS_MAIN(TestFullScan)
