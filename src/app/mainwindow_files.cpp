@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "filenames.h"
 #include "messages.h"
 
 #include <QCoreApplication>
@@ -38,9 +39,15 @@ bool MainWindow::openFiles(const QStringList &files,
 {
     // A dialog hands over the whole path in the system's form, and the
     // summary lines and later dialogs show it so.
+    // A name that keeps bytes that are not UTF-8 (filenames.h) is made
+    // whole by hand: QFileInfo would turn those bytes into U+FFFD.
     QString paths[3];
-    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
-        paths[i] = QDir::toNativeSeparators(QFileInfo(files[i]).absoluteFilePath());
+    for (qsizetype i = 0; i < files.size() && i < 3; ++i) {
+        const QString whole = ws::qtCanName(files[i])
+                                  ? QFileInfo(files[i]).absoluteFilePath()
+                                  : QDir::cleanPath(QDir::current().absoluteFilePath(files[i]));
+        paths[i] = QDir::toNativeSeparators(whole);
+    }
     return loadFileSet({paths[0], paths[1], paths[2]}, beforeEach);
 }
 

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "filenames.h"
 #include "numbers.h"
 
 #include <QCommandLineParser>
@@ -35,6 +36,14 @@ CommandLine invalid(const QString &why)
     CommandLine line = only(Mode::Invalid);
     line.error = why;
     return line;
+}
+
+// A name to write to that holds bytes that are not UTF-8 cannot be written
+// under that name; writing it under another would be worse.
+CommandLine unnameable(const QString &option, const QString &name)
+{
+    return invalid(QStringLiteral("%1 cannot write to \"%2\": the name is not valid UTF-8")
+                       .arg(option, name));
 }
 
 // "11778h", "11778.5 V": the frequency as a click would send it, rounded
@@ -109,6 +118,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.exportPath = parser.value(o.exportTo);
         if (line.exportPath.isEmpty())
             return invalid(QStringLiteral("--export needs a file name"));
+        if (!qtCanName(line.exportPath))
+            return unnameable(QStringLiteral("--export"), line.exportPath);
         return line;
     }
     if (!receiver)
@@ -155,6 +166,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.outputPath = parser.value(o.output);
         if (line.outputPath.isEmpty())
             return invalid(QStringLiteral("--output needs a file name"));
+        if (!qtCanName(line.outputPath))
+            return unnameable(QStringLiteral("--output"), line.outputPath);
     }
     return line;
 }
@@ -163,7 +176,7 @@ QStringList argumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << argumentText(argv[i]);
     return arguments;
 }
 

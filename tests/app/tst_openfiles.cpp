@@ -1,6 +1,7 @@
 // Files that come from outside the dialogs: named on the command line or
 // dropped onto the window.
 #include "fakeplatform.h"
+#include "filenames.h"
 #include "messages.h"
 #include "plotwidget.h"
 
@@ -12,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <cstdio>
 
 using ws::test::FakeWindow;
 namespace names = ws::window::names;
@@ -90,6 +93,7 @@ class TestOpenFiles : public QObject
 private slots:
     void commandLineFilesLoadAsIfPicked();
     void commandLineFailuresAreTold();
+    void aCommandLineNameThatIsNotUtf8Loads();
     void dropOntoALoadButtonOrItsLabel();
     void dropElsewhereTellsScansFromTheMap();
     void dropsThatAreRefused();
@@ -180,6 +184,28 @@ void TestOpenFiles::commandLineFailuresAreTold()
         QCOMPARE(w.dialogs.messages, QStringList{ws::messages::cancelled()});
         QVERIFY(w.scans().bothLoaded());
     }
+}
+
+void TestOpenFiles::aCommandLineNameThatIsNotUtf8Loads()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QByteArray latin1 = "M\xfcnchen.scn";
+    QVERIFY(QFile::copy(examples + "newest.scn", dir.filePath("copy.scn")));
+    // Qt could not remove it either.
+    const QByteArray raw = QFile::encodeName(dir.path()) + "/" + latin1;
+    QVERIFY(::rename(QFile::encodeName(dir.filePath("copy.scn")).constData(), raw.constData()) == 0);
+    const QString started = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    FakeWindow w;
+    const bool loaded = w.window->openFiles({ws::argumentText(latin1.constData())});
+    QDir::setCurrent(started);
+    std::remove(raw.constData());
+    QVERIFY2(loaded, qPrintable(w.dialogs.details.join('|')));
+    QVERIFY(w.scans().newest);
+#else
+    QSKIP("Windows names are text");
+#endif
 }
 
 void TestOpenFiles::dropOntoALoadButtonOrItsLabel()

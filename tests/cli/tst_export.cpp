@@ -81,7 +81,8 @@ void TestExport::aFileThatDoesNotLoadWritesNothing()
     const QString missing = dir.filePath("missing.scn");
     const Finished done = run({"--export", png, examples + "newest.scn", missing});
     QCOMPARE(done.exitCode, 1);
-    QVERIFY2(done.err.contains("wavesift: " + missing + ": Cancel/Abbruch\n"),
+    QVERIFY2(done.err.contains("wavesift: " + missing +
+                               ": No such file or directory (Cancel/Abbruch)\n"),
              qPrintable(done.err));
     QVERIFY(!QFile::exists(png));
 }
