@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class FileOpenDialog;
 class PlotWidget;
@@ -138,6 +139,9 @@ private:
     void setupFileDrops();
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);
+    // Runs `work` now, or when no check or full scan runs any more (see
+    // the guards below).
+    void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
     void setupPortList();
     // Ctrl+C in a text box with nothing selected, left to the window.
@@ -201,6 +205,9 @@ private:
     int busyDepth_ = 0;
     bool closePending_ = false;
     int fullScans_ = 0;
+    // What waits for the window to be idle: files dropped just before a
+    // check began. Nothing but the check runs during a check.
+    std::vector<std::function<void()>> afterBusy_;
     // The stop request for the running full scan ("skip rest").
     bool stopRequested_ = false;
 

@@ -113,6 +113,12 @@ bool MainWindow::fileDragOnto(QWidget *box, QEvent *event)
 
 std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data, QPoint at) const
 {
+    // A check lets no other handler run, yet drags pass its wait like
+    // paint events; and a full scan lets events in between its rows only
+    // for "skip rest". A load then would put its message box in the middle
+    // of the polling.
+    if (busyDepth_ > 0)
+        return std::nullopt;
     if (!data || !data->hasUrls())
         return std::nullopt;
     QStringList paths;
@@ -198,6 +204,18 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     }
     // After the drop has ended: a message box must not keep the program the
-    // files came from waiting for the drop to finish.
-    QTimer::singleShot(0, this, [this, files = *files] { loadFileSet(files, {}); });
+    // files came from waiting for the drop to finish. Should a check have
+    // started in between, the files load once it has ended.
+    QTimer::singleShot(0, this, [this, files = *files] {
+        whenIdle([this, files] { loadFileSet(files, {}); });
+    });
+}
+
+void MainWindow::whenIdle(std::function<void()> work)
+{
+    if (busyDepth_ == 0) {
+        work();
+        return;
+    }
+    afterBusy_.push_back(std::move(work));
 }

@@ -2,6 +2,7 @@
 // dropped onto the window.
 #include "fakeplatform.h"
 #include "filenames.h"
+#include "mapentries.h"
 #include "messages.h"
 #include "plotwidget.h"
 
@@ -98,6 +99,8 @@ private slots:
     void dropElsewhereTellsScansFromTheMap();
     void dropsThatAreRefused();
     void filesDroppedOntoTextBoxesAreTheWindows();
+    void noDropWhileACheckOrAFullScanRuns();
+    void aDropTakenJustBeforeACheckLoadsAfterIt();
 
 private:
     // A drop onto the middle of the element named `name`.
@@ -330,6 +333,71 @@ void TestOpenFiles::filesDroppedOntoTextBoxesAreTheWindows()
     QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(portBox, &enter);
     QVERIFY(enter.isAccepted());
+}
+
+void TestOpenFiles::noDropWhileACheckOrAFullScanRuns()
+{
+    FakeWindow w;
+    w.clock.step = 1;
+    w.element<QLineEdit>(names::timeoutBox)->setText("0");
+    // Over the bare window, over a text box, onto a load button.
+    QStringList taken;
+    const auto tryDrops = [&] {
+        if (dragAndDrop(w.window.get(), QPoint(2, 300), urls({examples + "newest.scn"})))
+            taken << "window";
+        if (dragAndDrop(w.element<QPlainTextEdit>(names::logBox)->viewport(), QPoint(5, 5),
+                        urls({examples + "newest.scn"})))
+            taken << "log box";
+        if (dropOnto(w, names::loadReferenceButton, {examples + "reference.scn"}))
+            taken << "button";
+    };
+    w.serial.onWrite = [&](const QByteArray &) {
+        if (w.serial.written.size() == 1)
+            tryDrops();
+    };
+    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    QCOMPARE(w.serial.written.isEmpty(), false);
+    QCOMPARE(taken, QStringList());
+
+    // Between the rows of a full scan as well.
+    QTemporaryDir dir;
+    w.system.folder = dir.path();
+    w.map().entries = {ws::test::mapEntry("10700", "MPEG2 ", "H")};
+    w.serial.onWrite = {};
+    w.events.onDoEvents = tryDrops;
+    w.window->runFullScan();
+    QCOMPARE(w.events.doEventsCalls, 1);
+    QCOMPARE(taken, QStringList());
+    QVERIFY(!w.scans().newest && !w.scans().reference);
+
+    // Taken again once the work has ended.
+    tryDrops();
+    QCOMPARE(taken, QStringList({"window", "log box", "button"}));
+}
+
+void TestOpenFiles::aDropTakenJustBeforeACheckLoadsAfterIt()
+{
+    FakeWindow w;
+    w.clock.step = 1;
+    w.element<QLineEdit>(names::timeoutBox)->setText("0");
+    // The drop is taken, but a click waiting before its load starts a
+    // check, whose wait lets timers run.
+    QMimeData data;
+    data.setUrls(urls({examples + "newest.scn"}));
+    QDragEnterEvent enter(QPoint(2, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.window.get(), &enter);
+    QDropEvent drop(QPoint(2, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.window.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    bool loadedDuringCheck = false;
+    w.serial.onWrite = [&](const QByteArray &) {
+        QCoreApplication::processEvents();
+        loadedDuringCheck = loadedDuringCheck || w.scans().newest;
+    };
+    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(!loadedDuringCheck);
+    QVERIFY(!w.scans().newest);
+    QTRY_VERIFY(w.scans().newest);
 }
 
 QTEST_MAIN(TestOpenFiles)
