@@ -112,7 +112,8 @@ private:
     void drawPlots();
     void drawMapStrip();
     void showView(const ws::View &view);
-    void turnWheel(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+    // The wheel over a plot, at the frequency under the pointer.
+    void turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
     ws::receiver::CheckResult checkSignal(const QString &frequency,
                                           ws::receiver::Polarisation polarisation);
 
