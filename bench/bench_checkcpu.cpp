@@ -25,7 +25,7 @@ class SilentDialogs : public ws::UserDialogs
 public:
     bool openFile(const QString &, QString &) override { return false; }
     bool saveFile(const QString &, QString &) override { return false; }
-    void message(const QString &text) override { messages << text; }
+    void message(const QString &text, const QString &) override { messages << text; }
     QStringList messages;
 };
 

@@ -23,7 +23,7 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
         fileName = next;
         return true;
     }
-    void message(const QString &) override { failed = true; }
+    void message(const QString &, const QString &) override { failed = true; }
     void doEvents() override {}
     void keepPainted() override {}
     void repaintNow(QWidget *) override {}

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "filenames.h"
 #include "headless.h"
 #include "mainwindow.h"
 #include "messages.h"
@@ -20,7 +21,7 @@ namespace cli = ws::cli;
 
 void print(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputs(ws::terminalText(text).constData(), stream);
     std::fflush(stream);
 }
 
@@ -40,20 +41,47 @@ ws::receiver::ReceiverSettings boxTexts(const cli::ReceiverOptions &options)
     return {options.timeout, options.port, options.lnbPower, options.diseqc};
 }
 
+// A message box's text on standard error, with the file it is about: the
+// detail names it and says why ("<path>: <reason> (Cancel/Abbruch)"), or
+// else `file`, unless the text names it itself.
+void printMessage(const QString &text, const QString &detail, const QString &file)
+{
+    QString line = text;
+    if (!detail.isEmpty())
+        line = detail + QStringLiteral(" (") + text + QLatin1Char(')');
+    else if (!file.isEmpty() && !text.contains(file))
+        line = file + QStringLiteral(": ") + text;
+    print(stderr, QStringLiteral("wavesift: ") + line + QLatin1Char('\n'));
+}
+
 // What --export shows instead of message boxes: the same texts on standard
-// error, each with the file it is about. It never asks for a file.
+// error. It never asks for a file.
 class StandardErrorDialogs : public ws::UserDialogs
 {
 public:
     bool openFile(const QString &, QString &) override { return false; }
     bool saveFile(const QString &, QString &) override { return false; }
-    void message(const QString &text) override
+    void message(const QString &text, const QString &detail) override
     {
-        const bool named = file.isEmpty() || text.contains(file);
-        const QString line = named ? text : file + QStringLiteral(": ") + text;
-        print(stderr, QStringLiteral("wavesift: ") + line + QLatin1Char('\n'));
+        printMessage(text, detail, file);
     }
     QString file; // the file being loaded
+};
+
+// The window's dialogs, which while the files named on the command line
+// load also tell standard error: whoever started the program from a
+// terminal or a script learns there why a file did not load.
+class CommandLineDialogs : public ws::QtDialogs
+{
+public:
+    void message(const QString &text, const QString &detail) override
+    {
+        if (loading)
+            printMessage(text, detail, file);
+        QtDialogs::message(text, detail);
+    }
+    bool loading = false;
+    QString file;
 };
 
 // The desktop's platform but for the dialogs, which differ between the
@@ -82,7 +110,7 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     QApplication::setApplicationName(QStringLiteral("Wavesift"));
 
     Desktop desktop;
-    ws::QtDialogs dialogs;
+    CommandLineDialogs dialogs;
     const auto window = desktop.window(dialogs);
     dialogs.setParent(window.get());
     window->presetReceiverSettings(boxTexts(line.receiver));
@@ -91,7 +119,11 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     bool loaded = true;
     if (!files.isEmpty()) {
         // Once the window is up: a message box about a file stands on it.
-        QTimer::singleShot(0, window.get(), [&] { loaded = window->openFiles(files); });
+        QTimer::singleShot(0, window.get(), [&] {
+            dialogs.loading = true;
+            loaded = window->openFiles(files, [&](const QString &path) { dialogs.file = path; });
+            dialogs.loading = false;
+        });
     }
     const int code = app.exec();
     return code != 0 ? code : loaded ? cli::exitcode::success : cli::exitcode::notLoaded;

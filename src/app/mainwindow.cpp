@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 // A label whose text wraps at word boundaries and shows only the lines that
@@ -253,9 +255,17 @@ MainWindow::Busy::Busy(MainWindow &window)
 
 MainWindow::Busy::~Busy()
 {
-    if (--window_.busyDepth_ == 0 && window_.closePending_) {
+    if (--window_.busyDepth_ > 0)
+        return;
+    if (window_.closePending_) {
         window_.closePending_ = false;
         QTimer::singleShot(0, &window_, &QWidget::close);
     }
     window_.reloadDeferredScans();
+    // Once the running handler has returned, and each only if nothing got
+    // busy again by then.
+    for (std::function<void()> &work : std::exchange(window_.afterBusy_, {}))
+        QTimer::singleShot(0, &window_, [window = &window_, work = std::move(work)] {
+            window->whenIdle(work);
+        });
 }

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class FileFollower;
 class FileOpenDialog;
@@ -122,7 +123,8 @@ private:
     void drawPlots();
     void drawMapStrip();
     void showView(const ws::View &view);
-    void turnWheel(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+    // The wheel over a plot, at the frequency under the pointer.
+    void turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
     ws::receiver::CheckResult checkSignal(const QString &frequency,
                                           ws::receiver::Polarisation polarisation);
 
@@ -149,6 +151,9 @@ private:
     void setupFileDrops();
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);
+    // Runs `work` now, or when no check or full scan runs any more (see
+    // the guards below).
+    void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
     void setupPortList();
     // Following the loaded files (mainwindow_follow.cpp).
@@ -218,6 +223,9 @@ private:
     int busyDepth_ = 0;
     bool closePending_ = false;
     int fullScans_ = 0;
+    // What waits for the window to be idle: files dropped just before a
+    // check began. Nothing but the check runs during a check.
+    std::vector<std::function<void()>> afterBusy_;
     // The stop request for the running full scan ("skip rest").
     bool stopRequested_ = false;
 

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "filenames.h"
 #include "messages.h"
 
 #include <QCoreApplication>
@@ -38,9 +39,15 @@ bool MainWindow::openFiles(const QStringList &files,
 {
     // A dialog hands over the whole path in the system's form, and the
     // summary lines and later dialogs show it so.
+    // A name that keeps bytes that are not UTF-8 (filenames.h) is made
+    // whole by hand: QFileInfo would turn those bytes into U+FFFD.
     QString paths[3];
-    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
-        paths[i] = QDir::toNativeSeparators(QFileInfo(files[i]).absoluteFilePath());
+    for (qsizetype i = 0; i < files.size() && i < 3; ++i) {
+        const QString whole = ws::qtCanName(files[i])
+                                  ? QFileInfo(files[i]).absoluteFilePath()
+                                  : QDir::cleanPath(QDir::current().absoluteFilePath(files[i]));
+        paths[i] = QDir::toNativeSeparators(whole);
+    }
     return loadFileSet({paths[0], paths[1], paths[2]}, beforeEach);
 }
 
@@ -106,6 +113,12 @@ bool MainWindow::fileDragOnto(QWidget *box, QEvent *event)
 
 std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data, QPoint at) const
 {
+    // A check lets no other handler run, yet drags pass its wait like
+    // paint events; and a full scan lets events in between its rows only
+    // for "skip rest". A load then would put its message box in the middle
+    // of the polling.
+    if (busyDepth_ > 0)
+        return std::nullopt;
     if (!data || !data->hasUrls())
         return std::nullopt;
     QStringList paths;
@@ -191,6 +204,18 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     }
     // After the drop has ended: a message box must not keep the program the
-    // files came from waiting for the drop to finish.
-    QTimer::singleShot(0, this, [this, files = *files] { loadFileSet(files, {}); });
+    // files came from waiting for the drop to finish. Should a check have
+    // started in between, the files load once it has ended.
+    QTimer::singleShot(0, this, [this, files = *files] {
+        whenIdle([this, files] { loadFileSet(files, {}); });
+    });
+}
+
+void MainWindow::whenIdle(std::function<void()> work)
+{
+    if (busyDepth_ == 0) {
+        work();
+        return;
+    }
+    afterBusy_.push_back(std::move(work));
 }

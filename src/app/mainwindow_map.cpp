@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "fileopendialog.h"
-#include "files.h"
 #include "levels.h"
 #include "mapfile.h"
 #include "mapstrip.h"
@@ -9,8 +8,6 @@
 #include "messages.h"
 #include "texts.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -34,37 +31,15 @@ bool MainWindow::loadMapFrom(const QString &path)
     const QString cancelled = ws::messages::cancelled();
     // Only an ordinary file that can be opened gets as far as clearing the
     // strip; anything else leaves the window as it was.
-    QFile probe(path);
-    if (!QFileInfo(path).isFile() || !probe.open(QIODevice::ReadOnly)) {
-        platform_.dialogs->message(cancelled);
+    const auto file = ws::readMapFile(path);
+    if (!file.value) {
+        platform_.dialogs->message(cancelled, ws::failureDetail(path, file.failure.reason));
         return false;
     }
-    probe.close();
 
-    const QString previousLabel = mapLabel->text();
     mapLabel->setText(ws::messages::loadingMap());
     mapStrip->cls();
     repaintWindow();
-
-    // A map of known transmissions is some tens of kilobytes. The listing
-    // in the log box is the whole file, so a file of many megabytes cannot be
-    // loaded without freezing the window in the text box; instead of
-    // loading its entries with a cut listing, it is refused and the user
-    // is told why: a file that large is far more likely a wrong pick than
-    // a map.
-    const auto file = ws::readWholeFile(path, ws::kMaxMapFileBytes);
-    if (!file.value) {
-        // The strip was already cleared; the map is untouched, so it can be
-        // drawn again as it was, on the scale it was drawn with.
-        mapLabel->setText(previousLabel);
-        ws::drawMapEntries(*mapStrip, map_);
-        repaintWindow();
-        platform_.dialogs->message(
-            file.failure.tooLarge
-                ? ws::messages::mapTooLarge(path, file.failure.size, ws::kMaxMapFileBytes)
-                : cancelled);
-        return false;
-    }
 
     map_ = ws::parseMap(file.value->bytes);
     loadedMapPath_ = path;

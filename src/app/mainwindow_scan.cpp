@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "fileopendialog.h"
-#include "files.h"
 #include "messages.h"
 #include "scanfile.h"
 
@@ -32,27 +31,18 @@ bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
     // into a scan of its own, and only a complete scan replaces the slot.
     // Otherwise a half-read file would stay behind in a slot that counts as
     // loaded and be drawn by the next load of the other slot.
-    const auto fail = [&](const QString &text) {
+    const auto fail = [&](const QString &text, const ws::Failure &reason) {
         label->setText(previousText);
-        platform_.dialogs->message(text);
+        platform_.dialogs->message(text, ws::failureDetail(path, reason));
     };
-    // A scan is some tens of kilobytes. Reading at most a bound keeps a
-    // wrong pick (a disk image, say) from filling the memory. A file longer
-    // than the bound is refused as unreadable, even when its scan ended
-    // well before the bound: the reader would take what was read for the
-    // whole file, and the line that runs across the bound would be stored
-    // cut ("987" as "9"). Telling a scan followed by megabytes of junk from
-    // one whose last block runs past the bound is not worth a special case
-    // for files that no scan tool writes.
-    constexpr qint64 kReadLimit = qint64(64) << 20;
-    const auto file = ws::readWholeFile(path, kReadLimit);
+    const auto file = ws::readScanFile(path);
     if (!file.value) {
-        fail(ws::messages::cancelled());
+        fail(ws::messages::cancelled(), file.failure.reason);
         return false;
     }
     ws::ScanParse parse = ws::parseScan(file.value->bytes);
     if (!parse.value) {
-        fail(parse.failure.message());
+        fail(parse.failure.message(), parse.failure.reason);
         return false;
     }
     label->setText(

@@ -13,8 +13,22 @@
 
 void MainWindow::wireZoom()
 {
-    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
-        connect(plot, &PlotWidget::wheelTurned, this, &MainWindow::turnWheel);
+    for (PlotWidget *plot : {levelPlot, differencePlot}) {
+        connect(plot, &PlotWidget::wheelTurned, this,
+                [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+                    turnWheel(view_.frequencyAt(fraction), angleDelta, modifiers);
+                });
+    }
+    // The strip goes by its own scale: unzoomed it keeps the one of the
+    // scans its map was loaded with, which other scans loaded since may
+    // have left.
+    connect(mapStrip, &PlotWidget::wheelTurned, this,
+            [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+                const double mhz = mapScale_ && !view_.zoomed()
+                                       ? mapScale_->left + fraction * mapScale_->width
+                                       : view_.frequencyAt(fraction);
+                turnWheel(mhz, angleDelta, modifiers);
+            });
     // Window-wide, so that they work whatever has the focus: the text boxes
     // leave both keys to the window.
     for (const QKeySequence &keys :
@@ -24,7 +38,7 @@ void MainWindow::wireZoom()
     }
 }
 
-void MainWindow::turnWheel(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers)
+void MainWindow::turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers)
 {
     if (!scans_.bothLoaded())
         return;
@@ -35,7 +49,7 @@ void MainWindow::turnWheel(double fraction, QPoint angleDelta, Qt::KeyboardModif
     const int panNotches = ws::takeWheelNotches(
         pendingPanDelta_, angleDelta.x() + (sideways ? angleDelta.y() : 0));
     ws::View view = view_;
-    view.zoomAt(view.frequencyAt(fraction), zoomNotches);
+    view.zoomAt(mhz, zoomNotches);
     // A wheel turned away from the user, or to the left, shows what lies
     // to the left: the lower frequencies.
     view.pan(-panNotches);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
@@ -43,10 +44,15 @@ bool QtDialogs::saveFile(const QString &title, QString &fileName)
     return true;
 }
 
-void QtDialogs::message(const QString &text)
+void QtDialogs::message(const QString &text, const QString &detail)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wavesift"), text, QMessageBox::Ok,
                     parent_);
+    // A path may look like markup; it is shown as it is.
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(detail);
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+        label->setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -17,7 +17,7 @@ public:
     bool openFile(const QString &title, QString &fileName) override;
     // Offers PNG pictures, the only files the window saves.
     bool saveFile(const QString &title, QString &fileName) override;
-    void message(const QString &text) override;
+    void message(const QString &text, const QString &detail) override;
 
 private:
     QWidget *parent_;

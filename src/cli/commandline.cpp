@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "filenames.h"
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
@@ -69,6 +71,14 @@ std::optional<int> checkMegahertz(QString whole, QString fraction)
     if (mhz < 1 || mhz > kMaxCheckMegahertz)
         return std::nullopt;
     return mhz;
+}
+
+// A name to write to that holds bytes that are not UTF-8 cannot be written
+// under that name; writing it under another would be worse.
+CommandLine unnameable(const QString &option, const QString &name)
+{
+    return invalid(QStringLiteral("%1 cannot write to \"%2\": the name is not valid UTF-8")
+                       .arg(option, name));
 }
 
 // "11778h", "11778.4V", "11.778H"; blanks around the parts are let pass.
@@ -195,6 +205,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.exportPath = parser.value(o.exportTo);
         if (line.exportPath.isEmpty())
             return invalid(QStringLiteral("%1 needs a file name").arg(typed(o.exportTo)));
+        if (!qtCanName(line.exportPath))
+            return unnameable(typed(o.exportTo), line.exportPath);
         return line;
     }
     if (!receiver)
@@ -219,6 +231,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.outputPath = parser.value(o.output);
         if (line.outputPath.isEmpty())
             return invalid(QStringLiteral("%1 needs a file name").arg(typed(o.output)));
+        if (!qtCanName(line.outputPath))
+            return unnameable(typed(o.output), line.outputPath);
     }
     return line;
 }
@@ -227,7 +241,7 @@ QStringList argumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << argumentText(argv[i]);
     return arguments;
 }
 

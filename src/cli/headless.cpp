@@ -1,6 +1,7 @@
 #include "headless.h"
 
 #include "checklog.h"
+#include "filenames.h"
 #include "files.h"
 #include "fullscan.h"
 #include "mapfile.h"
@@ -40,7 +41,7 @@ using receiver::Polarisation;
 void tell(Console &console, const QString &line)
 {
     if (console.err)
-        console.err((line + QLatin1Char('\n')).toLocal8Bit());
+        console.err(terminalText(line + QLatin1Char('\n')));
 }
 
 // The check as it goes: the log to standard output one piece at a time, a
@@ -242,13 +243,11 @@ int runCheck(const CommandLine &line, Console &console)
 
 int runFullScan(const CommandLine &line, Console &console)
 {
-    // Read as the window loads a map, with the same refusal of a file far
-    // too large to be one.
-    const auto file = readWholeFile(line.mapPath, kMaxMapFileBytes);
+    // Read as the window loads a map, with the same limits.
+    const auto file = readMapFile(line.mapPath);
     if (!file.value) {
-        tell(console, file.failure.tooLarge
-                          ? messages::mapTooLarge(line.mapPath, file.failure.size, kMaxMapFileBytes)
-                          : QStringLiteral("Could not read map: ") + file.failure.reason.what);
+        tell(console, QStringLiteral("Could not read map: ") +
+                          failureDetail(line.mapPath, file.failure.reason));
         return exitcode::badArguments;
     }
     const MapData map = parseMap(file.value->bytes);

@@ -25,14 +25,27 @@ struct FileFailure
     // long as what was read, even for a file that grew meanwhile.
     bool tooLarge = false;
     qint64 size = 0;
+    // Why, without the path: the system's words ("No such file or
+    // directory", "Permission denied"), what the path names instead of a
+    // file, or the limit that was passed.
     Failure reason;
 };
 
 // Reads an ordinary file of at most `maxBytes`. Fails when the path names
 // no ordinary file (a folder, a device, a pipe: picking /dev/zero must not
-// hang the window or eat its memory), when the file cannot be opened or
-// read, and when it is longer than `maxBytes`: a file cut short is not the
-// file.
+// hang the window or eat its memory, and a pipe is never opened, so nothing
+// waits for its writer), when the file cannot be opened or read, and when
+// it is longer than `maxBytes`: a file cut short is not the file. A name
+// from the command line with bytes that are not UTF-8 is read too (see
+// filenames.h).
 Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBytes);
+
+// A refused size with its limit: "1073741824 bytes, more than the 4194304
+// bytes (4 MiB) a scan file may have".
+QString sizeBeyondLimit(qint64 size, qint64 limit, const QString &what);
+
+// What the user is told below a message about a file: "<path>: <reason>",
+// with the line when one is to blame ("<path>: line 7: <reason>").
+QString failureDetail(const QString &path, const Failure &reason);
 
 } // namespace ws

@@ -16,14 +16,6 @@ inline QString unknownLnb() { return QStringLiteral("unknown lnb-type, loading c
 inline QString loadingScan() { return QStringLiteral("Loading, please wait"); }
 inline QString loadingMap() { return QStringLiteral("Loading, please wait ..."); }
 
-// A map file refused for its size, with what it has and what a map may
-// have, in bytes.
-inline QString mapTooLarge(const QString &path, qint64 size, qint64 limit)
-{
-    return path + QStringLiteral(" is too large for a map (") + QString::number(size)
-        + QStringLiteral(" bytes; at most ") + QString::number(limit) + QStringLiteral(")");
-}
-
 // A map from the command line or a drop before "Load Map ..." could be
 // clicked: a map is drawn on the scale of the two scans.
 inline QString mapNeedsScans(const QString &path)

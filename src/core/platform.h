@@ -22,8 +22,10 @@ public:
     // the user agreed to replace it.
     virtual bool saveFile(const QString &title, QString &fileName) = 0;
     // A message box with the text, a single OK button and the caption
-    // "Wavesift"; returns when the user has closed it.
-    virtual void message(const QString &text) = 0;
+    // "Wavesift"; returns when the user has closed it. `detail`, when there
+    // is one, stands below the text: the file and why it failed, where the
+    // text is a fixed one such as "Cancel/Abbruch".
+    virtual void message(const QString &text, const QString &detail = QString()) = 0;
 };
 
 class Clock

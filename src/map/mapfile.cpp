@@ -13,7 +13,49 @@ QString columns(const QString &line, int first, int count)
     return line.mid(first - 1, count);
 }
 
+// The first limit on lines that `bytes` passes, if any.
+std::optional<Failure> beyondLineLimits(const QByteArray &bytes)
+{
+    int line = 1;
+    qsizetype lineStart = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0;; ++i) {
+        const bool end = i == n || bytes[i] == '\r' || bytes[i] == '\n';
+        if (!end)
+            continue;
+        if (i - lineStart > kMaxMapLineLength)
+            return Failure{line, QStringLiteral("%1 characters, more than the %2 a line of a "
+                                                "map may have")
+                                     .arg(i - lineStart)
+                                     .arg(kMaxMapLineLength)};
+        if (i == n)
+            return std::nullopt;
+        if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            ++i;
+        // A line end at the very end opens no further line.
+        if (i + 1 < n && ++line > kMaxMapLines)
+            return Failure{0, QStringLiteral("more than the %1 lines a map may have")
+                                  .arg(kMaxMapLines)};
+        lineStart = i + 1;
+    }
+}
+
 } // namespace
+
+Result<FileContent, FileFailure> readMapFile(const QString &path)
+{
+    auto file = readWholeFile(path, kMaxMapFileBytes);
+    if (file.failure.tooLarge)
+        file.failure.reason.what =
+            sizeBeyondLimit(file.failure.size, kMaxMapFileBytes, QStringLiteral("a map"));
+    if (file.value) {
+        if (const std::optional<Failure> beyond = beyondLineLimits(file.value->bytes)) {
+            file.value.reset();
+            file.failure.reason = *beyond;
+        }
+    }
+    return file;
+}
 
 MapEntry cutMapLine(const QString &line)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -14,10 +16,19 @@ namespace ws {
 // whole.
 constexpr int kMaxMapEntries = 1024;
 
-// A map of known transmissions is some tens of kilobytes; a file of many
-// megabytes is far more likely a wrong pick than a map, and is refused
-// rather than read.
-constexpr qint64 kMaxMapFileBytes = qint64(16) << 20;
+// A map of known transmissions is some tens of kilobytes, some thousand
+// lines of about 60 characters. The window lists the whole file, and the
+// list box takes time and memory for every line it holds and, for the lines
+// it shows, for every character: a million lines, or one line of millions
+// of characters, would freeze the window for many seconds and take hundreds
+// of megabytes. A file beyond these limits is far more likely a wrong pick
+// than a map, and is refused rather than read; within them the list takes
+// well under a second and some tens of megabytes.
+constexpr qint64 kMaxMapFileBytes = qint64(1) << 20;
+// Lines as the list shows them: a CR LF, a lone CR and a lone LF each end
+// one.
+constexpr int kMaxMapLines = 16384;
+constexpr int kMaxMapLineLength = 4096;
 
 struct MapEntry
 {
@@ -47,6 +58,10 @@ struct MapData
 // Lines end at CR LF or at a lone CR; a lone LF is an ordinary character.
 // A terminator at the very end starts no further line. Bytes are Latin-1.
 MapData parseMap(const QByteArray &bytes);
+
+// A map file within the limits above, read whole; otherwise the path's
+// failure names the limit it passed.
+Result<FileContent, FileFailure> readMapFile(const QString &path);
 
 // Cuts one line into its fields; pieces beyond the end of a short line are
 // short or empty.

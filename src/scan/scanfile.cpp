@@ -83,11 +83,16 @@ double numberOf(QByteArrayView latin1)
     return readNumber(QStringView(wide, latin1.size()));
 }
 
-// Where a line went wrong: what was wrong, and the line as read.
+// Where a line went wrong: what was wrong, and the line as read; a line far
+// longer than any scan line is shown by its start, as a message box or a
+// terminal line could not hold it.
 Failure failureAt(int line, const char *what, QByteArrayView text)
 {
-    return {line, QLatin1String(what) + QLatin1String(" \"") + fromBytes(text.toByteArray())
-                      + QLatin1Char('"')};
+    constexpr qsizetype kShown = 80;
+    const bool cut = text.size() > kShown;
+    return {line, QLatin1String(what) + QLatin1String(" \"")
+                      + fromBytes(text.first(cut ? kShown : text.size()).toByteArray())
+                      + QLatin1String(cut ? "...\"" : "\"")};
 }
 
 // Reads the data lines for the sky frequencies from `first` to `last` (one
@@ -167,6 +172,15 @@ QString ScanFailure::message() const
         break;
     }
     return messages::cancelled();
+}
+
+Result<FileContent, FileFailure> readScanFile(const QString &path)
+{
+    auto file = readWholeFile(path, kMaxScanFileBytes);
+    if (file.failure.tooLarge)
+        file.failure.reason.what =
+            sizeBeyondLimit(file.failure.size, kMaxScanFileBytes, QStringLiteral("a scan file"));
+    return file;
 }
 
 ScanParse parseScan(const QByteArray &bytes)

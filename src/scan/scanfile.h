@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "files.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -99,6 +100,19 @@ struct ScanFailure
     // What the user is told.
     QString message() const;
 };
+
+// A scan file is some tens of kilobytes (a full universal scan of both
+// polarisations is about 40 KB). A file of many megabytes is a wrong pick,
+// and reading it would only take time and memory; it is refused whole, even
+// when its scan ends well before the limit: the line that runs across the
+// limit would be stored cut ("987" as "9"), and telling a scan followed by
+// megabytes of junk from one whose last block runs past the limit is not
+// worth a special case for files that no scan tool writes.
+constexpr qint64 kMaxScanFileBytes = qint64(4) << 20;
+
+// A scan file of at most kMaxScanFileBytes, read whole; otherwise why not,
+// the limit named when it was passed.
+Result<FileContent, FileFailure> readScanFile(const QString &path);
 
 // A complete scan, or where and why the file stopped making sense.
 using ScanParse = Result<ScanData, ScanFailure>;

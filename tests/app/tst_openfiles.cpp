@@ -1,6 +1,8 @@
 // Files that come from outside the dialogs: named on the command line or
 // dropped onto the window.
 #include "fakeplatform.h"
+#include "filenames.h"
+#include "mapentries.h"
 #include "messages.h"
 #include "plotwidget.h"
 
@@ -12,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <cstdio>
 
 using ws::test::FakeWindow;
 namespace names = ws::window::names;
@@ -90,10 +94,13 @@ class TestOpenFiles : public QObject
 private slots:
     void commandLineFilesLoadAsIfPicked();
     void commandLineFailuresAreTold();
+    void aCommandLineNameThatIsNotUtf8Loads();
     void dropOntoALoadButtonOrItsLabel();
     void dropElsewhereTellsScansFromTheMap();
     void dropsThatAreRefused();
     void filesDroppedOntoTextBoxesAreTheWindows();
+    void noDropWhileACheckOrAFullScanRuns();
+    void aDropTakenJustBeforeACheckLoadsAfterIt();
 
 private:
     // A drop onto the middle of the element named `name`.
@@ -180,6 +187,28 @@ void TestOpenFiles::commandLineFailuresAreTold()
         QCOMPARE(w.dialogs.messages, QStringList{ws::messages::cancelled()});
         QVERIFY(w.scans().bothLoaded());
     }
+}
+
+void TestOpenFiles::aCommandLineNameThatIsNotUtf8Loads()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QByteArray latin1 = "M\xfcnchen.scn";
+    QVERIFY(QFile::copy(examples + "newest.scn", dir.filePath("copy.scn")));
+    // Qt could not remove it either.
+    const QByteArray raw = QFile::encodeName(dir.path()) + "/" + latin1;
+    QVERIFY(::rename(QFile::encodeName(dir.filePath("copy.scn")).constData(), raw.constData()) == 0);
+    const QString started = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    FakeWindow w;
+    const bool loaded = w.window->openFiles({ws::argumentText(latin1.constData())});
+    QDir::setCurrent(started);
+    std::remove(raw.constData());
+    QVERIFY2(loaded, qPrintable(w.dialogs.details.join('|')));
+    QVERIFY(w.scans().newest);
+#else
+    QSKIP("Windows names are text");
+#endif
 }
 
 void TestOpenFiles::dropOntoALoadButtonOrItsLabel()
@@ -304,6 +333,64 @@ void TestOpenFiles::filesDroppedOntoTextBoxesAreTheWindows()
     QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(portBox, &enter);
     QVERIFY(enter.isAccepted());
+}
+
+void TestOpenFiles::noDropWhileACheckOrAFullScanRuns()
+{
+    FakeWindow w;
+    w.clock.step = 1;
+    w.element<QLineEdit>(names::timeoutBox)->setText("0");
+    int taken = 0;
+    const auto tryDrops = [&] {
+        taken += dragAndDrop(w.window.get(), QPoint(2, 300), urls({examples + "newest.scn"}));
+    };
+    w.serial.onWrite = [&](const QByteArray &) {
+        if (w.serial.written.size() == 1)
+            tryDrops();
+    };
+    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    QCOMPARE(w.serial.written.isEmpty(), false);
+    QCOMPARE(taken, 0);
+
+    // Between the rows of a full scan as well.
+    QTemporaryDir dir;
+    w.system.folder = dir.path();
+    w.map().entries = {ws::test::mapEntry("10700", "MPEG2 ", "H")};
+    w.serial.onWrite = {};
+    w.events.onDoEvents = tryDrops;
+    w.window->runFullScan();
+    QCOMPARE(w.events.doEventsCalls, 1);
+    QCOMPARE(taken, 0);
+    QVERIFY(!w.scans().newest);
+
+    // Taken again once the work has ended.
+    tryDrops();
+    QCOMPARE(taken, 1);
+}
+
+void TestOpenFiles::aDropTakenJustBeforeACheckLoadsAfterIt()
+{
+    FakeWindow w;
+    w.clock.step = 1;
+    w.element<QLineEdit>(names::timeoutBox)->setText("0");
+    // The drop is taken, but a click waiting before its load starts a
+    // check, whose wait lets timers run.
+    QMimeData data;
+    data.setUrls(urls({examples + "newest.scn"}));
+    QDragEnterEvent enter(QPoint(2, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.window.get(), &enter);
+    QDropEvent drop(QPoint(2, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.window.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    bool loadedDuringCheck = false;
+    w.serial.onWrite = [&](const QByteArray &) {
+        QCoreApplication::processEvents();
+        loadedDuringCheck = loadedDuringCheck || w.scans().newest;
+    };
+    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(!loadedDuringCheck);
+    QVERIFY(!w.scans().newest);
+    QTRY_VERIFY(w.scans().newest);
 }
 
 QTEST_MAIN(TestOpenFiles)

@@ -26,6 +26,7 @@ private slots:
     void wheelOverAnyPlotZoomsAllThree();
     void shiftOrHorizontalWheelPans();
     void wheelDoesNothingBeforeBothScans();
+    void wheelOverTheStripGoesByTheStripsScale();
     void escapeCtrl0AndLoadsShowTheWholeRange();
     void readoutAndClickFollowTheZoom();
 
@@ -160,6 +161,22 @@ void TestZoom::wheelDoesNothingBeforeBothScans()
     QVERIFY(!view().zoomed());
     QCOMPARE(levels->scaleWidth(), double(levels->areaSize().width()));
     QCOMPARE(text(names::startFrequencyLabel), QString());
+}
+
+void TestZoom::wheelOverTheStripGoesByTheStripsScale()
+{
+    // New scans: the plots show 11000 to 12000, the strip still the map's
+    // 10700 to 12750.
+    loadScan(ws::ScanSlot::Newest, 11000, 12000);
+    loadScan(ws::ScanSlot::Reference, 11000, 12000);
+    PlotWidget *strip = plot(names::mapStrip);
+    const int at = strip->areaSize().width() / 2;
+    const double under = strip->toUser(QPointF(at, 0)).x();
+    QVERIFY(qAbs(under - 11725) < 2);
+    ws::View expected({11000, 12000});
+    expected.zoomAt(under, 1);
+    wheel(strip, at, {0, 120});
+    QCOMPARE(view(), expected);
 }
 
 void TestZoom::escapeCtrl0AndLoadsShowTheWholeRange()

@@ -134,6 +134,12 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
     QTest::newRow("no-follow with a check")
         << QStringList{"--check", "11778h", "--port", "2", "--no-follow"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
+    // The byte 0xFC of a Latin-1 name, as ws::argumentText keeps it: no
+    // file can be written under that name.
+    const QString latin1 = QStringLiteral("M") + QChar(0xDCFC) + QStringLiteral("nchen");
+    QTest::newRow("export name not UTF-8") << QStringList{"--export", latin1 + ".png"};
+    QTest::newRow("output name not UTF-8")
+        << QStringList{"--full-scan", "m", "--port", "2", "--output", latin1 + ".txt"};
 }
 
 void TestCommandLine::badArgumentsAreRefusedWithAReason()

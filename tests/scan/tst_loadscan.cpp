@@ -11,6 +11,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using ws::test::FakeWindow;
@@ -131,26 +132,47 @@ void TestLoadScan::failedLoadChangesNothing_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("message");
+    // What the message box says below the message, after the path.
+    QTest::addColumn<QString>("why");
 
     const QString cancel = QStringLiteral("Cancel/Abbruch");
     const QByteArray lband = "950\r\n952\r\n1053\r\n1058\r\n";
     QTest::newRow("unknown layout") << QByteArray("950\r\n952\r\n1044\r\n1058\r\n950,1\r\n")
-                                    << "unknown Format, loading cancelled";
+                                    << "unknown Format, loading cancelled"
+                                    << "line 3: unknown layout code \"1044\"";
     QTest::newRow("unknown LNB") << QByteArray("950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n")
-                                 << "unknown lnb-type, loading cancelled";
-    QTest::newRow("file ends early") << lband + "950,1\r\n951,2\r\n" << cancel;
-    QTest::newRow("line without comma") << lband + "950,1\r\n951 2\r\n952,1\r\n" << cancel;
-    QTest::newRow("frequency 2151") << lband + "950,1\r\n2151,1\r\n952,1\r\n" << cancel;
-    QTest::newRow("header cut short") << QByteArray("950\r\n952\r\n") << cancel;
-    QTest::newRow("cannot be opened") << QByteArray() << cancel;
-    QTest::newRow("a folder") << QByteArray("folder") << cancel;
+                                 << "unknown lnb-type, loading cancelled"
+                                 << "line 4: unknown LNB code \"1044.5\"";
+    QTest::newRow("file ends early") << lband + "950,1\r\n951,2\r\n" << cancel
+                                     << "line 7: the file ends before this data line";
+    QTest::newRow("line without comma") << lband + "950,1\r\n951 2\r\n952,1\r\n" << cancel
+                                        << "line 6: no comma in \"951 2\"";
+    QTest::newRow("frequency 2151")
+        << lband + "950,1\r\n2151,1\r\n952,1\r\n" << cancel
+        << "line 6: intermediate frequency beyond 0 to 2150 MHz in \"2151,1\"";
+    QTest::newRow("a long line shown by its start")
+        << lband + "950" + QByteArray(100, ' ') + "1\r\n" << cancel
+        << "line 5: no comma in \"950" + QString(77, ' ') + "...\"";
+    QTest::newRow("header cut short") << QByteArray("950\r\n952\r\n") << cancel
+                                      << "line 3: the file ends in its header";
+    QTest::newRow("cannot be opened") << QByteArray() << cancel << "No such file or directory";
+    QTest::newRow("a folder") << QByteArray("folder") << cancel << "a folder, not a file";
     // A whole scan, then a tail that takes the file past the read limit:
     // what was read is not the file, so nothing of it is stored.
-    QTest::newRow("longer than the read limit") << QByteArray("long") << cancel;
+    QTest::newRow("longer than the read limit")
+        << QByteArray("long") << cancel
+        << "4194305 bytes, more than the 4194304 bytes (4 MiB) a scan file may have";
+    QTest::newRow("1 GiB") << QByteArray("huge") << cancel
+                           << "1073741824 bytes, more than the 4194304 bytes (4 MiB) a scan file "
+                              "may have";
 #ifdef Q_OS_UNIX
     // Reading these would never end or never get an answer.
-    QTest::newRow("an endless device") << QByteArray("/dev/zero") << cancel;
-    QTest::newRow("a pipe") << QByteArray("fifo") << cancel;
+    QTest::newRow("an endless device")
+        << QByteArray("/dev/zero") << cancel << "a device, not an ordinary file";
+    QTest::newRow("a pipe") << QByteArray("fifo") << cancel << "a pipe (FIFO), not an ordinary file";
+    // Root reads it all the same.
+    if (::geteuid() != 0)
+        QTest::newRow("no permission") << QByteArray("locked") << cancel << "Permission denied";
 #endif
 }
 
@@ -158,6 +180,7 @@ void TestLoadScan::failedLoadChangesNothing()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, message);
+    QFETCH(QString, why);
 
     // Slot 1 holds a universal scan; the failing file is a different LNB
     // and layout, so any field it got as far as would show.
@@ -176,16 +199,20 @@ void TestLoadScan::failedLoadChangesNothing()
         path = QString::fromLatin1(text);
     else if (text == "fifo")
         path = makeFifo();
-    else if (text == "long") {
+    else if (text == "long" || text == "huge") {
         path = write(QStringLiteral("long.scn"), scanText({}));
         // A hole, so the file takes no room on the disk.
-        QVERIFY(QFile::resize(path, (qint64(64) << 20) + 1));
+        QVERIFY(QFile::resize(path, text == "long" ? ws::kMaxScanFileBytes + 1 : qint64(1) << 30));
+    } else if (text == "locked") {
+        path = write(QStringLiteral("locked.scn"), scanText({}));
+        QVERIFY(QFile::setPermissions(path, {}));
     }
     else
         path = write(QStringLiteral("bad.scn"), text);
     load(ws::ScanSlot::Newest, path);
 
     QCOMPARE(w->dialogs.messages, QStringList{message});
+    QCOMPARE(w->dialogs.details, QStringList{path + ": " + why});
     QCOMPARE(labelText(names::newestLabel), label);
     QVERIFY(sameSlot(w->scans().newest, before->newest));
     // Only the "Loading, please wait" repaint; nothing was drawn.

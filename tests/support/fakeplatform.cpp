@@ -24,9 +24,10 @@ bool FakeDialogs::saveFile(const QString &title, QString &fileName)
     return picked;
 }
 
-void FakeDialogs::message(const QString &text)
+void FakeDialogs::message(const QString &text, const QString &detail)
 {
     messages << text;
+    details << detail;
     if (onMessage)
         onMessage(text);
 }

@@ -34,11 +34,12 @@ public:
     // Both kinds of file dialog answer from the same script.
     bool openFile(const QString &title, QString &fileName) override;
     bool saveFile(const QString &title, QString &fileName) override;
-    void message(const QString &text) override;
+    void message(const QString &text, const QString &detail = QString()) override;
 
     std::deque<std::optional<QString>> answers;
     std::vector<Shown> shown;
     QStringList messages;
+    QStringList details; // one per message, empty where it had none
     // Runs inside message(), while the box would be open.
     std::function<void(const QString &)> onMessage;
 };

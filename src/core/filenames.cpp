@@ -1,0 +1,119 @@
+#include "filenames.h"
+
+#include <QFile>
+
+namespace ws {
+
+namespace {
+
+constexpr char16_t kStrayByteBase = 0xDC00;
+
+bool isStrayByte(QChar c)
+{
+    return c.unicode() >= kStrayByteBase + 0x80 && c.unicode() <= kStrayByteBase + 0xFF;
+}
+
+// The length of the well-formed UTF-8 sequence at `p` (shortest form, no
+// surrogates, nothing above U+10FFFF), or 0.
+int sequenceLength(const unsigned char *p, const unsigned char *end)
+{
+    const unsigned char lead = *p;
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (end - p < length || p[1] < low || p[1] > high)
+        return 0;
+    for (int i = 2; i < length; ++i) {
+        if (p[i] < 0x80 || p[i] > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+} // namespace
+
+QString argumentText(const char *argument)
+{
+#ifdef Q_OS_UNIX
+    const auto *p = reinterpret_cast<const unsigned char *>(argument);
+    const auto *end = p + qstrlen(argument);
+    QString text;
+    text.reserve(end - p);
+    while (p != end) {
+        const int length = sequenceLength(p, end);
+        if (length == 0) {
+            text += QChar(char16_t(kStrayByteBase + *p));
+            ++p;
+        } else {
+            text += QString::fromUtf8(reinterpret_cast<const char *>(p), length);
+            p += length;
+        }
+    }
+    return text;
+#else
+    return QString::fromLocal8Bit(argument);
+#endif
+}
+
+std::optional<QByteArray> nativeFileName(const QString &name)
+{
+    if (qtCanName(name))
+        return QFile::encodeName(name);
+    QByteArray bytes;
+    bytes.reserve(name.size() * 3);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            bytes += QStringView(name).mid(i, 2).toUtf8();
+            ++i;
+        } else if (isStrayByte(c)) {
+            bytes += char(c.unicode() - kStrayByteBase);
+        } else if (c.isSurrogate()) {
+            return std::nullopt;
+        } else {
+            bytes += QStringView(&c, 1).toUtf8();
+        }
+    }
+    return bytes;
+}
+
+QByteArray terminalText(const QString &text)
+{
+#ifdef Q_OS_UNIX
+    if (std::optional<QByteArray> bytes = nativeFileName(text))
+        return *bytes;
+#endif
+    return text.toLocal8Bit();
+}
+
+bool qtCanName(const QString &name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+} // namespace ws

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// File names as the system has them. On Unix a name is any string of bytes;
+// Qt turns names into text as UTF-8 and bytes that are not UTF-8 into U+FFFD,
+// after which the file cannot be found again. A name typed on the command
+// line keeps such bytes instead: each becomes a lone low surrogate, U+DC80
+// plus the byte, which no decoded text holds and which goes back to the
+// same byte when the name is opened.
+namespace ws {
+
+// An argument of main() as text: UTF-8 with its stray bytes kept as above
+// on Unix, the local encoding elsewhere.
+QString argumentText(const char *argument);
+
+// The bytes that name the file on this system; nothing when the text holds
+// a lone surrogate that stands for no byte.
+std::optional<QByteArray> nativeFileName(const QString &name);
+
+// Whether Qt's own file classes reach the file that `name` names: false
+// for a name that keeps stray bytes.
+bool qtCanName(const QString &name);
+
+// Text for a terminal: the local encoding, with the stray bytes of a name
+// from the command line as they came.
+QByteArray terminalText(const QString &text);
+
+} // namespace ws
