@@ -135,6 +135,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupTabOrder();
     setupFileDrops();
     setupPictureShortcuts();
+    setupLevelsShortcut();
     setupPortList();
 }
 

@@ -65,6 +65,9 @@ public:
     // Empties the readout, as the pointer leaves the plots for the bare
     // window.
     void clearReadout();
+    // Shows the level of every map entry in both scans and its change in the
+    // log box, the largest loss first (Ctrl+R). Needs both scans and a map.
+    void showTransmissionLevels();
     // Checks the receiver at `mhz` (a press into the level or difference
     // plot); the button chooses the polarisation.
     void checkFrequencyAt(double mhz, Qt::MouseButton button);
@@ -139,6 +142,7 @@ private:
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);
     void setupPictureShortcuts();
+    void setupLevelsShortcut();
     void setupPortList();
     // Ctrl+C in a text box with nothing selected, left to the window.
     bool copyKeyOnto(QWidget *box, QEvent *event);

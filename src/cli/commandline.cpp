@@ -21,6 +21,7 @@ struct Options
     QCommandLineOption power{QStringLiteral("power"), QString(), QStringLiteral("0|1")};
     QCommandLineOption diseqc{QStringLiteral("diseqc"), QString(), QStringLiteral("0-3")};
     QCommandLineOption output{QStringLiteral("output"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption report{QStringLiteral("report")};
 };
 
 CommandLine only(Mode mode)
@@ -62,7 +63,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({o.help, o.version, o.exportTo, o.check, o.fullScan, o.port, o.timeout,
-                       o.power, o.diseqc, o.output});
+                       o.power, o.diseqc, o.output, o.report});
     // The options every Qt program takes (-platform offscreen, -style
     // Fusion, ...) are the application object's to read, not ours to
     // refuse.
@@ -88,6 +89,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
     if (checking && scanning)
         return invalid(QStringLiteral("--check and --full-scan cannot be combined"));
+    const bool reporting = parser.isSet(o.report);
+    if (reporting && (receiver || parser.isSet(o.exportTo)))
+        return invalid(QStringLiteral("--report cannot be combined with --export or a check"));
     if (receiver && parser.isSet(o.exportTo))
         return invalid(QStringLiteral("--export cannot be combined with a check"));
     if (receiver && !line.files.isEmpty())
@@ -104,6 +108,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (!scanning && parser.isSet(o.output))
         return invalid(QStringLiteral("--output goes with --full-scan"));
 
+    if (reporting) {
+        if (line.files.size() != 3)
+            return invalid(QStringLiteral("--report takes three files: newest scan, reference "
+                                          "scan, map"));
+        line.mode = Mode::Report;
+        return line;
+    }
     if (parser.isSet(o.exportTo)) {
         line.mode = Mode::Export;
         line.exportPath = parser.value(o.exportTo);
@@ -173,6 +184,7 @@ QString usageText()
         "Usage: wavesift [options] [NEWEST.scn [REFERENCE.scn [MAP]]]\n"
         "       wavesift --check FREQ[h|v] --port PORT [settings]\n"
         "       wavesift --full-scan MAP --port PORT [settings] [--output FILE]\n"
+        "       wavesift --report NEWEST.scn REFERENCE.scn MAP\n"
         "\n"
         "Compares a newest satellite scan with a reference scan, shows the known\n"
         "transmissions of a map on the same frequency axis, and checks frequencies\n"
@@ -193,6 +205,9 @@ QString usageText()
         "                         saves what was checked, a second Ctrl+C ends at once\n"
         "  --output FILE          where --full-scan saves the logs (default results.txt\n"
         "                         in the current folder)\n"
+        "  --report               write the level of every map entry in both scans and\n"
+        "                         its change as CSV to standard output, then exit\n"
+        "                         (needs no display)\n"
         "\n"
         "Settings, as in the window's boxes:\n"
         "  --port PORT            serial port: a number (2 is /dev/ttyS1, COM2 on\n"
@@ -209,8 +224,8 @@ QString usageText()
         "     --full-scan: every MPEG entry was checked and the results saved;\n"
         "     otherwise: done\n"
         "  1  --check: no signal (no lock, or the search ended another way);\n"
-        "     --full-scan: stopped early; the window or --export: a file could not\n"
-        "     be loaded or written\n"
+        "     --full-scan: stopped early; the window, --export or --report: a file\n"
+        "     could not be loaded or written\n"
         "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
         "  3  the port could not be opened or stopped working (a full scan ends\n"
         "     there and saves what was checked)\n"

@@ -24,6 +24,10 @@ constexpr int kMaxIf = 2150;
 constexpr int kLevelCells = kMaxIf + 1;
 using Levels = std::array<double, kLevelCells>;
 
+// A scan is some tens of kilobytes. Reading at most this much keeps a wrong
+// pick (a disk image, say) from filling the memory.
+constexpr qint64 kMaxScanFileBytes = qint64(64) << 20;
+
 // Which polarisation blocks follow the header.
 struct ScanLayout
 {

@@ -77,6 +77,10 @@ void TestCommandLine::fullScanTakesMapAndOutput()
     QCOMPARE(line.outputPath, QStringLiteral("results.txt"));
     line = parse({"--full-scan", "sat.map", "--port", "2", "--output", "/tmp/r.txt"});
     QCOMPARE(line.outputPath, QStringLiteral("/tmp/r.txt"));
+
+    line = parse({"--report", "new.scn", "old.scn", "sat.map"});
+    QCOMPARE(line.mode, Mode::Report);
+    QCOMPARE(line.files, QStringList({"new.scn", "old.scn", "sat.map"}));
 }
 
 void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
@@ -100,6 +104,10 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
     QTest::newRow("output without full scan")
         << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
+    QTest::newRow("report of two files") << QStringList{"--report", "a", "b"};
+    QTest::newRow("report and export") << QStringList{"--report", "--export", "x.png", "a", "b", "c"};
+    QTest::newRow("report and check")
+        << QStringList{"--report", "--check", "11778h", "--port", "2"};
 }
 
 void TestCommandLine::badArgumentsAreRefusedWithAReason()
