@@ -32,10 +32,11 @@ std::optional<double> meanAround(const ScanData &scan, Polarisation pol, double 
     return sum / (2 * kHalfWidth + 1);
 }
 
-bool isLetter(const QString &polarisation, QLatin1Char letter)
+// Either case, as the map strip and the full scan read the letter.
+bool isLetter(const QString &polarisation, char upper)
 {
     return polarisation.size() == 1 &&
-           polarisation.compare(QString(letter), Qt::CaseInsensitive) == 0;
+           (polarisation[0] == QLatin1Char(upper) || polarisation[0] == QLatin1Char(upper + 32));
 }
 
 QString withoutTrailingBlanks(const QString &text)
@@ -86,9 +87,9 @@ std::optional<double> entryLevel(const ScanData &scan, const MapEntry &entry)
         return std::nullopt;
     const bool horizontal = scan.layout.horizontal;
     const bool vertical = scan.layout.vertical;
-    if (isLetter(entry.polarisation, QLatin1Char('H')))
+    if (isLetter(entry.polarisation, 'H'))
         return horizontal ? meanAround(scan, Polarisation::Horizontal, centre) : std::nullopt;
-    if (isLetter(entry.polarisation, QLatin1Char('V')))
+    if (isLetter(entry.polarisation, 'V'))
         return vertical ? meanAround(scan, Polarisation::Vertical, centre) : std::nullopt;
     // Both polarisations see a circular transmission; the one that sees
     // more of it is the one the receiver would use.

@@ -105,7 +105,8 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
         << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
     QTest::newRow("report of two files") << QStringList{"--report", "a", "b"};
-    QTest::newRow("report and export") << QStringList{"--report", "--export", "x.png", "a", "b", "c"};
+    QTest::newRow("report and export")
+        << QStringList{"--report", "--export", "x.png", "a", "b", "c"};
     QTest::newRow("report and check")
         << QStringList{"--report", "--check", "11778h", "--port", "2"};
 }
