@@ -33,10 +33,10 @@ std::optional<double> meanAround(const ScanData &scan, Polarisation pol, double 
 }
 
 // Either case, as the map strip and the full scan read the letter.
-bool isLetter(const QString &polarisation, char upper)
+bool isLetter(const QString &polarisation, char upper, char lower)
 {
     return polarisation.size() == 1 &&
-           (polarisation[0] == QLatin1Char(upper) || polarisation[0] == QLatin1Char(upper + 32));
+           (polarisation[0] == QLatin1Char(upper) || polarisation[0] == QLatin1Char(lower));
 }
 
 QString withoutTrailingBlanks(const QString &text)
@@ -87,9 +87,9 @@ std::optional<double> entryLevel(const ScanData &scan, const MapEntry &entry)
         return std::nullopt;
     const bool horizontal = scan.layout.horizontal;
     const bool vertical = scan.layout.vertical;
-    if (isLetter(entry.polarisation, 'H'))
+    if (isLetter(entry.polarisation, 'H', 'h'))
         return horizontal ? meanAround(scan, Polarisation::Horizontal, centre) : std::nullopt;
-    if (isLetter(entry.polarisation, 'V'))
+    if (isLetter(entry.polarisation, 'V', 'v'))
         return vertical ? meanAround(scan, Polarisation::Vertical, centre) : std::nullopt;
     // Both polarisations see a circular transmission; the one that sees
     // more of it is the one the receiver would use.
