@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "qtserialline.h"
 #include "realplatform.h"
+#include "report.h"
 #include "windowpicture.h"
 
 #include <QApplication>
@@ -208,6 +209,11 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
         return line.mode == cli::Mode::Check ? cli::runCheck(line) : cli::runFullScan(line);
+    }
+    case cli::Mode::Report: {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
+        return cli::runReport(line);
     }
     case cli::Mode::Window:
         break;

@@ -137,6 +137,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupTabOrder();
     setupFileDrops();
     setupPictureShortcuts();
+    setupLevelsShortcut();
     setupPortList();
     setupFollowing();
 }

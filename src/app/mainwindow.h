@@ -67,6 +67,9 @@ public:
     // Empties the readout, as the pointer leaves the plots for the bare
     // window.
     void clearReadout();
+    // Shows the level of every map entry in both scans and its change in the
+    // log box, the largest loss first (Ctrl+R). Needs both scans and a map.
+    void showTransmissionLevels();
     // Checks the receiver at `mhz` (a press into the level or difference
     // plot); the button chooses the polarisation.
     void checkFrequencyAt(double mhz, Qt::MouseButton button);
@@ -155,6 +158,7 @@ private:
     // the guards below).
     void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
+    void setupLevelsShortcut();
     void setupPortList();
     // Following the loaded files (mainwindow_follow.cpp).
     void setupFollowing();

@@ -27,6 +27,7 @@ struct Options
     QCommandLineOption diseqc{QStringLiteral("diseqc"), QString(), QStringLiteral("0-3")};
     QCommandLineOption output{QStringLiteral("output"), QString(), QStringLiteral("FILE")};
     QCommandLineOption noFollow{QStringLiteral("no-follow")};
+    QCommandLineOption report{QStringLiteral("report")};
 };
 
 CommandLine only(Mode mode)
@@ -120,7 +121,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({o.help, o.version, o.exportTo, o.check, o.fullScan, o.port, o.timeout,
-                       o.power, o.diseqc, o.output, o.noFollow});
+                       o.power, o.diseqc, o.output, o.noFollow, o.report});
     // The options every Qt program takes (-platform offscreen, -style
     // Fusion, ...) are the application object's to read, not ours to
     // refuse.
@@ -157,6 +158,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (checking && scanning)
         return invalid(QStringLiteral("%1 and %2 cannot be combined")
                            .arg(typed(o.check), typed(o.fullScan)));
+    const bool reporting = parser.isSet(o.report);
+    if (reporting && (receiver || parser.isSet(o.exportTo)))
+        return invalid(QStringLiteral("%1 cannot be combined with --export or a check")
+                           .arg(typed(o.report)));
     if (receiver && parser.isSet(o.exportTo))
         return invalid(QStringLiteral("%1 cannot be combined with a check").arg(typed(o.exportTo)));
     if (receiver && !line.files.isEmpty())
@@ -170,6 +175,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (receiver && parser.isSet(o.noFollow))
         return invalid(QStringLiteral("%1 goes with the window").arg(typed(o.noFollow)));
     line.follow = !parser.isSet(o.noFollow);
+    if (reporting) {
+        if (line.files.size() != 3)
+            return invalid(QStringLiteral("%1 takes three files: newest scan, reference scan, map")
+                               .arg(typed(o.report)));
+        line.mode = Mode::Report;
+        return line;
+    }
 
     // Without a check the settings fill the window's boxes; the defaults
     // are the boxes' own first texts.
@@ -251,6 +263,7 @@ QString usageText()
         "Usage: wavesift [options] [NEWEST.scn [REFERENCE.scn [MAP]]]\n"
         "       wavesift --check FREQ[h|v] --port PORT [settings]\n"
         "       wavesift --full-scan MAP --port PORT [settings] [--output FILE]\n"
+        "       wavesift --report NEWEST.scn REFERENCE.scn MAP\n"
         "\n"
         "Compares a newest satellite scan with a reference scan, shows the known\n"
         "transmissions of a map on the same frequency axis, and checks frequencies\n"
@@ -275,6 +288,9 @@ QString usageText()
         "                         at once without saving\n"
         "  --output FILE          where --full-scan saves the logs (default results.txt\n"
         "                         in the current folder)\n"
+        "  --report               write the level of every map entry in both scans and\n"
+        "                         its change as CSV to standard output, then exit\n"
+        "                         (needs no display)\n"
         "\n"
         "Settings, as in the window's boxes; without a check they fill the boxes:\n"
         "  --port PORT            serial port: a number (2 is /dev/ttyS1, COM2 on\n"
@@ -291,8 +307,8 @@ QString usageText()
         "     --full-scan: every MPEG entry was checked and the results saved;\n"
         "     otherwise: done\n"
         "  1  --check: no signal (no lock, or the search ended another way);\n"
-        "     --full-scan: stopped early; the window or --export: a file could not\n"
-        "     be loaded or written\n"
+        "     --full-scan: stopped early; the window, --export or --report: a file\n"
+        "     could not be loaded or written\n"
         "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
         "  3  the port could not be opened, stopped working or did not answer (a\n"
         "     full scan ends there and saves what was checked)\n"

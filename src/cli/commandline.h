@@ -16,6 +16,7 @@ enum class Mode {
     Export,   // load the files, write a picture of the window, exit
     Check,    // one signal check, then exit
     FullScan, // every MPEG entry of a map, then exit
+    Report,   // the levels of every map entry in both scans as CSV, then exit
     Invalid,  // bad arguments: the usage on standard error
 };
 

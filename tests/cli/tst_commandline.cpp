@@ -87,6 +87,10 @@ void TestCommandLine::fullScanTakesMapAndOutput()
     QCOMPARE(line.outputPath, QStringLiteral("results.txt"));
     line = parse({"--full-scan", "sat.map", "--port", "2", "--output", "/tmp/r.txt"});
     QCOMPARE(line.outputPath, QStringLiteral("/tmp/r.txt"));
+
+    line = parse({"--report", "new.scn", "old.scn", "sat.map"});
+    QCOMPARE(line.mode, Mode::Report);
+    QCOMPARE(line.files, QStringList({"new.scn", "old.scn", "sat.map"}));
 }
 
 void TestCommandLine::checkTakesTheFrequencyAsTheMapWritesIt_data()
@@ -140,6 +144,11 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
     QTest::newRow("export name not UTF-8") << QStringList{"--export", latin1 + ".png"};
     QTest::newRow("output name not UTF-8")
         << QStringList{"--full-scan", "m", "--port", "2", "--output", latin1 + ".txt"};
+    QTest::newRow("report of two files") << QStringList{"--report", "a", "b"};
+    QTest::newRow("report and export")
+        << QStringList{"--report", "--export", "x.png", "a", "b", "c"};
+    QTest::newRow("report and check")
+        << QStringList{"--report", "--check", "11778h", "--port", "2"};
 }
 
 void TestCommandLine::badArgumentsAreRefusedWithAReason()

@@ -1,0 +1,44 @@
+#include "mainwindow.h"
+
+#include "transmissionlevels.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
+
+namespace {
+
+// Ctrl+R is no button that could be disabled; pressed too early, it says why
+// nothing is shown.
+QString levelsNeedScansAndMap()
+{
+    return QStringLiteral("The levels of the known transmissions need both scans and a map "
+                          "loaded");
+}
+
+} // namespace
+
+void MainWindow::showTransmissionLevels()
+{
+    // While a check runs the log box is its log. Between the rows of a full
+    // scan the table would only flash up until the next check replaced it.
+    if (busyDepth_ > 0)
+        return;
+    if (!scans_.bothLoaded() || !mapScale_) {
+        platform_.dialogs->message(levelsNeedScansAndMap());
+        return;
+    }
+    const std::vector<ws::TransmissionLevel> levels =
+        ws::transmissionLevels(*scans_.newest, *scans_.reference, map_.entries);
+    logBox->setPlainText(ws::levelsTable(map_.entries, levels));
+    // The largest losses stand at the top; that is what to see first.
+    logBox->moveCursor(QTextCursor::Start);
+    logBox->verticalScrollBar()->setValue(0);
+    logBox->horizontalScrollBar()->setValue(0);
+}
+
+void MainWindow::setupLevelsShortcut()
+{
+    auto *levels = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(levels, &QShortcut::activated, this, [this] { showTransmissionLevels(); });
+}

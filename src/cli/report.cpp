@@ -1,0 +1,104 @@
+#include "report.h"
+
+#include "files.h"
+#include "mapfile.h"
+#include "messages.h"
+#include "scanfile.h"
+#include "transmissionlevels.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace ws::cli {
+
+namespace {
+
+using Sink = std::function<void(const QByteArray &)>;
+
+// What the window's message box would say, in the form --export uses:
+// the file, why, and the box's own text.
+void tellNotLoaded(const Sink &err, const QString &path, const QString &message,
+                   const Failure &reason)
+{
+    if (err)
+        err((QStringLiteral("wavesift: ") + failureDetail(path, reason) + QStringLiteral(" (") +
+             message + QStringLiteral(")\n"))
+                .toLocal8Bit());
+}
+
+std::optional<ScanData> loadScan(const QString &path, const Sink &err)
+{
+    const auto file = readScanFile(path);
+    if (!file.value) {
+        tellNotLoaded(err, path, messages::cancelled(), file.failure.reason);
+        return std::nullopt;
+    }
+    ScanParse parse = parseScan(file.value->bytes);
+    if (!parse.value) {
+        tellNotLoaded(err, path, parse.failure.message(), parse.failure.reason);
+        return std::nullopt;
+    }
+    return std::move(parse.value);
+}
+
+std::optional<MapData> loadMap(const QString &path, const Sink &err)
+{
+    const auto file = readMapFile(path);
+    if (!file.value) {
+        tellNotLoaded(err, path, messages::cancelled(), file.failure.reason);
+        return std::nullopt;
+    }
+    return parseMap(file.value->bytes);
+}
+
+} // namespace
+
+int runReport(const CommandLine &line, const std::function<bool(const QByteArray &)> &out,
+              const Sink &err)
+{
+    // Named as the window names them, whole and in the system's form.
+    QString paths[3];
+    for (qsizetype i = 0; i < 3 && i < line.files.size(); ++i)
+        paths[i] = QDir::toNativeSeparators(QFileInfo(line.files[i]).absoluteFilePath());
+    // Every file is tried, so that one run names every file that is wrong.
+    const std::optional<ScanData> newest = loadScan(paths[0], err);
+    const std::optional<ScanData> reference = loadScan(paths[1], err);
+    const std::optional<MapData> map = loadMap(paths[2], err);
+    if (!newest || !reference || !map)
+        return exitcode::notLoaded;
+    const QString csv =
+        levelsCsv(map->entries, transmissionLevels(*newest, *reference, map->entries));
+    if (!out(csv.toUtf8())) {
+        if (err)
+            err(QStringLiteral("wavesift: the report could not be written to standard output\n")
+                    .toLocal8Bit());
+        return exitcode::notLoaded;
+    }
+    return exitcode::success;
+}
+
+int runReport(const CommandLine &line)
+{
+#ifdef Q_OS_WIN
+    // LF goes out as LF, not as CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const auto write = [](std::FILE *stream, const QByteArray &bytes) {
+        const bool written =
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+        return std::fflush(stream) == 0 && written;
+    };
+    return runReport(
+        line, [&](const QByteArray &bytes) { return write(stdout, bytes); },
+        [&](const QByteArray &bytes) { write(stderr, bytes); });
+}
+
+} // namespace ws::cli

@@ -1,0 +1,211 @@
+#include "transmissionlevels.h"
+
+#include "levels.h"
+#include "numbers.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numeric>
+
+namespace ws {
+
+namespace {
+
+// A transponder is some tens of MHz wide; five MHz about its centre
+// frequency measure the transponder rather than one noisy sample, and stay
+// clear of its neighbours.
+constexpr int kHalfWidth = 2;
+
+std::optional<double> meanAround(const ScanData &scan, Polarisation pol, double centre)
+{
+    double sum = 0;
+    for (int d = -kHalfWidth; d <= kHalfWidth; ++d) {
+        const std::optional<double> level = levelAt(scan, pol, centre + d);
+        if (!level)
+            return std::nullopt;
+        sum += *level;
+    }
+    return sum / (2 * kHalfWidth + 1);
+}
+
+// Either case, as the map strip and the full scan read the letter.
+bool isLetter(const QString &polarisation, char upper, char lower)
+{
+    return polarisation.size() == 1 &&
+           (polarisation[0] == QLatin1Char(upper) || polarisation[0] == QLatin1Char(lower));
+}
+
+QString withoutTrailingBlanks(const QString &text)
+{
+    qsizetype n = text.size();
+    while (n > 0 && text[n - 1] == QLatin1Char(' '))
+        --n;
+    return text.left(n);
+}
+
+QString csvField(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') ||
+            c == QLatin1Char('\r')) {
+            QString quoted = text;
+            quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+            return QLatin1Char('"') + quoted + QLatin1Char('"');
+        }
+    }
+    return text;
+}
+
+QString levelOr(const std::optional<double> &level, const QString &none)
+{
+    return level ? levelText(*level) : none;
+}
+
+// A map field may hold a line feed or a tab; in a table they would break
+// the line or the columns.
+QString tableCell(QString text)
+{
+    for (QChar &c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char(' ');
+    }
+    return withoutTrailingBlanks(text);
+}
+
+} // namespace
+
+std::optional<double> entryLevel(const ScanData &scan, const MapEntry &entry)
+{
+    const double centre = roundHalfEven(entry.frequency);
+    // Written so that a frequency that is no number has no level either.
+    if (!(centre - kHalfWidth >= roundHalfEven(scan.first) &&
+          centre + kHalfWidth <= roundHalfEven(scan.last)))
+        return std::nullopt;
+    const bool horizontal = scan.layout.horizontal;
+    const bool vertical = scan.layout.vertical;
+    if (isLetter(entry.polarisation, 'H', 'h'))
+        return horizontal ? meanAround(scan, Polarisation::Horizontal, centre) : std::nullopt;
+    if (isLetter(entry.polarisation, 'V', 'v'))
+        return vertical ? meanAround(scan, Polarisation::Vertical, centre) : std::nullopt;
+    // Both polarisations see a circular transmission; the one that sees
+    // more of it is the one the receiver would use.
+    std::optional<double> level;
+    if (horizontal)
+        level = meanAround(scan, Polarisation::Horizontal, centre);
+    if (vertical) {
+        const std::optional<double> v = meanAround(scan, Polarisation::Vertical, centre);
+        if (v && (!level || *v > *level))
+            level = v;
+    }
+    return level;
+}
+
+std::vector<TransmissionLevel> transmissionLevels(const ScanData &newest,
+                                                  const ScanData &reference,
+                                                  const QVector<MapEntry> &entries)
+{
+    std::vector<TransmissionLevel> levels;
+    levels.reserve(size_t(entries.size()));
+    for (const MapEntry &entry : entries) {
+        TransmissionLevel level{entryLevel(newest, entry), entryLevel(reference, entry), {}};
+        if (level.newest && level.reference)
+            level.change = *level.newest - *level.reference;
+        levels.push_back(level);
+    }
+    return levels;
+}
+
+QString levelText(double value)
+{
+    // Not printf: its decimal point follows the locale. The largest double
+    // has 309 digits before the point.
+    char buffer[400];
+    const std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+    const QString text = QString::fromLatin1(buffer, written.ptr - buffer);
+    // A loss too small to show is no loss.
+    return text == QLatin1String("-0.0") ? QStringLiteral("0.0") : text;
+}
+
+QString levelsCsv(const QVector<MapEntry> &entries, const std::vector<TransmissionLevel> &levels)
+{
+    QString csv = QStringLiteral("frequency_mhz,polarisation,name,type,newest,reference,change\n");
+    for (qsizetype i = 0; i < entries.size() && size_t(i) < levels.size(); ++i) {
+        const MapEntry &entry = entries[i];
+        const TransmissionLevel &level = levels[size_t(i)];
+        const QStringList fields = {csvField(entry.frequencyText),
+                                    csvField(entry.polarisation),
+                                    csvField(withoutTrailingBlanks(entry.name)),
+                                    csvField(withoutTrailingBlanks(entry.type)),
+                                    levelOr(level.newest, QString()),
+                                    levelOr(level.reference, QString()),
+                                    levelOr(level.change, QString())};
+        csv += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return csv;
+}
+
+std::vector<int> largestLossFirst(const std::vector<TransmissionLevel> &levels)
+{
+    std::vector<int> order(levels.size());
+    std::iota(order.begin(), order.end(), 0);
+    // A change that is no number (levels of infinity in a broken file) sorts
+    // as none, so that the order stays an order.
+    const auto changeOf = [&](int i) {
+        const std::optional<double> &change = levels[size_t(i)].change;
+        return change && !std::isnan(*change) ? change : std::nullopt;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const std::optional<double> ca = changeOf(a);
+        const std::optional<double> cb = changeOf(b);
+        return ca && (!cb || *ca < *cb);
+    });
+    return order;
+}
+
+QString levelsTable(const QVector<MapEntry> &entries, const std::vector<TransmissionLevel> &levels)
+{
+    constexpr int kColumns = 7;
+    using Row = std::array<QString, kColumns>;
+    // The levels are numbers: aligned at the right, like their points.
+    constexpr std::array<bool, kColumns> rightAligned = {false, false, false, false,
+                                                         true,  true,  true};
+    std::vector<Row> rows;
+    rows.push_back({QStringLiteral("Freq"), QStringLiteral("Pol"), QStringLiteral("Name"),
+                    QStringLiteral("Type"), QStringLiteral("Newest"), QStringLiteral("Reference"),
+                    QStringLiteral("Change")});
+    const QString none = QStringLiteral("-");
+    for (const int i : largestLossFirst(levels)) {
+        if (i >= entries.size())
+            continue;
+        const MapEntry &entry = entries[i];
+        const TransmissionLevel &level = levels[size_t(i)];
+        rows.push_back({tableCell(entry.frequencyText), tableCell(entry.polarisation),
+                        tableCell(entry.name), tableCell(entry.type), levelOr(level.newest, none),
+                        levelOr(level.reference, none), levelOr(level.change, none)});
+    }
+
+    std::array<qsizetype, kColumns> widths{};
+    for (const Row &row : rows) {
+        for (int c = 0; c < kColumns; ++c)
+            widths[c] = std::max(widths[c], row[c].size());
+    }
+    QStringList lines;
+    for (const Row &row : rows) {
+        QString line;
+        for (int c = 0; c < kColumns; ++c) {
+            if (c > 0)
+                line += QLatin1String("  ");
+            line += rightAligned[c] ? row[c].rightJustified(widths[c])
+                                    : row[c].leftJustified(widths[c]);
+        }
+        lines << withoutTrailingBlanks(line);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace ws

@@ -1,0 +1,54 @@
+// Ctrl+R shows the levels of the map's entries in the log box.
+#include "fakeplatform.h"
+#include "transmissionlevels.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestLevelsTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void ctrlRNeedsAMapAndShowsTheTableFromItsTopButNotDuringAFullScan()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        w.system.folder = dir.path();
+        w.serial.failOpen = true;
+        auto *logBox = w.element<QPlainTextEdit>(ws::window::names::logBox);
+        const QString examples = QStringLiteral(WS_EXAMPLES_DIR "/");
+        QVERIFY(w.window->openFiles({examples + "newest.scn", examples + "reference.scn"}));
+        w.window->show();
+        QApplication::setActiveWindow(w.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QTest::keyClick(w.window.get(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QCOMPARE(logBox->toPlainText(), QString());
+
+        QVERIFY(w.window->loadMapFrom(examples + "demo.map"));
+        logBox->verticalScrollBar()->setValue(logBox->verticalScrollBar()->maximum());
+        QTest::keyClick(w.window.get(), Qt::Key_R, Qt::ControlModifier);
+        const QVector<ws::MapEntry> &entries = w.map().entries;
+        QCOMPARE(logBox->toPlainText(),
+                 ws::levelsTable(entries, ws::transmissionLevels(*w.scans().newest,
+                                                                 *w.scans().reference, entries)));
+        QCOMPARE(logBox->verticalScrollBar()->value(), 0);
+        QCOMPARE(w.dialogs.messages.size(), 1);
+
+        int changes = 0; // of the log box by Ctrl+R between the rows
+        w.events.onDoEvents = [&] {
+            const QString before = logBox->toPlainText();
+            w.window->showTransmissionLevels();
+            changes += logBox->toPlainText() != before;
+        };
+        w.window->runFullScan();
+        QVERIFY(w.events.doEventsCalls > 0);
+        QCOMPARE(changes, 0);
+    }
+};
+
+QTEST_MAIN(TestLevelsTable)
+#include "tst_levelstable.moc"

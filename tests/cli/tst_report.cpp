@@ -1,0 +1,60 @@
+// --report as a script runs it: the program itself, with no display.
+#include "mapentries.h"
+#include "scantext.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestReport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString newest, reference, map;
+    QProcess program;
+
+    int report(const QString &mapPath)
+    {
+        program.start(QStringLiteral(WS_WAVESIFT_BINARY), {"--report", newest, reference, mapPath});
+        if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return program.exitCode();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            qunsetenv(name);
+        using namespace ws::test;
+        newest = writeFile(dir, QStringLiteral("newest.scn"), scanText({}));
+        ScanShape flat;
+        flat.level = [](bool, double) { return 10.0; };
+        reference = writeFile(dir, QStringLiteral("reference.scn"), scanText(flat));
+        map = writeFile(dir, QStringLiteral("sat.map"),
+                        mapFileLine("Caf\xe9", "MPEG2", "10.800", "H") +
+                            mapFileLine("Outside", "MPEG2", "13.000", "V"));
+    }
+
+    void writesOneRowPerEntryInUtf8OrNamesTheFileThatDidNotLoad()
+    {
+        QCOMPARE(report(map), 0);
+        // 10798 to 10802 lie at 4, 5, 6, 0 and 1 of the newest scan's
+        // 7-MHz pattern above 10.
+        QCOMPARE(program.readAllStandardOutput(),
+                 QByteArray("frequency_mhz,polarisation,name,type,newest,reference,change\n"
+                            "10800,H,Caf\xc3\xa9,MPEG2,13.2,10.0,3.2\n"
+                            "13000,V,Outside,MPEG2,,,\n"));
+        QCOMPARE(program.readAllStandardError(), QByteArray());
+
+        const QString missing = dir.filePath(QStringLiteral("missing.map"));
+        QCOMPARE(report(missing), 1);
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
+        QCOMPARE(program.readAllStandardError(),
+                 "wavesift: " + missing.toLocal8Bit() + ": No such file or directory (Cancel/Abbruch)\n");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReport)
+#include "tst_report.moc"

@@ -1,0 +1,119 @@
+#include "mapentries.h"
+#include "transmissionlevels.h"
+
+#include <QtTest>
+
+// The level of each map entry in a scan, its change, and the two reports.
+namespace {
+
+constexpr double kNone = -1; // no level
+
+// A universal LNB scan whose horizontal level in every cell is the cell's
+// intermediate frequency, and whose vertical level lies `verticalOffset`
+// above that.
+ws::ScanData universalScan(double first, double last, int layout, double verticalOffset)
+{
+    ws::ScanData scan;
+    scan.lnb = *ws::findLnb(1044);
+    scan.layout = *ws::findLayout(layout);
+    scan.first = first;
+    scan.last = last;
+    for (int k = 0; k < ws::kLevelCells; ++k) {
+        scan.levels[ws::HLow][k] = scan.levels[ws::HHigh][k] = k;
+        scan.levels[ws::VLow][k] = scan.levels[ws::VHigh][k] = k + verticalOffset;
+    }
+    return scan;
+}
+
+} // namespace
+
+// A scan of universalScan() and an entry's frequency and letter; the level
+// is kNone where there is none.
+struct Case
+{
+    double first, last;
+    int layout;
+    double verticalOffset;
+    int frequency;
+    const char *polarisation;
+    double level;
+};
+Q_DECLARE_METATYPE(Case)
+
+class TestTransmissionLevels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void levelIsTheMeanAroundTheEntry_data()
+    {
+        QTest::addColumn<Case>("c");
+        // Low band: cell f - 9750; high band above 11700: cell f - 10600.
+        QTest::newRow("v") << Case{10700, 11000, 1055, 1000, 10800, "v", 2050};
+        QTest::newRow("across the switch") << Case{11600, 11800, 1055, 0, 11700, "h",
+                                                   (1948 + 1949 + 1950 + 1101 + 1102) / 5.0};
+        QTest::newRow("start 10702.5") << Case{10702.5, 11000, 1055, 0, 10704, "H", 954};
+        QTest::newRow("start 10701.5") << Case{10701.5, 11000, 1055, 0, 10703, "H", kNone};
+        QTest::newRow("at the end") << Case{10700, 11000, 1055, 0, 10998, "H", 1248};
+        QTest::newRow("past the end") << Case{10700, 11000, 1055, 0, 10999, "H", kNone};
+        QTest::newRow("past the table") << Case{12600, 12800, 1055, 0, 12749, "H", kNone};
+        QTest::newRow("no h") << Case{10700, 11000, 1054, 0, 10800, "H", kNone};
+        QTest::newRow("L, v higher") << Case{10700, 11000, 1055, 1000, 10800, "L", 2050};
+        QTest::newRow("R, h higher") << Case{10700, 11000, 1055, -1000, 10800, "R", 1050};
+        QTest::newRow("L, h only") << Case{10700, 11000, 1053, 1000, 10800, "L", 1050};
+        QTest::newRow("no letter") << Case{10700, 11000, 1055, 1000, 10800, "", 2050};
+    }
+    void levelIsTheMeanAroundTheEntry()
+    {
+        QFETCH(Case, c);
+        const auto entry = ws::test::mapEntry(QString::number(c.frequency), "MPEG2",
+                                              QString::fromLatin1(c.polarisation));
+        QCOMPARE(ws::entryLevel(universalScan(c.first, c.last, c.layout, c.verticalOffset), entry),
+                 c.level == kNone ? std::nullopt : std::optional<double>(c.level));
+    }
+
+    // Levels print as C's "%.1f" does (a tie of the exact binary value goes
+    // to the even digit), but never as "-0.0".
+    void csvQuotesWhatNeedsItAndLeavesMissingLevelsEmpty()
+    {
+        using ws::test::mapEntry;
+        const QVector<ws::MapEntry> entries = {
+            mapEntry("10800", "MPEG2 ", "H", QStringLiteral("Caf\u00e9, \"TV\"    ")),
+            mapEntry("12.1,", "a\nb", ",", "plain"), mapEntry("10850", "", "L", "tiny loss"),
+            mapEntry("10900", "", "V", "")};
+        const std::vector<ws::TransmissionLevel> levels = {
+            {40.25, 30.0, 10.25}, {std::nullopt, 2.0, std::nullopt}, {1.0, 1.04, -0.04}, {}};
+        QCOMPARE(ws::levelsCsv(entries, levels),
+                 QStringLiteral("frequency_mhz,polarisation,name,type,newest,reference,change\n"
+                                "10800,H,\"Caf\u00e9, \"\"TV\"\"\",MPEG2,40.2,30.0,10.2\n"
+                                "\"12.1,\",\",\",plain,\"a\nb\",,2.0,\n"
+                                "10850,L,tiny loss,,1.0,1.0,0.0\n"
+                                "10900,V,,,,,\n"));
+
+        // The change only where both levels exist.
+        const auto computed = ws::transmissionLevels(universalScan(10700, 11000, 1055, 0),
+                                                     universalScan(10700, 11000, 1053, 0),
+                                                     {entries[0], entries[3]});
+        QCOMPARE(computed[0].change, std::optional<double>(0));
+        QVERIFY(computed[1].newest && !computed[1].reference && !computed[1].change);
+    }
+
+    void tableShowsTheLargestLossFirst()
+    {
+        using ws::test::mapEntry;
+        const QVector<ws::MapEntry> entries = {
+            mapEntry("10700", "MPEG2 ", "H", "gain"), mapEntry("10800", "", "V", "none"),
+            mapEntry("10900", "DATA  ", "L", "loss\n"), mapEntry("11000", "", "H", "equal loss")};
+        const std::vector<ws::TransmissionLevel> levels = {
+            {5.0, 2.0, 3.0}, {1.0, std::nullopt, std::nullopt}, {2.0, 4.5, -2.5}, {1.0, 3.5, -2.5}};
+        QCOMPARE(ws::levelsTable(entries, levels),
+                 QStringLiteral("Freq   Pol  Name        Type   Newest  Reference  Change\n"
+                                "10900  L    loss        DATA      2.0        4.5    -2.5\n"
+                                "11000  H    equal loss            1.0        3.5    -2.5\n"
+                                "10700  H    gain        MPEG2     5.0        2.0     3.0\n"
+                                "10800  V    none                  1.0          -       -"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTransmissionLevels)
+#include "tst_transmissionlevels.moc"
