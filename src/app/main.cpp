@@ -59,7 +59,7 @@ struct Desktop
     }
 };
 
-int runWindow(int argc, char *argv[], const QStringList &files)
+int runWindow(int argc, char *argv[], const cli::CommandLine &line)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wavesift"));
@@ -70,9 +70,12 @@ int runWindow(int argc, char *argv[], const QStringList &files)
     dialogs.setParent(window.get());
     window->show();
     bool loaded = true;
-    if (!files.isEmpty()) {
+    if (!line.files.isEmpty()) {
         // Once the window is up: a message box about a file stands on it.
-        QTimer::singleShot(0, window.get(), [&] { loaded = window->openFiles(files); });
+        QTimer::singleShot(0, window.get(), [&] {
+            loaded = line.anyOrder ? window->openFilesByKind(line.files)
+                                   : window->openFiles(line.files);
+        });
     }
     const int code = app.exec();
     return code != 0 ? code : loaded ? cli::exitcode::success : cli::exitcode::notLoaded;
@@ -92,7 +95,9 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     StandardErrorDialogs dialogs;
     const auto window = desktop.window(dialogs);
     window->show();
-    if (!window->openFiles(line.files, [&](const QString &path) { dialogs.file = path; }))
+    const auto told = [&](const QString &path) { dialogs.file = path; };
+    if (!(line.anyOrder ? window->openFilesByKind(line.files, told)
+                        : window->openFiles(line.files, told)))
         return cli::exitcode::notLoaded;
     const QString failure = ws::writePng(window->picture(), line.exportPath);
     if (!failure.isEmpty()) {
@@ -135,5 +140,5 @@ int main(int argc, char *argv[])
     case cli::Mode::Window:
         break;
     }
-    return runWindow(argc, argv, line.files);
+    return runWindow(argc, argv, line);
 }

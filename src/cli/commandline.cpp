@@ -21,6 +21,7 @@ struct Options
     QCommandLineOption power{QStringLiteral("power"), QString(), QStringLiteral("0|1")};
     QCommandLineOption diseqc{QStringLiteral("diseqc"), QString(), QStringLiteral("0-3")};
     QCommandLineOption output{QStringLiteral("output"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption anyOrder{QStringLiteral("any-order")};
 };
 
 CommandLine only(Mode mode)
@@ -62,7 +63,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({o.help, o.version, o.exportTo, o.check, o.fullScan, o.port, o.timeout,
-                       o.power, o.diseqc, o.output});
+                       o.power, o.diseqc, o.output, o.anyOrder});
     // The options every Qt program takes (-platform offscreen, -style
     // Fusion, ...) are the application object's to read, not ours to
     // refuse.
@@ -85,6 +86,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const bool checking = parser.isSet(o.check);
     const bool scanning = parser.isSet(o.fullScan);
     const bool receiver = checking || scanning;
+    line.anyOrder = parser.isSet(o.anyOrder);
 
     if (checking && scanning)
         return invalid(QStringLiteral("--check and --full-scan cannot be combined"));
@@ -92,7 +94,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return invalid(QStringLiteral("--export cannot be combined with a check"));
     if (receiver && !line.files.isEmpty())
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
-    if (line.files.size() > 3)
+    if (receiver && line.anyOrder)
+        return invalid(QStringLiteral("--any-order cannot be combined with a check"));
+    // In any order the window tells the user what does not fit: a menu
+    // entry's failure must not go only to a standard error no one reads.
+    if (line.files.size() > 3 && !line.anyOrder)
         return invalid(QStringLiteral("at most three files: newest scan, reference scan, map"));
     if (line.files.contains(QString()))
         return invalid(QStringLiteral("a file name is empty"));
@@ -184,6 +190,9 @@ QString usageText()
         "  -v, --version          show the version and exit\n"
         "  --export FILE.png      load the given files, write a picture of the window,\n"
         "                         exit (needs no display)\n"
+        "  --any-order            the files come in any order, as from a file manager:\n"
+        "                         .scn files are scans (the one changed last is the\n"
+        "                         newest), any other file is the map\n"
         "  --check FREQ[h|v]      one signal check at FREQ MHz, h horizontal or\n"
         "                         v vertical, then exit (needs no display); Ctrl+C\n"
         "                         ends it at once\n"

@@ -35,6 +35,13 @@ void TestCommandLine::filesLoadInOrder()
     QCOMPARE(line.mode, Mode::Export);
     QCOMPARE(line.exportPath, QStringLiteral("shot.png"));
     QCOMPARE(line.files, QStringList{"new.scn"});
+    QVERIFY(!line.anyOrder);
+
+    // A file manager's files, however many: the window says what does not fit.
+    line = parse({"--any-order", "a", "b.scn", "c.scn", "d.scn"});
+    QCOMPARE(line.mode, Mode::Window);
+    QVERIFY(line.anyOrder);
+    QCOMPARE(line.files.size(), 4);
 
     // Qt's own options are left to the application object.
     line = parse({"-platform", "offscreen", "-style", "Fusion", "new.scn"});
@@ -99,6 +106,8 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
     QTest::newRow("settings without check") << QStringList{"--port", "2", "new.scn"};
     QTest::newRow("output without full scan")
         << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
+    QTest::newRow("any order with a check")
+        << QStringList{"--check", "11778h", "--port", "2", "--any-order"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
 }
 
