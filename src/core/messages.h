@@ -36,8 +36,8 @@ inline QString mapNeedsScans(const QString &path)
 // two scan slots and the map.
 inline QString tooManyFiles(const QStringList &paths)
 {
-    return QStringLiteral("Nothing was loaded: at most two scans (.scn files) and one map "
-                          "load at a time, not all of\n") +
+    return QStringLiteral("None of these files was loaded: at most two scans (.scn files) "
+                          "and one map load at a time.\n") +
         paths.join(QLatin1Char('\n'));
 }
 
