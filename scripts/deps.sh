@@ -12,6 +12,9 @@ ws_packages=(
   fonts-dejavu-core fonts-liberation
   # The sources from which the locale tests build a German locale.
   locales
+  # Building the Debian package (dpkg-shlibdeps computes its Depends, CPack
+  # finds the binaries with file) and the validators its test runs.
+  dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin
 )
 
 ws_install_missing() {

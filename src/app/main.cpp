@@ -106,7 +106,6 @@ struct Desktop
 
 int runWindow(int argc, char *argv[], const cli::CommandLine &line)
 {
-    const QStringList &files = line.files;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wavesift"));
 
@@ -118,11 +117,13 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     window->setFollowingFiles(line.follow);
     window->show();
     bool loaded = true;
-    if (!files.isEmpty()) {
+    if (!line.files.isEmpty()) {
         // Once the window is up: a message box about a file stands on it.
         QTimer::singleShot(0, window.get(), [&] {
             dialogs.loading = true;
-            loaded = window->openFiles(files, [&](const QString &path) { dialogs.file = path; });
+            const auto told = [&](const QString &path) { dialogs.file = path; };
+            loaded = line.anyOrder ? window->openFilesByKind(line.files, told)
+                                   : window->openFiles(line.files, told);
             dialogs.loading = false;
         });
     }
@@ -168,7 +169,9 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     const auto window = desktop.window(dialogs);
     window->presetReceiverSettings(boxTexts(line.receiver));
     window->show();
-    if (!window->openFiles(line.files, [&](const QString &path) { dialogs.file = path; }))
+    const auto told = [&](const QString &path) { dialogs.file = path; };
+    if (!(line.anyOrder ? window->openFilesByKind(line.files, told)
+                        : window->openFiles(line.files, told)))
         return cli::exitcode::notLoaded;
     const QString failure = ws::writePng(window->picture(), target);
     if (!failure.isEmpty()) {

@@ -55,6 +55,11 @@ public:
     // `beforeEach` hears each file's whole path before it loads.
     bool openFiles(const QStringList &files,
                    const std::function<void(const QString &path)> &beforeEach = {});
+    // The same files in any order, as a file manager hands them over:
+    // sorted as a drop onto the window sorts them (filesByKind). More than
+    // the slots take loads nothing, and the user is told.
+    bool openFilesByKind(const QStringList &files,
+                         const std::function<void(const QString &path)> &beforeEach = {});
     // The window as it is shown, at the screen's pixel ratio.
     QImage picture();
     // Asks for a file name and saves the picture there as a PNG (Ctrl+S).
@@ -151,6 +156,10 @@ private:
     // What a drop of `data` at `at` (window coordinates) would load;
     // nothing when the drop is refused.
     std::optional<FileSet> fileDropAt(const QMimeData *data, QPoint at) const;
+    // Files by their names: .scn files are scans, of two the one changed
+    // last the newest; any other file is the map. Nothing when more than
+    // two scans or one map are given.
+    static std::optional<FileSet> filesByKind(const QStringList &paths);
     void setupFileDrops();
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);

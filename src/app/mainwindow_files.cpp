@@ -154,13 +154,30 @@ std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data,
         return files;
     }
 
-    // Anywhere else the names tell scans from a map. More than fits the
-    // slots is refused rather than loaded in part.
+    // Anywhere else the names tell scans from a map.
+    const std::optional<FileSet> sorted = filesByKind(paths);
+    if (!sorted)
+        return std::nullopt;
+    if (!sorted->map.isEmpty()) {
+        // Only when "Load Map ..." is, or will be after these scans,
+        // enabled.
+        const bool scansDrawn = loadMapButton->isEnabled() || !sorted->reference.isEmpty() ||
+                                (!sorted->newest.isEmpty() && scans_.reference);
+        if (!scansDrawn)
+            return std::nullopt;
+    }
+    return sorted;
+}
+
+std::optional<MainWindow::FileSet> MainWindow::filesByKind(const QStringList &paths)
+{
+    // More than fits the slots is refused rather than loaded in part.
     QStringList scans, maps;
     for (const QString &path : paths)
         (path.endsWith(QLatin1String(".scn"), Qt::CaseInsensitive) ? scans : maps) << path;
     if (scans.size() > 2 || maps.size() > 1)
         return std::nullopt;
+    FileSet files;
     if (scans.size() == 2) {
         // The newer scan is the one to compare with the older.
         const bool firstIsNewer =
@@ -170,16 +187,23 @@ std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data,
     } else if (scans.size() == 1) {
         files.newest = scans[0];
     }
-    if (!maps.isEmpty()) {
-        // Only when "Load Map ..." is, or will be after these scans,
-        // enabled.
-        const bool scansDrawn = loadMapButton->isEnabled() || scans.size() == 2 ||
-                                (scans.size() == 1 && scans_.reference);
-        if (!scansDrawn)
-            return std::nullopt;
+    if (!maps.isEmpty())
         files.map = maps[0];
-    }
     return files;
+}
+
+bool MainWindow::openFilesByKind(const QStringList &files,
+                                 const std::function<void(const QString &path)> &beforeEach)
+{
+    QStringList paths;
+    for (const QString &file : files)
+        paths << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    const std::optional<FileSet> sorted = filesByKind(paths);
+    if (!sorted) {
+        platform_.dialogs->message(ws::messages::tooManyFiles(paths));
+        return false;
+    }
+    return loadFileSet(*sorted, beforeEach);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -28,6 +28,7 @@ struct Options
     QCommandLineOption output{QStringLiteral("output"), QString(), QStringLiteral("FILE")};
     QCommandLineOption noFollow{QStringLiteral("no-follow")};
     QCommandLineOption report{QStringLiteral("report")};
+    QCommandLineOption anyOrder{QStringLiteral("any-order")};
 };
 
 CommandLine only(Mode mode)
@@ -121,7 +122,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({o.help, o.version, o.exportTo, o.check, o.fullScan, o.port, o.timeout,
-                       o.power, o.diseqc, o.output, o.noFollow, o.report});
+                       o.power, o.diseqc, o.output, o.noFollow, o.report, o.anyOrder});
     // The options every Qt program takes (-platform offscreen, -style
     // Fusion, ...) are the application object's to read, not ours to
     // refuse.
@@ -154,6 +155,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const auto typed = [&arguments](const QCommandLineOption &option) {
         return typedOption(arguments, option.names().constLast());
     };
+    line.anyOrder = parser.isSet(o.anyOrder);
 
     if (checking && scanning)
         return invalid(QStringLiteral("%1 and %2 cannot be combined")
@@ -166,7 +168,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return invalid(QStringLiteral("%1 cannot be combined with a check").arg(typed(o.exportTo)));
     if (receiver && !line.files.isEmpty())
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
-    if (line.files.size() > 3)
+    if (receiver && line.anyOrder)
+        return invalid(QStringLiteral("%1 cannot be combined with a check").arg(typed(o.anyOrder)));
+    // In any order the window tells the user what does not fit: a menu
+    // entry's failure must not go only to a standard error no one reads.
+    if (line.files.size() > 3 && !line.anyOrder)
         return invalid(QStringLiteral("at most three files: newest scan, reference scan, map"));
     if (line.files.contains(QString()))
         return invalid(QStringLiteral("a file name is empty"));
@@ -277,6 +283,9 @@ QString usageText()
         "                         exit (needs no display)\n"
         "  --no-follow            do not load a scan again when its file changes on\n"
         "                         disk (F5 in the window still does)\n"
+        "  --any-order            the files come in any order, as from a file manager:\n"
+        "                         .scn files are scans (the one changed last is the\n"
+        "                         newest), any other file is the map\n"
         "  --check FREQ[h|v]      one signal check at FREQ, h horizontal or\n"
         "                         v vertical, then exit (needs no display); Ctrl+C\n"
         "                         ends it at once. FREQ in MHz (11778, 11778.4) or\n"

@@ -44,6 +44,9 @@ struct CommandLine
     Mode mode = Mode::Window;
     // Newest scan, reference scan and map, as many as were given.
     QStringList files;
+    // The files came in any order (from a file manager): they load by
+    // their names as a drop onto the window would sort them.
+    bool anyOrder = false;
     QString exportPath;
     // The window: whether loaded scans load again when their files change.
     bool follow = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The fixed texts the window shows, each written once.
 namespace ws::messages {
@@ -21,6 +22,15 @@ inline QString loadingMap() { return QStringLiteral("Loading, please wait ...");
 inline QString mapNeedsScans(const QString &path)
 {
     return path + QStringLiteral(" was not loaded: a map needs both scans loaded first");
+}
+
+// Files handed over in any order (by a file manager) that do not fit the
+// two scan slots and the map.
+inline QString tooManyFiles(const QStringList &paths)
+{
+    return QStringLiteral("None of these files was loaded: at most two scans (.scn files) "
+                          "and one map load at a time.\n") +
+        paths.join(QLatin1Char('\n'));
 }
 
 // A picture of the window that could not be written, and why.

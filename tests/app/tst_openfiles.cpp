@@ -95,6 +95,7 @@ private slots:
     void commandLineFilesLoadAsIfPicked();
     void commandLineFailuresAreTold();
     void aCommandLineNameThatIsNotUtf8Loads();
+    void filesInAnyOrderSortAsADrop();
     void dropOntoALoadButtonOrItsLabel();
     void dropElsewhereTellsScansFromTheMap();
     void dropsThatAreRefused();
@@ -209,6 +210,33 @@ void TestOpenFiles::aCommandLineNameThatIsNotUtf8Loads()
 #else
     QSKIP("Windows names are text");
 #endif
+}
+
+void TestOpenFiles::filesInAnyOrderSortAsADrop()
+{
+    QTemporaryDir dir;
+    const QDateTime noon(QDate(2026, 5, 1), QTime(12, 0));
+    const QString older = copyOf(dir, "newest.scn", "older.scn", noon);
+    const QString newer = copyOf(dir, "reference.scn", "newer.SCN", noon.addSecs(60));
+    const QString map = copyOf(dir, "demo.map", "demo.txt", noon);
+    {
+        FakeWindow w;
+        QVERIFY(w.window->openFilesByKind({map, older, newer}));
+        QVERIFY(label(w, names::newestLabel).startsWith(newer + "  "));
+        QVERIFY(label(w, names::referenceLabel).startsWith(older + "  "));
+        QVERIFY(label(w, names::mapLabel).startsWith(map + "  "));
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+    {
+        // Unlike a drop, which is refused, the window tells what went wrong.
+        FakeWindow w;
+        QVERIFY(!w.window->openFilesByKind({older, newer, older}));
+        QCOMPARE(w.dialogs.messages,
+                 QStringList{ws::messages::tooManyFiles({older, newer, older})});
+        QVERIFY(!w.scans().newest);
+        QVERIFY(!w.window->openFilesByKind({map}));
+        QCOMPARE(w.dialogs.messages.last(), ws::messages::mapNeedsScans(map));
+    }
 }
 
 void TestOpenFiles::dropOntoALoadButtonOrItsLabel()

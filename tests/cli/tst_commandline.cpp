@@ -37,6 +37,13 @@ void TestCommandLine::filesLoadInOrder()
     QCOMPARE(line.mode, Mode::Export);
     QCOMPARE(line.exportPath, QStringLiteral("shot.png"));
     QCOMPARE(line.files, QStringList{"new.scn"});
+    QVERIFY(!line.anyOrder);
+
+    // A file manager's files, however many: the window says what does not fit.
+    line = parse({"--any-order", "a", "b.scn", "c.scn", "d.scn"});
+    QCOMPARE(line.mode, Mode::Window);
+    QVERIFY(line.anyOrder);
+    QCOMPARE(line.files.size(), 4);
 
     // Qt's own options are left to the application object.
     line = parse({"-platform", "offscreen", "-style", "Fusion", "new.scn"});
@@ -137,6 +144,8 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason_data()
         << QStringList{"--check", "11778h", "--port", "2", "--output", "r.txt"};
     QTest::newRow("no-follow with a check")
         << QStringList{"--check", "11778h", "--port", "2", "--no-follow"};
+    QTest::newRow("any order with a check")
+        << QStringList{"--check", "11778h", "--port", "2", "--any-order"};
     QTest::newRow("files with a check") << QStringList{"--check", "11778h", "--port", "2", "a"};
     // The byte 0xFC of a Latin-1 name, as ws::argumentText keeps it: no
     // file can be written under that name.

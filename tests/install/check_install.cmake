@@ -13,11 +13,12 @@ if(NOT EXISTS "${exe}" OR IS_DIRECTORY "${exe}")
   message(FATAL_ERROR "program not installed as ${exe}")
 endif()
 
-# The menu entry must start the program by the name it is installed under
-# and show the icon by the name the theme holds it under.
+# The menu entry must start the program by the name it is installed under,
+# hand it the files in the file manager's order for it to sort, and show
+# the icon by the name the theme holds it under.
 set(desktop "${PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/wavesift.desktop")
 file(STRINGS "${desktop}" entry)
-foreach(line "[Desktop Entry]" "Type=Application" "Name=Wavesift" "Exec=wavesift"
+foreach(line "[Desktop Entry]" "Type=Application" "Name=Wavesift" "Exec=wavesift --any-order %F"
         "Icon=wavesift")
   if(NOT line IN_LIST entry)
     message(FATAL_ERROR "${desktop} lacks the line ${line}")
@@ -26,7 +27,7 @@ endforeach()
 
 # A theme icon must be a PNG of exactly its folder's size: the width and
 # height are the big-endian words at bytes 16 and 20 of the IHDR chunk.
-foreach(size 16 32)
+foreach(size 16 32 48 64 128)
   set(png "${PREFIX}/${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps/wavesift.png")
   if(NOT EXISTS "${png}")
     message(FATAL_ERROR "icon not installed as ${png}")

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build, unpacks it into a scratch
+# folder (never into the system), runs the unpacked program and validates
+# the desktop files it brings.
+#   check_package.sh <build dir> <install prefix> <version> <app id> <examples> <scratch>
+set -euo pipefail
+build=$1 prefix=$2 version=$3 appid=$4 examples=$5 work=$6
+fail() { echo "FAIL: $*" >&2; exit 1; }
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli \
+            update-mime-database gio; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (bash scripts/deps.sh installs it)"
+done
+rm -rf "$work" && mkdir -p "$work"
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; fail "cpack"; }
+deb="$work/wavesift_${version}_$(dpkg --print-architecture).deb"
+[[ -f $deb ]] || fail "no $deb: $(ls "$work")"
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ $(field Version) == "$version" ]] || fail "Version $(field Version)"
+[[ $(field Depends) == *libqt6widgets6* && $(field Depends) == *libc6* ]] ||
+  fail "Depends not computed from the binary: $(field Depends)"
+for f in Maintainer Section Description; do [[ -n $(field $f) ]] || fail "no $f"; done
+[[ -z $(field Homepage) ]] || fail "a Homepage was made up"
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+share="$root$prefix/share"
+exe="$root$prefix/bin/wavesift"
+[[ $("$exe" --version) == "wavesift $version" ]] || fail "--version: $("$exe" --version)"
+QT_QPA_PLATFORM=offscreen "$exe" --export "$work/window.png" --any-order \
+  "$examples/demo.map" "$examples/reference.scn" "$examples/newest.scn"
+[[ $(head -c 8 "$work/window.png" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] ||
+  fail "--export wrote no PNG"
+
+# Its warnings and hints count, too.
+said=$(desktop-file-validate "$share/applications/wavesift.desktop" 2>&1) && [[ -z $said ]] ||
+  fail "desktop-file-validate: $said"
+metainfo="$share/metainfo/$appid.metainfo.xml"
+appstreamcli validate --no-net "$metainfo"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metadata shows another release"
+# The validator only mentions a missing content rating.
+grep -q '<content_rating type="oars-' "$metainfo" || fail "no content rating"
+zcat "$share/man/man1/wavesift.1.gz" | grep -q "Wavesift $version" || fail "manual page version"
+
+# A text scan is ours, though another format's "*.scn" is in the database.
+data="$work/data"
+mkdir -p "$data/mime/packages" "$work/home"
+cp /usr/share/mime/packages/freedesktop.org.xml "$share/mime/packages/wavesift.xml" \
+  "$data/mime/packages/"
+# Without a sync per file, which costs seconds on a busy disk.
+PKGSYSTEM_ENABLE_FSYNC=0 update-mime-database "$data/mime" >/dev/null
+type=$(XDG_DATA_DIRS="$data" XDG_DATA_HOME="$work/home" GIO_USE_VFS=local \
+  gio info -a standard::content-type "$examples/newest.scn" | sed -n 's/.*content-type: //p')
+[[ $type == text/x-wavesift-scan ]] || fail "a scan file is $type"
+echo "package ok: $deb"
