@@ -23,7 +23,7 @@ class SilentDialogs : public ws::UserDialogs
 public:
     bool openFile(const QString &, QString &) override { return false; }
     bool saveFile(const QString &, QString &) override { return false; }
-    void message(const QString &) override {}
+    void message(const QString &, const QString &) override {}
 };
 
 int keyOf(ws::ScanSlot slot)

@@ -124,7 +124,6 @@ class TestCliPty : public QObject
 private slots:
     void checkExitCodes();
     void fullScanWritesWhatTheWindowWrites();
-    void ctrlCDuringTheFirstOfThreeSavesOneLog();
     void silentOrFloodingReceiverIsAPortFailure_data();
     void silentOrFloodingReceiverIsAPortFailure();
     void stopDuringTheFirstOfThreeSavesOneLog_data();
