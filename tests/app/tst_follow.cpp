@@ -83,9 +83,6 @@ void TestFollow::changedScanLoadsAgain()
         }
         QTRY_VERIFY(maxLevel(slot) > 100 * version);
         QVERIFY(label(names::levelTopLabel) != top);
-        const QString summary = label(slot == ScanSlot::Newest ? names::newestLabel : names::referenceLabel);
-        QVERIFY(summary.startsWith(path + "  ") &&
-                summary.endsWith(QString(" univ hv %1-12750 MHz").arg(first)));
         QVERIFY(w->dialogs.messages.isEmpty());
         // The zoom stays while the whole range does.
         QCOMPARE(w->window->view(), first == 10700 ? zoomed : ws::View({first, 12750}));

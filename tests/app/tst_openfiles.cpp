@@ -193,17 +193,16 @@ void TestOpenFiles::aCommandLineNameThatIsNotUtf8Loads()
 {
 #ifdef Q_OS_UNIX
     QTemporaryDir dir;
-    const QByteArray latin1 = "M\xfcnchen.scn";
-    QVERIFY(QFile::copy(examples + "newest.scn", dir.filePath("copy.scn")));
-    // Qt could not remove it either.
-    const QByteArray raw = QFile::encodeName(dir.path()) + "/" + latin1;
-    QVERIFY(::rename(QFile::encodeName(dir.filePath("copy.scn")).constData(), raw.constData()) == 0);
     const QString started = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
+    // Named and removed by hand: Qt can do neither.
+    const char *latin1 = "M\xfcnchen.scn";
+    const bool made =
+        QFile::copy(examples + "newest.scn", "copy.scn") && ::rename("copy.scn", latin1) == 0;
     FakeWindow w;
-    const bool loaded = w.window->openFiles({ws::argumentText(latin1.constData())}) && w.scans().newest;
+    const bool loaded = made && w.window->openFiles({ws::argumentText(latin1)}) && w.scans().newest;
+    std::remove(latin1);
     QDir::setCurrent(started);
-    std::remove(raw.constData());
     QVERIFY2(loaded, qPrintable(w.dialogs.details.join('|')));
 #else
     QSKIP("Windows names are text");
@@ -364,10 +363,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
     data.setUrls(urls({examples + "newest.scn"}));
     const QPoint at(2, 300);
     int tries = 0, taken = 0;
-    const auto tryDrops = [&] {
-        ++tries;
-        taken += dragAndDrop(w.window.get(), at, data.urls());
-    };
+    const auto tryDrops = [&] { taken += dragAndDrop(w.window.get(), at, data.urls()); ++tries; };
     w.serial.onWrite = [&](const QByteArray &) {
         if (w.serial.written.size() == 1)
             tryDrops();
@@ -382,7 +378,6 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
     w.window->runFullScan();
     QCOMPARE(tries, 2);
     QCOMPARE(taken, 0);
-    QVERIFY(!w.scans().newest);
 
     // Taken once the work has ended. A click waiting behind the drop starts
     // a check before the load, whose wait lets timers run: the load follows it.
