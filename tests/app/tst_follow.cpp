@@ -10,13 +10,13 @@
 
 using ws::ScanSlot;
 using ws::test::FakeWindow;
+using ws::test::mapFileLine;
 using ws::test::writeFile;
 namespace names = ws::window::names;
 
 Q_DECLARE_METATYPE(ws::ScanSlot)
 
-// Loaded files that change on disk, and F5. The follower's own timer runs
-// (300 ms), so the tests that wait for it take about that long.
+// Loaded files that change on disk, and F5. The follower's own 300 ms timer runs.
 class TestFollow : public QObject
 {
     Q_OBJECT
@@ -30,8 +30,7 @@ private slots:
     void settlesOnlyOnceTheFileStopsChanging();
     void halfWrittenScanKeepsTheLastOneQuietly();
     void changeDuringACheckLoadsAfterIt();
-    void notFollowingLeavesTheScansAlone();
-    void f5ReloadsEveryLoadedFile();
+    void withoutFollowingOnlyF5Reloads();
 
 private:
     // A scan from `first` to 12750 MHz whose levels grow with `version`.
@@ -60,26 +59,23 @@ void TestFollow::init()
 void TestFollow::changedScanLoadsAgain_data()
 {
     QTest::addColumn<ScanSlot>("slot");
-    QTest::addColumn<bool>("renamed");
     QTest::addColumn<double>("first");
-    QTest::newRow("rewritten in place") << ScanSlot::Newest << false << 10700.0;
-    QTest::newRow("replaced by rename") << ScanSlot::Reference << true << 10700.0;
-    QTest::newRow("wider range") << ScanSlot::Newest << true << 10650.0;
+    QTest::newRow("reference, same range") << ScanSlot::Reference << 10700.0;
+    QTest::newRow("newest, wider range") << ScanSlot::Newest << 10650.0;
 }
 
 void TestFollow::changedScanLoadsAgain()
 {
     QFETCH(ScanSlot, slot);
-    QFETCH(bool, renamed);
     QFETCH(double, first);
     const ws::View zoomed = w->window->view();
     const QString path = dir.filePath(slot == ScanSlot::Newest ? "0.scn" : "1.scn");
-    // Twice: a rename takes the file out of the system's watch, yet a
-    // rewrite after it still counts.
+    // First replaced by a rename, which takes the file out of the system's
+    // watch, then rewritten in place, which must still count.
     for (const int version : {5, 6}) {
         const QString top = label(names::levelTopLabel);
         const QByteArray bytes = scan(version, first);
-        if (renamed && version == 5) {
+        if (version == 5) {
             QSaveFile save(path);
             QVERIFY(save.open(QIODevice::WriteOnly) && save.write(bytes) > 0 && save.commit());
         } else {
@@ -87,13 +83,9 @@ void TestFollow::changedScanLoadsAgain()
         }
         QTRY_VERIFY(maxLevel(slot) > 100 * version);
         QVERIFY(label(names::levelTopLabel) != top);
-        const QString summary = label(slot == ScanSlot::Newest ? names::newestLabel : names::referenceLabel);
-        QVERIFY(summary.startsWith(path + "  "));
-        QVERIFY(summary.endsWith(QString(" univ hv %1-12750 MHz").arg(first)));
         QVERIFY(w->dialogs.messages.isEmpty());
         // The zoom stays while the whole range does.
-        QCOMPARE(w->window->view() == zoomed, first == 10700);
-        QCOMPARE(w->window->view().zoomed(), first == 10700);
+        QCOMPARE(w->window->view(), first == 10700 ? zoomed : ws::View({first, 12750}));
     }
 }
 
@@ -118,12 +110,10 @@ void TestFollow::settlesOnlyOnceTheFileStopsChanging()
 void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
 {
     QSignalSpy settled(&w->window->followerForTest(), &FileFollower::settled);
-    const QString summary = label(names::newestLabel);
     const QByteArray next = scan(3);
     writeFile(dir, "0.scn", next.left(next.size() / 2));
     QTRY_COMPARE(settled.count(), 1);
     QCOMPARE(maxLevel(), 100 + 20 + 12750 / 1e4);
-    QCOMPARE(label(names::newestLabel), summary);
     QVERIFY(w->dialogs.messages.isEmpty());
     // The next change tries again.
     writeFile(dir, "0.scn", next);
@@ -145,23 +135,16 @@ void TestFollow::changeDuringACheckLoadsAfterIt()
     QTRY_VERIFY(maxLevel() > 400);
 }
 
-void TestFollow::notFollowingLeavesTheScansAlone()
+void TestFollow::withoutFollowingOnlyF5Reloads()
 {
     w->window->setFollowingFiles(false);
-    writeFile(dir, "0.scn", scan(2));
-    QTest::qWait(700);
-    QVERIFY(maxLevel() < 200);
-}
-
-void TestFollow::f5ReloadsEveryLoadedFile()
-{
-    w->window->setFollowingFiles(false);
-    using ws::test::mapFileLine;
     QVERIFY(w->window->loadMapFrom(writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"))));
     const ws::View zoomed = w->window->view();
     writeFile(dir, "0.scn", scan(7));
     writeFile(dir, "1.scn", "not a scan");
     writeFile(dir, "m", mapFileLine("B", "MPEG2", "11.778", "V"));
+    QTest::qWait(700);
+    QVERIFY(maxLevel() < 700);
     w->window->show();
     w->window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w->window.get()));

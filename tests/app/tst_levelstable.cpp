@@ -31,10 +31,9 @@ private slots:
         QVERIFY(w.window->loadMapFrom(examples + "demo.map"));
         logBox->verticalScrollBar()->setValue(logBox->verticalScrollBar()->maximum());
         QTest::keyClick(w.window.get(), Qt::Key_R, Qt::ControlModifier);
-        const QVector<ws::MapEntry> &entries = w.map().entries;
-        QCOMPARE(logBox->toPlainText(),
-                 ws::levelsTable(entries, ws::transmissionLevels(*w.scans().newest,
-                                                                 *w.scans().reference, entries)));
+        const auto &entries = w.map().entries;
+        const auto levels = ws::transmissionLevels(*w.scans().newest, *w.scans().reference, entries);
+        QCOMPARE(logBox->toPlainText(), ws::levelsTable(entries, levels));
         QCOMPARE(logBox->verticalScrollBar()->value(), 0);
         QCOMPARE(w.dialogs.messages.size(), 1);
 

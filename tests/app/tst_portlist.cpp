@@ -107,9 +107,7 @@ void TestPortList::theBoxOffersThePortsAndTakesOnlyAPick()
     QCOMPARE(w.ports.listings, 1);
     QVERIFY(popup->isVisible());
     QCOMPARE(shownLines(completer).size(), 4);
-    for (int row = 0; row < 4; ++row) // each line whole, however narrow the box
-        QVERIFY(popup->sizeHintForIndex(popup->model()->index(row, 0)).width() <=
-                popup->viewport()->width());
+    QVERIFY(popup->sizeHintForColumn(0) <= popup->viewport()->width()); // each line whole
     QCOMPARE(box->text(), QStringLiteral("2"));
     QTest::keyClick(popup, Qt::Key_Down);
     QCOMPARE(box->text(), QStringLiteral("2"));

@@ -165,8 +165,7 @@ void TestZoom::wheelDoesNothingBeforeBothScans()
 
 void TestZoom::wheelOverTheStripGoesByTheStripsScale()
 {
-    // New scans: the plots show 11000 to 12000, the strip still the map's
-    // 10700 to 12750.
+    // The plots now show 11000 to 12000, the strip still the map's 10700 to 12750.
     loadScan(ws::ScanSlot::Newest, 11000, 12000);
     loadScan(ws::ScanSlot::Reference, 11000, 12000);
     PlotWidget *strip = plot(names::mapStrip);
