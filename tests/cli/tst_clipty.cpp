@@ -33,9 +33,8 @@ Script quickScript()
     return script;
 }
 
-// The program as a script would start it: no display of any kind, nor a
-// runtime folder (root over ssh); with a standard output nobody reads when
-// `closedOutput` is set.
+// The program as a script would start it: no display, no runtime folder
+// (root over ssh); with `closedOutput`, a standard output nobody reads.
 void start(QProcess &program, const QStringList &arguments, bool closedOutput = false)
 {
     int pipeEnds[2] = {-1, -1};
@@ -81,10 +80,10 @@ Finished finish(QProcess &program)
     return done;
 }
 
-Finished run(const QStringList &arguments)
+Finished run(const QStringList &arguments, bool closedOutput = false)
 {
     QProcess program;
-    start(program, arguments);
+    start(program, arguments, closedOutput);
     return finish(program);
 }
 
@@ -255,19 +254,16 @@ void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog_data()
 {
     QTest::addColumn<int>("signal"); // 0: none, standard output is closed
     QTest::addColumn<bool>("twice");
-    QTest::addColumn<QString>("why");
-    QTest::newRow("Ctrl+C") << int(SIGINT) << false << "";
-    QTest::newRow("terminal closed") << int(SIGHUP) << false << "";
-    QTest::newRow("closed standard output")
-        << 0 << false << "Could not write the log to standard output: Broken pipe";
-    QTest::newRow("Ctrl+C twice") << int(SIGINT) << true << "";
+    QTest::newRow("Ctrl+C") << int(SIGINT) << false;
+    QTest::newRow("terminal closed") << int(SIGHUP) << false;
+    QTest::newRow("closed standard output") << 0 << false;
+    QTest::newRow("Ctrl+C twice") << int(SIGINT) << true;
 }
 
 void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog()
 {
     QFETCH(int, signal);
     QFETCH(bool, twice);
-    QFETCH(QString, why);
     QTemporaryDir dir;
     const QString map = dir.filePath("three.map");
     QVERIFY(writeFile(map, mapFileLine("One", "mpeg2", "11.012", "h") +
@@ -295,8 +291,7 @@ void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog()
     if (twice) {
         QVERIFY2(waitFor("without saving\n"), err.constData());
         QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+        QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::CrashExit);
         err += program.readAllStandardError();
         QVERIFY2(err.endsWith("without saving\nEnding at once; nothing more will be saved\n"),
                  err.constData());
@@ -318,8 +313,8 @@ void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog()
                      "Ctrl+C ends the program at once without saving",
                      "Saved Results to file " + output,
                      "Checked 1 of 3 MPEG entries: 1 locked, 1 with tables found"};
-    if (!why.isEmpty())
-        told.insert(1, why);
+    if (signal == 0)
+        told.insert(1, "Could not write the log to standard output: Broken pipe");
     QCOMPARE(QString::fromLocal8Bit(err).split('\n', Qt::SkipEmptyParts), told);
 }
 
@@ -327,9 +322,7 @@ void TestCliPty::checkWithClosedOutputIsNotSaved()
 {
     // The port fails at once; its failure alone would be exit 3.
     QTemporaryDir dir;
-    QProcess program;
-    start(program, {"--check", "11778h", "--port", dir.filePath("ttyGone")}, true);
-    const Finished done = finish(program);
+    const Finished done = run({"--check", "11778h", "--port", dir.filePath("ttyGone")}, true);
     QCOMPARE(done.exitCode, 4);
     QVERIFY2(done.err.contains("Could not write the log to standard output: Broken pipe\n"),
              done.err.constData());
@@ -339,22 +332,18 @@ void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()
 {
     QTest::addColumn<QStringList>("simulator");
     QTest::addColumn<QString>("told");
-    QTest::addColumn<QByteArray>("logEnd"); // empty: the told line
     const QString flood = "stopped working: the receiver sent more than ";
-    QTest::newRow("silent") << QStringList{"--silent"}
-                            << "did not answer: nothing received in 0.5 s" << QByteArray("\r\nnothing found after 0.5 Seconds\r\n\r\n");
+    QTest::newRow("silent") << QStringList{"--silent"} << "did not answer: nothing received in 0.5 s";
     QTest::newRow("status flood") << QStringList{"--flood", "status"}
-                                  << flood + "65536 bytes without ending its reply"
-                                  << QByteArray();
+                                  << flood + "65536 bytes without ending its reply";
     QTest::newRow("search flood") << QStringList{"--flood", "search"}
-                                  << flood + "1048576 bytes in its table search" << QByteArray();
+                                  << flood + "1048576 bytes in its table search";
 }
 
 void TestCliPty::silentOrFloodingReceiverIsAPortFailure()
 {
     QFETCH(QStringList, simulator);
     QFETCH(QString, told);
-    QFETCH(QByteArray, logEnd);
     Script script;
     QString error;
     QVERIFY2(ws::rxsim::parseScript(simulator, script, error), qPrintable(error));
@@ -363,11 +352,8 @@ void TestCliPty::silentOrFloodingReceiverIsAPortFailure()
     const Finished done =
         run({"--check", "11778h", "--port", receiver.devicePath(), "--timeout", "0.5"});
     QCOMPARE(done.exitCode, 3);
-    const QByteArray line = "comport " + QFile::encodeName(receiver.devicePath()) + " " +
-                            told.toLatin1();
-    QCOMPARE(done.err, line + "\n");
-    QVERIFY(done.out.startsWith("Checking 11778h for dvb mpeg2 signal\r\n"));
-    QVERIFY(done.out.endsWith(logEnd.isEmpty() ? "\r\n" + line + "\r\n" : logEnd));
+    QCOMPARE(done.err,
+             "comport " + QFile::encodeName(receiver.devicePath()) + " " + told.toLatin1() + "\n");
 }
 
 QTEST_MAIN(TestCliPty)

@@ -178,8 +178,6 @@ void TestHeadless::searchTextGoesOutAsItComes()
     QCOMPARE(rig.check("11778h"), exitcode::success);
     QCOMPARE(pieces.mid(pieces.size() - 3),
              QByteArrayList({"PAT found\r\n", "Ready\r\n", "\r\n"}));
-    // Together, the bytes a search has always left there.
-    QVERIFY(pieces.join().endsWith(rig.date().toLatin1() + "\r\nPAT found\r\nReady\r\n\r\n"));
 }
 
 void TestHeadless::fullScanSavesReportsAndSummarises()
@@ -299,11 +297,10 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune_data()
     QTest::addColumn<QString>("output"); // "map" for the map itself
     QTest::addColumn<int>("exit");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty map") << QByteArray() << "scan.txt" << exitcode::badArguments
-                               << "<map> lists no MPEG entry";
+    const QString noEntry = QStringLiteral("<map> lists no MPEG entry");
+    QTest::newRow("empty map") << QByteArray() << "scan.txt" << exitcode::badArguments << noEntry;
     QTest::newRow("a scan as the map") << QByteArray("Scan\r\n10700 45\r\n10701 46\r\n")
-                                       << "scan.txt" << exitcode::badArguments
-                                       << "<map> lists no MPEG entry";
+                                       << "scan.txt" << exitcode::badArguments << noEntry;
     const QString cannot = QStringLiteral("Could not save results to file <output>: ");
     QTest::newRow("no such folder") << threeRowMap() << "gone/scan.txt" << exitcode::notSaved
                                     << cannot + "the folder <dir>/gone does not exist";
@@ -320,10 +317,9 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune()
     QTemporaryDir dir;
     const QString mapPath = writeMap(dir, map);
     const QString outputPath = output == "map" ? mapPath : dir.filePath(output);
-    {
-        QFile old(dir.filePath("scan.txt"));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    }
+    QFile old(dir.filePath("scan.txt"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
     Rig rig;
     QCOMPARE(rig.fullScan(mapPath, outputPath), exit);
     message.replace("<map>", mapPath)

@@ -10,35 +10,26 @@ class TestReport : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    QString newest, reference, map;
-    QProcess program;
-
-    int report(const QString &mapPath)
-    {
-        program.start(QStringLiteral(WS_WAVESIFT_BINARY), {"--report", newest, reference, mapPath});
-        if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
-            return -1;
-        return program.exitCode();
-    }
-
 private slots:
-    void initTestCase()
-    {
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            qunsetenv(name);
-        using namespace ws::test;
-        newest = writeFile(dir, QStringLiteral("newest.scn"), scanText({}));
-        ScanShape flat;
-        flat.level = [](bool, double) { return 10.0; };
-        reference = writeFile(dir, QStringLiteral("reference.scn"), scanText(flat));
-        map = writeFile(dir, QStringLiteral("sat.map"),
-                        mapFileLine("Caf\xe9", "MPEG2", "10.800", "H") +
-                            mapFileLine("Outside", "MPEG2", "13.000", "V"));
-    }
-
     void writesOneRowPerEntryInUtf8OrNamesTheFileThatDidNotLoad()
     {
+        using namespace ws::test;
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            qunsetenv(name);
+        QTemporaryDir dir;
+        ScanShape flat;
+        flat.level = [](bool, double) { return 10.0; };
+        const QString newest = writeFile(dir, "newest.scn", scanText({}));
+        const QString reference = writeFile(dir, "reference.scn", scanText(flat));
+        const QString map = writeFile(dir, "sat.map", mapFileLine("Caf\xe9", "MPEG2", "10.800", "H") +
+                                                          mapFileLine("Outside", "MPEG2", "13.000", "V"));
+        QProcess program;
+        const auto report = [&](const QString &mapPath) {
+            program.start(QStringLiteral(WS_WAVESIFT_BINARY), {"--report", newest, reference, mapPath});
+            return program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit
+                       ? program.exitCode() : -1;
+        };
+
         QCOMPARE(report(map), 0);
         // 10798 to 10802 lie at 4, 5, 6, 0 and 1 of the newest scan's
         // 7-MHz pattern above 10.

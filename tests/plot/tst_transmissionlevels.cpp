@@ -6,11 +6,8 @@
 // The level of each map entry in a scan, its change, and the two reports.
 namespace {
 
-constexpr double kNone = -1; // no level
-
 // A universal LNB scan whose horizontal level in every cell is the cell's
-// intermediate frequency, and whose vertical level lies `verticalOffset`
-// above that.
+// intermediate frequency; the vertical one lies `verticalOffset` above.
 ws::ScanData universalScan(double first, double last, int layout, double verticalOffset)
 {
     ws::ScanData scan;
@@ -27,16 +24,14 @@ ws::ScanData universalScan(double first, double last, int layout, double vertica
 
 } // namespace
 
-// A scan of universalScan() and an entry's frequency and letter; the level
-// is kNone where there is none.
+// An entry's frequency and letter, its level, and the universalScan() it lies in.
 struct Case
 {
-    double first, last;
-    int layout;
-    double verticalOffset;
     int frequency;
     const char *polarisation;
-    double level;
+    std::optional<double> level;
+    int layout = 1055;
+    double verticalOffset = 0, first = 10700, last = 11000;
 };
 Q_DECLARE_METATYPE(Case)
 
@@ -49,19 +44,20 @@ private slots:
     {
         QTest::addColumn<Case>("c");
         // Low band: cell f - 9750; high band above 11700: cell f - 10600.
-        QTest::newRow("v") << Case{10700, 11000, 1055, 1000, 10800, "v", 2050};
-        QTest::newRow("across the switch") << Case{11600, 11800, 1055, 0, 11700, "h",
-                                                   (1948 + 1949 + 1950 + 1101 + 1102) / 5.0};
-        QTest::newRow("start 10702.5") << Case{10702.5, 11000, 1055, 0, 10704, "H", 954};
-        QTest::newRow("start 10701.5") << Case{10701.5, 11000, 1055, 0, 10703, "H", kNone};
-        QTest::newRow("at the end") << Case{10700, 11000, 1055, 0, 10998, "H", 1248};
-        QTest::newRow("past the end") << Case{10700, 11000, 1055, 0, 10999, "H", kNone};
-        QTest::newRow("past the table") << Case{12600, 12800, 1055, 0, 12749, "H", kNone};
-        QTest::newRow("no h") << Case{10700, 11000, 1054, 0, 10800, "H", kNone};
-        QTest::newRow("L, v higher") << Case{10700, 11000, 1055, 1000, 10800, "L", 2050};
-        QTest::newRow("R, h higher") << Case{10700, 11000, 1055, -1000, 10800, "R", 1050};
-        QTest::newRow("L, h only") << Case{10700, 11000, 1053, 1000, 10800, "L", 1050};
-        QTest::newRow("no letter") << Case{10700, 11000, 1055, 1000, 10800, "", 2050};
+        const auto none = std::nullopt;
+        QTest::newRow("v") << Case{10800, "v", 2050, 1055, 1000};
+        QTest::newRow("across the switch")
+            << Case{11700, "h", (1948 + 1949 + 1950 + 1101 + 1102) / 5.0, 1055, 0, 11600, 11800};
+        QTest::newRow("start 10702.5") << Case{10704, "H", 954, 1055, 0, 10702.5};
+        QTest::newRow("start 10701.5") << Case{10703, "H", none, 1055, 0, 10701.5};
+        QTest::newRow("at the end") << Case{10998, "H", 1248};
+        QTest::newRow("past the end") << Case{10999, "H", none};
+        QTest::newRow("past the table") << Case{12749, "H", none, 1055, 0, 12600, 12800};
+        QTest::newRow("no h") << Case{10800, "H", none, 1054};
+        QTest::newRow("L, v higher") << Case{10800, "L", 2050, 1055, 1000};
+        QTest::newRow("R, h higher") << Case{10800, "R", 1050, 1055, -1000};
+        QTest::newRow("L, h only") << Case{10800, "L", 1050, 1053, 1000};
+        QTest::newRow("no letter") << Case{10800, "", 2050, 1055, 1000};
     }
     void levelIsTheMeanAroundTheEntry()
     {
@@ -69,7 +65,7 @@ private slots:
         const auto entry = ws::test::mapEntry(QString::number(c.frequency), "MPEG2",
                                               QString::fromLatin1(c.polarisation));
         QCOMPARE(ws::entryLevel(universalScan(c.first, c.last, c.layout, c.verticalOffset), entry),
-                 c.level == kNone ? std::nullopt : std::optional<double>(c.level));
+                 c.level);
     }
 
     // Levels print as C's "%.1f" does (a tie of the exact binary value goes

@@ -262,14 +262,13 @@ void TestProtocol::consolesAndThePtyMultiplexerAreRefused()
     QFETCH(QByteArray, active);
     QFETCH(QString, reason);
     QTemporaryDir sys;
-    const QDir root(sys.path());
-    QVERIFY(root.mkpath("class/tty/console") && root.mkpath("class/tty/ttyS0"));
-    QFile numbers(sys.filePath("class/tty/ttyS0/dev"));
-    QVERIFY(numbers.open(QIODevice::WriteOnly) && numbers.write("4:64\n") == 5);
-    numbers.close();
-    QFile list(sys.filePath("class/tty/console/active"));
-    QVERIFY(active.isEmpty() || (list.open(QIODevice::WriteOnly) && list.write(active) > 0));
-    list.close();
+    const auto write = [&sys](const QString &folder, const QString &name, const QByteArray &bytes) {
+        QFile file(sys.filePath(folder + '/' + name));
+        return QDir(sys.path()).mkpath(folder) && file.open(QIODevice::WriteOnly) &&
+               file.write(bytes) == bytes.size();
+    };
+    QVERIFY(write("class/tty/ttyS0", "dev", "4:64\n"));
+    QVERIFY(active.isEmpty() || write("class/tty/console", "active", active));
     QCOMPARE(ws::reservedTerminal(major, minor, sys.path()), reason);
 }
 

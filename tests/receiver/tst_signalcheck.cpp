@@ -567,6 +567,7 @@ void TestSignalCheck::floodOrSilenceIsAPortFailure()
     QFETCH(QByteArray, search);
     QFETCH(QString, logEnd);
     QFETCH(QString, told);
+    using namespace ws::receiver;
     rx->replies = {reply};
     rx->search = {{0, search}, {1, search}};
     rx->onSecond = [&](qint64) {
@@ -574,13 +575,12 @@ void TestSignalCheck::floodOrSilenceIsAPortFailure()
             w->serial.feed(QByteArray(perSecond, 'x'));
     };
     RecordingEvents events;
-    const auto settings = [] { return ws::receiver::ReceiverSettings{"2.50", "2", "1", "0"}; };
-    const auto result = ws::receiver::SignalCheck(w->serial, w->clock, settings, events)
-                            .run("11778", ws::receiver::Polarisation::Horizontal);
+    const auto settings = [] { return ReceiverSettings{"2.50", "2", "1", "0"}; };
+    const auto result =
+        SignalCheck(w->serial, w->clock, settings, events).run("11778", Polarisation::Horizontal);
 
-    const QString label = ws::receiver::portFor("2").label;
-    const QString lock = result.locked ? "After 1 Sec. Tuner locked at : " +
-                                             QString::fromLatin1(kLocked) + date() + "\r\n"
+    const QString label = portFor("2").label;
+    const QString lock = result.locked ? "After 1 Sec. Tuner locked at : " + kLocked + date() + "\r\n"
                                        : QString();
     // A silent line's log is that of any check without a lock.
     const QString failure = told.contains("stopped") ? label + told + "\r\n" : QString();
