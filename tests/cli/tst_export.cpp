@@ -121,7 +121,7 @@ void TestExport::refusedTargetsAreLeftAlone_data()
     // The scan loaded is a copy of the example named "newest.PNG".
     QTest::newRow("not a PNG name") << "newest.scn" << "the name does not end in .png";
     QTest::newRow("a file being loaded") << "newest.PNG" << "it is one of the files being loaded";
-    QTest::newRow("a folder") << "" << "it is a folder, not an ordinary file";
+    QTest::newRow("a folder") << "folder.png" << "it is a folder, not an ordinary file";
 }
 
 void TestExport::refusedTargetsAreLeftAlone()
@@ -129,17 +129,16 @@ void TestExport::refusedTargetsAreLeftAlone()
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QTemporaryDir dir;
-    const QString scan = dir.filePath("newest.PNG");
-    QVERIFY(QFile::copy(examples + "newest.scn", scan));
-    QVERIFY(QFile::copy(examples + "newest.scn", dir.filePath("newest.scn")));
-    const qint64 size = QFileInfo(scan).size();
-    const QString target = name.isEmpty() ? dir.filePath("folder.png") : dir.filePath(name);
+    const QStringList copies{dir.filePath("newest.PNG"), dir.filePath("newest.scn")};
+    for (const QString &copy : copies)
+        QVERIFY(QFile::copy(examples + "newest.scn", copy));
     QVERIFY(QDir(dir.path()).mkdir("folder.png"));
-    const Finished done = run({"--export", target, scan});
+    const Finished done = run({"--export", dir.filePath(name), copies[0]});
     QCOMPARE(done.exitCode, 1);
-    QCOMPARE(done.err, "wavesift: Could not save the picture to " + target + ": " + reason + "\n");
-    QCOMPARE(QFileInfo(scan).size(), size);
-    QCOMPARE(QFileInfo(dir.filePath("newest.scn")).size(), size);
+    QCOMPARE(done.err, "wavesift: Could not save the picture to " + dir.filePath(name) + ": "
+                           + reason + "\n");
+    for (const QString &copy : copies)
+        QCOMPARE(QFileInfo(copy).size(), QFileInfo(examples + "newest.scn").size());
 }
 
 QTEST_MAIN(TestExport)

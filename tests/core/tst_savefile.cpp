@@ -1,12 +1,7 @@
-// Where a save may go and what a failing disk leaves behind, on real files
-// in a temporary folder; other owners, devices, read-only folders and a
-// full disk are told to the save by a file system that says so.
+// Where a save may go and what a failing disk leaves behind. Other owners,
+// devices, read-only folders and a full disk come from a tweaked file system.
 #include "savefile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QHash>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
@@ -44,6 +39,12 @@ public:
     qsizetype fullAfter = -1;
 };
 
+bool put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QByteArray contentOf(const QString &path)
 {
     QFile file(path);
@@ -74,14 +75,9 @@ void TestSaveFile::initTestCase()
 #ifndef Q_OS_UNIX
     QSKIP("links, pipes and shared folders as the POSIX systems have them");
 #else
-    QVERIFY(dir.isValid());
-    const QDir d(dir.path());
-    QFile plain(at("plain.txt"));
-    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("old") == 3);
-    plain.close();
-    QFile::copy(at("plain.txt"), at("device"));
+    QVERIFY(put(at("plain.txt"), "old") && put(at("device"), "old"));
     for (const char *folder : {"folder", "locked", "shared"})
-        QVERIFY(d.mkdir(folder));
+        QVERIFY(QDir(dir.path()).mkdir(folder));
     QCOMPARE(::mkfifo(QFile::encodeName(at("fifo")).constData(), 0600), 0);
     QCOMPARE(::chmod(QFile::encodeName(at("shared")).constData(), 01777), 0);
     const QList<QPair<const char *, QString>> links = {
@@ -137,17 +133,14 @@ void TestSaveFile::replacesWholeOrNotAtAll()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("results.txt");
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("a longer old text") > 0);
-    old.close();
+    QVERIFY(put(path, "a longer old text"));
     const auto rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     QVERIFY(QFile::setPermissions(path, rights));
     QCOMPARE(ws::saveWhole(path, "old", files), QString());
     QCOMPARE(contentOf(path), QByteArray("old"));
     QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), rights);
 
-    // The disk fills up part way: the old file stays, nothing half-written
-    // is left beside it, and the reason is the system's.
+    // A disk full part way leaves the old file and nothing half-written.
     TweakedFiles full;
     full.fullAfter = 5;
     QCOMPARE(ws::saveWhole(path, QByteArray(10000, 'x'), full),

@@ -192,7 +192,6 @@ void TestFullScan::failedWritesAreReportedWithTheReason()
 #ifdef Q_OS_UNIX
     // A disk that fills up part way: the system takes the first bytes and
     // refuses the rest. A file-size limit does that for any user.
-    // The old results stay as they were, and the reason is the system's.
     const QString path = ws::resultsFilePath(dir.path());
     QVERIFY(ws::saveResults(path, QStringLiteral("old")).saved);
     rlimit old{};
@@ -221,8 +220,7 @@ void TestFullScan::failedWritesAreReportedWithTheReason()
 
 void TestFullScan::resultsFolderOfAnInstalledProgram()
 {
-    // /bin may be a link to /usr/bin.
-    QTemporaryDir dir;
+    QTemporaryDir dir; // where /bin is a link to /usr/bin, as on many systems
     const QString bin = dir.filePath("usr/bin");
     QVERIFY(QDir().mkpath(bin) && QFile::link(bin, dir.filePath("bin")));
     QVERIFY(ws::isInstalledFolder(bin, dir.filePath("bin/")));
@@ -242,8 +240,7 @@ void TestFullScan::dataFolderComesFromAnAbsolutePath_data()
     QTest::newRow("XDG_DATA_HOME") << "/srv/data/" << "/home/ann" << "/srv/data/Wavesift" << "";
     QTest::newRow("root's home") << "" << "/" << "/.local/share/Wavesift" << "";
     QTest::newRow("relative XDG_DATA_HOME")
-        << "data" << "/home/ann" << ""
-        << "XDG_DATA_HOME is not an absolute path (\"data\")";
+        << "data" << "/home/ann" << "" << "XDG_DATA_HOME is not an absolute path (\"data\")";
     QTest::newRow("no HOME") << "" << "" << "" << "HOME is not set";
     QTest::newRow("relative HOME") << "" << "ann" << "" << "HOME is not an absolute path (\"ann\")";
 }

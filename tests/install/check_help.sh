@@ -12,16 +12,13 @@ from_man=$(grep -A1 '^\.TP' "$man" | sed 's/\\-/-/g' | grep -E '^\.B' | options)
 from_completion=$(bash -c 'source "$1"; COMP_WORDS=(wavesift --); COMP_CWORD=1; _wavesift
                            printf "%s\n" "${COMPREPLY[@]}"' _ "$completion" | options)
 status=0
-diff <(echo "$from_help") <(echo "$from_man") >/dev/null ||
-  { echo "--help (<) and the manual page's items (>) differ:"; diff <(echo "$from_help") <(echo "$from_man"); status=1; }
-diff <(echo "$from_help") <(echo "$from_completion") >/dev/null ||
-  { echo "--help (<) and the completion (>) differ:"; diff <(echo "$from_help") <(echo "$from_completion"); status=1; }
-# The exit codes, too.
+differ() { echo "^ --help (<) and $1 (>) differ"; status=1; }
+diff <(echo "$from_help") <(echo "$from_man") || differ "the manual page's items"
+diff <(echo "$from_help") <(echo "$from_completion") || differ "the completion"
 codes_help=$(sed -n '/^Exit codes:/,$p' <<<"$help" | sed -nE 's/^  ([0-9])  .*/\1/p')
 codes_man=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man" | grep -A1 '^\.TP' | sed -nE 's/^\.B ([0-9])$/\1/p')
 [[ $codes_help == "$codes_man" ]] || { echo "exit codes: --help $codes_help, manual $codes_man"; status=1; }
-# --port offers the ports that exist: lasting names first, then each
-# device that has a driver and, for a UART line, a chip.
+# --port offers lasting names first, then each device with a driver and, for a UART line, a chip.
 fake=$(mktemp -d)
 trap 'rm -rf "$fake"' EXIT
 mkdir -p "$fake/dev/serial/by-id" "$fake/sys/class/tty"/{ttyS0,ttyS1,ttyUSB0,tty1}/
@@ -31,8 +28,6 @@ for port in ttyS0 ttyS1 ttyUSB0; do ln -s /proc "$fake/sys/class/tty/$port/devic
 echo 0 >"$fake/sys/class/tty/ttyS0/type"
 echo 4 >"$fake/sys/class/tty/ttyS1/type"
 ports=$(bash -c 'source "$1"; _wavesift_ports "$2/dev" "$2/sys"' _ "$completion" "$fake")
-want="$fake/dev/serial/by-id/usb-Maker_Adapter-if00-port0
-$fake/dev/ttyS1
-$fake/dev/ttyUSB0"
+want=$(printf "$fake/dev/%s\n" serial/by-id/usb-Maker_Adapter-if00-port0 ttyS1 ttyUSB0)
 [[ $ports == "$want" ]] || { echo "ports offered:"; echo "$ports"; status=1; }
 exit $status

@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package from this build, unpacks it into a scratch
-# folder (never into the system), runs the unpacked program and validates
-# the desktop files it brings.
+# Packs this build as a Debian package, unpacks it into a scratch folder (never
+# into the system), runs the unpacked program and validates its desktop files.
 #   check_package.sh <build dir> <install prefix> <version> <app id> <examples> <scratch>
 set -euo pipefail
 build=$1 prefix=$2 version=$3 appid=$4 examples=$5 work=$6
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli \
-            update-mime-database gio; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (bash scripts/deps.sh installs it)"
-done
 rm -rf "$work" && mkdir -p "$work"
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
@@ -23,15 +18,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for f in Maintainer Section Description; do [[ -n $(field $f) ]] || fail "no $f"; done
 [[ -z $(field Homepage) ]] || fail "a Homepage was made up"
 
-root="$work/root"
-dpkg-deb -x "$deb" "$root"
-share="$root$prefix/share"
-exe="$root$prefix/bin/wavesift"
+dpkg-deb -x "$deb" "$work/root"
+share="$work/root$prefix/share" exe="$work/root$prefix/bin/wavesift"
 [[ $("$exe" --version) == "wavesift $version" ]] || fail "--version: $("$exe" --version)"
 QT_QPA_PLATFORM=offscreen "$exe" --export "$work/window.png" --any-order \
   "$examples/demo.map" "$examples/reference.scn" "$examples/newest.scn"
-[[ $(head -c 8 "$work/window.png" | od -An -tx1 | tr -d ' \n') == 89504e470d0a1a0a ]] ||
-  fail "--export wrote no PNG"
+[[ $(od -An -tx1 -N8 "$work/window.png" | tr -d ' \n') == 89504e470d0a1a0a ]] || fail "--export wrote no PNG"
 
 # Its warnings and hints count, too.
 said=$(desktop-file-validate "$share/applications/wavesift.desktop" 2>&1) && [[ -z $said ]] ||

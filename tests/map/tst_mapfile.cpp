@@ -148,19 +148,17 @@ void TestMapFile::filesBeyondTheLimitsAreRefused_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("refused");
     const QByteArray longest(ws::kMaxMapLineLength, 'x');
-    const QString tooLong = QStringLiteral("line %1: 4097 characters, more than the 4096 a line "
-                                           "of a map may have");
     const QString tooMany = QStringLiteral("more than the 16384 lines a map may have");
-    // 16384 lines of 64 bytes: every limit at once.
+    // 16384 lines of 64 bytes: the most lines and the most bytes at once.
     const QByteArray full = (QByteArray(62, 'x') + "\r\n").repeated(ws::kMaxMapLines);
     QTest::newRow("at the size limit") << full << QString();
     QTest::newRow("a byte more")
         << full + "x"
         << QStringLiteral("1048577 bytes, more than the 1048576 bytes (1 MiB) a map may have");
     QTest::newRow("the longest lines") << (longest + "\r\n").repeated(3) << QString();
-    QTest::newRow("a character more") << longest + "\r\n" + longest + "y" << tooLong.arg(2);
-    QTest::newRow("the most lines, CR LF")
-        << QByteArray("\r\n").repeated(ws::kMaxMapLines) << QString();
+    QTest::newRow("a character more")
+        << longest + "\r\n" + longest + "y"
+        << QStringLiteral("line 2: 4097 characters, more than the 4096 a line of a map may have");
     QTest::newRow("the most lines and an end") << QByteArray(ws::kMaxMapLines, '\r') << QString();
     QTest::newRow("a line more") << QByteArray(ws::kMaxMapLines, '\r') + "x" << tooMany;
     // The list shows a lone LF as a line end too.
@@ -171,10 +169,8 @@ void TestMapFile::filesBeyondTheLimitsAreRefused()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, refused);
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("a.map")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+    QTemporaryFile file;
+    QVERIFY(file.open() && file.write(bytes) == bytes.size() && file.flush());
     const auto read = ws::readMapFile(file.fileName());
     QCOMPARE(read.value ? QString() : ws::failureDetail({}, read.failure.reason).mid(2), refused);
     if (read.value)

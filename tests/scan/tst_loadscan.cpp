@@ -132,8 +132,7 @@ void TestLoadScan::failedLoadChangesNothing_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("message");
-    // What the message box says below the message, after the path.
-    QTest::addColumn<QString>("why");
+    QTest::addColumn<QString>("why"); // below the message, after the path
 
     const QString cancel = QStringLiteral("Cancel/Abbruch");
     const QByteArray lband = "950\r\n952\r\n1053\r\n1058\r\n";
@@ -159,12 +158,11 @@ void TestLoadScan::failedLoadChangesNothing_data()
     QTest::newRow("a folder") << QByteArray("folder") << cancel << "a folder, not a file";
     // A whole scan, then a tail that takes the file past the read limit:
     // what was read is not the file, so nothing of it is stored.
+    const QString tooLarge = QStringLiteral("%1 bytes, more than the 4194304 bytes (4 MiB) a scan "
+                                            "file may have");
     QTest::newRow("longer than the read limit")
-        << QByteArray("long") << cancel
-        << "4194305 bytes, more than the 4194304 bytes (4 MiB) a scan file may have";
-    QTest::newRow("1 GiB") << QByteArray("huge") << cancel
-                           << "1073741824 bytes, more than the 4194304 bytes (4 MiB) a scan file "
-                              "may have";
+        << QByteArray("long") << cancel << tooLarge.arg(4194305);
+    QTest::newRow("1 GiB") << QByteArray("huge") << cancel << tooLarge.arg(1073741824);
 #ifdef Q_OS_UNIX
     // Reading these would never end or never get an answer.
     QTest::newRow("an endless device")
