@@ -20,6 +20,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 using ws::rxsim::ForkedReceiver;
@@ -78,6 +79,7 @@ private slots:
     void receiverThatNeverLocksTimesOut();
     void receiverThatHangsUpIsReported();
     void hangUpIsNamedAsSuch();
+    void openSetsTheReceiversLineParameters();
     void onlySerialPortsAreOpened();
     void controllingTerminalIsRefused();
     void missingDeviceIsReported();
@@ -178,6 +180,35 @@ void TestSerialPty::hangUpIsNamedAsSuch()
         line.close();
         ::close(slave);
     }
+}
+
+void TestSerialPty::openSetsTheReceiversLineParameters()
+{
+    int master = -1;
+    int slave = -1;
+    QString pty;
+    QString error;
+    QVERIFY2(ws::rxsim::openRawPty(master, slave, pty, error), qPrintable(error));
+    // Left at 9600 7E2 with RTS/CTS by some other program.
+    termios other{};
+    QCOMPARE(::tcgetattr(slave, &other), 0);
+    cfsetispeed(&other, B9600);
+    cfsetospeed(&other, B9600);
+    other.c_cflag = (other.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    QCOMPARE(::tcsetattr(slave, TCSANOW, &other), 0);
+
+    ws::QtSerialLine line;
+    line.setPortName(pty);
+    QVERIFY2(line.open(), qPrintable(line.errorString()));
+    termios set{};
+    QCOMPARE(::tcgetattr(slave, &set), 0);
+    line.close();
+    ::close(master);
+    ::close(slave);
+    QCOMPARE(cfgetospeed(&set), speed_t(B38400));
+    QCOMPARE(cfgetispeed(&set), speed_t(B38400));
+    QCOMPARE(set.c_cflag & CSIZE, tcflag_t(CS8));
+    QCOMPARE(set.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
 }
 
 void TestSerialPty::onlySerialPortsAreOpened()
