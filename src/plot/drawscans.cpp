@@ -1,5 +1,6 @@
 #include "drawscans.h"
 
+#include "levellookup.h"
 #include "numbers.h"
 #include "palette.h"
 #include "view.h"
@@ -60,11 +61,6 @@ void drawGrid(const View &view, Canvas &canvas, double y1, double y2)
     canvas.setForeColor(palette::grid);
     for (int g = grid->first; g <= grid->last; g += 100)
         canvas.line(g, y1, g, y2);
-}
-
-bool carries(const ScanData &scan, Polarisation pol)
-{
-    return pol == Polarisation::Horizontal ? scan.layout.horizontal : scan.layout.vertical;
 }
 
 } // namespace

@@ -24,6 +24,7 @@ inline constexpr QLatin1String kTuneOneCharacterField("5");
 // The polarisation digit of the tune command. The receiver reads 0 as
 // horizontal and any other digit as vertical. Vertical goes out as 1,
 // except from a middle-button click into a plot, which has always sent 3.
+// Scans have a polarisation type of their own (levellookup.h says why).
 enum class Polarisation : char {
     Horizontal = '0',
     Vertical = '1',
