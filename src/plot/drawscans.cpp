@@ -97,11 +97,6 @@ std::optional<GridRange> gridRange(double f0, double f1)
     return GridRange{*first, *last};
 }
 
-void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
-{
-    drawLevelPlot(newest, reference, View::whole(PlotRange::of(newest, reference)), canvas);
-}
-
 void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View &view,
                    Canvas &canvas)
 {
@@ -141,11 +136,6 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View
     }
 }
 
-void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
-{
-    drawDifferencePlot(newest, reference, View::whole(PlotRange::of(newest, reference)), canvas);
-}
-
 void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const View &view,
                         Canvas &canvas)
 {
@@ -178,13 +168,6 @@ void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const
 
     canvas.setForeColor(palette::zeroLine);
     canvas.line(view.first(), 0, view.last(), 0);
-}
-
-ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, Canvas &levels,
-                     Canvas &differences)
-{
-    return drawScans(newest, reference, View::whole(PlotRange::of(newest, reference)), levels,
-                     differences);
 }
 
 ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, const View &view,

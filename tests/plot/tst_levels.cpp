@@ -132,7 +132,8 @@ void TestLevels::pointsOutsideTheTableAreLeftOut()
     auto reference = std::make_unique<ws::ScanData>(withRange(0, 1e12));
     reference->layout.vertical = true;
     RecordingCanvas c;
-    ws::drawLevelPlot(*newest, *reference, c);
+    ws::drawLevelPlot(*newest, *reference, ws::View::whole(ws::PlotRange::of(*newest, *reference)),
+                      c);
 
     const auto curve = c.of(ws::palette::horizontalNewest);
     QCOMPARE(curve.size(), size_t(401));
@@ -159,7 +160,8 @@ void TestLevels::differencesOnlyOverTheCommonRange()
     reference->layout.horizontal = true;
     reference->levels[ws::HLow][1150] = 30;
     RecordingCanvas c;
-    ws::drawDifferencePlot(*newest, *reference, c);
+    ws::drawDifferencePlot(*newest, *reference,
+                           ws::View::whole(ws::PlotRange::of(*newest, *reference)), c);
 
     QCOMPARE(c.top, ws::PlotRange::of(*newest, *reference).levelSpan());
     QCOMPARE(c.height, -2 * c.top);
