@@ -184,31 +184,25 @@ void TestSerialPty::hangUpIsNamedAsSuch()
 
 void TestSerialPty::openSetsTheReceiversLineParameters()
 {
-    int master = -1;
-    int slave = -1;
-    QString pty;
-    QString error;
+    int master = -1, slave = -1;
+    QString pty, error;
     QVERIFY2(ws::rxsim::openRawPty(master, slave, pty, error), qPrintable(error));
     // Left at 9600 7E2 with RTS/CTS by some other program.
-    termios other{};
-    QCOMPARE(::tcgetattr(slave, &other), 0);
-    cfsetispeed(&other, B9600);
-    cfsetospeed(&other, B9600);
-    other.c_cflag = (other.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
-    QCOMPARE(::tcsetattr(slave, TCSANOW, &other), 0);
+    termios set{};
+    QCOMPARE(::tcgetattr(slave, &set), 0);
+    cfsetspeed(&set, B9600);
+    set.c_cflag = (set.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    QCOMPARE(::tcsetattr(slave, TCSANOW, &set), 0);
 
     ws::QtSerialLine line;
     line.setPortName(pty);
     QVERIFY2(line.open(), qPrintable(line.errorString()));
-    termios set{};
     QCOMPARE(::tcgetattr(slave, &set), 0);
     line.close();
     ::close(master);
     ::close(slave);
     QCOMPARE(cfgetospeed(&set), speed_t(B38400));
-    QCOMPARE(cfgetispeed(&set), speed_t(B38400));
-    QCOMPARE(set.c_cflag & CSIZE, tcflag_t(CS8));
-    QCOMPARE(set.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
+    QCOMPARE(set.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
 }
 
 void TestSerialPty::onlySerialPortsAreOpened()
