@@ -49,6 +49,7 @@ static void BM_DrawScans(benchmark::State &state)
         namespace names = ws::window::names;
         const ws::ScaleTexts texts = ws::drawScans(
             *scans.newest, *scans.reference,
+            ws::View::whole(ws::PlotRange::of(*scans.newest, *scans.reference)),
             *ws::test::element<PlotWidget>(w.window, names::levelPlot),
             *ws::test::element<PlotWidget>(w.window, names::differencePlot));
         benchmark::DoNotOptimize(texts);

@@ -16,18 +16,10 @@ class CheckingCanvas : public ws::Canvas
 {
 public:
     void cls() override {}
-    void setScale(double left, double top, double width, double height) override
+    void setScale(double, double, double width, double height) override
     {
         WS_FUZZ_REQUIRE(width != 0 && height != 0);
-        left_ = left;
-        top_ = top;
-        width_ = width;
-        height_ = height;
     }
-    double scaleLeft() const override { return left_; }
-    double scaleTop() const override { return top_; }
-    double scaleWidth() const override { return width_; }
-    double scaleHeight() const override { return height_; }
     void setForeColor(QColor color) override { WS_FUZZ_REQUIRE(color.isValid()); }
     void moveTo(double, double) override {}
     void lineTo(double, double) override {}
@@ -40,7 +32,6 @@ public:
     int lines = 0;
 
 private:
-    double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
 };
 
 // The map text as the lines should come out: CR LF and a lone CR both end a

@@ -27,10 +27,10 @@ public:
 
     void cls() override;
     void setScale(double left, double top, double width, double height) override;
-    double scaleLeft() const override { return left_; }
-    double scaleTop() const override { return top_; }
-    double scaleWidth() const override;
-    double scaleHeight() const override;
+    double scaleLeft() const { return left_; }
+    double scaleTop() const { return top_; }
+    double scaleWidth() const;
+    double scaleHeight() const;
     void setForeColor(QColor color) override;
     void moveTo(double x, double y) override;
     void lineTo(double x, double y) override;

@@ -66,7 +66,7 @@ public:
     // The device to open next: "COM2" on Windows, "/dev/ttyS1" or any
     // device path on Linux.
     virtual void setPortName(const QString &device) = 0;
-    // Opens at 38400 bit/s, 8 data bits, no parity, 1 stop bit.
+    // Opens with the line parameters of the receiver's protocol.
     virtual bool open() = 0;
     // Why the last open failed, in the system's words.
     virtual QString errorString() const = 0;

@@ -18,10 +18,6 @@ public:
     // height grows downward; a negative one upward. Width and height must
     // not be 0.
     virtual void setScale(double left, double top, double width, double height) = 0;
-    virtual double scaleLeft() const = 0;
-    virtual double scaleTop() const = 0;
-    virtual double scaleWidth() const = 0;
-    virtual double scaleHeight() const = 0;
 
     virtual void setForeColor(QColor color) = 0;
     // Sets the current point without drawing.

@@ -1,5 +1,6 @@
 #include "drawscans.h"
 
+#include "levellookup.h"
 #include "numbers.h"
 #include "palette.h"
 #include "view.h"
@@ -62,11 +63,6 @@ void drawGrid(const View &view, Canvas &canvas, double y1, double y2)
         canvas.line(g, y1, g, y2);
 }
 
-bool carries(const ScanData &scan, Polarisation pol)
-{
-    return pol == Polarisation::Horizontal ? scan.layout.horizontal : scan.layout.vertical;
-}
-
 } // namespace
 
 ScaleTexts scaleTexts(const PlotRange &range, const View &view)
@@ -99,11 +95,6 @@ std::optional<GridRange> gridRange(double f0, double f1)
     if (!first || !last)
         return std::nullopt;
     return GridRange{*first, *last};
-}
-
-void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
-{
-    drawLevelPlot(newest, reference, View::whole(PlotRange::of(newest, reference)), canvas);
 }
 
 void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View &view,
@@ -145,11 +136,6 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View
     }
 }
 
-void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canvas &canvas)
-{
-    drawDifferencePlot(newest, reference, View::whole(PlotRange::of(newest, reference)), canvas);
-}
-
 void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const View &view,
                         Canvas &canvas)
 {
@@ -182,13 +168,6 @@ void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const
 
     canvas.setForeColor(palette::zeroLine);
     canvas.line(view.first(), 0, view.last(), 0);
-}
-
-ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, Canvas &levels,
-                     Canvas &differences)
-{
-    return drawScans(newest, reference, View::whole(PlotRange::of(newest, reference)), levels,
-                     differences);
 }
 
 ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, const View &view,

@@ -42,19 +42,15 @@ std::optional<GridRange> gridRange(double f0, double f1);
 // highest level at the top, the level span high) and the difference plot
 // (+span at the top edge, -span at the bottom, so a stronger newest scan
 // lies above the zero line). Across, the plot shows the view's visible part
-// of the frequency axis, the whole range of both scans without one; the
+// of the frequency axis (View::whole: the whole range of both scans); the
 // levels keep the scale of the whole scans, so that zooming in never makes
 // a weak signal look strong.
-void drawLevelPlot(const ScanData &newest, const ScanData &reference, Canvas &canvas);
 void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View &view,
                    Canvas &canvas);
-void drawDifferencePlot(const ScanData &newest, const ScanData &reference, Canvas &canvas);
 void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const View &view,
                         Canvas &canvas);
 
 // Both plots, and the texts for their scale labels.
-ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, Canvas &levels,
-                     Canvas &differences);
 ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, const View &view,
                      Canvas &levels, Canvas &differences);
 

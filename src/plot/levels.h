@@ -3,40 +3,11 @@
 #include "scanfile.h"
 #include "scans.h"
 
-#include <optional>
-
-// Reading a scan's level at a sky frequency, the range the two scans span
-// together, and the horizontal scale that every plot area shares. The map
-// strip, the readout under the pointer and the spot check go by the same
-// scale, so that a frequency is the same column everywhere.
+// The range the two scans span together, and the horizontal scale that
+// every plot area shares. The map strip, the readout under the pointer and
+// the spot check go by the same scale, so that a frequency is the same
+// column everywhere.
 namespace ws {
-
-enum class Polarisation { Horizontal, Vertical };
-
-// Where a sky frequency's level lives: which band's table and which cell
-// (the intermediate frequency).
-struct LevelCell
-{
-    bool highBand;
-    int index;
-};
-
-// The cell for the whole sky frequency `f`: the high band above the switch
-// frequency, the low (or only) band at and below it, the index
-// |oscillator - f|. Nothing when that index lies outside the table, which
-// happens for a file whose range does not suit its LNB type.
-std::optional<LevelCell> levelCell(const ScanData &scan, double f);
-
-std::optional<double> levelAt(const ScanData &scan, Polarisation pol, double f);
-
-// The sky frequencies at which levelCell can find a cell; a curve needs to
-// visit no others.
-struct FrequencyRange
-{
-    double first;
-    double last;
-};
-FrequencyRange lookupRange(const ScanData &scan);
 
 // What the plots show of two scans together: the frequency axis runs from
 // the lower first to the higher last frequency, the level axis between the

@@ -1,6 +1,6 @@
 #include "transmissionlevels.h"
 
-#include "levels.h"
+#include "levellookup.h"
 #include "numbers.h"
 
 #include <QStringList>

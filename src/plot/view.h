@@ -1,5 +1,6 @@
 #pragma once
 
+#include "levellookup.h"
 #include "levels.h"
 
 // The part of the frequency axis that the plots show. 2,050 MHz across some

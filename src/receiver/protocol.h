@@ -24,6 +24,7 @@ inline constexpr QLatin1String kTuneOneCharacterField("5");
 // The polarisation digit of the tune command. The receiver reads 0 as
 // horizontal and any other digit as vertical. Vertical goes out as 1,
 // except from a middle-button click into a plot, which has always sent 3.
+// Scans have a polarisation type of their own (levellookup.h says why).
 enum class Polarisation : char {
     Horizontal = '0',
     Vertical = '1',
@@ -86,8 +87,31 @@ inline constexpr QLatin1String kNoSignalWord("No Signal");
 // in the search's three minutes, so only a flood can pass this.
 inline constexpr qsizetype kMaxSearchBytes = 1024 * 1024;
 
-// ---- Timing, in whole seconds of a steady clock -----------------------------
+// ---- The line ----------------------------------------------------------------
 
+// The receiver talks at 38400 bit/s, 8 data bits, no parity, one stop bit,
+// without flow control of either kind.
+enum class LineParity { None, Even, Odd };
+struct LineParameters
+{
+    qint32 bitsPerSecond;
+    int dataBits;
+    LineParity parity;
+    int stopBits;
+    bool flowControl;
+};
+inline constexpr LineParameters kLineParameters{38400, 8, LineParity::None, 1, false};
+
+// ---- Timing ------------------------------------------------------------------
+
+// The longest a poll loop sleeps before it looks at the clock again, in
+// milliseconds.
+inline constexpr int kPollSliceMs = 20;
+// The least time between the end of one status reply (or its time-out) and
+// the next status request, in milliseconds.
+inline constexpr int kRequestGapMs = 40;
+
+// The phases of a check, in whole seconds of a steady clock.
 // After the tune command, before its status means anything.
 inline constexpr qint64 kSettleSeconds = 2;
 // A search that has found no table by then finds none.

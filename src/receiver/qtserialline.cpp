@@ -1,5 +1,6 @@
 #include "qtserialline.h"
 
+#include "protocol.h"
 #include "reservedterminals.h"
 
 #include <QElapsedTimer>
@@ -43,11 +44,15 @@ QByteArray devicePath(const QString &device)
 QtSerialLine::QtSerialLine()
 {
     // Set before every open, which is when the port applies them.
-    port_.setBaudRate(QSerialPort::Baud38400);
-    port_.setDataBits(QSerialPort::Data8);
-    port_.setParity(QSerialPort::NoParity);
-    port_.setStopBits(QSerialPort::OneStop);
-    port_.setFlowControl(QSerialPort::NoFlowControl);
+    const receiver::LineParameters &line = receiver::kLineParameters;
+    port_.setBaudRate(line.bitsPerSecond);
+    port_.setDataBits(QSerialPort::DataBits(line.dataBits));
+    port_.setParity(line.parity == receiver::LineParity::Even  ? QSerialPort::EvenParity
+                    : line.parity == receiver::LineParity::Odd ? QSerialPort::OddParity
+                                                               : QSerialPort::NoParity);
+    port_.setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    port_.setFlowControl(line.flowControl ? QSerialPort::HardwareControl
+                                          : QSerialPort::NoFlowControl);
     port_.setReadBufferSize(kReadBufferBytes);
 }
 

@@ -79,12 +79,6 @@ public:
     // the log as it is.
     CheckResult run(const QString &frequency, Polarisation polarisation);
 
-    // The longest a poll loop sleeps before it looks at the clock again.
-    static constexpr int kPollSliceMs = 20;
-    // The least time between the end of one status reply (or its time-out)
-    // and the next status request.
-    static constexpr int kRequestGapMs = 40;
-
 private:
     bool openPort();
     // Returns the last cut status reply; nothing when the line failed.

@@ -20,6 +20,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 using ws::rxsim::ForkedReceiver;
@@ -78,6 +79,7 @@ private slots:
     void receiverThatNeverLocksTimesOut();
     void receiverThatHangsUpIsReported();
     void hangUpIsNamedAsSuch();
+    void openSetsTheReceiversLineParameters();
     void onlySerialPortsAreOpened();
     void controllingTerminalIsRefused();
     void missingDeviceIsReported();
@@ -178,6 +180,29 @@ void TestSerialPty::hangUpIsNamedAsSuch()
         line.close();
         ::close(slave);
     }
+}
+
+void TestSerialPty::openSetsTheReceiversLineParameters()
+{
+    int master = -1, slave = -1;
+    QString pty, error;
+    QVERIFY2(ws::rxsim::openRawPty(master, slave, pty, error), qPrintable(error));
+    // Left at 9600 7E2 with RTS/CTS by some other program.
+    termios set{};
+    QCOMPARE(::tcgetattr(slave, &set), 0);
+    cfsetspeed(&set, B9600);
+    set.c_cflag = (set.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    QCOMPARE(::tcsetattr(slave, TCSANOW, &set), 0);
+
+    ws::QtSerialLine line;
+    line.setPortName(pty);
+    QVERIFY2(line.open(), qPrintable(line.errorString()));
+    QCOMPARE(::tcgetattr(slave, &set), 0);
+    line.close();
+    ::close(master);
+    ::close(slave);
+    QCOMPARE(cfgetospeed(&set), speed_t(B38400));
+    QCOMPARE(set.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
 }
 
 void TestSerialPty::onlySerialPortsAreOpened()

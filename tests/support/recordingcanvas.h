@@ -31,10 +31,6 @@ public:
         width = w;
         height = h;
     }
-    double scaleLeft() const override { return left; }
-    double scaleTop() const override { return top; }
-    double scaleWidth() const override { return width; }
-    double scaleHeight() const override { return height; }
     void setForeColor(QColor c) override { color = c; }
     void moveTo(double x, double y) override { ops.push_back({'m', x, y, color}); }
     void lineTo(double x, double y) override { ops.push_back({'l', x, y, color}); }
