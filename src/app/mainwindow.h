@@ -13,17 +13,17 @@
 #include <vector>
 
 class FileFollower;
-class FileOpenDialog;
-class PlotWidget;
+class LogPanel;
+class PlotsPanel;
+class ReceiverSettingsPanel;
+class ScanFilesPanel;
 class QImage;
-class QLabel;
-class QLineEdit;
 class QMimeData;
-class QPlainTextEdit;
 class QPushButton;
 
-// The program's one window. It owns the elements and the model (the two
-// scans and the map) and turns the elements' events into the actions below.
+// The program's one window. It owns the elements, the panels that speak for
+// them, and the model (the two scans and the map), and turns the panels'
+// events into the actions below.
 // Each subsystem's actions live in a mainwindow_<subsystem>.cpp of their own.
 class MainWindow : public QWidget
 {
@@ -178,42 +178,15 @@ private:
     // Ctrl+C in a text box with nothing selected, left to the window.
     bool copyKeyOnto(QWidget *box, QEvent *event);
 
-    // The elements the window's actions use; windowelements.cpp has all of
-    // them, with their objectNames, places and texts.
-    QPushButton *loadNewestButton = nullptr;
-    QLabel *newestLabel = nullptr;
-    QPushButton *loadReferenceButton = nullptr;
-    QLabel *referenceLabel = nullptr;
-    QPushButton *loadMapButton = nullptr;
-    QLabel *mapLabel = nullptr;
-
-    PlotWidget *levelPlot = nullptr;
-    QLabel *levelTopLabel = nullptr;
-    QLabel *levelBottomLabel = nullptr;
-    PlotWidget *differencePlot = nullptr;
-    QLabel *differenceTopLabel = nullptr;
-    QLabel *differenceBottomLabel = nullptr;
-    QLabel *startFrequencyLabel = nullptr;
-    QLabel *endFrequencyLabel = nullptr;
-    PlotWidget *mapStrip = nullptr;
-
-    // The readout under the plots.
-    QLabel *pointerFrequencyLabel = nullptr;
-    QLabel *nearestTitleLabel = nullptr;
-    QLabel *nearestEntryLabel = nullptr;
-
-    // The receiver settings, read as typed whenever a check needs them.
-    QLineEdit *timeoutBox = nullptr;
-    QLineEdit *portBox = nullptr;
-    QLineEdit *lnbPowerBox = nullptr;
-    QLineEdit *diseqcBox = nullptr;
-
+    // The window's elements by what they are for: windowelements.cpp has
+    // all of them, with their objectNames, places and texts; each panel
+    // holds the ones it speaks for. The window wires the panels to its
+    // actions and to the model.
+    ScanFilesPanel *files_ = nullptr;
+    ReceiverSettingsPanel *receiverSettings_ = nullptr;
+    LogPanel *log_ = nullptr;
+    PlotsPanel *plots_ = nullptr;
     QPushButton *skipRestButton = nullptr;
-    QPlainTextEdit *logBox = nullptr;
-
-    FileOpenDialog *newestDialog = nullptr;
-    FileOpenDialog *referenceDialog = nullptr;
-    FileOpenDialog *mapDialog = nullptr;
 
     // Work that keeps the window. A signal check and a full scan run on the
     // window's thread, yet let events through while they go on: a check only

@@ -1,9 +1,8 @@
 #include "mainwindow.h"
 
+#include "logpanel.h"
 #include "transmissionlevels.h"
 
-#include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QShortcut>
 
 namespace {
@@ -30,11 +29,8 @@ void MainWindow::showTransmissionLevels()
     }
     const std::vector<ws::TransmissionLevel> levels =
         ws::transmissionLevels(*scans_.newest, *scans_.reference, map_.entries);
-    logBox->setPlainText(ws::levelsTable(map_.entries, levels));
     // The largest losses stand at the top; that is what to see first.
-    logBox->moveCursor(QTextCursor::Start);
-    logBox->verticalScrollBar()->setValue(0);
-    logBox->horizontalScrollBar()->setValue(0);
+    log_->showFromStart(ws::levelsTable(map_.entries, levels));
 }
 
 void MainWindow::setupLevelsShortcut()

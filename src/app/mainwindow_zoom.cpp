@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "plotwidget.h"
+#include "plotspanel.h"
 
 #include <QKeySequence>
 #include <QShortcut>
@@ -13,16 +13,14 @@
 
 void MainWindow::wireZoom()
 {
-    for (PlotWidget *plot : {levelPlot, differencePlot}) {
-        connect(plot, &PlotWidget::wheelTurned, this,
-                [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
-                    turnWheel(view_.frequencyAt(fraction), angleDelta, modifiers);
-                });
-    }
+    connect(plots_, &PlotsPanel::plotWheelTurned, this,
+            [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+                turnWheel(view_.frequencyAt(fraction), angleDelta, modifiers);
+            });
     // The strip goes by its own scale: unzoomed it keeps the one of the
     // scans its map was loaded with, which other scans loaded since may
     // have left.
-    connect(mapStrip, &PlotWidget::wheelTurned, this,
+    connect(plots_, &PlotsPanel::mapStripWheelTurned, this,
             [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
                 const double mhz = mapScale_ && !view_.zoomed()
                                        ? mapScale_->left + fraction * mapScale_->width
@@ -89,6 +87,5 @@ void MainWindow::showView(const ws::View &view)
     drawPlots();
     drawMapStrip();
     // The readout names the frequency now under the pointer.
-    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
-        plot->reportPointerAgain();
+    plots_->reportPointerAgain();
 }
