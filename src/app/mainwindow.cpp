@@ -160,7 +160,7 @@ void MainWindow::createElements()
     files_ = new ScanFilesPanel(*this);
     receiverSettings_ = new ReceiverSettingsPanel(*this);
     log_ = new LogPanel(*this);
-    plots_ = new PlotsPanel(*this);
+    plots_ = new PlotsPanel(*this, scans_, map_);
     skipRestButton = elementNamed<QPushButton>(this, ws::window::names::skipRestButton);
 
     // Only while a full scan runs.

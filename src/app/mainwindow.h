@@ -113,7 +113,7 @@ public:
     // Whether "skip rest" was pressed during the full scan that runs.
     bool fullScanStopRequested() const { return stopRequested_; }
     // The visible part of the frequency axis.
-    const ws::View &view() const { return view_; }
+    const ws::View &view() const;
     FileFollower &followerForTest() { return *follower_; }
 
 protected:
@@ -128,11 +128,6 @@ protected:
 
 private:
     void drawScans();
-    void drawPlots();
-    void drawMapStrip();
-    void showView(const ws::View &view);
-    // The wheel over a plot, at the frequency under the pointer.
-    void turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
     ws::receiver::CheckResult checkSignal(const QString &frequency,
                                           ws::receiver::Polarisation polarisation);
 
@@ -218,15 +213,6 @@ private:
     ws::Platform platform_;
     ws::Scans scans_;
     ws::MapData map_;
-    // What the plots show of the scans' range; every scan load resets it.
-    ws::View view_;
-    // The scale the map strip took at its map's load. Unzoomed, the strip
-    // keeps it while scans come and go; zoomed in, it shows the visible
-    // range instead, and returns to this one when the zoom ends.
-    std::optional<ws::FrequencyScale> mapScale_;
-    // The parts of a wheel notch that touchpads send, until a notch is full.
-    int pendingZoomDelta_ = 0;
-    int pendingPanDelta_ = 0;
     QString lastCheckLog_;
     // The files the slots and the map were last loaded from, for F5 and
     // the follower; empty for what was never loaded.

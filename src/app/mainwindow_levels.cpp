@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "logpanel.h"
+#include "plotspanel.h"
 #include "transmissionlevels.h"
 
 #include <QShortcut>
@@ -23,7 +24,7 @@ void MainWindow::showTransmissionLevels()
     // scan the table would only flash up until the next check replaced it.
     if (busyDepth_ > 0)
         return;
-    if (!scans_.bothLoaded() || !mapScale_) {
+    if (!scans_.bothLoaded() || !plots_->mapShown()) {
         platform_.dialogs->message(levelsNeedScansAndMap());
         return;
     }

@@ -47,11 +47,7 @@ bool MainWindow::loadMapFrom(const QString &path)
                      path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
                          + QStringLiteral("  ") + QString::number(file.value->size));
 
-    // The strip takes the plots' whole scale now and keeps it: scans loaded
-    // later redraw the plots, not the strip. Only while zoomed in does it
-    // show the visible range instead.
-    mapScale_ = ws::FrequencyScale::of(scans_);
-    drawMapStrip();
+    plots_->showMap();
 
     log_->show(map_.listing);
     repaintWindow();

@@ -2,7 +2,7 @@
 
 #include "mapfile.h"
 #include "plotwidget.h"
-#include "scanfile.h"
+#include "scans.h"
 #include "view.h"
 #include "windowelements.h"
 #include "windowpanel.h"
@@ -12,45 +12,77 @@
 #include <optional>
 
 // The plots: the level plot and the difference plot with the scale values
-// beside and under them, the map strip, and the readout of the frequency
-// under the pointer. The legends beside them are fixed text; the table
-// alone has them. The plots report positions in their own scale, which
-// the drawing sets: megahertz for a position across.
+// beside and under them, the map strip, the readout of the frequency under
+// the pointer, and the view, the part of the frequency axis they show. The
+// legends beside them are fixed text; the table alone has them. The plots
+// report positions in their own scale, which the drawing sets: megahertz
+// for a position across.
+//
+// The view: zooming and panning the frequency axis with the wheel over any
+// of the three plots. The plots, the strip and the labels under them are
+// redrawn from the view; the readout and a press's frequency follow, since
+// the plots report positions in their scale.
 class PlotsPanel : public WindowPanel
 {
     Q_OBJECT
 
 public:
-    explicit PlotsPanel(QWidget &window);
+    // Draws `scans` and `map`, which the window keeps and loads.
+    PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map);
 
-    // Draws the part of the two scans that `view` shows into the level and
-    // difference plots, and their scale values beside and under them.
-    void drawScans(const ws::ScanData &newest, const ws::ScanData &reference,
-                   const ws::View &view);
+    // Draws both scans, loaded now, over their whole range. A reload of a
+    // file (`keepZoom`) keeps the view while that range stays the same.
+    void showScans(bool keepZoom);
     // Empties the map strip.
     void clearMapStrip();
-    // Draws the map's entries into the strip afresh, on `scale`.
-    void drawMap(const ws::MapData &map, const ws::FrequencyScale &scale);
+    // Draws the map freshly loaded into the strip, which takes the plots'
+    // whole scale now and keeps it: scans loaded later redraw the plots,
+    // not the strip. Only while zoomed in does it show the visible range
+    // instead.
+    void showMap();
+    // Whether the strip shows a map.
+    bool mapShown() const { return mapScale_.has_value(); }
+
+    // What the plots show of the scans' range.
+    const ws::View &view() const { return view_; }
+    // Zooms in (positive) or out by `notches` around `mhz`, keeping it in
+    // its place; needs both scans drawn.
+    void zoomAround(double mhz, int notches);
+    // Moves the visible range by a tenth of its width per step, towards the
+    // higher frequencies for positive steps.
+    void pan(int steps);
+    // The whole range of the scans again.
+    void showWholeRange();
     // The frequency under the pointer and the known transmission nearest
     // to it; without one the entry shown before stays.
     void showReadout(const QString &frequency, const std::optional<QString> &nearestEntry);
     void clearReadout();
-    // Each plot reports the pointer again, at the frequency its new scale
-    // puts under it.
-    void reportPointerAgain();
 
 signals:
     // A press into the level or the difference plot.
     void plotPressed(double mhz, Qt::MouseButton button);
     void mapStripPressed();
     void pointerMoved(double mhz);
-    // The wheel over the level or difference plot, or over the map strip:
-    // `fraction` is where the pointer is across the plot (0 left, 1 right).
-    void plotWheelTurned(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
-    void mapStripWheelTurned(double fraction, QPoint angleDelta,
-                             Qt::KeyboardModifiers modifiers);
 
 private:
+    void drawPlots();
+    void drawMapStrip();
+    void showView(const ws::View &view);
+    // The wheel over a plot, at the frequency under the pointer.
+    void turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+
+    const ws::Scans &scans_;
+    const ws::MapData &map_;
+    // Every scan load resets it.
+    ws::View view_;
+    // The scale the map strip took at its map's load. Unzoomed, the strip
+    // keeps it while scans come and go; zoomed in, it shows the visible
+    // range instead, and returns to this one when the zoom ends.
+    std::optional<ws::FrequencyScale> mapScale_;
+    // The parts of a wheel notch that touchpads send, until a notch is full.
+    int pendingZoomDelta_ = 0;
+    int pendingPanDelta_ = 0;
+
     PlotWidget *const levelPlot = element<PlotWidget>(ws::window::names::levelPlot);
     QLabel *const levelTopLabel = element<QLabel>(ws::window::names::levelTopLabel);
     QLabel *const levelBottomLabel = element<QLabel>(ws::window::names::levelBottomLabel);
