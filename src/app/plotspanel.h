@@ -53,6 +53,7 @@ public:
     void pan(int steps);
     // The whole range of the scans again.
     void showWholeRange();
+
     // The frequency under the pointer and the known transmission nearest
     // to it; without one the entry shown before stays.
     void showReadout(const QString &frequency, const std::optional<QString> &nearestEntry);
