@@ -2,7 +2,10 @@
 
 #include "fileopendialog.h"
 #include "icon.h"
-#include "plotwidget.h"
+#include "logpanel.h"
+#include "plotspanel.h"
+#include "receiversettingspanel.h"
+#include "scanfilespanel.h"
 #include "windowelements.h"
 
 #include <QCloseEvent>
@@ -154,56 +157,29 @@ void MainWindow::createElements()
         d->setObjectName(QLatin1String(dialog.name));
     }
 
-    namespace name = ws::window::names;
-    loadNewestButton = elementNamed<QPushButton>(this, name::loadNewestButton);
-    newestLabel = elementNamed<QLabel>(this, name::newestLabel);
-    loadReferenceButton = elementNamed<QPushButton>(this, name::loadReferenceButton);
-    referenceLabel = elementNamed<QLabel>(this, name::referenceLabel);
-    loadMapButton = elementNamed<QPushButton>(this, name::loadMapButton);
-    mapLabel = elementNamed<QLabel>(this, name::mapLabel);
-    levelPlot = elementNamed<PlotWidget>(this, name::levelPlot);
-    levelTopLabel = elementNamed<QLabel>(this, name::levelTopLabel);
-    levelBottomLabel = elementNamed<QLabel>(this, name::levelBottomLabel);
-    differencePlot = elementNamed<PlotWidget>(this, name::differencePlot);
-    differenceTopLabel = elementNamed<QLabel>(this, name::differenceTopLabel);
-    differenceBottomLabel = elementNamed<QLabel>(this, name::differenceBottomLabel);
-    startFrequencyLabel = elementNamed<QLabel>(this, name::startFrequencyLabel);
-    endFrequencyLabel = elementNamed<QLabel>(this, name::endFrequencyLabel);
-    mapStrip = elementNamed<PlotWidget>(this, name::mapStrip);
-    pointerFrequencyLabel = elementNamed<QLabel>(this, name::pointerFrequencyLabel);
-    nearestTitleLabel = elementNamed<QLabel>(this, name::nearestTitleLabel);
-    nearestEntryLabel = elementNamed<QLabel>(this, name::nearestEntryLabel);
-    timeoutBox = elementNamed<QLineEdit>(this, name::timeoutBox);
-    portBox = elementNamed<QLineEdit>(this, name::portBox);
-    lnbPowerBox = elementNamed<QLineEdit>(this, name::lnbPowerBox);
-    diseqcBox = elementNamed<QLineEdit>(this, name::diseqcBox);
-    skipRestButton = elementNamed<QPushButton>(this, name::skipRestButton);
-    logBox = elementNamed<QPlainTextEdit>(this, name::logBox);
-    newestDialog = elementNamed<FileOpenDialog>(this, name::newestDialog);
-    referenceDialog = elementNamed<FileOpenDialog>(this, name::referenceDialog);
-    mapDialog = elementNamed<FileOpenDialog>(this, name::mapDialog);
+    files_ = new ScanFilesPanel(*this);
+    receiverSettings_ = new ReceiverSettingsPanel(*this);
+    log_ = new LogPanel(*this);
+    plots_ = new PlotsPanel(*this, scans_, map_);
+    skipRestButton = elementNamed<QPushButton>(this, ws::window::names::skipRestButton);
 
-    // A map is drawn on the plots' scale, which the scans set.
-    loadMapButton->setEnabled(false);
     // Only while a full scan runs.
     skipRestButton->setVisible(false);
 }
 
 void MainWindow::wireEvents()
 {
-    connect(loadNewestButton, &QPushButton::clicked, this,
-            [this] { loadScan(ws::ScanSlot::Newest); });
-    connect(loadReferenceButton, &QPushButton::clicked, this,
-            [this] { loadScan(ws::ScanSlot::Reference); });
-    connect(loadMapButton, &QPushButton::clicked, this, [this] { loadMap(); });
+    connect(files_, &ScanFilesPanel::loadClicked, this, [this](ScanFilesPanel::Target target) {
+        if (target == ScanFilesPanel::Target::Map)
+            loadMap();
+        else
+            loadScan(target == ScanFilesPanel::Target::NewestScan ? ws::ScanSlot::Newest
+                                                                  : ws::ScanSlot::Reference);
+    });
     connect(skipRestButton, &QPushButton::clicked, this, [this] { stopFullScan(); });
-    // Which of the two plots was pressed makes no difference.
-    for (PlotWidget *plot : {levelPlot, differencePlot})
-        connect(plot, &PlotWidget::pressed, this, &MainWindow::checkFrequencyAt);
-    // Any of the three buttons starts the full scan.
-    connect(mapStrip, &PlotWidget::pressed, this, [this] { runFullScan(); });
-    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
-        connect(plot, &PlotWidget::pointerMoved, this, &MainWindow::showReadoutAt);
+    connect(plots_, &PlotsPanel::plotPressed, this, &MainWindow::checkFrequencyAt);
+    connect(plots_, &PlotsPanel::mapStripPressed, this, [this] { runFullScan(); });
+    connect(plots_, &PlotsPanel::pointerMoved, this, &MainWindow::showReadoutAt);
     wireZoom();
 }
 

@@ -13,17 +13,17 @@
 #include <vector>
 
 class FileFollower;
-class FileOpenDialog;
-class PlotWidget;
+class LogPanel;
+class PlotsPanel;
+class ReceiverSettingsPanel;
+class ScanFilesPanel;
 class QImage;
-class QLabel;
-class QLineEdit;
 class QMimeData;
-class QPlainTextEdit;
 class QPushButton;
 
-// The program's one window. It owns the elements and the model (the two
-// scans and the map) and turns the elements' events into the actions below.
+// The program's one window. It owns the elements, the panels that speak for
+// them, and the model (the two scans and the map), and turns the panels'
+// events into the actions below.
 // Each subsystem's actions live in a mainwindow_<subsystem>.cpp of their own.
 class MainWindow : public QWidget
 {
@@ -113,7 +113,7 @@ public:
     // Whether "skip rest" was pressed during the full scan that runs.
     bool fullScanStopRequested() const { return stopRequested_; }
     // The visible part of the frequency axis.
-    const ws::View &view() const { return view_; }
+    const ws::View &view() const;
     FileFollower &followerForTest() { return *follower_; }
 
 protected:
@@ -128,11 +128,6 @@ protected:
 
 private:
     void drawScans();
-    void drawPlots();
-    void drawMapStrip();
-    void showView(const ws::View &view);
-    // The wheel over a plot, at the frequency under the pointer.
-    void turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
     ws::receiver::CheckResult checkSignal(const QString &frequency,
                                           ws::receiver::Polarisation polarisation);
 
@@ -178,42 +173,15 @@ private:
     // Ctrl+C in a text box with nothing selected, left to the window.
     bool copyKeyOnto(QWidget *box, QEvent *event);
 
-    // The elements the window's actions use; windowelements.cpp has all of
-    // them, with their objectNames, places and texts.
-    QPushButton *loadNewestButton = nullptr;
-    QLabel *newestLabel = nullptr;
-    QPushButton *loadReferenceButton = nullptr;
-    QLabel *referenceLabel = nullptr;
-    QPushButton *loadMapButton = nullptr;
-    QLabel *mapLabel = nullptr;
-
-    PlotWidget *levelPlot = nullptr;
-    QLabel *levelTopLabel = nullptr;
-    QLabel *levelBottomLabel = nullptr;
-    PlotWidget *differencePlot = nullptr;
-    QLabel *differenceTopLabel = nullptr;
-    QLabel *differenceBottomLabel = nullptr;
-    QLabel *startFrequencyLabel = nullptr;
-    QLabel *endFrequencyLabel = nullptr;
-    PlotWidget *mapStrip = nullptr;
-
-    // The readout under the plots.
-    QLabel *pointerFrequencyLabel = nullptr;
-    QLabel *nearestTitleLabel = nullptr;
-    QLabel *nearestEntryLabel = nullptr;
-
-    // The receiver settings, read as typed whenever a check needs them.
-    QLineEdit *timeoutBox = nullptr;
-    QLineEdit *portBox = nullptr;
-    QLineEdit *lnbPowerBox = nullptr;
-    QLineEdit *diseqcBox = nullptr;
-
+    // The window's elements by what they are for: windowelements.cpp has
+    // all of them, with their objectNames, places and texts; each panel
+    // holds the ones it speaks for. The window wires the panels to its
+    // actions and to the model.
+    ScanFilesPanel *files_ = nullptr;
+    ReceiverSettingsPanel *receiverSettings_ = nullptr;
+    LogPanel *log_ = nullptr;
+    PlotsPanel *plots_ = nullptr;
     QPushButton *skipRestButton = nullptr;
-    QPlainTextEdit *logBox = nullptr;
-
-    FileOpenDialog *newestDialog = nullptr;
-    FileOpenDialog *referenceDialog = nullptr;
-    FileOpenDialog *mapDialog = nullptr;
 
     // Work that keeps the window. A signal check and a full scan run on the
     // window's thread, yet let events through while they go on: a check only
@@ -245,15 +213,6 @@ private:
     ws::Platform platform_;
     ws::Scans scans_;
     ws::MapData map_;
-    // What the plots show of the scans' range; every scan load resets it.
-    ws::View view_;
-    // The scale the map strip took at its map's load. Unzoomed, the strip
-    // keeps it while scans come and go; zoomed in, it shows the visible
-    // range instead, and returns to this one when the zoom ends.
-    std::optional<ws::FrequencyScale> mapScale_;
-    // The parts of a wheel notch that touchpads send, until a notch is full.
-    int pendingZoomDelta_ = 0;
-    int pendingPanDelta_ = 0;
     QString lastCheckLog_;
     // The files the slots and the map were last loaded from, for F5 and
     // the follower; empty for what was never loaded.

@@ -1,17 +1,17 @@
 #include "mainwindow.h"
 
 #include "filenames.h"
+#include "logpanel.h"
 #include "messages.h"
+#include "scanfilespanel.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -65,7 +65,7 @@ bool MainWindow::loadFileSet(const FileSet &files,
     load(files.newest, [&] { return loadScanFrom(ws::ScanSlot::Newest, files.newest); });
     load(files.reference, [&] { return loadScanFrom(ws::ScanSlot::Reference, files.reference); });
     load(files.map, [&] {
-        if (loadMapButton->isEnabled())
+        if (files_->mapLoadEnabled())
             return loadMapFrom(files.map);
         platform_.dialogs->message(ws::messages::mapNeedsScans(files.map));
         return false;
@@ -81,7 +81,7 @@ void MainWindow::setupFileDrops()
     // arrive at the area that shows its text.
     for (QLineEdit *box : findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
         box->installEventFilter(this);
-    logBox->viewport()->installEventFilter(this);
+    log_->widget().viewport()->installEventFilter(this);
 }
 
 bool MainWindow::fileDragOnto(QWidget *box, QEvent *event)
@@ -135,19 +135,17 @@ std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data,
     while (target && target->parentWidget() != this)
         target = target->parentWidget();
     FileSet files;
-    if (target == loadNewestButton || target == newestLabel ||
-        target == loadReferenceButton || target == referenceLabel ||
-        target == loadMapButton || target == mapLabel) {
+    if (const std::optional<ScanFilesPanel::Target> onto = files_->targetOf(target)) {
         // Onto a load button or its label: one file for that slot, as if
         // picked in its dialog, and a map only when the button could be
         // clicked.
         if (paths.size() != 1)
             return std::nullopt;
-        if (target == loadNewestButton || target == newestLabel)
+        if (*onto == ScanFilesPanel::Target::NewestScan)
             files.newest = paths[0];
-        else if (target == loadReferenceButton || target == referenceLabel)
+        else if (*onto == ScanFilesPanel::Target::ReferenceScan)
             files.reference = paths[0];
-        else if (loadMapButton->isEnabled())
+        else if (files_->mapLoadEnabled())
             files.map = paths[0];
         else
             return std::nullopt;
@@ -161,7 +159,7 @@ std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data,
     if (!sorted->map.isEmpty()) {
         // Only when "Load Map ..." is, or will be after these scans,
         // enabled.
-        const bool scansDrawn = loadMapButton->isEnabled() || !sorted->reference.isEmpty() ||
+        const bool scansDrawn = files_->mapLoadEnabled() || !sorted->reference.isEmpty() ||
                                 (!sorted->newest.isEmpty() && scans_.reference);
         if (!scansDrawn)
             return std::nullopt;

@@ -1,10 +1,9 @@
 #include "mainwindow.h"
 
 #include "filefollower.h"
+#include "scanfilespanel.h"
 
 #include <QKeySequence>
-#include <QLabel>
-#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTimer>
@@ -109,6 +108,6 @@ void MainWindow::reloadFiles()
             loadScanFrom(slot, path);
     }
     // The map takes the scale of the scans it is drawn with.
-    if (!loadedMapPath_.isEmpty() && loadMapButton->isEnabled())
+    if (!loadedMapPath_.isEmpty() && files_->mapLoadEnabled())
         loadMapFrom(loadedMapPath_);
 }

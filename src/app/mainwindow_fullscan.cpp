@@ -2,10 +2,9 @@
 
 #include "checklog.h"
 #include "fullscan.h"
-#include "logend.h"
+#include "logpanel.h"
 #include "resultsfile.h"
 
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <algorithm>
@@ -61,7 +60,7 @@ void MainWindow::runFullScan()
     const ws::ResultsSave save = ws::saveResultsIn(folders, results);
     platform_.dialogs->message(save.message());
 
-    showLogWithEndInView(*logBox, results);
+    log_->showWithEndInView(results);
     setWindowTitle(titleBefore);
     // Only the outermost scan ends "skip rest" (see the guards in
     // mainwindow.h).

@@ -1,9 +1,9 @@
 #include "mainwindow.h"
 
+#include "logpanel.h"
+#include "plotspanel.h"
 #include "transmissionlevels.h"
 
-#include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QShortcut>
 
 namespace {
@@ -24,17 +24,14 @@ void MainWindow::showTransmissionLevels()
     // scan the table would only flash up until the next check replaced it.
     if (busyDepth_ > 0)
         return;
-    if (!scans_.bothLoaded() || !mapScale_) {
+    if (!scans_.bothLoaded() || !plots_->mapShown()) {
         platform_.dialogs->message(levelsNeedScansAndMap());
         return;
     }
     const std::vector<ws::TransmissionLevel> levels =
         ws::transmissionLevels(*scans_.newest, *scans_.reference, map_.entries);
-    logBox->setPlainText(ws::levelsTable(map_.entries, levels));
     // The largest losses stand at the top; that is what to see first.
-    logBox->moveCursor(QTextCursor::Start);
-    logBox->verticalScrollBar()->setValue(0);
-    logBox->horizontalScrollBar()->setValue(0);
+    log_->showFromStart(ws::levelsTable(map_.entries, levels));
 }
 
 void MainWindow::setupLevelsShortcut()

@@ -1,15 +1,13 @@
 #include "mainwindow.h"
 
-#include "fileopendialog.h"
 #include "levels.h"
+#include "logpanel.h"
 #include "mapfile.h"
-#include "mapstrip.h"
-#include "plotwidget.h"
 #include "messages.h"
+#include "plotspanel.h"
+#include "scanfilespanel.h"
 #include "texts.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
 
 // Loads a map of known transmissions: the entries that the readout and the
 // full scan look up, the listing in the log box and the coloured strip under the
@@ -18,16 +16,17 @@
 // the same map.
 void MainWindow::loadMap()
 {
-    if (!mapDialog->showOpen()) {
+    const std::optional<QString> path = files_->askForFile(ScanFilesPanel::Target::Map);
+    if (!path) {
         platform_.dialogs->message(ws::messages::cancelled());
         return;
     }
-    loadMapFrom(mapDialog->fileName());
+    loadMapFrom(*path);
 }
 
 bool MainWindow::loadMapFrom(const QString &path)
 {
-    mapDialog->setFileName(path);
+    files_->offerNext(ScanFilesPanel::Target::Map, path);
     const QString cancelled = ws::messages::cancelled();
     // Only an ordinary file that can be opened gets as far as clearing the
     // strip; anything else leaves the window as it was.
@@ -37,23 +36,20 @@ bool MainWindow::loadMapFrom(const QString &path)
         return false;
     }
 
-    mapLabel->setText(ws::messages::loadingMap());
-    mapStrip->cls();
+    files_->describe(ScanFilesPanel::Target::Map, ws::messages::loadingMap());
+    plots_->clearMapStrip();
     repaintWindow();
 
     map_ = ws::parseMap(file.value->bytes);
     loadedMapPath_ = path;
 
-    mapLabel->setText(path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
-                    + QStringLiteral("  ") + QString::number(file.value->size));
+    files_->describe(ScanFilesPanel::Target::Map,
+                     path + QStringLiteral("  ") + ws::generalDateText(file.value->lastModified)
+                         + QStringLiteral("  ") + QString::number(file.value->size));
 
-    // The strip takes the plots' whole scale now and keeps it: scans loaded
-    // later redraw the plots, not the strip. Only while zoomed in does it
-    // show the visible range instead.
-    mapScale_ = ws::FrequencyScale::of(scans_);
-    drawMapStrip();
+    plots_->showMap();
 
-    logBox->setPlainText(map_.listing);
+    log_->show(map_.listing);
     repaintWindow();
     return true;
 }

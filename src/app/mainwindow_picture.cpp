@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "logpanel.h"
 #include "messages.h"
 #include "windowpicture.h"
 
@@ -48,7 +49,7 @@ void MainWindow::setupPictureShortcuts()
     // copyKeyOnto hands it to the window while nothing is selected there.
     for (QLineEdit *box : findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
         box->installEventFilter(this);
-    logBox->installEventFilter(this);
+    log_->widget().installEventFilter(this);
 }
 
 bool MainWindow::copyKeyOnto(QWidget *box, QEvent *event)

@@ -1,56 +1,14 @@
 #include "mainwindow.h"
 
-#include "drawscans.h"
-#include "mapstrip.h"
-#include "plotwidget.h"
-
-#include <QLabel>
-#include <QPushButton>
+#include "plotspanel.h"
+#include "scanfilespanel.h"
 
 // Every load of a scan shows the whole range of the scans now loaded; only
 // a reload of a file that left that range as it was keeps the zoom.
 void MainWindow::drawScans()
 {
     Q_ASSERT(scans_.bothLoaded());
-    loadMapButton->setEnabled(true);
-    const bool wasZoomed = view_.zoomed();
-    const ws::View whole = ws::View::whole(ws::PlotRange::of(*scans_.newest, *scans_.reference));
-    // A reload of a file keeps the zoom while the whole range stays.
-    const bool keep = keepViewOnLoad_ && whole.full().first == view_.full().first &&
-                      whole.full().last == view_.full().last;
-    if (!keep) {
-        view_ = whole;
-        pendingZoomDelta_ = 0;
-        pendingPanDelta_ = 0;
-    }
-    drawPlots();
-    // Unzoomed, a load leaves the strip alone (it keeps the scale of its
-    // map's load); a zoomed strip goes back to that scale.
-    if (wasZoomed && !keep)
-        drawMapStrip();
+    files_->enableMapLoad();
+    plots_->showScans(keepViewOnLoad_);
     repaintWindow();
-}
-
-void MainWindow::drawPlots()
-{
-    const ws::ScaleTexts texts =
-        ws::drawScans(*scans_.newest, *scans_.reference, view_, *levelPlot, *differencePlot);
-    startFrequencyLabel->setText(texts.left);
-    endFrequencyLabel->setText(texts.right);
-    startFrequencyLabel->setVisible(true);
-    endFrequencyLabel->setVisible(true);
-    levelTopLabel->setText(texts.top);
-    levelBottomLabel->setText(texts.bottom);
-    differenceTopLabel->setText(texts.diffTop);
-    differenceBottomLabel->setText(texts.diffBottom);
-}
-
-void MainWindow::drawMapStrip()
-{
-    // Without a map the strip stays blank, in its own pixels.
-    if (!mapScale_)
-        return;
-    mapStrip->cls();
-    ws::setMapStripScale(*mapStrip, view_.zoomed() ? view_.scale() : *mapScale_);
-    ws::drawMapEntries(*mapStrip, map_);
 }

@@ -1,24 +1,19 @@
 #include "mainwindow.h"
 
-#include "messages.h"
+#include "plotspanel.h"
 #include "readout.h"
-
-#include <QLabel>
 
 // Without a map the entry label keeps whatever an earlier move over a map
 // put there.
 void MainWindow::showReadoutAt(double mhz)
 {
-    pointerFrequencyLabel->setText(ws::frequencyReadout(mhz));
     const int entry = ws::nearestMapEntry(map_, mhz);
-    if (entry >= 0)
-        nearestEntryLabel->setText(ws::mapEntryText(map_.entries[entry]));
-    nearestTitleLabel->setText(ws::messages::nextKnownSignal());
+    plots_->showReadout(ws::frequencyReadout(mhz),
+                        entry >= 0 ? std::optional(ws::mapEntryText(map_.entries[entry]))
+                                   : std::nullopt);
 }
 
 void MainWindow::clearReadout()
 {
-    pointerFrequencyLabel->setText(QString());
-    nearestEntryLabel->setText(QString());
-    nearestTitleLabel->setText(QString());
+    plots_->clearReadout();
 }

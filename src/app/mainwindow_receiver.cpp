@@ -1,11 +1,9 @@
 #include "mainwindow.h"
 
-#include "logend.h"
+#include "logpanel.h"
 #include "numbers.h"
-#include "portlist.h"
+#include "receiversettingspanel.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
 
 using ws::receiver::Polarisation;
 
@@ -20,9 +18,9 @@ namespace {
 class WindowCheckEvents : public ws::receiver::CheckEvents
 {
 public:
-    WindowCheckEvents(QWidget &window, QPlainTextEdit &logBox, ws::EventLoop &events,
+    WindowCheckEvents(QWidget &window, LogPanel &log, ws::EventLoop &events,
                       ws::UserDialogs &dialogs)
-        : window_(window), logBox_(logBox), events_(events), dialogs_(dialogs)
+        : window_(window), logPanel_(log), events_(events), dialogs_(dialogs)
     {
     }
 
@@ -31,8 +29,8 @@ public:
         // The first line replaces what the box held (the map listing, an
         // older log).
         log_ += text;
-        showLogWithEndInView(logBox_, log_);
-        events_.repaintNow(&logBox_);
+        logPanel_.showWithEndInView(log_);
+        events_.repaintNow(&logPanel_.widget());
     }
     void locked() override { events_.repaintNow(&window_); }
     void waiting() override { events_.keepPainted(); }
@@ -40,7 +38,7 @@ public:
 
 private:
     QWidget &window_;
-    QPlainTextEdit &logBox_;
+    LogPanel &logPanel_;
     ws::EventLoop &events_;
     ws::UserDialogs &dialogs_;
     QString log_;
@@ -66,7 +64,7 @@ void MainWindow::setupPortList()
     // Never while a check or a full scan runs: a check keeps the window's
     // input waiting, but a full scan lets it through between its rows.
     if (platform_.ports)
-        new ws::PortList(*portBox, *platform_.ports, [this] { return busyDepth_ == 0; });
+        receiverSettings_->listPorts(*platform_.ports, [this] { return busyDepth_ == 0; });
 }
 
 void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
@@ -82,13 +80,7 @@ void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
 
 void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
 {
-    for (const auto &[box, text] : {std::pair{timeoutBox, &settings.timeout},
-                                    {portBox, &settings.port},
-                                    {lnbPowerBox, &settings.lnbPower},
-                                    {diseqcBox, &settings.diseqc}}) {
-        if (!text->isEmpty())
-            box->setText(*text);
-    }
+    receiverSettings_->preset(settings);
 }
 
 void MainWindow::stopFullScan()
@@ -101,11 +93,8 @@ ws::receiver::CheckResult MainWindow::checkSignal(const QString &frequency,
                                                   Polarisation polarisation)
 {
     Busy busy(*this);
-    WindowCheckEvents events(*this, *logBox, *platform_.events, *platform_.dialogs);
-    const auto settings = [this] {
-        return ws::receiver::ReceiverSettings{timeoutBox->text(), portBox->text(),
-                                              lnbPowerBox->text(), diseqcBox->text()};
-    };
+    WindowCheckEvents events(*this, *log_, *platform_.events, *platform_.dialogs);
+    const auto settings = [this] { return receiverSettings_->settings(); };
     ws::receiver::SignalCheck check(*platform_.serial, *platform_.clock, settings, events);
     return check.run(frequency, polarisation);
 }

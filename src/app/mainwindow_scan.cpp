@@ -1,30 +1,26 @@
 #include "mainwindow.h"
 
-#include "fileopendialog.h"
 #include "messages.h"
 #include "scanfile.h"
-
-#include <QLabel>
-#include <QPushButton>
+#include "scanfilespanel.h"
 
 void MainWindow::loadScan(ws::ScanSlot slot)
 {
-    FileOpenDialog *dialog = slot == ws::ScanSlot::Newest ? newestDialog : referenceDialog;
-    if (!dialog->showOpen()) {
+    const std::optional<QString> path = files_->askForFile(ScanFilesPanel::targetFor(slot));
+    if (!path) {
         platform_.dialogs->message(ws::messages::cancelled());
         return;
     }
-    loadScanFrom(slot, dialog->fileName());
+    loadScanFrom(slot, *path);
 }
 
 bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
 {
-    const bool newest = slot == ws::ScanSlot::Newest;
-    (newest ? newestDialog : referenceDialog)->setFileName(path);
+    const ScanFilesPanel::Target target = ScanFilesPanel::targetFor(slot);
+    files_->offerNext(target, path);
 
-    QLabel *label = newest ? newestLabel : referenceLabel;
-    const QString previousText = label->text();
-    label->setText(ws::messages::loadingScan());
+    const QString previousText = files_->description(target);
+    files_->describe(target, ws::messages::loadingScan());
     repaintWindow();
 
     // A load either completes or changes nothing: the file is read whole
@@ -32,7 +28,7 @@ bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
     // Otherwise a half-read file would stay behind in a slot that counts as
     // loaded and be drawn by the next load of the other slot.
     const auto fail = [&](const QString &text, const ws::Failure &reason) {
-        label->setText(previousText);
+        files_->describe(target, previousText);
         platform_.dialogs->message(text, ws::failureDetail(path, reason));
     };
     const auto file = ws::readScanFile(path);
@@ -45,8 +41,8 @@ bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
         fail(parse.failure.message(), parse.failure.reason);
         return false;
     }
-    label->setText(
-        ws::scanSummary(path, file.value->lastModified, file.value->size, *parse.value));
+    files_->describe(target, ws::scanSummary(path, file.value->lastModified, file.value->size,
+                                             *parse.value));
     scans_.load(slot, std::move(*parse.value));
     scanLoadedFrom(slot, path, file.value->size, file.value->lastModified);
     if (scans_.bothLoaded())

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "windowelements.h"
+#include "windowpanel.h"
+
+#include <QPlainTextEdit>
+
+// The log box under the plots: the map's listing, the logs of the checks,
+// the full scan's results and the table of levels, one at a time.
+class LogPanel : public WindowPanel
+{
+public:
+    using WindowPanel::WindowPanel;
+
+    // Replaces what the box shows; the text opens where setPlainText
+    // leaves it, at its top.
+    void show(const QString &text) { box->setPlainText(text); }
+    // The same, scrolled back to the top left corner and with the cursor
+    // there, whatever was in view before.
+    void showFromStart(const QString &text);
+    // A check's log, or a full scan's, with its end in view: the verdict
+    // ("Ready", "No Signal", "nothing found after ...") is the last line,
+    // and the box is only a few lines tall. The whole log stays in the box
+    // for the user to scroll back through.
+    void showWithEndInView(const QString &text);
+
+    // The box itself, to repaint it and to watch its events.
+    QPlainTextEdit &widget() const { return *box; }
+
+private:
+    QPlainTextEdit *const box = element<QPlainTextEdit>(ws::window::names::logBox);
+};

@@ -1,0 +1,156 @@
+#include "plotspanel.h"
+
+#include "drawscans.h"
+#include "mapstrip.h"
+#include "messages.h"
+
+PlotsPanel::PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map)
+    : WindowPanel(window), scans_(scans), map_(map)
+{
+    // Which of the two plots was pressed makes no difference.
+    for (PlotWidget *plot : {levelPlot, differencePlot}) {
+        connect(plot, &PlotWidget::pressed, this, &PlotsPanel::plotPressed);
+        connect(plot, &PlotWidget::wheelTurned, this,
+                [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+                    turnWheel(view_.frequencyAt(fraction), angleDelta, modifiers);
+                });
+    }
+    // Any of the three buttons.
+    connect(mapStrip, &PlotWidget::pressed, this, [this] { emit mapStripPressed(); });
+    // The strip goes by its own scale: unzoomed it keeps the one of the
+    // scans its map was loaded with, which other scans loaded since may
+    // have left.
+    connect(mapStrip, &PlotWidget::wheelTurned, this,
+            [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+                const double mhz = mapScale_ && !view_.zoomed()
+                                       ? mapScale_->left + fraction * mapScale_->width
+                                       : view_.frequencyAt(fraction);
+                turnWheel(mhz, angleDelta, modifiers);
+            });
+    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
+        connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::pointerMoved);
+}
+
+void PlotsPanel::showScans(bool keepZoom)
+{
+    Q_ASSERT(scans_.bothLoaded());
+    const bool wasZoomed = view_.zoomed();
+    const ws::View whole = ws::View::whole(ws::PlotRange::of(*scans_.newest, *scans_.reference));
+    const bool keep = keepZoom && whole.full().first == view_.full().first &&
+                      whole.full().last == view_.full().last;
+    if (!keep) {
+        view_ = whole;
+        pendingZoomDelta_ = 0;
+        pendingPanDelta_ = 0;
+    }
+    drawPlots();
+    // Unzoomed, a load leaves the strip alone (it keeps the scale of its
+    // map's load); a zoomed strip goes back to that scale.
+    if (wasZoomed && !keep)
+        drawMapStrip();
+}
+
+void PlotsPanel::drawPlots()
+{
+    const ws::ScaleTexts texts =
+        ws::drawScans(*scans_.newest, *scans_.reference, view_, *levelPlot, *differencePlot);
+    startFrequencyLabel->setText(texts.left);
+    endFrequencyLabel->setText(texts.right);
+    startFrequencyLabel->setVisible(true);
+    endFrequencyLabel->setVisible(true);
+    levelTopLabel->setText(texts.top);
+    levelBottomLabel->setText(texts.bottom);
+    differenceTopLabel->setText(texts.diffTop);
+    differenceBottomLabel->setText(texts.diffBottom);
+}
+
+void PlotsPanel::clearMapStrip()
+{
+    mapStrip->cls();
+}
+
+void PlotsPanel::showMap()
+{
+    mapScale_ = ws::FrequencyScale::of(scans_);
+    drawMapStrip();
+}
+
+void PlotsPanel::drawMapStrip()
+{
+    // Without a map the strip stays blank, in its own pixels.
+    if (!mapScale_)
+        return;
+    mapStrip->cls();
+    ws::setMapStripScale(*mapStrip, view_.zoomed() ? view_.scale() : *mapScale_);
+    ws::drawMapEntries(*mapStrip, map_);
+}
+
+void PlotsPanel::turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers)
+{
+    if (!scans_.bothLoaded())
+        return;
+    // Shift makes the wheel a horizontal one, as in most programs.
+    const bool sideways = modifiers & Qt::ShiftModifier;
+    const int zoomNotches =
+        sideways ? 0 : ws::takeWheelNotches(pendingZoomDelta_, angleDelta.y());
+    const int panNotches = ws::takeWheelNotches(
+        pendingPanDelta_, angleDelta.x() + (sideways ? angleDelta.y() : 0));
+    ws::View view = view_;
+    view.zoomAt(mhz, zoomNotches);
+    // A wheel turned away from the user, or to the left, shows what lies
+    // to the left: the lower frequencies.
+    view.pan(-panNotches);
+    showView(view);
+}
+
+void PlotsPanel::zoomAround(double mhz, int notches)
+{
+    if (!scans_.bothLoaded())
+        return;
+    ws::View view = view_;
+    view.zoomAt(mhz, notches);
+    showView(view);
+}
+
+void PlotsPanel::pan(int steps)
+{
+    ws::View view = view_;
+    view.pan(steps);
+    showView(view);
+}
+
+void PlotsPanel::showWholeRange()
+{
+    ws::View view = view_;
+    view.reset();
+    showView(view);
+}
+
+void PlotsPanel::showView(const ws::View &view)
+{
+    // A notch at a limit, or Escape at the whole range, changes nothing and
+    // redraws nothing.
+    if (view == view_)
+        return;
+    view_ = view;
+    drawPlots();
+    drawMapStrip();
+    // The readout names the frequency now under the pointer.
+    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
+        plot->reportPointerAgain();
+}
+
+void PlotsPanel::showReadout(const QString &frequency, const std::optional<QString> &nearestEntry)
+{
+    pointerFrequencyLabel->setText(frequency);
+    if (nearestEntry)
+        nearestEntryLabel->setText(*nearestEntry);
+    nearestTitleLabel->setText(ws::messages::nextKnownSignal());
+}
+
+void PlotsPanel::clearReadout()
+{
+    pointerFrequencyLabel->setText(QString());
+    nearestEntryLabel->setText(QString());
+    nearestTitleLabel->setText(QString());
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "mapfile.h"
+#include "plotwidget.h"
+#include "scans.h"
+#include "view.h"
+#include "windowelements.h"
+#include "windowpanel.h"
+
+#include <QLabel>
+
+#include <optional>
+
+// The plots: the level plot and the difference plot with the scale values
+// beside and under them, the map strip, the readout of the frequency under
+// the pointer, and the view, the part of the frequency axis they show. The
+// legends beside them are fixed text; the table alone has them. The plots
+// report positions in their own scale, which the drawing sets: megahertz
+// for a position across.
+//
+// The view: zooming and panning the frequency axis with the wheel over any
+// of the three plots. The plots, the strip and the labels under them are
+// redrawn from the view; the readout and a press's frequency follow, since
+// the plots report positions in their scale.
+class PlotsPanel : public WindowPanel
+{
+    Q_OBJECT
+
+public:
+    // Draws `scans` and `map`, which the window keeps and loads.
+    PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map);
+
+    // Draws both scans, loaded now, over their whole range. A reload of a
+    // file (`keepZoom`) keeps the view while that range stays the same.
+    void showScans(bool keepZoom);
+    // Empties the map strip.
+    void clearMapStrip();
+    // Draws the map freshly loaded into the strip, which takes the plots'
+    // whole scale now and keeps it: scans loaded later redraw the plots,
+    // not the strip. Only while zoomed in does it show the visible range
+    // instead.
+    void showMap();
+    // Whether the strip shows a map.
+    bool mapShown() const { return mapScale_.has_value(); }
+
+    // What the plots show of the scans' range.
+    const ws::View &view() const { return view_; }
+    // Zooms in (positive) or out by `notches` around `mhz`, keeping it in
+    // its place; needs both scans drawn.
+    void zoomAround(double mhz, int notches);
+    // Moves the visible range by a tenth of its width per step, towards the
+    // higher frequencies for positive steps.
+    void pan(int steps);
+    // The whole range of the scans again.
+    void showWholeRange();
+
+    // The frequency under the pointer and the known transmission nearest
+    // to it; without one the entry shown before stays.
+    void showReadout(const QString &frequency, const std::optional<QString> &nearestEntry);
+    void clearReadout();
+
+signals:
+    // A press into the level or the difference plot.
+    void plotPressed(double mhz, Qt::MouseButton button);
+    void mapStripPressed();
+    void pointerMoved(double mhz);
+
+private:
+    void drawPlots();
+    void drawMapStrip();
+    void showView(const ws::View &view);
+    // The wheel over a plot, at the frequency under the pointer.
+    void turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+
+    const ws::Scans &scans_;
+    const ws::MapData &map_;
+    // Every scan load resets it.
+    ws::View view_;
+    // The scale the map strip took at its map's load. Unzoomed, the strip
+    // keeps it while scans come and go; zoomed in, it shows the visible
+    // range instead, and returns to this one when the zoom ends.
+    std::optional<ws::FrequencyScale> mapScale_;
+    // The parts of a wheel notch that touchpads send, until a notch is full.
+    int pendingZoomDelta_ = 0;
+    int pendingPanDelta_ = 0;
+
+    PlotWidget *const levelPlot = element<PlotWidget>(ws::window::names::levelPlot);
+    QLabel *const levelTopLabel = element<QLabel>(ws::window::names::levelTopLabel);
+    QLabel *const levelBottomLabel = element<QLabel>(ws::window::names::levelBottomLabel);
+    PlotWidget *const differencePlot = element<PlotWidget>(ws::window::names::differencePlot);
+    QLabel *const differenceTopLabel = element<QLabel>(ws::window::names::differenceTopLabel);
+    QLabel *const differenceBottomLabel =
+        element<QLabel>(ws::window::names::differenceBottomLabel);
+    QLabel *const startFrequencyLabel = element<QLabel>(ws::window::names::startFrequencyLabel);
+    QLabel *const endFrequencyLabel = element<QLabel>(ws::window::names::endFrequencyLabel);
+    PlotWidget *const mapStrip = element<PlotWidget>(ws::window::names::mapStrip);
+
+    QLabel *const pointerFrequencyLabel =
+        element<QLabel>(ws::window::names::pointerFrequencyLabel);
+    QLabel *const nearestTitleLabel = element<QLabel>(ws::window::names::nearestTitleLabel);
+    QLabel *const nearestEntryLabel = element<QLabel>(ws::window::names::nearestEntryLabel);
+};

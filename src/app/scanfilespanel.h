@@ -1,0 +1,73 @@
+#pragma once
+
+#include "fileopendialog.h"
+#include "scans.h"
+#include "windowelements.h"
+#include "windowpanel.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <optional>
+
+// The files the window compares: for each of the two scans and the map a
+// load button, the label that tells what is loaded, and the dialog that
+// asks for the file.
+class ScanFilesPanel : public WindowPanel
+{
+    Q_OBJECT
+
+public:
+    // What a row of the panel loads.
+    enum class Target { NewestScan, ReferenceScan, Map };
+    Q_ENUM(Target)
+    static Target targetFor(ws::ScanSlot slot)
+    {
+        return slot == ws::ScanSlot::Newest ? Target::NewestScan : Target::ReferenceScan;
+    }
+
+    explicit ScanFilesPanel(QWidget &window);
+
+    // Asks for the target's file in its dialog: the path chosen, or nothing
+    // when the user cancelled.
+    std::optional<QString> askForFile(Target target);
+    // A file that came another way (the command line, a drop, a reload) is
+    // offered next time as if it had been chosen in the dialog.
+    void offerNext(Target target, const QString &path);
+    // The target's label: the loaded file, or a hint what to load.
+    QString description(Target target) const;
+    void describe(Target target, const QString &text);
+    // A map is drawn on the plots' scale, which the scans set: "Load Map
+    // ..." can be clicked only once they are drawn.
+    void enableMapLoad();
+    bool mapLoadEnabled() const;
+    // The target whose button or label `element` is; nothing for any other
+    // element.
+    std::optional<Target> targetOf(const QWidget *element) const;
+
+signals:
+    // A load button was clicked.
+    void loadClicked(ScanFilesPanel::Target target);
+
+private:
+    struct Row
+    {
+        QPushButton *button;
+        QLabel *label;
+        FileOpenDialog *dialog;
+    };
+    const Row &row(Target target) const { return rows_[int(target)]; }
+
+    // One row for each target, in the order of Target.
+    const Row rows_[3] = {
+        {element<QPushButton>(ws::window::names::loadNewestButton),
+         element<QLabel>(ws::window::names::newestLabel),
+         element<FileOpenDialog>(ws::window::names::newestDialog)},
+        {element<QPushButton>(ws::window::names::loadReferenceButton),
+         element<QLabel>(ws::window::names::referenceLabel),
+         element<FileOpenDialog>(ws::window::names::referenceDialog)},
+        {element<QPushButton>(ws::window::names::loadMapButton),
+         element<QLabel>(ws::window::names::mapLabel),
+         element<FileOpenDialog>(ws::window::names::mapDialog)},
+    };
+};

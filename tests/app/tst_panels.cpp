@@ -1,0 +1,133 @@
+// The panels: each speaks for its elements in the model's terms.
+#include "fakeplatform.h"
+#include "receiversettingspanel.h"
+#include "scanfilespanel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using Target = ScanFilesPanel::Target;
+using ws::receiver::ReceiverSettings;
+namespace names = ws::window::names;
+
+namespace {
+
+// A bare window with the buttons, labels, boxes and dialogs of the element
+// table, as the table names them and with its texts.
+void addElements(QWidget &window, ws::UserDialogs &dialogs)
+{
+    using ws::window::ElementKind;
+    for (const ws::window::Element &row : ws::window::elements()) {
+        const QString text = QString::fromLatin1(row.text);
+        QWidget *widget = nullptr;
+        switch (row.kind) {
+        case ElementKind::Button: widget = new QPushButton(text, &window); break;
+        case ElementKind::Label: widget = new QLabel(text, &window); break;
+        case ElementKind::TextBox: widget = new QLineEdit(text, &window); break;
+        default: continue; // none that these panels hold
+        }
+        widget->setObjectName(QLatin1String(row.name));
+    }
+    for (const ws::window::FileDialogElement &row : ws::window::fileDialogs())
+        (new FileOpenDialog(dialogs, QString::fromLatin1(row.title),
+                            QString::fromLatin1(row.fileName), &window))
+            ->setObjectName(QLatin1String(row.name));
+}
+
+QStringList fields(const ReceiverSettings &s)
+{
+    return {s.timeout, s.port, s.lnbPower, s.diseqc};
+}
+
+} // namespace
+
+class TestPanels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void receiverSettingsAreWhatTheBoxesHold_data();
+    void receiverSettingsAreWhatTheBoxesHold();
+    void eachFileTargetHasItsOwnRow_data();
+    void eachFileTargetHasItsOwnRow();
+};
+
+void TestPanels::receiverSettingsAreWhatTheBoxesHold_data()
+{
+    QTest::addColumn<QStringList>("preset"); // time-out, port, LNB power, DiSEqC
+    QTest::addColumn<QStringList>("settings");
+    QTest::newRow("as the window opens") << QStringList{"", "", "", ""}
+                                         << QStringList{"10", "2", "1", "0"};
+    QTest::newRow("each in its own box") << QStringList{"2.5", "/dev/pts/7", "0", "3"}
+                                         << QStringList{"2.5", "/dev/pts/7", "0", "3"};
+    QTest::newRow("an empty one keeps its box") << QStringList{"", "4", "", "x"}
+                                                << QStringList{"10", "4", "1", "x"};
+}
+
+void TestPanels::receiverSettingsAreWhatTheBoxesHold()
+{
+    QFETCH(QStringList, preset);
+    QFETCH(QStringList, settings);
+    ws::test::FakeDialogs dialogs;
+    QWidget window;
+    addElements(window, dialogs);
+    ReceiverSettingsPanel panel(window);
+    panel.preset({preset[0], preset[1], preset[2], preset[3]});
+    QCOMPARE(fields(panel.settings()), settings);
+    // What a check reads is what the user sees in the boxes.
+    window.findChild<QLineEdit *>(QLatin1String(names::diseqcBox))->setText("2");
+    QCOMPARE(panel.settings().diseqc, QStringLiteral("2"));
+}
+
+void TestPanels::eachFileTargetHasItsOwnRow_data()
+{
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("newest") << Target::NewestScan << "Command5_1" << "Scanlabel_1"
+                            << "Select Kanalix Scan File";
+    QTest::newRow("reference") << Target::ReferenceScan << "Command5_2" << "Scanlabel_2"
+                               << "Load Sat-Info";
+    QTest::newRow("map") << Target::Map << "Command4" << "Label8" << "Load Sat-Info";
+}
+
+void TestPanels::eachFileTargetHasItsOwnRow()
+{
+    QFETCH(Target, target);
+    QFETCH(QString, button);
+    QFETCH(QString, label);
+    QFETCH(QString, title);
+    ws::test::FakeDialogs dialogs;
+    QWidget window;
+    addElements(window, dialogs);
+    ScanFilesPanel panel(window);
+    QSignalSpy clicks(&panel, &ScanFilesPanel::loadClicked);
+
+    auto *pushButton = window.findChild<QPushButton *>(button);
+    QCOMPARE(panel.targetOf(pushButton), target);
+    QCOMPARE(panel.targetOf(window.findChild<QLabel *>(label)), target);
+    QCOMPARE(panel.targetOf(window.findChild<QLineEdit *>()), std::nullopt);
+    // Only scans set the scale a map is drawn on.
+    QCOMPARE(pushButton->isEnabled(), target != Target::Map);
+    panel.enableMapLoad();
+    pushButton->click();
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(clicks[0][0].value<Target>(), target);
+
+    panel.describe(target, "a.scn");
+    QCOMPARE(window.findChild<QLabel *>(label)->text(), QStringLiteral("a.scn"));
+    panel.offerNext(target, "/tmp/b.scn");
+    dialogs.cancel();
+    QCOMPARE(panel.askForFile(target), std::nullopt);
+    dialogs.pick("/tmp/c.scn");
+    QCOMPARE(panel.askForFile(target), QStringLiteral("/tmp/c.scn"));
+    QCOMPARE(dialogs.shown.size(), size_t(2));
+    QCOMPARE(dialogs.shown[0].title, title);
+    QCOMPARE(dialogs.shown[0].prefilled, QStringLiteral("/tmp/b.scn"));
+}
+
+QTEST_MAIN(TestPanels)
+#include "tst_panels.moc"
