@@ -7,6 +7,10 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$here/scripts/deps.sh"
 ws_install_missing
 jobs=$(nproc 2>/dev/null || echo 2)
+# Most of a test run is spent waiting on pseudo-terminals and the simulated
+# receiver, not computing, so twice as many test programs as cores run at
+# once; the long pseudo-terminal programs still start first.
+test_jobs=$((jobs * 2))
 
 # The normal build compiles at -O2 as the program ships, but without the
 # debug information, which no test reads and which costs a quarter of the
@@ -16,7 +20,7 @@ cmake -S "$here" -B "$here/build-tests" -G Ninja -DWAVESIFT_TESTS=ON \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_INSTALL_PREFIX=/usr
 cmake --build "$here/build-tests" -j "$jobs"
-(cd "$here/build-tests" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+(cd "$here/build-tests" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$test_jobs")
 
 # The sanitizer build is a Debug build (assertions on) at -O0 with line
 # tables only: quickest to compile, still fast enough to run (the suite's
@@ -31,4 +35,4 @@ cmake --build "$here/build-asan" -j "$jobs" --target ws_tests
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
-(cd "$here/build-asan" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+(cd "$here/build-asan" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$test_jobs")
