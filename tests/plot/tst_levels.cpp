@@ -4,6 +4,7 @@
 #include "recordingcanvas.h"
 #include "scanfile.h"
 #include "scans.h"
+#include "scantext.h"
 
 #include <QtTest>
 
@@ -26,16 +27,9 @@ private slots:
 
 namespace {
 
-using ws::test::RecordingCanvas;
+using ws::test::withLnb;
 
-std::unique_ptr<ws::ScanData> withLnb(int code)
-{
-    auto scan = std::make_unique<ws::ScanData>();
-    const ws::LnbType *lnb = ws::findLnb(code);
-    Q_ASSERT(lnb);
-    scan->lnb = *lnb;
-    return scan;
-}
+using ws::test::RecordingCanvas;
 
 ws::ScanData withRange(double first, double last, double minLevel = 0, double maxLevel = 0)
 {

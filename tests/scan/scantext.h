@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 
 // Writes scan files the way the channel tool does: the header, then for each
 // polarisation the low-band and high-band blocks (or the one block of a
@@ -71,6 +72,17 @@ inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QB
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+// An empty scan behind the LNB of that code, on the heap: a scan holds its
+// level tables inline, too large for a test's stack.
+inline std::unique_ptr<ScanData> withLnb(int code)
+{
+    auto scan = std::make_unique<ScanData>();
+    const LnbType *lnb = findLnb(code);
+    Q_ASSERT(lnb);
+    scan->lnb = *lnb;
+    return scan;
 }
 
 } // namespace ws::test

@@ -1,5 +1,6 @@
 #include "levellookup.h"
 #include "scanfile.h"
+#include "scantext.h"
 
 #include <QtTest>
 
@@ -16,18 +17,7 @@ private slots:
     void levelAtReadsTheScansOwnTable();
 };
 
-namespace {
-
-std::unique_ptr<ws::ScanData> withLnb(int code)
-{
-    auto scan = std::make_unique<ws::ScanData>();
-    const ws::LnbType *lnb = ws::findLnb(code);
-    Q_ASSERT(lnb);
-    scan->lnb = *lnb;
-    return scan;
-}
-
-} // namespace
+using ws::test::withLnb;
 
 void TestLevelLookup::lookupFollowsTheBandOfTheFrequency_data()
 {
