@@ -10,17 +10,6 @@
 # header fits every target whatever else it links; GCC warns through
 # -Winvalid-pch if a target's own macros ever make it unusable.
 
-# The targets defined in <dir> and below.
-function(ws_targets_below dir out)
-  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(sub IN LISTS subdirs)
-    ws_targets_below(${sub} below)
-    list(APPEND targets ${below})
-  endforeach()
-  set(${out} ${targets} PARENT_SCOPE)
-endfunction()
-
 # Whether <target> links a Qt module, itself or through the project's own
 # libraries (its compile line then has Qt Core's include paths and macros).
 function(ws_links_qt target out)

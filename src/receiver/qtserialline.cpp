@@ -4,6 +4,7 @@
 #include "reservedterminals.h"
 
 #include <QElapsedTimer>
+#include <QSerialPort>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
@@ -41,19 +42,19 @@ QByteArray devicePath(const QString &device)
 
 } // namespace
 
-QtSerialLine::QtSerialLine()
+QtSerialLine::QtSerialLine() : port_(std::make_unique<QSerialPort>())
 {
     // Set before every open, which is when the port applies them.
     const receiver::LineParameters &line = receiver::kLineParameters;
-    port_.setBaudRate(line.bitsPerSecond);
-    port_.setDataBits(QSerialPort::DataBits(line.dataBits));
-    port_.setParity(line.parity == receiver::LineParity::Even  ? QSerialPort::EvenParity
+    port_->setBaudRate(line.bitsPerSecond);
+    port_->setDataBits(QSerialPort::DataBits(line.dataBits));
+    port_->setParity(line.parity == receiver::LineParity::Even  ? QSerialPort::EvenParity
                     : line.parity == receiver::LineParity::Odd ? QSerialPort::OddParity
                                                                : QSerialPort::NoParity);
-    port_.setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
-    port_.setFlowControl(line.flowControl ? QSerialPort::HardwareControl
+    port_->setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    port_->setFlowControl(line.flowControl ? QSerialPort::HardwareControl
                                           : QSerialPort::NoFlowControl);
-    port_.setReadBufferSize(kReadBufferBytes);
+    port_->setReadBufferSize(kReadBufferBytes);
 }
 
 QtSerialLine::~QtSerialLine() = default;
@@ -61,15 +62,15 @@ QtSerialLine::~QtSerialLine() = default;
 void QtSerialLine::setPortName(const QString &device)
 {
     device_ = device;
-    port_.setPortName(device);
+    port_->setPortName(device);
 }
 
 bool QtSerialLine::open()
 {
     openError_.clear();
     failure_.clear();
-    if (port_.isOpen())
-        port_.close();
+    if (port_->isOpen())
+        port_->close();
 #ifdef Q_OS_UNIX
     // The port would set whatever it opens raw and write commands into it;
     // that must not be the user's terminal or a file.
@@ -81,40 +82,40 @@ bool QtSerialLine::open()
     // set the modem lines, which is no reason to refuse the port. Errors
     // that come later (a line that cannot be set) are ignored for the same
     // reason; only the open itself decides.
-    if (port_.open(QIODevice::ReadWrite)) {
-        port_.clearError();
+    if (port_->open(QIODevice::ReadWrite)) {
+        port_->clearError();
         return true;
     }
-    openError_ = openFailureText(port_.portName(), port_.errorString());
+    openError_ = openFailureText(port_->portName(), port_->errorString());
     return false;
 }
 
 void QtSerialLine::close()
 {
-    if (port_.isOpen())
-        port_.close();
+    if (port_->isOpen())
+        port_->close();
 }
 
 void QtSerialLine::write(const QByteArray &bytes)
 {
-    if (!port_.isOpen())
+    if (!port_->isOpen())
         return;
-    port_.write(bytes);
+    port_->write(bytes);
     // The port only hands its buffer to the device from the event loop,
     // which does not run during a check; push it out now, without waiting.
-    port_.flush();
+    port_->flush();
     noteError();
 }
 
 QByteArray QtSerialLine::read()
 {
-    if (!port_.isOpen())
+    if (!port_->isOpen())
         return {};
     // Received bytes reach the port's buffer only through the event loop or
     // a wait; a wait of zero collects what the device holds, without
     // blocking.
-    port_.waitForReadyRead(0);
-    QByteArray bytes = port_.read(kReadBufferBytes);
+    port_->waitForReadyRead(0);
+    QByteArray bytes = port_->read(kReadBufferBytes);
     noteError();
     return bytes;
 }
@@ -123,21 +124,21 @@ void QtSerialLine::noteError()
 {
     // A pseudo-terminal or a plain adapter refuses to set the modem lines
     // and a wait can simply time out: neither means the line is gone.
-    switch (port_.error()) {
+    switch (port_->error()) {
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
     case QSerialPort::WriteError:
         // After a hang-up the port's text is whatever error the system last
         // reported for something else ("Resource temporarily unavailable").
         if (failure_.isEmpty())
-            failure_ = port_.error() == QSerialPort::ResourceError || hungUp()
+            failure_ = port_->error() == QSerialPort::ResourceError || hungUp()
                            ? QStringLiteral("the device closed the connection or went away")
-                           : port_.errorString();
+                           : port_->errorString();
         break;
     default:
         break;
     }
-    port_.clearError();
+    port_->clearError();
 }
 
 bool QtSerialLine::hungUp()
@@ -145,7 +146,7 @@ bool QtSerialLine::hungUp()
 #ifdef Q_OS_UNIX
     // The port reports a hang-up as some read or write error; poll tells
     // it apart from one that leaves the line working.
-    pollfd device{int(port_.handle()), POLLIN, 0};
+    pollfd device{int(port_->handle()), POLLIN, 0};
     return ::poll(&device, 1, 0) > 0 && (device.revents & (POLLHUP | POLLERR | POLLNVAL));
 #else
     return false;
@@ -161,7 +162,7 @@ void QtSerialLine::waitForData(int maxMilliseconds)
     // Bytes the caller has left in the buffer are no news: waiting for new
     // ones only, a caller that reads nothing (the settle phase) still
     // sleeps.
-    if (port_.isOpen() && port_.waitForReadyRead(maxMilliseconds))
+    if (port_->isOpen() && port_->waitForReadyRead(maxMilliseconds))
         return;
     noteError();
     // A port that fails at once (a vanished adapter) must not turn the

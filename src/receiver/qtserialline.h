@@ -2,7 +2,9 @@
 
 #include "platform.h"
 
-#include <QSerialPort>
+#include <memory>
+
+class QSerialPort;
 
 // The receiver's line on a real serial port (or anything that looks like
 // one: a USB adapter, a pseudo-terminal).
@@ -39,7 +41,8 @@ private:
     // pulled out).
     bool hungUp();
 
-    QSerialPort port_;
+    // Held by pointer so that what includes this needs no Qt Serial Port.
+    std::unique_ptr<QSerialPort> port_;
     QString device_;
     QString openError_;
     QString failure_;
