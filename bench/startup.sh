@@ -10,8 +10,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$here/scripts/deps.sh"
 ws_install_missing
-cmake -S "$here" -B "$here/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DWAVESIFT_TESTS=OFF -DWAVESIFT_BENCH=ON >/dev/null
+(cd "$here" && cmake --preset bench >/dev/null)
 cmake --build "$here/build-bench" --target startup_wavesift startup_minimal
 runs="${1:-20}"
 QT_QPA_PLATFORM=offscreen python3 "$here/bench/startup.py" "$here/build-bench/bench" "$runs"

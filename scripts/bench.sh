@@ -4,9 +4,9 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$here/scripts/deps.sh"
 ws_install_missing
-cmake -S "$here" -B "$here/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DWAVESIFT_TESTS=OFF -DWAVESIFT_BENCH=ON
-cmake --build "$here/build-bench"
+cd "$here"
+cmake --preset bench
+cmake --build --preset bench
 for b in "$here"/build-bench/bench/bench_*; do
   [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"

@@ -22,10 +22,7 @@ targets=("$@")
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # Debug keeps the assertions on; -O1 keeps the runs fast.
-CC=clang CXX=clang++ cmake -S "$here" -B "$here/build-fuzz" -G Ninja \
-  -DWAVESIFT_FUZZ=ON -DWAVESIFT_TESTS=OFF \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-cmake --build "$here/build-fuzz" -j "$jobs" --target ws_fuzzers
+(cd "$here" && cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs")
 
 export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"

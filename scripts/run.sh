@@ -4,6 +4,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$here/scripts/deps.sh"
 ws_install_missing
-cmake -S "$here" -B "$here/build" -G Ninja -DWAVESIFT_TESTS=OFF
-cmake --build "$here/build" --target wavesift
+cd "$here"
+cmake --preset program
+cmake --build --preset program
 exec "$here/build/src/app/wavesift" "$@"

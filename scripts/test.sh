@@ -12,27 +12,28 @@ jobs=$(nproc 2>/dev/null || echo 2)
 # once; the long pseudo-terminal programs still start first.
 test_jobs=$((jobs * 2))
 
+# The configurations are the presets in CMakePresets.json, which an IDE
+# offers too.
+cd "$here"
+
 # The normal build compiles at -O2 as the program ships, but without the
 # debug information, which no test reads and which costs a quarter of the
 # compile time. Configured for /usr like the package, which the suite
 # builds from this program (this folder is never installed).
-cmake -S "$here" -B "$here/build-tests" -G Ninja -DWAVESIFT_TESTS=ON \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-  -DCMAKE_INSTALL_PREFIX=/usr
-cmake --build "$here/build-tests" -j "$jobs"
-(cd "$here/build-tests" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$test_jobs")
+cmake --preset tests
+cmake --build --preset tests -j "$jobs"
+ctest --preset tests -j "$test_jobs"
 
 # The sanitizer build is a Debug build (assertions on) at -O0 with line
 # tables only: quickest to compile, still fast enough to run (the suite's
 # time is spent waiting on the pseudo-terminal), and the reports still name
 # file and line. Only the test programs are built.
-cmake -S "$here" -B "$here/build-asan" -G Ninja -DWAVESIFT_TESTS=ON -DWAVESIFT_SANITIZE=ON \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1"
-cmake --build "$here/build-asan" -j "$jobs" --target ws_tests
+cmake --preset asan
+cmake --build --preset asan -j "$jobs"
 # Stop at the first report with a stack trace; leak checking stays on, with
 # only the leaks of the libraries listed in lsan.supp forgiven. Options
 # already set by the caller are appended, so they win.
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
-(cd "$here/build-asan" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$test_jobs")
+ctest --preset asan -j "$test_jobs"
