@@ -43,7 +43,8 @@ std::optional<ScanData> loadScan(const QString &path, const Sink &err)
     }
     ScanParse parse = parseScan(file.value->bytes);
     if (!parse.value) {
-        tellNotLoaded(err, path, parse.failure.message(), parse.failure.reason);
+        tellNotLoaded(err, path, messages::scanNotLoaded(parse.failure.kind),
+                      parse.failure.reason);
         return std::nullopt;
     }
     return std::move(parse.value);
