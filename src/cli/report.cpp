@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "mapfile.h"
+#include "messageline.h"
 #include "messages.h"
 #include "scanfile.h"
 #include "transmissionlevels.h"
@@ -29,9 +30,7 @@ void tellNotLoaded(const Sink &err, const QString &path, const QString &message,
                    const Failure &reason)
 {
     if (err)
-        err((QStringLiteral("wavesift: ") + failureDetail(path, reason) + QStringLiteral(" (") +
-             message + QStringLiteral(")\n"))
-                .toLocal8Bit());
+        err(messageLine(message, failureDetail(path, reason)).toLocal8Bit());
 }
 
 std::optional<ScanData> loadScan(const QString &path, const Sink &err)
