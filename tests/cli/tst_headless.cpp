@@ -1,6 +1,7 @@
 // The checks without a window, on the fake line and the virtual clock: what
 // decides the exit code, what goes to which stream, and what a full scan
-// leaves on the disk when something goes wrong.
+// leaves on the disk when something goes wrong; and the line that stands on
+// standard error for a message box.
 
 #include "fakeplatform.h"
 #include "headless.h"
@@ -343,7 +344,8 @@ void TestHeadless::messageBoxLines_data()
     const QString needsScans = "a.map was not loaded: a map needs both scans loaded first";
     QTest::newRow("detail") << "Cancel/Abbruch" << "a.scn: line 3: no layout" << "a.scn"
                             << "wavesift: a.scn: line 3: no layout (Cancel/Abbruch)\n";
-    QTest::newRow("file") << "Cancel/Abbruch" << "" << "a.map" << "wavesift: a.map: Cancel/Abbruch\n";
+    QTest::newRow("file") << "Cancel/Abbruch" << "" << "a.map"
+                          << "wavesift: a.map: Cancel/Abbruch\n";
     QTest::newRow("text names the file") << needsScans << "" << "a.map"
                                          << "wavesift: " + needsScans + "\n";
     QTest::newRow("no file") << "Cancel/Abbruch" << "" << "" << "wavesift: Cancel/Abbruch\n";
