@@ -1,4 +1,4 @@
-// Scan files: any bytes either load completely or fail with a message that
+// Scan files: any bytes either load completely or fail with a reason that
 // names a line; a loaded scan fits its tables and its extremes bound every
 // level it wrote, and loading it into a slot changes exactly that slot.
 #include "fuzzcheck.h"
@@ -22,7 +22,7 @@ void checkFailure(const ws::ScanFailure &failure)
 {
     const int line = failure.reason.line;
     WS_FUZZ_REQUIRE(line >= 1);
-    WS_FUZZ_REQUIRE(!failure.message().isEmpty() && !failure.reason.what.isEmpty());
+    WS_FUZZ_REQUIRE(!failure.reason.what.isEmpty());
     switch (failure.kind) {
     case ws::ScanFailure::MissingHeader:
         WS_FUZZ_REQUIRE(line <= 4);

@@ -2,6 +2,7 @@
 #include "filenames.h"
 #include "headless.h"
 #include "mainwindow.h"
+#include "messageline.h"
 #include "messages.h"
 #include "qtserialline.h"
 #include "realplatform.h"
@@ -42,17 +43,10 @@ ws::receiver::ReceiverSettings boxTexts(const cli::ReceiverOptions &options)
     return {options.timeout, options.port, options.lnbPower, options.diseqc};
 }
 
-// A message box's text on standard error, with the file it is about: the
-// detail names it and says why ("<path>: <reason> (Cancel/Abbruch)"), or
-// else `file`, unless the text names it itself.
+// A message box's text on standard error, with the file it is about.
 void printMessage(const QString &text, const QString &detail, const QString &file)
 {
-    QString line = text;
-    if (!detail.isEmpty())
-        line = detail + QStringLiteral(" (") + text + QLatin1Char(')');
-    else if (!file.isEmpty() && !text.contains(file))
-        line = file + QStringLiteral(": ") + text;
-    print(stderr, QStringLiteral("wavesift: ") + line + QLatin1Char('\n'));
+    print(stderr, cli::messageLine(text, detail, file));
 }
 
 // What --export shows instead of message boxes: the same texts on standard

@@ -38,7 +38,7 @@ bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
     }
     ws::ScanParse parse = ws::parseScan(file.value->bytes);
     if (!parse.value) {
-        fail(parse.failure.message(), parse.failure.reason);
+        fail(ws::messages::scanNotLoaded(parse.failure.kind), parse.failure.reason);
         return false;
     }
     files_->describe(target, ws::scanSummary(path, file.value->lastModified, file.value->size,

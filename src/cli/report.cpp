@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "mapfile.h"
+#include "messageline.h"
 #include "messages.h"
 #include "scanfile.h"
 #include "transmissionlevels.h"
@@ -29,9 +30,7 @@ void tellNotLoaded(const Sink &err, const QString &path, const QString &message,
                    const Failure &reason)
 {
     if (err)
-        err((QStringLiteral("wavesift: ") + failureDetail(path, reason) + QStringLiteral(" (") +
-             message + QStringLiteral(")\n"))
-                .toLocal8Bit());
+        err(messageLine(message, failureDetail(path, reason)).toLocal8Bit());
 }
 
 std::optional<ScanData> loadScan(const QString &path, const Sink &err)
@@ -43,7 +42,8 @@ std::optional<ScanData> loadScan(const QString &path, const Sink &err)
     }
     ScanParse parse = parseScan(file.value->bytes);
     if (!parse.value) {
-        tellNotLoaded(err, path, parse.failure.message(), parse.failure.reason);
+        tellNotLoaded(err, path, messages::scanNotLoaded(parse.failure.kind),
+                      parse.failure.reason);
         return std::nullopt;
     }
     return std::move(parse.value);

@@ -1,6 +1,5 @@
 #include "scanfile.h"
 
-#include "messages.h"
 #include "numbers.h"
 #include "texts.h"
 
@@ -156,22 +155,6 @@ const LnbType *findLnb(double code)
             return &lnb;
     }
     return nullptr;
-}
-
-QString ScanFailure::message() const
-{
-    switch (kind) {
-    case UnknownLayout:
-        return messages::unknownFormat();
-    case UnknownLnb:
-        return messages::unknownLnb();
-    case MissingHeader:
-    case MissingLine:
-    case NoComma:
-    case FrequencyOutOfRange:
-        break;
-    }
-    return messages::cancelled();
 }
 
 Result<FileContent, FileFailure> readScanFile(const QString &path)

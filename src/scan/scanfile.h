@@ -96,9 +96,6 @@ struct ScanFailure
     Kind kind = MissingHeader;
     // The line is 1-based; for a missing line, the line that was expected.
     Failure reason;
-
-    // What the user is told.
-    QString message() const;
 };
 
 // A scan file is some tens of kilobytes (a full universal scan of both

@@ -1,10 +1,12 @@
 // The checks without a window, on the fake line and the virtual clock: what
 // decides the exit code, what goes to which stream, and what a full scan
-// leaves on the disk when something goes wrong.
+// leaves on the disk when something goes wrong; and the line that stands on
+// standard error for a message box.
 
 #include "fakeplatform.h"
 #include "headless.h"
 #include "mapentries.h"
+#include "messageline.h"
 #include "messages.h"
 #include "protocol.h"
 #include "texts.h"
@@ -109,6 +111,8 @@ private slots:
     void unreadableMapChecksAndWritesNothing();
     void groundIsCheckedBeforeTheFirstTune_data();
     void groundIsCheckedBeforeTheFirstTune();
+    void messageBoxLines_data();
+    void messageBoxLines();
 };
 
 void TestHeadless::checkLogsToStandardOutputByteForByte()
@@ -329,6 +333,31 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune()
     QCOMPARE(rig.serial.opens, 0);
     QCOMPARE(readAll(dir.filePath("scan.txt")), QByteArray("old"));
     QCOMPARE(readAll(mapPath), map);
+}
+
+void TestHeadless::messageBoxLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("line");
+    const QString needsScans = "a.map was not loaded: a map needs both scans loaded first";
+    QTest::newRow("detail") << "Cancel/Abbruch" << "a.scn: line 3: no layout" << "a.scn"
+                            << "wavesift: a.scn: line 3: no layout (Cancel/Abbruch)\n";
+    QTest::newRow("file") << "Cancel/Abbruch" << "" << "a.map"
+                          << "wavesift: a.map: Cancel/Abbruch\n";
+    QTest::newRow("text names the file") << needsScans << "" << "a.map"
+                                         << "wavesift: " + needsScans + "\n";
+    QTest::newRow("no file") << "Cancel/Abbruch" << "" << "" << "wavesift: Cancel/Abbruch\n";
+}
+
+void TestHeadless::messageBoxLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
+    QFETCH(QString, file);
+    QFETCH(QString, line);
+    QCOMPARE(messageLine(text, detail, file), line);
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)

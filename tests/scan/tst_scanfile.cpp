@@ -1,3 +1,4 @@
+#include "messages.h"
 #include "scanfile.h"
 #include "scans.h"
 #include "scantext.h"
@@ -311,7 +312,8 @@ void TestScanFile::failures()
     QVERIFY(!parse.value);
     QCOMPARE(int(parse.failure.kind), kind);
     QCOMPARE(parse.failure.reason.line, line);
-    QCOMPARE(parse.failure.message(), message);
+    // The box the window shows for this kind of failure.
+    QCOMPARE(ws::messages::scanNotLoaded(parse.failure.kind), message);
     // The reason says what was wrong, with the line as read where one is to blame.
     QVERIFY(!parse.failure.reason.what.isEmpty());
     QVERIFY2(parse.failure.reason.what.contains(quoted), qPrintable(parse.failure.reason.what));

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "scanfile.h"
+
 #include <QString>
 #include <QStringList>
 
-// The fixed texts the window shows, each written once.
+// The fixed texts the window shows, each written once. The readers say only
+// what kind of failure stopped them and why; which box that is, is the
+// window's wording. The command line prints the same texts.
 namespace ws::messages {
 
 // Every load that does not happen: a cancelled dialog, a file that cannot
@@ -12,6 +16,23 @@ inline QString cancelled() { return QStringLiteral("Cancel/Abbruch"); }
 // A scan file whose layout or LNB code (header lines 3 and 4) is unknown.
 inline QString unknownFormat() { return QStringLiteral("unknown Format, loading cancelled"); }
 inline QString unknownLnb() { return QStringLiteral("unknown lnb-type, loading cancelled"); }
+
+// The box for a scan file that was read but could not be taken.
+inline QString scanNotLoaded(ScanFailure::Kind kind)
+{
+    switch (kind) {
+    case ScanFailure::UnknownLayout:
+        return unknownFormat();
+    case ScanFailure::UnknownLnb:
+        return unknownLnb();
+    case ScanFailure::MissingHeader:
+    case ScanFailure::MissingLine:
+    case ScanFailure::NoComma:
+    case ScanFailure::FrequencyOutOfRange:
+        break;
+    }
+    return cancelled();
+}
 
 // The label of the slot, or of the map, while its file is read.
 inline QString loadingScan() { return QStringLiteral("Loading, please wait"); }
