@@ -80,12 +80,14 @@ struct RecordingEvents : CheckEvents
         log += text;
     }
     void locked() override { seen << "locked"; }
+    void searchReceived(const QString &text) override { searched << text; }
     void waiting() override { ++waits; }
     void portFailed(const QString &message) override { seen << "tell " + message; }
 
     QStringList told() const { return seen.filter("tell "); }
 
     QStringList seen;
+    QStringList searched;
     QString log;
     int waits = 0;
 };
@@ -265,11 +267,13 @@ void TestSignalCheck::lockPhase()
 
     QCOMPARE(check().log, kChecking + QString(log).replace("{date}", date()));
     QCOMPARE(rx->polls, polls);
-    // Each poll sends the request again: with the tune command and a
-    // search, one prefix more each.
-    QCOMPARE(rx->line.written.count("X"), polls);
-    QCOMPARE(rx->line.written.count("CBEG"), polls + 1 + rx->line.written.count("S"));
-    QCOMPARE(rx->line.written.count("S"), search.isEmpty() ? 0 : 1);
+    // Each poll sends the request again, with its prefix, as do the tune
+    // command and the table search, which goes out last if at all.
+    const QByteArrayList &written = rx->line.written;
+    QCOMPARE(written.count("X"), polls);
+    QCOMPARE(written.count("CBEG"), polls + (search.isEmpty() ? 1 : 2));
+    QCOMPARE(written.mid(written.size() - 2),
+             QByteArrayList({"CBEG", search.isEmpty() ? "X" : "S"}));
 }
 
 void TestSignalCheck::shortReplyIsNotCompleteAndGatheringGoesOn()
@@ -343,6 +347,10 @@ void TestSignalCheck::searchEnds()
     QVERIFY2(result.log.endsWith(logEnd), qPrintable(result.log));
     QCOMPARE(rx->lastSearchSecond, lastSecond);
     QCOMPARE(result.searchEnd, end);
+    // Whoever watches hears the receiver's words as they come; the log's
+    // last piece begins with them.
+    QCOMPARE(events->searched.join(QString()), result.searchText);
+    QVERIFY(events->seen.last().startsWith("append " + result.searchText));
 }
 
 void TestSignalCheck::inputBeforeTheSearchBelongsToIt()
