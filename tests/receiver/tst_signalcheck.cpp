@@ -103,8 +103,7 @@ private slots:
     void cleanup();
 
     void lockedCheckSendsExactCommandsAndLogsLockAndSearch();
-    void tuneCommandAndFirstLine_data();
-    void tuneCommandAndFirstLine();
+    void polarisationAndBoxTextsGoOutAsGiven();
     void lockPhase_data();
     void lockPhase();
     void shortReplyIsNotCompleteAndGatheringGoesOn();
@@ -182,34 +181,13 @@ void TestSignalCheck::lockedCheckSendsExactCommandsAndLogsLockAndSearch()
     QVERIFY(events->told().isEmpty());
 }
 
-void TestSignalCheck::tuneCommandAndFirstLine_data()
+void TestSignalCheck::polarisationAndBoxTextsGoOutAsGiven()
 {
-    QTest::addColumn<QString>("frequency");
-    QTest::addColumn<Polarisation>("polarisation");
-    QTest::addColumn<QStringList>("boxes"); // LNB power, DiSEqC
-    QTest::addColumn<QByteArray>("tune");
-    QTest::addColumn<QString>("firstLine");
-    QTest::newRow("three goes out as three, logs v")
-        << "10700" << Polarisation::VerticalAsThree << QStringList{"1", "0"}
-        << QByteArray("T10700000005310") << "Checking 10700v for dvb mpeg2 signal\r\n";
-    QTest::newRow("box texts as typed")
-        << "11954" << Polarisation::Vertical << QStringList{"12", " 3"}
-        << QByteArray("T11954000005112 3") << "Checking 11954v for dvb mpeg2 signal\r\n";
-}
-
-void TestSignalCheck::tuneCommandAndFirstLine()
-{
-    QFETCH(QString, frequency);
-    QFETCH(Polarisation, polarisation);
-    QFETCH(QStringList, boxes);
-    QFETCH(QByteArray, tune);
-    QFETCH(QString, firstLine);
-    settings.lnbPower = boxes[0];
-    settings.diseqc = boxes[1];
-    rx->replies = {kLocked};
-    rx->search = {{0, "Ready\r\n"}};
-    QVERIFY(check(frequency, polarisation).log.startsWith(firstLine));
-    QCOMPARE(rx->line.written.value(1), tune);
+    settings.lnbPower = "12";
+    settings.diseqc = " 3";
+    QVERIFY(check("10700", Polarisation::VerticalAsThree)
+                .log.startsWith("Checking 10700v for dvb mpeg2 signal\r\n"));
+    QCOMPARE(rx->line.written.value(1), QByteArray("T10700000005312 3"));
 }
 
 void TestSignalCheck::lockPhase_data()
