@@ -194,7 +194,7 @@ void TestSignalCheck::lockPhase_data()
 {
     QTest::addColumn<QByteArrayList>("replies"); // one per status request, the last repeats
     QTest::addColumn<QString>("timeout");
-    QTest::addColumn<QByteArray>("search");
+    QTest::addColumn<QByteArray>("search"); // empty where no search may start
     QTest::addColumn<int>("polls");
     QTest::addColumn<QString>("log"); // after the first line; "{date}" for the lock's date
     const QString none = "nothing found after 10 Seconds\r\n\r\n";
