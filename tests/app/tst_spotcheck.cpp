@@ -1,0 +1,231 @@
+#include "fakeplatform.h"
+#include "plotwidget.h"
+#include "protocol.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using ws::test::FakeWindow;
+namespace names = ws::window::names;
+
+class TestSpotCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { w.reset(); }
+
+    void clickTunesToTheFrequencyUnderThePointer_data();
+    void clickTunesToTheFrequencyUnderThePointer();
+    void clickBeforeAnyScanUsesThePlainScale();
+    void positionBeyond16BitsChecksNothing();
+    void skipRestSetsTheStopFlagAndLetsEventsRun();
+    void settingsGivenAtTheStartFillTheBoxes();
+    void checkLogReplacesTheBoxWhichIsRepainted();
+    void portFailureIsShownAndTheWindowGoesOn();
+    void timeoutBoxCountsWhileTheCheckRuns();
+    void checkWaitsWithoutSpinningOrRunningInput();
+
+private:
+    PlotWidget *plot(int number) const
+    {
+        return w->element<PlotWidget>(number == 1 ? names::levelPlot : names::differencePlot);
+    }
+    // Presses `button` over the pixel column `column` of the plot's area.
+    void press(PlotWidget *box, Qt::MouseButton button, int column)
+    {
+        QTest::mousePress(box, button, {}, box->contentsRect().topLeft() + QPoint(column, 20));
+    }
+    // A receiver that locks at once and then says `search`.
+    void answer(const QByteArray &search)
+    {
+        w->element<QLineEdit>(names::timeoutBox)->setText("10");
+        w->serial.onWrite = [this, search](const QByteArray &bytes) {
+            if (bytes == "X")
+                w->serial.feed("00 Locked 5 12345\r\n");
+            else if (bytes == "S")
+                w->serial.feed(search);
+        };
+    }
+    QString log() const { return w->element<QPlainTextEdit>(names::logBox)->toPlainText(); }
+
+    std::unique_ptr<FakeWindow> w;
+};
+
+void TestSpotCheck::init()
+{
+    w = std::make_unique<FakeWindow>();
+    // A receiver that never answers, and a time-out that ends the wait at
+    // the first poll: these tests are about what the click sends.
+    w->clock.step = 1;
+    w->element<QLineEdit>(names::timeoutBox)->setText("0");
+    w->window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w->window.get()));
+}
+
+void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer_data()
+{
+    QTest::addColumn<int>("plot");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<double>("mhzPerPixel"); // from 10600 at the left edge of the area
+    QTest::addColumn<QByteArray>("tune");
+    QTest::addColumn<QString>("firstLine");
+    for (int p : {1, 2}) {
+        const QByteArray name = "Picture" + QByteArray::number(p);
+        QTest::newRow(name + " left") << p << Qt::LeftButton << 100 << 1.0
+                                      << QByteArray("T10700000005010")
+                                      << "Checking 10700h for dvb mpeg2 signal\r\n";
+        QTest::newRow(name + " right") << p << Qt::RightButton << 100 << 1.0
+                                       << QByteArray("T10700000005110")
+                                       << "Checking 10700v for dvb mpeg2 signal\r\n";
+        QTest::newRow(name + " middle") << p << Qt::MiddleButton << 100 << 1.0
+                                        << QByteArray("T10700000005310")
+                                        << "Checking 10700v for dvb mpeg2 signal\r\n";
+    }
+    // The whole MHz nearest to the pointer, halves to even: column 201 is
+    // 10700.5, 203 is 10701.5.
+    QTest::newRow("10700.5") << 1 << Qt::LeftButton << 201 << 0.5 << QByteArray("T10700000005010")
+                             << "Checking 10700h for dvb mpeg2 signal\r\n";
+    QTest::newRow("10701") << 1 << Qt::LeftButton << 202 << 0.5 << QByteArray("T10701000005010")
+                           << "Checking 10701h for dvb mpeg2 signal\r\n";
+    QTest::newRow("10701.5") << 1 << Qt::LeftButton << 203 << 0.5 << QByteArray("T10702000005010")
+                             << "Checking 10702h for dvb mpeg2 signal\r\n";
+}
+
+void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer()
+{
+    QFETCH(int, plot);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, column);
+    QFETCH(double, mhzPerPixel);
+    QFETCH(QByteArray, tune);
+    QFETCH(QString, firstLine);
+
+    PlotWidget *box = this->plot(plot);
+    box->setScale(10600, 100, box->areaSize().width() * mhzPerPixel, -100);
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
+
+    press(box, button, column);
+
+    QCOMPARE(w->serial.written.value(0), QByteArray("CBEG"));
+    QCOMPARE(w->serial.written.value(1), tune);
+    const QString expected = firstLine + "nothing found after 0 Seconds\r\n\r\n";
+    QCOMPARE(w->window->lastCheckLog(), expected);
+    QCOMPARE(log(), QString(expected).replace("\r\n", "\n"));
+}
+
+void TestSpotCheck::clickBeforeAnyScanUsesThePlainScale()
+{
+    // Nothing is loaded: the scale is still the area's own pixels.
+    press(plot(2), Qt::LeftButton, 37);
+    QCOMPARE(w->serial.written.value(1), QByteArray("T37000005010"));
+    QVERIFY(w->window->lastCheckLog().startsWith("Checking 37h "));
+}
+
+void TestSpotCheck::positionBeyond16BitsChecksNothing()
+{
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
+    plot(1)->setScale(40000, 100, 637, -100);
+    press(plot(1), Qt::LeftButton, 10);
+    w->window->checkFrequencyAt(-32768.5, Qt::LeftButton); // rounds to -32768: fits
+    QCOMPARE(w->serial.opens, 1);
+    QCOMPARE(w->serial.written.value(1), QByteArray("T-32768000005010"));
+    w->window->checkFrequencyAt(32767.5, Qt::RightButton); // rounds to 32768: does not
+    QCOMPARE(w->serial.opens, 1);
+}
+
+void TestSpotCheck::skipRestSetsTheStopFlagAndLetsEventsRun()
+{
+    bool flagSetWhenEventsRan = false;
+    w->events.onDoEvents = [&] { flagSetWhenEventsRan = w->window->fullScanStopRequested(); };
+    auto *skipRest = w->element<QPushButton>(names::skipRestButton);
+    skipRest->setVisible(true);
+    QTest::mouseClick(skipRest, Qt::LeftButton);
+    QVERIFY(w->window->fullScanStopRequested());
+    QCOMPARE(w->events.doEventsCalls, 1);
+    QVERIFY(flagSetWhenEventsRan);
+    QCOMPARE(w->serial.opens, 0);
+}
+
+void TestSpotCheck::settingsGivenAtTheStartFillTheBoxes()
+{
+    // As "--port ttyUSB0 --diseqc 3" gives them; the rest keep their texts.
+    w->window->presetReceiverSettings({"", "ttyUSB0", "", "3"});
+    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    QCOMPARE(w->serial.portName, ws::receiver::portFor("ttyUSB0").device);
+    QCOMPARE(w->serial.written.value(1), QByteArray("T10700000005013"));
+}
+
+void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
+{
+    answer("Ready\r\n");
+    w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
+    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    // The box shows the check's log, its line ends as line breaks.
+    QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
+    QVERIFY(!log().contains("map listing"));
+    QVERIFY(w->dialogs.messages.isEmpty());
+    // Text1 is repainted after the first line, after the lock (with the
+    // whole window) and after the search.
+    QCOMPARE(w->events.repainted, QStringList({"Text1", "Text1", "Form1", "Text1"}));
+
+    // The next check replaces it.
+    answer("No Signal\r\n");
+    w->window->checkFrequencyAt(11000, Qt::RightButton);
+    QVERIFY(log().startsWith("Checking 11000v"));
+    QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
+}
+
+void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
+{
+    w->serial.failOpen = true;
+    w->serial.openError = "Permission denied";
+    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    const QString label = ws::receiver::portFor("2").label;
+    QCOMPARE(w->dialogs.messages, QStringList{label + " could not be opened: Permission denied"});
+
+    w->serial.failOpen = false;
+    answer("Ready\r\n");
+    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(w->window->lastCheckLog().endsWith("Ready\r\n\r\n"));
+    QCOMPARE(w->dialogs.messages.size(), 1);
+}
+
+void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()
+{
+    auto *timeout = w->element<QLineEdit>(names::timeoutBox);
+    timeout->setText("100");
+    w->clock.onReading = [timeout](ws::test::FakeClock &clock) {
+        if (clock.current == 1006)
+            timeout->setText("2.5");
+    };
+    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(w->window->lastCheckLog().endsWith("nothing found after 2.5 Seconds\r\n\r\n"));
+}
+
+void TestSpotCheck::checkWaitsWithoutSpinningOrRunningInput()
+{
+    w->element<QLineEdit>(names::timeoutBox)->setText("10");
+    bool closedDuringCheck = false;
+    w->clock.onReading = [&](ws::test::FakeClock &clock) {
+        if (clock.current == 1005) {
+            w->window->close();
+            closedDuringCheck = !w->window->isVisible();
+        }
+    };
+    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(w->serial.waits > 10);
+    QVERIFY(w->events.keepPaintedCalls > 10);
+    QCOMPARE(w->events.doEventsCalls, 0);
+    // A close request waits until the check has returned.
+    QVERIFY(!closedDuringCheck);
+    QVERIFY(w->window->isVisible());
+    QTRY_VERIFY(!w->window->isVisible());
+}
+
+QTEST_MAIN(TestSpotCheck)
+#include "tst_spotcheck.moc"
