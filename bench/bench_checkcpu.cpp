@@ -3,11 +3,11 @@
 // pseudo-terminal with nobody on the other side. The figure that counts is
 // the processor time used, as a share of one core; it should stay under 1 %.
 
-#include "mainwindow.h"
-#include "qtserialline.h"
-#include "realplatform.h"
-#include "receiversim.h"
-#include "windowelement.h"
+#include "app/mainwindow.h"
+#include "app/realplatform.h"
+#include "receiver/qtserialline.h"
+#include "rxsim/receiversim.h"
+#include "support/windowelement.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

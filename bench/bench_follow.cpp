@@ -6,9 +6,9 @@
 // - Idle cost: the processor time of a window that follows two scans whose
 //   files do not change, over 30 s, as a share of one core; should be 0.
 
-#include "mainwindow.h"
-#include "scantext.h"
-#include "windowelement.h"
+#include "app/mainwindow.h"
+#include "scan/scantext.h"
+#include "support/windowelement.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
-#include "mapentries.h"
-#include "scanfile.h"
-#include "scantext.h"
-#include "transmissionlevels.h"
+#include "plot/transmissionlevels.h"
+#include "scan/scanfile.h"
+#include "scan/scantext.h"
+#include "support/mapentries.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,10 +8,10 @@
 // With no arguments it makes the files in a temporary folder and runs one
 // process per file. "--one scan|map FILE [NEWEST REFERENCE]" is one load.
 
-#include "mainwindow.h"
-#include "mapfile.h"
-#include "realplatform.h"
-#include "scanfile.h"
+#include "app/mainwindow.h"
+#include "app/realplatform.h"
+#include "map/mapfile.h"
+#include "scan/scanfile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
-#include "drawscans.h"
-#include "mainwindow.h"
-#include "plotwidget.h"
-#include "scanfile.h"
-#include "scantext.h"
-#include "windowelement.h"
+#include "app/mainwindow.h"
+#include "app/plotwidget.h"
+#include "plot/drawscans.h"
+#include "scan/scanfile.h"
+#include "scan/scantext.h"
+#include "support/windowelement.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

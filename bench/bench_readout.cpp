@@ -1,9 +1,9 @@
 // The readout runs on every pointer move over a plot; with a full map of
 // 1024 entries it must stay far below what a user could notice
 // (target: under 20 microseconds per move).
-#include "mainwindow.h"
-#include "mapentries.h"
-#include "readout.h"
+#include "app/mainwindow.h"
+#include "plot/readout.h"
+#include "support/mapentries.h"
 
 #include <QApplication>
 

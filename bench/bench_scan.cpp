@@ -1,6 +1,6 @@
-#include "scanfile.h"
-#include "scans.h"
-#include "scantext.h"
+#include "scan/scanfile.h"
+#include "scan/scans.h"
+#include "scan/scantext.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,11 +1,11 @@
 // A notch of the mouse wheel over a plot redraws all three plots: two full
 // universal hv scans (four level curves and two difference curves) and a
 // map of 1024 entries in the strip. Target: under 5 ms per notch.
-#include "mainwindow.h"
-#include "mapentries.h"
-#include "plotwidget.h"
-#include "scantext.h"
-#include "windowelement.h"
+#include "app/mainwindow.h"
+#include "app/plotwidget.h"
+#include "scan/scantext.h"
+#include "support/mapentries.h"
+#include "support/windowelement.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // What the benchmarks that build a window share: a platform that answers
 // every dialog with one file and talks to no device, and a main() that
 // creates the application object before the first benchmark runs.
-#include "windowplatform.h"
+#include "app/windowplatform.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
 // Map files: whatever the bytes, the map holds at most 1024 entries cut
 // from the first lines, its listing is every line followed by CR LF, and the
 // map strip draws one full-height line per entry.
+#include "core/numbers.h"
 #include "fuzzcheck.h"
-#include "mapfile.h"
-#include "mapstrip.h"
-#include "numbers.h"
+#include "map/mapfile.h"
+#include "plot/mapstrip.h"
 
 #include <cstddef>
 #include <cstdint>

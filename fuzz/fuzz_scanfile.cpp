@@ -2,8 +2,8 @@
 // names a line; a loaded scan fits its tables and its extremes bound every
 // level it wrote, and loading it into a slot changes exactly that slot.
 #include "fuzzcheck.h"
-#include "scanfile.h"
-#include "scans.h"
+#include "scan/scanfile.h"
+#include "scan/scans.h"
 
 #include <QDateTime>
 

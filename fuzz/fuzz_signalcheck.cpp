@@ -4,11 +4,11 @@
 // ends, keeps to its command sequence and leaves a log that starts with the
 // frequency it checked. The reply and search-word rules are also tried
 // directly on the same text.
-#include "checklog.h"
+#include "core/numbers.h"
 #include "fuzzcheck.h"
-#include "numbers.h"
-#include "protocol.h"
-#include "signalcheck.h"
+#include "receiver/checklog.h"
+#include "receiver/protocol.h"
+#include "receiver/signalcheck.h"
 
 #include <QByteArrayList>
 

@@ -1,7 +1,7 @@
 // Build-time helper: writes the window's icon as PNG files for the desktop's
 // icon theme, so that the launcher shows the same picture the window does.
 //   wavesift_icontool <size> <file.png> [<size> <file.png> ...]
-#include "icon.h"
+#include "app/icon.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "filefollower.h"
+#include "app/filefollower.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "logpanel.h"
+#include "app/logpanel.h"
 
 #include <QScrollBar>
 #include <QTextCursor>

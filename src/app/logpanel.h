@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windowelements.h"
-#include "windowpanel.h"
+#include "app/windowelements.h"
+#include "app/windowpanel.h"
 
 #include <QPlainTextEdit>
 

@@ -1,13 +1,13 @@
-#include "commandline.h"
-#include "filenames.h"
-#include "headless.h"
-#include "mainwindow.h"
-#include "messageline.h"
-#include "messages.h"
-#include "qtserialline.h"
-#include "realplatform.h"
-#include "report.h"
-#include "windowpicture.h"
+#include "app/mainwindow.h"
+#include "app/messages.h"
+#include "app/realplatform.h"
+#include "app/windowpicture.h"
+#include "cli/commandline.h"
+#include "cli/headless.h"
+#include "cli/messageline.h"
+#include "cli/report.h"
+#include "core/filenames.h"
+#include "receiver/qtserialline.h"
 
 #include <QApplication>
 #include <QCoreApplication>

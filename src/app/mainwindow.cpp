@@ -1,12 +1,12 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "fileopendialog.h"
-#include "icon.h"
-#include "logpanel.h"
-#include "plotspanel.h"
-#include "receiversettingspanel.h"
-#include "scanfilespanel.h"
-#include "windowelements.h"
+#include "app/fileopendialog.h"
+#include "app/icon.h"
+#include "app/logpanel.h"
+#include "app/plotspanel.h"
+#include "app/receiversettingspanel.h"
+#include "app/scanfilespanel.h"
+#include "app/windowelements.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "mapfile.h"
-#include "scans.h"
-#include "signalcheck.h"
-#include "view.h"
-#include "windowplatform.h"
+#include "app/windowplatform.h"
+#include "map/mapfile.h"
+#include "plot/view.h"
+#include "receiver/signalcheck.h"
+#include "scan/scans.h"
 
 #include <QWidget>
 

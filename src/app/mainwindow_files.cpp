@@ -1,9 +1,9 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "filenames.h"
-#include "logpanel.h"
-#include "messages.h"
-#include "scanfilespanel.h"
+#include "app/logpanel.h"
+#include "app/messages.h"
+#include "app/scanfilespanel.h"
+#include "core/filenames.h"
 
 #include <QCoreApplication>
 #include <QDir>

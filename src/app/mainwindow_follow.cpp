@@ -1,7 +1,7 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "filefollower.h"
-#include "scanfilespanel.h"
+#include "app/filefollower.h"
+#include "app/scanfilespanel.h"
 
 #include <QKeySequence>
 #include <QScopedValueRollback>

@@ -1,9 +1,9 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "checklog.h"
-#include "fullscan.h"
-#include "logpanel.h"
-#include "resultsfile.h"
+#include "app/logpanel.h"
+#include "fullscan/fullscan.h"
+#include "fullscan/resultsfile.h"
+#include "receiver/checklog.h"
 
 #include <QPushButton>
 

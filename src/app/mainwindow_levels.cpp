@@ -1,8 +1,8 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "logpanel.h"
-#include "plotspanel.h"
-#include "transmissionlevels.h"
+#include "app/logpanel.h"
+#include "app/plotspanel.h"
+#include "plot/transmissionlevels.h"
 
 #include <QShortcut>
 

@@ -1,12 +1,12 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "levels.h"
-#include "logpanel.h"
-#include "mapfile.h"
-#include "messages.h"
-#include "plotspanel.h"
-#include "scanfilespanel.h"
-#include "texts.h"
+#include "app/logpanel.h"
+#include "app/messages.h"
+#include "app/plotspanel.h"
+#include "app/scanfilespanel.h"
+#include "core/texts.h"
+#include "map/mapfile.h"
+#include "plot/levels.h"
 
 
 // Loads a map of known transmissions: the entries that the readout and the

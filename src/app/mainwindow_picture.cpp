@@ -1,8 +1,8 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "logpanel.h"
-#include "messages.h"
-#include "windowpicture.h"
+#include "app/logpanel.h"
+#include "app/messages.h"
+#include "app/windowpicture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

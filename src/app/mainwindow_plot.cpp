@@ -1,7 +1,7 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "plotspanel.h"
-#include "scanfilespanel.h"
+#include "app/plotspanel.h"
+#include "app/scanfilespanel.h"
 
 // Every load of a scan shows the whole range of the scans now loaded; only
 // a reload of a file that left that range as it was keeps the zoom.

@@ -1,7 +1,7 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "plotspanel.h"
-#include "readout.h"
+#include "app/plotspanel.h"
+#include "plot/readout.h"
 
 // Without a map the entry label keeps whatever an earlier move over a map
 // put there.

@@ -1,8 +1,8 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "logpanel.h"
-#include "numbers.h"
-#include "receiversettingspanel.h"
+#include "app/logpanel.h"
+#include "app/receiversettingspanel.h"
+#include "core/numbers.h"
 
 
 using ws::receiver::Polarisation;

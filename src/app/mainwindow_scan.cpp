@@ -1,8 +1,8 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "messages.h"
-#include "scanfile.h"
-#include "scanfilespanel.h"
+#include "app/messages.h"
+#include "app/scanfilespanel.h"
+#include "scan/scanfile.h"
 
 void MainWindow::loadScan(ws::ScanSlot slot)
 {

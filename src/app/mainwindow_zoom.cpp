@@ -1,6 +1,6 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "plotspanel.h"
+#include "app/plotspanel.h"
 
 #include <QKeySequence>
 #include <QShortcut>

@@ -1,8 +1,8 @@
-#include "plotspanel.h"
+#include "app/plotspanel.h"
 
-#include "drawscans.h"
-#include "mapstrip.h"
-#include "messages.h"
+#include "app/messages.h"
+#include "plot/drawscans.h"
+#include "plot/mapstrip.h"
 
 PlotsPanel::PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map)
     : WindowPanel(window), scans_(scans), map_(map)

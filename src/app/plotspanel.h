@@ -1,11 +1,11 @@
 #pragma once
 
-#include "mapfile.h"
-#include "plotwidget.h"
-#include "scans.h"
-#include "view.h"
-#include "windowelements.h"
-#include "windowpanel.h"
+#include "app/plotwidget.h"
+#include "app/windowelements.h"
+#include "app/windowpanel.h"
+#include "map/mapfile.h"
+#include "plot/view.h"
+#include "scan/scans.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
-#include "portlist.h"
+#include "app/portlist.h"
 
-#include "protocol.h"
+#include "receiver/protocol.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

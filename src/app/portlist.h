@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowplatform.h"
+#include "app/windowplatform.h"
 
 #include <QObject>
 

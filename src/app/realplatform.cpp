@@ -1,7 +1,7 @@
-#include "realplatform.h"
+#include "app/realplatform.h"
 
-#include "portlist.h"
-#include "resultsfile.h"
+#include "app/portlist.h"
+#include "fullscan/resultsfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "steadyclock.h"
-#include "windowplatform.h"
+#include "app/windowplatform.h"
+#include "core/steadyclock.h"
 
 class QWidget;
 

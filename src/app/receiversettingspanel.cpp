@@ -1,6 +1,6 @@
-#include "receiversettingspanel.h"
+#include "app/receiversettingspanel.h"
 
-#include "portlist.h"
+#include "app/portlist.h"
 
 ws::receiver::ReceiverSettings ReceiverSettingsPanel::settings() const
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "signalcheck.h"
-#include "windowelements.h"
-#include "windowpanel.h"
-#include "windowplatform.h"
+#include "app/windowelements.h"
+#include "app/windowpanel.h"
+#include "app/windowplatform.h"
+#include "receiver/signalcheck.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "scanfilespanel.h"
+#include "app/scanfilespanel.h"
 
 ScanFilesPanel::ScanFilesPanel(QWidget &window)
     : WindowPanel(window)

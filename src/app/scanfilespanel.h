@@ -1,9 +1,9 @@
 #pragma once
 
-#include "fileopendialog.h"
-#include "scans.h"
-#include "windowelements.h"
-#include "windowpanel.h"
+#include "app/fileopendialog.h"
+#include "app/windowelements.h"
+#include "app/windowpanel.h"
+#include "scan/scans.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "windowelements.h"
+#include "app/windowelements.h"
 
-#include "palette.h"
+#include "plot/palette.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "windowpicture.h"
+#include "app/windowpicture.h"
 
 #include <QBuffer>
 #include <QImage>

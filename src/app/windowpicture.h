@@ -1,6 +1,6 @@
 #pragma once
 
-#include "savefile.h"
+#include "core/savefile.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "commandline.h"
+#include "cli/commandline.h"
 
-#include "filenames.h"
+#include "core/filenames.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commandline.h"
-#include "platform.h"
+#include "cli/commandline.h"
+#include "core/platform.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "messageline.h"
+#include "cli/messageline.h"
 
 namespace ws::cli {
 

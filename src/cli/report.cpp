@@ -1,11 +1,11 @@
-#include "report.h"
+#include "cli/report.h"
 
-#include "files.h"
-#include "mapfile.h"
-#include "messageline.h"
-#include "messages.h"
-#include "scanfile.h"
-#include "transmissionlevels.h"
+#include "app/messages.h"
+#include "cli/messageline.h"
+#include "core/files.h"
+#include "map/mapfile.h"
+#include "plot/transmissionlevels.h"
+#include "scan/scanfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "filenames.h"
+#include "core/filenames.h"
 
 #include <QFile>
 

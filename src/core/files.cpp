@@ -1,6 +1,6 @@
-#include "files.h"
+#include "core/files.h"
 
-#include "filenames.h"
+#include "core/filenames.h"
 
 #include <QFile>
 #include <QFileInfo>

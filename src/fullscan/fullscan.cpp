@@ -1,4 +1,4 @@
-#include "fullscan.h"
+#include "fullscan/fullscan.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfile.h"
-#include "protocol.h"
+#include "map/mapfile.h"
+#include "receiver/protocol.h"
 
 #include <QString>
 

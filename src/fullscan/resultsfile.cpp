@@ -1,6 +1,6 @@
-#include "resultsfile.h"
+#include "fullscan/resultsfile.h"
 
-#include "texts.h"
+#include "core/texts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "failure.h"
-#include "savefile.h"
+#include "core/failure.h"
+#include "core/savefile.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "mapfile.h"
+#include "map/mapfile.h"
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace ws {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files.h"
+#include "core/files.h"
 
 #include <QByteArray>
 #include <QString>

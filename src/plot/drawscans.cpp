@@ -1,9 +1,9 @@
-#include "drawscans.h"
+#include "plot/drawscans.h"
 
-#include "levellookup.h"
-#include "numbers.h"
-#include "palette.h"
-#include "view.h"
+#include "core/numbers.h"
+#include "plot/palette.h"
+#include "plot/view.h"
+#include "scan/levellookup.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "canvas.h"
-#include "levels.h"
-#include "scanfile.h"
-#include "view.h"
+#include "plot/canvas.h"
+#include "plot/levels.h"
+#include "plot/view.h"
+#include "scan/scanfile.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "levels.h"
+#include "plot/levels.h"
 
 #include <algorithm>
 

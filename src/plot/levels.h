@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scanfile.h"
-#include "scans.h"
+#include "scan/scanfile.h"
+#include "scan/scans.h"
 
 // The range the two scans span together, and the horizontal scale that
 // every plot area shares. The map strip, the readout under the pointer and

@@ -1,6 +1,6 @@
-#include "mapstrip.h"
+#include "plot/mapstrip.h"
 
-#include "palette.h"
+#include "plot/palette.h"
 
 namespace ws {
 

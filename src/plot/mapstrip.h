@@ -1,8 +1,8 @@
 #pragma once
 
-#include "canvas.h"
-#include "levels.h"
-#include "mapfile.h"
+#include "map/mapfile.h"
+#include "plot/canvas.h"
+#include "plot/levels.h"
 
 #include <QColor>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "readout.h"
+#include "plot/readout.h"
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 #include <cmath>
 

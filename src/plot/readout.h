@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapfile.h"
+#include "map/mapfile.h"
 
 #include <QString>
 

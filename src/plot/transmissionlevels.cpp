@@ -1,7 +1,7 @@
-#include "transmissionlevels.h"
+#include "plot/transmissionlevels.h"
 
-#include "levellookup.h"
-#include "numbers.h"
+#include "core/numbers.h"
+#include "scan/levellookup.h"
 
 #include <QStringList>
 

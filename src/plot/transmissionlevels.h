@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfile.h"
-#include "scanfile.h"
+#include "map/mapfile.h"
+#include "scan/scanfile.h"
 
 #include <QString>
 #include <QVector>

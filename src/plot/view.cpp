@@ -1,4 +1,4 @@
-#include "view.h"
+#include "plot/view.h"
 
 #include <algorithm>
 #include <cmath>

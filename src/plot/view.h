@@ -1,7 +1,7 @@
 #pragma once
 
-#include "levellookup.h"
-#include "levels.h"
+#include "plot/levels.h"
+#include "scan/levellookup.h"
 
 // The part of the frequency axis that the plots show. 2,050 MHz across some
 // 640 pixels hides the shape of a single transponder, so the user may zoom

@@ -1,6 +1,6 @@
-#include "checklog.h"
+#include "receiver/checklog.h"
 
-#include "texts.h"
+#include "core/texts.h"
 
 namespace ws::receiver {
 

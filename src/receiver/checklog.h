@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol.h"
+#include "receiver/protocol.h"
 
 #include <QDateTime>
 #include <QString>

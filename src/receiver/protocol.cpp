@@ -1,6 +1,6 @@
-#include "protocol.h"
+#include "receiver/protocol.h"
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "qtserialline.h"
+#include "receiver/qtserialline.h"
 
-#include "protocol.h"
-#include "reservedterminals.h"
+#include "receiver/protocol.h"
+#include "receiver/reservedterminals.h"
 
 #include <QElapsedTimer>
 #include <QSerialPort>

@@ -1,4 +1,4 @@
-#include "reservedterminals.h"
+#include "receiver/reservedterminals.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "signalcheck.h"
+#include "receiver/signalcheck.h"
 
-#include "checklog.h"
-#include "numbers.h"
-#include "texts.h"
+#include "core/numbers.h"
+#include "core/texts.h"
+#include "receiver/checklog.h"
 
 namespace ws::receiver {
 

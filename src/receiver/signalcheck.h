@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform.h"
-#include "protocol.h"
+#include "core/platform.h"
+#include "receiver/protocol.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "levellookup.h"
+#include "scan/levellookup.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "scanfile.h"
+#include "scan/scanfile.h"
 
-#include "numbers.h"
-#include "texts.h"
+#include "core/numbers.h"
+#include "core/texts.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "failure.h"
-#include "files.h"
+#include "core/failure.h"
+#include "core/files.h"
 
 #include <QByteArray>
 #include <QDateTime>

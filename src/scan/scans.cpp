@@ -1,4 +1,4 @@
-#include "scans.h"
+#include "scan/scans.h"
 
 namespace ws {
 

@@ -3,7 +3,7 @@
 // Start it, type the device path it prints into the window's "comport" box
 // and click into a plot. It serves until it is stopped (Ctrl+C).
 
-#include "receiversim.h"
+#include "rxsim/receiversim.h"
 
 #include <QCoreApplication>
 #include <QStringList>
