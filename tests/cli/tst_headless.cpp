@@ -2,7 +2,7 @@
 // decides the exit code, what goes to which stream, and what a full scan
 // leaves on the disk when something goes wrong.
 
-#include "fakeplatform.h"
+#include "fakes.h"
 #include "headless.h"
 #include "mapentries.h"
 #include "messages.h"
