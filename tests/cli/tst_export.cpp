@@ -141,5 +141,5 @@ void TestExport::refusedTargetsAreLeftAlone()
         QCOMPARE(QFileInfo(copy).size(), QFileInfo(examples + "newest.scn").size());
 }
 
-QTEST_MAIN(TestExport)
+QTEST_GUILESS_MAIN(TestExport)
 #include "tst_export.moc"

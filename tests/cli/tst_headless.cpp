@@ -3,7 +3,7 @@
 // leaves on the disk when something goes wrong; and the line that stands on
 // standard error for a message box.
 
-#include "fakeplatform.h"
+#include "fakes.h"
 #include "headless.h"
 #include "mapentries.h"
 #include "messageline.h"

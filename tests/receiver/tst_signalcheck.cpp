@@ -1,4 +1,4 @@
-#include "fakeplatform.h"
+#include "fakes.h"
 #include "protocol.h"
 #include "signalcheck.h"
 #include "texts.h"

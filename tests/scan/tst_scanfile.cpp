@@ -1,3 +1,4 @@
+#include "commalocale.h"
 #include "messages.h"
 #include "scanfile.h"
 #include "scans.h"
@@ -35,6 +36,7 @@ private slots:
     void failures();
     void loadReplacesTheSlotButKeepsAnUnwrittenCellZero();
     void summaryLine();
+    void pointsReadTheSameUnderACommaLocale();
 };
 
 namespace {
@@ -367,6 +369,36 @@ void TestScanFile::summaryLine()
              QStringLiteral("/scans/a b.scn  ") + ws::generalDateText(when)
                  + QStringLiteral("  40321 univ hv(p) 10700") + point
                  + QStringLiteral("5-10700 MHz"));
+}
+
+// The application object has handed the C library the desktop's locale; a
+// German one must not turn "949.5" into 949 anywhere in a scan file.
+void TestScanFile::pointsReadTheSameUnderACommaLocale()
+{
+    const ws::test::CommaLocaleScope comma;
+    QVERIFY2(comma.error().isEmpty(), qPrintable(comma.error()));
+
+    const ws::ScanParse parse =
+        ws::parseScan(header("950.5", "952.5", "1053", "1058")
+                      + "949.5,20.5\r\n951.5,30.25\r\n952.6, 7.75\r\n");
+    QVERIFY(parse.value);
+    const ScanData &s = *parse.value;
+    QCOMPARE(s.first, 950.5);
+    QCOMPARE(s.last, 952.5);
+    // Frequencies round half to even: 949.5 to 950, 951.5 to 952.
+    QCOMPARE(s.levels[ws::HLow][950], 20.5);
+    QCOMPARE(s.levels[ws::HLow][952], 30.25);
+    QCOMPARE(s.levels[ws::HLow][953], 7.75);
+    QCOMPARE(s.maxLevel, 30.25);
+    QCOMPARE(s.minLevel, 7.75);
+
+    // Codes with a fraction are no codes.
+    const ws::ScanParse lnb = ws::parseScan(header("950", "952", "1054", "1044.5") + "950,1\r\n");
+    QVERIFY(!lnb.value);
+    QCOMPARE(int(lnb.failure.kind), int(ScanFailure::UnknownLnb));
+    const ws::ScanParse layout = ws::parseScan(header("950", "952", "1053.5", "1058") + "950,1\r\n");
+    QVERIFY(!layout.value);
+    QCOMPARE(int(layout.failure.kind), int(ScanFailure::UnknownLayout));
 }
 
 QTEST_GUILESS_MAIN(TestScanFile)

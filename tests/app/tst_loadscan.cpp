@@ -1,4 +1,3 @@
-#include "commalocale.h"
 #include "fakeplatform.h"
 #include "scantext.h"
 
@@ -34,7 +33,6 @@ private slots:
     void failedLoadChangesNothing();
     void cancelledDialogKeepsTheLoadedSlot();
     void reloadReplacesTheSlot();
-    void pointsReadTheSameUnderACommaLocale();
 
 private:
     QString write(const QString &name, const QByteArray &bytes) { return writeFile(dir, name, bytes); }
@@ -260,37 +258,6 @@ void TestLoadScan::reloadReplacesTheSlot()
     QCOMPARE(s.maxLevel, 7.0);
     QCOMPARE(s.lnb.lowOscillator, 5150);
     QCOMPARE(s.lnb.switchFrequency, -1);
-}
-
-// The application object has handed the C library the desktop's locale; a
-// German one must not turn "949.5" into 949 anywhere in a scan file.
-void TestLoadScan::pointsReadTheSameUnderACommaLocale()
-{
-    const ws::test::CommaLocaleScope comma;
-    QVERIFY2(comma.error().isEmpty(), qPrintable(comma.error()));
-
-    const QByteArray header = "950.5\r\n952.5\r\n1053\r\n1058\r\n";
-    load(ws::ScanSlot::Newest, write(QStringLiteral("fractions.scn"),
-                  header + "949.5,20.5\r\n951.5,30.25\r\n952.6, 7.75\r\n"));
-    QVERIFY2(w->dialogs.messages.isEmpty(), qPrintable(w->dialogs.messages.join('|')));
-    const ws::ScanData &s = *w->scans().newest;
-    QCOMPARE(s.first, 950.5);
-    QCOMPARE(s.last, 952.5);
-    // Frequencies round half to even: 949.5 to 950, 951.5 to 952.
-    QCOMPARE(s.levels[ws::HLow][950], 20.5);
-    QCOMPARE(s.levels[ws::HLow][952], 30.25);
-    QCOMPARE(s.levels[ws::HLow][953], 7.75);
-    QCOMPARE(s.maxLevel, 30.25);
-    QCOMPARE(s.minLevel, 7.75);
-
-    // Codes with a fraction are no codes.
-    load(ws::ScanSlot::Reference,
-         write(QStringLiteral("lnb.scn"), "950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n"));
-    load(ws::ScanSlot::Reference,
-         write(QStringLiteral("layout.scn"), "950\r\n952\r\n1053.5\r\n1058\r\n950,1\r\n"));
-    const QStringList refused{QStringLiteral("unknown lnb-type, loading cancelled"),
-                              QStringLiteral("unknown Format, loading cancelled")};
-    QCOMPARE(w->dialogs.messages, refused);
 }
 
 QTEST_MAIN(TestLoadScan)
