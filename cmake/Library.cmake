@@ -10,7 +10,7 @@
 function(ws_add_library name)
   cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
   add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
 

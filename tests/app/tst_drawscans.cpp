@@ -1,10 +1,10 @@
-#include "fakeplatform.h"
-#include "scantext.h"
+#include "scan/scantext.h"
+#include "support/fakeplatform.h"
 
-#include "drawscans.h"
-#include "levels.h"
-#include "palette.h"
-#include "plotwidget.h"
+#include "app/plotwidget.h"
+#include "plot/drawscans.h"
+#include "plot/levels.h"
+#include "plot/palette.h"
 
 #include <QLabel>
 #include <QPushButton>

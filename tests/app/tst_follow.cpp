@@ -1,7 +1,7 @@
-#include "fakeplatform.h"
-#include "filefollower.h"
-#include "mapentries.h"
-#include "scantext.h"
+#include "app/filefollower.h"
+#include "scan/scantext.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QLabel>
 #include <QLineEdit>

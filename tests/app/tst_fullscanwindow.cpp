@@ -1,6 +1,6 @@
-#include "fakeplatform.h"
-#include "mapentries.h"
-#include "texts.h"
+#include "core/texts.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QDir>
 #include <QFile>

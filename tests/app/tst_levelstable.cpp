@@ -1,6 +1,6 @@
 // Ctrl+R shows the levels of the map's entries in the log box.
-#include "fakeplatform.h"
-#include "transmissionlevels.h"
+#include "plot/transmissionlevels.h"
+#include "support/fakeplatform.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

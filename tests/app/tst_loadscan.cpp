@@ -1,7 +1,7 @@
-#include "fakeplatform.h"
-#include "scantext.h"
+#include "scan/scantext.h"
+#include "support/fakeplatform.h"
 
-#include "texts.h"
+#include "core/texts.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "fakeplatform.h"
-#include "fileopendialog.h"
-#include "palette.h"
-#include "plotwidget.h"
-#include "windowelements.h"
+#include "app/fileopendialog.h"
+#include "app/plotwidget.h"
+#include "app/windowelements.h"
+#include "plot/palette.h"
+#include "support/fakeplatform.h"
 
 #include <QLabel>
 #include <QLineEdit>

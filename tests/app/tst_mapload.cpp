@@ -1,6 +1,6 @@
-#include "fakeplatform.h"
-#include "plotwidget.h"
-#include "texts.h"
+#include "app/plotwidget.h"
+#include "core/texts.h"
+#include "support/fakeplatform.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,10 +1,10 @@
 // Files that come from outside the dialogs: named on the command line or
 // dropped onto the window.
-#include "fakeplatform.h"
-#include "filenames.h"
-#include "mapentries.h"
-#include "messages.h"
-#include "plotwidget.h"
+#include "app/messages.h"
+#include "app/plotwidget.h"
+#include "core/filenames.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QDir>
 #include <QDropEvent>

@@ -1,7 +1,7 @@
 // The panels: each speaks for its elements in the model's terms.
-#include "fakeplatform.h"
-#include "receiversettingspanel.h"
-#include "scanfilespanel.h"
+#include "app/receiversettingspanel.h"
+#include "app/scanfilespanel.h"
+#include "support/fakeplatform.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "plotwidget.h"
+#include "app/plotwidget.h"
 
 #include <QSignalSpy>
 #include <QtTest>

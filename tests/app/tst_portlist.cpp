@@ -1,7 +1,7 @@
 // The port box's list of the ports that exist, from a scripted enumeration.
-#include "fakeplatform.h"
-#include "plotwidget.h"
-#include "portlist.h"
+#include "app/plotwidget.h"
+#include "app/portlist.h"
+#include "support/fakeplatform.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

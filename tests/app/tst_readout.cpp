@@ -1,6 +1,6 @@
-#include "fakeplatform.h"
-#include "mapentries.h"
-#include "plotwidget.h"
+#include "app/plotwidget.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QLabel>
 #include <QLineEdit>

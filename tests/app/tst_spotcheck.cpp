@@ -1,6 +1,6 @@
-#include "fakeplatform.h"
-#include "plotwidget.h"
-#include "protocol.h"
+#include "app/plotwidget.h"
+#include "receiver/protocol.h"
+#include "support/fakeplatform.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 // Ctrl+S saves a picture of the window, Ctrl+C copies it; the text boxes
 // keep Ctrl+C for the text selected in them.
-#include "fakeplatform.h"
-#include "messages.h"
+#include "app/messages.h"
+#include "support/fakeplatform.h"
 
 #include <QClipboard>
 #include <QFile>

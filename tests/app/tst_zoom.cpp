@@ -1,9 +1,9 @@
-#include "fakeplatform.h"
-#include "mapentries.h"
-#include "numbers.h"
-#include "plotwidget.h"
-#include "readout.h"
-#include "scantext.h"
+#include "app/plotwidget.h"
+#include "core/numbers.h"
+#include "plot/readout.h"
+#include "scan/scantext.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,12 +2,12 @@
 // simulator on a pseudo-terminal: exit codes, the log on standard output,
 // a full scan's file against the window's, and Ctrl+C during a full scan.
 
-#include "fakeplatform.h"
-#include "mapentries.h"
-#include "qtserialline.h"
-#include "realplatform.h"
-#include "receiversim.h"
-#include "texts.h"
+#include "app/realplatform.h"
+#include "core/texts.h"
+#include "receiver/qtserialline.h"
+#include "rxsim/receiversim.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QDir>
 #include <QFile>

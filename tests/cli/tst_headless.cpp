@@ -3,13 +3,13 @@
 // leaves on the disk when something goes wrong; and the line that stands on
 // standard error for a message box.
 
-#include "fakes.h"
-#include "headless.h"
-#include "mapentries.h"
-#include "messageline.h"
-#include "messages.h"
-#include "protocol.h"
-#include "texts.h"
+#include "app/messages.h"
+#include "cli/headless.h"
+#include "cli/messageline.h"
+#include "core/texts.h"
+#include "receiver/protocol.h"
+#include "support/fakes.h"
+#include "support/mapentries.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // --report as a script runs it: the program itself, with no display.
-#include "mapentries.h"
-#include "scantext.h"
+#include "scan/scantext.h"
+#include "support/mapentries.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

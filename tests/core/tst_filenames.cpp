@@ -1,6 +1,6 @@
 // File names with bytes that are not UTF-8, as a command line may carry them.
-#include "filenames.h"
-#include "files.h"
+#include "core/filenames.h"
+#include "core/files.h"
 
 #include <QtTest>
 

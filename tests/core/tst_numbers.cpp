@@ -1,6 +1,6 @@
-#include "commalocale.h"
-#include "numbers.h"
-#include "texts.h"
+#include "core/numbers.h"
+#include "core/texts.h"
+#include "support/commalocale.h"
 
 #include <QtTest>
 

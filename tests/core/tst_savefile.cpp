@@ -1,6 +1,6 @@
 // Where a save may go and what a failing disk leaves behind. Other owners,
 // devices, read-only folders and a full disk come from a tweaked file system.
-#include "savefile.h"
+#include "core/savefile.h"
 
 #include <QtTest>
 

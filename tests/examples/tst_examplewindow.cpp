@@ -2,9 +2,9 @@
 // own buttons, drawn, and the map strip's lines standing on the humps of the
 // level plot, also zoomed in. Set WS_GRAB=<file.png> to keep a picture of
 // the window, and one of the zoomed window beside it (<file>-zoomed.png).
-#include "fakeplatform.h"
-#include "levels.h"
-#include "plotwidget.h"
+#include "app/plotwidget.h"
+#include "plot/levels.h"
+#include "support/fakeplatform.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

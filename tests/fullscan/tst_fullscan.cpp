@@ -1,6 +1,6 @@
-#include "fullscan.h"
-#include "mapentries.h"
-#include "resultsfile.h"
+#include "fullscan/fullscan.h"
+#include "fullscan/resultsfile.h"
+#include "support/mapentries.h"
 
 #include <QDir>
 #include <QFile>

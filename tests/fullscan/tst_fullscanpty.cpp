@@ -1,12 +1,12 @@
 // A full scan through the real serial line, the real clock and the real
 // event loop, against the receiver simulator on a pseudo-terminal.
 
-#include "fakeplatform.h"
-#include "mapentries.h"
-#include "qtserialline.h"
-#include "realplatform.h"
-#include "receiversim.h"
-#include "texts.h"
+#include "app/realplatform.h"
+#include "core/texts.h"
+#include "receiver/qtserialline.h"
+#include "rxsim/receiversim.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "mapfile.h"
-#include "texts.h"
+#include "core/texts.h"
+#include "map/mapfile.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
-#include "drawscans.h"
-#include "levels.h"
-#include "palette.h"
-#include "recordingcanvas.h"
-#include "scanfile.h"
-#include "scans.h"
-#include "scantext.h"
+#include "plot/drawscans.h"
+#include "plot/levels.h"
+#include "plot/palette.h"
+#include "scan/scanfile.h"
+#include "scan/scans.h"
+#include "scan/scantext.h"
+#include "support/recordingcanvas.h"
 
 #include <QtTest>
 

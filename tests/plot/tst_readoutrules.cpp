@@ -1,5 +1,5 @@
-#include "mapentries.h"
-#include "readout.h"
+#include "plot/readout.h"
+#include "support/mapentries.h"
 
 #include <QtTest>
 

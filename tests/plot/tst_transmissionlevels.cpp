@@ -1,5 +1,5 @@
-#include "mapentries.h"
-#include "transmissionlevels.h"
+#include "plot/transmissionlevels.h"
+#include "support/mapentries.h"
 
 #include <QtTest>
 

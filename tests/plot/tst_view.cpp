@@ -1,7 +1,7 @@
-#include "drawscans.h"
-#include "palette.h"
-#include "recordingcanvas.h"
-#include "view.h"
+#include "plot/drawscans.h"
+#include "plot/palette.h"
+#include "plot/view.h"
+#include "support/recordingcanvas.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "checklog.h"
-#include "protocol.h"
-#include "reservedterminals.h"
+#include "receiver/checklog.h"
+#include "receiver/protocol.h"
+#include "receiver/reservedterminals.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

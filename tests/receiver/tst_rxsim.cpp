@@ -1,4 +1,4 @@
-#include "receiversim.h"
+#include "rxsim/receiversim.h"
 
 #include <QtTest>
 

@@ -2,11 +2,11 @@
 // a pseudo-terminal: what the fakes cannot show (the port's buffering, the
 // pty's line settings, waiting without spinning) is checked here.
 
-#include "fakeplatform.h"
-#include "qtserialline.h"
-#include "realplatform.h"
-#include "receiversim.h"
-#include "texts.h"
+#include "app/realplatform.h"
+#include "core/texts.h"
+#include "receiver/qtserialline.h"
+#include "rxsim/receiversim.h"
+#include "support/fakeplatform.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "fakes.h"
-#include "protocol.h"
-#include "signalcheck.h"
-#include "texts.h"
+#include "core/texts.h"
+#include "receiver/protocol.h"
+#include "receiver/signalcheck.h"
+#include "support/fakes.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scanfile.h"
+#include "scan/scanfile.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "levellookup.h"
-#include "scanfile.h"
-#include "scantext.h"
+#include "scan/levellookup.h"
+#include "scan/scanfile.h"
+#include "scan/scantext.h"
 
 #include <QtTest>
 

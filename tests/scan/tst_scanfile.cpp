@@ -1,10 +1,10 @@
-#include "commalocale.h"
-#include "messages.h"
-#include "scanfile.h"
-#include "scans.h"
-#include "scantext.h"
+#include "app/messages.h"
+#include "scan/scanfile.h"
+#include "scan/scans.h"
+#include "scan/scantext.h"
+#include "support/commalocale.h"
 
-#include "texts.h"
+#include "core/texts.h"
 
 #include <QLocale>
 #include <QtTest>

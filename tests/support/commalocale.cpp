@@ -1,4 +1,4 @@
-#include "commalocale.h"
+#include "support/commalocale.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "fakeplatform.h"
+#include "support/fakeplatform.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "fakes.h"
-#include "mainwindow.h"
-#include "windowelement.h"
-#include "windowplatform.h"
+#include "app/mainwindow.h"
+#include "app/windowplatform.h"
+#include "support/fakes.h"
+#include "support/windowelement.h"
 
 #include <memory>
 

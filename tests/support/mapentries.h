@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfile.h"
-#include "numbers.h"
+#include "core/numbers.h"
+#include "map/mapfile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas.h"
+#include "plot/canvas.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowelements.h"
+#include "app/windowelements.h"
 
 #include <QObject>
 #include <QWidget>
