@@ -1,6 +1,5 @@
 #include "cli/headless.h"
 
-#include "app/messages.h"
 #include "core/filenames.h"
 #include "core/files.h"
 #include "core/steadyclock.h"

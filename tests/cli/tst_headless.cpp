@@ -3,7 +3,6 @@
 // leaves on the disk when something goes wrong; and the line that stands on
 // standard error for a message box.
 
-#include "app/messages.h"
 #include "cli/headless.h"
 #include "cli/messageline.h"
 #include "core/texts.h"
