@@ -8,6 +8,7 @@
 #include "rxsim/receiversim.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
+#include "support/testpart.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,6 +122,12 @@ class TestCliPty : public QObject
     Q_OBJECT
 
 private slots:
+    void init()
+    {
+        if (!ws::test::inThisPart(*this))
+            QSKIP("another part of this program runs this function");
+    }
+
     void checkExitCodes();
     void fullScanWritesWhatTheWindowWrites();
     void silentOrFloodingReceiverIsAPortFailure_data();
