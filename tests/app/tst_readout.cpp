@@ -12,16 +12,6 @@ namespace names = ws::window::names;
 
 namespace {
 
-void setMap(ws::MapData &map, const QStringList &frequencies)
-{
-    map.entries.clear();
-    for (int i = 0; i < frequencies.size(); ++i) {
-        map.entries.push_back(ws::test::mapEntry(frequencies[i], QStringLiteral("MPEG2 "),
-                                                 QStringLiteral("H"),
-                                                 QStringLiteral("Station %1").arg(i + 1, -7)));
-    }
-}
-
 const QStringList kThreeRows = {"11720", "11740", "11760"};
 
 QString text(ws::test::FakeWindow &w, const char *label)
@@ -45,7 +35,7 @@ void TestReadout::labelsShowTheRowUntrimmed()
 {
     ws::test::FakeWindow w;
     ws::MapData &map = w.map();
-    setMap(map, {"11778", "12188"});
+    ws::test::setStations(map, {"11778", "12188"});
     map.entries[1] = ws::test::mapEntry(QStringLiteral("12188"), QStringLiteral("mpeg2 "),
                                         QStringLiteral("v"), QStringLiteral(" Some Station   "));
     w.window->showReadoutAt(12100);
@@ -74,7 +64,7 @@ void TestReadout::pointerMovesSetOrClearTheReadout()
 {
     ws::test::FakeWindow w;
     MainWindow &f = *w.window;
-    setMap(w.map(), kThreeRows);
+    ws::test::setStations(w.map(), kThreeRows);
     w.element<PlotWidget>(names::levelPlot)->setScale(10700, 0, 2051, 100);
     w.element<PlotWidget>(names::differencePlot)->setScale(10700, -50, 2051, 100);
     f.show();

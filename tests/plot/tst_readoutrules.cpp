@@ -5,16 +5,6 @@
 
 namespace {
 
-void setMap(ws::MapData &map, const QStringList &frequencies)
-{
-    map.entries.clear();
-    for (int i = 0; i < frequencies.size(); ++i) {
-        map.entries.push_back(ws::test::mapEntry(frequencies[i], QStringLiteral("MPEG2 "),
-                                                 QStringLiteral("H"),
-                                                 QStringLiteral("Station %1").arg(i + 1, -7)));
-    }
-}
-
 const QStringList kThreeRows = {"11720", "11740", "11760"};
 
 } // namespace
@@ -70,7 +60,7 @@ void TestReadoutRules::nearestRowQuirksIncluded()
     QFETCH(int, row);
 
     ws::MapData map;
-    setMap(map, frequencies);
+    ws::test::setStations(map, frequencies);
     QCOMPARE(ws::nearestMapEntry(map, x) + 1, row);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace ws::test {
 
@@ -20,6 +21,18 @@ inline MapEntry mapEntry(const QString &frequencyText, const QString &type = QSt
     entry.frequency = readNumber(frequencyText);
     entry.polarisation = polarisation;
     return entry;
+}
+
+// A map of MPEG2 entries, horizontal, named "Station 1" ... in the order
+// of `frequencies`.
+inline void setStations(MapData &map, const QStringList &frequencies)
+{
+    map.entries.clear();
+    for (int i = 0; i < frequencies.size(); ++i) {
+        map.entries.push_back(mapEntry(frequencies[i], QStringLiteral("MPEG2 "),
+                                       QStringLiteral("H"),
+                                       QStringLiteral("Station %1").arg(i + 1, -7)));
+    }
 }
 
 // One line of a map file in its columns, CR LF included: `ghz` as the file
