@@ -1,6 +1,6 @@
-# How the program's libraries under src/ are made, and the walk over every
-# target that the project-wide settings (cmake/Moc.cmake,
-# cmake/Precompile.cmake) share.
+# How the program's libraries under src/ are made, and which Qt modules a
+# target compiles against (for the precompiled headers, cmake/Precompile.cmake
+# and tests/CMakeLists.txt).
 
 # ws_add_library(<name> <sources...> [PUBLIC <targets...>] [PRIVATE <targets...>])
 # A static library of the program. Its headers are included by their path
@@ -13,18 +13,6 @@ function(ws_add_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
-
-# The targets defined in <dir> and below.
-function(ws_targets_below dir out)
-  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(sub IN LISTS subdirs)
-    ws_targets_below(${sub} below)
-    list(APPEND targets ${below})
-  endforeach()
-  set(${out} ${targets} PARENT_SCOPE)
-endfunction()
-
 
 # The Qt modules (Qt6::Core, Qt6::Widgets ...) whose headers and macros
 # <target>'s compile line sees: its own links, and what the libraries it

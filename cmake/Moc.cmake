@@ -4,9 +4,8 @@
 # moc every include path of the target, so moc parses all of Qt behind each
 # #include: about two seconds for a test program whose one class needs none
 # of it. Hence:
-# - ws_automoc_where_needed() (called once, after the last add_subdirectory())
-#   turns AUTOMOC on for the targets with a Q_OBJECT, Q_GADGET or
-#   Q_NAMESPACE in a source or in the header beside one, and for no other.
+# - AUTOMOC is off by default; the window's library, the one library with
+#   classes for moc, turns it on.
 # - ws_moc_source(<target> <source>) runs moc on one source file that ends in
 #   `#include "<name>.moc"`, with the compiler's own macros and Qt's platform
 #   macros (Q_OS_UNIX and the like, which tests put around their slots) but
@@ -34,7 +33,7 @@ function(ws_moc_source target source)
   set_source_files_properties(${out} PROPERTIES HEADER_FILE_ONLY ON)
   target_sources(${target} PRIVATE ${out})
   target_include_directories(${target} PRIVATE ${dir})
-  set_target_properties(${target} PROPERTIES AUTOMOC OFF WS_OWN_MOC ON)
+  set_target_properties(${target} PROPERTIES AUTOMOC OFF)
 endfunction()
 
 # The macros the compiler defines on its own (__linux__, _WIN32 ...), which
@@ -54,49 +53,3 @@ function(ws_write_moc_predefs)
   file(COPY_FILE ${ws_moc_predefs}.new ${ws_moc_predefs} ONLY_IF_DIFFERENT)
 endfunction()
 ws_write_moc_predefs()
-
-# Whether any source of <target>, or the header beside a source, declares a
-# class for the meta-object compiler.
-function(ws_needs_moc target out)
-  get_target_property(sources ${target} SOURCES)
-  get_target_property(dir ${target} SOURCE_DIR)
-  set(${out} FALSE PARENT_SCOPE)
-  if(NOT sources)
-    return()
-  endif()
-  foreach(source IN LISTS sources)
-    if(source MATCHES "^\\$<")
-      continue()
-    endif()
-    get_filename_component(path ${source} ABSOLUTE BASE_DIR ${dir})
-    get_filename_component(folder ${path} DIRECTORY)
-    get_filename_component(stem ${path} NAME_WE)
-    foreach(file ${path} ${folder}/${stem}.h)
-      if(EXISTS ${file} AND NOT IS_DIRECTORY ${file})
-        file(STRINGS ${file} hits REGEX "Q_OBJECT|Q_GADGET|Q_NAMESPACE" LIMIT_COUNT 1)
-        if(hits)
-          set(${out} TRUE PARENT_SCOPE)
-          return()
-        endif()
-      endif()
-    endforeach()
-  endforeach()
-endfunction()
-
-function(ws_automoc_where_needed)
-  ws_targets_below(${PROJECT_SOURCE_DIR} targets)
-  foreach(t IN LISTS targets)
-    get_target_property(type ${t} TYPE)
-    if(NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY|EXECUTABLE)$")
-      continue()
-    endif()
-    get_target_property(own_moc ${t} WS_OWN_MOC)
-    if(own_moc)
-      continue()
-    endif()
-    ws_needs_moc(${t} needs)
-    if(needs)
-      set_target_properties(${t} PROPERTIES AUTOMOC ON)
-    endif()
-  endforeach()
-endfunction()

@@ -10,6 +10,17 @@
 # header fits every target whatever else it links; GCC warns through
 # -Winvalid-pch if a target's own macros ever make it unusable.
 
+# The targets defined in <dir> and below.
+function(ws_targets_below dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    ws_targets_below(${sub} below)
+    list(APPEND targets ${below})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
 function(ws_precompile_qt_core)
   file(CONFIGURE OUTPUT ws_core_pch.cpp
     CONTENT "// Only here to make the precompiled Qt Core headers the project shares.\n")
