@@ -1,7 +1,7 @@
 #include "plot/transmissionlevels.h"
 
 #include "core/numbers.h"
-#include "scan/levellookup.h"
+#include "scan/transmissionlevel.h"
 
 #include <QStringList>
 
@@ -15,49 +15,12 @@ namespace ws {
 
 namespace {
 
-// A transponder is some tens of MHz wide; five MHz about its centre
-// frequency measure the transponder rather than one noisy sample, and stay
-// clear of its neighbours.
-constexpr int kHalfWidth = 2;
-
-std::optional<double> meanAround(const ScanData &scan, Polarisation pol, double centre)
-{
-    double sum = 0;
-    for (int d = -kHalfWidth; d <= kHalfWidth; ++d) {
-        const std::optional<double> level = levelAt(scan, pol, centre + d);
-        if (!level)
-            return std::nullopt;
-        sum += *level;
-    }
-    return sum / (2 * kHalfWidth + 1);
-}
-
-// Either case, as the map strip and the full scan read the letter.
-bool isLetter(const QString &polarisation, char upper, char lower)
-{
-    return polarisation.size() == 1 &&
-           (polarisation[0] == QLatin1Char(upper) || polarisation[0] == QLatin1Char(lower));
-}
-
 QString withoutTrailingBlanks(const QString &text)
 {
     qsizetype n = text.size();
     while (n > 0 && text[n - 1] == QLatin1Char(' '))
         --n;
     return text.left(n);
-}
-
-QString csvField(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') ||
-            c == QLatin1Char('\r')) {
-            QString quoted = text;
-            quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            return QLatin1Char('"') + quoted + QLatin1Char('"');
-        }
-    }
-    return text;
 }
 
 QString levelOr(const std::optional<double> &level, const QString &none)
@@ -80,28 +43,20 @@ QString tableCell(QString text)
 
 std::optional<double> entryLevel(const ScanData &scan, const MapEntry &entry)
 {
-    const double centre = roundHalfEven(entry.frequency);
-    // Written so that a frequency that is no number has no level either.
-    if (!(centre - kHalfWidth >= roundHalfEven(scan.first) &&
-          centre + kHalfWidth <= roundHalfEven(scan.last)))
-        return std::nullopt;
-    const bool horizontal = scan.layout.horizontal;
-    const bool vertical = scan.layout.vertical;
-    if (isLetter(entry.polarisation, 'H', 'h'))
-        return horizontal ? meanAround(scan, Polarisation::Horizontal, centre) : std::nullopt;
-    if (isLetter(entry.polarisation, 'V', 'v'))
-        return vertical ? meanAround(scan, Polarisation::Vertical, centre) : std::nullopt;
-    // Both polarisations see a circular transmission; the one that sees
-    // more of it is the one the receiver would use.
-    std::optional<double> level;
-    if (horizontal)
-        level = meanAround(scan, Polarisation::Horizontal, centre);
-    if (vertical) {
-        const std::optional<double> v = meanAround(scan, Polarisation::Vertical, centre);
-        if (v && (!level || *v > *level))
-            level = v;
+    return transmissionLevel(scan, entry.frequency, entry.polarisation);
+}
+
+QString csvField(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') ||
+            c == QLatin1Char('\r')) {
+            QString quoted = text;
+            quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+            return QLatin1Char('"') + quoted + QLatin1Char('"');
+        }
     }
-    return level;
+    return text;
 }
 
 std::vector<TransmissionLevel> transmissionLevels(const ScanData &newest,
@@ -119,29 +74,39 @@ std::vector<TransmissionLevel> transmissionLevels(const ScanData &newest,
     return levels;
 }
 
-QString levelText(double value)
+void appendLevelText(QByteArray &out, double value)
 {
     // Not printf: its decimal point follows the locale. The largest double
     // has 309 digits before the point.
     char buffer[400];
     const std::to_chars_result written =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
-    const QString text = QString::fromLatin1(buffer, written.ptr - buffer);
+    const QByteArrayView text(buffer, written.ptr - buffer);
     // A loss too small to show is no loss.
-    return text == QLatin1String("-0.0") ? QStringLiteral("0.0") : text;
+    out.append(text == QByteArrayView("-0.0") ? QByteArrayView("0.0") : text);
+}
+
+QString levelText(double value)
+{
+    QByteArray text;
+    appendLevelText(text, value);
+    return QString::fromLatin1(text);
+}
+
+QString entryCsvFields(const MapEntry &entry)
+{
+    return QStringList{csvField(entry.frequencyText), csvField(entry.polarisation),
+                       csvField(withoutTrailingBlanks(entry.name)),
+                       csvField(withoutTrailingBlanks(entry.type))}
+        .join(QLatin1Char(','));
 }
 
 QString levelsCsv(const QVector<MapEntry> &entries, const std::vector<TransmissionLevel> &levels)
 {
     QString csv = QStringLiteral("frequency_mhz,polarisation,name,type,newest,reference,change\n");
     for (qsizetype i = 0; i < entries.size() && size_t(i) < levels.size(); ++i) {
-        const MapEntry &entry = entries[i];
         const TransmissionLevel &level = levels[size_t(i)];
-        const QStringList fields = {csvField(entry.frequencyText),
-                                    csvField(entry.polarisation),
-                                    csvField(withoutTrailingBlanks(entry.name)),
-                                    csvField(withoutTrailingBlanks(entry.type)),
-                                    levelOr(level.newest, QString()),
+        const QStringList fields = {entryCsvFields(entries[i]), levelOr(level.newest, QString()),
                                     levelOr(level.reference, QString()),
                                     levelOr(level.change, QString())};
         csv += fields.join(QLatin1Char(',')) + QLatin1Char('\n');

@@ -3,6 +3,7 @@
 #include "map/mapfile.h"
 #include "scan/scanfile.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 
@@ -14,13 +15,8 @@
 // grew stronger or weaker, and by how much, not how the curves look.
 namespace ws {
 
-// The level of one map entry in one scan: the mean of the scan's levels at
-// the five whole MHz from F-2 to F+2 around the entry's frequency F, in the
-// entry's polarisation (H or V, either case); an entry of any other letter
-// (circular, or none) takes the higher of the means of the polarisations the
-// scan holds. Nothing when one of the five lies outside the scan's rounded
-// range or has no cell in its level tables, or when the scan lacks the
-// polarisation.
+// The level of one map entry in one scan, by the rule of
+// transmissionLevel (scan/transmissionlevel.h).
 std::optional<double> entryLevel(const ScanData &scan, const MapEntry &entry);
 
 struct TransmissionLevel
@@ -40,6 +36,17 @@ std::vector<TransmissionLevel> transmissionLevels(const ScanData &newest,
 // double in any locale, except that a value that rounds to zero from below
 // is "0.0", never "-0.0".
 QString levelText(double value);
+// The same appended to `out`, for reports of millions of levels.
+void appendLevelText(QByteArray &out, double value);
+
+// A text field of a CSV report as RFC 4180 wants it: quoted when it holds a
+// comma, a quote or a line break.
+QString csvField(const QString &text);
+
+// An entry's first four fields of a CSV report, joined by commas: the
+// frequency and the letter as the map writes them, the name and the type
+// without their trailing blanks.
+QString entryCsvFields(const MapEntry &entry);
 
 // The entries as CSV (RFC 4180, LF line ends): a header, then one row per
 // entry in map order, an empty field where a level is missing.

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/numbers.h"
+#include "scan/levellookup.h"
+#include "scan/scanfile.h"
+
+#include <QStringView>
+
+#include <optional>
+
+// How strong one known transmission is in one scan, as a single number:
+// the rule that the levels table, --report and the history of many scans
+// share. It lives beside the level lookup because it is a way of reading a
+// scan's levels; the history applies it to its compact rows as well as to
+// whole scans, so it is written once for anything that can look up a level.
+namespace ws {
+
+// What the rule reads of a scan besides its levels: the range of the
+// header and the polarisations the layout holds.
+struct ScanExtent
+{
+    double first = 0;
+    double last = 0;
+    bool horizontal = false;
+    bool vertical = false;
+};
+
+inline ScanExtent extentOf(const ScanData &scan)
+{
+    return {scan.first, scan.last, scan.layout.horizontal, scan.layout.vertical};
+}
+
+// A transponder is some tens of MHz wide; five MHz about its centre
+// frequency measure the transponder rather than one noisy sample, and stay
+// clear of its neighbours.
+constexpr int kTransmissionHalfWidth = 2;
+
+// The level of a transmission at `frequency` MHz with the map's
+// polarisation letter: the mean of the levels at the five whole MHz from
+// F-2 to F+2 around the rounded frequency F, in the letter's polarisation
+// (H or V, either case); any other letter (circular, or none) takes the
+// higher of the means of the polarisations the scan holds. Nothing when
+// one of the five lies outside the scan's rounded range or has no level,
+// or when the scan lacks the polarisation.
+//
+// `levelAt(Polarisation, double f)` gives the scan's level at a whole sky
+// frequency, or nothing where it has none.
+template <typename LevelAt>
+std::optional<double> transmissionLevel(const ScanExtent &scan, const LevelAt &levelAt,
+                                        double frequency, QStringView polarisation)
+{
+    const double centre = roundHalfEven(frequency);
+    // Written so that a frequency that is no number has no level either.
+    if (!(centre - kTransmissionHalfWidth >= roundHalfEven(scan.first) &&
+          centre + kTransmissionHalfWidth <= roundHalfEven(scan.last)))
+        return std::nullopt;
+    const auto meanAround = [&](Polarisation pol) -> std::optional<double> {
+        double sum = 0;
+        for (int d = -kTransmissionHalfWidth; d <= kTransmissionHalfWidth; ++d) {
+            const std::optional<double> level = levelAt(pol, centre + d);
+            if (!level)
+                return std::nullopt;
+            sum += *level;
+        }
+        return sum / (2 * kTransmissionHalfWidth + 1);
+    };
+    // Either case, as the map strip and the full scan read the letter.
+    const auto isLetter = [&](char upper, char lower) {
+        return polarisation.size() == 1 &&
+               (polarisation[0] == QLatin1Char(upper) || polarisation[0] == QLatin1Char(lower));
+    };
+    if (isLetter('H', 'h'))
+        return scan.horizontal ? meanAround(Polarisation::Horizontal) : std::nullopt;
+    if (isLetter('V', 'v'))
+        return scan.vertical ? meanAround(Polarisation::Vertical) : std::nullopt;
+    // Both polarisations see a circular transmission; the one that sees
+    // more of it is the one the receiver would use.
+    std::optional<double> level;
+    if (scan.horizontal)
+        level = meanAround(Polarisation::Horizontal);
+    if (scan.vertical) {
+        const std::optional<double> v = meanAround(Polarisation::Vertical);
+        if (v && (!level || *v > *level))
+            level = v;
+    }
+    return level;
+}
+
+// The same for a whole scan.
+std::optional<double> transmissionLevel(const ScanData &scan, double frequency,
+                                        QStringView polarisation);
+
+} // namespace ws
