@@ -4,11 +4,6 @@
 
 namespace ws {
 
-bool isMpegRow(const QString &type)
-{
-    return type.left(4).compare(QLatin1String("mpeg"), Qt::CaseInsensitive) == 0;
-}
-
 receiver::Polarisation polarisationOf(const QString &letter)
 {
     return letter.compare(QLatin1String("h"), Qt::CaseInsensitive) == 0

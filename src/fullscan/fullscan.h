@@ -12,10 +12,6 @@
 // window hands in the check itself and what to do between rows.
 namespace ws {
 
-// A map entry takes part when its type field begins with "mpeg" in any case;
-// the rest of the field (the MPEG version, blanks) does not matter.
-bool isMpegRow(const QString &type);
-
 // The polarisation to tune for a map letter: horizontal for "h" or "H",
 // vertical for everything else (V, the circular L and R, a missing letter).
 receiver::Polarisation polarisationOf(const QString &letter);

@@ -98,4 +98,9 @@ MapData parseMap(const QByteArray &bytes)
     return map;
 }
 
+bool isMpegRow(const QString &type)
+{
+    return type.left(4).compare(QLatin1String("mpeg"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace ws

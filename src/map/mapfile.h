@@ -63,6 +63,12 @@ MapData parseMap(const QByteArray &bytes);
 // failure names the limit it passed.
 Result<FileContent, FileFailure> readMapFile(const QString &path);
 
+// Whether an entry of this type is a digital TV transmission: its type field
+// begins with "mpeg" in any case; the rest of the field (the MPEG version,
+// blanks) does not matter. The full scan checks these entries, and the
+// history ranks scans by them.
+bool isMpegRow(const QString &type);
+
 // Cuts one line into its fields; pieces beyond the end of a short line are
 // short or empty.
 MapEntry cutMapLine(const QString &line);
