@@ -40,8 +40,7 @@ void PlotsPanel::showScans(bool keepZoom)
                       whole.full().last == view_.full().last;
     if (!keep) {
         view_ = whole;
-        pendingZoomDelta_ = 0;
-        pendingPanDelta_ = 0;
+        wheel_.forget();
     }
     drawPlots();
     // Unzoomed, a load leaves the strip alone (it keeps the scale of its
@@ -90,17 +89,8 @@ void PlotsPanel::turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers 
     if (!scans_.bothLoaded())
         return;
     // Shift makes the wheel a horizontal one, as in most programs.
-    const bool sideways = modifiers & Qt::ShiftModifier;
-    const int zoomNotches =
-        sideways ? 0 : ws::takeWheelNotches(pendingZoomDelta_, angleDelta.y());
-    const int panNotches = ws::takeWheelNotches(
-        pendingPanDelta_, angleDelta.x() + (sideways ? angleDelta.y() : 0));
-    ws::View view = view_;
-    view.zoomAt(mhz, zoomNotches);
-    // A wheel turned away from the user, or to the left, shows what lies
-    // to the left: the lower frequencies.
-    view.pan(-panNotches);
-    showView(view);
+    showView(wheel_.turned(view_, mhz, angleDelta.x(), angleDelta.y(),
+                           modifiers & Qt::ShiftModifier));
 }
 
 void PlotsPanel::zoomAround(double mhz, int notches)

@@ -80,9 +80,7 @@ private:
     // keeps it while scans come and go; zoomed in, it shows the visible
     // range instead, and returns to this one when the zoom ends.
     std::optional<ws::FrequencyScale> mapScale_;
-    // The parts of a wheel notch that touchpads send, until a notch is full.
-    int pendingZoomDelta_ = 0;
-    int pendingPanDelta_ = 0;
+    ws::WheelTurns wheel_;
 
     PlotWidget *const levelPlot = element<PlotWidget>(ws::window::names::levelPlot);
     QLabel *const levelTopLabel = element<QLabel>(ws::window::names::levelTopLabel);

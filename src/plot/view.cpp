@@ -82,4 +82,16 @@ int takeWheelNotches(int &pending, int angleDelta)
     return int(std::clamp<long long>(notches, -1'000'000, 1'000'000));
 }
 
+View WheelTurns::turned(const View &view, double mhz, int angleDeltaX, int angleDeltaY,
+                        bool shift)
+{
+    const int zoomNotches = shift ? 0 : takeWheelNotches(pendingZoom_, angleDeltaY);
+    const int panNotches =
+        takeWheelNotches(pendingPan_, angleDeltaX + (shift ? angleDeltaY : 0));
+    View turned = view;
+    turned.zoomAt(mhz, zoomNotches);
+    turned.pan(-panNotches);
+    return turned;
+}
+
 } // namespace ws

@@ -70,4 +70,21 @@ private:
 // stays pending for the next turn.
 int takeWheelNotches(int &pending, int angleDelta);
 
+// The wheel over a plot of the view: turned away from or towards the user
+// it zooms in or out around the frequency under the pointer; with Shift
+// held, or tilted sideways, it moves along the band, a turn away or to the
+// left showing the lower frequencies. Keeps the parts of a notch that
+// touchpads send until a notch is full.
+class WheelTurns
+{
+public:
+    View turned(const View &view, double mhz, int angleDeltaX, int angleDeltaY, bool shift);
+    // A new range: what was pending meant the old one.
+    void forget() { pendingZoom_ = pendingPan_ = 0; }
+
+private:
+    int pendingZoom_ = 0;
+    int pendingPan_ = 0;
+};
+
 } // namespace ws
