@@ -53,8 +53,16 @@ int sequenceLength(const unsigned char *p, const unsigned char *end)
 QString argumentText(const char *argument)
 {
 #ifdef Q_OS_UNIX
-    const auto *p = reinterpret_cast<const unsigned char *>(argument);
-    const auto *end = p + qstrlen(argument);
+    return nameText(QByteArrayView(argument, qstrlen(argument)));
+#else
+    return QString::fromLocal8Bit(argument);
+#endif
+}
+
+QString nameText(QByteArrayView name)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(name.data());
+    const auto *end = p + name.size();
     QString text;
     text.reserve(end - p);
     while (p != end) {
@@ -68,9 +76,14 @@ QString argumentText(const char *argument)
         }
     }
     return text;
-#else
-    return QString::fromLocal8Bit(argument);
-#endif
+}
+
+QString readableName(const QString &name)
+{
+    if (qtCanName(name))
+        return name;
+    const std::optional<QByteArray> bytes = nativeFileName(name);
+    return bytes ? QString::fromUtf8(*bytes) : name;
 }
 
 std::optional<QByteArray> nativeFileName(const QString &name)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -16,6 +17,14 @@ namespace ws {
 // An argument of main() as text: UTF-8 with its stray bytes kept as above
 // on Unix, the local encoding elsewhere.
 QString argumentText(const char *argument);
+
+// A name as the system's folder listing gives it, in bytes, as text that
+// keeps its stray bytes the same way.
+QString nameText(QByteArrayView name);
+
+// A name as the user reads it: stray bytes shown as U+FFFD, the mark for a
+// character that could not be decoded. Such a text names no file.
+QString readableName(const QString &name);
 
 // The bytes that name the file on this system; nothing when the text holds
 // a lone surrogate that stands for no byte.
