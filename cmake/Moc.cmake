@@ -4,8 +4,8 @@
 # moc every include path of the target, so moc parses all of Qt behind each
 # #include: about two seconds for a test program whose one class needs none
 # of it. Hence:
-# - AUTOMOC is off by default; the window's library, the one library with
-#   classes for moc, turns it on.
+# - AUTOMOC is off by default; the libraries with classes for moc (the
+#   window's and the history's) turn it on.
 # - ws_moc_source(<target> <source>) runs moc on one source file that ends in
 #   `#include "<name>.moc"`, with the compiler's own macros and Qt's platform
 #   macros (Q_OS_UNIX and the like, which tests put around their slots) but

@@ -1,0 +1,107 @@
+#include "history/loading.h"
+
+#include <QtConcurrent/QtConcurrentMap>
+
+namespace ws {
+
+LoadedScan loadRow(const QString &path)
+{
+    LoadedScan loaded;
+    const Result<ScanFile, SkippedScan> file = readScan(path);
+    if (file.value)
+        loaded.row = compactRow(path, *file.value);
+    else
+        loaded.skipped = file.failure;
+    return loaded;
+}
+
+QFuture<LoadedScan> loadRows(const QStringList &paths)
+{
+    return QtConcurrent::mapped(paths, loadRow);
+}
+
+HistoryLoader::HistoryLoader(History &history, QObject *parent)
+    : QObject(parent), history_(history)
+{
+}
+
+HistoryLoader::~HistoryLoader()
+{
+    if (watcher_) {
+        watcher_->cancel();
+        watcher_->waitForFinished();
+    }
+}
+
+void HistoryLoader::load(const QStringList &paths)
+{
+    waiting_ << paths;
+    if (!running())
+        startNext();
+}
+
+void HistoryLoader::cancel()
+{
+    waiting_.clear();
+    if (watcher_)
+        watcher_->cancel();
+}
+
+void HistoryLoader::abandon()
+{
+    waiting_.clear();
+    if (watcher_) {
+        watcher_->cancel();
+        watcher_->waitForFinished();
+        retireWatcher();
+    }
+    rows_.clear();
+    skipped_.clear();
+}
+
+void HistoryLoader::retireWatcher()
+{
+    // It may be the one whose signal runs now; it goes once that is over,
+    // and tells this loader nothing more.
+    watcher_->disconnect(this);
+    watcher_.release()->deleteLater();
+}
+
+void HistoryLoader::startNext()
+{
+    if (waiting_.isEmpty())
+        return;
+    const QStringList paths = std::exchange(waiting_, {});
+    if (watcher_)
+        retireWatcher();
+    watcher_ = std::make_unique<QFutureWatcher<LoadedScan>>();
+    using Watcher = QFutureWatcher<LoadedScan>;
+    connect(watcher_.get(), &Watcher::progressValueChanged, this,
+            [this](int done) { emit progress(done, watcher_->progressMaximum()); });
+    connect(watcher_.get(), &Watcher::resultsReadyAt, this, &HistoryLoader::takeResults);
+    connect(watcher_.get(), &Watcher::finished, this, &HistoryLoader::end);
+    emit progress(0, int(paths.size()));
+    watcher_->setFuture(loadRows(paths));
+}
+
+void HistoryLoader::takeResults(int begin, int end)
+{
+    // Only the rows stay: each whole scan was dropped on its thread.
+    for (int i = begin; i < end; ++i) {
+        LoadedScan loaded = watcher_->resultAt(i);
+        if (loaded.row)
+            rows_.push_back(std::move(*loaded.row));
+        else
+            skipped_.push_back(std::move(loaded.skipped));
+    }
+}
+
+void HistoryLoader::end()
+{
+    const bool cancelled = watcher_->isCanceled();
+    history_.add(std::exchange(rows_, {}), std::exchange(skipped_, {}));
+    emit finished(cancelled);
+    startNext();
+}
+
+} // namespace ws

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "history/history.h"
+#include "history/scanfiles.h"
+#include "history/scanrow.h"
+
+#include <QFuture>
+#include <QFutureWatcher>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Loading the scans of a history on all cores. Reading and parsing is all
+// a load costs, and scan files are independent of each other: each is read
+// into a compact row on a thread of the pool and its whole scan dropped at
+// once, so that a load of thousands keeps no more than one whole scan per
+// core. The window's thread only hands out the files and takes the rows.
+namespace ws {
+
+// One file's outcome: its row, or why it was skipped.
+struct LoadedScan
+{
+    std::optional<ScanRow> row;
+    SkippedScan skipped;
+};
+LoadedScan loadRow(const QString &path);
+
+// The files read on the global thread pool; the future's results are in the
+// files' order, its progress counts the files done, and cancelling it
+// leaves the files not yet begun unread.
+QFuture<LoadedScan> loadRows(const QStringList &paths);
+
+// Loads files into a history without ever waiting on the thread that runs
+// it. Files asked for while a load runs load after it, in one go.
+class HistoryLoader : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit HistoryLoader(History &history, QObject *parent = nullptr);
+    // Cancels what runs and waits for the files being read.
+    ~HistoryLoader() override;
+
+    void load(const QStringList &paths);
+    // Stops the running load and drops those waiting. What was read by
+    // then joins the history.
+    void cancel();
+    // Stops the running load and drops it and those waiting: nothing of
+    // them joins the history, and no signal tells of them.
+    void abandon();
+    bool running() const { return watcher_ && watcher_->isRunning(); }
+
+signals:
+    // Files done of the running load.
+    void progress(int done, int total);
+    // The history has taken what a load read; `cancelled` when it was
+    // stopped before its end.
+    void finished(bool cancelled);
+
+private:
+    void startNext();
+    void retireWatcher();
+    void takeResults(int begin, int end);
+    void end();
+
+    History &history_;
+    // One per load: a watcher that goes takes the events of its load along.
+    std::unique_ptr<QFutureWatcher<LoadedScan>> watcher_;
+    QStringList waiting_;
+    std::vector<ScanRow> rows_;
+    std::vector<SkippedScan> skipped_;
+};
+
+} // namespace ws

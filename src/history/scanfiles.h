@@ -1,0 +1,85 @@
+#pragma once
+
+#include "core/failure.h"
+#include "core/files.h"
+#include "scan/scanfile.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// The files a history is made of: the scan files of a folder, which
+// version of a file was read, and reading one scan, with the reason kept
+// when it is no scan. Names keep their bytes (core/filenames.h): a folder
+// may hold files whose names are not UTF-8, and each must be found again.
+namespace ws {
+
+// The name of the file without its folder.
+QString fileNameOf(const QString &path);
+
+// The order of a history: by the time of the file's last change, then by
+// its name, then by its whole path, so that scans written within one tick
+// of the clock, or copied with their times lost, still stand in the order
+// of their names.
+bool readEarlier(const QDateTime &modified, const QString &path, const QDateTime &otherModified,
+                 const QString &otherPath);
+
+// What tells one version of a file from the next.
+struct FileStamp
+{
+    bool exists = false;
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp &o) const
+    {
+        return exists == o.exists && size == o.size && modified == o.modified;
+    }
+    bool operator!=(const FileStamp &o) const { return !(*this == o); }
+};
+FileStamp stampOf(const QString &path);
+
+// Whether `path` names a folder (or a link to one).
+bool isFolder(const QString &path);
+
+// The files of `folder` whose names end in ".scn" in any case, not looking
+// into its subfolders, each as the folder, "/" and the name; or why the
+// folder cannot be listed.
+Result<QStringList> scanFilesIn(const QString &folder);
+
+// A file that is no scan, or that could not be read, and why: the kind of
+// the scan reader's failure, or nothing when the file was never read
+// (missing, a folder, too large, not readable); the reason says where and
+// what.
+struct SkippedScan
+{
+    QString path;
+    std::optional<ScanFailure::Kind> kind;
+    Failure reason;
+};
+
+// What `sources` name, each a folder (its scan files) or a file, in their
+// order; a folder that cannot be listed is skipped with its reason.
+struct ScanSources
+{
+    QStringList files;
+    QStringList folders;
+    // Folders without a scan file.
+    QStringList emptyFolders;
+    std::vector<SkippedScan> unlisted;
+};
+ScanSources scanSources(const QStringList &sources);
+
+// One scan file read whole (within the scan reader's size limit) and
+// parsed; its bytes are not kept.
+struct ScanFile
+{
+    ScanData scan;
+    qint64 size = 0;
+    QDateTime modified;
+};
+Result<ScanFile, SkippedScan> readScan(const QString &path);
+
+} // namespace ws

@@ -1,0 +1,189 @@
+#include "history/history.h"
+#include "history/loading.h"
+#include "history/scanwatch.h"
+#include "scan/scantext.h"
+#include "support/mapentries.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+
+using ws::test::mapEntry;
+
+namespace {
+
+// A full universal hv scan whose every level is `level`, and `vertical`
+// for the vertical side.
+QByteArray flatScan(double level, double vertical = 0)
+{
+    ws::test::ScanShape shape;
+    shape.level = [=](bool v, double) { return v ? vertical : level; };
+    return ws::test::scanText(shape);
+}
+
+QString writeScan(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes,
+                  const QDateTime &modified)
+{
+    const QString path = ws::test::writeFile(dir, name, bytes);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) ||
+        !file.setFileTime(modified, QFileDevice::FileModificationTime))
+        qFatal("cannot set the time of %s", qPrintable(path));
+    return path;
+}
+
+// Loads the files as the window does and hands them to the history.
+void load(ws::History &history, const QStringList &paths)
+{
+    std::vector<ws::ScanRow> rows;
+    std::vector<ws::SkippedScan> skipped;
+    for (const ws::LoadedScan &loaded : ws::loadRows(paths).results()) {
+        if (loaded.row)
+            rows.push_back(*loaded.row);
+        else
+            skipped.push_back(loaded.skipped);
+    }
+    history.add(std::move(rows), std::move(skipped));
+}
+
+QStringList fileNames(const ws::History &history)
+{
+    QStringList names;
+    for (const ws::ScanRow &row : history.rows())
+        names << row.fileName();
+    return names;
+}
+
+const QDateTime kNoon(QDate(2026, 6, 13), QTime(12, 0), Qt::UTC);
+
+} // namespace
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowsGoByTimeThenNameAndAFileKeepsOneRow()
+    {
+        QTemporaryDir dir;
+        writeScan(dir, "b.scn", flatScan(1), kNoon);
+        writeScan(dir, "a.SCN", flatScan(2), kNoon);
+        const QString c = writeScan(dir, "c.scn", flatScan(3), kNoon.addSecs(-60));
+        writeScan(dir, "notes.txt", flatScan(4), kNoon);
+        QVERIFY(QDir(dir.path()).mkpath("inner.scn"));
+        writeScan(dir, "inner.scn/d.scn", flatScan(5), kNoon);
+
+        const ws::ScanSources sources = ws::scanSources({dir.path()});
+        ws::History history;
+        load(history, sources.files);
+        QCOMPARE(fileNames(history), QStringList({"c.scn", "a.SCN", "b.scn"}));
+        QVERIFY(history.skipped().empty());
+
+        // Written again: its new time puts it last, in place of its row.
+        writeScan(dir, "c.scn", flatScan(30), kNoon.addSecs(60));
+        load(history, {c});
+        QCOMPARE(fileNames(history), QStringList({"a.SCN", "b.scn", "c.scn"}));
+        QCOMPARE(history.rows().back().levelAt(ws::Polarisation::Horizontal, 11000),
+                 std::optional<double>(30));
+    }
+
+    void filesThatAreNoScansAreSkippedWithTheirReasons()
+    {
+        QTemporaryDir dir;
+        const QString good = writeScan(dir, "good.scn", flatScan(1), kNoon);
+        const QString broken = writeScan(dir, "broken.scn", "10700\n12750\n1099\n1044\n", kNoon);
+        const QString missing = dir.filePath("missing.scn");
+        ws::History history;
+        load(history, {good, broken, missing});
+        QCOMPARE(history.rows().size(), size_t(1));
+        QCOMPARE(history.skipped().size(), size_t(2));
+        QCOMPARE(history.skipped()[0].path, broken);
+        QCOMPARE(history.skipped()[0].kind, std::optional(ws::ScanFailure::UnknownLayout));
+        QCOMPARE(history.skipped()[0].reason.line, 3);
+        QCOMPARE(history.skipped()[1].path, missing);
+        QVERIFY(!history.skipped()[1].kind);
+        QCOMPARE(history.skipped()[1].reason.what, QStringLiteral("No such file or directory"));
+
+        // A scan that fails when it is read again keeps its last good row;
+        // a skipped file that loads at last is no longer counted.
+        writeScan(dir, "good.scn", "half", kNoon.addSecs(60));
+        writeScan(dir, "broken.scn", flatScan(2), kNoon.addSecs(60));
+        load(history, {good, broken});
+        QCOMPARE(fileNames(history), QStringList({"good.scn", "broken.scn"}));
+        QCOMPARE(history.skipped().size(), size_t(1));
+        QCOMPARE(history.skipped()[0].path, missing);
+    }
+
+    // The compact rows give the levels the whole scans give, by the same
+    // rule, across bands and at the ends of the range.
+    void rowLevelsAreTheWholeScansLevels()
+    {
+        ws::test::ScanShape shape;
+        shape.start = 11500;
+        shape.end = 12000;
+        shape.level = [](bool v, double f) { return (v ? 3 : 0) + std::fmod(f * 7, 31); };
+        const ws::ScanParse parse = ws::parseScan(ws::test::scanText(shape));
+        QVERIFY(parse.value);
+        const ws::ScanRow row = ws::compactRow("x.scn", {*parse.value, 0, {}});
+        for (const char *frequency : {"11502", "11650", "11701", "11998", "11999", "11499"}) {
+            for (const char *letter : {"H", "v", "L", ""}) {
+                const ws::MapEntry entry = mapEntry(frequency, "MPEG2", letter);
+                QCOMPARE(ws::entryLevel(row, entry),
+                         ws::transmissionLevel(*parse.value, entry.frequency, entry.polarisation));
+            }
+        }
+    }
+
+    void bestPositionRanksByTheMpegTransmissionsInEveryScan()
+    {
+        QTemporaryDir dir;
+        ws::History history;
+        // The second scan is the best horizontally, the third covers less.
+        ws::test::ScanShape narrow;
+        narrow.end = 11000;
+        narrow.level = [](bool v, double) { return v ? 0 : 500; };
+        load(history, {writeScan(dir, "1.scn", flatScan(10, 40), kNoon),
+                       writeScan(dir, "2.scn", flatScan(30, 10), kNoon.addSecs(1)),
+                       writeScan(dir, "3.scn", ws::test::scanText(narrow), kNoon.addSecs(2))});
+        const QVector<ws::MapEntry> entries = {
+            mapEntry("10800", "MPEG2 ", "H"), mapEntry("10900", "mpeg4", "h"),
+            mapEntry("12000", "MPEG2", "H"),  // not in the third scan
+            mapEntry("10800", "DATA", "V")};  // no MPEG
+        const ws::Ranking ranking = ws::rankScans(history.rows(), entries);
+        QCOMPARE(ranking.transmissions, 2);
+        QCOMPARE(ranking.places.size(), size_t(3));
+        QCOMPARE(ranking.places[0].row, 2);
+        QCOMPARE(ranking.places[0].meanLevel, 500.0);
+        QCOMPARE(ranking.places[1].row, 1);
+        QCOMPARE(ranking.places[2].row, 0);
+
+        // A scan that holds none of them leaves nothing to rank by.
+        narrow.layout = 1054;
+        load(history, {writeScan(dir, "4.scn", ws::test::scanText(narrow), kNoon.addSecs(3))});
+        QVERIFY(ws::rankScans(history.rows(), entries).places.empty());
+        QCOMPARE(ws::trendOf(history.rows(), entries[0]),
+                 (std::vector<std::optional<double>>{10.0, 30.0, 500.0, std::nullopt}));
+    }
+
+    void aScanThatAppearsInAFollowedFolderSettlesOnce()
+    {
+        QTemporaryDir dir;
+        const QString old = writeScan(dir, "old.scn", flatScan(1), kNoon);
+        ws::ScanWatch watch;
+        QSignalSpy settled(&watch, &ws::ScanWatch::settled);
+        watch.follow({dir.path()}, {old});
+        watch.seen(old, ws::stampOf(old));
+        const QString fresh = writeScan(dir, "fresh.scn", flatScan(2), kNoon);
+        QTRY_VERIFY(watch.settling());
+        watch.lookAgain();  // lists the folder: the new file starts to settle
+        QVERIFY(settled.isEmpty());
+        watch.lookAgain();  // unchanged since: settled
+        QCOMPARE(settled.size(), 1);
+        QCOMPARE(settled[0][0].toStringList(), QStringList({fresh}));
+        QVERIFY(!watch.settling());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistory)
+#include "tst_history.moc"
