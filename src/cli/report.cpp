@@ -87,8 +87,13 @@ int runReport(const CommandLine &line, const std::function<bool(const QByteArray
 
 int runReport(const CommandLine &line)
 {
+    const StandardStreams streams = standardStreams();
+    return runReport(line, streams.out, streams.err);
+}
+
+StandardStreams standardStreams()
+{
 #ifdef Q_OS_WIN
-    // LF goes out as LF, not as CR LF.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const auto write = [](std::FILE *stream, const QByteArray &bytes) {
@@ -96,9 +101,8 @@ int runReport(const CommandLine &line)
             std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
         return std::fflush(stream) == 0 && written;
     };
-    return runReport(
-        line, [&](const QByteArray &bytes) { return write(stdout, bytes); },
-        [&](const QByteArray &bytes) { write(stderr, bytes); });
+    return {[=](const QByteArray &bytes) { return write(stdout, bytes); },
+            [=](const QByteArray &bytes) { write(stderr, bytes); }};
 }
 
 } // namespace ws::cli

@@ -23,4 +23,14 @@ int runReport(const CommandLine &line, const std::function<bool(const QByteArray
 // The same on standard output and error.
 int runReport(const CommandLine &line);
 
+// Standard output and standard error as the reports write to them: `out`
+// says whether its bytes were written and flushed; on Windows LF goes out
+// as LF, not as CR LF.
+struct StandardStreams
+{
+    std::function<bool(const QByteArray &)> out;
+    std::function<void(const QByteArray &)> err;
+};
+StandardStreams standardStreams();
+
 } // namespace ws::cli

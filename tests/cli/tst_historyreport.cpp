@@ -1,0 +1,115 @@
+#include "cli/historyreport.h"
+#include "scan/scantext.h"
+#include "support/mapentries.h"
+
+#include <QtTest>
+
+using ws::test::mapFileLine;
+using ws::test::writeFile;
+
+// --history-report as a function: the CSV and when it fails.
+namespace {
+
+const QDateTime kNoon(QDate(2026, 6, 13), QTime(12, 0), Qt::UTC);
+
+QString writeScan(const QTemporaryDir &dir, const QString &name, const ws::test::ScanShape &shape,
+                  const QDateTime &modified)
+{
+    const QString path = writeFile(dir, name, ws::test::scanText(shape));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) ||
+        !file.setFileTime(modified, QFileDevice::FileModificationTime))
+        qFatal("cannot set the time of %s", qPrintable(path));
+    return path;
+}
+
+struct Run
+{
+    int code;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QString &map, const QStringList &scans)
+{
+    Run r;
+    r.code = ws::cli::runHistoryReport(
+        map, scans,
+        [&](const QByteArray &piece) {
+            r.out += piece;
+            return true;
+        },
+        [&](const QByteArray &line) { r.err += line; });
+    return r;
+}
+
+} // namespace
+
+class TestHistoryReport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oneColumnPerScanInTheHistorysOrder()
+    {
+        QTemporaryDir dir;
+        ws::test::ScanShape horizontal;
+        horizontal.layout = 1053;
+        horizontal.level = [](bool, double) { return 10; };
+        ws::test::ScanShape both;
+        both.level = [](bool v, double f) { return v ? 7 : f / 100; };
+        // Newer, but first by name: the times decide.
+        writeScan(dir, "b.scn", both, kNoon);
+        writeScan(dir, "first, \"quoted\".scn", horizontal, kNoon.addSecs(-60));
+        const QString bad = writeFile(dir, "bad.scn", "10700\n12750\n1099\n1044\n");
+        const QString map = writeFile(
+            dir, "demo.map",
+            mapFileLine("Demo, TV", "MPEG2", "10.800", "H") +
+                mapFileLine("Radio", "DATA", "11.000", "V") +
+                mapFileLine("Edge", "MPEG2", "12.749", "H"));
+
+        const Run r = run(map, {dir.path()});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, QByteArray("frequency_mhz,polarisation,name,type,"
+                                   "\"first, \"\"quoted\"\".scn\",b.scn\n"
+                                   "10800,H,\"Demo, TV\",MPEG2,10.0,108.0\n"
+                                   "11000,V,Radio,DATA,,7.0\n"
+                                   "12749,H,Edge,MPEG2,,\n"));
+        // The scan that failed is named, and left out.
+        QCOMPARE(r.err, QByteArray("wavesift: " + bad.toUtf8() +
+                                   ": line 3: unknown layout code \"1099\" (unknown Format, "
+                                   "loading cancelled)\n"));
+    }
+
+    void nothingIsWrittenWithoutTheMapOrAnyScan_data()
+    {
+        QTest::addColumn<bool>("mapExists");
+        QTest::addColumn<QStringList>("scans");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("no map") << false << QStringList{"good.scn"} << "demo.map: No such file";
+        QTest::newRow("no good scan") << true << QStringList{"bad.scn", "gone.scn"} << "gone.scn";
+        QTest::newRow("empty folder") << true << QStringList{"empty"} << "no scan file";
+    }
+    void nothingIsWrittenWithoutTheMapOrAnyScan()
+    {
+        QFETCH(bool, mapExists);
+        QFETCH(QStringList, scans);
+        QFETCH(QString, told);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("empty"));
+        writeScan(dir, "good.scn", {}, kNoon);
+        writeFile(dir, "bad.scn", "10700\n");
+        if (mapExists)
+            writeFile(dir, "demo.map", mapFileLine("TV", "MPEG2", "10.800", "H"));
+        QStringList paths;
+        for (const QString &scan : scans)
+            paths << dir.filePath(scan);
+        const Run r = run(dir.filePath("demo.map"), paths);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.out, QByteArray());
+        QVERIFY2(r.err.contains(told.toUtf8()), r.err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistoryReport)
+#include "tst_historyreport.moc"
