@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/fileopendialog.h"
+#include "app/historywindow.h"
 #include "app/icon.h"
 #include "app/logpanel.h"
 #include "app/plotspanel.h"
@@ -141,6 +142,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupFileDrops();
     setupPictureShortcuts();
     setupLevelsShortcut();
+    setupHistoryShortcut();
     setupPortList();
     setupFollowing();
 }
@@ -221,6 +223,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // The history is this window's: it goes with it.
+    if (history_)
+        history_->close();
     QWidget::closeEvent(event);
 }
 

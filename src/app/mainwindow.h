@@ -13,6 +13,7 @@
 #include <vector>
 
 class FileFollower;
+class HistoryWindow;
 class LogPanel;
 class PlotsPanel;
 class ReceiverSettingsPanel;
@@ -102,6 +103,16 @@ public:
     // Loads each loaded file again, the scans and then the map, keeping
     // the zoom while the scans' whole range stays the same (F5).
     void reloadFiles();
+    // Asks for a folder and shows the history of its scans (Ctrl+H).
+    void openHistory();
+    // The history window over the scans that `sources` name (folders, for
+    // their scan files, or scan files), marked with this window's map and
+    // on the range and zoom of its plots once both scans are drawn. A click
+    // on a scan there loads it here as the newest scan, a right click as
+    // the reference.
+    HistoryWindow &showHistory(const QStringList &sources);
+    // The history window, once one was shown.
+    HistoryWindow *historyWindow() const { return history_; }
 
     // State, for tests and diagnostics. The window's actions are the only
     // ones that change it in the program.
@@ -163,6 +174,7 @@ private:
     void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
     void setupLevelsShortcut();
+    void setupHistoryShortcut();
     void setupPortList();
     // Following the loaded files (mainwindow_follow.cpp).
     void setupFollowing();
@@ -219,6 +231,7 @@ private:
     QString loadedScanPaths_[2];
     QString loadedMapPath_;
     FileFollower *follower_ = nullptr;
+    HistoryWindow *history_ = nullptr;
     bool following_ = true;
     // While a reload runs: the view stays if the whole range does.
     bool keepViewOnLoad_ = false;

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/filefollower.h"
+#include "app/historywindow.h"
 #include "app/scanfilespanel.h"
 
 #include <QKeySequence>
@@ -46,6 +47,8 @@ void MainWindow::setupFollowing()
 void MainWindow::setFollowingFiles(bool on)
 {
     following_ = on;
+    if (history_)
+        history_->setFollowing(on);
     for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
         const QString &path = loadedScanPaths_[keyOf(slot)];
         if (on && !path.isEmpty())

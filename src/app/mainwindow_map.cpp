@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/historywindow.h"
 #include "app/logpanel.h"
 #include "app/messages.h"
 #include "app/plotspanel.h"
@@ -48,6 +49,8 @@ bool MainWindow::loadMapFrom(const QString &path)
                          + QStringLiteral("  ") + QString::number(file.value->size));
 
     plots_->showMap();
+    if (history_)
+        history_->setMap(map_);
 
     log_->show(map_.listing);
     repaintWindow();

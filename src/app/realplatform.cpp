@@ -30,6 +30,17 @@ bool QtDialogs::openFile(const QString &title, QString &fileName)
     return true;
 }
 
+bool QtDialogs::chooseFolder(const QString &title, QString &folder)
+{
+    QFileDialog dialog(parent_, title, folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    folder = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    return true;
+}
+
 bool QtDialogs::saveFile(const QString &title, QString &fileName)
 {
     QFileDialog dialog(parent_, title);

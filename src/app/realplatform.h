@@ -17,6 +17,7 @@ public:
     bool openFile(const QString &title, QString &fileName) override;
     // Offers PNG pictures, the only files the window saves.
     bool saveFile(const QString &title, QString &fileName) override;
+    bool chooseFolder(const QString &title, QString &folder) override;
     void message(const QString &text, const QString &detail) override;
 
 private:

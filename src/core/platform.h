@@ -21,6 +21,15 @@ public:
     // The same for saving a file: a name that exists is only returned once
     // the user agreed to replace it.
     virtual bool saveFile(const QString &title, QString &fileName) = 0;
+    // A modal dialog that picks a folder, pre-filled with `folder`; false
+    // when the user cancelled. Where no folder can be picked (a picture
+    // drawn off-screen) nothing is.
+    virtual bool chooseFolder(const QString &title, QString &folder)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(folder);
+        return false;
+    }
     // A message box with the text, a single OK button and the caption
     // "Wavesift"; returns when the user has closed it. `detail`, when there
     // is one, stands below the text: the file and why it failed, where the

@@ -22,6 +22,11 @@ bool FakeDialogs::saveFile(const QString &title, QString &fileName)
     return picked;
 }
 
+bool FakeDialogs::chooseFolder(const QString &title, QString &folder)
+{
+    return openFile(title, folder);
+}
+
 void FakeDialogs::message(const QString &text, const QString &detail)
 {
     messages << text;

@@ -32,9 +32,10 @@ public:
     // The next dialog is cancelled.
     void cancel() { answers.push_back(std::nullopt); }
 
-    // Both kinds of file dialog answer from the same script.
+    // Every kind of file dialog answers from the same script.
     bool openFile(const QString &title, QString &fileName) override;
     bool saveFile(const QString &title, QString &fileName) override;
+    bool chooseFolder(const QString &title, QString &folder) override;
     void message(const QString &text, const QString &detail = QString()) override;
 
     std::deque<std::optional<QString>> answers;

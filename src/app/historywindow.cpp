@@ -1,0 +1,405 @@
+#include "app/historywindow.h"
+
+#include "app/icon.h"
+#include "app/messages.h"
+#include "app/plotwidget.h"
+#include "app/waterfallwidget.h"
+#include "core/filenames.h"
+#include "core/numbers.h"
+#include "core/texts.h"
+#include "plot/readout.h"
+#include "plot/transmissionlevels.h"
+#include "plot/waterfall.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace names = ws::historywindow::names;
+
+namespace {
+
+template <class W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QString scanCount(size_t count)
+{
+    return count == 1 ? QStringLiteral("1 scan") : QStringLiteral("%1 scans").arg(count);
+}
+
+QString fileCount(size_t count)
+{
+    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+}
+
+} // namespace
+
+HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), loader_(history_), watch_()
+{
+    setObjectName(QLatin1String(names::window));
+    setWindowTitle(QStringLiteral("Wavesift history"));
+    setWindowIcon(ws::appIcon());
+    createElements();
+    resize(1000, 640);
+
+    connect(&loader_, &ws::HistoryLoader::progress, this, &HistoryWindow::loadingProgressed);
+    connect(&loader_, &ws::HistoryLoader::finished, this, &HistoryWindow::loadingFinished);
+    connect(&watch_, &ws::ScanWatch::settled, this,
+            [this](const QStringList &paths) { loader_.load(paths); });
+    // Window-wide, as in the main window.
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_0)}) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &HistoryWindow::showWholeRange);
+    }
+}
+
+HistoryWindow::~HistoryWindow() = default;
+
+void HistoryWindow::createElements()
+{
+    waterfall_ = named(new WaterfallWidget(this), names::waterfall);
+    status_ = named(new QLabel(this), names::status);
+    progress_ = named(new QProgressBar(this), names::progress);
+    cancel_ = named(new QPushButton(QStringLiteral("Cancel"), this), names::cancel);
+    skipped_ = named(new QPushButton(this), names::skipped);
+    readout_ = named(new QLabel(this), names::readout);
+    rankingTitle_ = named(new QLabel(this), names::rankingTitle);
+    rankingList_ = named(new QListWidget(this), names::ranking);
+    trendTitle_ = named(new QLabel(this), names::trendTitle);
+    trend_ = named(new PlotWidget(this), names::trend);
+
+    for (QLabel *label : {status_, readout_, rankingTitle_, trendTitle_})
+        label->setTextFormat(Qt::PlainText);
+    rankingTitle_->setWordWrap(true);
+    trendTitle_->setWordWrap(true);
+    readout_->setMinimumWidth(1);
+    skipped_->setToolTip(QStringLiteral("Show the files that were skipped and why"));
+    rankingList_->setToolTip(QStringLiteral("Click: load as newest scan, right click: as "
+                                            "reference"));
+    waterfall_->setToolTip(rankingList_->toolTip());
+    rankingList_->viewport()->installEventFilter(this);
+    trend_->setMinimumHeight(120);
+    progress_->setVisible(false);
+    cancel_->setVisible(false);
+    skipped_->setVisible(false);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(status_, 1);
+    top->addWidget(progress_, 2);
+    top->addWidget(cancel_);
+    top->addWidget(skipped_);
+    auto *left = new QVBoxLayout;
+    left->addLayout(top);
+    left->addWidget(waterfall_, 1);
+    left->addWidget(readout_);
+    auto *right = new QVBoxLayout;
+    right->addWidget(rankingTitle_);
+    right->addWidget(rankingList_, 1);
+    right->addWidget(trendTitle_);
+    right->addWidget(trend_);
+    auto *side = new QWidget(this);
+    side->setLayout(right);
+    side->setFixedWidth(260);
+    auto *all = new QHBoxLayout(this);
+    all->addLayout(left, 1);
+    all->addWidget(side);
+
+    connect(cancel_, &QPushButton::clicked, this, &HistoryWindow::cancelLoading);
+    connect(skipped_, &QPushButton::clicked, this, &HistoryWindow::showSkippedFiles);
+    connect(waterfall_, &WaterfallWidget::pointerAt, this, &HistoryWindow::showReadout);
+    connect(waterfall_, &WaterfallWidget::pressed, this, &HistoryWindow::chooseScan);
+    connect(waterfall_, &WaterfallWidget::wheelTurned, this,
+            [this](double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+                showView(wheel_.turned(view_, mhz, angleDelta.x(), angleDelta.y(),
+                                       modifiers & Qt::ShiftModifier));
+            });
+}
+
+void HistoryWindow::open(const QStringList &sources)
+{
+    loader_.abandon();
+    history_.clear();
+    pointer_.reset();
+    readout_->clear();
+    // Whole paths, so that a file is one row however it was named; done
+    // on the text, as a name may keep bytes that Qt's file classes lose.
+    QStringList whole;
+    for (const QString &source : sources)
+        whole << QDir::cleanPath(QDir::current().absoluteFilePath(source));
+    const ws::ScanSources found = ws::scanSources(whole);
+    followedFolders_ = found.folders;
+    followedFiles_ = found.files;
+    history_.add({}, found.unlisted);
+    follow();
+    cancelled_ = false;
+    loader_.load(found.files);
+    refresh();
+}
+
+void HistoryWindow::setMap(const ws::MapData &map)
+{
+    map_ = map;
+    refresh();
+}
+
+bool HistoryWindow::loadMapFrom(const QString &path)
+{
+    const auto file = ws::readMapFile(path);
+    if (!file.value) {
+        dialogs_.message(ws::messages::cancelled(), ws::failureDetail(path, file.failure.reason));
+        return false;
+    }
+    setMap(ws::parseMap(file.value->bytes));
+    return true;
+}
+
+void HistoryWindow::setView(const ws::View &view)
+{
+    viewGiven_ = true;
+    wheel_.forget();
+    showView(view);
+}
+
+void HistoryWindow::setFollowing(bool on)
+{
+    if (on == following_)
+        return;
+    following_ = on;
+    follow();
+}
+
+void HistoryWindow::follow()
+{
+    if (!following_) {
+        watch_.stop();
+        return;
+    }
+    watch_.follow(followedFolders_, followedFiles_);
+    // Only a later version of a file than the one shown is a change.
+    for (const ws::ScanRow &row : history_.rows())
+        watch_.seen(row.path, {true, row.size, row.modified});
+}
+
+void HistoryWindow::loadingProgressed(int done, int total)
+{
+    progress_->setRange(0, std::max(total, 1));
+    progress_->setValue(done);
+    progress_->setVisible(true);
+    cancel_->setVisible(true);
+    status_->setText(QStringLiteral("Loading %1 of %2 ...").arg(done).arg(total));
+}
+
+void HistoryWindow::loadingFinished(bool cancelled)
+{
+    cancelled_ = cancelled_ || cancelled;
+    if (following_) {
+        for (const ws::ScanRow &row : history_.rows())
+            watch_.seen(row.path, {true, row.size, row.modified});
+    }
+    refresh();
+    emit loaded();
+}
+
+void HistoryWindow::cancelLoading()
+{
+    loader_.cancel();
+}
+
+void HistoryWindow::refresh()
+{
+    const bool busy = loader_.running();
+    progress_->setVisible(busy);
+    cancel_->setVisible(busy);
+    // A view of the scans' own range follows it while not zoomed in.
+    const std::optional<ws::FrequencyRange> range = history_.range();
+    if (!viewGiven_ && range && !view_.zoomed() &&
+        (range->first != view_.full().first || range->last != view_.full().last)) {
+        view_ = ws::View(*range);
+        wheel_.forget();
+    }
+    ranking_ = ws::rankScans(history_.rows(), map_.entries);
+    showStatus();
+    showRanking();
+    showWaterfall();
+    if (pointer_ && size_t(pointer_->scan) < history_.rows().size())
+        showReadout(pointer_->scan, pointer_->mhz, pointer_->pol);
+}
+
+void HistoryWindow::showStatus()
+{
+    if (!loader_.running()) {
+        QString text = scanCount(history_.rows().size());
+        if (cancelled_)
+            text += QStringLiteral(" (loading cancelled)");
+        status_->setText(text);
+    }
+    const size_t skipped = history_.skipped().size();
+    skipped_->setVisible(skipped > 0);
+    skipped_->setText(fileCount(skipped) + QStringLiteral(" skipped ..."));
+}
+
+void HistoryWindow::showRanking()
+{
+    rankingList_->clear();
+    if (map_.entries.isEmpty()) {
+        rankingTitle_->setText(QStringLiteral("Best position: load a map to rank the scans by "
+                                              "its MPEG transmissions"));
+        return;
+    }
+    if (ranking_.places.empty()) {
+        rankingTitle_->setText(QStringLiteral("Best position: no MPEG transmission of the map "
+                                              "has a level in every scan"));
+        return;
+    }
+    rankingTitle_->setText(QStringLiteral("Best position: mean level of %1 MPEG "
+                                          "transmissions, best first")
+                               .arg(ranking_.transmissions));
+    int place = 0;
+    for (const ws::Ranking::Place &p : ranking_.places) {
+        const ws::ScanRow &row = history_.rows()[size_t(p.row)];
+        auto *item = new QListWidgetItem(
+            QStringLiteral("%1  %2  %3")
+                .arg(++place)
+                .arg(ws::readableName(row.fileName()), ws::levelText(p.meanLevel)),
+            rankingList_);
+        item->setData(Qt::UserRole, p.row);
+        item->setToolTip(ws::readableName(row.path));
+        if (place == 1) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
+    }
+}
+
+void HistoryWindow::showWaterfall()
+{
+    WaterfallWidget::Picture picture;
+    for (const ws::ScanRow &row : history_.rows()) {
+        picture.horizontal.push_back(
+            {row.firstMhz, row.horizontal.constData(), row.horizontal.size()});
+        picture.vertical.push_back({row.firstMhz, row.vertical.constData(), row.vertical.size()});
+    }
+    if (const auto span = history_.levelSpan()) {
+        picture.lowest = span->lowest;
+        picture.highest = span->highest;
+    }
+    picture.best = ranking_.places.empty() ? -1 : ranking_.places.front().row;
+    picture.marks = map_.entries;
+    waterfall_->showPicture(std::move(picture), view_);
+}
+
+void HistoryWindow::showView(const ws::View &view)
+{
+    if (view == view_)
+        return;
+    view_ = view;
+    showWaterfall();
+}
+
+void HistoryWindow::zoomAround(double mhz, int notches)
+{
+    ws::View view = view_;
+    view.zoomAt(mhz, notches);
+    showView(view);
+}
+
+void HistoryWindow::panView(int steps)
+{
+    ws::View view = view_;
+    view.pan(steps);
+    showView(view);
+}
+
+void HistoryWindow::showWholeRange()
+{
+    ws::View view = view_;
+    view.reset();
+    showView(view);
+}
+
+void HistoryWindow::showReadout(int scan, double mhz, ws::Polarisation pol)
+{
+    if (scan < 0 || size_t(scan) >= history_.rows().size())
+        return;
+    pointer_ = Pointer{scan, mhz, pol};
+    const ws::ScanRow &row = history_.rows()[size_t(scan)];
+    const bool horizontal = pol == ws::Polarisation::Horizontal;
+    const std::optional<double> level = row.levelAt(pol, mhz);
+    readout_->setText(ws::readableName(row.fileName()) + QStringLiteral("  ") +
+                      ws::generalDateText(row.modified) + QStringLiteral("  ") +
+                      ws::frequencyReadout(mhz) + (horizontal ? QStringLiteral("H  ")
+                                                              : QStringLiteral("V  ")) +
+                      (level ? QStringLiteral("level ") + ws::formatSingle(float(*level))
+                             : QStringLiteral("no level")));
+
+    const int nearest = ws::nearestMapEntry(map_, mhz);
+    if (nearest < 0) {
+        trendTitle_->setText(QStringLiteral("Trend: load a map to follow a transmission"));
+        trend_->cls();
+        return;
+    }
+    const ws::MapEntry &entry = map_.entries[nearest];
+    const std::vector<std::optional<double>> trend = ws::trendOf(history_.rows(), entry);
+    const std::optional<double> here = trend[size_t(scan)];
+    trendTitle_->setText(QStringLiteral("Trend of %1 (%2%3 %4): %5")
+                             .arg(entry.name.trimmed(), entry.frequencyText, entry.polarisation,
+                                  entry.type.trimmed(),
+                                  here ? ws::levelText(*here) + QStringLiteral(" in this scan")
+                                       : QStringLiteral("no level in this scan")));
+    ws::drawTrend(*trend_, trend, scan);
+}
+
+void HistoryWindow::chooseScan(int scan, Qt::MouseButton button)
+{
+    if (scan < 0 || size_t(scan) >= history_.rows().size())
+        return;
+    if (button != Qt::LeftButton && button != Qt::RightButton)
+        return;
+    emit scanChosen(history_.rows()[size_t(scan)].path,
+                    button == Qt::LeftButton ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
+}
+
+void HistoryWindow::showSkippedFiles()
+{
+    QStringList lines;
+    for (const ws::SkippedScan &skipped : history_.skipped()) {
+        const QString message =
+            skipped.kind ? ws::messages::scanNotLoaded(*skipped.kind) : ws::messages::cancelled();
+        lines << ws::failureDetail(ws::readableName(skipped.path), skipped.reason) +
+                     QStringLiteral(" (") + message + QLatin1Char(')');
+    }
+    dialogs_.message(fileCount(lines.size()) + QStringLiteral(" skipped: no scans, or not "
+                                                              "readable"),
+                     lines.join(QLatin1Char('\n')));
+}
+
+void HistoryWindow::rankingPressed(QPoint position, Qt::MouseButton button)
+{
+    if (const QListWidgetItem *item = rankingList_->itemAt(position))
+        chooseScan(item->data(Qt::UserRole).toInt(), button);
+}
+
+bool HistoryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == rankingList_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        rankingPressed(press->position().toPoint(), press->button());
+    }
+    return QWidget::eventFilter(watched, event);
+}

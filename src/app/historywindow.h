@@ -1,0 +1,147 @@
+#pragma once
+
+#include "core/platform.h"
+#include "history/history.h"
+#include "history/loading.h"
+#include "history/scanwatch.h"
+#include "map/mapfile.h"
+#include "plot/view.h"
+#include "scan/levellookup.h"
+#include "scan/scans.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class PlotWidget;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class WaterfallWidget;
+
+// The elements of the history window by their objectNames, for automation
+// and tests.
+namespace ws::historywindow::names {
+inline constexpr char window[] = "historyWindow";
+inline constexpr char waterfall[] = "historyWaterfall";
+inline constexpr char status[] = "historyStatus";
+inline constexpr char progress[] = "historyProgress";
+inline constexpr char cancel[] = "historyCancel";
+inline constexpr char skipped[] = "historySkipped";
+inline constexpr char readout[] = "historyReadout";
+inline constexpr char rankingTitle[] = "historyRankingTitle";
+inline constexpr char ranking[] = "historyRanking";
+inline constexpr char trendTitle[] = "historyTrendTitle";
+inline constexpr char trend[] = "historyTrend";
+} // namespace ws::historywindow::names
+
+// The window over a history of scans, "Wavesift history", beside the main
+// window: the waterfall of every scan, the readout and the trend of the
+// transmission nearest the pointer, and the scans ranked by how well they
+// receive the map's transmissions. A click on a scan's row (in the
+// waterfall or the ranking) asks for it as the newest scan of the main
+// window, a right click as the reference. The scans load on all cores
+// while the window stays responsive, and may be followed as they change.
+class HistoryWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~HistoryWindow() override;
+
+    // Shows the scans that `sources` name, each a folder (its scan files)
+    // or a scan file, in place of what it showed; while following is on,
+    // new and changed scans join as they settle.
+    void open(const QStringList &sources);
+    // The map whose transmissions are marked and rank the scans; an empty
+    // one for none.
+    void setMap(const ws::MapData &map);
+    // Reads the map from a file; a file that cannot be read is told as the
+    // main window tells it, and the map stays as it was.
+    bool loadMapFrom(const QString &path);
+    // The range and zoom of the main window's plots; until the window is
+    // given one, it shows the whole range of its scans.
+    void setView(const ws::View &view);
+    // Whether new and changed scans join by themselves (on unless turned
+    // off, as the main window's files follow theirs).
+    void setFollowing(bool on);
+
+    // What the user can do, by purpose; the elements' events call these.
+    // Asks for the scan of row `scan` in the main window: as the newest
+    // scan for the left button, as the reference for the right.
+    void chooseScan(int scan, Qt::MouseButton button);
+    // The readout and the trend for the pointer over the scan's row at the
+    // whole MHz `mhz` in that polarisation.
+    void showReadout(int scan, double mhz, ws::Polarisation pol);
+    // Zooms, pans and shows the whole range, as in the main window.
+    void zoomAround(double mhz, int notches);
+    void panView(int steps);
+    void showWholeRange();
+    // Stops the load that runs; what was read by then is shown.
+    void cancelLoading();
+    // The files that were skipped, each with its reason, in a message box.
+    void showSkippedFiles();
+
+    const ws::History &history() const { return history_; }
+    const ws::Ranking &ranking() const { return ranking_; }
+    const ws::View &view() const { return view_; }
+    bool loading() const { return loader_.running(); }
+    ws::ScanWatch &watchForTest() { return watch_; }
+
+signals:
+    void scanChosen(const QString &path, ws::ScanSlot slot);
+    // The history has taken what a load read.
+    void loaded();
+
+private:
+    void createElements();
+    // Follows the scans shown, or stops, as following is on or off.
+    void follow();
+    void loadingProgressed(int done, int total);
+    void loadingFinished(bool cancelled);
+    // After every change of the rows, the map or the view.
+    void refresh();
+    void showRanking();
+    void showWaterfall();
+    void showStatus();
+    void showView(const ws::View &view);
+    void rankingPressed(QPoint position, Qt::MouseButton button);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    ws::UserDialogs &dialogs_;
+    ws::History history_;
+    ws::HistoryLoader loader_;
+    ws::ScanWatch watch_;
+    bool following_ = true;
+    QStringList followedFolders_;
+    QStringList followedFiles_;
+    ws::MapData map_;
+    ws::Ranking ranking_;
+    ws::View view_;
+    // Whether the view came from the main window; otherwise it follows the
+    // range of the scans.
+    bool viewGiven_ = false;
+    ws::WheelTurns wheel_;
+    bool cancelled_ = false;
+    // What the readout and the trend show: the scan, the frequency and the
+    // polarisation under the pointer.
+    struct Pointer
+    {
+        int scan;
+        double mhz;
+        ws::Polarisation pol;
+    };
+    std::optional<Pointer> pointer_;
+
+    WaterfallWidget *waterfall_ = nullptr;
+    QLabel *status_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QPushButton *cancel_ = nullptr;
+    QPushButton *skipped_ = nullptr;
+    QLabel *readout_ = nullptr;
+    QLabel *rankingTitle_ = nullptr;
+    QListWidget *rankingList_ = nullptr;
+    QLabel *trendTitle_ = nullptr;
+    PlotWidget *trend_ = nullptr;
+};

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "map/mapfile.h"
+#include "plot/view.h"
+#include "plot/waterfall.h"
+#include "scan/levellookup.h"
+
+#include <QImage>
+#include <QVector>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+// The waterfall of the history window: the scans' levels as colours, one
+// row per scan with the oldest at the top, horizontal and vertical side by
+// side (only one of them when no scan holds the other), each across the
+// view's visible part. The map's transmissions are marked along the top of
+// the side they are sent in (a circular one on both), the best position is
+// framed, and the colour scale stands at the right. The pointer, a press
+// and the wheel are reported as a scan, a frequency and a polarisation;
+// the history window decides what they mean.
+class WaterfallWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct Picture
+    {
+        // One per scan in the history's order, for each polarisation; a
+        // row without levels for a scan that lacks it.
+        std::vector<ws::WaterfallRow> horizontal;
+        std::vector<ws::WaterfallRow> vertical;
+        // The levels the colour scale runs between.
+        double lowest = 0;
+        double highest = 0;
+        // The best position, framed; -1 for none.
+        int best = -1;
+        QVector<ws::MapEntry> marks;
+    };
+
+    explicit WaterfallWidget(QWidget *parent = nullptr);
+
+    // Draws `picture` over the view's visible part. The rows' levels must
+    // stay as they are until the next call.
+    void showPicture(Picture picture, const ws::View &view);
+    // A point in the scan's row and the whole MHz's colour on the
+    // polarisation's side; nothing when it is not drawn.
+    std::optional<QPoint> pointOf(int scan, double mhz, ws::Polarisation pol) const;
+    QSize sizeHint() const override { return {760, 480}; }
+
+signals:
+    // At the whole MHz whose colour is under the pointer.
+    void pointerAt(int scan, double mhz, ws::Polarisation pol);
+    void pressed(int scan, Qt::MouseButton button);
+    void wheelTurned(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    struct Side
+    {
+        QRect area;
+        ws::Polarisation pol;
+        const std::vector<ws::WaterfallRow> *rows;
+    };
+    std::vector<Side> sides() const;
+    int scanCount() const;
+    ws::WaterfallRows rowsOf(const QRect &area) const;
+    // The side, the scan and the frequency under a widget position.
+    struct Hit
+    {
+        const Side side;
+        int scan;
+        double mhz;
+    };
+    std::optional<Hit> hitAt(QPointF position) const;
+    void render();
+    void paintScale(QPainter &painter, const QRect &bar);
+
+    Picture picture_;
+    ws::View view_;
+    QImage image_;
+    bool stale_ = true;
+};

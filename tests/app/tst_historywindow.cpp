@@ -1,0 +1,66 @@
+// The history window's wiring: Ctrl+H over a folder, and a click on a scan
+// that loads it into the main window.
+#include "app/historywindow.h"
+#include "app/waterfallwidget.h"
+#include "scan/scantext.h"
+#include "support/fakeplatform.h"
+#include "support/mapentries.h"
+
+#include <QListWidget>
+#include <QtTest>
+
+namespace names = ws::historywindow::names;
+
+class TestHistoryWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aClickedScanLoadsAsNewestARightClickedOneAsReference()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        // Told apart by their first frequency; the later, the stronger.
+        for (int i = 0; i < 3; ++i) {
+            ws::test::ScanShape shape;
+            shape.start = 10700 + i;
+            shape.level = [i](bool, double) { return 10 * (i + 1); };
+            const QString path =
+                ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i), ws::test::scanText(shape));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime(QDate(2026, 6, 13), QTime(14, i), Qt::UTC),
+                                     QFileDevice::FileModificationTime));
+        }
+        w.window->show();
+        QApplication::setActiveWindow(w.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        w.dialogs.pick(dir.path());
+        QTest::keyClick(w.window.get(), Qt::Key_H, Qt::ControlModifier);
+        HistoryWindow *history = w.window->historyWindow();
+        QVERIFY(history && history->isVisible());
+        QTRY_COMPARE(history->history().rows().size(), size_t(3));
+
+        auto *waterfall = history->findChild<WaterfallWidget *>(names::waterfall);
+        const std::optional<QPoint> second =
+            waterfall->pointOf(1, 11000, ws::Polarisation::Horizontal);
+        QVERIFY(second);
+        QTest::mouseClick(waterfall, Qt::LeftButton, {}, *second);
+        QVERIFY(w.scans().newest);
+        QCOMPARE(w.scans().newest->first, 10701.0);
+
+        ws::MapData map;
+        ws::test::setStations(map, {"11000"});
+        history->setMap(map);
+        auto *ranking = history->findChild<QListWidget *>(names::ranking);
+        QCOMPARE(ranking->count(), 3);
+        QTest::mouseClick(ranking->viewport(), Qt::RightButton, {},
+                          ranking->visualItemRect(ranking->item(0)).center());
+        QVERIFY(w.scans().reference);
+        QCOMPARE(w.scans().reference->first, 10702.0);
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestHistoryWindow)
+#include "tst_historywindow.moc"
