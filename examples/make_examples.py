@@ -1,9 +1,15 @@
 #!/usr/bin/env python3
 """Writes the example data: two scans of the same made-up satellite taken
-some time apart, and the map of its transmissions.
+some time apart, the map of its transmissions, and a history: six scans of
+one afternoon under history/, taken while the dish was turned step by step
+into its best position and a little past it.
 
-    python3 examples/make_examples.py            # rewrite the three files
+    python3 examples/make_examples.py            # rewrite the files
     python3 examples/make_examples.py --check    # fail if they are stale
+
+The history's files are named by the time they were taken, and their
+modification times are set to it, so that the history window orders them
+by time as it would order a real afternoon's scans.
 
 Everything is synthetic and the output is the same on every run: the noise
 comes from a fixed linear congruential generator, not from the system.
@@ -15,9 +21,11 @@ low band (sky 10700..11700, oscillator 9750), horizontal high band
 is "intermediate frequency,level" with the intermediate frequency
 |sky - oscillator|.
 """
+import calendar
 import math
 import os
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 START, STOP, SWITCH = 10700, 12750, 11700
@@ -86,7 +94,7 @@ def hump(offset, width):
     return 0.5 + 0.5 * math.cos(math.pi * (a - 0.7 * half) / (0.45 * half))
 
 
-def level(channels, pol, sky, rng):
+def level(channels, pol, sky, rng, gain=1.0):
     # Noise floor with a gentle ripple of the LNB and receiver gain.
     value = 140 + 25 * math.sin(sky / 170.0) + 12 * (rng.next() - 0.5)
     for c in channels:
@@ -94,18 +102,39 @@ def level(channels, pol, sky, rng):
             continue
         h = c["height"] if c["pol"] == pol else \
             c["height"] // 2 if c["pol"] in "LR" else 0
-        value += h * hump(sky - c["freq"], c["width"]) * (0.96 + 0.08 * rng.next())
+        value += gain * h * hump(sky - c["freq"], c["width"]) * (0.96 + 0.08 * rng.next())
     return max(0, min(1000, round(value)))
 
 
-def scan_text(channels, seed):
+def scan_text(channels, seed, gain=1.0):
     rng = Lcg(seed)
     lines = [str(START), str(STOP), "1055", "1044"]
     for pol in "HV":
         for first, last, lo in ((START, SWITCH, LO_LOW), (SWITCH, STOP, LO_HIGH)):
             for sky in range(first, last + 1):
-                lines.append("%d,%d" % (abs(sky - lo), level(channels, pol, sky, rng)))
+                lines.append("%d,%d" % (abs(sky - lo), level(channels, pol, sky, rng, gain)))
     return "".join(line + "\r\n" for line in lines)
+
+
+# The afternoon of the history: a scan every 20 minutes from 14:00 (UTC),
+# the dish's pointing error in degrees at each, and the share of the
+# transmissions' strength that reaches the LNB at that error (half at 0.6
+# degrees, as for a dish of some 80 cm in the Ku band).
+AFTERNOON = (2026, 6, 13, 14, 0)
+POINTING = [-1.0, -0.7, -0.4, -0.05, 0.3, 0.6]
+
+
+def history():
+    """name -> (text, modification time in seconds since 1970)"""
+    channels = changed(plan())
+    start = calendar.timegm(AFTERNOON + (0, 0, 0, 0))
+    scans = {}
+    for n, error in enumerate(POINTING):
+        when = start + n * 20 * 60
+        name = time.strftime("history/%Y-%m-%d_%H%M.scn", time.gmtime(when))
+        gain = 0.5 ** ((error / 0.6) ** 2)
+        scans[name] = (scan_text(channels, 11 + n, gain), when)
+    return scans
 
 
 def map_text(channels):
@@ -127,30 +156,39 @@ def map_text(channels):
 
 
 def outputs():
+    """name -> (text, modification time or None)"""
     old = plan()
     new = changed(old)
     listed = {c["freq"]: c for c in old}
     listed.update({c["freq"]: c for c in new})
-    return {
-        "reference.scn": scan_text(old, 1),
-        "newest.scn": scan_text(new, 2),
-        "demo.map": map_text(list(listed.values())),
+    files = {
+        "reference.scn": (scan_text(old, 1), None),
+        "newest.scn": (scan_text(new, 2), None),
+        "demo.map": (map_text(list(listed.values())), None),
     }
+    files.update(history())
+    return files
 
 
 def main():
     check = "--check" in sys.argv[1:]
     stale = []
-    for name, text in outputs().items():
+    for name, (text, when) in outputs().items():
         path = os.path.join(HERE, name)
         data = text.encode("latin-1")
         if check:
-            with open(path, "rb") as f:
-                if f.read() != data:
-                    stale.append(name)
+            try:
+                with open(path, "rb") as f:
+                    if f.read() != data:
+                        stale.append(name)
+            except OSError:
+                stale.append(name)
         else:
+            os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "wb") as f:
                 f.write(data)
+            if when is not None:
+                os.utime(path, (when, when))
     if stale:
         print("stale, rerun examples/make_examples.py: " + " ".join(stale))
         return 1
