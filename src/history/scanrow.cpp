@@ -30,22 +30,18 @@ ScanRow compactRow(const QString &path, const ScanFile &file)
     row.modified = file.modified;
     row.size = file.size;
     row.extent = extentOf(scan);
-    // The whole frequencies of the plots' curve; a header that does not
-    // suit its LNB asks for no more than the lookup can find.
-    const FrequencyRange valid = lookupRange(scan);
-    const double first = std::max(roundHalfEven(scan.first), valid.first);
-    const double last = std::min(roundHalfEven(scan.last), valid.last);
-    row.firstMhz = first;
-    if (!(last >= first))
+    const FrequencyRange curve = curveRange(scan);
+    row.firstMhz = curve.first;
+    if (!(curve.last >= curve.first))
         return row;
-    const qsizetype count = qsizetype(last - first) + 1;
+    const qsizetype count = qsizetype(curve.last - curve.first) + 1;
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
         if (!carries(scan, pol))
             continue;
         QList<float> &list = pol == Polarisation::Horizontal ? row.horizontal : row.vertical;
         list.resize(count);
         for (qsizetype i = 0; i < count; ++i) {
-            const std::optional<double> level = ws::levelAt(scan, pol, first + double(i));
+            const std::optional<double> level = ws::levelAt(scan, pol, curve.first + double(i));
             const float value = level ? float(*level) : std::numeric_limits<float>::quiet_NaN();
             list[i] = value;
             if (std::isfinite(value)) {

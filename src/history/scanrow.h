@@ -29,7 +29,7 @@ struct ScanRow
     // The file's last change and size when it was read.
     QDateTime modified;
     qint64 size = 0;
-    // The header's range and the polarisations of the layout.
+    // The header's range, rounded, and the polarisations of the layout.
     ScanExtent extent;
     // The levels at the whole sky frequencies from firstMhz on, one list per
     // polarisation (empty for one the scan lacks); NaN where the scan has no

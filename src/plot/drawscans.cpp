@@ -34,14 +34,6 @@ void drawCurve(Canvas &canvas, double from, double to, PointAt pointAt)
     }
 }
 
-// The whole frequencies of a curve: the scan's range rounded, cut to where
-// the lookup can find cells at all (a header that does not suit its LNB
-// could otherwise ask for billions of points that would all be left out).
-FrequencyRange curveRange(double first, double last, FrequencyRange valid)
-{
-    return {std::max(roundHalfEven(first), valid.first), std::min(roundHalfEven(last), valid.last)};
-}
-
 // The points of a curve that the visible part needs: from the last at or
 // left of the scale's left edge to the first at or right of its right edge,
 // so that the curve runs out to both edges. Zoomed in, this keeps a redraw
@@ -125,8 +117,7 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View
         if (!carries(c.scan, c.pol))
             continue;
         canvas.setForeColor(c.color);
-        const FrequencyRange points = visiblePoints(
-            curveRange(c.scan.first, c.scan.last, lookupRange(c.scan)), scale);
+        const FrequencyRange points = visiblePoints(curveRange(c.scan), scale);
         drawCurve(canvas, points.first, points.last, [&](double f) -> std::optional<double> {
             const std::optional<double> level = levelAt(c.scan, c.pol, f);
             if (!level)

@@ -1,5 +1,7 @@
 #include "scan/levellookup.h"
 
+#include "core/numbers.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -41,6 +43,11 @@ FrequencyRange lookupRange(const ScanData &scan)
         high = std::max<double>(high, lnb.highOscillator);
     }
     return {low - kMaxIf, high + kMaxIf};
+}
+
+FrequencyRange curveRange(double first, double last, FrequencyRange valid)
+{
+    return {std::max(roundHalfEven(first), valid.first), std::min(roundHalfEven(last), valid.last)};
 }
 
 } // namespace ws

@@ -46,4 +46,15 @@ struct FrequencyRange
 };
 FrequencyRange lookupRange(const ScanData &scan);
 
+// The whole frequencies of a curve from `first` to `last`: both rounded,
+// and cut to `valid`, where the lookup can find cells at all (a header that
+// does not suit its LNB could otherwise ask for billions of points that
+// would all be left out). Empty when last < first.
+FrequencyRange curveRange(double first, double last, FrequencyRange valid);
+// The curve of one scan, as the plots draw it.
+inline FrequencyRange curveRange(const ScanData &scan)
+{
+    return curveRange(scan.first, scan.last, lookupRange(scan));
+}
+
 } // namespace ws

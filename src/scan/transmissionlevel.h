@@ -16,7 +16,8 @@
 namespace ws {
 
 // What the rule reads of a scan besides its levels: the range of the
-// header and the polarisations the layout holds.
+// header, each end rounded to whole MHz, and the polarisations the layout
+// holds.
 struct ScanExtent
 {
     double first = 0;
@@ -27,7 +28,8 @@ struct ScanExtent
 
 inline ScanExtent extentOf(const ScanData &scan)
 {
-    return {scan.first, scan.last, scan.layout.horizontal, scan.layout.vertical};
+    return {roundHalfEven(scan.first), roundHalfEven(scan.last), scan.layout.horizontal,
+            scan.layout.vertical};
 }
 
 // A transponder is some tens of MHz wide; five MHz about its centre
@@ -51,8 +53,8 @@ std::optional<double> transmissionLevel(const ScanExtent &scan, const LevelAt &l
 {
     const double centre = roundHalfEven(frequency);
     // Written so that a frequency that is no number has no level either.
-    if (!(centre - kTransmissionHalfWidth >= roundHalfEven(scan.first) &&
-          centre + kTransmissionHalfWidth <= roundHalfEven(scan.last)))
+    if (!(centre - kTransmissionHalfWidth >= scan.first &&
+          centre + kTransmissionHalfWidth <= scan.last))
         return std::nullopt;
     const auto meanAround = [&](Polarisation pol) -> std::optional<double> {
         double sum = 0;
