@@ -36,8 +36,12 @@ std::vector<TransmissionLevel> transmissionLevels(const ScanData &newest,
 // double in any locale, except that a value that rounds to zero from below
 // is "0.0", never "-0.0".
 QString levelText(double value);
-// The same appended to `out`, for reports of millions of levels.
+// The same appended to `out`, and written to `to`, which must have room for
+// kMaxLevelText characters; returns the end of what was written. For
+// reports of millions of levels.
 void appendLevelText(QByteArray &out, double value);
+constexpr int kMaxLevelText = 400; // the largest double has 309 digits
+char *writeLevelText(char *to, double value);
 
 // A text field of a CSV report as RFC 4180 wants it: quoted when it holds a
 // comma, a quote or a line break.

@@ -3,6 +3,10 @@
 
 #include <QtTest>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+
 // The level of each map entry in a scan, its change, and the two reports.
 namespace {
 
@@ -92,6 +96,33 @@ private slots:
                                                      {entries[0], entries[3]});
         QCOMPARE(computed[0].change, std::optional<double>(0));
         QVERIFY(computed[1].newest && !computed[1].reference && !computed[1].change);
+    }
+
+    // Levels are written as whole tenths, faster than the general
+    // conversion; the text must still be exactly the general one's.
+    void levelTextIsTheGeneralConversionsText()
+    {
+        std::vector<double> values = {0.25, -0.25, 0.75, 0.05, -0.05, -0.04, 0.15, 9.95, 99.95,
+                                      123456.25, 1e14 - 0.25, 1e14, -2.5e15, 1e300};
+        std::mt19937_64 random(2026);
+        for (int i = 0; i < 200000; ++i) {
+            const double mantissa = std::uniform_real_distribution<double>(1, 10)(random);
+            const int exponent = int(random() % 18) - 3;
+            values.push_back((random() % 2 ? -1 : 1) * mantissa * std::pow(10.0, exponent));
+            // Halves in decimal, which binary numbers almost never hit.
+            values.push_back(double(int(random() % 200000) - 100000) / 20);
+        }
+        for (const double value : values) {
+            char buffer[400];
+            const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                               std::chars_format::fixed, 1);
+            QByteArray expected(buffer, written.ptr - buffer);
+            if (expected == "-0.0")
+                expected = "0.0";
+            QByteArray text;
+            ws::appendLevelText(text, value);
+            QCOMPARE(text, expected);
+        }
     }
 
     void tableShowsTheLargestLossFirst()
