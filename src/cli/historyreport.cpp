@@ -9,14 +9,15 @@
 #include "history/scanfiles.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
+#include "scan/levellookup.h"
 #include "scan/transmissionlevel.h"
 
-#include <QBitArray>
 #include <QDir>
 #include <QList>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -26,15 +27,19 @@ namespace {
 
 using Sink = std::function<void(const QByteArray &)>;
 
-// One scan's column: the level of every map entry, read from the whole
-// scan as --report reads it (not from a history's single-precision row),
-// or why the scan was left out.
+// One scan's column: the cell of every map entry as the CSV writes it, with
+// the comma before it, one after another, and where each ends; or why the
+// scan was left out. The
+// levels are read from the whole scan, as --report reads them, not from a
+// history's single-precision rows; and the cells are written on the scan's
+// thread, as a map of thousands of entries makes formatting the numbers as
+// costly as reading the scans.
 struct Column
 {
     QString path;
     QDateTime modified;
-    QList<double> levels;
-    QBitArray present;
+    QByteArray cells;
+    QList<quint32> ends;
     std::optional<SkippedScan> skipped;
 };
 
@@ -49,14 +54,40 @@ Column readColumn(const QString &path, const QVector<MapEntry> &entries)
     }
     const ScanData &scan = file.value->scan;
     column.modified = file.value->modified;
-    column.levels.resize(entries.size());
-    column.present.resize(entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const std::optional<double> level =
-            transmissionLevel(scan, entries[i].frequency, entries[i].polarisation);
-        column.levels[i] = level.value_or(0);
-        column.present.setBit(i, level.has_value());
+    // The levels along the scan's curve, laid out by sky frequency: each
+    // entry then reads five neighbours instead of looking up five cells.
+    const FrequencyRange curve = curveRange(scan);
+    std::vector<double> strips[2];
+    for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
+        if (!carries(scan, pol))
+            continue;
+        for (double f = curve.first; f <= curve.last; ++f)
+            strips[int(pol)].push_back(levelAt(scan, pol, f).value_or(0));
     }
+    const auto stripAt = [&](Polarisation pol, double f) -> std::optional<double> {
+        const std::vector<double> &strip = strips[int(pol)];
+        const double i = f - curve.first;
+        if (!(i >= 0 && i < double(strip.size())))
+            return std::nullopt;
+        return strip[size_t(i)];
+    };
+    const ScanExtent extent = extentOf(scan);
+    column.ends.reserve(entries.size());
+    // Written straight into the column, with room for the longest cell.
+    qsizetype used = 0;
+    for (const MapEntry &entry : entries) {
+        if (column.cells.size() - used < kMaxLevelText + 1)
+            column.cells.resize(std::max<qsizetype>(2 * column.cells.size(), 4096));
+        char *to = column.cells.data() + used;
+        *to++ = ',';
+        const std::optional<double> level =
+            transmissionLevel(extent, stripAt, entry.frequency, entry.polarisation);
+        if (level)
+            to = writeLevelText(to, *level);
+        used = to - column.cells.constData();
+        column.ends.push_back(quint32(used));
+    }
+    column.cells.truncate(used);
     return column;
 }
 
@@ -78,6 +109,49 @@ void tellNotLoaded(const Sink &err, const SkippedScan &skipped)
 QString wholePath(const QString &path)
 {
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+// The rows of `count` entries from `first` on. Each column holds its cells
+// one after another; a row takes one cell from each of thousands of columns.
+// Reading a column at a time for a block of rows, and writing each cell into
+// its row's place, keeps to a few places in memory at a time instead of
+// jumping across all the columns for every row.
+QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Column *> &columns,
+                  qsizetype first, qsizetype count)
+{
+    const auto cellStart = [](const Column *column, qsizetype i) {
+        return i > 0 ? column->ends[i - 1] : 0u;
+    };
+    std::vector<QByteArray> fields;
+    std::vector<qsizetype> at(size_t(count) + 1, 0);
+    for (qsizetype r = 0; r < count; ++r) {
+        fields.push_back(entryCsvFields(entries[first + r]).toUtf8());
+        at[size_t(r) + 1] = fields.back().size() + 1; // the line end
+    }
+    for (const Column *column : columns) {
+        for (qsizetype r = 0; r < count; ++r)
+            at[size_t(r) + 1] += column->ends[first + r] - cellStart(column, first + r);
+    }
+    for (size_t r = 1; r < at.size(); ++r)
+        at[r] += at[r - 1];
+    QByteArray rows(at.back(), Qt::Uninitialized);
+    char *to = rows.data();
+    for (qsizetype r = 0; r < count; ++r) {
+        std::memcpy(to + at[size_t(r)], fields[size_t(r)].constData(), size_t(fields[size_t(r)].size()));
+        at[size_t(r)] += fields[size_t(r)].size();
+    }
+    for (const Column *column : columns) {
+        const char *cells = column->cells.constData();
+        for (qsizetype r = 0; r < count; ++r) {
+            const quint32 begin = cellStart(column, first + r);
+            const quint32 end = column->ends[first + r];
+            for (quint32 c = begin; c < end; ++c)
+                to[at[size_t(r)]++] = cells[c];
+        }
+    }
+    for (qsizetype r = 0; r < count; ++r)
+        to[at[size_t(r)]] = '\n';
+    return rows;
 }
 
 } // namespace
@@ -132,25 +206,20 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
     QString header = QStringLiteral("frequency_mhz,polarisation,name,type");
     for (const Column *column : loaded)
         header += QLatin1Char(',') + csvField(readableName(fileNameOf(column->path)));
-    QByteArray csv = header.toUtf8() + '\n';
     // Written in pieces: a map of thousands of entries over thousands of
     // scans makes some hundred megabytes of text.
-    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    QByteArray csv = header.toUtf8() + '\n';
     bool written = true;
-    for (qsizetype i = 0; i < entries.size() && written; ++i) {
-        csv += entryCsvFields(entries[i]).toUtf8();
-        for (const Column *column : loaded) {
-            csv += ',';
-            if (column->present.testBit(i))
-                appendLevelText(csv, column->levels[i]);
-        }
-        csv += '\n';
-        if (csv.size() >= kPiece) {
+    constexpr qsizetype kBlock = 64;
+    for (qsizetype first = 0; first < entries.size() && written; first += kBlock) {
+        const qsizetype count = std::min(kBlock, entries.size() - first);
+        csv += rowsOf(entries, loaded, first, count);
+        if (csv.size() >= (qsizetype(1) << 20) || first + count == entries.size()) {
             written = out(csv);
             csv.clear();
         }
     }
-    if (written && !csv.isEmpty())
+    if (written && entries.isEmpty())
         written = out(csv);
     if (!written) {
         tell(err, QStringLiteral("wavesift: the report could not be written to standard output\n"));
