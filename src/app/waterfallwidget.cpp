@@ -96,7 +96,7 @@ ws::WaterfallRows WaterfallWidget::rowsOf(const QRect &area) const
                              picture_.best);
 }
 
-void WaterfallWidget::render()
+void WaterfallWidget::redrawImage()
 {
     const qreal dpr = devicePixelRatioF();
     const QSize device(qCeil(width() * dpr), qCeil(height() * dpr));
@@ -137,7 +137,7 @@ void WaterfallWidget::paintScale(QPainter &painter, const QRect &bar)
 void WaterfallWidget::paintEvent(QPaintEvent *)
 {
     if (stale_)
-        render();
+        redrawImage();
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image_);
     const std::vector<Side> all = sides();

@@ -80,7 +80,7 @@ private:
         double mhz;
     };
     std::optional<Hit> hitAt(QPointF position) const;
-    void render();
+    void redrawImage();
     void paintScale(QPainter &painter, const QRect &bar);
 
     Picture picture_;

@@ -3,12 +3,14 @@
 #include "plot/palette.h"
 
 #include <QColor>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace ws {
 
@@ -149,66 +151,94 @@ void drawWaterfall(QImage &image, const QRect &area, const std::vector<Waterfall
     const QRect target = area.intersected(image.rect());
     if (target.isEmpty() || image.depth() != 32)
         return;
-    const int width = area.width();
-    // Each pixel column covers the whole MHz from first[x] on, cells[x] of
-    // them: MHz f is drawn from f to f + 1 on the scale, as the plots give
-    // the last frequency a column of its own.
+    // Each pixel column covers the whole MHz from base + from[x] to before
+    // base + to[x]: MHz f is drawn from f to f + 1 on the scale, as the
+    // plots give the last frequency a column of its own.
     const FrequencyScale scale = view.scale();
-    std::vector<qint64> first(static_cast<size_t>(width));
-    std::vector<int> cells(static_cast<size_t>(width));
+    const double base = std::floor(scale.left);
+    const int left = target.left() - area.left();
+    const int width = target.width();
+    std::vector<qint64> from(static_cast<size_t>(width));
+    std::vector<qint64> to(static_cast<size_t>(width));
     for (int x = 0; x < width; ++x) {
-        const double from = scale.left + x * scale.width / width;
-        const double to = scale.left + (x + 1) * scale.width / width;
-        const double f0 = std::floor(from);
-        first[size_t(x)] = qint64(f0);
-        cells[size_t(x)] = std::max(1, int(std::ceil(to) - f0));
+        const double x0 = scale.left + (left + x) * scale.width / area.width();
+        const double x1 = scale.left + (left + x + 1) * scale.width / area.width();
+        from[size_t(x)] = qint64(std::floor(x0) - base);
+        to[size_t(x)] = std::max(from[size_t(x)] + 1, qint64(std::ceil(x1) - base));
     }
-    const double span = highest - lowest;
-    const double toIndex = span > 0 ? (kColours - 1) / span : 0;
+    // The most MHz any column covers.
+    qint64 most = 1;
+    for (int x = 0; x < width; ++x)
+        most = std::max(most, to[size_t(x)] - from[size_t(x)]);
+    const float low = float(lowest);
+    const float toIndex = highest > lowest ? float((kColours - 1) / (highest - lowest)) : 0.f;
+    const float flat = highest > lowest ? 0.f : (kColours - 1) / 2.f;
     const std::array<QRgb, kColours> &colours = colourTable();
 
-    int shown = -1;
-    const QRgb *previous = nullptr;
-    for (int y = target.top(); y <= target.bottom(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y)) + area.left();
-        const int scan = layout.scanAt(y - area.top());
-        // Rows of one scan are alike: the first one is drawn, the rest copied.
-        if (scan == shown && previous) {
-            std::memcpy(line + (target.left() - area.left()),
-                        previous + (target.left() - area.left()),
-                        size_t(target.width()) * sizeof(QRgb));
-            continue;
-        }
-        shown = scan;
-        previous = line;
-        if (scan < 0 || size_t(scan) >= rows.size()) {
-            std::fill(line + (target.left() - area.left()),
-                      line + (target.right() - area.left() + 1), kNoLevel);
-            continue;
-        }
-        const WaterfallRow &row = rows[size_t(scan)];
-        const qint64 offset = qint64(row.firstMhz);
-        for (int x = target.left() - area.left(); x <= target.right() - area.left(); ++x) {
+    // One pixel row of a scan.
+    const auto drawRow = [&](QRgb *line, const WaterfallRow &row) {
+        // From a column's MHz to the row's index.
+        const qint64 shift = qint64(base - row.firstMhz);
+        const bool inside = from.front() + shift >= 0 && to.back() + shift <= row.count;
+        for (int x = 0; x < width; ++x) {
+            // A level that is no number (none there) is never the highest.
             float best = -std::numeric_limits<float>::infinity();
-            bool any = false;
-            const qint64 end = first[size_t(x)] + cells[size_t(x)];
-            for (qint64 c = std::max(first[size_t(x)], offset);
-                 c < end && c - offset < row.count; ++c) {
-                const float v = row.levels[c - offset];
-                // NaN, no level, compares false.
-                if (v >= best) {
-                    best = v;
-                    any = true;
+            if (inside) {
+                // The same number of reads for every column, the last cell
+                // read again where a column has fewer: no branch to guess.
+                const float *cells = row.levels + (from[size_t(x)] + shift);
+                const qint64 last = to[size_t(x)] - from[size_t(x)] - 1;
+                for (qint64 k = 0; k < most; ++k) {
+                    const float v = cells[std::min(k, last)];
+                    best = v > best ? v : best;
                 }
+            } else {
+                const qint64 begin = std::max<qint64>(from[size_t(x)] + shift, 0);
+                const qint64 end = std::min<qint64>(to[size_t(x)] + shift, row.count);
+                for (qint64 i = begin; i < end; ++i)
+                    best = row.levels[i] > best ? row.levels[i] : best;
             }
-            if (!any) {
+            if (best == -std::numeric_limits<float>::infinity()) {
                 line[x] = kNoLevel;
                 continue;
             }
-            const double index = span > 0 ? (best - lowest) * toIndex : (kColours - 1) / 2.0;
-            line[x] = colours[size_t(std::clamp(index + 0.5, 0.0, double(kColours - 1)))];
+            const float index = toIndex > 0 ? (best - low) * toIndex + 0.5f : flat + 0.5f;
+            line[x] = colours[size_t(std::clamp(index, 0.f, float(kColours - 1)))];
         }
-    }
+    };
+    // Bands of pixel rows are drawn on all cores: a window's worth of pixels
+    // takes some milliseconds on one. The image is detached here, once,
+    // not by each thread.
+    uchar *const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const auto drawRows = [&](const std::pair<int, int> &band) {
+        int shown = -2;
+        const QRgb *previous = nullptr;
+        for (int y = band.first; y < band.second; ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(bits + y * stride) + target.left();
+            const int scan = layout.scanAt(y - area.top());
+            // Rows of one scan are alike: the first one is drawn, the rest
+            // copied.
+            if (scan == shown) {
+                std::memcpy(line, previous, size_t(width) * sizeof(QRgb));
+                continue;
+            }
+            shown = scan;
+            previous = line;
+            if (scan < 0 || size_t(scan) >= rows.size()) {
+                std::fill(line, line + width, kNoLevel);
+                continue;
+            }
+            drawRow(line, rows[size_t(scan)]);
+        }
+    };
+    constexpr int kBands = 8;
+    std::vector<std::pair<int, int>> bands;
+    const int height = target.height();
+    for (int b = 0; b < kBands; ++b)
+        bands.emplace_back(target.top() + b * height / kBands,
+                           target.top() + (b + 1) * height / kBands);
+    QtConcurrent::blockingMap(bands, drawRows);
 }
 
 void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels, int marked)
