@@ -7,6 +7,7 @@
 #include "support/mapentries.h"
 
 #include <QListWidget>
+#include <QPushButton>
 #include <QtTest>
 
 namespace names = ws::historywindow::names;
@@ -59,6 +60,27 @@ private slots:
         QVERIFY(w.scans().reference);
         QCOMPARE(w.scans().reference->first, 10702.0);
         QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
+    void skippedFilesAreCountedAndANewScanJoins()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        ws::test::writeFile(dir, "good.scn", ws::test::scanText({}));
+        const QString bad = ws::test::writeFile(dir, "bad.scn", "10700\n");
+        HistoryWindow &history = w.window->showHistory({dir.path()});
+        QTRY_COMPARE(history.history().rows().size(), size_t(1));
+        auto *skipped = history.findChild<QPushButton *>(names::skipped);
+        QVERIFY(skipped->isVisible());
+        QCOMPARE(skipped->text(), QStringLiteral("1 file skipped ..."));
+        QTest::mouseClick(skipped, Qt::LeftButton);
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QVERIFY2(w.dialogs.details[0].startsWith(bad + ": line 2: "),
+                 qPrintable(w.dialogs.details[0]));
+
+        // Followed: a scan written into the folder joins once it has settled.
+        ws::test::writeFile(dir, "new.scn", ws::test::scanText({}));
+        QTRY_COMPARE(history.history().rows().size(), size_t(2));
     }
 };
 

@@ -38,6 +38,8 @@ void TestFileNames::argumentsKeepTheirBytes()
     const QString text = ws::argumentText(argument.constData());
     QCOMPARE(ws::nativeFileName(text), std::optional<QByteArray>(argument));
     QCOMPARE(ws::qtCanName(text), utf8);
+    // Shown as Qt decodes the bytes, U+FFFD for each that is not UTF-8.
+    QCOMPARE(ws::readableName(text), QString::fromUtf8(argument));
     if (utf8)
         QCOMPARE(text, QString::fromUtf8(argument));
 #ifdef Q_OS_UNIX

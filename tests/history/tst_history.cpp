@@ -1,3 +1,4 @@
+#include "core/filenames.h"
 #include "history/history.h"
 #include "history/loading.h"
 #include "history/scanwatch.h"
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstdio>
 
 using ws::test::mapEntry;
 
@@ -165,6 +167,52 @@ private slots:
         QCOMPARE(ws::trendOf(history.rows(), entries[0]),
                  (std::vector<std::optional<double>>{10.0, 30.0, 500.0, std::nullopt}));
     }
+
+    void aCancelledLoadKeepsWhatItReadAnAbandonedOneNothing()
+    {
+        QTemporaryDir dir;
+        QStringList paths;
+        const QByteArray scan = flatScan(1);
+        for (int i = 0; i < 200; ++i)
+            paths << ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i), scan);
+        ws::History history;
+        ws::HistoryLoader loader(history);
+        QSignalSpy finished(&loader, &ws::HistoryLoader::finished);
+        loader.load(paths);
+        loader.cancel();
+        QVERIFY(finished.wait());
+        QCOMPARE(finished[0][0].toBool(), true);
+        QVERIFY(history.rows().size() < size_t(paths.size()));
+
+        history.clear();
+        loader.load(paths);
+        loader.abandon();
+        QVERIFY(!finished.wait(200));
+        QVERIFY(history.rows().empty());
+        loader.load(paths.mid(0, 2));
+        QVERIFY(finished.wait());
+        QCOMPARE(history.rows().size(), size_t(2));
+    }
+
+#ifdef Q_OS_UNIX
+    // Qt would list this name with U+FFFD in place of its byte, which then
+    // names no file.
+    void aScanWhoseNameIsNotUtf8IsListedAndRead()
+    {
+        QTemporaryDir dir;
+        const QByteArray name = QFile::encodeName(dir.path()) + "/M\xfcnchen.scn";
+        const QByteArray bytes = flatScan(7);
+        std::FILE *raw = std::fopen(name.constData(), "wb");
+        QVERIFY(raw && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), raw) ==
+                           size_t(bytes.size()));
+        QVERIFY(std::fclose(raw) == 0);
+        const ws::ScanSources sources = ws::scanSources({dir.path()});
+        QCOMPARE(sources.files.size(), 1);
+        const ws::LoadedScan loaded = ws::loadRow(sources.files[0]);
+        QVERIFY2(loaded.row, qPrintable(loaded.skipped.reason.what));
+        QCOMPARE(ws::readableName(loaded.row->fileName()), QStringLiteral("M\uFFFDnchen.scn"));
+    }
+#endif
 
     void aScanThatAppearsInAFollowedFolderSettlesOnce()
     {
