@@ -22,7 +22,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include <cmath>
+#include <algorithm>
 
 namespace names = ws::historywindow::names;
 
@@ -48,7 +48,7 @@ QString fileCount(size_t count)
 } // namespace
 
 HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window), dialogs_(dialogs), loader_(history_), watch_()
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), loader_(history_)
 {
     setObjectName(QLatin1String(names::window));
     setWindowTitle(QStringLiteral("Wavesift history"));

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QtMath>
 
 #include <cmath>
 
@@ -216,7 +217,8 @@ std::optional<QPoint> WaterfallWidget::pointOf(int scan, double mhz, ws::Polaris
         if (band.bottom <= band.top)
             return std::nullopt;
         const ws::FrequencyScale scale = view_.scale();
-        const double x = side.area.left() + (mhz + 0.5 - scale.left) / scale.width * side.area.width();
+        const double x =
+            side.area.left() + (mhz + 0.5 - scale.left) / scale.width * side.area.width();
         const double y = side.area.top() + (band.top + band.bottom) / 2.0 / devicePixelRatioF();
         return QPoint(int(x), int(y));
     }

@@ -136,9 +136,9 @@ QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Colu
         at[r] += at[r - 1];
     QByteArray rows(at.back(), Qt::Uninitialized);
     char *to = rows.data();
-    for (qsizetype r = 0; r < count; ++r) {
-        std::memcpy(to + at[size_t(r)], fields[size_t(r)].constData(), size_t(fields[size_t(r)].size()));
-        at[size_t(r)] += fields[size_t(r)].size();
+    for (size_t r = 0; r < fields.size(); ++r) {
+        std::memcpy(to + at[r], fields[r].constData(), size_t(fields[r].size()));
+        at[r] += fields[r].size();
     }
     for (const Column *column : columns) {
         const char *cells = column->cells.constData();

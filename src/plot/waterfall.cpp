@@ -138,7 +138,9 @@ WaterfallRows::Band WaterfallRows::bandOf(int scan) const
         return {0, 0};
     if (scans_ <= pixelRows_) {
         // The rows y with y * scans / pixelRows == scan.
-        const auto firstRowOf = [&](qint64 s) { return int((s * pixelRows_ + scans_ - 1) / scans_); };
+        const auto firstRowOf = [&](qint64 s) {
+            return int((s * pixelRows_ + scans_ - 1) / scans_);
+        };
         return {firstRowOf(scan), firstRowOf(scan + 1)};
     }
     const int y = int(scan * pixelRows_ / scans_);

@@ -26,8 +26,8 @@ private slots:
             ws::test::ScanShape shape;
             shape.start = 10700 + i;
             shape.level = [i](bool, double) { return 10 * (i + 1); };
-            const QString path =
-                ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i), ws::test::scanText(shape));
+            const QString path = ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i),
+                                                     ws::test::scanText(shape));
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadWrite));
             QVERIFY(file.setFileTime(QDateTime(QDate(2026, 6, 13), QTime(14, i), Qt::UTC),

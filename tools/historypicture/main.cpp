@@ -62,7 +62,8 @@ int main(int argc, char *argv[])
     const auto *waterfall =
         window.findChild<WaterfallWidget *>(QLatin1String(ws::historywindow::names::waterfall));
     const double mhz = 11182;
-    if (const std::optional<QPoint> at = waterfall->pointOf(best, mhz, ws::Polarisation::Horizontal)) {
+    const std::optional<QPoint> at = waterfall->pointOf(best, mhz, ws::Polarisation::Horizontal);
+    if (at) {
         QMouseEvent move(QEvent::MouseMove, *at, waterfall->mapToGlobal(*at), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(const_cast<WaterfallWidget *>(waterfall), &move);
