@@ -20,38 +20,21 @@
 #include <QTemporaryDir>
 
 #include "benchsupport.h"
+#include "processmemory.h"
 
 #include <cstdio>
 #include <ctime>
 
 namespace {
 
-// A field of /proc/self/status, in kB.
-long statusKb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).simplified().split(' ').value(0).toLong();
-    }
-    return -1;
-}
+using ws::bench::resetPeak;
+using ws::bench::statusKb;
 
 double cpuMs()
 {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-// Makes the kernel forget the highest memory use so far (Linux 4.0 on).
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
 }
 
 int loadOne(int argc, char **argv)
