@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <cstdio>
+
 using ws::test::mapFileLine;
 using ws::test::writeFile;
 
@@ -80,6 +82,26 @@ private slots:
                                    ": line 3: unknown layout code \"1099\" (unknown Format, "
                                    "loading cancelled)\n"));
     }
+
+#ifdef Q_OS_UNIX
+    // The column of a scan whose name is not UTF-8 is named as Qt decodes
+    // the name, with U+FFFD for the stray byte; the CSV stays UTF-8.
+    void aNameThatIsNotUtf8IsDecodedInTheHeader()
+    {
+        QTemporaryDir dir;
+        const QByteArray bytes = ws::test::scanText({});
+        const QByteArray name = QFile::encodeName(dir.path()) + "/M\xfc.scn";
+        std::FILE *raw = std::fopen(name.constData(), "wb");
+        QVERIFY(raw);
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), raw);
+        QVERIFY(std::fclose(raw) == 0);
+        const QString map = writeFile(dir, "demo.map", mapFileLine("TV", "MPEG2", "10.800", "H"));
+        const Run r = run(map, {dir.path()});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith("frequency_mhz,polarisation,name,type,M\xef\xbf\xbd.scn\n"),
+                 r.out.constData());
+    }
+#endif
 
     void nothingIsWrittenWithoutTheMapOrAnyScan_data()
     {

@@ -159,6 +159,11 @@ private slots:
         QCOMPARE(ranking.places[0].meanLevel, 500.0);
         QCOMPARE(ranking.places[1].row, 1);
         QCOMPARE(ranking.places[2].row, 0);
+        // What the waterfall spans: the rows' frequencies and levels together.
+        QCOMPARE(history.range()->first, 10700.0);
+        QCOMPARE(history.range()->last, 12750.0);
+        QCOMPARE(history.levelSpan()->lowest, 0.0);
+        QCOMPARE(history.levelSpan()->highest, 500.0);
 
         // A scan that holds none of them leaves nothing to rank by.
         narrow.layout = 1054;
