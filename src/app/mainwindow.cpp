@@ -17,7 +17,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include <utility>
 
@@ -141,7 +140,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupFileDrops();
     setupPictureShortcuts();
     setupLevelsShortcut();
-    setupPortList();
+    setupReceiver();
     setupFollowing();
 }
 
@@ -214,35 +213,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (busyDepth_ > 0) {
-        // Closes once the running work has ended (see the guards in
-        // mainwindow.h).
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
+    // A check or a full scan ends with the window, at once: the port is
+    // closed and a full scan's finished rows are saved.
+    if (receiverBusy())
+        abandonReceiverWork();
     QWidget::closeEvent(event);
-}
-
-MainWindow::Busy::Busy(MainWindow &window)
-    : window_(window)
-{
-    ++window_.busyDepth_;
-}
-
-MainWindow::Busy::~Busy()
-{
-    if (--window_.busyDepth_ > 0)
-        return;
-    if (window_.closePending_) {
-        window_.closePending_ = false;
-        QTimer::singleShot(0, &window_, &QWidget::close);
-    }
-    window_.reloadDeferredScans();
-    // Once the running handler has returned, and each only if nothing got
-    // busy again by then.
-    for (std::function<void()> &work : std::exchange(window_.afterBusy_, {}))
-        QTimer::singleShot(0, &window_, [window = &window_, work = std::move(work)] {
-            window->whenIdle(work);
-        });
 }

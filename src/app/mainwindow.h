@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/windowplatform.h"
+#include "fullscan/fullscan.h"
 #include "map/mapfile.h"
 #include "plot/view.h"
 #include "receiver/signalcheck.h"
@@ -9,10 +10,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class FileFollower;
+class HeldInput;
 class LogPanel;
 class PlotsPanel;
 class ReceiverSettingsPanel;
@@ -20,6 +23,7 @@ class ScanFilesPanel;
 class QImage;
 class QMimeData;
 class QPushButton;
+class QShortcut;
 
 // The program's one window. It owns the elements, the panels that speak for
 // them, and the model (the two scans and the map), and turns the panels'
@@ -76,16 +80,23 @@ public:
     // log box, the largest loss first (Ctrl+R). Needs both scans and a map.
     void showTransmissionLevels();
     // Checks the receiver at `mhz` (a press into the level or difference
-    // plot); the button chooses the polarisation.
+    // plot); the button chooses the polarisation. The check runs on from
+    // the event loop; one that is already running refuses another.
     void checkFrequencyAt(double mhz, Qt::MouseButton button);
     // Puts the settings into the receiver boxes, as if typed there; an
     // empty one leaves its box as it is.
     void presetReceiverSettings(const ws::receiver::ReceiverSettings &settings);
     // Checks every MPEG entry of the map and saves the results (a press
-    // into the map strip).
+    // into the map strip); runs on from the event loop.
     void runFullScan();
     // "skip rest": the running full scan stops after its current check.
     void stopFullScan();
+    // Escape during a check or a full scan: the running check ends at once,
+    // the full scan saves what it has. Clicks that waited for the check are
+    // forgotten.
+    void stopReceiverWork();
+    // Whether a check or a full scan runs.
+    bool receiverBusy() const { return !jobs_.empty(); }
     // Zooms the frequency axis of all three plots around `mhz`, keeping it
     // in its place: a notch in (positive) shows 4/5 of the width, a notch
     // out 5/4 (the mouse wheel over a plot). Needs both scans drawn.
@@ -128,8 +139,32 @@ protected:
 
 private:
     void drawScans();
-    ws::receiver::CheckResult checkSignal(const QString &frequency,
-                                          ws::receiver::Polarisation polarisation);
+    // Work with the receiver (mainwindow_receiver.cpp): a spot check or a
+    // full scan; one started while another pauses between its rows runs to
+    // its end first.
+    struct ReceiverJob
+    {
+        // Empty for a spot check.
+        std::unique_ptr<ws::MapScan> scan;
+        QString titleBefore;
+        // A full scan's next row, waiting for what was started between its
+        // rows.
+        std::function<void()> parked;
+        std::unique_ptr<ws::Timer> nextRow;
+    };
+    void checkSignal(const QString &frequency, ws::receiver::Polarisation polarisation,
+                     std::function<void(const ws::receiver::CheckResult &)> done);
+    void beginJob(std::unique_ptr<ReceiverJob> job);
+    void endJob(ReceiverJob *job);
+    // A full scan whose next row waits goes on, unless a check runs.
+    void resumeTopJob();
+    void betweenRows(ReceiverJob *job, std::function<void()> resume);
+    void fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result);
+    void saveResults(const ws::MapScanResult &result, bool tell);
+    // Closing the window ends the work at once, keeping a full scan's
+    // finished rows.
+    void abandonReceiverWork();
+    void setupReceiver();
 
     void createElements();
     void wireEvents();
@@ -158,12 +193,10 @@ private:
     void setupFileDrops();
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);
-    // Runs `work` now, or when no check or full scan runs any more (see
-    // the guards below).
+    // Runs `work` now, or when no check or full scan runs any more.
     void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
     void setupLevelsShortcut();
-    void setupPortList();
     // Following the loaded files (mainwindow_follow.cpp).
     void setupFollowing();
     void scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
@@ -183,31 +216,26 @@ private:
     PlotsPanel *plots_ = nullptr;
     QPushButton *skipRestButton = nullptr;
 
-    // Work that keeps the window. A signal check and a full scan run on the
-    // window's thread, yet let events through while they go on: a check only
-    // paint and window-system events (EventLoop::keepPainted), a full scan
-    // all events, between its rows (EventLoop::doEvents). So other handlers
-    // can run in the middle of them, and three guards follow:
-    // - A request to close the window must not take it away under the
-    //   running work. Busy marks the work for its lifetime; while any runs,
-    //   closeEvent() only notes the request (closePending_). When the last
-    //   Busy ends, the window closes, once the running handler has returned.
-    // - A full scan takes a noted close as "skip rest": it ends after the
-    //   running row, not after all of them, and still saves what it has.
-    // - A full scan may start inside another (a map strip click handled
-    //   between rows). fullScans_ counts them, so that only the outermost
-    //   one, at its end, hides "skip rest" and clears the stop request
-    //   stopRequested_; "skip rest" pressed inside stops both.
-    // tst_signalcheck and tst_fullscanwindow try each of them.
-    class Busy;
-    friend class Busy;
-    int busyDepth_ = 0;
-    bool closePending_ = false;
-    int fullScans_ = 0;
-    // What waits for the window to be idle: files dropped just before a
-    // check began. Nothing but the check runs during a check.
-    std::vector<std::function<void()>> afterBusy_;
-    // The stop request for the running full scan ("skip rest").
+    // The receiver's work, one check at a time: the check machine, what
+    // the log box hears of it, the jobs begun (a full scan at the bottom,
+    // what the user started between its rows above it) and the input that
+    // waits while a check runs.
+    std::unique_ptr<ws::receiver::CheckEvents> checkLog_;
+    std::unique_ptr<ws::receiver::SignalCheck> check_;
+    std::vector<std::unique_ptr<ReceiverJob>> jobs_;
+    std::vector<std::unique_ptr<ReceiverJob>> retiredJobs_;
+    HeldInput *heldInput_ = nullptr;
+    QShortcut *escapeKey_ = nullptr;
+    // A port failure the running check reported, shown once it has ended.
+    QString portFailure_;
+    // While the job that ran a check takes its result: what the user did
+    // meanwhile comes first, then the job goes on.
+    bool endingCheck_ = false;
+    // What waits until no check or full scan runs any more: files dropped
+    // just before a check began, whose load would show its boxes in the
+    // middle of it.
+    std::vector<std::function<void()>> afterReceiverWork_;
+    // The stop request for the running full scans ("skip rest", Escape).
     bool stopRequested_ = false;
 
     ws::Platform platform_;
@@ -227,17 +255,4 @@ private:
     int deferredReloads_ = 0;
     // Where the last picture was saved, offered for the next.
     QString picturePath_ = QStringLiteral("wavesift.png");
-};
-
-// Marks the window busy for its lifetime (see the guards above).
-class MainWindow::Busy
-{
-public:
-    explicit Busy(MainWindow &window);
-    ~Busy();
-    Busy(const Busy &) = delete;
-    Busy &operator=(const Busy &) = delete;
-
-private:
-    MainWindow &window_;
 };

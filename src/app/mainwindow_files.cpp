@@ -113,11 +113,9 @@ bool MainWindow::fileDragOnto(QWidget *box, QEvent *event)
 
 std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data, QPoint at) const
 {
-    // A check lets no other handler run, yet drags pass its wait like
-    // paint events; and a full scan lets events in between its rows only
-    // for "skip rest". A load then would put its message box in the middle
-    // of the polling.
-    if (busyDepth_ > 0)
+    // A load would put its message boxes in the middle of the check, or
+    // between the rows of a full scan.
+    if (receiverBusy())
         return std::nullopt;
     if (!data || !data->hasUrls())
         return std::nullopt;
@@ -235,9 +233,9 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::whenIdle(std::function<void()> work)
 {
-    if (busyDepth_ == 0) {
+    if (!receiverBusy()) {
         work();
         return;
     }
-    afterBusy_.push_back(std::move(work));
+    afterReceiverWork_.push_back(std::move(work));
 }

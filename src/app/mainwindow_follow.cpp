@@ -6,7 +6,6 @@
 #include <QKeySequence>
 #include <QScopedValueRollback>
 #include <QShortcut>
-#include <QTimer>
 
 // Loaded files on disk: a scan whose file is written again loads again by
 // itself, and F5 loads every loaded file again. Both go through the same
@@ -65,12 +64,9 @@ void MainWindow::scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 s
 
 void MainWindow::reloadChangedScan(ws::ScanSlot slot)
 {
-    // A check lets the watcher's events through while it paints, but no
-    // other work may run inside it: the reload waits until it has ended.
-    // Between the rows of a full scan (no check running) it may run. Each
-    // check and each full scan is Busy, and only full scans are counted:
-    // more Busy than full scans is a check running.
-    if (busyDepth_ > fullScans_) {
+    // A check's log and plots stay as they were while it runs: the reload
+    // waits until it has ended, between the rows of a full scan.
+    if (check_->running()) {
         deferredReloads_ |= 1 << keyOf(slot);
         return;
     }
@@ -85,16 +81,11 @@ void MainWindow::reloadChangedScan(ws::ScanSlot slot)
 
 void MainWindow::reloadDeferredScans()
 {
-    if (!deferredReloads_ || busyDepth_ > fullScans_)
-        return;
-    // After the handler that ran the check has returned.
-    QTimer::singleShot(0, this, [this] {
-        const int deferred = std::exchange(deferredReloads_, 0);
-        for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
-            if (deferred & (1 << keyOf(slot)))
-                reloadChangedScan(slot);
-        }
-    });
+    const int deferred = std::exchange(deferredReloads_, 0);
+    for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
+        if (deferred & (1 << keyOf(slot)))
+            reloadChangedScan(slot);
+    }
 }
 
 void MainWindow::reloadFiles()

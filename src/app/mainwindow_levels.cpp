@@ -22,7 +22,7 @@ void MainWindow::showTransmissionLevels()
 {
     // While a check runs the log box is its log. Between the rows of a full
     // scan the table would only flash up until the next check replaced it.
-    if (busyDepth_ > 0)
+    if (receiverBusy())
         return;
     if (!scans_.bothLoaded() || !plots_->mapShown()) {
         platform_.dialogs->message(levelsNeedScansAndMap());

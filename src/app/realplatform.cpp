@@ -56,16 +56,6 @@ void QtDialogs::message(const QString &text, const QString &detail)
     box.exec();
 }
 
-void QtEventLoop::doEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void QtEventLoop::keepPainted()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 void QtEventLoop::repaintNow(QWidget *widget)
 {
     if (widget)

@@ -26,8 +26,6 @@ private:
 class QtEventLoop : public EventLoop
 {
 public:
-    void doEvents() override;
-    void keepPainted() override;
     void repaintNow(QWidget *widget) override;
 };
 

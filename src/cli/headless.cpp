@@ -12,11 +12,13 @@
 #include "receiver/qtserialline.h"
 #include "receiver/signalcheck.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <csignal>
 #include <cstdio>
 
@@ -101,23 +103,6 @@ receiver::SettingsSource settingsOf(const ReceiverOptions &options)
         return receiver::ReceiverSettings{options.timeout, options.port, options.lnbPower,
                                           options.diseqc};
     };
-}
-
-// The receiver ended its search itself, and its last word was that it is
-// done, not that it lost the signal. Should both words have come in with the
-// same read, the one that came first ended it.
-bool endedOnReady(const CheckResult &check)
-{
-    if (check.searchEnd != receiver::SearchEnd::Finished)
-        return false;
-    const qsizetype ready = check.searchText.indexOf(receiver::kSearchReadyWord);
-    const qsizetype noSignal = check.searchText.indexOf(receiver::kNoSignalWord);
-    return ready >= 0 && (noSignal < 0 || ready < noSignal);
-}
-
-bool foundTables(const CheckResult &check)
-{
-    return check.searchText.contains(receiver::kTableFoundWord);
 }
 
 QString shownPath(const QString &path)
@@ -214,6 +199,13 @@ int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
     SteadyClock clock;
     Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
                     {}};
+    // The application's one event loop, which drives the check and which
+    // the end of the run ends.
+    console.runUntil = [](const std::function<bool()> &ended) {
+        if (!ended())
+            QCoreApplication::exec();
+    };
+    console.finished = [] { QCoreApplication::exit(); };
     if (stoppable) {
         catchStopSignals();
         console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
@@ -232,12 +224,21 @@ int runCheck(const CommandLine &line, Console &console)
 {
     ConsoleCheckEvents events(console);
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
-    const CheckResult result = check.run(
-        line.checkFrequency, line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
-    tellAbout(console, line, result);
-    if (result.portFailed)
+    std::optional<CheckResult> result;
+    check.start(line.checkFrequency,
+                line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal,
+                [&](const CheckResult &ended) {
+                    result = ended;
+                    if (console.finished)
+                        console.finished();
+                });
+    console.runUntil([&] { return result.has_value(); });
+    if (!result)
         return exitcode::portFailed;
-    return result.locked && endedOnReady(result) ? exitcode::success : exitcode::noSignal;
+    tellAbout(console, line, *result);
+    if (result->portFailed)
+        return exitcode::portFailed;
+    return result->locked && result->endedOnReady() ? exitcode::success : exitcode::noSignal;
 }
 
 int runFullScan(const CommandLine &line, Console &console)
@@ -271,30 +272,33 @@ int runFullScan(const CommandLine &line, Console &console)
 
     ConsoleCheckEvents events(console);
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
-    int checked = 0;
-    int locked = 0;
-    int withTables = 0;
-    bool portFailed = false;
+    MapScan scan;
+    std::optional<MapScanResult> scanned;
+    int started = 0;
     MapScanSteps steps;
-    steps.check = [&](const QString &frequency, Polarisation polarisation) {
-        ++checked;
+    steps.check = [&](const QString &frequency, Polarisation polarisation,
+                      MapScanSteps::CheckDone done) {
         tell(console, QStringLiteral("%1/%2 %3%4")
-                          .arg(checked)
+                          .arg(++started)
                           .arg(mpegRows)
                           .arg(frequency, receiver::logLetter(polarisation)));
-        const CheckResult result = check.run(frequency, polarisation);
-        tellAbout(console, line, result);
-        portFailed = result.portFailed;
-        locked += result.locked ? 1 : 0;
-        withTables += foundTables(result) ? 1 : 0;
-        return result.log;
+        check.start(frequency, polarisation, [&, done](const CheckResult &result) {
+            tellAbout(console, line, result);
+            done(result);
+        });
     };
-    // A port that cannot be opened fails the same way for every entry: the
-    // scan ends after the first such entry, as the window's does.
-    steps.stopRequested = [&] {
-        return portFailed || (console.stopRequested && console.stopRequested());
+    steps.stopRequested = [&] { return console.stopRequested && console.stopRequested(); };
+    steps.finished = [&](const MapScanResult &result) {
+        scanned = result;
+        if (console.finished)
+            console.finished();
     };
-    const QString results = scanMapRows(map.entries, steps);
+    scan.start(map.entries, steps);
+    console.runUntil([&] { return scanned.has_value(); });
+    if (!scanned)
+        scanned = scan.abandon();
+    const QString results = scanned->results;
+    const MapScanCounts &counts = scanned->counts;
 
     // Written first, then announced: the message says what is on the disk.
     // Checked again: the scan took minutes.
@@ -308,19 +312,15 @@ int runFullScan(const CommandLine &line, Console &console)
         save.reasons << outcome.reason;
     }
     tell(console, save.message());
-    tell(console, QStringLiteral("Checked %1 of %2 MPEG entries: %3 locked, %4 with tables found")
-                      .arg(checked)
-                      .arg(mpegRows)
-                      .arg(locked)
-                      .arg(withTables));
+    tell(console, summaryLine(counts));
 
     // The file is what a scan is run for: whether it exists matters most to
     // whoever started it; then whether the receiver could be reached at all.
     if (!outcome.saved)
         return exitcode::notSaved;
-    if (portFailed)
+    if (scanned->portFailed)
         return exitcode::portFailed;
-    return checked < mpegRows ? exitcode::noSignal : exitcode::success;
+    return counts.checked < counts.mpegRows ? exitcode::noSignal : exitcode::success;
 }
 
 int runCheck(const CommandLine &line)

@@ -30,6 +30,11 @@ struct Console
     // the user hears at once that it was noticed: true ends the scan after
     // the running check. May be empty.
     std::function<bool()> stopRequested;
+    // The event loop the check runs on: runs it until `ended` holds. The
+    // program runs its application's loop, which `finished` then ends; a
+    // test runs its clock's timers and needs no `finished`.
+    std::function<void(const std::function<bool()> &ended)> runUntil;
+    std::function<void()> finished;
 };
 
 // One check of line.checkFrequency. Returns exitcode::success when the

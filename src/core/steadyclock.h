@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QTimer>
 
 namespace ws {
 
@@ -17,8 +18,27 @@ public:
     qint64 seconds() override { return timer_.elapsed() / 1000; }
     qint64 milliseconds() override { return timer_.elapsed(); }
     QDateTime now() override { return QDateTime::currentDateTime(); }
+    std::unique_ptr<Timer> createTimer(std::function<void()> handler) override
+    {
+        return std::make_unique<LoopTimer>(std::move(handler));
+    }
 
 private:
+    class LoopTimer : public Timer
+    {
+    public:
+        explicit LoopTimer(std::function<void()> handler)
+        {
+            timer_.setSingleShot(true);
+            QObject::connect(&timer_, &QTimer::timeout, std::move(handler));
+        }
+        void start(int milliseconds) override { timer_.start(milliseconds); }
+        void stop() override { timer_.stop(); }
+
+    private:
+        QTimer timer_;
+    };
+
     QElapsedTimer timer_;
 };
 

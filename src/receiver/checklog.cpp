@@ -27,15 +27,18 @@ QString nothingFoundLines(const QString &timeoutText)
            crlf() + crlf();
 }
 
-QString searchLines(const QString &searchText, SearchEnd end)
+QString searchLines(const QString &searchText, SearchEnd end, qint64 limitSeconds)
 {
-    return searchText + searchEndMessage(end) + crlf();
+    return searchText + searchEndMessage(end, limitSeconds) + crlf();
 }
 
-QString searchEndMessage(SearchEnd end)
+QString searchEndMessage(SearchEnd end, qint64 limitSeconds)
 {
     switch (end) {
     case SearchEnd::Cancelled:
+        if (limitSeconds != kSearchLimitSeconds)
+            return QStringLiteral("Cancelled PAT/SDT after %1 Seconds").arg(limitSeconds) +
+                   crlf() + crlf();
         return QStringLiteral("Cancelled PAT/SDT after 3 Minutes") + crlf() + crlf();
     case SearchEnd::NoTables:
         return QStringLiteral("No PAT/SDT found") + crlf() + crlf();

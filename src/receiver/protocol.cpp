@@ -61,22 +61,23 @@ bool reportsLock(QStringView cut)
     return beginsWithLockCode(cut) && !cut.contains(kNoLockMark);
 }
 
-SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord)
+SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord, qint64 limitSeconds)
 {
-    if (elapsedSeconds > kSearchLimitSeconds)
+    if (elapsedSeconds > limitSeconds)
         return SearchEnd::Cancelled;
-    if (elapsedSeconds > kSearchWithoutTablesSeconds && !sawFound)
+    if (limitSeconds > kSearchWithoutTablesSeconds && elapsedSeconds > kSearchWithoutTablesSeconds &&
+        !sawFound)
         return SearchEnd::NoTables;
     if (sawEndWord)
         return SearchEnd::Finished;
     return SearchEnd::Running;
 }
 
-SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text)
+SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text, qint64 limitSeconds)
 {
     SearchWords words;
     words.scan(text);
-    return searchEnd(elapsedSeconds, words.found(), words.ended());
+    return searchEnd(elapsedSeconds, words.found(), words.ended(), limitSeconds);
 }
 
 void SearchWords::scan(QStringView text)

@@ -116,16 +116,20 @@ inline constexpr int kRequestGapMs = 40;
 inline constexpr qint64 kSettleSeconds = 2;
 // A search that has found no table by then finds none.
 inline constexpr qint64 kSearchWithoutTablesSeconds = 60;
-// No search runs longer.
+// No search runs longer, unless the caller sets a shorter limit (a script
+// that cannot wait three minutes): from 1 to this many seconds.
 inline constexpr qint64 kSearchLimitSeconds = 180;
 
 // What ended a table search, if anything, judged in the order the rules
-// are checked: the three-minute limit, then one minute without "found",
-// then the receiver's own end of search.
+// are checked: the limit (three minutes unless set shorter), then one
+// minute without "found" (only under a limit above a minute, which leaves
+// the receiver that minute), then the receiver's own end of search.
 enum class SearchEnd { Running, Cancelled, NoTables, Finished };
-SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord);
+SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord,
+                    qint64 limitSeconds = kSearchLimitSeconds);
 // The same, over the whole search text.
-SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text);
+SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text,
+                    qint64 limitSeconds = kSearchLimitSeconds);
 
 // Whether a search text holds the words that matter. Feed it the text as it
 // grows; it only looks at what is new, plus enough of the old text to find

@@ -3,9 +3,7 @@
 #include "receiver/protocol.h"
 #include "receiver/reservedterminals.h"
 
-#include <QElapsedTimer>
 #include <QSerialPort>
-#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <QFile>
@@ -55,6 +53,17 @@ QtSerialLine::QtSerialLine() : port_(std::make_unique<QSerialPort>())
     port_->setFlowControl(line.flowControl ? QSerialPort::HardwareControl
                                           : QSerialPort::NoFlowControl);
     port_->setReadBufferSize(kReadBufferBytes);
+    QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { tellActivity(); });
+    QObject::connect(port_.get(), &QSerialPort::errorOccurred,
+                     [this](QSerialPort::SerialPortError error) {
+        // Noted at once: a port that hung up must end what waits on it
+        // before its notifier can turn into a stream of wake-ups. Clearing
+        // an error reports NoError, which is no news.
+        if (error != QSerialPort::NoError && port_->isOpen()) {
+            noteError();
+            tellActivity();
+        }
+    });
 }
 
 QtSerialLine::~QtSerialLine() = default;
@@ -92,8 +101,13 @@ bool QtSerialLine::open()
 
 void QtSerialLine::close()
 {
-    if (port_->isOpen())
-        port_->close();
+    if (!port_->isOpen())
+        return;
+    // Closing a terminal waits until its output has gone out, which a
+    // receiver that stopped reading (or a hung-up line) may never allow:
+    // what was not sent is no longer wanted.
+    port_->clear();
+    port_->close();
 }
 
 void QtSerialLine::write(const QByteArray &bytes)
@@ -101,8 +115,9 @@ void QtSerialLine::write(const QByteArray &bytes)
     if (!port_->isOpen())
         return;
     port_->write(bytes);
-    // The port only hands its buffer to the device from the event loop,
-    // which does not run during a check; push it out now, without waiting.
+    // Each write leaves as a write of its own, now rather than when the
+    // event loop next runs: the receiver expects the command prefix alone.
+    // flush() only writes what the device takes at once; it never waits.
     port_->flush();
     noteError();
 }
@@ -111,10 +126,6 @@ QByteArray QtSerialLine::read()
 {
     if (!port_->isOpen())
         return {};
-    // Received bytes reach the port's buffer only through the event loop or
-    // a wait; a wait of zero collects what the device holds, without
-    // blocking.
-    port_->waitForReadyRead(0);
     QByteArray bytes = port_->read(kReadBufferBytes);
     noteError();
     return bytes;
@@ -153,23 +164,15 @@ bool QtSerialLine::hungUp()
 #endif
 }
 
-void QtSerialLine::waitForData(int maxMilliseconds)
+void QtSerialLine::setActivityHandler(std::function<void()> handler)
 {
-    if (maxMilliseconds <= 0)
-        return;
-    QElapsedTimer timer;
-    timer.start();
-    // Bytes the caller has left in the buffer are no news: waiting for new
-    // ones only, a caller that reads nothing (the settle phase) still
-    // sleeps.
-    if (port_->isOpen() && port_->waitForReadyRead(maxMilliseconds))
-        return;
-    noteError();
-    // A port that fails at once (a vanished adapter) must not turn the
-    // caller's polling into a spin: sleep out the slice.
-    const qint64 left = maxMilliseconds - timer.elapsed();
-    if (left > 0)
-        QThread::msleep(static_cast<unsigned long>(left));
+    onActivity_ = std::move(handler);
+}
+
+void QtSerialLine::tellActivity()
+{
+    if (onActivity_)
+        onActivity_();
 }
 
 QString openFailureText(const QString &device, const QString &reason)

@@ -145,6 +145,10 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
     };
 
     w->window->runFullScan();
+    // Rows 1 and 2 are passed over, each letting the event loop run before
+    // the next row.
+    QVERIFY(w->serial.written.isEmpty());
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11003000005010", "T11007000005110"}));
     const QByteArray file = fileBytes(resultsPath());
@@ -156,8 +160,6 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
     QVERIFY(buttonShownWhileChecking);
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
-    // Every row, checked or passed over, lets pending events run.
-    QCOMPARE(w->events.doEventsCalls, 10);
 }
 
 void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
@@ -166,15 +168,17 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
     for (int row = 1; row <= 5; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
     // The click lands during the first check and is handled once it ends.
-    bool pressed = false;
-    w->events.onDoEvents = [&] {
-        if (!pressed) {
-            pressed = true;
-            w->window->stopFullScan();
-        }
+    w->window->show();
+    const auto receiver = w->serial.onWrite;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            QTest::mouseClick(w->element<QPushButton>(names::skipRestButton), Qt::LeftButton);
+        QVERIFY(!w->window->fullScanStopRequested());
+        receiver(bytes);
     };
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11001000005010"}));
     const QByteArray file = fileBytes(resultsPath());
@@ -191,11 +195,13 @@ void TestFullScanWindow::secondScanOverwritesTheFile()
     setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     setRow(2, QStringLiteral("11002"), QStringLiteral("mpeg2 "), QStringLiteral("v"));
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     QVERIFY(matchesWhole(logPattern("11001", 'h') + logPattern("11002", 'v') + "\\r\\n",
                          fileBytes(resultsPath())));
 
     w->map().entries.resize(1);
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     const QByteArray file = fileBytes(resultsPath());
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
     QCOMPARE(w->dialogs.messages.size(), 2);
@@ -221,6 +227,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
     }
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QVERIFY(w->serial.written.isEmpty());
     QCOMPARE(w->serial.opens, 0);
@@ -239,6 +246,7 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     const QString path = QDir::toNativeSeparators(dir->filePath("gone/results.txt"));
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->dialogs.messages.size(), 1);
     const QString message = w->dialogs.messages.first();
@@ -261,6 +269,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     const QString fallback = QDir::toNativeSeparators(dir->filePath("data/Wavesift/results.txt"));
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + fallback});
     QVERIFY(fileBytes(fallback).startsWith("Checking 11001h for dvb mpeg2 signal\r\n"));
@@ -272,6 +281,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("file/Wavesift")));
     w->dialogs.messages.clear();
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     const QString message = w->dialogs.messages.value(0);
     const QString first = "Could not save results to file " +
                           QDir::toNativeSeparators(dir->filePath("gone/results.txt")) + ": ";
@@ -291,6 +301,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     w->serial.failOpen = true;
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->serial.opens, 1);
     const QByteArray file = fileBytes(resultsPath());
@@ -306,6 +317,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     // The next scan tries the port afresh.
     w->serial.failOpen = false;
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 3);
 }
 
@@ -315,16 +327,21 @@ void TestFullScanWindow::closingTheWindowEndsTheScan()
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     w->window->show();
-    w->events.onDoEvents = [&] { w->window->close(); };
-
     w->window->runFullScan();
+    // Closed during the second row's check.
+    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("S") == 2; }));
 
-    // The scan stopped after the first row and saved what it had; the
-    // window stays until the scan has ended.
-    QCOMPARE(tuneCommands().size(), 1);
+    QVERIFY(w->window->close());
+
+    // At once: the port closed, the finished row saved, nothing more sent
+    // and no box to answer.
+    QVERIFY(!w->window->isVisible());
+    QVERIFY(!w->serial.isOpen);
     QVERIFY(matchesWhole(logPattern("11001", 'h') + "\\r\\n", fileBytes(resultsPath())));
-    QVERIFY(w->window->isVisible());
-    QTRY_VERIFY(!w->window->isVisible());
+    const qsizetype writes = w->serial.written.size();
+    QVERIFY(w->clock.runTimers());
+    QCOMPARE(w->serial.written.size(), writes);
+    QVERIFY(w->dialogs.messages.isEmpty());
 }
 
 void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
@@ -332,26 +349,27 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     fillMap(3);
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
-    // After the outer scan's first row, a click on the map strip starts a
-    // second scan, which runs to its end inside the first.
-    int pauses = 0;
+    // During the outer scan's first row, a click on the map strip asks for
+    // a second scan, which runs to its end before the first goes on.
+    int rows = 0;
     bool shownAfterInner = false;
-    QStringList titles; // after each row's check
+    QStringList titles; // at the end of each row's check
     QScrollBar *log = w->element<QPlainTextEdit>(names::logBox)->verticalScrollBar();
     w->window->show();
-    w->events.onDoEvents = [&] {
+    w->serial.onClose = [&] {
         titles << w->window->windowTitle();
         QVERIFY(log->maximum() > 0 && log->value() == log->maximum()); // the verdict in view
-        ++pauses;
-        if (pauses == 1)
-            w->window->runFullScan();
-        else if (pauses == 5) // the outer scan's second row, after the inner scan
+        ++rows;
+        if (rows == 1)
+            QTest::mouseClick(w->element<QWidget>(names::mapStrip), Qt::LeftButton);
+        else if (rows == 5) // the outer scan's second row, after the inner scan
             shownAfterInner = !skipRestHidden();
     };
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
-    QVERIFY(shownAfterInner);
+    QVERIFY2(shownAfterInner, qPrintable(titles.join('|')));
     const QString progress = QStringLiteral("Wavesift: checking %1 of 3 (1100%1h)");
     QCOMPARE(titles, QStringList({progress.arg(1), progress.arg(1), progress.arg(2),
                                   progress.arg(3), progress.arg(2), progress.arg(3)}));
@@ -366,15 +384,17 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     fillMap(3);
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
-    pauses = 0;
-    w->events.onDoEvents = [&] {
-        ++pauses;
-        if (pauses == 1)
-            w->window->runFullScan();
-        else if (pauses == 2)
-            w->window->stopFullScan(); // "skip rest"
+    rows = 0;
+    w->window->show();
+    w->serial.onClose = [&] {
+        ++rows;
+        if (rows == 1)
+            QTest::mouseClick(w->element<QWidget>(names::mapStrip), Qt::LeftButton);
+        else if (rows == 2)
+            QTest::mouseClick(w->element<QPushButton>(names::skipRestButton), Qt::LeftButton);
     };
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 2);
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());

@@ -369,13 +369,19 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
             tryDrops();
     };
     w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(w.finishReceiverWork());
     // Between the rows of a full scan as well.
     QTemporaryDir dir;
     w.system.folder = dir.path();
-    w.map().entries = {ws::test::mapEntry("10700", "MPEG2 ", "H")};
+    w.map().entries = {ws::test::mapEntry("10700", "MPEG2 ", "H"),
+                       ws::test::mapEntry("10800", "DATA  ", "H")};
     w.serial.onWrite = {};
-    w.events.onDoEvents = tryDrops;
     w.window->runFullScan();
+    QVERIFY(w.clock.runTimers([&] { return w.serial.isOpen; }));
+    QVERIFY(w.clock.runTimers([&] { return !w.serial.isOpen; }));
+    tryDrops();
+    QVERIFY(w.window->receiverBusy());
+    QVERIFY(w.finishReceiverWork());
     QCOMPARE(tries, 2);
     QCOMPARE(taken, 0);
 
@@ -392,7 +398,8 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
         loadedDuringCheck = loadedDuringCheck || w.scans().newest;
     };
     w.window->checkFrequencyAt(10700, Qt::LeftButton);
-    QVERIFY(!loadedDuringCheck && !w.scans().newest);
+    QVERIFY(w.finishReceiverWork());
+    QVERIFY(!loadedDuringCheck);
     QTRY_VERIFY(w.scans().newest);
 }
 

@@ -22,12 +22,12 @@ private slots:
     void clickTunesToTheFrequencyUnderThePointer();
     void clickBeforeAnyScanUsesThePlainScale();
     void positionBeyond16BitsChecksNothing();
-    void skipRestSetsTheStopFlagAndLetsEventsRun();
+    void skipRestSetsTheStopFlag();
     void settingsGivenAtTheStartFillTheBoxes();
     void checkLogReplacesTheBoxWhichIsRepainted();
     void portFailureIsShownAndTheWindowGoesOn();
     void timeoutBoxCountsWhileTheCheckRuns();
-    void checkWaitsWithoutSpinningOrRunningInput();
+    void checkWaitsOnTimersAndEndsWithTheWindow();
 
 private:
     PlotWidget *plot(int number) const
@@ -38,6 +38,12 @@ private:
     void press(PlotWidget *box, Qt::MouseButton button, int column)
     {
         QTest::mousePress(box, button, {}, box->contentsRect().topLeft() + QPoint(column, 20));
+        QVERIFY(w->finishReceiverWork());
+    }
+    void check(double mhz, Qt::MouseButton button)
+    {
+        w->window->checkFrequencyAt(mhz, button);
+        QVERIFY(w->finishReceiverWork());
     }
     // A receiver that locks at once and then says `search`.
     void answer(const QByteArray &search)
@@ -131,23 +137,19 @@ void TestSpotCheck::positionBeyond16BitsChecksNothing()
     w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
     plot(1)->setScale(40000, 100, 637, -100);
     press(plot(1), Qt::LeftButton, 10);
-    w->window->checkFrequencyAt(-32768.5, Qt::LeftButton); // rounds to -32768: fits
+    check(-32768.5, Qt::LeftButton); // rounds to -32768: fits
     QCOMPARE(w->serial.opens, 1);
     QCOMPARE(w->serial.written.value(1), QByteArray("T-32768000005010"));
-    w->window->checkFrequencyAt(32767.5, Qt::RightButton); // rounds to 32768: does not
+    check(32767.5, Qt::RightButton); // rounds to 32768: does not
     QCOMPARE(w->serial.opens, 1);
 }
 
-void TestSpotCheck::skipRestSetsTheStopFlagAndLetsEventsRun()
+void TestSpotCheck::skipRestSetsTheStopFlag()
 {
-    bool flagSetWhenEventsRan = false;
-    w->events.onDoEvents = [&] { flagSetWhenEventsRan = w->window->fullScanStopRequested(); };
     auto *skipRest = w->element<QPushButton>(names::skipRestButton);
     skipRest->setVisible(true);
     QTest::mouseClick(skipRest, Qt::LeftButton);
     QVERIFY(w->window->fullScanStopRequested());
-    QCOMPARE(w->events.doEventsCalls, 1);
-    QVERIFY(flagSetWhenEventsRan);
     QCOMPARE(w->serial.opens, 0);
 }
 
@@ -155,7 +157,7 @@ void TestSpotCheck::settingsGivenAtTheStartFillTheBoxes()
 {
     // As "--port ttyUSB0 --diseqc 3" gives them; the rest keep their texts.
     w->window->presetReceiverSettings({"", "ttyUSB0", "", "3"});
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     QCOMPARE(w->serial.portName, ws::receiver::portFor("ttyUSB0").device);
     QCOMPARE(w->serial.written.value(1), QByteArray("T10700000005013"));
 }
@@ -165,17 +167,18 @@ void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
     answer("Ready\r\n");
     w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
     w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    // The first line replaces the box's text at once, while the check goes
+    // on from the event loop.
+    QCOMPARE(log(), QString("Checking 10700h for dvb mpeg2 signal\n"));
+    QVERIFY(w->finishReceiverWork());
     // The box shows the check's log, its line ends as line breaks.
     QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
     QVERIFY(!log().contains("map listing"));
     QVERIFY(w->dialogs.messages.isEmpty());
-    // Text1 is repainted after the first line, after the lock (with the
-    // whole window) and after the search.
-    QCOMPARE(w->events.repainted, QStringList({"Text1", "Text1", "Form1", "Text1"}));
 
     // The next check replaces it.
     answer("No Signal\r\n");
-    w->window->checkFrequencyAt(11000, Qt::RightButton);
+    check(11000, Qt::RightButton);
     QVERIFY(log().startsWith("Checking 11000v"));
     QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
 }
@@ -184,13 +187,13 @@ void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
 {
     w->serial.failOpen = true;
     w->serial.openError = "Permission denied";
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     const QString label = ws::receiver::portFor("2").label;
     QCOMPARE(w->dialogs.messages, QStringList{label + " could not be opened: Permission denied"});
 
     w->serial.failOpen = false;
     answer("Ready\r\n");
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     QVERIFY(w->window->lastCheckLog().endsWith("Ready\r\n\r\n"));
     QCOMPARE(w->dialogs.messages.size(), 1);
 }
@@ -203,28 +206,28 @@ void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()
         if (clock.current == 1006)
             timeout->setText("2.5");
     };
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     QVERIFY(w->window->lastCheckLog().endsWith("nothing found after 2.5 Seconds\r\n\r\n"));
 }
 
-void TestSpotCheck::checkWaitsWithoutSpinningOrRunningInput()
+void TestSpotCheck::checkWaitsOnTimersAndEndsWithTheWindow()
 {
     w->element<QLineEdit>(names::timeoutBox)->setText("10");
-    bool closedDuringCheck = false;
-    w->clock.onReading = [&](ws::test::FakeClock &clock) {
-        if (clock.current == 1005) {
-            w->window->close();
-            closedDuringCheck = !w->window->isVisible();
-        }
-    };
     w->window->checkFrequencyAt(10700, Qt::LeftButton);
-    QVERIFY(w->serial.waits > 10);
-    QVERIFY(w->events.keepPaintedCalls > 10);
-    QCOMPARE(w->events.doEventsCalls, 0);
-    // A close request waits until the check has returned.
-    QVERIFY(!closedDuringCheck);
-    QVERIFY(w->window->isVisible());
-    QTRY_VERIFY(!w->window->isVisible());
+    // The check sleeps between its looks at the line: time passes on the
+    // clock's timers, the thread is free.
+    QVERIFY(w->clock.runTimers([this] { return w->clock.current >= 1008; }));
+    QVERIFY(w->clock.currentMs >= 3 * ws::receiver::kPollSliceMs);
+    QVERIFY(w->window->receiverBusy());
+    // Closing the window ends it at once, the port closed.
+    const int writes = w->serial.written.size();
+    QVERIFY(w->window->close());
+    QVERIFY(!w->window->isVisible());
+    QVERIFY(!w->window->receiverBusy());
+    QVERIFY(!w->serial.isOpen);
+    QVERIFY(w->clock.runTimers());
+    QCOMPARE(w->serial.written.size(), writes);
+    QVERIFY(w->window->lastCheckLog().isEmpty());
 }
 
 QTEST_MAIN(TestSpotCheck)

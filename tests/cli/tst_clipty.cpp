@@ -209,6 +209,7 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     dialogs.pick(map);
     window.loadMap();
     window.runFullScan();
+    QVERIFY(QTest::qWaitFor([&] { return !window.receiverBusy(); }, 60000));
     const QString windowsFile = dir.filePath("window/results.txt");
     QCOMPARE(dialogs.messages, QStringList{"Saved Results to file " + windowsFile});
     const QByteArray windows = readAll(windowsFile);

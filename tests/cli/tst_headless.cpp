@@ -66,8 +66,13 @@ struct Rig
     bool stop = false;
     QByteArray out;
     QByteArray err;
-    Console console{serial, clock, [this](const QByteArray &b) { out += b; },
-                    [this](const QByteArray &b) { err += b; }, [this] { return stop; }};
+    Console console{serial,
+                    clock,
+                    [this](const QByteArray &b) { out += b; },
+                    [this](const QByteArray &b) { err += b; },
+                    [this] { return stop; },
+                    [this](const std::function<bool()> &ended) { clock.runTimers(ended); },
+                    {}};
 };
 
 QString writeMap(const QTemporaryDir &dir, const QByteArray &bytes)

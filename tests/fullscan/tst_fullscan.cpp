@@ -45,16 +45,32 @@ private slots:
     void dataFolderComesFromAnAbsolutePath();
 
 private:
+    // Checks that answer at once, each with the log "[<frequency><digit>]".
     static ws::MapScanSteps recording(QStringList &calls, int &afterRows)
     {
         ws::MapScanSteps steps;
-        steps.check = [&calls](const QString &f, ws::receiver::Polarisation polarisation) {
+        steps.check = [&calls](const QString &f, ws::receiver::Polarisation polarisation,
+                               const ws::MapScanSteps::CheckDone &done) {
             const QString p(QLatin1Char(ws::receiver::wireDigit(polarisation)));
             calls << f + QLatin1Char('/') + p;
-            return QStringLiteral("[%1%2]").arg(f, p);
+            ws::receiver::CheckResult result;
+            result.log = QStringLiteral("[%1%2]").arg(f, p);
+            done(result);
         };
-        steps.afterRow = [&afterRows] { ++afterRows; };
+        steps.afterRow = [&afterRows](const std::function<void()> &resume) {
+            ++afterRows;
+            resume();
+        };
         return steps;
+    }
+    // Runs a whole scan; the results, or "<running>" if it never ended.
+    static QString scanRows(const QVector<ws::MapEntry> &map, ws::MapScanSteps steps)
+    {
+        QString results = QStringLiteral("<running>");
+        steps.finished = [&](const ws::MapScanResult &result) { results = result.results; };
+        ws::MapScan scan;
+        scan.start(map, steps);
+        return results;
     }
 };
 
@@ -117,8 +133,11 @@ void TestFullScan::rowCountIsTakenOnce()
     ws::MapScanSteps steps = recording(calls, afterRows);
     // A map loaded while the scan lets events run: longer, and with a
     // different second row.
-    steps.afterRow = [&] { map = mpegRows(5, 2); };
-    ws::scanMapRows(map, steps);
+    steps.afterRow = [&](const std::function<void()> &resume) {
+        map = mpegRows(5, 2);
+        resume();
+    };
+    scanRows(map, steps);
     QCOMPARE(calls, QStringList({"1/1", "new/1", "3/1"}));
 
     // A shorter map loaded meanwhile: the rows it lacks count as empty,
@@ -127,11 +146,12 @@ void TestFullScan::rowCountIsTakenOnce()
     steps = recording(calls, afterRows);
     map = mpegRows(3);
     afterRows = 0;
-    steps.afterRow = [&] {
+    steps.afterRow = [&](const std::function<void()> &resume) {
         ++afterRows;
         map = mpegRows(1);
+        resume();
     };
-    ws::scanMapRows(map, steps);
+    scanRows(map, steps);
     QCOMPARE(calls, QStringList({"1/1"}));
     QCOMPARE(afterRows, 3);
 
@@ -140,11 +160,11 @@ void TestFullScan::rowCountIsTakenOnce()
     steps = recording(calls, afterRows);
     afterRows = 0;
     map = mpegRows(ws::kMaxMapEntries + 1);
-    ws::scanMapRows(map, steps);
+    scanRows(map, steps);
     QCOMPARE(afterRows, ws::kMaxMapEntries);
     afterRows = 0;
     map.clear();
-    ws::scanMapRows(map, steps);
+    QCOMPARE(scanRows(map, steps), QString());
     QCOMPARE(afterRows, 0);
 }
 

@@ -126,6 +126,8 @@ private slots:
 private:
     CheckResult check(const QString &frequency = "10700",
                       Polarisation polarisation = Polarisation::Horizontal);
+    // Runs `machine` through one check on the fake clock's timers.
+    CheckResult run(SignalCheck &machine, const QString &frequency, Polarisation polarisation);
     QString date() const { return ws::generalDateText(rx->clock.wallClock); }
     // The settings as they stand whenever the check asks.
     SettingsSource source() { return [this] { return settings; }; }
@@ -155,10 +157,20 @@ CheckResult TestSignalCheck::check(const QString &frequency, Polarisation polari
 {
     // A fresh log for every check, as the window's box gets.
     events->log.clear();
-    const CheckResult result = SignalCheck(rx->line, rx->clock, source(), *events)
-                                   .run(frequency, polarisation);
+    SignalCheck machine(rx->line, rx->clock, source(), *events);
+    const CheckResult result = run(machine, frequency, polarisation);
     lastLog = result.log;
     return result;
+}
+
+CheckResult TestSignalCheck::run(SignalCheck &machine, const QString &frequency,
+                                 Polarisation polarisation)
+{
+    std::optional<CheckResult> result;
+    machine.start(frequency, polarisation, [&](const CheckResult &ended) { result = ended; });
+    if (!rx->clock.runTimers([&] { return result.has_value(); }) || !result)
+        return {};
+    return *result;
 }
 
 void TestSignalCheck::lockedCheckSendsExactCommandsAndLogsLockAndSearch()
@@ -350,11 +362,11 @@ void TestSignalCheck::checkRunAgainStartsAfresh()
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
     SignalCheck again(rx->line, rx->clock, source(), *events);
-    const QString first = again.run("10700", Polarisation::Horizontal).log;
+    const QString first = run(again, "10700", Polarisation::Horizontal).log;
     rx->search = {{0, "No Signal\r\n"}};
     rx->searchStart = -1;
     events->log.clear();
-    const QString second = again.run("11000", Polarisation::Vertical).log;
+    const QString second = run(again, "11000", Polarisation::Vertical).log;
     lastLog = second;
     QVERIFY(first.startsWith("Checking 10700h"));
     QVERIFY(second.startsWith("Checking 11000v"));
@@ -464,7 +476,7 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
     settings = {"5", "3", "0", "2"};
     SignalCheck check(rx->line, rx->clock, source(), *events);
 
-    const CheckResult result = check.run("11778", Polarisation::Vertical);
+    const CheckResult result = run(check, "11778", Polarisation::Vertical);
 
     QCOMPARE(rx->line.portName, portFor("3").device);
     QCOMPARE(rx->line.written.value(1), QByteArray("T11778000005102"));
@@ -484,7 +496,7 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
     // A port failure is appended first, then told, once.
     rx->line.failOpen = true;
     events->seen.clear();
-    const CheckResult failed = check.run("11778", Polarisation::Horizontal);
+    const CheckResult failed = run(check, "11778", Polarisation::Horizontal);
     const QString message = portFor("3").label + " could not be opened: No such file or directory";
     QCOMPARE(events->seen, QStringList({"append Checking 11778h for dvb mpeg2 signal\r\n",
                                         "append " + message + "\r\n", "tell " + message}));
@@ -500,7 +512,7 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
     rx->search = {{0, "No Signal\r\n"}};
     rx->searchStart = -1;
     events->log.clear();
-    const CheckResult aut = check.run("11778", Polarisation::Horizontal);
+    const CheckResult aut = run(check, "11778", Polarisation::Horizontal);
     lastLog = aut.log;
     QVERIFY(!aut.locked);
     QVERIFY(aut.unconfirmedLock && !result.unconfirmedLock);
