@@ -189,14 +189,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return line;
     }
 
-    // Without a check the settings fill the window's boxes; the defaults
-    // are the boxes' own first texts.
-    ReceiverOptions &settings = line.receiver;
-    settings.port = parser.value(o.port).trimmed();
-    if (receiver && settings.port.isEmpty())
+    // Without a check the settings fill the window's boxes; a setting not
+    // given is what the boxes open with.
+    receiver::ReceiverSettings &settings = line.receiver;
+    if (receiver && !parser.isSet(o.port))
         return invalid(QStringLiteral("a check needs --port"));
-    if (parser.isSet(o.port) && settings.port.isEmpty())
-        return invalid(QStringLiteral("%1 needs a port number or name").arg(typed(o.port)));
+    if (parser.isSet(o.port)) {
+        settings.port = parser.value(o.port).trimmed();
+        if (settings.port.isEmpty())
+            return invalid(QStringLiteral("%1 needs a port number or name").arg(typed(o.port)));
+    }
     if (parser.isSet(o.timeout)) {
         settings.timeout = parser.value(o.timeout).trimmed();
         static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
