@@ -49,7 +49,7 @@ struct CommandLine
     bool checkVertical = false;
     // --full-scan: the map, and where the results go.
     QString mapPath;
-    QString outputPath = QStringLiteral("results.txt");
+    QString outputPath;
     receiver::ReceiverSettings receiver;
     // Why the arguments are bad, for Mode::Invalid.
     QString error;
