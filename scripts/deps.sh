@@ -15,6 +15,8 @@ ws_packages=(
   # Building the Debian package (dpkg-shlibdeps computes its Depends, CPack
   # finds the binaries with file) and the validators its test runs.
   dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  # What the test of the manual page and the bash completion checks them with.
+  man-db shellcheck
 )
 
 ws_install_missing() {

@@ -37,12 +37,6 @@ void dropToolkitMessages(QtMsgType type, const QMessageLogContext &, const QStri
         print(stderr, QStringLiteral("wavesift: ") + text + QLatin1Char('\n'));
 }
 
-// The receiver settings of the command line, for the window's boxes.
-ws::receiver::ReceiverSettings boxTexts(const cli::ReceiverOptions &options)
-{
-    return {options.timeout, options.port, options.lnbPower, options.diseqc};
-}
-
 // A message box's text on standard error, with the file it is about.
 void printMessage(const QString &text, const QString &detail, const QString &file)
 {
@@ -107,7 +101,7 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     CommandLineDialogs dialogs;
     const auto window = desktop.window(dialogs);
     dialogs.setParent(window.get());
-    window->presetReceiverSettings(boxTexts(line.receiver));
+    window->presetReceiverSettings(line.receiver);
     window->setFollowingFiles(line.follow);
     window->show();
     bool loaded = true;
@@ -161,7 +155,7 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     Desktop desktop;
     StandardErrorDialogs dialogs;
     const auto window = desktop.window(dialogs);
-    window->presetReceiverSettings(boxTexts(line.receiver));
+    window->presetReceiverSettings(line.receiver);
     window->show();
     const auto told = [&](const QString &path) { dialogs.file = path; };
     if (!(line.anyOrder ? window->openFilesByKind(line.files, told)

@@ -1,6 +1,7 @@
 #include "app/windowelements.h"
 
 #include "plot/palette.h"
+#include "receiver/receiversettings.h"
 
 #include <algorithm>
 
@@ -15,6 +16,9 @@ constexpr ElementKind kButton = ElementKind::Button;
 constexpr ElementKind kLabel = ElementKind::Label;
 constexpr ElementKind kTextBox = ElementKind::TextBox;
 constexpr ElementKind kPlot = ElementKind::Plot;
+
+// The boxes open with the settings a check takes until the user gives others.
+using Settings = ws::receiver::ReceiverSettings;
 
 const char kPlotTip[] = "Click mouse left/right for h/v scan ";
 const char kMapStripTip[] = "Click mouse for full scan over map data";
@@ -84,14 +88,14 @@ const std::vector<Element> &elements()
         // The receiver settings, each with its caption to its left, and
         // "skip rest" for a running full scan between them.
         {timeoutCaption, kLabel, {112, 472, 65, 17}, "timeout sec", kRight, nullptr, nullptr, 0},
-        {timeoutBox, kTextBox, {192, 472, 25, 19}, "10", kLeft, nullptr, nullptr, 12},
+        {timeoutBox, kTextBox, {192, 472, 25, 19}, Settings::kDefaultTimeout, kLeft, nullptr, nullptr, 12},
         {portCaption, kLabel, {240, 472, 65, 17}, "comport", kRight, nullptr, nullptr, 0},
-        {portBox, kTextBox, {320, 472, 25, 19}, "2", kLeft, nullptr, nullptr, 11},
+        {portBox, kTextBox, {320, 472, 25, 19}, Settings::kDefaultPort, kLeft, nullptr, nullptr, 11},
         {skipRestButton, kButton, {384, 472, 97, 17}, "skip rest", kLeft, kSkipRestTip, nullptr, 8},
         {lnbPowerCaption, kLabel, {504, 472, 65, 17}, "0V/12V (0/1)", kRight, nullptr, nullptr, 0},
-        {lnbPowerBox, kTextBox, {584, 472, 25, 19}, "1", kLeft, nullptr, nullptr, 9},
+        {lnbPowerBox, kTextBox, {584, 472, 25, 19}, Settings::kDefaultLnbPower, kLeft, nullptr, nullptr, 9},
         {diseqcCaption, kLabel, {648, 472, 65, 17}, "disecq (0-3)", kRight, nullptr, nullptr, 0},
-        {diseqcBox, kTextBox, {728, 472, 25, 19}, "0", kLeft, nullptr, nullptr, 10},
+        {diseqcBox, kTextBox, {728, 472, 25, 19}, Settings::kDefaultDiseqc, kLeft, nullptr, nullptr, 10},
 
         // The map listing, the logs of the checks and the full scan's results.
         {logBox, ElementKind::LogBox, {112, 496, 641, 65}, "", kLeft, kLogTip, nullptr, 7},

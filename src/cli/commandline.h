@@ -1,5 +1,7 @@
 #pragma once
 
+#include "receiver/receiversettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -30,15 +32,6 @@ constexpr int portFailed = 3;   // the port could not be opened or stopped worki
 constexpr int notSaved = 4;     // the results, or a check's log, could not be saved
 } // namespace exitcode
 
-// The receiver settings as the window's boxes would hold them.
-struct ReceiverOptions
-{
-    QString port;
-    QString timeout = QStringLiteral("10");
-    QString lnbPower = QStringLiteral("1");
-    QString diseqc = QStringLiteral("0");
-};
-
 struct CommandLine
 {
     Mode mode = Mode::Window;
@@ -56,8 +49,8 @@ struct CommandLine
     bool checkVertical = false;
     // --full-scan: the map, and where the results go.
     QString mapPath;
-    QString outputPath = QStringLiteral("results.txt");
-    ReceiverOptions receiver;
+    QString outputPath;
+    receiver::ReceiverSettings receiver;
     // Why the arguments are bad, for Mode::Invalid.
     QString error;
 };

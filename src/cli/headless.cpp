@@ -97,12 +97,9 @@ void tellAbout(Console &console, const CommandLine &line, const CheckResult &che
              receiver::unconfirmedLockMessage(receiver::portFor(line.receiver.port).label));
 }
 
-receiver::SettingsSource settingsOf(const ReceiverOptions &options)
+receiver::SettingsSource settingsOf(const receiver::ReceiverSettings &settings)
 {
-    return [options] {
-        return receiver::ReceiverSettings{options.timeout, options.port, options.lnbPower,
-                                          options.diseqc};
-    };
+    return [settings] { return settings; };
 }
 
 QString shownPath(const QString &path)

@@ -1,5 +1,6 @@
 #include "plot/transmissionlevels.h"
 
+#include "core/csv.h"
 #include "core/numbers.h"
 #include "scan/levellookup.h"
 
@@ -45,19 +46,6 @@ QString withoutTrailingBlanks(const QString &text)
     while (n > 0 && text[n - 1] == QLatin1Char(' '))
         --n;
     return text.left(n);
-}
-
-QString csvField(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') ||
-            c == QLatin1Char('\r')) {
-            QString quoted = text;
-            quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            return QLatin1Char('"') + quoted + QLatin1Char('"');
-        }
-    }
-    return text;
 }
 
 QString levelOr(const std::optional<double> &level, const QString &none)
@@ -137,10 +125,10 @@ QString levelsCsv(const QVector<MapEntry> &entries, const std::vector<Transmissi
     for (qsizetype i = 0; i < entries.size() && size_t(i) < levels.size(); ++i) {
         const MapEntry &entry = entries[i];
         const TransmissionLevel &level = levels[size_t(i)];
-        const QStringList fields = {csvField(entry.frequencyText),
-                                    csvField(entry.polarisation),
-                                    csvField(withoutTrailingBlanks(entry.name)),
-                                    csvField(withoutTrailingBlanks(entry.type)),
+        const QStringList fields = {csvTextField(entry.frequencyText),
+                                    csvTextField(entry.polarisation),
+                                    csvTextField(withoutTrailingBlanks(entry.name)),
+                                    csvTextField(withoutTrailingBlanks(entry.type)),
                                     levelOr(level.newest, QString()),
                                     levelOr(level.reference, QString()),
                                     levelOr(level.change, QString())};

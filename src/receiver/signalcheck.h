@@ -2,6 +2,7 @@
 
 #include "core/platform.h"
 #include "receiver/protocol.h"
+#include "receiver/receiversettings.h"
 
 #include <QString>
 
@@ -11,17 +12,6 @@
 // One signal check: tune the receiver, wait for its tuner to lock, let it
 // search the transponder for its tables, and keep a log of all of it.
 namespace ws::receiver {
-
-// The user's receiver settings, each exactly as typed: the time-out goes
-// into the log as typed, the LNB-power and DiSEqC texts into the tune
-// command unchanged.
-struct ReceiverSettings
-{
-    QString timeout; // seconds, fractions count; not a number reads as 0
-    QString port;    // see portFor()
-    QString lnbPower;
-    QString diseqc;
-};
 
 // Where a check gets the settings. It asks when it needs one, so a setting
 // changed during the check counts from its next use: LNB power and DiSEqC

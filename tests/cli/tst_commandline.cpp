@@ -17,6 +17,8 @@ private slots:
     void checkTakesTheFrequencyAsTheMapWritesIt();
     void badArgumentsAreRefusedWithAReason_data();
     void badArgumentsAreRefusedWithAReason();
+    void eachModeRefusesTheOptionsItDoesNotUse_data();
+    void eachModeRefusesTheOptionsItDoesNotUse();
 };
 
 namespace {
@@ -49,6 +51,7 @@ void TestCommandLine::filesLoadInOrder()
     line = parse({"-platform", "offscreen", "-style", "Fusion", "new.scn"});
     QCOMPARE(line.mode, Mode::Window);
     QCOMPARE(line.files, QStringList{"new.scn"});
+    QCOMPARE(parse({"--export", "shot.png", "-platform", "xcb", "new.scn"}).mode, Mode::Export);
 
     QVERIFY(line.follow && !parse({"--no-follow", "new.scn"}).follow);
 
@@ -166,6 +169,40 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason()
     const CommandLine line = parse(arguments);
     QCOMPARE(line.mode, Mode::Invalid);
     QVERIFY(!line.error.isEmpty());
+}
+
+void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("report, a setting")
+        << QStringList{"--report", "a", "b", "c", "--timeout", "5"}
+        << "--timeout goes with the window, --export, --check or --full-scan, not with --report";
+    QTest::newRow("report, any order")
+        << QStringList{"--report", "--any-order", "a", "b", "c"}
+        << "--any-order goes with the window or --export, not with --report";
+    QTest::newRow("export, no-follow") << QStringList{"--export", "x.png", "a", "--no-follow"}
+                                       << "--no-follow goes with the window, not with --export";
+    QTest::newRow("window, output") << QStringList{"--output", "r.txt", "a"}
+                                    << "--output goes with --full-scan, not with the window";
+    QTest::newRow("check, a Qt option")
+        << QStringList{"-platform", "offscreen", "--check", "11778h", "--port", "2"}
+        << "-platform goes with the window or --export, not with --check";
+    QTest::newRow("as typed") << QStringList{"-report", "a", "b", "c", "-diseqc=1"}
+                              << "-diseqc goes with the window, --export, --check or --full-scan, "
+                                 "not with -report";
+    QTest::newRow("two modes")
+        << QStringList{"--full-scan", "m", "--export", "x.png", "--port", "2"}
+        << "--export and --full-scan cannot be combined";
+}
+
+void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    const CommandLine line = parse(arguments);
+    QCOMPARE(line.mode, Mode::Invalid);
+    QCOMPARE(line.error, error);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

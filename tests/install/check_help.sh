@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every option that --help names has its item in the manual page and is
-# offered by the bash completion; neither names an option --help lacks.
-#   check_help.sh <wavesift> <manual page source> <completion script>
+# offered by the bash completion; neither names an option --help lacks. Both
+# pass the checks a distribution runs on them.
+#   check_help.sh <wavesift> <manual page> <completion script>
 set -euo pipefail
 exe=$1 man=$2 completion=$3
 help=$("$exe" --help)
@@ -18,6 +19,11 @@ diff <(echo "$from_help") <(echo "$from_completion") || differ "the completion"
 codes_help=$(sed -n '/^Exit codes:/,$p' <<<"$help" | sed -nE 's/^  ([0-9])  .*/\1/p')
 codes_man=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man" | grep -A1 '^\.TP' | sed -nE 's/^\.B ([0-9])$/\1/p')
 [[ $codes_help == "$codes_man" ]] || { echo "exit codes: --help $codes_help, manual $codes_man"; status=1; }
+# As lintian reads a manual page: groff's warnings, and a NAME line for apropos.
+said=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man" 2>&1 >/dev/null)
+[[ -z $said ]] || { echo "man --warnings: $said"; status=1; }
+lexgrog "$man" >/dev/null || { echo "lexgrog finds no NAME line"; status=1; }
+shellcheck -s bash "$completion" || status=1
 # --port offers lasting names first, then each device with a driver and, for a UART line, a chip.
 fake=$(mktemp -d)
 trap 'rm -rf "$fake"' EXIT

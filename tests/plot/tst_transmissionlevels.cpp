@@ -76,15 +76,18 @@ private slots:
         const QVector<ws::MapEntry> entries = {
             mapEntry("10800", "MPEG2 ", "H", QStringLiteral("Caf\u00e9, \"TV\"    ")),
             mapEntry("12.1,", "a\nb", ",", "plain"), mapEntry("10850", "", "L", "tiny loss"),
-            mapEntry("10900", "", "V", "")};
+            mapEntry("10900", "", "V", ""), mapEntry("10950", "+DATA", "V", "=cmd|'/C calc'!A0")};
         const std::vector<ws::TransmissionLevel> levels = {
-            {40.25, 30.0, 10.25}, {std::nullopt, 2.0, std::nullopt}, {1.0, 1.04, -0.04}, {}};
+            {40.25, 30.0, 10.25}, {std::nullopt, 2.0, std::nullopt}, {1.0, 1.04, -0.04}, {},
+            {1.0, 3.5, -2.5}};
         QCOMPARE(ws::levelsCsv(entries, levels),
                  QStringLiteral("frequency_mhz,polarisation,name,type,newest,reference,change\n"
                                 "10800,H,\"Caf\u00e9, \"\"TV\"\"\",MPEG2,40.2,30.0,10.2\n"
                                 "\"12.1,\",\",\",plain,\"a\nb\",,2.0,\n"
                                 "10850,L,tiny loss,,1.0,1.0,0.0\n"
-                                "10900,V,,,,,\n"));
+                                "10900,V,,,,,\n"
+                                // The map's text cannot run as a formula; the numbers stay numbers.
+                                "10950,V,'=cmd|'/C calc'!A0,'+DATA,1.0,3.5,-2.5\n"));
 
         // The change only where both levels exist.
         const auto computed = ws::transmissionLevels(universalScan(10700, 11000, 1055, 0),
