@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "core/filenames.h"
+#include "receiver/protocol.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -217,6 +218,18 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (!input.match(settings.diseqc).hasMatch())
         return invalid(QStringLiteral("%1 takes 0 to 3, not \"%2\"")
                            .arg(typed("diseqc"), settings.diseqc));
+
+    if (isSet("search-timeout")) {
+        static const QRegularExpression whole(QStringLiteral("^\\d{1,3}$"));
+        const QString limit = value("search-timeout").trimmed();
+        const int seconds = limit.toInt();
+        if (!whole.match(limit).hasMatch() || seconds < 1 || seconds > receiver::kSearchLimitSeconds)
+            return invalid(QStringLiteral("%1 takes whole seconds from 1 to %2, not \"%3\"")
+                               .arg(typed("search-timeout"))
+                               .arg(receiver::kSearchLimitSeconds)
+                               .arg(limit));
+        line.searchLimit = seconds;
+    }
 
     switch (line.mode) {
     case Mode::Export:

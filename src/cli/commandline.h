@@ -1,5 +1,6 @@
 #pragma once
 
+#include "receiver/protocol.h"
 #include "receiver/receiversettings.h"
 
 #include <QString>
@@ -47,6 +48,8 @@ struct CommandLine
     // whether it is the vertical polarisation.
     QString checkFrequency;
     bool checkVertical = false;
+    // --check and --full-scan: the longest a table search runs, in seconds.
+    int searchLimit = int(receiver::kSearchLimitSeconds);
     // --full-scan: the map, and where the results go.
     QString mapPath;
     QString outputPath;

@@ -221,6 +221,7 @@ int runCheck(const CommandLine &line, Console &console)
 {
     ConsoleCheckEvents events(console);
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
+    check.setSearchLimit(line.searchLimit);
     std::optional<CheckResult> result;
     check.start(line.checkFrequency,
                 line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal,
@@ -269,6 +270,7 @@ int runFullScan(const CommandLine &line, Console &console)
 
     ConsoleCheckEvents events(console);
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
+    check.setSearchLimit(line.searchLimit);
     MapScan scan;
     std::optional<MapScanResult> scanned;
     int started = 0;

@@ -110,8 +110,15 @@ const std::vector<Option> &options()
             "--full-scan need it.",
             G::Settings, kSettingsModes, kNone, nullptr, V::Port, nullptr},
         {"timeout", nullptr, "SECONDS",
-            "how long to wait for a lock", nullptr,
+            "how long the lock wait lasts, after the tune command and the tuner's 2 seconds "
+            "to settle", nullptr,
             G::Settings, kSettingsModes, kNone, Settings::kDefaultTimeout, V::Nothing, nullptr},
+        {"search-timeout", nullptr, "SECONDS",
+            "how long the table search after a lock may last, 1 to 180 whole seconds; it then "
+            "ends as after 180",
+            "Its log line then reads \"Cancelled PAT/SDT after SECONDS Seconds\". The receiver "
+            "gets a minute to find a table only under a limit above 60.",
+            G::General, kCheck | kFullScan, kNone, "180", V::Nothing, nullptr},
         {"power", nullptr, "0|1",
             "0 V or 12 V switch of the tune command", nullptr,
             G::Settings, kSettingsModes, kNone, Settings::kDefaultLnbPower, V::Words, "0 1"},

@@ -126,22 +126,30 @@ void TestProtocol::searchRulesApplyInOrder_data()
     QTest::addColumn<int>("elapsed");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("end");
+    QTest::addColumn<int>("limit"); // the search's limit in seconds
     const int running = int(SearchEnd::Running);
     const int cancelled = int(SearchEnd::Cancelled);
     const int none = int(SearchEnd::NoTables);
     const int finished = int(SearchEnd::Finished);
-    QTest::newRow("quiet start") << 0 << "" << running;
-    QTest::newRow("found alone runs on") << 30 << "PAT found" << running;
-    QTest::newRow("Ready ends") << 30 << "Ready" << finished;
-    QTest::newRow("No Signal ends") << 5 << "No Signal" << finished;
-    QTest::newRow("60 s is not over 60") << 60 << "searching" << running;
-    QTest::newRow("61 s without found") << 61 << "searching" << none;
-    QTest::newRow("61 s without found beats Ready") << 61 << "Ready" << none;
-    QTest::newRow("found keeps it going") << 120 << "found" << running;
-    QTest::newRow("found then Ready") << 120 << "found Ready" << finished;
-    QTest::newRow("180 s is not over") << 180 << "found" << running;
-    QTest::newRow("181 s cancels") << 181 << "found Ready" << cancelled;
-    QTest::newRow("words are case-sensitive") << 61 << "FOUND ready" << none;
+    QTest::newRow("quiet start") << 0 << "" << running << 180;
+    QTest::newRow("found alone runs on") << 30 << "PAT found" << running << 180;
+    QTest::newRow("Ready ends") << 30 << "Ready" << finished << 180;
+    QTest::newRow("No Signal ends") << 5 << "No Signal" << finished << 180;
+    QTest::newRow("60 s is not over 60") << 60 << "searching" << running << 180;
+    QTest::newRow("61 s without found") << 61 << "searching" << none << 180;
+    QTest::newRow("61 s without found beats Ready") << 61 << "Ready" << none << 180;
+    QTest::newRow("found keeps it going") << 120 << "found" << running << 180;
+    QTest::newRow("found then Ready") << 120 << "found Ready" << finished << 180;
+    QTest::newRow("180 s is not over") << 180 << "found" << running << 180;
+    QTest::newRow("181 s cancels") << 181 << "found Ready" << cancelled << 180;
+    QTest::newRow("words are case-sensitive") << 61 << "FOUND ready" << none << 180;
+    // A shorter limit cancels at its own second, and only one above a
+    // minute leaves the receiver that minute to find a table.
+    QTest::newRow("5 s limit") << 6 << "found" << cancelled << 5;
+    QTest::newRow("5 s limit, not over") << 5 << "searching" << running << 5;
+    QTest::newRow("60 s limit, no minute rule") << 60 << "searching" << running << 60;
+    QTest::newRow("60 s limit cancels") << 61 << "searching" << cancelled << 60;
+    QTest::newRow("61 s limit keeps the minute") << 61 << "searching" << none << 61;
 }
 
 void TestProtocol::searchRulesApplyInOrder()
@@ -149,7 +157,8 @@ void TestProtocol::searchRulesApplyInOrder()
     QFETCH(int, elapsed);
     QFETCH(QString, text);
     QFETCH(int, end);
-    QCOMPARE(int(searchEnd(elapsed, text)), end);
+    QFETCH(int, limit);
+    QCOMPARE(int(searchEnd(elapsed, text, limit)), end);
 }
 
 void TestProtocol::searchWordsSplitAcrossReadsAreFound()
@@ -171,6 +180,8 @@ void TestProtocol::searchWordsSplitAcrossReadsAreFound()
     QCOMPARE(searchEndMessage(SearchEnd::NoTables), QString("No PAT/SDT found\r\n\r\n"));
     QCOMPARE(searchEndMessage(SearchEnd::Cancelled),
              QString("Cancelled PAT/SDT after 3 Minutes\r\n\r\n"));
+    QCOMPARE(searchEndMessage(SearchEnd::Cancelled, 5),
+             QString("Cancelled PAT/SDT after 5 Seconds\r\n\r\n"));
     QCOMPARE(searchEndMessage(SearchEnd::Finished), QString());
 }
 
