@@ -16,7 +16,7 @@ ws_packages=(
   # dpkg-shlibdeps computes its Depends, CPack finds the binaries with file)
   # and the validators its test runs (hardening-check is in devscripts).
   dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin
-  devscripts
+  lintian devscripts
 )
 
 ws_install_missing() {
