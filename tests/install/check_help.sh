@@ -19,8 +19,14 @@ status=0
 differ() { echo "^ --help (<) and $1 (>) differ"; status=1; }
 diff <(echo "$from_help") <(echo "$from_man") || differ "the manual page's items"
 diff <(echo "$from_help") <(echo "$from_completion") || differ "the completion"
-diff <("$rxsim" --help | help_options) <(man_items "$rxsim_man") ||
+rxsim_help=$("$rxsim" --help | help_options)
+diff <(echo "$rxsim_help") <(man_items "$rxsim_man") ||
   differ "the simulator's manual page (against its own --help)"
+# Nor does either page name an option, in its examples say, that neither
+# program knows.
+unknown=$(sed 's/\\-/-/g' "$man" "$rxsim_man" | options |
+          comm -13 <(sort -u <<<"$from_help"$'\n'"$rxsim_help") -)
+[[ -z $unknown ]] || { echo "the manual pages name unknown options:" $unknown; status=1; }
 codes_help=$(sed -n '/^Exit codes:/,$p' <<<"$help" | sed -nE 's/^  ([0-9])  .*/\1/p')
 codes_man=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man" | grep -A1 '^\.TP' | sed -nE 's/^\.B ([0-9])$/\1/p')
 [[ $codes_help == "$codes_man" ]] || { echo "exit codes: --help $codes_help, manual $codes_man"; status=1; }
