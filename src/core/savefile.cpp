@@ -233,7 +233,10 @@ QString writeWhole(const SaveTarget &target, const QByteArray &bytes, FileSystem
     // Handed the resolved path, so that the file does not follow a link
     // again by itself.
     QSaveFile file(target.path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, every write reaches the system at once and a refusal comes
+    // with its reason. A buffered file sends the bytes at its flush, and a
+    // disk that takes only part of them there leaves "Unknown error".
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     const QString failure = files.write(file, bytes);
     if (!failure.isEmpty()) {

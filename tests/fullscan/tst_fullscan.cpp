@@ -214,6 +214,7 @@ void TestFullScan::failedWritesAreReportedWithTheReason()
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
     QVERIFY(!outcome.saved);
+    QCOMPARE(outcome.reason, qt_error_string(EFBIG));
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
 #endif
 }
