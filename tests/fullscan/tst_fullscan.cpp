@@ -37,6 +37,7 @@ private slots:
     void onlyHorizontalGivesDigitZero_data();
     void onlyHorizontalGivesDigitZero();
     void rowCountIsTakenOnce();
+    void anEntryAfterThe1024thIsScanned();
     void resultsFileLiesInTheGivenFolder();
     void resultsAreWrittenByteForByteAndOverwritten();
     void failedWritesAreReportedWithTheReason();
@@ -135,17 +136,23 @@ void TestFullScan::rowCountIsTakenOnce()
     QCOMPARE(calls, QStringList({"1/1"}));
     QCOMPARE(afterRows, 3);
 
-    // More entries than any map load gives: the scan goes no further than
-    // a loaded map could; no entries, no rows.
+    // No entries, no rows.
     steps = recording(calls, afterRows);
-    afterRows = 0;
-    map = mpegRows(ws::kMaxMapEntries + 1);
-    ws::scanMapRows(map, steps);
-    QCOMPARE(afterRows, ws::kMaxMapEntries);
     afterRows = 0;
     map.clear();
     ws::scanMapRows(map, steps);
     QCOMPARE(afterRows, 0);
+}
+
+void TestFullScan::anEntryAfterThe1024thIsScanned()
+{
+    using ws::test::mapFileLine;
+    const ws::MapData map = ws::parseMap(mapFileLine("Data", "DATA", "10.700", "H").repeated(1025) +
+                                         mapFileLine("Last", "MPEG2", "12.700", "V"));
+    QStringList calls;
+    int afterRows = 0;
+    ws::scanMapRows(map.entries, recording(calls, afterRows));
+    QCOMPARE(calls, QStringList{"12700/1"});
 }
 
 void TestFullScan::resultsFileLiesInTheGivenFolder()
