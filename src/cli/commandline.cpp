@@ -246,6 +246,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (line.mapPath.isEmpty())
         return invalid(QStringLiteral("%1 needs a map file").arg(typed(o.fullScan)));
     if (parser.isSet(o.output)) {
+        line.outputNamed = true;
         line.outputPath = parser.value(o.output);
         if (line.outputPath.isEmpty())
             return invalid(QStringLiteral("%1 needs a file name").arg(typed(o.output)));

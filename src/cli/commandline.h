@@ -57,6 +57,9 @@ struct CommandLine
     // --full-scan: the map, and where the results go.
     QString mapPath;
     QString outputPath = QStringLiteral("results.txt");
+    // --output was given: the user chose where results go, and no copy is
+    // kept in past results.
+    bool outputNamed = false;
     ReceiverOptions receiver;
     // Why the arguments are bad, for Mode::Invalid.
     QString error;

@@ -8,6 +8,8 @@
 #include <QtTest>
 
 #include <memory>
+#include <thread>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -24,6 +26,39 @@ QByteArray fileBytes(const QString &path)
         return QByteArray("<missing>");
     return file.readAll();
 }
+
+const QDateTime kSaved(QDate(2026, 3, 9), QTime(14, 3, 9));
+
+// --full-scan's results file in `dir`, its past results in dir/data.
+ws::ResultsPlace placeIn(const QTemporaryDir &dir)
+{
+    ws::ResultsPlace place;
+    place.file = dir.filePath("results.txt");
+    place.folders.data = dir.filePath("data");
+    return place;
+}
+
+// Every file in `folder`, hidden ones too.
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+// Writes part of the bytes of every write after the first, then reports a
+// full disk.
+class FillingDisk : public ws::FileSystem
+{
+public:
+    QString write(QFileDevice &file, const QByteArray &bytes) override
+    {
+        if (writes++ == 0)
+            return FileSystem::write(file, bytes);
+        file.write(bytes.left(bytes.size() / 2));
+        return qt_error_string(ENOSPC);
+    }
+
+    int writes = 0;
+};
 
 } // namespace
 
@@ -44,6 +79,10 @@ private slots:
     void resultsFolderOfAnInstalledProgram();
     void dataFolderComesFromAnAbsolutePath_data();
     void dataFolderComesFromAnAbsolutePath();
+    void aScanThatCheckedNothingLeavesTheFile_data();
+    void aScanThatCheckedNothingLeavesTheFile();
+    void pastCopiesFinishingTogetherAreAllKept();
+    void aCopyThatCannotBeMadeIsOnlyTold();
 
 private:
     static ws::MapScanSteps recording(QStringList &calls, int &afterRows)
@@ -262,6 +301,102 @@ void TestFullScan::dataFolderComesFromAnAbsolutePath()
     const ws::Result<QString> data = ws::dataFolderFrom(xdgDataHome, home);
     QCOMPARE(data.value.value_or(QString()), QDir::toNativeSeparators(folder));
     QCOMPARE(data.failure.what, refusal);
+}
+
+void TestFullScan::aScanThatCheckedNothingLeavesTheFile_data()
+{
+    QTest::addColumn<int>("checked");
+    QTest::addColumn<bool>("portFailed");
+    QTest::addColumn<QByteArray>("earlier"); // the results file before
+    QTest::addColumn<QString>("message");    // %1 for the results file
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<int>("copies");
+    const QString saved = QStringLiteral("Saved Results to file %1");
+    QTest::newRow("port failed at the first entry")
+        << 1 << true << QByteArray("yesterday") << "%1 left as it was" << QByteArray("yesterday") << 0;
+    QTest::newRow("port failed at the first entry, no file")
+        << 1 << true << QByteArray() << "%1 not written" << QByteArray("<missing>") << 0;
+    QTest::newRow("port failed at the second entry")
+        << 2 << true << QByteArray("yesterday") << saved << QByteArray("log\r\n") << 1;
+    QTest::newRow("stopped before the first entry")
+        << 0 << false << QByteArray("yesterday") << saved << QByteArray("log\r\n") << 1;
+    QTest::newRow("every entry checked")
+        << 3 << false << QByteArray() << saved << QByteArray("log\r\n") << 1;
+}
+
+void TestFullScan::aScanThatCheckedNothingLeavesTheFile()
+{
+    QFETCH(int, checked);
+    QFETCH(bool, portFailed);
+    QFETCH(QByteArray, earlier);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, after);
+    QFETCH(int, copies);
+    QTemporaryDir dir;
+    const ws::ResultsPlace place = placeIn(dir);
+    if (!earlier.isEmpty())
+        QCOMPARE(ws::saveWhole(place.file, earlier), QString());
+
+    const ws::ResultsOutcome outcome =
+        ws::finishResults({QStringLiteral("log"), checked, portFailed}, place, kSaved);
+    QCOMPARE(outcome.message, message.arg(QDir::toNativeSeparators(place.file)));
+    QCOMPARE(outcome.failed(), false);
+    QCOMPARE(fileBytes(place.file), after);
+    const QString past = dir.filePath("data/results");
+    QCOMPARE(filesIn(past).size(), copies);
+    if (copies == 1)
+        QCOMPARE(fileBytes(past + "/2026-03-09T14-03-09.txt"), after);
+}
+
+void TestFullScan::pastCopiesFinishingTogetherAreAllKept()
+{
+    QTemporaryDir dir;
+    const ws::ResultsPlace place = placeIn(dir);
+    QVERIFY(QDir().mkpath(dir.filePath("data/results")));
+    QVERIFY(ws::saveWhole(dir.filePath("data/results/2026-03-09T14-03-09-3.txt"), "older").isEmpty());
+    std::vector<std::thread> scans;
+    for (int i = 0; i < 6; ++i) {
+        scans.emplace_back([&place, i] {
+            ws::finishResults({QString::number(i), 3, false}, place, kSaved);
+        });
+    }
+    for (std::thread &scan : scans)
+        scan.join();
+
+    QStringList kept;
+    for (int n = 1; n <= 7; ++n) {
+        const QString name = n == 1 ? QStringLiteral("2026-03-09T14-03-09.txt")
+                                    : QStringLiteral("2026-03-09T14-03-09-%1.txt").arg(n);
+        kept << QString::fromLatin1(fileBytes(dir.filePath("data/results/" + name)));
+    }
+    QCOMPARE(kept.takeAt(2), "older");
+    kept.sort();
+    QCOMPARE(kept, QStringList({"0\r\n", "1\r\n", "2\r\n", "3\r\n", "4\r\n", "5\r\n"}));
+    QCOMPARE(filesIn(dir.filePath("data/results")).size(), 7);
+}
+
+void TestFullScan::aCopyThatCannotBeMadeIsOnlyTold()
+{
+    QTemporaryDir dir;
+    ws::ResultsPlace place = placeIn(dir);
+    FillingDisk full;
+    ws::ResultsOutcome outcome = ws::finishResults({"log", 3, false}, place, kSaved, full);
+    QVERIFY(outcome.saved);
+    QCOMPARE(fileBytes(place.file), "log\r\n");
+    const QString past = QDir::toNativeSeparators(dir.filePath("data/results"));
+    QCOMPARE(outcome.pastCopyFailure,
+             "Could not keep a copy of the results in " + past + ": No space left on device");
+    QCOMPARE(filesIn(past), QStringList());
+
+    place.folders = {QString(), QString(), QStringLiteral("HOME is not set")};
+    outcome = ws::finishResults({"log", 3, false}, place, kSaved);
+    QVERIFY(outcome.saved);
+    QCOMPARE(outcome.pastCopyFailure,
+             "Could not keep a copy of the results in the data folder: HOME is not set");
+
+    // Where the user named the file, no copy is due.
+    place.keepPast = false;
+    QCOMPARE(ws::finishResults({"log", 3, false}, place, kSaved).pastCopyFailure, QString());
 }
 
 QTEST_GUILESS_MAIN(TestFullScan)
