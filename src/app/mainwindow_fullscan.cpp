@@ -51,14 +51,15 @@ void MainWindow::runFullScan()
     const QString results = ws::scanMapRows(map_.entries, steps);
 
     platform_.system->beep();
-    ws::ResultsFolders folders{platform_.system->programFolder(),
-                               platform_.system->userDataFolder(),
-                               platform_.system->noUserDataFolder()};
+    ws::ResultsPlace place;
+    place.folders = {platform_.system->programFolder(), platform_.system->userDataFolder(),
+                     platform_.system->noUserDataFolder()};
     // Installed, the program never writes beside itself, not even as root.
-    if (ws::isInstalledFolder(folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
-        folders.program.clear();
-    const ws::ResultsSave save = ws::saveResultsIn(folders, results);
-    platform_.dialogs->message(save.message());
+    if (ws::isInstalledFolder(place.folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
+        place.folders.program.clear();
+    const ws::ResultsOutcome outcome =
+        ws::finishResults({results, checked, portFailed}, place, platform_.clock->now());
+    platform_.dialogs->message(outcome.message, outcome.pastCopyFailure);
 
     log_->showWithEndInView(results);
     setWindowTitle(titleBefore);

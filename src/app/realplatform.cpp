@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSerialPortInfo>
-#include <QStandardPaths>
 #include <QWidget>
 
 namespace ws {
@@ -94,31 +93,14 @@ QString DesktopServices::programFolder()
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-// Qt makes a relative XDG_DATA_HOME a relative folder and an unset HOME
-// the root's; neither is a place for results.
 QString DesktopServices::userDataFolder()
 {
-    return dataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"))
-        .value.value_or(QString());
+    return systemDataFolder().value.value_or(QString());
 }
 
 QString DesktopServices::noUserDataFolder()
 {
-    return dataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"))
-        .failure.what;
+    return systemDataFolder().failure.what;
 }
-#else
-QString DesktopServices::userDataFolder()
-{
-    return QDir::toNativeSeparators(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-}
-
-QString DesktopServices::noUserDataFolder()
-{
-    return QString();
-}
-#endif
 
 } // namespace ws

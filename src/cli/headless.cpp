@@ -12,9 +12,6 @@
 #include "receiver/qtserialline.h"
 #include "receiver/signalcheck.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -117,13 +114,6 @@ bool foundTables(const CheckResult &check)
     return check.searchText.contains(receiver::kTableFoundWord);
 }
 
-QString shownPath(const QString &path)
-{
-    // A script started from a timer has no obvious current folder: name the
-    // file so that it can be found from anywhere.
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
 // ---- The program's own surroundings ----------------------------------------
 
 bool writeAll(std::FILE *stream, const QByteArray &bytes)
@@ -209,8 +199,9 @@ int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
 #endif
     QtSerialLine serial;
     SteadyClock clock;
+    const Result<QString> data = systemDataFolder();
     Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
-                    {}};
+                    {}, data.value.value_or(QString()), data.failure.what};
     if (stoppable) {
         catchStopSignals();
         console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
@@ -260,7 +251,7 @@ int runFullScan(const CommandLine &line, Console &console)
     const SaveTarget target = checkResultsTarget(line.outputPath, line.mapPath);
     if (target.refused()) {
         ResultsSave refused;
-        refused.failedPaths << shownPath(line.outputPath);
+        refused.failedPaths << shownResultsPath(line.outputPath);
         refused.reasons << target.refusal;
         tell(console, refused.message());
         return exitcode::notSaved;
@@ -294,17 +285,17 @@ int runFullScan(const CommandLine &line, Console &console)
     const QString results = scanMapRows(map.entries, steps);
 
     // Written first, then announced: the message says what is on the disk.
-    // Checked again: the scan took minutes.
-    const SaveOutcome outcome =
-        saveResults(checkResultsTarget(line.outputPath, line.mapPath), results);
-    ResultsSave save;
-    if (outcome.saved) {
-        save.savedPath = shownPath(line.outputPath);
-    } else {
-        save.failedPaths << shownPath(line.outputPath);
-        save.reasons << outcome.reason;
-    }
-    tell(console, save.message());
+    ResultsPlace place;
+    place.file = line.outputPath;
+    place.map = line.mapPath;
+    place.folders.data = console.dataFolder;
+    place.folders.noData = console.noDataFolder;
+    place.keepPast = !line.outputNamed;
+    const ResultsOutcome outcome =
+        finishResults({results, checked, portFailed}, place, console.clock.now());
+    tell(console, outcome.message);
+    if (!outcome.pastCopyFailure.isEmpty())
+        tell(console, outcome.pastCopyFailure);
     tell(console, QStringLiteral("Checked %1 of %2 MPEG entries: %3 locked, %4 with tables found")
                       .arg(checked)
                       .arg(mpegRows)
@@ -313,7 +304,7 @@ int runFullScan(const CommandLine &line, Console &console)
 
     // The file is what a scan is run for: whether it exists matters most to
     // whoever started it; then whether the receiver could be reached at all.
-    if (!outcome.saved)
+    if (outcome.failed())
         return exitcode::notSaved;
     if (portFailed)
         return exitcode::portFailed;

@@ -1,7 +1,5 @@
 #include "fullscan/fullscan.h"
 
-#include <algorithm>
-
 namespace ws {
 
 bool isMpegRow(const QString &type)
@@ -18,11 +16,9 @@ receiver::Polarisation polarisationOf(const QString &letter)
 
 QString scanMapRows(const QVector<MapEntry> &entries, const MapScanSteps &steps)
 {
-    // No map load gives more than kMaxMapEntries entries; the scan never
-    // goes further than a loaded map could.
-    const int last = std::min<int>(entries.size(), kMaxMapEntries);
+    const qsizetype last = entries.size();
     QString results;
-    for (int row = 0; row < last; ++row) {
+    for (qsizetype row = 0; row < last; ++row) {
         if (steps.stopRequested && steps.stopRequested())
             break;
         // A copy, so that what the check is handed stays as it is while the

@@ -79,9 +79,7 @@ MapData parseMap(const QByteArray &bytes)
         const QString line = QString::fromLatin1(bytes.constData() + start, end - start);
         map.listing += line;
         map.listing += QLatin1String("\r\n");
-        ++map.lineCount;
-        if (map.entries.size() < kMaxMapEntries)
-            map.entries.push_back(cutMapLine(line));
+        map.entries.push_back(cutMapLine(line));
     };
     for (qsizetype i = 0; i < n; ++i) {
         if (bytes[i] != '\r')

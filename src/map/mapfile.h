@@ -12,10 +12,6 @@
 // the window as it stands in the file.
 namespace ws {
 
-// The entries the window keeps of one map; longer files are still listed
-// whole.
-constexpr int kMaxMapEntries = 1024;
-
 // A map of known transmissions is some tens of kilobytes, some thousand
 // lines of about 60 characters. The window lists the whole file, and the
 // list box takes time and memory for every line it holds and, for the lines
@@ -46,13 +42,11 @@ struct MapEntry
 
 struct MapData
 {
-    // The first kMaxMapEntries lines, in file order.
+    // One per line of the file, in file order: the strip, the readout, the
+    // listing, the full scan and the report all see every line.
     QVector<MapEntry> entries;
-    // Every line of the file, each followed by CR LF; lines beyond the
-    // entries are listed too.
+    // Every line of the file, each followed by CR LF.
     QString listing;
-    // All lines of the file, including those the entries had no room for.
-    int lineCount = 0;
 };
 
 // Lines end at CR LF or at a lone CR; a lone LF is an ordinary character.

@@ -39,6 +39,11 @@ private slots:
                             "13000,V,Outside,MPEG2,,,\n"));
         QCOMPARE(program.readAllStandardError(), QByteArray());
 
+        const QString longMap =
+            writeFile(dir, "long.map", mapFileLine("A", "DATA", "11.000", "H").repeated(1500));
+        QCOMPARE(report(longMap), 0);
+        QCOMPARE(program.readAllStandardOutput().count('\n'), 1 + 1500);
+
         const QString missing = dir.filePath(QStringLiteral("missing.map"));
         QCOMPARE(report(missing), 1);
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
