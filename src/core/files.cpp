@@ -48,6 +48,17 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+QDateTime modifiedAt(const struct stat &info)
+{
+#ifdef Q_OS_DARWIN
+    const timespec &changed = info.st_mtimespec;
+#else
+    const timespec &changed = info.st_mtim;
+#endif
+    return QDateTime::fromMSecsSinceEpoch(qint64(changed.tv_sec) * 1000 +
+                                          changed.tv_nsec / 1000000);
+}
+
 // Closes the descriptor on every way out.
 struct Descriptor
 {
@@ -143,14 +154,7 @@ Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBy
         info.st_size, maxBytes, bytes);
     if (got < 0)
         return failed(QStringLiteral("cannot be read: ") + systemError(errno));
-#ifdef Q_OS_DARWIN
-    const timespec &changed = info.st_mtimespec;
-#else
-    const timespec &changed = info.st_mtim;
-#endif
-    const QDateTime modified =
-        QDateTime::fromMSecsSinceEpoch(qint64(changed.tv_sec) * 1000 + changed.tv_nsec / 1000000);
-    return taken(std::move(bytes), got, info.st_size, modified, maxBytes);
+    return taken(std::move(bytes), got, info.st_size, modifiedAt(info), maxBytes);
 #else
     const QFileInfo info(path);
     if (!info.exists())
@@ -170,6 +174,22 @@ Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBy
     if (got < 0)
         return failed(QStringLiteral("cannot be read: ") + file.errorString());
     return taken(std::move(bytes), got, info.size(), info.lastModified(), maxBytes);
+#endif
+}
+
+FileStatus fileStatus(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const std::optional<QByteArray> name = nativeFileName(path);
+    struct stat info = {};
+    if (!name || ::stat(name->constData(), &info) != 0)
+        return {};
+    return {true, S_ISDIR(info.st_mode), qint64(info.st_size), modifiedAt(info)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.isDir(), info.size(), info.lastModified()};
 #endif
 }
 

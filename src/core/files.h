@@ -40,6 +40,17 @@ struct FileFailure
 // filenames.h).
 Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBytes);
 
+// What the system says of the file or folder that `path` names (links
+// followed), for names with bytes that are not UTF-8 too (filenames.h).
+struct FileStatus
+{
+    bool exists = false;
+    bool folder = false;
+    qint64 size = 0;
+    QDateTime lastModified; // as readWholeFile gives it
+};
+FileStatus fileStatus(const QString &path);
+
 // A refused size with its limit: "1073741824 bytes, more than the 4194304
 // bytes (4 MiB) a scan file may have".
 QString sizeBeyondLimit(qint64 size, qint64 limit, const QString &what);
