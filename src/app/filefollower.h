@@ -4,9 +4,11 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <map>
+#include <memory>
 
 // Follows loaded files on disk: tells when a file, rewritten in place or
 // replaced by another of the same name, has stopped changing, so that it
@@ -17,7 +19,9 @@
 // The system watches a file by what the name pointed to when the watch
 // began: a file replaced by a rename, or deleted and written anew, drops out
 // of the watch. So each file's folder is watched too; a change there that
-// touches the file brings its watch back.
+// touches the file brings its watch back. While the folder itself is gone
+// (deleted to be made again), the nearest folder above it that exists is
+// watched instead, until the path is back.
 //
 // Files on network shares may not report changes; then nothing happens.
 // Qt Core only.
@@ -67,18 +71,29 @@ private:
     struct Followed
     {
         QString path;
-        QString folder;
         Stamp seen;   // the version loaded or last settled
         Stamp last;   // while changing: the stamp at the last look
         bool changing = false;
     };
+    // The system reported something at `watched`. The followed files are
+    // looked at after the watches have caught up, so a file that arrived
+    // before its folder was watched counts too.
+    void reported(const QString &watched, bool aFile);
     // `certain`: the file itself reported a change, which may leave the
     // stamp as it was (a rewrite within one tick of the clock).
     void noticeChange(Followed &file, bool certain);
-    void watch(const Followed &file);
-    void unwatchUnused();
+    // Watches what exists of each followed path and drops the watches no
+    // longer needed.
+    void watchWhatExists();
+    // The name to hand the watcher for `path` (see filenames.h): the path
+    // itself, or, for one whose bytes Qt cannot pass to the system, a link
+    // to it in a folder of the follower's own. A link names the path, not
+    // what it held, so a file put there anew is watched as the path would be.
+    QString watchName(const QString &path);
 
     std::map<int, Followed> files_;
     QFileSystemWatcher watcher_;
     QTimer settleTimer_;
+    std::map<QString, QString> links_; // path -> its link
+    std::unique_ptr<QTemporaryDir> linkFolder_;
 };
