@@ -19,6 +19,12 @@ QString folderOf(const QString &path)
     return QDir::cleanPath(path + QStringLiteral("/.."));
 }
 
+bool endsInLineEnd(const QString &path)
+{
+    const std::optional<char> last = ws::lastByte(path);
+    return last == '\n' || last == '\r';
+}
+
 } // namespace
 
 FileFollower::Stamp FileFollower::Stamp::of(const QString &path)
@@ -29,8 +35,11 @@ FileFollower::Stamp FileFollower::Stamp::of(const QString &path)
     return {true, status.size, status.lastModified};
 }
 
-FileFollower::FileFollower(int settleMs, QObject *parent)
-    : QObject(parent), watcher_(this), settleTimer_(this)
+FileFollower::FileFollower(int settleMs, int unfinishedMs, QObject *parent)
+    : QObject(parent),
+      watcher_(this),
+      settleTimer_(this),
+      unfinishedLooks_(std::max(1, (unfinishedMs + settleMs - 1) / settleMs))
 {
     settleTimer_.setSingleShot(true);
     // A coarse timer may fire some 5 % early, before the file has been
@@ -141,6 +150,7 @@ void FileFollower::noticeChange(Followed &file, bool certain)
         return;
     file.changing = true;
     file.last = now;
+    file.stillLooks = 0;
     // Each change puts off the look: the file settles only once it has
     // stayed the same for the whole interval.
     settleTimer_.start();
@@ -162,6 +172,10 @@ void FileFollower::lookAgain()
             file.changing = false;
         } else if (now != file.last) {
             file.last = now;
+            file.stillLooks = 0;
+            stillChanging = true;
+        } else if (++file.stillLooks < (endsInLineEnd(file.path) ? 1 : unfinishedLooks_)) {
+            // The writer may only have paused within the last line.
             stillChanging = true;
         } else {
             file.changing = false;

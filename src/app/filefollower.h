@@ -45,8 +45,10 @@ public:
     };
 
     // A file counts as settled once its stamp has stayed the same for
-    // `settleMs`: a file still being written is not read half way.
-    explicit FileFollower(int settleMs = 300, QObject *parent = nullptr);
+    // `settleMs`, so a file still being written is not read half way; one
+    // whose last byte is no line end only after `unfinishedMs`, as its
+    // writer may merely have paused in the middle of a line.
+    explicit FileFollower(int settleMs = 300, int unfinishedMs = 3000, QObject *parent = nullptr);
 
     // Follows the file at `path` under `key` (one file per key; a new path
     // replaces the old). `loaded` is the version that was loaded: only a
@@ -56,9 +58,10 @@ public:
     // Whether a change is settling (the one timer runs).
     bool settling() const { return settleTimer_.isActive(); }
 
-    // The settle timer's step: every changing file whose stamp has not
-    // changed since the last look is settled. Tests call it to stand in for
-    // the time passing.
+    // The settle timer's step, every `settleMs` while a change settles: a
+    // changing file whose stamp has not changed since the last look has been
+    // still for one more step. Tests call it to stand in for the time
+    // passing.
     void lookAgain();
 
 signals:
@@ -73,6 +76,7 @@ private:
         QString path;
         Stamp seen;   // the version loaded or last settled
         Stamp last;   // while changing: the stamp at the last look
+        int stillLooks = 0; // looks since the stamp last moved
         bool changing = false;
     };
     // The system reported something at `watched`. The followed files are
@@ -94,6 +98,7 @@ private:
     std::map<int, Followed> files_;
     QFileSystemWatcher watcher_;
     QTimer settleTimer_;
+    int unfinishedLooks_;
     std::map<QString, QString> links_; // path -> its link
     std::unique_ptr<QTemporaryDir> linkFolder_;
 };

@@ -193,6 +193,31 @@ FileStatus fileStatus(const QString &path)
 #endif
 }
 
+std::optional<char> lastByte(const QString &path)
+{
+    char byte = 0;
+#ifdef Q_OS_UNIX
+    const std::optional<QByteArray> name = nativeFileName(path);
+    if (!name)
+        return std::nullopt;
+    // Looked at first and opened as readWholeFile does: a device or a pipe
+    // is never opened.
+    struct stat info = {};
+    if (::stat(name->constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    const Descriptor file{::open(name->constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size == 0 || ::pread(file.fd, &byte, 1, info.st_size - 1) != 1)
+        return std::nullopt;
+#else
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() == 0 ||
+        !file.seek(file.size() - 1) || !file.getChar(&byte))
+        return std::nullopt;
+#endif
+    return byte;
+}
+
 QString sizeBeyondLimit(qint64 size, qint64 limit, const QString &what)
 {
     QString text = QStringLiteral("%1 bytes, more than the %2 bytes").arg(size).arg(limit);

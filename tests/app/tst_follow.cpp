@@ -97,7 +97,7 @@ void TestFollow::changedScanLoadsAgain()
 void TestFollow::settlesOnlyOnceTheFileStopsChanging()
 {
     // Its timer never fires here: the test looks when it likes.
-    FileFollower follower(3600 * 1000);
+    FileFollower follower(3600 * 1000, 3 * 3600 * 1000);
     QSignalSpy settled(&follower, &FileFollower::settled);
     const QString file = writeFile(dir, "growing.scn", "10700\r\n");
     follower.follow(7, file, FileFollower::Stamp::of(file));
@@ -110,6 +110,14 @@ void TestFollow::settlesOnlyOnceTheFileStopsChanging()
     QCOMPARE(settled.count(), 0);
     follower.lookAgain();
     QCOMPARE(settled, QList<QVariantList>{{7}});
+    // A line not ended yet must stay the same for three looks.
+    writer.write("10");
+    QTRY_VERIFY(follower.settling());
+    follower.lookAgain();
+    follower.lookAgain();
+    QCOMPARE(settled.count(), 1);
+    follower.lookAgain();
+    QCOMPARE(settled.count(), 2);
 }
 
 void TestFollow::followingOutlastsItsFolder_data()
@@ -160,8 +168,9 @@ void TestFollow::followingOutlastsItsFolder()
 void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
 {
     QSignalSpy settled(&w->window->followerForTest(), &FileFollower::settled);
+    // Cut after a line: a cut line would wait 3 s.
     const QByteArray next = scan(3);
-    writeFile(dir, "0.scn", next.left(next.size() / 2));
+    writeFile(dir, "0.scn", next.left(next.indexOf('\n', next.size() / 2) + 1));
     QTRY_COMPARE(settled.count(), 1);
     QCOMPARE(maxLevel(), 100 + 20 + 12750 / 1e4);
     QVERIFY(w->dialogs.messages.isEmpty());
