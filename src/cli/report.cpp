@@ -2,13 +2,13 @@
 
 #include "app/messages.h"
 #include "cli/messageline.h"
+#include "core/filenames.h"
 #include "core/files.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
 #include "scan/scanfile.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
@@ -30,7 +30,7 @@ void tellNotLoaded(const Sink &err, const QString &path, const QString &message,
                    const Failure &reason)
 {
     if (err)
-        err(messageLine(message, failureDetail(path, reason)).toLocal8Bit());
+        err(terminalText(messageLine(message, failureDetail(path, reason))));
 }
 
 std::optional<ScanData> loadScan(const QString &path, const Sink &err)
@@ -67,7 +67,7 @@ int runReport(const CommandLine &line, const std::function<bool(const QByteArray
     // Named as the window names them, whole and in the system's form.
     QString paths[3];
     for (qsizetype i = 0; i < 3 && i < line.files.size(); ++i)
-        paths[i] = QDir::toNativeSeparators(QFileInfo(line.files[i]).absoluteFilePath());
+        paths[i] = QDir::toNativeSeparators(absoluteFileName(line.files[i]));
     // Every file is tried, so that one run names every file that is wrong.
     const std::optional<ScanData> newest = loadScan(paths[0], err);
     const std::optional<ScanData> reference = loadScan(paths[1], err);

@@ -195,13 +195,22 @@ void TestOpenFiles::aCommandLineNameThatIsNotUtf8Loads()
     QTemporaryDir dir;
     const QString started = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    // Named and removed by hand: Qt can do neither.
+    // Named and removed by hand: Qt can do neither. The reference is the
+    // older file, which --any-order (the menu entry's way) must tell.
     const char *latin1 = "M\xfcnchen.scn";
-    const bool made =
-        QFile::copy(examples + "newest.scn", "copy.scn") && ::rename("copy.scn", latin1) == 0;
+    const char *older = "alt\xfc.scn";
+    copyOf(dir, "reference.scn", "old.scn", QDateTime(QDate(2020, 5, 1), QTime(12, 0)));
+    const bool made = ::rename("old.scn", older) == 0 &&
+                      QFile::copy(examples + "newest.scn", "copy.scn") &&
+                      ::rename("copy.scn", latin1) == 0;
     FakeWindow w;
-    const bool loaded = made && w.window->openFiles({ws::argumentText(latin1)}) && w.scans().newest;
+    const bool loaded =
+        made && w.window->openFiles({ws::argumentText(latin1)}) && w.scans().newest &&
+        w.window->openFilesByKind({ws::argumentText(older), ws::argumentText(latin1)}) &&
+        label(w, names::referenceLabel)
+            .startsWith(QDir::currentPath() + '/' + ws::argumentText(older));
     std::remove(latin1);
+    std::remove(older);
     QDir::setCurrent(started);
     QVERIFY2(loaded, qPrintable(w.dialogs.details.join('|')));
 #else

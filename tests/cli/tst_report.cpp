@@ -2,6 +2,7 @@
 #include "scan/scantext.h"
 #include "support/mapentries.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -49,6 +50,28 @@ private slots:
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
         QCOMPARE(program.readAllStandardError(),
                  "wavesift: " + missing.toLocal8Bit() + ": No such file or directory (Cancel/Abbruch)\n");
+    }
+
+    void relativeNamesThatAreNotUtf8KeepTheirBytes()
+    {
+#ifdef Q_OS_UNIX
+        // The shell hands the names over byte for byte, as QProcess cannot.
+        // Both scans load; the map is missing.
+        QTemporaryDir dir;
+        ws::test::writeFile(dir, "n", ws::test::scanText({}));
+        QProcess program;
+        program.setWorkingDirectory(dir.path());
+        const QString script = "n=$(printf 'n\\374'); mv n \"$n\" && \"$0\" --report \"$n\" \"$n\" "
+                               "\"$(printf 'm\\374')\"; s=$?; rm -f \"$n\"; exit $s";
+        program.start("/bin/sh", {"-c", script, QStringLiteral(WS_WAVESIFT_BINARY)});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(program.readAllStandardError(),
+                 "wavesift: " + QFile::encodeName(QDir(dir.path()).canonicalPath()) +
+                     "/m\xfc: No such file or directory (Cancel/Abbruch)\n");
+#else
+        QSKIP("Windows names are text");
+#endif
     }
 };
 

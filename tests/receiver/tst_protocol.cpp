@@ -224,6 +224,8 @@ void TestProtocol::portTextNamesTheDevice_data()
     QTest::newRow("device name") << "ttyUSB0" << false << "/dev/ttyUSB0"
                                  << "comport ttyUSB0 (/dev/ttyUSB0)";
     QTest::newRow("device path") << " /dev/pts/5 " << false << "/dev/pts/5" << "comport /dev/pts/5";
+    QTest::newRow("path from here") << "./5" << false << "./5" << "comport ./5";
+    QTest::newRow("path with a slash") << "links/rx" << false << "links/rx" << "comport links/rx";
     QTest::newRow("Windows name") << "COM10" << true << "COM10" << "comport COM10";
 }
 
