@@ -79,7 +79,12 @@ public:
                                           "without saving"));
         }
     }
-    void portFailed(const QString &message) override { tell(console_, message); }
+    void portFailed(const QString &message) override
+    {
+        tell(console_, message);
+        if (const QString advice = receiver::silentPortAdvice(message); !advice.isEmpty())
+            tell(console_, advice);
+    }
 
 private:
     Console &console_;
