@@ -45,13 +45,24 @@ inline QString mapNeedsScans(const QString &path)
     return path + QStringLiteral(" was not loaded: a map needs both scans loaded first");
 }
 
+// Names of files, one a line. A whole folder handed over would push the
+// box's OK button off the screen: the first ten stand for the rest.
+inline QString fileList(const QStringList &paths)
+{
+    constexpr qsizetype kShown = 10;
+    if (paths.size() <= kShown)
+        return paths.join(QLatin1Char('\n'));
+    return paths.first(kShown).join(QLatin1Char('\n')) +
+        QStringLiteral("\nand %1 more").arg(paths.size() - kShown);
+}
+
 // Files handed over in any order (by a file manager) that do not fit the
 // two scan slots and the map.
 inline QString tooManyFiles(const QStringList &paths)
 {
     return QStringLiteral("None of these files was loaded: at most two scans (.scn files) "
                           "and one map load at a time.\n") +
-        paths.join(QLatin1Char('\n'));
+        fileList(paths);
 }
 
 // A picture of the window that could not be written, and why.
