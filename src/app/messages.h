@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files.h"
+#include "map/mapfile.h"
 #include "scan/scanfile.h"
 
 #include <QString>
@@ -32,6 +34,25 @@ inline QString scanNotLoaded(ScanFailure::Kind kind)
         break;
     }
     return cancelled();
+}
+
+// What the box for a scan file that was read but could not be taken says
+// below its message: where and why the reader stopped; for a map picked
+// where a scan goes, that it is one, since "unknown Format" and a line of
+// the map would not tell.
+inline QString scanNotLoadedDetail(const QString &path, const QByteArray &bytes,
+                                   const Failure &reason)
+{
+    if (looksLikeMap(bytes))
+        return path + QStringLiteral(" looks like a map of transmissions, not a scan");
+    return failureDetail(path, reason);
+}
+
+// A file that loaded as a map but holds no frequency where a map has them
+// (holdsNoFrequency): loaded all the same, and the user asked.
+inline QString mapWithoutFrequency(const QString &path)
+{
+    return path + QStringLiteral(": no line holds a frequency; is this a map?");
 }
 
 // The label of the slot, or of the map, while its file is read.
