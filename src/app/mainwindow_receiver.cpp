@@ -3,6 +3,7 @@
 #include "app/logpanel.h"
 #include "app/receiversettingspanel.h"
 #include "core/numbers.h"
+#include "receiver/checklog.h"
 
 
 using ws::receiver::Polarisation;
@@ -34,7 +35,10 @@ public:
     }
     void locked() override { events_.repaintNow(&window_); }
     void waiting() override { events_.keepPainted(); }
-    void portFailed(const QString &message) override { dialogs_.message(message); }
+    void portFailed(const QString &message) override
+    {
+        dialogs_.message(message, ws::receiver::silentPortAdvice(message));
+    }
 
 private:
     QWidget &window_;

@@ -45,14 +45,20 @@ bool QtDialogs::saveFile(const QString &title, QString &fileName)
 
 void QtDialogs::message(const QString &text, const QString &detail)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wavesift"), text, QMessageBox::Ok,
-                    parent_);
+    messageBox(text, detail)->exec();
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::messageBox(const QString &text,
+                                                   const QString &detail) const
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("Wavesift"),
+                                             text, QMessageBox::Ok, parent_);
     // A path may look like markup; it is shown as it is.
-    box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(detail);
-    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+    box->setTextFormat(Qt::PlainText);
+    box->setInformativeText(detail);
+    if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
         label->setTextFormat(Qt::PlainText);
-    box.exec();
+    return box;
 }
 
 void QtEventLoop::doEvents()

@@ -1,5 +1,6 @@
 #include "cli/headless.h"
 
+#include "app/messages.h"
 #include "core/filenames.h"
 #include "core/files.h"
 #include "core/steadyclock.h"
@@ -76,7 +77,12 @@ public:
                                           "without saving"));
         }
     }
-    void portFailed(const QString &message) override { tell(console_, message); }
+    void portFailed(const QString &message) override
+    {
+        tell(console_, message);
+        if (const QString advice = receiver::silentPortAdvice(message); !advice.isEmpty())
+            tell(console_, advice);
+    }
 
 private:
     Console &console_;
@@ -238,6 +244,8 @@ int runFullScan(const CommandLine &line, Console &console)
         return exitcode::badArguments;
     }
     const MapData map = parseMap(file.value->bytes);
+    if (holdsNoFrequency(map))
+        tell(console, messages::mapWithoutFrequency(line.mapPath));
     const auto mpegRows = std::count_if(map.entries.begin(), map.entries.end(),
                                         [](const MapEntry &e) { return isMpegRow(e.type); });
     // An empty file, a scan, any text: nothing to check, and no reason to

@@ -61,4 +61,18 @@ Result<FileContent, FileFailure> readMapFile(const QString &path);
 // short or empty.
 MapEntry cutMapLine(const QString &line);
 
+// Whether the entry's frequency columns (49-50 and 52-54) hold five digits,
+// as they do in every line of a real map.
+bool holdsFrequency(const MapEntry &entry);
+
+// Whether a file picked for something else is most likely a map: one of its
+// lines, ended by CR or LF, runs to the polarisation column (55) and holds a
+// frequency. No scan line comes near that length.
+bool looksLikeMap(const QByteArray &bytes);
+
+// Whether a map that loaded has lines, yet none that holds a frequency: the
+// file is most likely no map at all (a README picked by mistake). False for
+// an empty file, which is a map without entries.
+bool holdsNoFrequency(const MapData &map);
+
 } // namespace ws

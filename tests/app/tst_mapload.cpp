@@ -57,6 +57,7 @@ private slots:
     void loadFillsTableListingLabelAndStrip();
     void stripColoursFollowThePolarisation();
     void emptyFileClearsEverything();
+    void fileWithoutFrequenciesLoadsAndAsks();
     void secondMapReplacesTheWholeFirst();
     void longFileKeepsEveryEntry();
     void failedLoadsKeepThePreviousMap_data();
@@ -207,6 +208,16 @@ void TestMapLoad::emptyFileClearsEverything()
     QVERIFY(mapLabel()->text().endsWith(QLatin1String("  0")));
     QCOMPARE(mapStrip()->surface().pixelColor(column(11778), 10), kBackground);
     QVERIFY(w->dialogs.messages.isEmpty());
+}
+
+void TestMapLoad::fileWithoutFrequenciesLoadsAndAsks()
+{
+    const QString path = write(QStringLiteral("README"), "Wavesift\r\n\r\nHelps align a dish.\r\n");
+    load(path);
+    QCOMPARE(w->map().lineCount, 3);
+    QVERIFY(mapLabel()->text().startsWith(path + "  "));
+    QCOMPARE(w->dialogs.messages,
+             QStringList{path + ": no line holds a frequency; is this a map?"});
 }
 
 void TestMapLoad::secondMapReplacesTheWholeFirst()

@@ -2,6 +2,7 @@
 // dropped onto the window.
 #include "app/messages.h"
 #include "app/plotwidget.h"
+#include "app/realplatform.h"
 #include "core/filenames.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
@@ -10,6 +11,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -96,6 +98,7 @@ private slots:
     void commandLineFailuresAreTold();
     void aCommandLineNameThatIsNotUtf8Loads();
     void filesInAnyOrderSortAsADrop();
+    void aFolderOfFilesNotLoadedFitsTheScreen();
     void dropOntoALoadButtonOrItsLabel();
     void dropElsewhereTellsScansFromTheMap();
     void dropsThatAreRefused();
@@ -237,6 +240,17 @@ void TestOpenFiles::filesInAnyOrderSortAsADrop()
     QVERIFY(label(w, names::referenceLabel).startsWith(older + "  "));
     QVERIFY(label(w, names::mapLabel).startsWith(map + "  "));
     QCOMPARE(w.dialogs.messages.size(), 2);
+}
+
+void TestOpenFiles::aFolderOfFilesNotLoadedFitsTheScreen()
+{
+    QStringList paths;
+    for (int i = 0; i < 300; ++i)
+        paths << QStringLiteral("/home/someone/Pictures/By the sea 2026/IMG_%1.jpg").arg(i);
+    const auto box = ws::QtDialogs().messageBox(ws::messages::tooManyFiles(paths), {});
+    box->show();
+    // A screen 768 pixels high, less a panel and the box's title bar.
+    QVERIFY2(box->height() <= 768 - 100, qPrintable(QString::number(box->height())));
 }
 
 void TestOpenFiles::dropOntoALoadButtonOrItsLabel()

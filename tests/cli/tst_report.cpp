@@ -25,8 +25,9 @@ private slots:
         const QString map = writeFile(dir, "sat.map", mapFileLine("Caf\xe9", "MPEG2", "10.800", "H") +
                                                           mapFileLine("Outside", "MPEG2", "13.000", "V"));
         QProcess program;
-        const auto report = [&](const QString &mapPath) {
-            program.start(QStringLiteral(WS_WAVESIFT_BINARY), {"--report", newest, reference, mapPath});
+        const auto report = [&](const QString &mapPath, const QString &scanPath = {}) {
+            const QString first = scanPath.isEmpty() ? newest : scanPath;
+            program.start(QStringLiteral(WS_WAVESIFT_BINARY), {"--report", first, reference, mapPath});
             return program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit
                        ? program.exitCode() : -1;
         };
@@ -50,6 +51,14 @@ private slots:
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
         QCOMPARE(program.readAllStandardError(),
                  "wavesift: " + missing.toLocal8Bit() + ": No such file or directory (Cancel/Abbruch)\n");
+
+        // A map where a scan goes, and a file without a frequency where the map goes.
+        QCOMPARE(report(newest, map), 1);
+        QCOMPARE(program.readAllStandardError(),
+                 "wavesift: " + map.toLocal8Bit() +
+                     " looks like a map of transmissions, not a scan (Cancel/Abbruch)\n"
+                     "wavesift: " + newest.toLocal8Bit() +
+                     ": no line holds a frequency; is this a map?\n");
     }
 
     void relativeNamesThatAreNotUtf8KeepTheirBytes()

@@ -34,6 +34,8 @@ private slots:
     void fieldsAreCutByColumn();
     void latin1BytesSurvive();
     void everyLineUpToTheLimitIsAnEntry();
+    void frequencyColumnsTellAMap_data();
+    void frequencyColumnsTellAMap();
     void filesBeyondTheLimitsAreRefused_data();
     void filesBeyondTheLimitsAreRefused();
 };
@@ -138,6 +140,32 @@ void TestMapFile::everyLineUpToTheLimitIsAnEntry()
     QCOMPARE(map.entries.size(), ws::kMaxMapLines);
     QCOMPARE(map.entries.last().name, QStringLiteral("16383"));
     QCOMPARE(map.listing, ws::fromBytes(bytes));
+}
+
+void TestMapFile::frequencyColumnsTellAMap_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("looksLikeMap");     // tried where a scan goes
+    QTest::addColumn<bool>("holdsNoFrequency"); // loaded as a map
+    const QByteArray line = mapLine("One", "MPEG2", "11.012", "H");
+    QTest::newRow("map") << "my map\r\n" + line + "\r\n" << true << false;
+    // The map reader takes LF for a character, and the columns move.
+    QTest::newRow("LF line ends") << "my map\n" + line + "\n" << true << true;
+    QTest::newRow("no polarisation") << line.first(54) << false << false;
+    QTest::newRow("letter in the frequency")
+        << mapLine("One", "MPEG2", "11.0x2", "H") << false << true;
+    QTest::newRow("scan") << QByteArray("950\r\n952\r\n1053\r\n1058\r\n950,1\r\n") << false
+                          << true;
+    QTest::newRow("empty file") << QByteArray() << false << false;
+}
+
+void TestMapFile::frequencyColumnsTellAMap()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, looksLikeMap);
+    QFETCH(bool, holdsNoFrequency);
+    QCOMPARE(ws::looksLikeMap(bytes), looksLikeMap);
+    QCOMPARE(ws::holdsNoFrequency(ws::parseMap(bytes)), holdsNoFrequency);
 }
 
 void TestMapFile::filesBeyondTheLimitsAreRefused_data()
