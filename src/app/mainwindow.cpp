@@ -72,6 +72,9 @@ void createElement(const ws::window::Element &element, QWidget *window)
     case ElementKind::LogBox: {
         auto *box = new QPlainTextEdit(text, window);
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
+        // Tab moves on along the window's tab order, as from every other
+        // element; the log has no use for a typed tab.
+        box->setTabChangesFocus(true);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         QFont courier(QStringLiteral("Courier New"));

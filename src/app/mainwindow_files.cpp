@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/scanfilespanel.h"
 #include "core/filenames.h"
+#include "core/files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,15 +40,9 @@ bool MainWindow::openFiles(const QStringList &files,
 {
     // A dialog hands over the whole path in the system's form, and the
     // summary lines and later dialogs show it so.
-    // A name that keeps bytes that are not UTF-8 (filenames.h) is made
-    // whole by hand: QFileInfo would turn those bytes into U+FFFD.
     QString paths[3];
-    for (qsizetype i = 0; i < files.size() && i < 3; ++i) {
-        const QString whole = ws::qtCanName(files[i])
-                                  ? QFileInfo(files[i]).absoluteFilePath()
-                                  : QDir::cleanPath(QDir::current().absoluteFilePath(files[i]));
-        paths[i] = QDir::toNativeSeparators(whole);
-    }
+    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
+        paths[i] = QDir::toNativeSeparators(ws::absoluteFileName(files[i]));
     return loadFileSet({paths[0], paths[1], paths[2]}, beforeEach);
 }
 
@@ -177,7 +172,7 @@ std::optional<MainWindow::FileSet> MainWindow::filesByKind(const QStringList &pa
     if (scans.size() == 2) {
         // The newer scan is the one to compare with the older.
         const bool firstIsNewer =
-            QFileInfo(scans[0]).lastModified() >= QFileInfo(scans[1]).lastModified();
+            ws::fileStatus(scans[0]).lastModified >= ws::fileStatus(scans[1]).lastModified;
         files.newest = scans[firstIsNewer ? 0 : 1];
         files.reference = scans[firstIsNewer ? 1 : 0];
     } else if (scans.size() == 1) {
@@ -193,7 +188,7 @@ bool MainWindow::openFilesByKind(const QStringList &files,
 {
     QStringList paths;
     for (const QString &file : files)
-        paths << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+        paths << QDir::toNativeSeparators(ws::absoluteFileName(file));
     const std::optional<FileSet> sorted = filesByKind(paths);
     if (!sorted) {
         platform_.dialogs->message(ws::messages::tooManyFiles(paths));

@@ -33,7 +33,9 @@ int keyOf(ws::ScanSlot slot)
 
 void MainWindow::setupFollowing()
 {
-    follower_ = new FileFollower(300, this);
+    // A scanning tool ends its file with a line end: a file without one
+    // waits longer, as its writer may only have paused.
+    follower_ = new FileFollower(300, 3000, this);
     connect(follower_, &FileFollower::settled, this, [this](int key) {
         reloadChangedScan(key == 0 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
     });

@@ -74,17 +74,21 @@ void MainWindow::fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result
 
 void MainWindow::saveResults(const ws::MapScanResult &result, bool tell)
 {
-    ws::ResultsFolders folders{platform_.system->programFolder(),
-                               platform_.system->userDataFolder(),
-                               platform_.system->noUserDataFolder()};
+    ws::ResultsPlace place;
+    place.folders = {platform_.system->programFolder(), platform_.system->userDataFolder(),
+                     platform_.system->noUserDataFolder()};
     // Installed, the program never writes beside itself, not even as root.
-    if (ws::isInstalledFolder(folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
-        folders.program.clear();
-    const ws::ResultsSave save = ws::saveResultsIn(folders, result.results);
+    if (ws::isInstalledFolder(place.folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
+        place.folders.program.clear();
+    const ws::ResultsOutcome outcome = ws::finishResults(
+        {result.results, result.counts.checked, result.portFailed}, place, platform_.clock->now());
     if (!tell)
         return;
-    QString detail = ws::summaryLine(result.counts);
+    QStringList detail;
     if (result.stopped)
-        detail = ws::receiver::stoppedLine() + QLatin1Char('\n') + detail;
-    platform_.dialogs->message(save.message(), detail);
+        detail << ws::receiver::stoppedLine();
+    detail << ws::summaryLine(result.counts);
+    if (!outcome.pastCopyFailure.isEmpty())
+        detail << outcome.pastCopyFailure;
+    platform_.dialogs->message(outcome.message, detail.join(QLatin1Char('\n')));
 }

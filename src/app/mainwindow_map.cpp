@@ -51,5 +51,7 @@ bool MainWindow::loadMapFrom(const QString &path)
 
     log_->show(map_.listing);
     repaintWindow();
+    if (ws::holdsNoFrequency(map_))
+        platform_.dialogs->message(ws::messages::mapWithoutFrequency(path));
     return true;
 }

@@ -5,6 +5,7 @@
 #include "app/receiversettingspanel.h"
 #include "core/numbers.h"
 #include "fullscan/fullscan.h"
+#include "receiver/checklog.h"
 
 #include <QKeySequence>
 #include <QShortcut>
@@ -135,8 +136,10 @@ void MainWindow::checkSignal(const QString &frequency, Polarisation polarisation
     check_->start(frequency, polarisation, [this, done](const CheckResult &result) {
         // The check has ended and its port is closed; only now may a box
         // keep the user.
-        if (!portFailure_.isEmpty())
-            platform_.dialogs->message(std::exchange(portFailure_, QString()));
+        if (!portFailure_.isEmpty()) {
+            const QString failure = std::exchange(portFailure_, QString());
+            platform_.dialogs->message(failure, ws::receiver::silentPortAdvice(failure));
+        }
         // The job that ran the check takes the result; a full scan's next
         // row waits. A scan file that changed meanwhile loads now, before
         // the next check; then what the user did while the check ran takes

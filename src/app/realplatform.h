@@ -3,6 +3,9 @@
 #include "app/windowplatform.h"
 #include "core/steadyclock.h"
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 // The platform as the program uses it on a desktop: Qt's dialogs and event
@@ -18,6 +21,8 @@ public:
     // Offers PNG pictures, the only files the window saves.
     bool saveFile(const QString &title, QString &fileName) override;
     void message(const QString &text, const QString &detail) override;
+    // The box message() runs, built but not yet shown.
+    std::unique_ptr<QMessageBox> messageBox(const QString &text, const QString &detail) const;
 
 private:
     QWidget *parent_;

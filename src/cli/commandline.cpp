@@ -253,6 +253,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (line.mapPath.isEmpty())
             return invalid(QStringLiteral("%1 needs a map file").arg(typed("full-scan")));
         line.outputPath = value("output");
+        line.outputNamed = isSet("output");
         if (line.outputPath.isEmpty())
             return invalid(QStringLiteral("%1 needs a file name").arg(typed("output")));
         if (!qtCanName(line.outputPath))

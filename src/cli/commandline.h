@@ -53,6 +53,9 @@ struct CommandLine
     // --full-scan: the map, and where the results go.
     QString mapPath;
     QString outputPath;
+    // --output was given: the user chose where results go, and no copy is
+    // kept in past results.
+    bool outputNamed = false;
     receiver::ReceiverSettings receiver;
     // Why the arguments are bad, for Mode::Invalid.
     QString error;

@@ -1,5 +1,6 @@
 #include "cli/headless.h"
 
+#include "app/messages.h"
 #include "core/filenames.h"
 #include "core/files.h"
 #include "core/steadyclock.h"
@@ -13,8 +14,6 @@
 #include "receiver/signalcheck.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -81,7 +80,12 @@ public:
                                           "without saving"));
         }
     }
-    void portFailed(const QString &message) override { tell(console_, message); }
+    void portFailed(const QString &message) override
+    {
+        tell(console_, message);
+        if (const QString advice = receiver::silentPortAdvice(message); !advice.isEmpty())
+            tell(console_, advice);
+    }
 
 private:
     Console &console_;
@@ -100,13 +104,6 @@ void tellAbout(Console &console, const CommandLine &line, const CheckResult &che
 receiver::SettingsSource settingsOf(const receiver::ReceiverSettings &settings)
 {
     return [settings] { return settings; };
-}
-
-QString shownPath(const QString &path)
-{
-    // A script started from a timer has no obvious current folder: name the
-    // file so that it can be found from anywhere.
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
 // ---- The program's own surroundings ----------------------------------------
@@ -194,8 +191,9 @@ int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
 #endif
     QtSerialLine serial;
     SteadyClock clock;
+    const Result<QString> data = systemDataFolder();
     Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
-                    {}};
+                    {}, {}, {}, data.value.value_or(QString()), data.failure.what};
     // The application's one event loop, which drives the check and which
     // the end of the run ends.
     console.runUntil = [](const std::function<bool()> &ended) {
@@ -249,6 +247,8 @@ int runFullScan(const CommandLine &line, Console &console)
         return exitcode::badArguments;
     }
     const MapData map = parseMap(file.value->bytes);
+    if (holdsNoFrequency(map))
+        tell(console, messages::mapWithoutFrequency(line.mapPath));
     const auto mpegRows = std::count_if(map.entries.begin(), map.entries.end(),
                                         [](const MapEntry &e) { return isMpegRow(e.type); });
     // An empty file, a scan, any text: nothing to check, and no reason to
@@ -262,7 +262,7 @@ int runFullScan(const CommandLine &line, Console &console)
     const SaveTarget target = checkResultsTarget(line.outputPath, line.mapPath);
     if (target.refused()) {
         ResultsSave refused;
-        refused.failedPaths << shownPath(line.outputPath);
+        refused.failedPaths << shownResultsPath(line.outputPath);
         refused.reasons << target.refusal;
         tell(console, refused.message());
         return exitcode::notSaved;
@@ -300,22 +300,22 @@ int runFullScan(const CommandLine &line, Console &console)
     const MapScanCounts &counts = scanned->counts;
 
     // Written first, then announced: the message says what is on the disk.
-    // Checked again: the scan took minutes.
-    const SaveOutcome outcome =
-        saveResults(checkResultsTarget(line.outputPath, line.mapPath), results);
-    ResultsSave save;
-    if (outcome.saved) {
-        save.savedPath = shownPath(line.outputPath);
-    } else {
-        save.failedPaths << shownPath(line.outputPath);
-        save.reasons << outcome.reason;
-    }
-    tell(console, save.message());
+    ResultsPlace place;
+    place.file = line.outputPath;
+    place.map = line.mapPath;
+    place.folders.data = console.dataFolder;
+    place.folders.noData = console.noDataFolder;
+    place.keepPast = !line.outputNamed;
+    const ResultsOutcome outcome =
+        finishResults({results, counts.checked, scanned->portFailed}, place, console.clock.now());
+    tell(console, outcome.message);
+    if (!outcome.pastCopyFailure.isEmpty())
+        tell(console, outcome.pastCopyFailure);
     tell(console, summaryLine(counts));
 
     // The file is what a scan is run for: whether it exists matters most to
     // whoever started it; then whether the receiver could be reached at all.
-    if (!outcome.saved)
+    if (outcome.failed())
         return exitcode::notSaved;
     if (scanned->portFailed)
         return exitcode::portFailed;

@@ -35,6 +35,10 @@ struct Console
     // test runs its clock's timers and needs no `finished`.
     std::function<void(const std::function<bool()> &ended)> runUntil;
     std::function<void()> finished;
+    // The user's data folder, where a full scan keeps past results; empty
+    // when there is none, and then `noDataFolder` says why.
+    QString dataFolder;
+    QString noDataFolder;
 };
 
 // One check of line.checkFrequency. Returns exitcode::success when the
@@ -44,7 +48,8 @@ struct Console
 int runCheck(const CommandLine &line, Console &console);
 
 // Every MPEG entry of the map at line.mapPath, in map order, as the
-// window's full scan runs them; the logs go to line.outputPath. Progress
+// window's full scan runs them; the logs go to line.outputPath, and without
+// --output a copy to the past results in console.dataFolder. Progress
 // counts the map's MPEG entries; the closing summary counts those checked,
 // those that locked (their log has the lock line) and those with tables
 // found (the receiver's search output holds "found"). Returns,
@@ -53,7 +58,8 @@ int runCheck(const CommandLine &line, Console &console);
 // exitcode::notSaved when the results could not be saved (checked before
 // the first entry too: nothing is checked then), exitcode::portFailed when
 // the port could not be opened, stopped working or stayed silent (the scan
-// ends after that entry and what was checked is saved), exitcode::noSignal
+// ends after that entry and what was checked is saved; at the first entry
+// an earlier results file is left as it was), exitcode::noSignal
 // when a stop request ended the
 // scan before every MPEG entry was checked, else exitcode::success.
 int runFullScan(const CommandLine &line, Console &console);

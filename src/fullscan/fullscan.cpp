@@ -1,7 +1,5 @@
 #include "fullscan/fullscan.h"
 
-#include <algorithm>
-
 namespace ws {
 
 bool isMpegRow(const QString &type)
@@ -33,9 +31,7 @@ void MapScan::start(const QVector<MapEntry> &entries, MapScanSteps steps)
     result_.counts.mpegRows = int(std::count_if(
         entries.begin(), entries.end(), [](const MapEntry &e) { return isMpegRow(e.type); }));
     row_ = 0;
-    // No map load gives more than kMaxMapEntries entries; the scan never
-    // goes further than a loaded map could.
-    last_ = std::min<int>(entries.size(), kMaxMapEntries);
+    last_ = int(entries.size());
     running_ = true;
     waiting_ = Wait::Nothing;
     advance();

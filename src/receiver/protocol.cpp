@@ -100,6 +100,9 @@ bool namesPortByNumber(QStringView setting)
     const QStringView t = setting.trimmed();
     if (t.isEmpty())
         return true; // an empty setting reads as port 0
+    // "./ttyUSB0" is a path, however it begins.
+    if (t.contains(QLatin1Char('/')))
+        return false;
     const QChar c = t.front();
     return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
 }
@@ -109,7 +112,7 @@ PortChoice portFor(const QString &setting, PortSystem system)
     PortChoice choice;
     if (!namesPortByNumber(setting)) {
         const QString name = setting.trimmed();
-        if (system == PortSystem::Windows || name.startsWith(QLatin1Char('/')))
+        if (system == PortSystem::Windows || name.contains(QLatin1Char('/')))
             choice.device = name;
         else
             choice.device = QStringLiteral("/dev/") + name;

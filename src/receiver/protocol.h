@@ -169,10 +169,13 @@ constexpr PortSystem hostPortSystem()
 #endif
 }
 
-// A text that starts with a number selects port N (rounded half to even):
-// "COMN" on Windows, "/dev/ttyS<N-1>" elsewhere, as COM1 is ttyS0. Any other
-// non-blank text is taken as the name of a device ("ttyUSB0",
-// "/dev/ttyUSB0", "COM10"), so adapters with other names can be used.
+// A text that starts with a number, and holds no slash, selects port N
+// (rounded half to even): "COMN" on Windows, "/dev/ttyS<N-1>" elsewhere, as
+// COM1 is ttyS0. Any other non-blank text is taken as the name of a device
+// ("ttyUSB0", "/dev/ttyUSB0", "COM10"), so adapters with other names can be
+// used. Outside Windows a bare name lives in /dev, and a text with a slash
+// is a path ("./ttyV0", "links/receiver"), from the current folder unless
+// it begins with one.
 PortChoice portFor(const QString &setting, PortSystem system = hostPortSystem());
 // Whether the setting names a port by its number (blank counts as port 0)
 // rather than by a device name.

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #endif
 #ifdef Q_OS_LINUX
@@ -27,14 +28,18 @@ namespace ws {
 namespace {
 
 #ifdef Q_OS_UNIX
-// The file a port name stands for, by the port's own rule: a bare name
-// lives in /dev.
+// The file a port name stands for, as portFor() names it: a bare name lives
+// in /dev, a name with a slash is a path from the current folder unless it
+// begins with one.
 QByteArray devicePath(const QString &device)
 {
-    const bool path = device.startsWith(QLatin1Char('/')) ||
-                      device.startsWith(QLatin1String("./")) ||
-                      device.startsWith(QLatin1String("../"));
-    return QFile::encodeName(path ? device : QStringLiteral("/dev/") + device);
+    return QFile::encodeName(device.contains(QLatin1Char('/')) ? device
+                                                               : QStringLiteral("/dev/") + device);
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 #endif
 
@@ -81,11 +86,26 @@ bool QtSerialLine::open()
     if (port_->isOpen())
         port_->close();
 #ifdef Q_OS_UNIX
+    // The port is given the device's own path, with every link resolved:
+    // by its own rule it would take "links/pty" for "/dev/links/pty", and
+    // it names its lock file after the path, which for a long one the
+    // system refuses, leaving only "Permission error while locking the
+    // device". A device reached by two names so also locks as one.
+    char *resolved = ::realpath(devicePath(device_).constData(), nullptr);
+    if (!resolved) {
+        openError_ = openFailureText(device_, systemError(errno));
+        return false;
+    }
+    const QString device = QFile::decodeName(resolved);
+    std::free(resolved);
+    port_->setPortName(device);
     // The port would set whatever it opens raw and write commands into it;
     // that must not be the user's terminal or a file.
-    openError_ = notASerialPort(device_);
+    openError_ = notASerialPort(device);
     if (!openError_.isEmpty())
         return false;
+#else
+    const QString device = device_;
 #endif
     // Read and write only: a pseudo-terminal or a plain adapter refuses to
     // set the modem lines, which is no reason to refuse the port. Errors
@@ -95,7 +115,7 @@ bool QtSerialLine::open()
         port_->clearError();
         return true;
     }
-    openError_ = openFailureText(port_->portName(), port_->errorString());
+    openError_ = openFailureText(device, port_->errorString());
     return false;
 }
 

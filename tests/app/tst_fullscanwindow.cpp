@@ -1,3 +1,4 @@
+#include "core/savefile.h"
 #include "core/texts.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
@@ -156,6 +157,11 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
              file.constData());
     QCOMPARE(w->system.beeps, 1);
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    // Below it, what the scan came to, and that no copy could be kept.
+    QCOMPARE(w->dialogs.details,
+             QStringList{"Checked 2 of 2 MPEG entries: 2 locked, 2 with tables found\n"
+                         "Could not keep a copy of the results in the data folder: the system "
+                         "names none"});
     QCOMPARE(shown(), asShown(file));
     QVERIFY(buttonShownWhileChecking);
     QVERIFY(skipRestHidden());
@@ -273,6 +279,9 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
 
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + fallback});
     QVERIFY(fileBytes(fallback).startsWith("Checking 11001h for dvb mpeg2 signal\r\n"));
+    // The clock's time names the copy kept in past results.
+    QCOMPARE(fileBytes(dir->filePath("data/Wavesift/results/2026-12-07T10-30-15.txt")),
+             fileBytes(fallback));
 
     // Neither can be written: both paths are named, each with its reason.
     QFile blocker(dir->filePath(QStringLiteral("file")));
@@ -299,19 +308,19 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     w->serial.failOpen = true;
+    QVERIFY(ws::saveWhole(resultsPath(), "yesterday").isEmpty());
 
     w->window->runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->serial.opens, 1);
-    const QByteArray file = fileBytes(resultsPath());
-    QVERIFY2(file.startsWith("Checking 11001h for dvb mpeg2 signal\r\n"), file.constData());
-    QVERIFY(!file.contains("11002"));
-    QVERIFY(file.endsWith("\r\n"));
-    QCOMPARE(shown(), asShown(file));
+    // Nothing was checked: the earlier results stay, the log shows why.
+    QCOMPARE(fileBytes(resultsPath()), QByteArray("yesterday"));
+    QVERIFY(shown().startsWith(QLatin1String("Checking 11001h for dvb mpeg2 signal\n")));
+    QVERIFY(!shown().contains(QLatin1String("11002")));
     // One report of the port from the check, not one per row, then the file.
     QCOMPARE(w->dialogs.messages.size(), 2);
-    QCOMPARE(w->dialogs.messages.last(), "Saved Results to file " + resultsPath());
+    QCOMPARE(w->dialogs.messages.last(), resultsPath() + " left as it was");
     QVERIFY(skipRestHidden());
 
     // The next scan tries the port afresh.

@@ -253,6 +253,17 @@ void TestMainWindow::tabOrderFollowsTheTable()
     // Whatever takes the focus has its place in the order.
     for (QWidget *child : w->window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         QCOMPARE(child->focusPolicy() != Qt::NoFocus, expected.contains(child->objectName()));
+
+    // The log box passes Tab on as the others do ("skip rest" is hidden).
+    auto *log = element<QPlainTextEdit>(names::logBox);
+    for (const auto &[modifier, next] :
+         {std::pair(Qt::NoModifier, names::lnbPowerBox),
+          std::pair(Qt::ShiftModifier, names::loadReferenceButton)}) {
+        log->setFocus();
+        QTest::keyClick(log, Qt::Key_Tab, modifier);
+        QCOMPARE(w->window->focusWidget()->objectName(), QString(next));
+    }
+    QVERIFY(log->toPlainText().isEmpty());
 }
 
 void TestMainWindow::resizingMovesNothing()

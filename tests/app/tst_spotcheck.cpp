@@ -1,4 +1,5 @@
 #include "app/plotwidget.h"
+#include "receiver/checklog.h"
 #include "receiver/protocol.h"
 #include "support/fakeplatform.h"
 
@@ -196,6 +197,12 @@ void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
     check(10700, Qt::LeftButton);
     QVERIFY(w->window->lastCheckLog().endsWith("Ready\r\n\r\n"));
     QCOMPARE(w->dialogs.messages.size(), 1);
+
+    // A receiver that says nothing at all: what to check, below the message.
+    w->serial.onWrite = {};
+    check(10700, Qt::LeftButton);
+    const QString silence = label + " did not answer: nothing received in 10 s";
+    QCOMPARE(w->dialogs.details.value(1), ws::receiver::silentPortAdvice(silence));
 }
 
 void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()

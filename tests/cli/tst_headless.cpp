@@ -5,6 +5,7 @@
 
 #include "cli/headless.h"
 #include "cli/messageline.h"
+#include "core/savefile.h"
 #include "core/texts.h"
 #include "receiver/protocol.h"
 #include "support/fakes.h"
@@ -66,13 +67,16 @@ struct Rig
     bool stop = false;
     QByteArray out;
     QByteArray err;
+    QTemporaryDir data;
     Console console{serial,
                     clock,
                     [this](const QByteArray &b) { out += b; },
                     [this](const QByteArray &b) { err += b; },
                     [this] { return stop; },
                     [this](const std::function<bool()> &ended) { clock.runTimers(ended); },
-                    {}};
+                    {},
+                    data.filePath("Wavesift"),
+                    QString()};
 };
 
 QString writeMap(const QTemporaryDir &dir, const QByteArray &bytes)
@@ -112,6 +116,7 @@ private slots:
     void fullScanSavesReportsAndSummarises();
     void fullScanExitCodes_data();
     void fullScanExitCodes();
+    void onlyTheDefaultOutputKeepsAPastCopy();
     void unreadableMapChecksAndWritesNothing();
     void groundIsCheckedBeforeTheFirstTune_data();
     void groundIsCheckedBeforeTheFirstTune();
@@ -214,21 +219,22 @@ void TestHeadless::fullScanSavesReportsAndSummarises()
 void TestHeadless::fullScanExitCodes_data()
 {
     QTest::addColumn<bool>("stop");
-    QTest::addColumn<bool>("portFails");
+    QTest::addColumn<int>("portFailsAt"); // the MPEG entry; 0 for none
     QTest::addColumn<bool>("unwritable");
     QTest::addColumn<int>("exit");
     QTest::addColumn<int>("checked");
-    QTest::newRow("stopped during the first entry") << true << false << false << exitcode::noSignal << 1;
-    QTest::newRow("port fails at the first entry") << false << true << false << exitcode::portFailed << 1;
-    QTest::newRow("port failure, stop") << true << true << false << exitcode::portFailed << 1;
-    QTest::newRow("results cannot be saved") << false << false << true << exitcode::notSaved << 2;
-    QTest::newRow("cannot be saved, port failure") << false << true << true << exitcode::notSaved << 1;
+    QTest::newRow("stopped during the first entry") << true << 0 << false << exitcode::noSignal << 1;
+    QTest::newRow("port fails at the first entry") << false << 1 << false << exitcode::portFailed << 1;
+    QTest::newRow("port fails at the second entry") << false << 2 << false << exitcode::portFailed << 2;
+    QTest::newRow("port failure, stop") << true << 1 << false << exitcode::portFailed << 1;
+    QTest::newRow("results cannot be saved") << false << 0 << true << exitcode::notSaved << 2;
+    QTest::newRow("cannot be saved, port failure") << false << 2 << true << exitcode::notSaved << 2;
 }
 
 void TestHeadless::fullScanExitCodes()
 {
     QFETCH(bool, stop);
-    QFETCH(bool, portFails);
+    QFETCH(int, portFailsAt);
     QFETCH(bool, unwritable);
     QFETCH(int, exit);
     QFETCH(int, checked);
@@ -237,6 +243,7 @@ void TestHeadless::fullScanExitCodes()
     QVERIFY(!map.isEmpty());
     QVERIFY(QDir(dir.path()).mkdir("out"));
     const QString output = dir.filePath("out/scan.txt");
+    QVERIFY(ws::saveWhole(output, "yesterday").isEmpty());
 
     Rig rig;
     // The folder was there when the scan began, and is gone by its end.
@@ -245,7 +252,13 @@ void TestHeadless::fullScanExitCodes()
         if (unwritable)
             QDir(dir.filePath("out")).removeRecursively();
     };
-    rig.serial.failOpen = portFails;
+    // Once the first entry has the port, the next open may fail.
+    const auto receiver = rig.serial.onWrite;
+    rig.serial.onWrite = [&rig, receiver, portFailsAt](const QByteArray &bytes) {
+        receiver(bytes);
+        rig.serial.failOpen = portFailsAt == 2;
+    };
+    rig.serial.failOpen = portFailsAt == 1;
     // The stop arrives once the first entry is under way.
     int asked = 0;
     rig.console.stopRequested = [&asked, stop] { return stop && asked++ > 0; };
@@ -253,22 +266,46 @@ void TestHeadless::fullScanExitCodes()
 
     QCOMPARE(rig.serial.opens, checked);
     const QStringList err = rig.errLines();
+    const QString shown = QDir::toNativeSeparators(output);
     if (unwritable) {
         QVERIFY(!QFile::exists(output));
-        QCOMPARE(err.filter("Could not save results to file " + QDir::toNativeSeparators(output) +
-                            ": ").size(), 1);
+        QCOMPARE(err.filter("Could not save results to file " + shown + ": ").size(), 1);
+    } else if (portFailsAt == 1) {
+        // Nothing was checked: yesterday's results stay.
+        QCOMPARE(readAll(output), QByteArray("yesterday"));
+        QVERIFY(err.contains(shown + " left as it was"));
     } else {
         // What was checked is saved.
         QCOMPARE(readAll(output), rig.out + "\r\n");
-        QVERIFY(err.contains("Saved Results to file " + QDir::toNativeSeparators(output)));
+        QVERIFY(err.contains("Saved Results to file " + shown));
     }
     QCOMPARE(rig.out.count("Checking "), checked);
     QVERIFY2(err.constLast().startsWith(QString("Checked %1 of 2 MPEG entries").arg(checked)),
              qPrintable(err.constLast()));
     QCOMPARE(err.contains("Stopping after this check; the results so far will be saved. A second "
                           "Ctrl+C ends the program at once without saving"),
-             stop && !portFails);
-    QCOMPARE(err.filter("could not be opened").size(), portFails ? 1 : 0);
+             stop && portFailsAt == 0);
+    QCOMPARE(err.filter("could not be opened").size(), portFailsAt > 0 ? 1 : 0);
+}
+
+void TestHeadless::onlyTheDefaultOutputKeepsAPastCopy()
+{
+    QTemporaryDir dir;
+    const QString map = writeMap(dir, threeRowMap());
+    const QString started = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    Rig rig;
+    const int code = runFullScan(
+        parseCommandLine({"wavesift", "--full-scan", map, "--port", "/dev/ttyUSB0"}), rig.console);
+    QDir::setCurrent(started);
+    QCOMPARE(code, exitcode::success);
+    const QString past = rig.data.filePath("Wavesift/results");
+    QCOMPARE(readAll(past + "/2026-12-07T10-30-15.txt"), readAll(dir.filePath("results.txt")));
+    QCOMPARE(readAll(past + "/2026-12-07T10-30-15.txt"), rig.out + "\r\n");
+
+    // Named by --output: the user chose where results go.
+    QCOMPARE(rig.fullScan(map, dir.filePath("named.txt")), exitcode::success);
+    QCOMPARE(QDir(past).entryList(QDir::Files).size(), 1);
 }
 
 void TestHeadless::unreadableMapChecksAndWritesNothing()
@@ -307,8 +344,10 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune_data()
     QTest::addColumn<QString>("message");
     const QString noEntry = QStringLiteral("<map> lists no MPEG entry");
     QTest::newRow("empty map") << QByteArray() << "scan.txt" << exitcode::badArguments << noEntry;
-    QTest::newRow("a scan as the map") << QByteArray("Scan\r\n10700 45\r\n10701 46\r\n")
-                                       << "scan.txt" << exitcode::badArguments << noEntry;
+    // Asked first whether it is a map at all.
+    QTest::newRow("a scan as the map")
+        << QByteArray("Scan\r\n10700 45\r\n10701 46\r\n") << "scan.txt" << exitcode::badArguments
+        << "<map>: no line holds a frequency; is this a map?\n" + noEntry;
     const QString cannot = QStringLiteral("Could not save results to file <output>: ");
     QTest::newRow("no such folder") << threeRowMap() << "gone/scan.txt" << exitcode::notSaved
                                     << cannot + "the folder <dir>/gone does not exist";
@@ -333,7 +372,7 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune()
     message.replace("<map>", mapPath)
         .replace("<dir>", QDir::toNativeSeparators(dir.path()))
         .replace("<output>", QDir::toNativeSeparators(outputPath));
-    QCOMPARE(rig.errLines(), QStringList{message});
+    QCOMPARE(rig.errLines(), message.split('\n'));
     QCOMPARE(rig.serial.opens, 0);
     QCOMPARE(readAll(dir.filePath("scan.txt")), QByteArray("old"));
     QCOMPARE(readAll(mapPath), map);

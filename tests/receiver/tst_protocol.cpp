@@ -27,6 +27,7 @@ private slots:
     void portTextNamesTheDevice_data();
     void portTextNamesTheDevice();
     // On device numbers and a made-up sysfs: no test opens a console.
+    void onlyASilentPortGetsAdvice();
     void consolesAndThePtyMultiplexerAreRefused_data();
     void consolesAndThePtyMultiplexerAreRefused();
 };
@@ -235,6 +236,8 @@ void TestProtocol::portTextNamesTheDevice_data()
     QTest::newRow("device name") << "ttyUSB0" << false << "/dev/ttyUSB0"
                                  << "comport ttyUSB0 (/dev/ttyUSB0)";
     QTest::newRow("device path") << " /dev/pts/5 " << false << "/dev/pts/5" << "comport /dev/pts/5";
+    QTest::newRow("path from here") << "./5" << false << "./5" << "comport ./5";
+    QTest::newRow("path with a slash") << "links/rx" << false << "links/rx" << "comport links/rx";
     QTest::newRow("Windows name") << "COM10" << true << "COM10" << "comport COM10";
 }
 
@@ -247,6 +250,16 @@ void TestProtocol::portTextNamesTheDevice()
     const PortChoice port = portFor(text, windows ? PortSystem::Windows : PortSystem::Unix);
     QCOMPARE(port.device, device);
     QCOMPARE(port.label, label);
+}
+
+void TestProtocol::onlyASilentPortGetsAdvice()
+{
+    const QString label = portFor("ttyUSB0", PortSystem::Unix).label;
+    const QString advice = silentPortAdvice(silentPortMessage(label, "2.50"));
+    for (const char *what : {"power", "cable", "port", "dialout"})
+        QVERIFY2(advice.contains(QLatin1String(what)), what);
+    QVERIFY(silentPortAdvice(openFailedMessage(label, "Permission denied")).isEmpty());
+    QVERIFY(silentPortAdvice(stoppedWorkingMessage(label, floodedReplyReason())).isEmpty());
 }
 
 void TestProtocol::consolesAndThePtyMultiplexerAreRefused_data()

@@ -4,12 +4,14 @@
 
 #include "app/realplatform.h"
 #include "core/texts.h"
+#include "receiver/protocol.h"
 #include "receiver/qtserialline.h"
 #include "rxsim/receiversim.h"
 #include "support/fakeplatform.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -86,6 +88,7 @@ private slots:
     void onlySerialPortsAreOpened();
     void controllingTerminalIsRefused();
     void missingDeviceIsReported();
+    void portNamesAreTheSystemsOwn();
     void forbiddenDeviceNamesTheGroupThatGrantsAccess();
 };
 
@@ -293,6 +296,32 @@ void TestSerialPty::missingDeviceIsReported()
     QCOMPARE(w.dialogs.messages.size(), 1);
     QVERIFY(w.dialogs.messages.at(0).startsWith(line));
     QVERIFY(w.dialogs.messages.at(0).size() > line.size()); // with the system's reason
+}
+
+void TestSerialPty::portNamesAreTheSystemsOwn()
+{
+    // A link to a pseudo-terminal below the current folder, too deep for a
+    // lock file named after its path; and names too long for the system.
+    int master = -1, slave = -1;
+    QString pty, error;
+    QVERIFY2(ws::rxsim::openRawPty(master, slave, pty, error), qPrintable(error));
+    QTemporaryDir dir;
+    const QString started = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        QDir::setCurrent(started);
+        ::close(master);
+        ::close(slave);
+    });
+    const QString deep = QString(150, 'y') + '/' + QString(150, 'z');
+    QVERIFY(QDir::setCurrent(dir.path()) && QDir().mkpath(deep) && QFile::link(pty, deep + "/pty"));
+    ws::QtSerialLine line;
+    for (const QString &name : {deep + "/pty", QString(300, 'x'), deep + '/' + QString(300, 'x')}) {
+        line.setPortName(ws::receiver::portFor(name).device);
+        const bool opened = line.open();
+        line.close();
+        QCOMPARE(opened, name.endsWith("/pty"));
+        QCOMPARE(line.errorString(), opened ? QString() : QString("File name too long"));
+    }
 }
 
 void TestSerialPty::forbiddenDeviceNamesTheGroupThatGrantsAccess()
