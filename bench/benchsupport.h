@@ -4,6 +4,7 @@
 // every dialog with one file and talks to no device, and a main() that
 // creates the application object before the first benchmark runs.
 #include "app/windowplatform.h"
+#include "core/steadyclock.h"
 
 #include <QApplication>
 
@@ -24,12 +25,15 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
         return true;
     }
     void message(const QString &, const QString &) override { failed = true; }
-    void doEvents() override {}
-    void keepPainted() override {}
     void repaintNow(QWidget *) override {}
     qint64 seconds() override { return 0; }
     qint64 milliseconds() override { return 0; }
+    int millisecondsToNextSecond() override { return 1000; }
     QDateTime now() override { return {}; }
+    std::unique_ptr<Timer> createTimer(std::function<void()> handler) override
+    {
+        return SteadyClock().createTimer(std::move(handler));
+    }
     void beep() override {}
     QString programFolder() override { return {}; }
     QString userDataFolder() override { return {}; }
@@ -39,7 +43,7 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
     void close() override {}
     void write(const QByteArray &) override {}
     QByteArray read() override { return {}; }
-    void waitForData(int) override {}
+    void setActivityHandler(std::function<void()>) override {}
     QString failure() const override { return {}; }
 
     Platform platform() { return Platform{this, this, this, this, this}; }

@@ -92,6 +92,7 @@ public:
         return readings_ / pace_;
     }
     qint64 milliseconds() override { return ms_; }
+    int millisecondsToNextSecond() override { return 20; }
     QDateTime now() override { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); }
     std::unique_ptr<ws::Timer> createTimer(std::function<void()> handler) override
     {

@@ -53,6 +53,9 @@ public:
     // The same steady clock in milliseconds, for pauses far shorter than
     // the timing rules' whole seconds.
     virtual qint64 milliseconds() = 0;
+    // How long, in milliseconds of the same clock, until seconds() may
+    // read one more: whoever decides by whole seconds need not look before.
+    virtual int millisecondsToNextSecond() = 0;
     // The wall-clock date and time, for the logs.
     virtual QDateTime now() = 0;
     // A timer on the same time base as milliseconds().

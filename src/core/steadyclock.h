@@ -17,6 +17,7 @@ public:
     SteadyClock() { timer_.start(); }
     qint64 seconds() override { return timer_.elapsed() / 1000; }
     qint64 milliseconds() override { return timer_.elapsed(); }
+    int millisecondsToNextSecond() override { return int(1000 - timer_.elapsed() % 1000); }
     QDateTime now() override { return QDateTime::currentDateTime(); }
     std::unique_ptr<Timer> createTimer(std::function<void()> handler) override
     {
@@ -30,6 +31,8 @@ private:
         explicit LoopTimer(std::function<void()> handler)
         {
             timer_.setSingleShot(true);
+            // On time: a wake at the turn of a second decides by that second.
+            timer_.setTimerType(Qt::PreciseTimer);
             QObject::connect(&timer_, &QTimer::timeout, std::move(handler));
         }
         void start(int milliseconds) override { timer_.start(milliseconds); }

@@ -104,9 +104,6 @@ inline constexpr LineParameters kLineParameters{38400, 8, LineParity::None, 1, f
 
 // ---- Timing ------------------------------------------------------------------
 
-// The longest a poll loop sleeps before it looks at the clock again, in
-// milliseconds.
-inline constexpr int kPollSliceMs = 20;
 // The least time between the end of one status reply (or its time-out) and
 // the next status request, in milliseconds.
 inline constexpr int kRequestGapMs = 40;

@@ -119,11 +119,12 @@ void SignalCheck::wake()
 
 void SignalCheck::waitFor(Phase phase)
 {
-    // Sleeping on the line instead of spinning keeps a three-minute check
-    // nearly free; the slice is short against the clock's whole seconds, so
-    // no timing rule moves.
+    // Every rule of the check decides by what the line said or by whole
+    // seconds of the clock: between bytes it need not look before the next
+    // second, which keeps a three-minute wait nearly free without moving a
+    // timing rule. The line's activity wakes a phase that reads it.
     phase_ = phase;
-    wakeUp_->start(kPollSliceMs);
+    wakeUp_->start(clock_.millisecondsToNextSecond());
 }
 
 void SignalCheck::settle()

@@ -29,8 +29,8 @@ public:
     virtual void logAppended(const QString &text) = 0;
     // The tuner locked; the lock line was the last text appended.
     virtual void locked() {}
-    // The check woke up to look at the line and the clock; every few
-    // milliseconds while it waits.
+    // The check woke up to look at the line and the clock: at least once a
+    // second while it waits.
     virtual void waiting() {}
     // Text the receiver sent during the table search, as it came. The log
     // gets all of it later, in one piece that begins with it.
@@ -116,7 +116,7 @@ private:
     void search();
     // Ends the lock phase on `reply`, the last cut status reply.
     void lockPhaseEnded(const QString &reply);
-    // Waits one poll slice for the line, then `phase` goes on.
+    // Waits for the line or the clock's next second, then `phase` goes on.
     void waitFor(Phase phase);
     // Reports a line that stopped working, once; true from then on.
     bool lineFailed();

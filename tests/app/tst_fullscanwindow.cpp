@@ -67,6 +67,7 @@ private slots:
     void resultsFallBackToTheUserDataFolder();
     void portThatWillNotOpenEndsTheScan();
     void closingTheWindowEndsTheScan();
+    void escapeStopsTheScanAndSavesTheStoppedRow();
     void scanStartedInsideAnotherKeepsSkipRestForIt();
 
 private:
@@ -405,6 +406,40 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     w->window->runFullScan();
     QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 2);
+    QVERIFY(skipRestHidden());
+    QVERIFY(!w->window->fullScanStopRequested());
+}
+
+void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
+{
+    fillMap(3);
+    for (int row = 1; row <= 3; ++row)
+        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    w->window->show();
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    // The second row's receiver finds a table, then goes quiet.
+    w->serial.onWrite = [this](const QByteArray &bytes) {
+        if (bytes == "X")
+            w->serial.feed(kStatusReply);
+        else if (bytes == "S")
+            w->serial.feed(tuneCommands().size() == 1 ? QByteArray(kSearchReply) : "PAT found\r\n");
+    };
+    w->window->runFullScan();
+    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("S") == 2; }));
+
+    QTest::keyClick(w->window.get(), Qt::Key_Escape);
+    QVERIFY(w->finishReceiverWork());
+
+    QCOMPARE(tuneCommands().size(), 2);
+    const QByteArray file = fileBytes(resultsPath());
+    // The stopped row keeps what its search found, then says why it ended.
+    QVERIFY2(matchesWhole(logPattern("11001", 'h') + "Checking 11002h[\\s\\S]*PAT found\\r\\n\\r\\n"
+                                                     "Stopped by the user\\.\\r\\n\\r\\n",
+                          file),
+             file.constData());
+    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    QVERIFY(w->dialogs.details.value(0).startsWith("Stopped by the user.\nChecked 2 of 3 MPEG"));
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
 }

@@ -29,6 +29,8 @@ private slots:
     void portFailureIsShownAndTheWindowGoesOn();
     void timeoutBoxCountsWhileTheCheckRuns();
     void checkWaitsOnTimersAndEndsWithTheWindow();
+    void inputDuringACheckWaitsForItsEndInOrder();
+    void escapeStopsTheCheckAndForgetsTheClicksThatWaited();
 
 private:
     PlotWidget *plot(int number) const
@@ -224,7 +226,7 @@ void TestSpotCheck::checkWaitsOnTimersAndEndsWithTheWindow()
     // The check sleeps between its looks at the line: time passes on the
     // clock's timers, the thread is free.
     QVERIFY(w->clock.runTimers([this] { return w->clock.current >= 1008; }));
-    QVERIFY(w->clock.currentMs >= 3 * ws::receiver::kPollSliceMs);
+    QVERIFY(w->clock.currentMs >= 3 * ws::test::FakeClock::kSliceMs);
     QVERIFY(w->window->receiverBusy());
     // Closing the window ends it at once, the port closed.
     const int writes = w->serial.written.size();
@@ -235,6 +237,50 @@ void TestSpotCheck::checkWaitsOnTimersAndEndsWithTheWindow()
     QVERIFY(w->clock.runTimers());
     QCOMPARE(w->serial.written.size(), writes);
     QVERIFY(w->window->lastCheckLog().isEmpty());
+}
+
+void TestSpotCheck::inputDuringACheckWaitsForItsEndInOrder()
+{
+    PlotWidget *box = plot(1);
+    box->setScale(10600, 100, box->areaSize().width(), -100);
+    auto *diseqc = w->element<QLineEdit>(names::diseqcBox);
+    w->window->checkFrequencyAt(11000, Qt::LeftButton);
+    // Typed and clicked while the check runs: a new DiSEqC input, then two
+    // more checks.
+    QTest::keyClick(diseqc, Qt::Key_Backspace);
+    QTest::keyClicks(diseqc, "2");
+    QTest::mouseClick(box, Qt::LeftButton, {}, box->contentsRect().topLeft() + QPoint(100, 20));
+    QTest::mouseClick(box, Qt::RightButton, {}, box->contentsRect().topLeft() + QPoint(101, 20));
+    QCOMPARE(diseqc->text(), QStringLiteral("0"));
+    QVERIFY(w->finishReceiverWork());
+
+    QCOMPARE(diseqc->text(), QStringLiteral("2"));
+    QByteArrayList tunes;
+    for (const QByteArray &bytes : w->serial.written)
+        if (bytes.startsWith('T'))
+            tunes << bytes;
+    QCOMPARE(tunes, QByteArrayList({"T11000000005010", "T10700000005012", "T10701000005112"}));
+}
+
+void TestSpotCheck::escapeStopsTheCheckAndForgetsTheClicksThatWaited()
+{
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    w->element<QLineEdit>(names::timeoutBox)->setText("10");
+    w->window->checkFrequencyAt(11000, Qt::LeftButton);
+    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("X") > 0; }));
+    QTest::mouseClick(plot(1), Qt::LeftButton);
+    const int writes = w->serial.written.size();
+
+    QTest::keyClick(w->element<QLineEdit>(names::portBox), Qt::Key_Escape);
+
+    // At once: the port closed, the log says why it ended.
+    QVERIFY(!w->serial.isOpen);
+    QVERIFY(w->finishReceiverWork());
+    QCOMPARE(w->window->lastCheckLog(),
+             QString("Checking 11000h for dvb mpeg2 signal\r\nStopped by the user.\r\n"));
+    QCOMPARE(w->serial.written.size(), writes);
+    QVERIFY(w->dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(TestSpotCheck)

@@ -57,6 +57,9 @@ public:
     ~FakeClock() override;
     qint64 seconds() override;
     qint64 milliseconds() override { return currentMs; }
+    // The seconds run apart: a wait for the next one is a short slice, after
+    // which the next reading moves on by `step`.
+    int millisecondsToNextSecond() override { return kSliceMs; }
     QDateTime now() override { return wallClock; }
     std::unique_ptr<Timer> createTimer(std::function<void()> handler) override;
 
@@ -66,6 +69,8 @@ public:
     bool runTimers(const std::function<bool()> &until = {}, int maxFired = 10'000'000);
     // Whether any timer waits to fire.
     bool timerPending() const;
+
+    static constexpr int kSliceMs = 20;
 
     qint64 current = 1000;
     qint64 currentMs = 0;
