@@ -194,11 +194,14 @@ int main(int argc, char *argv[])
     case cli::Mode::Export:
         return runExport(argc, argv, line);
     case cli::Mode::Check:
-    case cli::Mode::FullScan: {
+    case cli::Mode::FullScan:
+    case cli::Mode::Watch: {
         // No display is needed, nor may one be assumed: these run from
         // scripts, over ssh and from timers.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
+        if (line.mode == cli::Mode::Watch)
+            return cli::runWatch(line);
         return line.mode == cli::Mode::Check ? cli::runCheck(line) : cli::runFullScan(line);
     }
     case cli::Mode::Report: {

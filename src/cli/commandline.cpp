@@ -178,7 +178,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.files = parser.positionalArguments();
     line.anyOrder = isSet("any-order");
     line.follow = !isSet("no-follow");
-    const bool receiver = line.mode == Mode::Check || line.mode == Mode::FullScan;
+    const bool receiver =
+        line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
     if (receiver && !line.files.isEmpty())
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
     // In any order the window tells the user what does not fit: a menu
@@ -240,14 +241,27 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return unnameable(typed("export"), line.exportPath);
         break;
     case Mode::Check:
-        if (!readCheckTarget(value("check"), line))
+    case Mode::Watch: {
+        const char *name = line.mode == Mode::Check ? "check" : "watch";
+        if (!readCheckTarget(value(name), line))
             return invalid(QStringLiteral("%1 takes a frequency from 1 to %2 MHz, in MHz (11778, "
                                           "11778.4) or in GHz (11.778), followed by h or v "
                                           "(11.778H), not \"%3\"")
-                               .arg(typed("check"))
+                               .arg(typed(name))
                                .arg(kMaxCheckMegahertz)
-                               .arg(value("check")));
+                               .arg(value(name)));
+        line.bell = isSet("bell");
+        if (isSet("for")) {
+            static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+            const QString given = value("for").trimmed();
+            const double forSeconds = given.toDouble();
+            if (!seconds.match(given).hasMatch() || forSeconds <= 0 || forSeconds > 1e7)
+                return invalid(QStringLiteral("%1 takes seconds, more than 0, not \"%2\"")
+                                   .arg(typed("for"), given));
+            line.watchForMs = qint64(forSeconds * 1000 + 0.5);
+        }
         break;
+    }
     case Mode::FullScan:
         line.mapPath = value("full-scan");
         if (line.mapPath.isEmpty())

@@ -20,6 +20,7 @@ enum class Mode {
     Check,    // one signal check, then exit
     FullScan, // every MPEG entry of a map, then exit
     Report,   // the levels of every map entry in both scans as CSV, then exit
+    Watch,    // the receiver's status at one frequency, reply by reply, until stopped
     Invalid,  // bad arguments: the usage on standard error
 };
 
@@ -44,10 +45,14 @@ struct CommandLine
     QString exportPath;
     // The window: whether loaded scans load again when their files change.
     bool follow = true;
-    // --check: the frequency as the window would send it (whole MHz) and
-    // whether it is the vertical polarisation.
+    // --check and --watch: the frequency as the window would send it (whole
+    // MHz) and whether it is the vertical polarisation.
     QString checkFrequency;
     bool checkVertical = false;
+    // --watch: for how long, in milliseconds (0 until stopped); a bell on
+    // every lock.
+    qint64 watchForMs = 0;
+    bool bell = false;
     // --check and --full-scan: the longest a table search runs, in seconds.
     int searchLimit = int(receiver::kSearchLimitSeconds);
     // --full-scan: the map, and where the results go.

@@ -12,6 +12,7 @@
 #include "receiver/protocol.h"
 #include "receiver/qtserialline.h"
 #include "receiver/signalcheck.h"
+#include "receiver/signalwatch.h"
 
 #include <QCoreApplication>
 
@@ -42,6 +43,14 @@ void tell(Console &console, const QString &line)
 {
     if (console.err)
         console.err(terminalText(line + QLatin1Char('\n')));
+}
+
+// A port that failed, and for one that stayed silent what to check.
+void tellPortFailure(Console &console, const QString &message)
+{
+    tell(console, message);
+    if (const QString advice = receiver::silentPortAdvice(message); !advice.isEmpty())
+        tell(console, advice);
 }
 
 // The check as it goes: the log to standard output one piece at a time, a
@@ -80,12 +89,7 @@ public:
                                           "without saving"));
         }
     }
-    void portFailed(const QString &message) override
-    {
-        tell(console_, message);
-        if (const QString advice = receiver::silentPortAdvice(message); !advice.isEmpty())
-            tell(console_, advice);
-    }
+    void portFailed(const QString &message) override { tellPortFailure(console_, message); }
 
 private:
     Console &console_;
@@ -177,8 +181,50 @@ void catchStopSignals()
 #endif
 }
 
+// The watch as it goes: a line on standard output for every reply, a bell
+// on every lock after none, a tally for the end.
+class ConsoleWatchEvents : public receiver::WatchEvents
+{
+public:
+    ConsoleWatchEvents(Console &console, bool bell) : console_(console), bell_(bell) {}
+
+    void replied(receiver::WatchState state, const QString &text) override
+    {
+        const bool locked = state == receiver::WatchState::Locked;
+        if (console_.out)
+            console_.out(watchLine(console_.clock.now(), state, text));
+        if (bell_ && locked && !wasLocked_ && console_.err)
+            console_.err(QByteArray("\a"));
+        wasLocked_ = locked;
+        tally.add(state, console_.clock.milliseconds());
+    }
+    void failed(const QString &message) override
+    {
+        tellPortFailure(console_, message);
+        if (onFailed)
+            onFailed();
+    }
+
+    receiver::WatchTally tally;
+    std::function<void()> onFailed;
+
+private:
+    Console &console_;
+    bool bell_;
+    bool wasLocked_ = false;
+};
+
+// How a run on the program's own surroundings ends: whether Ctrl+C, SIGTERM
+// and SIGHUP are caught (as the stop request) or end the program, and the
+// exit code at least when standard output did not take the log.
+struct RunEnding
+{
+    bool catchSignals;
+    int lostOutputCode;
+};
+
 template <typename Run>
-int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
+int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
 {
 #ifdef Q_OS_WIN
     // CR LF goes out as CR LF, not as CR CR LF.
@@ -201,16 +247,12 @@ int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
             QCoreApplication::exec();
     };
     console.finished = [] { QCoreApplication::exit(); };
-    if (stoppable) {
+    if (ending.catchSignals) {
         catchStopSignals();
         console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
     }
     const int code = run(line, console);
-    if (!outputLost)
-        return code;
-    // A lost log is a result not saved for a check, whose log is all it
-    // leaves; a full scan saved its file and only stopped early.
-    return std::max(code, stoppable ? exitcode::noSignal : exitcode::notSaved);
+    return outputLost ? std::max(code, ending.lostOutputCode) : code;
 }
 
 } // namespace
@@ -327,14 +369,81 @@ int runCheck(const CommandLine &line)
     // Ctrl+C keeps its default here and ends the program at once: a check
     // cannot be cut short, and waiting out a table search of minutes is not
     // what the key asks for.
+    // A lost log is a result not saved for a check, whose log is all it
+    // leaves.
     return runOnThisSystem(
-        line, [](const CommandLine &l, Console &c) { return runCheck(l, c); }, false);
+        line, [](const CommandLine &l, Console &c) { return runCheck(l, c); },
+        {false, exitcode::notSaved});
 }
 
 int runFullScan(const CommandLine &line)
 {
+    // A full scan saved its file and only stopped early.
     return runOnThisSystem(
-        line, [](const CommandLine &l, Console &c) { return runFullScan(l, c); }, true);
+        line, [](const CommandLine &l, Console &c) { return runFullScan(l, c); },
+        {true, exitcode::noSignal});
+}
+
+int runWatch(const CommandLine &line, Console &console)
+{
+    ConsoleWatchEvents events(console, line.bell);
+    receiver::SignalWatch watch(console.line, console.clock, settingsOf(line.receiver), events);
+    const qint64 startMs = console.clock.milliseconds();
+    std::optional<int> code;
+    const auto end = [&](int ending) {
+        if (code)
+            return;
+        code = ending;
+        watch.stop();
+        if (console.finished)
+            console.finished();
+    };
+    events.onFailed = [&] { end(exitcode::portFailed); };
+    // A stop request (a signal, a closed standard output) and --for end it
+    // within a tenth of a second.
+    std::unique_ptr<Timer> look;
+    look = console.clock.createTimer([&] {
+        const bool timeUp =
+            line.watchForMs > 0 && console.clock.milliseconds() - startMs >= line.watchForMs;
+        if (timeUp || (console.stopRequested && console.stopRequested()))
+            end(exitcode::success);
+        else
+            look->start(100);
+    });
+    look->start(100);
+    watch.start(line.checkFrequency,
+                line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
+    console.runUntil([&] { return code.has_value(); });
+    look->stop();
+    const qint64 endMs = console.clock.milliseconds();
+    events.tally.end(endMs);
+    if (*code == exitcode::success)
+        tell(console, receiver::watchSummary(events.tally, endMs - startMs));
+    return *code;
+}
+
+int runWatch(const CommandLine &line)
+{
+    // Standard output is what a watch is for.
+    return runOnThisSystem(
+        line, [](const CommandLine &l, Console &c) { return runWatch(l, c); },
+        {true, exitcode::notSaved});
+}
+
+QByteArray watchLine(const QDateTime &now, receiver::WatchState state, const QString &text)
+{
+    QByteArray line = now.toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
+    line += '\t';
+    line += QByteArray(receiver::stateWord(state).data(), receiver::stateWord(state).size());
+    line += '\t';
+    for (const QChar c : text) {
+        const ushort code = c.unicode();
+        if (code < 0x20 || code == 0x7f || code >= 0x80)
+            line += QByteArray("\\x") + QByteArray::number(code & 0xff, 16).rightJustified(2, '0');
+        else
+            line += char(code);
+    }
+    return line + '\n';
 }
 
 } // namespace ws::cli

@@ -2,6 +2,7 @@
 
 #include "cli/commandline.h"
 #include "core/platform.h"
+#include "receiver/signalwatch.h"
 
 #include <QByteArray>
 
@@ -72,5 +73,19 @@ int runFullScan(const CommandLine &line, Console &console);
 // exitcode::notSaved. They need a QCoreApplication, but no display.
 int runCheck(const CommandLine &line);
 int runFullScan(const CommandLine &line);
+
+// Watches line.checkFrequency: one line on standard output per reply (see
+// watchLine), until line.watchForMs have passed or a stop request (on the
+// program's surroundings: Ctrl+C, SIGTERM, SIGHUP, a standard output that
+// no longer takes the lines); then the summary on standard error.
+// exitcode::success for those ends, exitcode::portFailed when the port
+// could not be opened, stopped working or stayed silent from the start.
+int runWatch(const CommandLine &line, Console &console);
+int runWatch(const CommandLine &line);
+
+// "14:03:09.125<TAB>locked<TAB>Locked   Lvl 75" and a LF: the local time, the
+// state and the receiver's text, control characters and bytes from 0x80 up
+// written as \xNN.
+QByteArray watchLine(const QDateTime &now, receiver::WatchState state, const QString &text);
 
 } // namespace ws::cli

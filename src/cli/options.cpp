@@ -13,10 +13,11 @@ constexpr Modes kExport = modeBit(Mode::Export);
 constexpr Modes kCheck = modeBit(Mode::Check);
 constexpr Modes kFullScan = modeBit(Mode::FullScan);
 constexpr Modes kReport = modeBit(Mode::Report);
+constexpr Modes kWatch = modeBit(Mode::Watch);
 // The modes that make the window, shown or drawn into a picture.
 constexpr Modes kWindows = kWindow | kExport;
 // The receiver settings count for a check and fill the window's boxes.
-constexpr Modes kSettingsModes = kWindows | kCheck | kFullScan;
+constexpr Modes kSettingsModes = kWindows | kCheck | kFullScan | kWatch;
 
 using Settings = receiver::ReceiverSettings;
 using G = OptionGroup;
@@ -82,6 +83,23 @@ const std::vector<Option> &options()
             "The letter may be in either case. FREQ is rounded to whole MHz as a click sends it, "
             "halves to the even neighbour.",
             G::General, kCheck, Mode::Check, nullptr, V::Nothing, nullptr},
+        {"watch", nullptr, "FREQ[h|v]",
+            "keep asking the receiver about one transmission, FREQ as --check takes it, and write "
+            "one line per reply to standard output as it comes (needs no display), until --for "
+            "ends it or Ctrl+C, SIGTERM or SIGHUP",
+            "Each line is the local time (HH:MM:SS.mmm), a tab, the state (locked, not "
+            "confirmed, no lock, no answer), a tab and the receiver's text after its code, with "
+            "control characters and bytes from 0x80 up as \\\\xNN. At the end standard error "
+            "gets the number of replies, the share of the time the tuner was locked and the "
+            "longest lock.",
+            G::General, kWatch, Mode::Watch, nullptr, V::Nothing, nullptr},
+        {"for", nullptr, "SECONDS",
+            "end the watch after that many seconds", nullptr,
+            G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
+        {"bell", nullptr, nullptr,
+            "ring the terminal's bell (a BEL on standard error) whenever the watch sees a lock "
+            "after none", nullptr,
+            G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
         {"full-scan", nullptr, "MAP",
             "check every MPEG entry of the map in map order, save the logs, then exit (needs no "
             "display); Ctrl+C, SIGTERM or SIGHUP skips the rest after the running check and saves "

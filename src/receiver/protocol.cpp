@@ -51,6 +51,20 @@ QString cutReply(const QString &gathered)
     return zero < 0 ? QString() : gathered.mid(zero);
 }
 
+StatusReply::Gathered StatusReply::add(const QByteArray &received)
+{
+    const qsizetype room = qMax<qsizetype>(0, kMaxStatusReplyBytes - size());
+    const bool overflow = received.size() > room;
+    const qsizetype before = gathered_.size();
+    gathered_ += QString::fromLatin1(received.left(room));
+    // Only the new end of the reply can complete it: a receiver that never
+    // ends its line must not make every piece slower.
+    const bool complete = gathered_.size() > before && replyCompleteSince(gathered_, before);
+    if (complete)
+        return Gathered::Complete;
+    return overflow ? Gathered::Flooded : Gathered::Incomplete;
+}
+
 bool beginsWithLockCode(QStringView cut)
 {
     return cut.startsWith(kLockCode);

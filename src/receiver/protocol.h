@@ -77,6 +77,27 @@ bool beginsWithLockCode(QStringView cut);
 // A lock counts only when the reply does not also hold kNoLockMark.
 bool reportsLock(QStringView cut);
 
+// One status reply as it comes in, piece by piece, behind its lead: at
+// most kMaxStatusReplyBytes of it are kept.
+class StatusReply
+{
+public:
+    StatusReply() { begin(); }
+    // Starts over for the reply to a new request.
+    void begin() { gathered_ = kStatusLead; }
+    enum class Gathered { Incomplete, Complete, Flooded };
+    // Adds what the line gave: Flooded when more came than is kept and the
+    // reply is still not complete.
+    Gathered add(const QByteArray &received);
+    // Bytes received so far.
+    qsizetype size() const { return gathered_.size() - kStatusLead.size(); }
+    // The reply from its first "0" on; see cutReply().
+    QString cut() const { return cutReply(gathered_); }
+
+private:
+    QString gathered_;
+};
+
 // ---- Table search -----------------------------------------------------------
 
 inline constexpr QLatin1String kTableFoundWord("found");

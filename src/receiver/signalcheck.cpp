@@ -148,7 +148,7 @@ void SignalCheck::askForStatus()
     // but it shows that someone is there.
     const bool stale = !line_.read().isEmpty();
     heard_ = heard_ || (asked_ && stale);
-    reply_ = kStatusLead;
+    reply_.begin();
     command(kStatusRequest);
     asked_ = true;
     gatherReply();
@@ -157,49 +157,40 @@ void SignalCheck::askForStatus()
 void SignalCheck::gatherReply()
 {
     elapsed_ = clock_.seconds() - phaseStart_;
-    bool flooded = false;
-    const QByteArray received =
-        readUpTo(reply_.size() - kStatusLead.size(), kMaxStatusReplyBytes, flooded);
+    const QByteArray received = line_.read();
     if (lineFailed()) {
         finish();
         return;
     }
     heard_ = heard_ || !received.isEmpty();
-    const qsizetype before = reply_.size();
-    reply_ += fromBytes(received);
-    // Only the new end of the reply can complete it: a receiver that never
-    // ends its line must not make every poll slower.
-    const bool complete = !received.isEmpty() && replyCompleteSince(reply_, before);
-    if (flooded && !complete) {
+    const StatusReply::Gathered gathered = reply_.add(received);
+    if (gathered == StatusReply::Gathered::Flooded) {
         failPort(QString(), stoppedWorkingMessage(portLabel_, floodedReplyReason()));
         finish();
         return;
     }
-    if (elapsed_ > timeout()) {
-        reply_ = kTimedOutReply;
-        judgeReply();
-    } else if (complete) {
-        judgeReply();
-    } else {
+    if (elapsed_ > timeout())
+        judgeReply(QString(kTimedOutReply));
+    else if (gathered == StatusReply::Gathered::Complete)
+        judgeReply(reply_.cut());
+    else
         waitFor(Phase::Gathering);
-    }
 }
 
-void SignalCheck::judgeReply()
+void SignalCheck::judgeReply(const QString &cut)
 {
     replyEndMs_ = clock_.milliseconds();
-    reply_ = cutReply(reply_);
-    if (beginsWithLockCode(reply_) && !reportsLock(reply_))
+    if (beginsWithLockCode(cut) && !reportsLock(cut))
         result_.unconfirmedLock = true;
-    if (reportsLock(reply_)) {
-        append(lockedLine(elapsed_, reply_, clock_.now()));
+    if (reportsLock(cut)) {
+        append(lockedLine(elapsed_, cut, clock_.now()));
         result_.locked = true;
         events_.locked();
-        lockPhaseEnded(reply_);
+        lockPhaseEnded(cut);
         return;
     }
     if (!(clock_.seconds() - phaseStart_ < timeout())) {
-        lockPhaseEnded(reply_);
+        lockPhaseEnded(cut);
         return;
     }
     // A receiver that answers at once would otherwise be asked hundreds of
@@ -236,8 +227,10 @@ void SignalCheck::lockPhaseEnded(const QString &reply)
 
 void SignalCheck::search()
 {
-    bool flooded = false;
-    const QByteArray received = readUpTo(searchText_.size(), kMaxSearchBytes, flooded);
+    QByteArray received = line_.read();
+    const qsizetype room = qMax<qsizetype>(0, kMaxSearchBytes - searchText_.size());
+    const bool flooded = received.size() > room;
+    received.truncate(room);
     if (!received.isEmpty()) {
         const QString piece = fromBytes(received);
         searchText_ += piece;
@@ -308,31 +301,23 @@ void SignalCheck::failPort(const QString &logFirst, const QString &message)
     failureMessage_ = message;
 }
 
+QString openLine(SerialLine &line, const PortChoice &port)
+{
+    if (port.device.isEmpty())
+        return openFailedMessage(port.label, noSuchPortReason());
+    line.setPortName(port.device);
+    return line.open() ? QString() : openFailedMessage(port.label, line.errorString());
+}
+
 bool SignalCheck::openPort()
 {
     const PortChoice port = portFor(settings_().port);
     portLabel_ = port.label;
-    QString reason;
-    if (port.device.isEmpty()) {
-        reason = noSuchPortReason();
-    } else {
-        line_.setPortName(port.device);
-        if (line_.open())
-            return true;
-        reason = line_.errorString();
-    }
-    failPort(QString(), openFailedMessage(port.label, reason));
+    const QString failure = openLine(line_, port);
+    if (failure.isEmpty())
+        return true;
+    failPort(QString(), failure);
     return false;
-}
-
-QByteArray SignalCheck::readUpTo(qsizetype kept, qsizetype limit, bool &overflow)
-{
-    QByteArray received = line_.read();
-    const qsizetype room = qMax<qsizetype>(0, limit - kept);
-    overflow = received.size() > room;
-    if (overflow)
-        received.truncate(room);
-    return received;
 }
 
 void SignalCheck::append(const QString &text)

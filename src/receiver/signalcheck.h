@@ -112,7 +112,7 @@ private:
     void settle();
     void askForStatus();
     void gatherReply();
-    void judgeReply();
+    void judgeReply(const QString &cut);
     void search();
     // Ends the lock phase on `reply`, the last cut status reply.
     void lockPhaseEnded(const QString &reply);
@@ -126,9 +126,6 @@ private:
     // Logs a lock phase that ended without a lock; a port that stayed
     // silent all along is a failed port.
     void noLock();
-    // Takes what the line has, keeps it while `kept` stays within `limit`
-    // bytes and returns it; sets `overflow` when more came.
-    QByteArray readUpTo(qsizetype kept, qsizetype limit, bool &overflow);
     void append(const QString &text);
     void command(const QString &text);
     double timeout();
@@ -154,9 +151,9 @@ private:
     // The phase's start, in the clock's whole seconds.
     qint64 phaseStart_ = 0;
     // The lock phase: whether a status request went out yet, the reply as
-    // gathered, the seconds elapsed at its last reading and when it ended.
+    // it comes, the seconds elapsed at its last reading and when it ended.
     bool asked_ = false;
-    QString reply_;
+    StatusReply reply_;
     qint64 elapsed_ = 0;
     qint64 replyEndMs_ = 0;
     // The table search.
@@ -168,5 +165,9 @@ private:
 
 // The line the log gets when the user stops a check.
 QString stoppedLine();
+
+// Opens `line` on `port`; empty when it opened, else the message that says
+// why not ("comport 2 (/dev/ttyS1) could not be opened: ...").
+QString openLine(SerialLine &line, const PortChoice &port);
 
 } // namespace ws::receiver

@@ -177,7 +177,8 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("report, a setting")
         << QStringList{"--report", "a", "b", "c", "--timeout", "5"}
-        << "--timeout goes with the window, --export, --check or --full-scan, not with --report";
+        << "--timeout goes with the window, --export, --check, --watch or --full-scan, not with "
+           "--report";
     QTest::newRow("report, any order")
         << QStringList{"--report", "--any-order", "a", "b", "c"}
         << "--any-order goes with the window or --export, not with --report";
@@ -189,11 +190,18 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
         << QStringList{"-platform", "offscreen", "--check", "11778h", "--port", "2"}
         << "-platform goes with the window or --export, not with --check";
     QTest::newRow("as typed") << QStringList{"-report", "a", "b", "c", "-diseqc=1"}
-                              << "-diseqc goes with the window, --export, --check or --full-scan, "
-                                 "not with -report";
+                              << "-diseqc goes with the window, --export, --check, --watch or "
+                                 "--full-scan, not with -report";
     QTest::newRow("two modes")
         << QStringList{"--full-scan", "m", "--export", "x.png", "--port", "2"}
         << "--export and --full-scan cannot be combined";
+    QTest::newRow("check, for") << QStringList{"--check", "11778h", "--port", "2", "--for", "5"}
+                                << "--for goes with --watch, not with --check";
+    QTest::newRow("watch, for zero") << QStringList{"--watch", "11778h", "--port", "2", "--for", "0"}
+                                     << "--for takes seconds, more than 0, not \"0\"";
+    QTest::newRow("watch, search limit")
+        << QStringList{"--watch", "11778h", "--port", "2", "--search-timeout", "5"}
+        << "--search-timeout goes with --check or --full-scan, not with --watch";
 }
 
 void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse()

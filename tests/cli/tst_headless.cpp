@@ -48,6 +48,14 @@ struct Rig
         return runCheck(line, console);
     }
 
+    int watch(const QStringList &more)
+    {
+        return runWatch(parseCommandLine(QStringList{"wavesift", "--watch", "11.778h", "--port",
+                                                     "/dev/ttyUSB0"} +
+                                         more),
+                        console);
+    }
+
     int fullScan(const QString &map, const QString &output)
     {
         const CommandLine line = parseCommandLine(
@@ -122,6 +130,7 @@ private slots:
     void groundIsCheckedBeforeTheFirstTune();
     void messageBoxLines_data();
     void messageBoxLines();
+    void watchWritesALinePerReplyAndSumsUp();
 };
 
 void TestHeadless::checkLogsToStandardOutputByteForByte()
@@ -401,6 +410,36 @@ void TestHeadless::messageBoxLines()
     QFETCH(QString, file);
     QFETCH(QString, line);
     QCOMPARE(messageLine(text, detail, file), line);
+}
+
+void TestHeadless::watchWritesALinePerReplyAndSumsUp()
+{
+    Rig rig;
+    // Locked for a few replies, then not, then locked again.
+    int replies = 0;
+    rig.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            rig.serial.feed(++replies % 10 < 5 ? kLocked : QByteArray("01 No Lock \xb0" "C 3\r\n"));
+    };
+    QCOMPARE(rig.watch({"--for", "3", "--bell"}), exitcode::success);
+    const QList<QByteArray> lines = rig.out.split('\n');
+    QCOMPARE(lines.first(), QByteArray("10:30:15.000\tlocked\tLocked   Lvl 75"));
+    QVERIFY(lines.contains("10:30:15.000\tno lock\tNo Lock \\xb0C 3"));
+    QCOMPARE(lines.size() - 1, replies);
+    QVERIFY(!rig.serial.written.contains("S") && !rig.serial.isOpen);
+    // A bell for each lock after none, then the tally.
+    const QStringList err = rig.errLines();
+    QCOMPARE(rig.err.count('\a'), (replies + 9) / 10);
+    QVERIFY2(err.last().endsWith(QString::number(replies) +
+                                 " replies in 3.0 s: locked 52 % of the time, longest lock 0.2 s"),
+             qPrintable(err.last()));
+
+    // A receiver that never says a thing: what to check, and exit 3.
+    Rig silent;
+    silent.serial.onWrite = {};
+    QCOMPARE(silent.watch({}), exitcode::portFailed);
+    QVERIFY(silent.errLines().value(0).contains(" did not answer: nothing received in 10 s"));
+    QCOMPARE(silent.out, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)
