@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -136,6 +137,7 @@ private slots:
     void stopDuringTheFirstOfThreeSavesOneLog_data();
     void stopDuringTheFirstOfThreeSavesOneLog();
     void checkWithClosedOutputIsNotSaved();
+    void watchFollowsADishThatTurns();
 };
 
 void TestCliPty::checkExitCodes()
@@ -335,6 +337,43 @@ void TestCliPty::checkWithClosedOutputIsNotSaved()
     QCOMPARE(done.exitCode, 4);
     QVERIFY2(done.err.contains("Could not write the log to standard output: Broken pipe\n"),
              done.err.constData());
+}
+
+void TestCliPty::watchFollowsADishThatTurns()
+{
+    Script script = quickScript();
+    script.sweepSeconds = 1;
+    ForkedReceiver receiver(script);
+    QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+    const Finished watched =
+        run({"--watch", "11778h", "--port", receiver.devicePath(), "--for", "3.5"});
+    QCOMPARE(watched.exitCode, 0);
+    const QStringList lines = QString::fromLatin1(watched.out).split('\n', Qt::SkipEmptyParts);
+    const QRegularExpression line(
+        "^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t(locked\tLocked   |no lock\tNo Lock  )Lvl \\d+$");
+    QVERIFY(lines.size() > 10);
+    for (const QString &l : lines)
+        QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
+    QVERIFY(!lines.filter("\tlocked\t").isEmpty() && !lines.filter("\tno lock\t").isEmpty());
+    QVERIFY2(QRegularExpression("^" + QString::number(lines.size()) +
+                                " replies in 3\\.[5-9] s: locked \\d+ % of the time, "
+                                "longest lock 0\\.\\d s\n$")
+                 .match(QString::fromLatin1(watched.err))
+                 .hasMatch(),
+             watched.err.constData());
+
+    // A signal ends it at once, as --for does.
+    QProcess program;
+    start(program, {"--watch", "11778h", "--port", receiver.devicePath()});
+    program.setReadChannel(QProcess::StandardOutput);
+    QVERIFY(program.waitForReadyRead(10000));
+    QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+    QElapsedTimer ending;
+    ending.start();
+    const Finished stopped = finish(program);
+    QCOMPARE(stopped.exitCode, 0);
+    QVERIFY(ending.elapsed() < 1000);
+    QVERIFY2(stopped.err.contains(" replies in "), stopped.err.constData());
 }
 
 void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()
