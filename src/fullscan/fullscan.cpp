@@ -16,11 +16,22 @@ receiver::Polarisation polarisationOf(const QString &letter)
 
 QString summaryLine(const MapScanCounts &counts)
 {
-    return QStringLiteral("Checked %1 of %2 MPEG entries: %3 locked, %4 with tables found")
-        .arg(counts.checked)
-        .arg(counts.mpegRows)
-        .arg(counts.locked)
-        .arg(counts.withTables);
+    QString line = QStringLiteral("Checked %1 of %2 MPEG entries: %3 locked, %4 with tables found")
+                       .arg(counts.checked)
+                       .arg(counts.mpegRows)
+                       .arg(counts.locked)
+                       .arg(counts.withTables);
+    if (counts.notConfirmed > 0)
+        line += QStringLiteral(", %1 not confirmed").arg(counts.notConfirmed);
+    if (counts.noAnswer > 0)
+        line += QStringLiteral(", %1 no answer").arg(counts.noAnswer);
+    return line;
+}
+
+bool notConfirmed(const receiver::CheckResult &check)
+{
+    return !check.locked && receiver::beginsWithLockCode(check.lastReply) &&
+           !receiver::reportsLock(check.lastReply);
 }
 
 void MapScan::start(const QVector<MapEntry> &entries, MapScanSteps steps)
@@ -81,6 +92,8 @@ void MapScan::rowChecked(const receiver::CheckResult &check)
     result_.results += check.log;
     result_.counts.locked += check.locked ? 1 : 0;
     result_.counts.withTables += check.tablesFound() ? 1 : 0;
+    result_.counts.notConfirmed += notConfirmed(check) ? 1 : 0;
+    result_.counts.noAnswer += check.silent ? 1 : 0;
     result_.portFailed = check.portFailed;
     result_.stopped = check.stopped;
     waiting_ = Wait::Nothing;

@@ -32,10 +32,19 @@ struct MapScanCounts
     int locked = 0;
     // The receiver's search output named a table.
     int withTables = 0;
+    // A reply with the lock code but "Aut" was the last of the lock wait.
+    int notConfirmed = 0;
+    // The receiver did not say a thing.
+    int noAnswer = 0;
 };
 
-// "Checked 46 of 46 MPEG entries: 30 locked, 26 with tables found".
+// "Checked 46 of 46 MPEG entries: 30 locked, 26 with tables found", and
+// ", 2 not confirmed" and ", 1 no answer" where there were any.
 QString summaryLine(const MapScanCounts &counts);
+
+// A check whose lock wait ended on a reply with the lock code and "Aut":
+// the receiver seemed to lock, but did not say so plainly.
+bool notConfirmed(const receiver::CheckResult &check);
 
 struct MapScanResult
 {

@@ -180,6 +180,7 @@ void SignalCheck::gatherReply()
 void SignalCheck::judgeReply(const QString &cut)
 {
     replyEndMs_ = clock_.milliseconds();
+    result_.lastReply = cut;
     if (beginsWithLockCode(cut) && !reportsLock(cut))
         result_.unconfirmedLock = true;
     if (reportsLock(cut)) {

@@ -54,6 +54,9 @@ struct CheckResult
     bool silent = false;
     // A reply began with the lock code but held kNoLockMark.
     bool unconfirmedLock = false;
+    // The last status reply as cut (the lock's, after a lock); empty when
+    // none came.
+    QString lastReply;
     // The tuner reported a lock: the log holds the lock line.
     bool locked = false;
     // Ended by stop(): the log ends in the line that says so.
