@@ -3,6 +3,7 @@
 #include "app/windowplatform.h"
 #include "fullscan/fullscan.h"
 #include "map/mapfile.h"
+#include "plot/transmissionlevels.h"
 #include "plot/view.h"
 #include "receiver/signalcheck.h"
 #include "scan/scans.h"
@@ -197,6 +198,10 @@ private:
     void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
     void setupLevelsShortcut();
+    // The table of levels in the log box, with the files it compares.
+    void showLevelsTable();
+    // A table of levels shown is rebuilt from the scans and map loaded now.
+    void rebuildShownLevels();
     // Following the loaded files (mainwindow_follow.cpp).
     void setupFollowing();
     void scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
@@ -242,14 +247,18 @@ private:
     ws::Scans scans_;
     ws::MapData map_;
     QString lastCheckLog_;
-    // The files the slots and the map were last loaded from, for F5 and
-    // the follower; empty for what was never loaded.
-    QString loadedScanPaths_[2];
+    // The files the slots (newest, reference) and the map were last loaded
+    // from, for F5, the follower and the table of levels; empty for what
+    // was never loaded.
+    ws::ScanSource loadedScans_[2];
     QString loadedMapPath_;
+    // The newest scans the tables of levels showed, for "since last".
+    ws::NewestShown newestShown_;
     FileFollower *follower_ = nullptr;
     bool following_ = true;
-    // While a reload runs: the view stays if the whole range does.
-    bool keepViewOnLoad_ = false;
+    // While a reload runs (F5, a followed file): the view stays if the
+    // whole range does, and a table of levels shown stays, rebuilt.
+    bool reloading_ = false;
     // Slots (bit 0 newest, bit 1 reference) whose files changed during a
     // check, to load once it has ended.
     int deferredReloads_ = 0;

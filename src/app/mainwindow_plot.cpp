@@ -9,6 +9,7 @@ void MainWindow::drawScans()
 {
     Q_ASSERT(scans_.bothLoaded());
     files_->enableMapLoad();
-    plots_->showScans(keepViewOnLoad_);
+    plots_->showScans(reloading_);
+    rebuildShownLevels();
     repaintWindow();
 }

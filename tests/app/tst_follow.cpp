@@ -1,11 +1,13 @@
 #include "app/filefollower.h"
 #include "core/filenames.h"
+#include "plot/transmissionlevels.h"
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QtTest>
 
@@ -36,6 +38,7 @@ private slots:
     void halfWrittenScanKeepsTheLastOneQuietly();
     void changeDuringACheckLoadsAfterIt();
     void withoutFollowingOnlyF5Reloads();
+    void tableOfLevelsFollowsReloads();
 
 private:
     // A scan from `first` to 12750 MHz whose levels grow with `version`.
@@ -222,6 +225,41 @@ void TestFollow::withoutFollowingOnlyF5Reloads()
     QVERIFY(other.window->loadScanFrom(ScanSlot::Newest, dir.filePath("0.scn")));
     other.window->reloadFiles();
     QVERIFY(other.dialogs.messages.isEmpty() && other.dialogs.shown.empty());
+}
+
+void TestFollow::tableOfLevelsFollowsReloads()
+{
+    auto *logBox = w->element<QPlainTextEdit>(names::logBox);
+    const QString map = writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"));
+    QVERIFY(w->window->loadMapFrom(map));
+    w->window->showTransmissionLevels();
+    QVERIFY(logBox->toPlainText().startsWith("Newest: " + dir.filePath("0.scn") + " ("));
+    const ws::ScanData first = *w->scans().newest;
+    const auto shownSinceFirst = [&] {
+        const auto &entries = w->map().entries;
+        return logBox->toPlainText().endsWith(
+            "\n" + ws::levelsTable(entries,
+                                   ws::transmissionLevels(*w->scans().newest,
+                                                          *w->scans().reference, entries),
+                                   &first));
+    };
+
+    writeFile(dir, "0.scn", scan(2));
+    QTRY_VERIFY(maxLevel() > 200);
+    QVERIFY(logBox->toPlainText().contains("  since last: ("));
+    QVERIFY(shownSinceFirst());
+    // The newest scan unchanged: the map as it is now, since the same scan.
+    writeFile(dir, "m", mapFileLine("B", "MPEG2", "11.778", "V"));
+    w->window->reloadFiles();
+    QVERIFY(w->map().entries[0].name.startsWith("B"));
+    QVERIFY(shownSinceFirst());
+
+    // A map picked anew is listed, and the listing stays through reloads.
+    QVERIFY(w->window->loadMapFrom(map));
+    const QString listing = logBox->toPlainText();
+    writeFile(dir, "0.scn", scan(3));
+    QTRY_VERIFY(maxLevel() > 300);
+    QCOMPARE(logBox->toPlainText(), listing);
 }
 
 QTEST_MAIN(TestFollow)
