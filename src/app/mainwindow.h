@@ -108,6 +108,12 @@ public:
     void panView(int steps);
     // The whole range of the scans again (Escape, Ctrl+0).
     void showWholeRange();
+    // Keeps the level scale of both plots and their scale labels as they
+    // are through every load until released, so that successive scans
+    // compare by eye (Ctrl+L toggles it); the title then ends in
+    // " (scale held)".
+    void holdLevelScale(bool on);
+    bool levelScaleHeld() const;
     // Whether a loaded scan whose file changes on disk loads again by
     // itself, as if picked anew; on unless turned off (--no-follow).
     void setFollowingFiles(bool on);
@@ -130,6 +136,8 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    // Whoever sets the title, a held scale's mark stays at its end.
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // Files dropped onto the window (mainwindow_files.cpp).
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -140,6 +148,8 @@ protected:
 
 private:
     void drawScans();
+    void setupHoldScale();
+    void markHeldScaleInTitle();
     // Work with the receiver (mainwindow_receiver.cpp): a spot check or a
     // full scan; one started while another pauses between its rows runs to
     // its end first.

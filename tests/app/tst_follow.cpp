@@ -39,6 +39,7 @@ private slots:
     void changeDuringACheckLoadsAfterIt();
     void withoutFollowingOnlyF5Reloads();
     void tableOfLevelsFollowsReloads();
+    void heldLevelScaleOutlastsReloads();
 
 private:
     // A scan from `first` to 12750 MHz whose levels grow with `version`.
@@ -260,6 +261,34 @@ void TestFollow::tableOfLevelsFollowsReloads()
     writeFile(dir, "0.scn", scan(3));
     QTRY_VERIFY(maxLevel() > 300);
     QCOMPARE(logBox->toPlainText(), listing);
+}
+
+void TestFollow::heldLevelScaleOutlastsReloads()
+{
+    const auto scaleLabels = [this] {
+        return QStringList{label(names::levelTopLabel), label(names::levelBottomLabel),
+                           label(names::differenceTopLabel), label(names::differenceBottomLabel)};
+    };
+    const QStringList before = scaleLabels();
+    w->window->show();
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    auto *box = w->element<QLineEdit>(names::portBox);
+    QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w->window->windowTitle(), QStringLiteral("Wavesift (scale held)"));
+    writeFile(dir, "0.scn", scan(5));
+    QTest::keyClick(box, Qt::Key_F5);
+    QTest::keyClick(box, Qt::Key_Escape);
+    QVERIFY(maxLevel() > 500 && !w->window->view().zoomed());
+    QCOMPARE(scaleLabels(), before);
+
+    // Whoever sets the title, the mark stays at its end until the hold ends.
+    const QString progress = QStringLiteral("Wavesift: checking 3 of 12 (11778h)");
+    w->window->setWindowTitle(progress);
+    QCOMPARE(w->window->windowTitle(), progress + " (scale held)");
+    QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w->window->windowTitle(), progress);
+    QVERIFY(label(names::levelTopLabel).toDouble() > 500);
 }
 
 QTEST_MAIN(TestFollow)
