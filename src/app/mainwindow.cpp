@@ -143,6 +143,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupFileDrops();
     setupPictureShortcuts();
     setupLevelsShortcut();
+    setupHoldScale();
     setupReceiver();
     setupFollowing();
 }

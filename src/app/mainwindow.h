@@ -3,6 +3,7 @@
 #include "app/windowplatform.h"
 #include "fullscan/fullscan.h"
 #include "map/mapfile.h"
+#include "plot/transmissionlevels.h"
 #include "plot/view.h"
 #include "receiver/signalcheck.h"
 #include "scan/scans.h"
@@ -107,6 +108,12 @@ public:
     void panView(int steps);
     // The whole range of the scans again (Escape, Ctrl+0).
     void showWholeRange();
+    // Keeps the level scale of both plots and their scale labels as they
+    // are through every load until released, so that successive scans
+    // compare by eye (Ctrl+L toggles it); the title then ends in
+    // " (scale held)".
+    void holdLevelScale(bool on);
+    bool levelScaleHeld() const;
     // Whether a loaded scan whose file changes on disk loads again by
     // itself, as if picked anew; on unless turned off (--no-follow).
     void setFollowingFiles(bool on);
@@ -129,6 +136,8 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    // Whoever sets the title, a held scale's mark stays at its end.
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // Files dropped onto the window (mainwindow_files.cpp).
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -139,6 +148,8 @@ protected:
 
 private:
     void drawScans();
+    void setupHoldScale();
+    void markHeldScaleInTitle();
     // Work with the receiver (mainwindow_receiver.cpp): a spot check or a
     // full scan; one started while another pauses between its rows runs to
     // its end first.
@@ -197,6 +208,10 @@ private:
     void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
     void setupLevelsShortcut();
+    // The table of levels in the log box, with the files it compares.
+    void showLevelsTable();
+    // A table of levels shown is rebuilt from the scans and map loaded now.
+    void rebuildShownLevels();
     // Following the loaded files (mainwindow_follow.cpp).
     void setupFollowing();
     void scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
@@ -242,14 +257,18 @@ private:
     ws::Scans scans_;
     ws::MapData map_;
     QString lastCheckLog_;
-    // The files the slots and the map were last loaded from, for F5 and
-    // the follower; empty for what was never loaded.
-    QString loadedScanPaths_[2];
+    // The files the slots (newest, reference) and the map were last loaded
+    // from, for F5, the follower and the table of levels; empty for what
+    // was never loaded.
+    ws::ScanSource loadedScans_[2];
     QString loadedMapPath_;
+    // The newest scans the tables of levels showed, for "since last".
+    ws::NewestShown newestShown_;
     FileFollower *follower_ = nullptr;
     bool following_ = true;
-    // While a reload runs: the view stays if the whole range does.
-    bool keepViewOnLoad_ = false;
+    // While a reload runs (F5, a followed file): the view stays if the
+    // whole range does, and a table of levels shown stays, rebuilt.
+    bool reloading_ = false;
     // Slots (bit 0 newest, bit 1 reference) whose files changed during a
     // check, to load once it has ended.
     int deferredReloads_ = 0;

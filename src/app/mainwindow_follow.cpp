@@ -48,7 +48,7 @@ void MainWindow::setFollowingFiles(bool on)
 {
     following_ = on;
     for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
-        const QString &path = loadedScanPaths_[keyOf(slot)];
+        const QString &path = loadedScans_[keyOf(slot)].path;
         if (on && !path.isEmpty())
             follower_->follow(keyOf(slot), path, FileFollower::Stamp::of(path));
         else
@@ -59,7 +59,7 @@ void MainWindow::setFollowingFiles(bool on)
 void MainWindow::scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
                                 const QDateTime &lastModified)
 {
-    loadedScanPaths_[keyOf(slot)] = path;
+    loadedScans_[keyOf(slot)] = {path, lastModified};
     if (following_)
         follower_->follow(keyOf(slot), path, {true, size, lastModified});
 }
@@ -72,12 +72,12 @@ void MainWindow::reloadChangedScan(ws::ScanSlot slot)
         deferredReloads_ |= 1 << keyOf(slot);
         return;
     }
-    const QString path = loadedScanPaths_[keyOf(slot)];
+    const QString path = loadedScans_[keyOf(slot)].path;
     if (path.isEmpty())
         return;
     SilentDialogs silent;
     const QScopedValueRollback<ws::UserDialogs *> quiet(platform_.dialogs, &silent);
-    const QScopedValueRollback<bool> keepView(keepViewOnLoad_, true);
+    const QScopedValueRollback<bool> reloading(reloading_, true);
     loadScanFrom(slot, path);
 }
 
@@ -94,9 +94,9 @@ void MainWindow::reloadFiles()
 {
     // Each file on its own: one that fails says so as after a dialog, and
     // the others still load.
-    const QScopedValueRollback<bool> keepView(keepViewOnLoad_, true);
+    const QScopedValueRollback<bool> reloading(reloading_, true);
     for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
-        const QString path = loadedScanPaths_[keyOf(slot)];
+        const QString path = loadedScans_[keyOf(slot)].path;
         if (!path.isEmpty())
             loadScanFrom(slot, path);
     }

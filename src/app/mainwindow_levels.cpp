@@ -28,10 +28,26 @@ void MainWindow::showTransmissionLevels()
         platform_.dialogs->message(levelsNeedScansAndMap());
         return;
     }
+    showLevelsTable();
+}
+
+void MainWindow::rebuildShownLevels()
+{
+    if (log_->showsLevels() && scans_.bothLoaded() && plots_->mapShown())
+        showLevelsTable();
+}
+
+void MainWindow::showLevelsTable()
+{
+    const ws::NewestShown::Scan *before = newestShown_.show(*scans_.newest, loadedScans_[0]);
     const std::vector<ws::TransmissionLevel> levels =
         ws::transmissionLevels(*scans_.newest, *scans_.reference, map_.entries);
+    const QString heading =
+        ws::levelsTableHeading(loadedScans_[0], loadedScans_[1], loadedMapPath_,
+                               before ? std::optional(before->source) : std::nullopt);
     // The largest losses stand at the top; that is what to see first.
-    log_->showFromStart(ws::levelsTable(map_.entries, levels));
+    log_->showLevels(heading + QLatin1Char('\n') +
+                     ws::levelsTable(map_.entries, levels, before ? &before->data : nullptr));
 }
 
 void MainWindow::setupLevelsShortcut()

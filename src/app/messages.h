@@ -55,6 +55,11 @@ inline QString mapWithoutFrequency(const QString &path)
     return path + QStringLiteral(": no line holds a frequency; is this a map?");
 }
 
+// The end of the window's title, after whatever it says, while the level
+// scale is held (Ctrl+L): curves that then run off the plots, and scale
+// labels that stay as they were, are not a fault.
+inline QString scaleHeldInTitle() { return QStringLiteral(" (scale held)"); }
+
 // The label of the slot, or of the map, while its file is read.
 inline QString loadingScan() { return QStringLiteral("Loading, please wait"); }
 inline QString loadingMap() { return QStringLiteral("Loading, please wait ..."); }

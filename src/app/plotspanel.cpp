@@ -50,10 +50,26 @@ void PlotsPanel::showScans(bool keepZoom)
         drawMapStrip();
 }
 
+void PlotsPanel::holdLevelScale(bool on)
+{
+    if (on == holdLevels_)
+        return;
+    holdLevels_ = on;
+    heldLevels_.reset();
+    if (!scans_.bothLoaded())
+        return;
+    if (on)
+        heldLevels_ = ws::PlotRange::of(*scans_.newest, *scans_.reference).levelScale();
+    else
+        drawPlots();
+}
+
 void PlotsPanel::drawPlots()
 {
-    const ws::ScaleTexts texts =
-        ws::drawScans(*scans_.newest, *scans_.reference, view_, *levelPlot, *differencePlot);
+    if (holdLevels_ && !heldLevels_)
+        heldLevels_ = ws::PlotRange::of(*scans_.newest, *scans_.reference).levelScale();
+    const ws::ScaleTexts texts = ws::drawScans(*scans_.newest, *scans_.reference, view_,
+                                               *levelPlot, *differencePlot, heldLevels_);
     startFrequencyLabel->setText(texts.left);
     endFrequencyLabel->setText(texts.right);
     startFrequencyLabel->setVisible(true);

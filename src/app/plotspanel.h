@@ -43,6 +43,13 @@ public:
     // Whether the strip shows a map.
     bool mapShown() const { return mapScale_.has_value(); }
 
+    // Keeps the level scale the plots show now (before the first drawing,
+    // the first one's) through every load until released; released, the
+    // plots take their scans' own scale again. The frequency axis is not
+    // held.
+    void holdLevelScale(bool on);
+    bool levelScaleHeld() const { return holdLevels_; }
+
     // What the plots show of the scans' range.
     const ws::View &view() const { return view_; }
     // Zooms in (positive) or out by `notches` around `mhz`, keeping it in
@@ -80,6 +87,9 @@ private:
     // keeps it while scans come and go; zoomed in, it shows the visible
     // range instead, and returns to this one when the zoom ends.
     std::optional<ws::FrequencyScale> mapScale_;
+    bool holdLevels_ = false;
+    // The held scale, once the plots have been drawn since the hold began.
+    std::optional<ws::LevelScale> heldLevels_;
     // The parts of a wheel notch that touchpads send, until a notch is full.
     int pendingZoomDelta_ = 0;
     int pendingPanDelta_ = 0;

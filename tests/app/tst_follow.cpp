@@ -1,11 +1,13 @@
 #include "app/filefollower.h"
 #include "core/filenames.h"
+#include "plot/transmissionlevels.h"
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QtTest>
 
@@ -36,6 +38,8 @@ private slots:
     void halfWrittenScanKeepsTheLastOneQuietly();
     void changeDuringACheckLoadsAfterIt();
     void withoutFollowingOnlyF5Reloads();
+    void tableOfLevelsFollowsReloads();
+    void heldLevelScaleOutlastsReloads();
 
 private:
     // A scan from `first` to 12750 MHz whose levels grow with `version`.
@@ -222,6 +226,69 @@ void TestFollow::withoutFollowingOnlyF5Reloads()
     QVERIFY(other.window->loadScanFrom(ScanSlot::Newest, dir.filePath("0.scn")));
     other.window->reloadFiles();
     QVERIFY(other.dialogs.messages.isEmpty() && other.dialogs.shown.empty());
+}
+
+void TestFollow::tableOfLevelsFollowsReloads()
+{
+    auto *logBox = w->element<QPlainTextEdit>(names::logBox);
+    const QString map = writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"));
+    QVERIFY(w->window->loadMapFrom(map));
+    w->window->showTransmissionLevels();
+    QVERIFY(logBox->toPlainText().startsWith("Newest: " + dir.filePath("0.scn") + " ("));
+    const ws::ScanData first = *w->scans().newest;
+    const auto shownSinceFirst = [&] {
+        const auto &entries = w->map().entries;
+        return logBox->toPlainText().endsWith(
+            "\n" + ws::levelsTable(entries,
+                                   ws::transmissionLevels(*w->scans().newest,
+                                                          *w->scans().reference, entries),
+                                   &first));
+    };
+
+    writeFile(dir, "0.scn", scan(2));
+    QTRY_VERIFY(maxLevel() > 200);
+    QVERIFY(logBox->toPlainText().contains("  since last: ("));
+    QVERIFY(shownSinceFirst());
+    // The newest scan unchanged: the map as it is now, since the same scan.
+    writeFile(dir, "m", mapFileLine("B", "MPEG2", "11.778", "V"));
+    w->window->reloadFiles();
+    QVERIFY(w->map().entries[0].name.startsWith("B"));
+    QVERIFY(shownSinceFirst());
+
+    // A map picked anew is listed, and the listing stays through reloads.
+    QVERIFY(w->window->loadMapFrom(map));
+    const QString listing = logBox->toPlainText();
+    writeFile(dir, "0.scn", scan(3));
+    QTRY_VERIFY(maxLevel() > 300);
+    QCOMPARE(logBox->toPlainText(), listing);
+}
+
+void TestFollow::heldLevelScaleOutlastsReloads()
+{
+    const auto scaleLabels = [this] {
+        return QStringList{label(names::levelTopLabel), label(names::levelBottomLabel),
+                           label(names::differenceTopLabel), label(names::differenceBottomLabel)};
+    };
+    const QStringList before = scaleLabels();
+    w->window->show();
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    auto *box = w->element<QLineEdit>(names::portBox);
+    QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w->window->windowTitle(), QStringLiteral("Wavesift (scale held)"));
+    writeFile(dir, "0.scn", scan(5));
+    QTest::keyClick(box, Qt::Key_F5);
+    QTest::keyClick(box, Qt::Key_Escape);
+    QVERIFY(maxLevel() > 500 && !w->window->view().zoomed());
+    QCOMPARE(scaleLabels(), before);
+
+    // Whoever sets the title, the mark stays at its end until the hold ends.
+    const QString progress = QStringLiteral("Wavesift: checking 3 of 12 (11778h)");
+    w->window->setWindowTitle(progress);
+    QCOMPARE(w->window->windowTitle(), progress + " (scale held)");
+    QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w->window->windowTitle(), progress);
+    QVERIFY(label(names::levelTopLabel).toDouble() > 500);
 }
 
 QTEST_MAIN(TestFollow)

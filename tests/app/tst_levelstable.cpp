@@ -33,7 +33,7 @@ private slots:
         QTest::keyClick(w.window.get(), Qt::Key_R, Qt::ControlModifier);
         const auto &entries = w.map().entries;
         const auto levels = ws::transmissionLevels(*w.scans().newest, *w.scans().reference, entries);
-        QCOMPARE(logBox->toPlainText(), ws::levelsTable(entries, levels));
+        QVERIFY(logBox->toPlainText().endsWith("\n" + ws::levelsTable(entries, levels)));
         QCOMPARE(logBox->verticalScrollBar()->value(), 0);
         QCOMPARE(w.dialogs.messages.size(), 1);
 
