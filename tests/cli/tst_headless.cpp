@@ -122,6 +122,7 @@ private slots:
     void checkExitCodeNeedsLockAndReady();
     void searchTextGoesOutAsItComes();
     void fullScanSavesReportsAndSummarises();
+    void fullScanSummaryNamesWhatWasNotConfirmedOrSilent();
     void fullScanExitCodes_data();
     void fullScanExitCodes();
     void onlyTheDefaultOutputKeepsAPastCopy();
@@ -223,6 +224,26 @@ void TestHeadless::fullScanSavesReportsAndSummarises()
              QStringList({"1/2 11012h", "2/2 11479v",
                           "Saved Results to file " + QDir::toNativeSeparators(output),
                           "Checked 2 of 2 MPEG entries: 1 locked, 1 with tables found"}));
+}
+
+void TestHeadless::fullScanSummaryNamesWhatWasNotConfirmedOrSilent()
+{
+    QTemporaryDir dir;
+    using ws::test::mapFileLine;
+    const QString map = writeMap(dir, mapFileLine("One", "mpeg2", "11.012", "h") +
+                                          mapFileLine("Two", "mpeg2", "11.479", "v"));
+    Rig rig;
+    // The first says "Aut" to every request; after it the line goes quiet,
+    // which ends the scan.
+    rig.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X" && rig.serial.written.count("T11012000005010") == 1 &&
+            !rig.serial.written.contains("T11479000005110"))
+            rig.serial.feed("00 Locked Aut Lvl 70\r\n");
+    };
+    rig.fullScan(map, dir.filePath("scan.txt"));
+    QCOMPARE(rig.errLines().last(),
+             QString("Checked 2 of 2 MPEG entries: 0 locked, 0 with tables found, 1 not confirmed, "
+                     "1 no answer"));
 }
 
 void TestHeadless::fullScanExitCodes_data()
