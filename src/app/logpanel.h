@@ -28,5 +28,5 @@ public:
     QPlainTextEdit &widget() const { return *box; }
 
 private:
-    QPlainTextEdit *const box = element<QPlainTextEdit>(ws::window::names::logBox);
+    QPlainTextEdit *const box = create<QPlainTextEdit>(ws::window::names::logBox);
 };
