@@ -12,7 +12,7 @@
 
 namespace ws::bench {
 
-struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
+struct QuietPlatform : UserDialogs, EventLoop, SteadyClock, SystemServices, SerialLine
 {
     bool openFile(const QString &, QString &fileName) override
     {
@@ -26,14 +26,6 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
     }
     void message(const QString &, const QString &) override { failed = true; }
     void repaintNow(QWidget *) override {}
-    qint64 seconds() override { return 0; }
-    qint64 milliseconds() override { return 0; }
-    int millisecondsToNextSecond() override { return 1000; }
-    QDateTime now() override { return {}; }
-    std::unique_ptr<Timer> createTimer(std::function<void()> handler) override
-    {
-        return SteadyClock().createTimer(std::move(handler));
-    }
     void beep() override {}
     QString programFolder() override { return {}; }
     QString userDataFolder() override { return {}; }

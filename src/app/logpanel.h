@@ -36,5 +36,5 @@ private:
     void replaceText(const QString &text);
 
     bool showsLevels_ = false;
-    QPlainTextEdit *const box = element<QPlainTextEdit>(ws::window::names::logBox);
+    QPlainTextEdit *const box = create<QPlainTextEdit>(ws::window::names::logBox);
 };

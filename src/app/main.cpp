@@ -156,7 +156,20 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     StandardErrorDialogs dialogs;
     const auto window = desktop.window(dialogs);
     window->presetReceiverSettings(line.receiver);
+    window->resize(line.exportSize);
     window->show();
+    // A window system may keep a window smaller than asked; the picture
+    // would not be the one asked for.
+    if (window->size() != line.exportSize) {
+        print(stderr, QStringLiteral("wavesift: ") +
+                          ws::messages::pictureNotSaved(
+                              line.exportPath,
+                              QStringLiteral("the window could not be made %1x%2")
+                                  .arg(line.exportSize.width())
+                                  .arg(line.exportSize.height())) +
+                          QLatin1Char('\n'));
+        return cli::exitcode::notLoaded;
+    }
     const auto told = [&](const QString &path) { dialogs.file = path; };
     if (!(line.anyOrder ? window->openFilesByKind(line.files, told)
                         : window->openFiles(line.files, told)))

@@ -21,6 +21,7 @@ class LogPanel;
 class PlotsPanel;
 class ReceiverSettingsPanel;
 class ScanFilesPanel;
+class VerdictTile;
 class QImage;
 class QMimeData;
 class QPushButton;
@@ -223,13 +224,14 @@ private:
 
     // The window's elements by what they are for: windowelements.cpp has
     // all of them, with their objectNames, places and texts; each panel
-    // holds the ones it speaks for. The window wires the panels to its
-    // actions and to the model.
+    // makes and holds the ones it speaks for. The window wires the panels
+    // to its actions and to the model.
     ScanFilesPanel *files_ = nullptr;
     ReceiverSettingsPanel *receiverSettings_ = nullptr;
     LogPanel *log_ = nullptr;
     PlotsPanel *plots_ = nullptr;
     QPushButton *skipRestButton = nullptr;
+    VerdictTile *verdict_ = nullptr;
 
     // The receiver's work, one check at a time: the check machine, what
     // the log box hears of it, the jobs begun (a full scan at the bottom,

@@ -2,6 +2,7 @@
 
 #include "app/logpanel.h"
 #include "app/messages.h"
+#include "app/receiversettingspanel.h"
 #include "app/scanfilespanel.h"
 #include "core/filenames.h"
 #include "core/files.h"
@@ -74,7 +75,7 @@ void MainWindow::setupFileDrops()
     // The text boxes take drops of text as they always have; files dropped
     // onto them are the window's (fileDragOnto). The log box's drops
     // arrive at the area that shows its text.
-    for (QLineEdit *box : findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+    for (QLineEdit *box : receiverSettings_->boxes())
         box->installEventFilter(this);
     log_->widget().viewport()->installEventFilter(this);
 }
@@ -124,11 +125,12 @@ std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data,
     if (paths.isEmpty())
         return std::nullopt;
 
-    QWidget *target = childAt(at);
-    while (target && target->parentWidget() != this)
-        target = target->parentWidget();
+    std::optional<ScanFilesPanel::Target> onto;
+    for (QWidget *target = childAt(at); target && target != this && !onto;
+         target = target->parentWidget())
+        onto = files_->targetOf(target);
     FileSet files;
-    if (const std::optional<ScanFilesPanel::Target> onto = files_->targetOf(target)) {
+    if (onto) {
         // Onto a load button or its label: one file for that slot, as if
         // picked in its dialog, and a map only when the button could be
         // clicked.

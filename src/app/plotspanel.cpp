@@ -4,9 +4,19 @@
 #include "plot/drawscans.h"
 #include "plot/mapstrip.h"
 
-PlotsPanel::PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map)
-    : WindowPanel(window), scans_(scans), map_(map)
+PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *parent)
+    : WindowPanel(parent), scans_(scans), map_(map)
 {
+    // Made after the plots, so that the legend's one pixel in the level
+    // plot lies on top.
+    create<QLabel>(ws::window::names::levelTitle);
+    create<QLabel>(ws::window::names::differenceTitle);
+    for (const ws::window::Element &row : ws::window::elements()) {
+        // The legend: the labels in the colours of what they explain.
+        if (row.textColour)
+            create(row);
+    }
+
     // Which of the two plots was pressed makes no difference.
     for (PlotWidget *plot : {levelPlot, differencePlot}) {
         connect(plot, &PlotWidget::pressed, this, &PlotsPanel::plotPressed);
@@ -78,6 +88,16 @@ void PlotsPanel::drawPlots()
     levelBottomLabel->setText(texts.bottom);
     differenceTopLabel->setText(texts.diffTop);
     differenceBottomLabel->setText(texts.diffBottom);
+}
+
+void PlotsPanel::resizeEvent(QResizeEvent *event)
+{
+    WindowPanel::resizeEvent(event);
+    // The plots have their new sizes already; what they show is drawn anew
+    // to fill them, at once, so that a picture taken next shows it whole.
+    if (scans_.bothLoaded())
+        drawPlots();
+    drawMapStrip();
 }
 
 void PlotsPanel::clearMapStrip()

@@ -14,9 +14,9 @@
 // The plots: the level plot and the difference plot with the scale values
 // beside and under them, the map strip, the readout of the frequency under
 // the pointer, and the view, the part of the frequency axis they show. The
-// legends beside them are fixed text; the table alone has them. The plots
-// report positions in their own scale, which the drawing sets: megahertz
-// for a position across.
+// titles and legends beside them are fixed text; the table alone has them.
+// The plots report positions in their own scale, which the drawing sets:
+// megahertz for a position across.
 //
 // The view: zooming and panning the frequency axis with the wheel over any
 // of the three plots. The plots, the strip and the labels under them are
@@ -28,7 +28,7 @@ class PlotsPanel : public WindowPanel
 
 public:
     // Draws `scans` and `map`, which the window keeps and loads.
-    PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map);
+    PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *parent = nullptr);
 
     // Draws both scans, loaded now, over their whole range. A reload of a
     // file (`keepZoom`) keeps the view while that range stays the same.
@@ -72,6 +72,9 @@ signals:
     void mapStripPressed();
     void pointerMoved(double mhz);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void drawPlots();
     void drawMapStrip();
@@ -94,19 +97,19 @@ private:
     int pendingZoomDelta_ = 0;
     int pendingPanDelta_ = 0;
 
-    PlotWidget *const levelPlot = element<PlotWidget>(ws::window::names::levelPlot);
-    QLabel *const levelTopLabel = element<QLabel>(ws::window::names::levelTopLabel);
-    QLabel *const levelBottomLabel = element<QLabel>(ws::window::names::levelBottomLabel);
-    PlotWidget *const differencePlot = element<PlotWidget>(ws::window::names::differencePlot);
-    QLabel *const differenceTopLabel = element<QLabel>(ws::window::names::differenceTopLabel);
+    PlotWidget *const levelPlot = create<PlotWidget>(ws::window::names::levelPlot);
+    QLabel *const levelTopLabel = create<QLabel>(ws::window::names::levelTopLabel);
+    QLabel *const levelBottomLabel = create<QLabel>(ws::window::names::levelBottomLabel);
+    PlotWidget *const differencePlot = create<PlotWidget>(ws::window::names::differencePlot);
+    QLabel *const differenceTopLabel = create<QLabel>(ws::window::names::differenceTopLabel);
     QLabel *const differenceBottomLabel =
-        element<QLabel>(ws::window::names::differenceBottomLabel);
-    QLabel *const startFrequencyLabel = element<QLabel>(ws::window::names::startFrequencyLabel);
-    QLabel *const endFrequencyLabel = element<QLabel>(ws::window::names::endFrequencyLabel);
-    PlotWidget *const mapStrip = element<PlotWidget>(ws::window::names::mapStrip);
+        create<QLabel>(ws::window::names::differenceBottomLabel);
+    QLabel *const startFrequencyLabel = create<QLabel>(ws::window::names::startFrequencyLabel);
+    QLabel *const endFrequencyLabel = create<QLabel>(ws::window::names::endFrequencyLabel);
+    PlotWidget *const mapStrip = create<PlotWidget>(ws::window::names::mapStrip);
 
     QLabel *const pointerFrequencyLabel =
-        element<QLabel>(ws::window::names::pointerFrequencyLabel);
-    QLabel *const nearestTitleLabel = element<QLabel>(ws::window::names::nearestTitleLabel);
-    QLabel *const nearestEntryLabel = element<QLabel>(ws::window::names::nearestEntryLabel);
+        create<QLabel>(ws::window::names::pointerFrequencyLabel);
+    QLabel *const nearestTitleLabel = create<QLabel>(ws::window::names::nearestTitleLabel);
+    QLabel *const nearestEntryLabel = create<QLabel>(ws::window::names::nearestEntryLabel);
 };

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 // A plot: a sunken frame around a retained drawing surface with a user
 // coordinate system. What is drawn stays until cls(); paintEvent only copies
@@ -75,7 +76,11 @@ protected:
 
 private:
     QPainter &painter();
+    // Draws what line() collected since the colour was set.
+    void drawPending();
     void endPainting();
+    // The surface's size in device pixels for the widget's size now.
+    QSize deviceSize() const;
     void ensureSurface();
     std::optional<QPoint> snap(double x, double y) const; // needs ensureSurface() first
 
@@ -93,6 +98,8 @@ private:
     QSize area_; // the drawable area as of the last ensureSurface()
     bool updatePending_ = false;
     std::unique_ptr<QPainter> painter_;
+    std::vector<QLine> pendingLines_;
+    std::vector<QPoint> pendingPoints_;
     QColor foreColor_ = Qt::black;
     double left_ = 0;
     double top_ = 0;

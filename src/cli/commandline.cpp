@@ -1,5 +1,6 @@
 #include "cli/commandline.h"
 
+#include "app/windowsize.h"
 #include "cli/options.h"
 #include "core/filenames.h"
 #include "receiver/protocol.h"
@@ -58,6 +59,25 @@ std::optional<int> checkMegahertz(QString whole, QString fraction)
     if (mhz < 1 || mhz > kMaxCheckMegahertz)
         return std::nullopt;
     return mhz;
+}
+
+// The largest picture --export draws, per side: a window that large takes a
+// quarter of a gigabyte, and its picture as much again.
+constexpr int kMaxPictureSide = 8192;
+
+// "1280x800": a window from the default size up to the largest picture.
+std::optional<QSize> pictureSize(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    const QSize smallest = ws::window::kSize;
+    if (size.width() < smallest.width() || size.height() < smallest.height() ||
+        size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        return std::nullopt;
+    return size;
 }
 
 // A name to write to that holds bytes that are not UTF-8 cannot be written
@@ -239,6 +259,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return invalid(QStringLiteral("%1 needs a file name").arg(typed("export")));
         if (!qtCanName(line.exportPath))
             return unnameable(typed("export"), line.exportPath);
+        line.exportSize = pictureSize(value("size").trimmed()).value_or(QSize());
+        if (!line.exportSize.isValid())
+            return invalid(QStringLiteral("%1 takes WIDTHxHEIGHT from %2x%3 to %4x%4 pixels, not "
+                                          "\"%5\"")
+                               .arg(typed("size"))
+                               .arg(ws::window::kSize.width())
+                               .arg(ws::window::kSize.height())
+                               .arg(kMaxPictureSide)
+                               .arg(value("size")));
         break;
     case Mode::Check:
     case Mode::Watch: {

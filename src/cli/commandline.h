@@ -3,6 +3,7 @@
 #include "receiver/protocol.h"
 #include "receiver/receiversettings.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +44,8 @@ struct CommandLine
     // their names as a drop onto the window would sort them.
     bool anyOrder = false;
     QString exportPath;
+    // --export: the size of the window in the picture.
+    QSize exportSize;
     // The window: whether loaded scans load again when their files change.
     bool follow = true;
     // --check and --watch: the frequency as the window would send it (whole

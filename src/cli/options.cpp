@@ -65,6 +65,12 @@ const std::vector<Option> &options()
             "off-screen. What the window would show in a message box goes to standard error, and "
             "then no picture is written.",
             G::General, kExport, Mode::Export, nullptr, V::File, "png"},
+        {"size", nullptr, "WIDTHxHEIGHT",
+            "the size of the window that --export pictures, in pixels, from 763x560 up to "
+            "8192x8192",
+            "The plots, the map strip and the log box take the room beyond the default size, as "
+            "in a window made larger on the screen.",
+            G::General, kExport, kNone, "763x560", V::Nothing, nullptr},
         {"no-follow", nullptr, nullptr,
             "do not load a scan again when its file changes on disk (F5 in the window still does)",
             "Otherwise a loaded scan whose file is written again, or replaced by a file of the "

@@ -109,8 +109,8 @@ private:
     // A drop onto the middle of the element named `name`.
     static bool dropOnto(FakeWindow &w, const char *name, const QStringList &paths)
     {
-        return dragAndDrop(w.window.get(), w.element<QWidget>(name)->geometry().center(),
-                           urls(paths));
+        const QPoint middle = ws::test::placeInWindow(*w.element<QWidget>(name)).center();
+        return dragAndDrop(w.window.get(), middle, urls(paths));
     }
     static QString label(FakeWindow &w, const char *name)
     {

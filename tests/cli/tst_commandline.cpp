@@ -19,6 +19,8 @@ private slots:
     void badArgumentsAreRefusedWithAReason();
     void eachModeRefusesTheOptionsItDoesNotUse_data();
     void eachModeRefusesTheOptionsItDoesNotUse();
+    void exportTakesASizeFromTheDefaultUp_data();
+    void exportTakesASizeFromTheDefaultUp();
 };
 
 namespace {
@@ -184,6 +186,8 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
         << "--any-order goes with the window or --export, not with --report";
     QTest::newRow("export, no-follow") << QStringList{"--export", "x.png", "a", "--no-follow"}
                                        << "--no-follow goes with the window, not with --export";
+    QTest::newRow("window, size") << QStringList{"-size", "800x600", "a"}
+                                  << "-size goes with --export, not with the window";
     QTest::newRow("window, output") << QStringList{"--output", "r.txt", "a"}
                                     << "--output goes with --full-scan, not with the window";
     QTest::newRow("check, a Qt option")
@@ -211,6 +215,38 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse()
     const CommandLine line = parse(arguments);
     QCOMPARE(line.mode, Mode::Invalid);
     QCOMPARE(line.error, error);
+}
+
+void TestCommandLine::exportTakesASizeFromTheDefaultUp_data()
+{
+    QTest::addColumn<QStringList>("size"); // what follows --export x.png
+    QTest::addColumn<QSize>("pictured");   // invalid: refused
+    QTest::newRow("none given") << QStringList{} << QSize(763, 560);
+    QTest::newRow("grown") << QStringList{"--size", "1280x800"} << QSize(1280, 800);
+    QTest::newRow("capital X, blanks around") << QStringList{"--size", " 1280X800 "}
+                                              << QSize(1280, 800);
+    QTest::newRow("largest") << QStringList{"--size=8192x8192"} << QSize(8192, 8192);
+    QTest::newRow("a pixel too narrow") << QStringList{"--size", "762x800"} << QSize();
+    QTest::newRow("a pixel too low") << QStringList{"--size", "800x559"} << QSize();
+    QTest::newRow("too wide") << QStringList{"--size", "8193x600"} << QSize();
+    QTest::newRow("one side") << QStringList{"--size", "1280"} << QSize();
+    QTest::newRow("negative") << QStringList{"--size", "-800x600"} << QSize();
+    QTest::newRow("beyond an int") << QStringList{"--size", "99999999999x600"} << QSize();
+}
+
+void TestCommandLine::exportTakesASizeFromTheDefaultUp()
+{
+    QFETCH(QStringList, size);
+    QFETCH(QSize, pictured);
+    const CommandLine line = parse(QStringList{"--export", "x.png", "a.scn"} + size);
+    if (pictured.isValid()) {
+        QCOMPARE(line.mode, Mode::Export);
+        QCOMPARE(line.exportSize, pictured);
+    } else {
+        QCOMPARE(line.mode, Mode::Invalid);
+        QCOMPARE(line.error, "--size takes WIDTHxHEIGHT from 763x560 to 8192x8192 pixels, not \""
+                                 + size.last() + "\"");
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

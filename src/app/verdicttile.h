@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+// The verdict of the last check, in the free corner left of the receiver
+// boxes and the log box, where a person looks first. Until there is one it
+// shows nothing and draws nothing, and the pointer passes through it: a
+// move over it is a move over the bare window.
+class VerdictTile : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit VerdictTile(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
