@@ -18,10 +18,11 @@ public:
     // The same, scrolled back to the top left corner and with the cursor
     // there, whatever was in view before.
     void showFromStart(const QString &text);
-    // A check's log, or a full scan's, with its end in view: the verdict
-    // ("Ready", "No Signal", "nothing found after ...") is the last line,
-    // and the box is only a few lines tall. The whole log stays in the box
-    // for the user to scroll back through.
+    // A check's log, or a full scan's, with its end in view: its last line
+    // that holds text (the verdict: "Ready", "No Signal", "nothing found
+    // after ...") at the bottom of the box, which may be only a few lines
+    // tall. The whole log stays in the box for the user to scroll back
+    // through.
     void showWithEndInView(const QString &text);
     // The table of levels (Ctrl+R), from its start like any table rebuilt
     // after a reload: its top is the largest loss. Any other text replaces

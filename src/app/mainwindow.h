@@ -245,6 +245,8 @@ private:
     QShortcut *escapeKey_ = nullptr;
     // A port failure the running check reported, shown once it has ended.
     QString portFailure_;
+    // What the verdict tile shows while a spot check runs, as it looks.
+    std::function<void()> showCheckProgress_;
     // While the job that ran a check takes its result: what the user did
     // meanwhile comes first, then the job goes on.
     bool endingCheck_ = false;

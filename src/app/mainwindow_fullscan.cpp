@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/logpanel.h"
+#include "app/verdicttile.h"
 #include "fullscan/fullscan.h"
 #include "fullscan/resultsfile.h"
 #include "receiver/checklog.h"
@@ -34,6 +35,7 @@ void MainWindow::runFullScan()
                            .arg(job->scan->counts().checked)
                            .arg(job->scan->counts().mpegRows)
                            .arg(frequency, ws::receiver::logLetter(polarisation)));
+        verdict_->show(scanVerdict(job->scan->counts()));
         checkSignal(frequency, polarisation, std::move(done));
     };
     steps.stopRequested = [this] { return stopRequested_; };
@@ -50,12 +52,14 @@ void MainWindow::betweenRows(ReceiverJob *job, std::function<void()> resume)
     // comes from the event loop, after whatever waits there. Should that
     // start a check or a scan, this scan waits for it to end.
     job->parked = std::move(resume);
+    verdict_->show(scanVerdict(job->scan->counts()));
     if (!endingCheck_)
         resumeTopJob();
 }
 
 void MainWindow::fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result)
 {
+    verdict_->show(scanVerdict(result.counts));
     platform_.system->beep();
     saveResults(result, true);
     log_->showWithEndInView(result.results);

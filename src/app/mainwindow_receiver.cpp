@@ -3,6 +3,7 @@
 #include "app/heldinput.h"
 #include "app/logpanel.h"
 #include "app/receiversettingspanel.h"
+#include "app/verdicttile.h"
 #include "core/numbers.h"
 #include "fullscan/fullscan.h"
 #include "receiver/checklog.h"
@@ -32,6 +33,13 @@ public:
         logPanel_.showWithEndInView(log_);
     }
     void portFailed(const QString &message) override { portFailure_ = message; }
+    void waiting() override
+    {
+        if (onWaiting)
+            onWaiting();
+    }
+
+    std::function<void()> onWaiting;
 
 private:
     LogPanel &logPanel_;
@@ -57,6 +65,10 @@ Polarisation polarisationForButton(Qt::MouseButton button)
 void MainWindow::setupReceiver()
 {
     auto log = std::make_unique<WindowCheckLog>(*log_, portFailure_);
+    log->onWaiting = [this] {
+        if (showCheckProgress_)
+            showCheckProgress_();
+    };
     const auto settings = [this] { return receiverSettings_->settings(); };
     check_ = std::make_unique<ws::receiver::SignalCheck>(*platform_.serial, *platform_.clock,
                                                          settings, *log);
@@ -99,11 +111,21 @@ void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
     auto job = std::make_unique<ReceiverJob>();
     ReceiverJob *spot = job.get();
     beginJob(std::move(job));
-    checkSignal(QString::number(*frequency), polarisationForButton(button),
-                [this, spot](const CheckResult &result) {
-                    lastCheckLog_ = result.log;
-                    endJob(spot);
-                });
+    const QString text = QString::number(*frequency);
+    const Polarisation polarisation = polarisationForButton(button);
+    const QString where = checkedAt(text, polarisation);
+    const qint64 startMs = platform_.clock->milliseconds();
+    // The tile counts the seconds of the check, once a second as it looks.
+    showCheckProgress_ = [this, where, startMs] {
+        verdict_->show(checkingVerdict(where, (platform_.clock->milliseconds() - startMs) / 1000));
+    };
+    showCheckProgress_();
+    checkSignal(text, polarisation, [this, spot, where](const CheckResult &result) {
+        showCheckProgress_ = nullptr;
+        verdict_->show(checkVerdict(where, result));
+        lastCheckLog_ = result.log;
+        endJob(spot);
+    });
 }
 
 void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)

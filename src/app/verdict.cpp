@@ -123,9 +123,10 @@ void paintVerdict(QPainter &painter, const QRect &area, const Verdict &verdict, 
     painter.setPen(palette::verdictNoLock);
     painter.setFont(font);
     if (!verdict.heading.isEmpty()) {
-        painter.drawText(room.left(), room.top() + small.ascent(),
-                         small.elidedText(verdict.heading, Qt::ElideRight, room.width()));
-        room.setTop(room.top() + lineHeight);
+        // "WATCHING 11778h" may take two lines of a narrow tile.
+        const QRect heading = small.boundingRect(room, Qt::TextWordWrap, verdict.heading);
+        painter.drawText(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, verdict.heading);
+        room.setTop(room.top() + std::min(heading.height(), 2 * lineHeight));
     }
 
     // The word takes what the small lines leave, as large as fits: on one

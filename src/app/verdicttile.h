@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/verdict.h"
+
 #include <QWidget>
 
 // The verdict of the last check, in the free corner left of the receiver
@@ -13,6 +15,14 @@ class VerdictTile : public QWidget
 public:
     explicit VerdictTile(QWidget *parent = nullptr);
 
+    // Shows `verdict`, or nothing for an empty one; a screen reader hears
+    // the same words.
+    void show(const Verdict &verdict);
+    const Verdict &verdict() const { return verdict_; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    Verdict verdict_;
 };
