@@ -1,4 +1,5 @@
 #include "core/savefile.h"
+#include "app/verdicttile.h"
 #include "core/texts.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
@@ -179,6 +180,8 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
                          "Could not keep a copy of the results in the data folder: the system "
                          "names none"});
     QCOMPARE(shown(), asShown(file));
+    QCOMPARE(w->window->findChild<VerdictTile *>(names::verdict)->verdict().spoken(),
+             QString("FULL SCAN, 2 of 2, 2 locked, 2 with tables"));
     QVERIFY(buttonShownWhileChecking);
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());

@@ -1,4 +1,5 @@
 #include "app/plotwidget.h"
+#include "app/verdicttile.h"
 #include "receiver/checklog.h"
 #include "receiver/protocol.h"
 #include "support/fakeplatform.h"
@@ -31,6 +32,7 @@ private slots:
     void checkWaitsOnTimersAndEndsWithTheWindow();
     void inputDuringACheckWaitsForItsEndInOrder();
     void escapeStopsTheCheckAndForgetsTheClicksThatWaited();
+    void tileSaysCheckingThenTheVerdict();
 
 private:
     PlotWidget *plot(int number) const
@@ -281,6 +283,28 @@ void TestSpotCheck::escapeStopsTheCheckAndForgetsTheClicksThatWaited()
              QString("Checking 11000h for dvb mpeg2 signal\r\nStopped by the user.\r\n"));
     QCOMPARE(w->serial.written.size(), writes);
     QVERIFY(w->dialogs.messages.isEmpty());
+}
+
+void TestSpotCheck::tileSaysCheckingThenTheVerdict()
+{
+    auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
+    QVERIFY(tile->verdict().isEmpty());
+    // A receiver slow to answer, on a clock that stands still in the lock
+    // wait: the tile counts the seconds that pass.
+    w->element<QLineEdit>(names::timeoutBox)->setText("10");
+    w->clock.onReading = [](ws::test::FakeClock &clock) {
+        if (clock.current >= 1004)
+            clock.step = 0;
+    };
+    w->window->checkFrequencyAt(10700, Qt::RightButton);
+    QCOMPARE(tile->verdict().word, QString("CHECKING"));
+    QVERIFY(w->clock.runTimers([this] { return w->clock.currentMs >= 1000; }));
+    QCOMPARE(tile->verdict().lines, QStringList({"10700v", "1 s"}));
+    answer("Ready\r\n");
+    w->serial.feed("00 Locked 5 12345\r\n");
+    QVERIFY(w->finishReceiverWork());
+    QCOMPARE(tile->verdict().word, QString("LOCKED"));
+    QCOMPARE(tile->accessibleDescription(), QString("LOCKED, 10700v, Locked 5 12345"));
 }
 
 QTEST_MAIN(TestSpotCheck)
