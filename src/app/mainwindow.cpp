@@ -54,6 +54,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupLevelsShortcut();
     setupHoldScale();
     setupReceiver();
+    setupWatch();
     setupFollowing();
 }
 
@@ -95,8 +96,21 @@ void MainWindow::wireEvents()
                                                                   : ws::ScanSlot::Reference);
     });
     connect(skipRestButton, &QPushButton::clicked, this, [this] { stopFullScan(); });
-    connect(plots_, &PlotsPanel::plotPressed, this, &MainWindow::checkFrequencyAt);
-    connect(plots_, &PlotsPanel::mapStripPressed, this, [this] { runFullScan(); });
+    // Shift watches what a plain press would check.
+    connect(plots_, &PlotsPanel::plotPressed, this,
+            [this](double mhz, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                if (modifiers & Qt::ShiftModifier)
+                    watchFrequencyAt(mhz, button);
+                else
+                    checkFrequencyAt(mhz, button);
+            });
+    connect(plots_, &PlotsPanel::mapStripPressed, this,
+            [this](double mhz, Qt::KeyboardModifiers modifiers) {
+                if (modifiers & Qt::ShiftModifier)
+                    watchMapEntryAt(mhz);
+                else
+                    runFullScan();
+            });
     connect(plots_, &PlotsPanel::pointerMoved, this, &MainWindow::showReadoutAt);
     wireZoom();
 }
@@ -138,8 +152,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // A check or a full scan ends with the window, at once: the port is
-    // closed and a full scan's finished rows are saved.
+    // A check, a full scan or a watch ends with the window, at once: the
+    // port is closed and a full scan's finished rows are saved.
+    stopWatch();
     if (receiverBusy())
         abandonReceiverWork();
     QWidget::closeEvent(event);

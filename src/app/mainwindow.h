@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/windowplatform.h"
+#include "app/windowwatch.h"
 #include "fullscan/fullscan.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
@@ -99,6 +100,18 @@ public:
     void stopReceiverWork();
     // Whether a check or a full scan runs.
     bool receiverBusy() const { return !jobs_.empty(); }
+    // Watches the receiver at `mhz` (Shift and a press into a plot): tuned
+    // once as for a check, it is asked for its status until the watch
+    // ends; the button chooses the polarisation as for a check.
+    void watchFrequencyAt(double mhz, Qt::MouseButton button);
+    // Watches the known transmission that the readout names at `mhz`, in
+    // its polarisation (Shift and a press into the map strip); nothing
+    // without a map.
+    void watchMapEntryAt(double mhz);
+    // Ends a running watch at once, the port closed (Escape, closing the
+    // window, a press on a plot, the map strip or a button).
+    void stopWatch();
+    bool watching() const;
     // Zooms the frequency axis of all three plots around `mhz`, keeping it
     // in its place: a notch in (positive) shows 4/5 of the width, a notch
     // out 5/4 (the mouse wheel over a plot). Needs both scans drawn.
@@ -177,6 +190,10 @@ private:
     // finished rows.
     void abandonReceiverWork();
     void setupReceiver();
+    void setupWatch();
+    // The polarisation a press with `button` checks or watches.
+    static ws::receiver::Polarisation polarisationForButton(Qt::MouseButton button);
+    void startWatch(const QString &frequency, ws::receiver::Polarisation polarisation);
 
     void createElements();
     void wireEvents();
@@ -239,6 +256,7 @@ private:
     // waits while a check runs.
     std::unique_ptr<ws::receiver::CheckEvents> checkLog_;
     std::unique_ptr<ws::receiver::SignalCheck> check_;
+    std::unique_ptr<WindowWatch> watch_;
     std::vector<std::unique_ptr<ReceiverJob>> jobs_;
     std::vector<std::unique_ptr<ReceiverJob>> retiredJobs_;
     HeldInput *heldInput_ = nullptr;

@@ -16,6 +16,7 @@ void MainWindow::runFullScan()
 {
     if (check_->running())
         return;
+    stopWatch();
     auto owned = std::make_unique<ReceiverJob>();
     ReceiverJob *job = owned.get();
     job->scan = std::make_unique<ws::MapScan>();

@@ -47,20 +47,20 @@ private:
     QString log_;
 };
 
-// The polarisation of a press into a plot. The buttons have the codes
-// left 1, right 2 and middle 4, and the digit is the last character of
-// 1 minus the code: left gives "0" (horizontal), right "1" and middle "3",
-// which the receiver both reads as vertical.
-Polarisation polarisationForButton(Qt::MouseButton button)
+} // namespace
+
+ws::receiver::Polarisation MainWindow::polarisationForButton(Qt::MouseButton button)
 {
+    // The buttons have the codes left 1, right 2 and middle 4, and the
+    // digit is the last character of 1 minus the code: left gives "0"
+    // (horizontal), right "1" and middle "3", which the receiver both reads
+    // as vertical.
     const int code = button == Qt::LeftButton    ? 1
                      : button == Qt::RightButton  ? 2
                      : button == Qt::MiddleButton ? 4
                                                   : 0;
     return ws::receiver::polarisationFromDigit(QString::number(1 - code).right(1));
 }
-
-} // namespace
 
 void MainWindow::setupReceiver()
 {
@@ -77,7 +77,9 @@ void MainWindow::setupReceiver()
     // the window. Without a check it shows the whole range (wireZoom).
     escapeKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escapeKey_, &QShortcut::activated, this, [this] {
-        if (receiverBusy())
+        if (watching())
+            stopWatch();
+        else if (receiverBusy())
             stopReceiverWork();
         else
             showWholeRange();
@@ -102,6 +104,7 @@ void MainWindow::checkFrequencyAt(double mhz, Qt::MouseButton button)
 {
     if (check_->running())
         return;
+    stopWatch();
     // The frequency is the whole MHz nearest to the pointer, halves to even.
     // A position outside the 16-bit range is no frequency; the plot's own
     // scale never gives one, so such a press is simply not a check.

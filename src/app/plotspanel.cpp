@@ -26,7 +26,10 @@ PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *
                 });
     }
     // Any of the three buttons.
-    connect(mapStrip, &PlotWidget::pressed, this, [this] { emit mapStripPressed(); });
+    connect(mapStrip, &PlotWidget::pressed, this,
+            [this](double mhz, Qt::MouseButton, Qt::KeyboardModifiers modifiers) {
+                emit mapStripPressed(mhz, modifiers);
+            });
     // The strip goes by its own scale: unzoomed it keeps the one of the
     // scans its map was loaded with, which other scans loaded since may
     // have left.

@@ -67,9 +67,10 @@ public:
     void clearReadout();
 
 signals:
-    // A press into the level or the difference plot.
-    void plotPressed(double mhz, Qt::MouseButton button);
-    void mapStripPressed();
+    // A press into the level or the difference plot, or into the map strip,
+    // with the keyboard's modifiers (Shift watches instead of checking).
+    void plotPressed(double mhz, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void mapStripPressed(double mhz, Qt::KeyboardModifiers modifiers);
     void pointerMoved(double mhz);
 
 protected:

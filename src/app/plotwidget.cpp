@@ -307,7 +307,7 @@ void PlotWidget::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    emit pressed(reportedX(pos), button);
+    emit pressed(reportedX(pos), button, event->modifiers());
 }
 
 void PlotWidget::mouseDoubleClickEvent(QMouseEvent *event)

@@ -55,10 +55,10 @@ signals:
     // The pointer moved over the plot, frame included: over the frame, x is
     // that of the nearest column of the drawable area.
     void pointerMoved(double x);
-    // The left, right or middle button went down on the drawable area. A
-    // press on the frame, the second press of a double-click and the other
-    // buttons press nothing.
-    void pressed(double x, Qt::MouseButton button);
+    // The left, right or middle button went down on the drawable area, with
+    // the keyboard's modifiers at that moment. A press on the frame, the
+    // second press of a double-click and the other buttons press nothing.
+    void pressed(double x, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     // The wheel turned over the plot, frame included. `fraction` is where
     // the pointer is across the drawable area (0 at its left edge, 1 at its
     // right edge; over the frame, the nearest edge), the delta and the

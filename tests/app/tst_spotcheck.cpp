@@ -3,6 +3,7 @@
 #include "receiver/checklog.h"
 #include "receiver/protocol.h"
 #include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,6 +34,7 @@ private slots:
     void inputDuringACheckWaitsForItsEndInOrder();
     void escapeStopsTheCheckAndForgetsTheClicksThatWaited();
     void tileSaysCheckingThenTheVerdict();
+    void shiftPressWatchesUntilEscapeOrAPressEndsIt();
 
 private:
     PlotWidget *plot(int number) const
@@ -305,6 +307,55 @@ void TestSpotCheck::tileSaysCheckingThenTheVerdict()
     QVERIFY(w->finishReceiverWork());
     QCOMPARE(tile->verdict().word, QString("LOCKED"));
     QCOMPARE(tile->accessibleDescription(), QString("LOCKED, 10700v, Locked 5 12345"));
+}
+
+void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
+{
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    PlotWidget *box = plot(1);
+    box->setScale(10600, 100, box->areaSize().width(), -100);
+    // Three locked replies, then three without, and so on.
+    int asked = 0;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            w->serial.feed(asked++ % 6 < 3 ? "00 Locked 5 12345\r\n" : "01 No Lock\x01 Lvl 3\r\n");
+    };
+    QTest::mousePress(box, Qt::LeftButton, Qt::ShiftModifier,
+                      box->contentsRect().topLeft() + QPoint(100, 20));
+    QVERIFY(w->window->watching() && !w->window->receiverBusy());
+    QVERIFY(w->clock.runTimers([&] { return asked == 13; }));
+
+    auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
+    QCOMPARE(tile->verdict().heading, QString("WATCHING 10700h"));
+    QCOMPARE(tile->verdict().word, QString("LOCKED"));
+    QCOMPARE(w->window->windowTitle(), QString("Wavesift: watching 10700h: locked"));
+    // A line whenever the state changes, and a beep at every lock.
+    QCOMPARE(log(), QString("10:30:15 locked: Locked 5 12345\n10:30:15 no lock: No Lock Lvl 3\n"
+                            "10:30:15 locked: Locked 5 12345\n10:30:15 no lock: No Lock Lvl 3\n"
+                            "10:30:15 locked: Locked 5 12345"));
+    QCOMPARE(w->system.beeps, 3);
+    QTest::keyClick(w->window.get(), Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(w->clock.runTimers([&] { return asked == 19; }));
+    QCOMPARE(w->system.beeps, 3);
+    QCOMPARE(w->serial.written.count("T10700000005010"), 1);
+    QVERIFY(!w->serial.written.contains("S"));
+
+    // A plain press ends the watch, then checks there.
+    w->element<QLineEdit>(names::timeoutBox)->setText("1");
+    press(box, Qt::LeftButton, 100);
+    QVERIFY(!w->window->watching());
+    QCOMPARE(w->serial.written.count("T10700000005010"), 2);
+    QVERIFY(w->window->lastCheckLog().startsWith("Checking 10700h"));
+
+    // The transmission the readout names, in its polarisation; Escape ends
+    // it, the port closed.
+    w->map().entries = {ws::test::mapEntry("11778", "MPEG2 ", "V")};
+    w->window->watchMapEntryAt(11700);
+    QVERIFY(w->window->watching() && w->serial.written.endsWith("T11778000005110"));
+    QTest::keyClick(w->window.get(), Qt::Key_Escape);
+    QVERIFY(!w->window->watching() && !w->serial.isOpen);
+    QCOMPARE(w->window->windowTitle(), QString("Wavesift"));
 }
 
 QTEST_MAIN(TestSpotCheck)
