@@ -177,6 +177,11 @@ void TestSignalWatch::tallyCountsTheTimeLocked()
 
 void TestSignalWatch::staysFlatHoweverLongItRuns()
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps freed memory aside to catch its reuse: resident
+    // memory grows under it whatever the program does.
+    QSKIP("resident memory says nothing under AddressSanitizer");
+#endif
     // The line keeps no record of what was written, or the record would
     // grow instead.
     struct QuietLine : ws::test::FakeSerial
