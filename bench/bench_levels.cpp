@@ -8,7 +8,7 @@
 #include <cmath>
 #include <memory>
 
-// The levels of a full map (1024 entries, every third horizontal, vertical
+// The levels of a full map (16384 entries, every third horizontal, vertical
 // and circular, spread over the band) in two full universal hv scans, as
 // Ctrl+R and --report compute them.
 static void BM_TransmissionLevels(benchmark::State &state)
@@ -27,8 +27,8 @@ static void BM_TransmissionLevels(benchmark::State &state)
     }
     QVector<ws::MapEntry> entries;
     const char *letters[] = {"H", "V", "L"};
-    for (int i = 0; i < ws::kMaxMapEntries; ++i)
-        entries << ws::test::mapEntry(QString::number(10700 + i * 2), QStringLiteral("MPEG2 "),
+    for (int i = 0; i < ws::kMaxMapLines; ++i)
+        entries << ws::test::mapEntry(QString::number(10700 + i / 8), QStringLiteral("MPEG2 "),
                                       QLatin1String(letters[i % 3]));
     for (auto _ : state) {
         const auto levels = ws::transmissionLevels(*newest->value, *reference->value, entries);

@@ -4,6 +4,7 @@
 // every dialog with one file and talks to no device, and a main() that
 // creates the application object before the first benchmark runs.
 #include "app/windowplatform.h"
+#include "core/steadyclock.h"
 
 #include <QApplication>
 
@@ -11,7 +12,7 @@
 
 namespace ws::bench {
 
-struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
+struct QuietPlatform : UserDialogs, EventLoop, SteadyClock, SystemServices, SerialLine
 {
     bool openFile(const QString &, QString &fileName) override
     {
@@ -24,12 +25,7 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
         return true;
     }
     void message(const QString &, const QString &) override { failed = true; }
-    void doEvents() override {}
-    void keepPainted() override {}
     void repaintNow(QWidget *) override {}
-    qint64 seconds() override { return 0; }
-    qint64 milliseconds() override { return 0; }
-    QDateTime now() override { return {}; }
     void beep() override {}
     QString programFolder() override { return {}; }
     QString userDataFolder() override { return {}; }
@@ -39,7 +35,7 @@ struct QuietPlatform : UserDialogs, EventLoop, Clock, SystemServices, SerialLine
     void close() override {}
     void write(const QByteArray &) override {}
     QByteArray read() override { return {}; }
-    void waitForData(int) override {}
+    void setActivityHandler(std::function<void()>) override {}
     QString failure() const override { return {}; }
 
     Platform platform() { return Platform{this, this, this, this, this}; }

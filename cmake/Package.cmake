@@ -17,11 +17,25 @@ frequency with a real receiver on a serial port; a full scan checks every
 MPEG transmission of the map and saves the receiver's logs.
 
 The same checks, and pictures of the window, run from the command line
-without a display.")
+without a display. A receiver simulator, wavesift-rxsim, lets one try them
+without a receiver.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 
+# The package's version is that of the newest entry of its changelog,
+# the program's version and the Debian revision: 0.1-1 is the first
+# package of 0.1. A changelog that names another program version is an
+# entry forgotten.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian ws_changelog_top LIMIT_COUNT 1)
+if(NOT ws_changelog_top MATCHES "^wavesift \\(([^ ]+)-([^- ]+)\\) ")
+  message(FATAL_ERROR "packaging/changelog.Debian begins with no entry: ${ws_changelog_top}")
+endif()
+if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "packaging/changelog.Debian has no entry for version ${PROJECT_VERSION} "
+    "at its top, but one for ${CMAKE_MATCH_1}")
+endif()
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${CMAKE_MATCH_2})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${WAVESIFT_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)

@@ -1,6 +1,7 @@
-// Map files: whatever the bytes, the map holds at most 1024 entries cut
-// from the first lines, its listing is every line followed by CR LF, and the
-// map strip draws one full-height line per entry.
+// Map files: whatever the bytes, the map holds one entry cut from each
+// line, its listing is every line followed by CR LF, and the map strip
+// shows a full-height line at every entry's frequency in the colour of the
+// last entry there.
 #include "core/numbers.h"
 #include "fuzzcheck.h"
 #include "map/mapfile.h"
@@ -8,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 
 namespace {
 
@@ -20,16 +22,24 @@ public:
     {
         WS_FUZZ_REQUIRE(width != 0 && height != 0);
     }
-    void setForeColor(QColor color) override { WS_FUZZ_REQUIRE(color.isValid()); }
+    void setForeColor(QColor color) override
+    {
+        WS_FUZZ_REQUIRE(color.isValid());
+        colour = color.rgb();
+    }
     void moveTo(double, double) override {}
     void lineTo(double, double) override {}
-    void line(double, double y1, double, double y2) override
+    void line(double x1, double y1, double x2, double y2) override
     {
-        WS_FUZZ_REQUIRE(y1 == 0 && y2 == 200);
+        WS_FUZZ_REQUIRE(x1 == x2 && y1 == 0 && y2 == 200);
+        shown[x1] = colour;
         ++lines;
     }
 
-    int lines = 0;
+    QRgb colour = 0;
+    // The colour on top at each frequency.
+    std::map<double, QRgb> shown;
+    qsizetype lines = 0;
 
 private:
 };
@@ -55,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const QString expected = expectedText(bytes);
     WS_FUZZ_REQUIRE(map.listing == expected);
-    WS_FUZZ_REQUIRE(map.listing.count(QLatin1String("\r\n")) == map.lineCount);
-    WS_FUZZ_REQUIRE(map.entries.size() == std::min(map.lineCount, ws::kMaxMapEntries));
+    WS_FUZZ_REQUIRE(map.listing.count(QLatin1String("\r\n")) == map.entries.size());
 
     const QStringList lines = map.listing.split(QLatin1String("\r\n"));
     for (qsizetype i = 0; i < map.entries.size(); ++i) {
@@ -74,6 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     CheckingCanvas strip;
     ws::setMapStripScale(strip, ws::FrequencyScale{10700, 2051});
     ws::drawMapEntries(strip, map);
-    WS_FUZZ_REQUIRE(strip.lines == map.entries.size());
+    std::map<double, QRgb> onTop;
+    for (const ws::MapEntry &entry : map.entries)
+        onTop[entry.frequency] = ws::mapColour(entry.polarisation).rgb();
+    WS_FUZZ_REQUIRE(strip.shown == onTop);
+    WS_FUZZ_REQUIRE(strip.lines <= map.entries.size());
     return 0;
 }

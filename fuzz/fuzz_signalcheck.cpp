@@ -1,9 +1,10 @@
 // The signal check against a receiver that says anything at all: the fuzz
 // input is what arrives on the line, cut into the pieces in which reads
-// hand it over, while a virtual clock runs on. Whatever arrives, the check
-// ends, keeps to its command sequence and leaves a log that starts with the
-// frequency it checked. The reply and search-word rules are also tried
-// directly on the same text.
+// hand it over, while a virtual clock and its timers run on. Whatever
+// arrives, and wherever the user stops it, the check ends, keeps to its
+// command sequence and leaves a log that starts with the frequency it
+// checked and ends in what ended it. The reply and search-word rules are
+// also tried directly on the same text.
 #include "core/numbers.h"
 #include "fuzzcheck.h"
 #include "receiver/checklog.h"
@@ -12,8 +13,11 @@
 
 #include <QByteArrayList>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 using namespace ws::receiver;
 
@@ -55,10 +59,8 @@ public:
         WS_FUZZ_REQUIRE(isOpen);
         return next_ < pieces_.size() ? pieces_.at(next_++) : QByteArray();
     }
-    void waitForData(int maxMilliseconds) override
-    {
-        WS_FUZZ_REQUIRE(maxMilliseconds > 0 && maxMilliseconds <= 1000);
-    }
+    // The check polls the line on its timers; it needs no word of new data.
+    void setActivityHandler(std::function<void()>) override {}
     // With stopsWhenDrained the line fails once every piece has been read,
     // as an adapter pulled out in the middle of a check.
     QString failure() const override
@@ -77,7 +79,9 @@ private:
     qsizetype next_ = 0;
 };
 
-// Runs one virtual second per `pace` readings.
+// Runs one virtual second per `pace` readings of the seconds; its
+// milliseconds run with its timers, which run() fires in the order of their
+// deadlines, as an event loop would.
 class SteppingClock : public ws::Clock
 {
 public:
@@ -87,18 +91,68 @@ public:
         WS_FUZZ_REQUIRE(++readings_ < kMaxReadings);
         return readings_ / pace_;
     }
-    // The same clock, finer: it too runs on with every reading, so that a
-    // pause between polls ends.
-    qint64 milliseconds() override
-    {
-        WS_FUZZ_REQUIRE(++readings_ < kMaxReadings);
-        return readings_ * 1000 / pace_;
-    }
+    qint64 milliseconds() override { return ms_; }
+    int millisecondsToNextSecond() override { return 20; }
     QDateTime now() override { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); }
+    std::unique_ptr<ws::Timer> createTimer(std::function<void()> handler) override
+    {
+        return std::make_unique<SteppedTimer>(*this, std::move(handler));
+    }
+
+    // Fires timers until none is left or `until` holds; `each` runs before
+    // every one, with how many fired before it.
+    void run(const std::function<bool()> &until, const std::function<void(int)> &each)
+    {
+        for (int fired = 0; !until(); ++fired) {
+            const auto next = std::min_element(timers_.begin(), timers_.end(), [](auto *a, auto *b) {
+                return std::make_tuple(!a->active, a->due, a->order) <
+                       std::make_tuple(!b->active, b->due, b->order);
+            });
+            if (next == timers_.end() || !(*next)->active)
+                return;
+            WS_FUZZ_REQUIRE(fired < kMaxReadings);
+            each(fired);
+            // Stopping may have stopped this very timer.
+            if (!(*next)->active)
+                continue;
+            ms_ = std::max(ms_, (*next)->due);
+            (*next)->active = false;
+            (*next)->handler();
+        }
+    }
 
 private:
+    struct SteppedTimer : ws::Timer
+    {
+        SteppedTimer(SteppingClock &c, std::function<void()> h) : clock(c), handler(std::move(h))
+        {
+            clock.timers_.push_back(this);
+        }
+        ~SteppedTimer() override
+        {
+            clock.timers_.erase(std::find(clock.timers_.begin(), clock.timers_.end(), this));
+        }
+        void start(int milliseconds) override
+        {
+            WS_FUZZ_REQUIRE(milliseconds >= 0 && milliseconds <= 1000);
+            due = clock.ms_ + milliseconds;
+            order = ++clock.starts_;
+            active = true;
+        }
+        void stop() override { active = false; }
+
+        SteppingClock &clock;
+        std::function<void()> handler;
+        qint64 due = 0;
+        quint64 order = 0;
+        bool active = false;
+    };
+
     int pace_;
     qint64 readings_ = 0;
+    qint64 ms_ = 0;
+    quint64 starts_ = 0;
+    std::vector<SteppedTimer *> timers_;
 };
 
 // Keeps the log as the events report it, and checks that they come in an
@@ -116,9 +170,13 @@ public:
         WS_FUZZ_REQUIRE(log.contains(QLatin1String(" Sec. Tuner locked at : ")));
         ++locks;
     }
+    // Once the check has ended: a line that failed has the message at the
+    // end of the log; a silent one keeps the log of a check without a lock.
     void portFailed(const QString &message) override
     {
-        WS_FUZZ_REQUIRE(log.endsWith(message + QLatin1String("\r\n")));
+        WS_FUZZ_REQUIRE(log.endsWith(message + QLatin1String("\r\n")) ||
+                        (message.contains(QLatin1String(" did not answer: nothing received in ")) &&
+                         log.endsWith(QLatin1String(" Seconds\r\n\r\n"))));
         reports.append(message);
     }
 
@@ -166,6 +224,12 @@ void checkRules(const QByteArrayList &pieces, std::uint8_t elapsedByte)
     WS_FUZZ_REQUIRE((end == SearchEnd::Cancelled) == (elapsed > 180));
     WS_FUZZ_REQUIRE(searchEndMessage(end).isEmpty()
                     == (end == SearchEnd::Running || end == SearchEnd::Finished));
+    // A shorter limit cancels at its own second and leaves no minute
+    // without tables under it.
+    const qint64 limit = 1 + elapsedByte % 120;
+    const SearchEnd limited = searchEnd(elapsed, words.found(), words.ended(), limit);
+    WS_FUZZ_REQUIRE((limited == SearchEnd::Cancelled) == (elapsed > limit));
+    WS_FUZZ_REQUIRE(limited != SearchEnd::NoTables || limit > 60);
 
     const QString gathered = kStatusLead + text;
     if (replyComplete(gathered))
@@ -179,13 +243,18 @@ void checkRules(const QByteArrayList &pieces, std::uint8_t elapsedByte)
 
 } // namespace
 
+// The input begins with three settings bytes: the time-out's choice, the
+// polarisation, a port that will not open and a typed time-out; the
+// clock's pace, when the user stops the check and whether the line fails
+// once drained; the table search's limit.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    if (size < 2)
+    if (size < 3)
         return 0;
     const std::uint8_t settings = data[0];
     const std::uint8_t paceByte = data[1];
-    QByteArrayList pieces = piecesOf(data + 2, size - 2);
+    const std::uint8_t limitByte = data[2];
+    QByteArrayList pieces = piecesOf(data + 3, size - 3);
 
     QString timeout = QString::fromLatin1(kTimeouts[settings % 16]);
     // With the top bit set the first piece is the time-out box's text, if it
@@ -202,6 +271,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     line.failOpen = (settings & 0x40) != 0;
     line.stopsWhenDrained = (paceByte & 0x80) != 0;
     SteppingClock clock(1 + paceByte % 4);
+    // 0: never; otherwise the user stops the check after that many wakes.
+    const int stopAfter = ((paceByte >> 2) & 0x1f) * 7;
+    const qint64 searchLimit = limitByte == 0 ? kSearchLimitSeconds : 1 + limitByte % 180;
     Events events;
     const auto receiverSettings = [&timeout] {
         return ReceiverSettings{timeout, QStringLiteral("1"), QStringLiteral("0"),
@@ -210,7 +282,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Polarisation polarisation = kPolarisations[(settings >> 4) % 3];
 
     SignalCheck check(line, clock, receiverSettings, events);
-    const CheckResult result = check.run(QStringLiteral("11778"), polarisation);
+    check.setSearchLimit(searchLimit);
+    std::optional<CheckResult> ended;
+    check.start(QStringLiteral("11778"), polarisation,
+                [&ended](const CheckResult &r) { ended = r; });
+    clock.run([&ended] { return ended.has_value(); }, [&](int fired) {
+        if (stopAfter > 0 && fired == stopAfter)
+            check.stop();
+    });
+    WS_FUZZ_REQUIRE(ended.has_value() && !check.running());
+    const CheckResult &result = *ended;
     const QString &log = result.log;
 
     WS_FUZZ_REQUIRE(log == events.log);
@@ -220,20 +301,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     WS_FUZZ_REQUIRE(log.endsWith(QLatin1String("\r\n")));
     WS_FUZZ_REQUIRE(!line.isOpen);
     if (line.failOpen) {
-        WS_FUZZ_REQUIRE(result.portFailed);
+        WS_FUZZ_REQUIRE(result.portFailed && !result.stopped);
         WS_FUZZ_REQUIRE(line.written.isEmpty() && events.reports.size() == 1);
         return 0;
     }
-    if (result.portFailed) {
-        // Only a line that stopped working ends a check this way, with one
-        // line and one message that say so.
-        WS_FUZZ_REQUIRE(line.stopsWhenDrained && events.reports.size() == 1);
-        WS_FUZZ_REQUIRE(log.endsWith(QLatin1String(" stopped working: Input/output error\r\n")));
-        return 0;
-    }
-    WS_FUZZ_REQUIRE(events.reports.isEmpty());
     // Every command is the prefix and then the command, tuning first.
-    WS_FUZZ_REQUIRE(line.written.size() >= 4 && line.written.size() % 2 == 0);
+    WS_FUZZ_REQUIRE(line.written.size() >= 2 && line.written.size() % 2 == 0);
     for (qsizetype i = 0; i < line.written.size(); i += 2)
         WS_FUZZ_REQUIRE(line.written.at(i) == "CBEG");
     WS_FUZZ_REQUIRE(line.written.at(1)
@@ -243,10 +316,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const bool last = i + 1 == line.written.size();
         WS_FUZZ_REQUIRE(command == "X" || (last && command == "S"));
     }
-    // Without a lock code there is no table search, and the log says so.
-    if (line.written.last() != "S") {
+    const bool searched = line.written.last() == "S";
+    if (result.stopped) {
+        // The user's stop ends the log with the line that says so and tells
+        // of no port; a search stopped keeps what it gathered.
+        WS_FUZZ_REQUIRE(log.endsWith(stoppedLine() + QLatin1String("\r\n")));
+        WS_FUZZ_REQUIRE(events.reports.isEmpty() && !result.portFailed);
+        WS_FUZZ_REQUIRE(!searched || log.contains(result.searchText + QLatin1String("\r\n")));
+        return 0;
+    }
+    WS_FUZZ_REQUIRE(line.written.size() >= 4);
+    if (result.portFailed && !result.silent) {
+        // A line that stopped working ends a check with one line and one
+        // message that say so.
+        WS_FUZZ_REQUIRE(line.stopsWhenDrained && events.reports.size() == 1);
+        WS_FUZZ_REQUIRE(log.endsWith(QLatin1String(" stopped working: Input/output error\r\n")));
+        return 0;
+    }
+    // A receiver that never sent a byte after the first request is told of
+    // as silent; one that did, is not.
+    WS_FUZZ_REQUIRE(events.reports.size() == (result.silent ? 1 : 0));
+    if (!searched) {
+        // Without a lock code there is no table search, and the log says so.
         WS_FUZZ_REQUIRE(log.endsWith(QLatin1String("nothing found after ") + timeout
                                      + QLatin1String(" Seconds\r\n\r\n")));
+        return 0;
     }
+    WS_FUZZ_REQUIRE(!result.silent);
+    // A search ends in what ended it; a shorter limit says its seconds.
+    WS_FUZZ_REQUIRE(log.endsWith(searchLines(result.searchText, result.searchEnd, searchLimit)));
+    WS_FUZZ_REQUIRE(result.searchEnd != SearchEnd::NoTables || searchLimit > 60);
     return 0;
 }

@@ -61,11 +61,13 @@ write("mapfile", "lone-cr-no-end", entry(b"A", b"MPEG4", b"10.700", b"R") + b"\r
 write("mapfile", "short-and-lf", b"short line\r\n\r\nwith\nan lf inside\r\n" + b"x" * 60 + b"\r\n")
 write("mapfile", "empty-lines", b"\r\n\r\r\n\r")
 
-# Signal check: two settings bytes (time-out choice, polarisation, a port
-# that fails and a typed time-out; then the clock's pace), then pieces as the reads hand them over: a length byte
-# and that many bytes.
-def check(settings, pace, pieces):
-    out = bytes([settings, pace])
+# Signal check: three settings bytes (time-out choice, polarisation, a port
+# that fails and a typed time-out; the clock's pace, when the user stops the
+# check and a line that fails once drained; the search's limit, 0 for the
+# usual), then pieces as the reads hand them over: a length byte and that
+# many bytes.
+def check(settings, pace, pieces, limit=0):
+    out = bytes([settings, pace, limit])
     for p in pieces:
         out += bytes([len(p)]) + p
     return out
@@ -81,3 +83,8 @@ write("signalcheck", "never-locks", check(0x02, 3, [
 write("signalcheck", "typed-timeout", check(0x80, 1, [
     b" 4 sec", b"", b"00 Locked 5 12345\r\n", b"PAT found Ready"]))
 write("signalcheck", "port-fails", check(0x41, 0, [b"00 Locked 5 12345\r\n"]))
+write("signalcheck", "silent-receiver", check(0x03, 1, [b"", b"", b""]))
+write("signalcheck", "stopped-in-search", check(0x04, 1 | (20 << 2), [
+    b"", b"00 Locked 5 12345\r\n", b"PAT found\r\n"]))
+write("signalcheck", "short-search-limit", check(0x04, 1, [
+    b"", b"00 Locked 5 12345\r\n", b"searching\r\n"], limit=5))

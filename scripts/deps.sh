@@ -12,9 +12,13 @@ ws_packages=(
   fonts-dejavu-core fonts-liberation
   # The sources from which the locale tests build a German locale.
   locales
-  # Building the Debian package (dpkg-shlibdeps computes its Depends, CPack
-  # finds the binaries with file) and the validators its test runs.
+  # Building the Debian package (dpkg-buildflags gives its hardening flags,
+  # dpkg-shlibdeps computes its Depends, CPack finds the binaries with file)
+  # and the validators its test runs (hardening-check is in devscripts).
   dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  # What the test of the manual page and the bash completion checks them with.
+  man-db shellcheck
+  lintian devscripts
 )
 
 ws_install_missing() {

@@ -16,10 +16,11 @@ test_jobs=$((jobs * 2))
 # offers too.
 cd "$here"
 
-# The normal build compiles at -O2 as the program ships, but without the
-# debug information, which no test reads and which costs a quarter of the
-# compile time. Configured for /usr like the package, which the suite
-# builds from this program (this folder is never installed).
+# The normal build compiles at -O2 with Debian's hardening flags as the
+# program ships, but without the debug information, which no test reads and
+# which costs a quarter of the compile time. Configured for /usr like the
+# package, which the suite builds from this program (this folder is never
+# installed).
 cmake --preset tests
 cmake --build --preset tests -j "$jobs"
 ctest --preset tests -j "$test_jobs"

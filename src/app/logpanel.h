@@ -14,19 +14,28 @@ public:
 
     // Replaces what the box shows; the text opens where setPlainText
     // leaves it, at its top.
-    void show(const QString &text) { box->setPlainText(text); }
+    void show(const QString &text) { replaceText(text); }
     // The same, scrolled back to the top left corner and with the cursor
     // there, whatever was in view before.
     void showFromStart(const QString &text);
-    // A check's log, or a full scan's, with its end in view: the verdict
-    // ("Ready", "No Signal", "nothing found after ...") is the last line,
-    // and the box is only a few lines tall. The whole log stays in the box
-    // for the user to scroll back through.
+    // A check's log, or a full scan's, with its end in view: its last line
+    // that holds text (the verdict: "Ready", "No Signal", "nothing found
+    // after ...") at the bottom of the box, which may be only a few lines
+    // tall. The whole log stays in the box for the user to scroll back
+    // through.
     void showWithEndInView(const QString &text);
+    // The table of levels (Ctrl+R), from its start like any table rebuilt
+    // after a reload: its top is the largest loss. Any other text replaces
+    // it.
+    void showLevels(const QString &table);
+    bool showsLevels() const { return showsLevels_; }
 
     // The box itself, to repaint it and to watch its events.
     QPlainTextEdit &widget() const { return *box; }
 
 private:
-    QPlainTextEdit *const box = element<QPlainTextEdit>(ws::window::names::logBox);
+    void replaceText(const QString &text);
+
+    bool showsLevels_ = false;
+    QPlainTextEdit *const box = create<QPlainTextEdit>(ws::window::names::logBox);
 };

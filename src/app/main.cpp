@@ -37,12 +37,6 @@ void dropToolkitMessages(QtMsgType type, const QMessageLogContext &, const QStri
         print(stderr, QStringLiteral("wavesift: ") + text + QLatin1Char('\n'));
 }
 
-// The receiver settings of the command line, for the window's boxes.
-ws::receiver::ReceiverSettings boxTexts(const cli::ReceiverOptions &options)
-{
-    return {options.timeout, options.port, options.lnbPower, options.diseqc};
-}
-
 // A message box's text on standard error, with the file it is about.
 void printMessage(const QString &text, const QString &detail, const QString &file)
 {
@@ -107,7 +101,7 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     CommandLineDialogs dialogs;
     const auto window = desktop.window(dialogs);
     dialogs.setParent(window.get());
-    window->presetReceiverSettings(boxTexts(line.receiver));
+    window->presetReceiverSettings(line.receiver);
     window->setFollowingFiles(line.follow);
     window->show();
     bool loaded = true;
@@ -161,8 +155,21 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     Desktop desktop;
     StandardErrorDialogs dialogs;
     const auto window = desktop.window(dialogs);
-    window->presetReceiverSettings(boxTexts(line.receiver));
+    window->presetReceiverSettings(line.receiver);
+    window->resize(line.exportSize);
     window->show();
+    // A window system may keep a window smaller than asked; the picture
+    // would not be the one asked for.
+    if (window->size() != line.exportSize) {
+        print(stderr, QStringLiteral("wavesift: ") +
+                          ws::messages::pictureNotSaved(
+                              line.exportPath,
+                              QStringLiteral("the window could not be made %1x%2")
+                                  .arg(line.exportSize.width())
+                                  .arg(line.exportSize.height())) +
+                          QLatin1Char('\n'));
+        return cli::exitcode::notLoaded;
+    }
     const auto told = [&](const QString &path) { dialogs.file = path; };
     if (!(line.anyOrder ? window->openFilesByKind(line.files, told)
                         : window->openFiles(line.files, told)))
@@ -200,11 +207,14 @@ int main(int argc, char *argv[])
     case cli::Mode::Export:
         return runExport(argc, argv, line);
     case cli::Mode::Check:
-    case cli::Mode::FullScan: {
+    case cli::Mode::FullScan:
+    case cli::Mode::Watch: {
         // No display is needed, nor may one be assumed: these run from
         // scripts, over ssh and from timers.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
+        if (line.mode == cli::Mode::Watch)
+            return cli::runWatch(line);
         return line.mode == cli::Mode::Check ? cli::runCheck(line) : cli::runFullScan(line);
     }
     case cli::Mode::Report: {

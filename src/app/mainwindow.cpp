@@ -2,116 +2,22 @@
 
 #include "app/fileopendialog.h"
 #include "app/historywindow.h"
+#include "app/growinglayout.h"
 #include "app/icon.h"
 #include "app/logpanel.h"
 #include "app/plotspanel.h"
 #include "app/receiversettingspanel.h"
 #include "app/scanfilespanel.h"
+#include "app/verdicttile.h"
 #include "app/windowelements.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QPainter>
-#include <QStyle>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
+#include <QScreen>
 
 #include <utility>
-
-namespace {
-
-// A label whose text wraps at word boundaries and shows only the lines that
-// fit whole.
-class WholeLinesLabel : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        const QRect area = contentsRect();
-        const int lineHeight = fontMetrics().lineSpacing();
-        const int lines = qMax(1, area.height() / lineHeight);
-        painter.setClipRect(QRect(area.topLeft(), QSize(area.width(), lines * lineHeight)));
-        style()->drawItemText(&painter, area, int(alignment()) | Qt::TextWordWrap, palette(),
-                              isEnabled(), text(), foregroundRole());
-    }
-};
-
-void createElement(const ws::window::Element &element, QWidget *window)
-{
-    using ws::window::ElementKind;
-    const QString text = QString::fromLatin1(element.text);
-    QWidget *widget = nullptr;
-    switch (element.kind) {
-    case ElementKind::Button:
-        widget = new QPushButton(text, window);
-        break;
-    case ElementKind::Label:
-    case ElementKind::WholeLinesLabel: {
-        auto *label = element.kind == ElementKind::Label ? new QLabel(text, window)
-                                                         : new WholeLinesLabel(text, window);
-        label->setAlignment(element.alignment | Qt::AlignTop);
-        label->setTextFormat(Qt::PlainText);
-        widget = label;
-        break;
-    }
-    case ElementKind::TextBox: {
-        auto *box = new QLineEdit(text, window);
-        box->setTextMargins(0, 0, 0, 0);
-        widget = box;
-        break;
-    }
-    case ElementKind::Plot:
-        widget = new PlotWidget(window);
-        break;
-    case ElementKind::LogBox: {
-        auto *box = new QPlainTextEdit(text, window);
-        box->setLineWrapMode(QPlainTextEdit::NoWrap);
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        QFont courier(QStringLiteral("Courier New"));
-        courier.setStyleHint(QFont::TypeWriter);
-        courier.setFixedPitch(true);
-        courier.setPointSizeF(8.25);
-        box->setFont(courier);
-        widget = box;
-        break;
-    }
-    }
-    widget->setObjectName(QLatin1String(element.name));
-    // Every element keeps its place when the window is resized: the layout
-    // is absolute, with no layout manager.
-    widget->setGeometry(element.place);
-    if (element.toolTip)
-        widget->setToolTip(QString::fromLatin1(element.toolTip));
-    if (element.textColour) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::WindowText, *element.textColour);
-        widget->setPalette(palette);
-    }
-    // A move over an element must not count as a move over the bare window
-    // (which empties the readout).
-    widget->setAttribute(Qt::WA_NoMousePropagation);
-}
-
-// The element of the window named `name`; every name the window asks for
-// is in the element table.
-template <class W>
-W *elementNamed(const QWidget *window, const char *name)
-{
-    auto *element = window->findChild<W *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-    Q_ASSERT_X(element, "MainWindow", name);
-    return element;
-}
-
-} // namespace
 
 MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     : QWidget(parent), platform_(platform)
@@ -135,6 +41,12 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     // reaching it (see createElement).
     setMouseTracking(true);
     resize(ws::window::kSize);
+    // The window grows, but is never made smaller than it opens, unless the
+    // screen is.
+    QSize smallest = ws::window::kSize;
+    if (const QScreen *shownOn = screen())
+        smallest = smallest.boundedTo(shownOn->availableSize());
+    setMinimumSize(smallest);
 
     createElements();
     wireEvents();
@@ -143,7 +55,9 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupPictureShortcuts();
     setupLevelsShortcut();
     setupHistoryShortcut();
-    setupPortList();
+    setupHoldScale();
+    setupReceiver();
+    setupWatch();
     setupFollowing();
 }
 
@@ -151,20 +65,26 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createElements()
 {
-    for (const ws::window::Element &element : ws::window::elements())
-        createElement(element, this);
-    for (const ws::window::FileDialogElement &dialog : ws::window::fileDialogs()) {
-        auto *d = new FileOpenDialog(*platform_.dialogs, QString::fromLatin1(dialog.title),
-                                     QString::fromLatin1(dialog.fileName), this);
-        d->setObjectName(QLatin1String(dialog.name));
-    }
+    // The panels make their elements; the window places the panels and the
+    // verdict tile.
+    files_ = new ScanFilesPanel(*platform_.dialogs, this);
+    plots_ = new PlotsPanel(scans_, map_, this);
+    receiverSettings_ = new ReceiverSettingsPanel(this);
+    log_ = new LogPanel(this);
+    const ws::window::Element &tile = ws::window::element(ws::window::names::verdict);
+    verdict_ = static_cast<VerdictTile *>(createElement(tile, this));
 
-    files_ = new ScanFilesPanel(*this);
-    receiverSettings_ = new ReceiverSettingsPanel(*this);
-    log_ = new LogPanel(*this);
-    plots_ = new PlotsPanel(*this, scans_, map_);
-    skipRestButton = elementNamed<QPushButton>(this, ws::window::names::skipRestButton);
+    auto *layout = new GrowingLayout(this);
+    layout->setDesign(QRect(QPoint(0, 0), ws::window::kSize), ws::window::kWindowGrowth);
+    WindowPanel *const panels[] = {files_, plots_, receiverSettings_, log_};
+    for (WindowPanel *panel : panels)
+        layout->place(panel, panel->designPlace(), panel->growth());
+    layout->place(verdict_, tile.place, tile.growth);
+    // Every element stands in its place before the window is first shown:
+    // a picture or a test may look at one that never is.
+    layout->activate();
 
+    skipRestButton = receiverSettings_->skipRestButton();
     // Only while a full scan runs.
     skipRestButton->setVisible(false);
 }
@@ -179,18 +99,36 @@ void MainWindow::wireEvents()
                                                                   : ws::ScanSlot::Reference);
     });
     connect(skipRestButton, &QPushButton::clicked, this, [this] { stopFullScan(); });
-    connect(plots_, &PlotsPanel::plotPressed, this, &MainWindow::checkFrequencyAt);
-    connect(plots_, &PlotsPanel::mapStripPressed, this, [this] { runFullScan(); });
+    // Shift watches what a plain press would check.
+    connect(plots_, &PlotsPanel::plotPressed, this,
+            [this](double mhz, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                if (modifiers & Qt::ShiftModifier)
+                    watchFrequencyAt(mhz, button);
+                else
+                    checkFrequencyAt(mhz, button);
+            });
+    connect(plots_, &PlotsPanel::mapStripPressed, this,
+            [this](double mhz, Qt::KeyboardModifiers modifiers) {
+                if (modifiers & Qt::ShiftModifier)
+                    watchMapEntryAt(mhz);
+                else
+                    runFullScan();
+            });
     connect(plots_, &PlotsPanel::pointerMoved, this, &MainWindow::showReadoutAt);
     wireZoom();
 }
 
 void MainWindow::setupTabOrder()
 {
+    // Across the panels, as the table says.
+    const auto named = [this](const ws::window::Element *row) {
+        auto *element = findChild<QWidget *>(QLatin1String(row->name));
+        Q_ASSERT_X(element, "MainWindow", row->name);
+        return element;
+    };
     const std::vector<const ws::window::Element *> order = ws::window::tabOrder();
     for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(elementNamed<QWidget>(this, order[i - 1]->name),
-                             elementNamed<QWidget>(this, order[i]->name));
+        QWidget::setTabOrder(named(order[i - 1]), named(order[i]));
 }
 
 void MainWindow::repaintWindow()
@@ -200,7 +138,8 @@ void MainWindow::repaintWindow()
 
 void MainWindow::mouseMoveEvent(QMouseEvent *)
 {
-    // Only moves over the bare window arrive here (see createElement).
+    // Only moves over the bare window arrive here, also over a panel's empty
+    // area and the empty verdict tile (see createElement).
     clearReadout();
 }
 
@@ -216,38 +155,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (busyDepth_ > 0) {
-        // Closes once the running work has ended (see the guards in
-        // mainwindow.h).
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
+    // A check, a full scan or a watch ends with the window, at once: the
+    // port is closed and a full scan's finished rows are saved.
+    stopWatch();
+    if (receiverBusy())
+        abandonReceiverWork();
     // The history is this window's: it goes with it.
     if (history_)
         history_->close();
     QWidget::closeEvent(event);
-}
-
-MainWindow::Busy::Busy(MainWindow &window)
-    : window_(window)
-{
-    ++window_.busyDepth_;
-}
-
-MainWindow::Busy::~Busy()
-{
-    if (--window_.busyDepth_ > 0)
-        return;
-    if (window_.closePending_) {
-        window_.closePending_ = false;
-        QTimer::singleShot(0, &window_, &QWidget::close);
-    }
-    window_.reloadDeferredScans();
-    // Once the running handler has returned, and each only if nothing got
-    // busy again by then.
-    for (std::function<void()> &work : std::exchange(window_.afterBusy_, {}))
-        QTimer::singleShot(0, &window_, [window = &window_, work = std::move(work)] {
-            window->whenIdle(work);
-        });
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/windowplatform.h"
+#include "app/windowwatch.h"
+#include "fullscan/fullscan.h"
 #include "map/mapfile.h"
+#include "plot/transmissionlevels.h"
 #include "plot/view.h"
 #include "receiver/signalcheck.h"
 #include "scan/scans.h"
@@ -9,18 +12,22 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class FileFollower;
 class HistoryWindow;
+class HeldInput;
 class LogPanel;
 class PlotsPanel;
 class ReceiverSettingsPanel;
 class ScanFilesPanel;
+class VerdictTile;
 class QImage;
 class QMimeData;
 class QPushButton;
+class QShortcut;
 
 // The program's one window. It owns the elements, the panels that speak for
 // them, and the model (the two scans and the map), and turns the panels'
@@ -77,16 +84,35 @@ public:
     // log box, the largest loss first (Ctrl+R). Needs both scans and a map.
     void showTransmissionLevels();
     // Checks the receiver at `mhz` (a press into the level or difference
-    // plot); the button chooses the polarisation.
+    // plot); the button chooses the polarisation. The check runs on from
+    // the event loop; one that is already running refuses another.
     void checkFrequencyAt(double mhz, Qt::MouseButton button);
     // Puts the settings into the receiver boxes, as if typed there; an
     // empty one leaves its box as it is.
     void presetReceiverSettings(const ws::receiver::ReceiverSettings &settings);
     // Checks every MPEG entry of the map and saves the results (a press
-    // into the map strip).
+    // into the map strip); runs on from the event loop.
     void runFullScan();
     // "skip rest": the running full scan stops after its current check.
     void stopFullScan();
+    // Escape during a check or a full scan: the running check ends at once,
+    // the full scan saves what it has. Clicks that waited for the check are
+    // forgotten.
+    void stopReceiverWork();
+    // Whether a check or a full scan runs.
+    bool receiverBusy() const { return !jobs_.empty(); }
+    // Watches the receiver at `mhz` (Shift and a press into a plot): tuned
+    // once as for a check, it is asked for its status until the watch
+    // ends; the button chooses the polarisation as for a check.
+    void watchFrequencyAt(double mhz, Qt::MouseButton button);
+    // Watches the known transmission that the readout names at `mhz`, in
+    // its polarisation (Shift and a press into the map strip); nothing
+    // without a map.
+    void watchMapEntryAt(double mhz);
+    // Ends a running watch at once, the port closed (Escape, closing the
+    // window, a press on a plot, the map strip or a button).
+    void stopWatch();
+    bool watching() const;
     // Zooms the frequency axis of all three plots around `mhz`, keeping it
     // in its place: a notch in (positive) shows 4/5 of the width, a notch
     // out 5/4 (the mouse wheel over a plot). Needs both scans drawn.
@@ -97,6 +123,12 @@ public:
     void panView(int steps);
     // The whole range of the scans again (Escape, Ctrl+0).
     void showWholeRange();
+    // Keeps the level scale of both plots and their scale labels as they
+    // are through every load until released, so that successive scans
+    // compare by eye (Ctrl+L toggles it); the title then ends in
+    // " (scale held)".
+    void holdLevelScale(bool on);
+    bool levelScaleHeld() const;
     // Whether a loaded scan whose file changes on disk loads again by
     // itself, as if picked anew; on unless turned off (--no-follow).
     void setFollowingFiles(bool on);
@@ -129,6 +161,8 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    // Whoever sets the title, a held scale's mark stays at its end.
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // Files dropped onto the window (mainwindow_files.cpp).
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -139,8 +173,38 @@ protected:
 
 private:
     void drawScans();
-    ws::receiver::CheckResult checkSignal(const QString &frequency,
-                                          ws::receiver::Polarisation polarisation);
+    void setupHoldScale();
+    void markHeldScaleInTitle();
+    // Work with the receiver (mainwindow_receiver.cpp): a spot check or a
+    // full scan; one started while another pauses between its rows runs to
+    // its end first.
+    struct ReceiverJob
+    {
+        // Empty for a spot check.
+        std::unique_ptr<ws::MapScan> scan;
+        QString titleBefore;
+        // A full scan's next row, waiting for what was started between its
+        // rows.
+        std::function<void()> parked;
+        std::unique_ptr<ws::Timer> nextRow;
+    };
+    void checkSignal(const QString &frequency, ws::receiver::Polarisation polarisation,
+                     std::function<void(const ws::receiver::CheckResult &)> done);
+    void beginJob(std::unique_ptr<ReceiverJob> job);
+    void endJob(ReceiverJob *job);
+    // A full scan whose next row waits goes on, unless a check runs.
+    void resumeTopJob();
+    void betweenRows(ReceiverJob *job, std::function<void()> resume);
+    void fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result);
+    void saveResults(const ws::MapScanResult &result, bool tell);
+    // Closing the window ends the work at once, keeping a full scan's
+    // finished rows.
+    void abandonReceiverWork();
+    void setupReceiver();
+    void setupWatch();
+    // The polarisation a press with `button` checks or watches.
+    static ws::receiver::Polarisation polarisationForButton(Qt::MouseButton button);
+    void startWatch(const QString &frequency, ws::receiver::Polarisation polarisation);
 
     void createElements();
     void wireEvents();
@@ -169,13 +233,15 @@ private:
     void setupFileDrops();
     // A drag of files over a text box, handled as over the window.
     bool fileDragOnto(QWidget *box, QEvent *event);
-    // Runs `work` now, or when no check or full scan runs any more (see
-    // the guards below).
+    // Runs `work` now, or when no check or full scan runs any more.
     void whenIdle(std::function<void()> work);
     void setupPictureShortcuts();
     void setupLevelsShortcut();
     void setupHistoryShortcut();
-    void setupPortList();
+    // The table of levels in the log box, with the files it compares.
+    void showLevelsTable();
+    // A table of levels shown is rebuilt from the scans and map loaded now.
+    void rebuildShownLevels();
     // Following the loaded files (mainwindow_follow.cpp).
     void setupFollowing();
     void scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
@@ -187,70 +253,60 @@ private:
 
     // The window's elements by what they are for: windowelements.cpp has
     // all of them, with their objectNames, places and texts; each panel
-    // holds the ones it speaks for. The window wires the panels to its
-    // actions and to the model.
+    // makes and holds the ones it speaks for. The window wires the panels
+    // to its actions and to the model.
     ScanFilesPanel *files_ = nullptr;
     ReceiverSettingsPanel *receiverSettings_ = nullptr;
     LogPanel *log_ = nullptr;
     PlotsPanel *plots_ = nullptr;
     QPushButton *skipRestButton = nullptr;
+    VerdictTile *verdict_ = nullptr;
 
-    // Work that keeps the window. A signal check and a full scan run on the
-    // window's thread, yet let events through while they go on: a check only
-    // paint and window-system events (EventLoop::keepPainted), a full scan
-    // all events, between its rows (EventLoop::doEvents). So other handlers
-    // can run in the middle of them, and three guards follow:
-    // - A request to close the window must not take it away under the
-    //   running work. Busy marks the work for its lifetime; while any runs,
-    //   closeEvent() only notes the request (closePending_). When the last
-    //   Busy ends, the window closes, once the running handler has returned.
-    // - A full scan takes a noted close as "skip rest": it ends after the
-    //   running row, not after all of them, and still saves what it has.
-    // - A full scan may start inside another (a map strip click handled
-    //   between rows). fullScans_ counts them, so that only the outermost
-    //   one, at its end, hides "skip rest" and clears the stop request
-    //   stopRequested_; "skip rest" pressed inside stops both.
-    // tst_signalcheck and tst_fullscanwindow try each of them.
-    class Busy;
-    friend class Busy;
-    int busyDepth_ = 0;
-    bool closePending_ = false;
-    int fullScans_ = 0;
-    // What waits for the window to be idle: files dropped just before a
-    // check began. Nothing but the check runs during a check.
-    std::vector<std::function<void()>> afterBusy_;
-    // The stop request for the running full scan ("skip rest").
+    // The receiver's work, one check at a time: the check machine, what
+    // the log box hears of it, the jobs begun (a full scan at the bottom,
+    // what the user started between its rows above it) and the input that
+    // waits while a check runs.
+    std::unique_ptr<ws::receiver::CheckEvents> checkLog_;
+    std::unique_ptr<ws::receiver::SignalCheck> check_;
+    std::unique_ptr<WindowWatch> watch_;
+    std::vector<std::unique_ptr<ReceiverJob>> jobs_;
+    std::vector<std::unique_ptr<ReceiverJob>> retiredJobs_;
+    HeldInput *heldInput_ = nullptr;
+    QShortcut *escapeKey_ = nullptr;
+    // A port failure the running check reported, shown once it has ended.
+    QString portFailure_;
+    // What the verdict tile shows while a spot check runs, as it looks.
+    std::function<void()> showCheckProgress_;
+    // While the job that ran a check takes its result: what the user did
+    // meanwhile comes first, then the job goes on.
+    bool endingCheck_ = false;
+    // What waits until no check or full scan runs any more: files dropped
+    // just before a check began, whose load would show its boxes in the
+    // middle of it.
+    std::vector<std::function<void()>> afterReceiverWork_;
+    // The stop request for the running full scans ("skip rest", Escape).
     bool stopRequested_ = false;
 
     ws::Platform platform_;
     ws::Scans scans_;
     ws::MapData map_;
     QString lastCheckLog_;
-    // The files the slots and the map were last loaded from, for F5 and
-    // the follower; empty for what was never loaded.
-    QString loadedScanPaths_[2];
+    // The files the slots (newest, reference) and the map were last loaded
+    // from, for F5, the follower and the table of levels; empty for what
+    // was never loaded.
+    ws::ScanSource loadedScans_[2];
     QString loadedMapPath_;
+    // The newest scans the tables of levels showed, for "since last".
+    ws::NewestShown newestShown_;
     FileFollower *follower_ = nullptr;
     HistoryWindow *history_ = nullptr;
     bool following_ = true;
-    // While a reload runs: the view stays if the whole range does.
-    bool keepViewOnLoad_ = false;
+    // While a reload runs (F5, a followed file): the view stays if the
+    // whole range does, and a table of levels shown stays, rebuilt.
+    bool reloading_ = false;
     // Slots (bit 0 newest, bit 1 reference) whose files changed during a
     // check, to load once it has ended.
     int deferredReloads_ = 0;
     // Where the last picture was saved, offered for the next.
     QString picturePath_ = QStringLiteral("wavesift.png");
-};
-
-// Marks the window busy for its lifetime (see the guards above).
-class MainWindow::Busy
-{
-public:
-    explicit Busy(MainWindow &window);
-    ~Busy();
-    Busy(const Busy &) = delete;
-    Busy &operator=(const Busy &) = delete;
-
-private:
-    MainWindow &window_;
 };

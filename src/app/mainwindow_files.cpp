@@ -2,8 +2,10 @@
 
 #include "app/logpanel.h"
 #include "app/messages.h"
+#include "app/receiversettingspanel.h"
 #include "app/scanfilespanel.h"
 #include "core/filenames.h"
+#include "core/files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,15 +41,9 @@ bool MainWindow::openFiles(const QStringList &files,
 {
     // A dialog hands over the whole path in the system's form, and the
     // summary lines and later dialogs show it so.
-    // A name that keeps bytes that are not UTF-8 (filenames.h) is made
-    // whole by hand: QFileInfo would turn those bytes into U+FFFD.
     QString paths[3];
-    for (qsizetype i = 0; i < files.size() && i < 3; ++i) {
-        const QString whole = ws::qtCanName(files[i])
-                                  ? QFileInfo(files[i]).absoluteFilePath()
-                                  : QDir::cleanPath(QDir::current().absoluteFilePath(files[i]));
-        paths[i] = QDir::toNativeSeparators(whole);
-    }
+    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
+        paths[i] = QDir::toNativeSeparators(ws::absoluteFileName(files[i]));
     return loadFileSet({paths[0], paths[1], paths[2]}, beforeEach);
 }
 
@@ -79,7 +75,7 @@ void MainWindow::setupFileDrops()
     // The text boxes take drops of text as they always have; files dropped
     // onto them are the window's (fileDragOnto). The log box's drops
     // arrive at the area that shows its text.
-    for (QLineEdit *box : findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+    for (QLineEdit *box : receiverSettings_->boxes())
         box->installEventFilter(this);
     log_->widget().viewport()->installEventFilter(this);
 }
@@ -113,11 +109,9 @@ bool MainWindow::fileDragOnto(QWidget *box, QEvent *event)
 
 std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data, QPoint at) const
 {
-    // A check lets no other handler run, yet drags pass its wait like
-    // paint events; and a full scan lets events in between its rows only
-    // for "skip rest". A load then would put its message box in the middle
-    // of the polling.
-    if (busyDepth_ > 0)
+    // A load would put its message boxes in the middle of the check, or
+    // between the rows of a full scan.
+    if (receiverBusy())
         return std::nullopt;
     if (!data || !data->hasUrls())
         return std::nullopt;
@@ -131,11 +125,12 @@ std::optional<MainWindow::FileSet> MainWindow::fileDropAt(const QMimeData *data,
     if (paths.isEmpty())
         return std::nullopt;
 
-    QWidget *target = childAt(at);
-    while (target && target->parentWidget() != this)
-        target = target->parentWidget();
+    std::optional<ScanFilesPanel::Target> onto;
+    for (QWidget *target = childAt(at); target && target != this && !onto;
+         target = target->parentWidget())
+        onto = files_->targetOf(target);
     FileSet files;
-    if (const std::optional<ScanFilesPanel::Target> onto = files_->targetOf(target)) {
+    if (onto) {
         // Onto a load button or its label: one file for that slot, as if
         // picked in its dialog, and a map only when the button could be
         // clicked.
@@ -179,7 +174,7 @@ std::optional<MainWindow::FileSet> MainWindow::filesByKind(const QStringList &pa
     if (scans.size() == 2) {
         // The newer scan is the one to compare with the older.
         const bool firstIsNewer =
-            QFileInfo(scans[0]).lastModified() >= QFileInfo(scans[1]).lastModified();
+            ws::fileStatus(scans[0]).lastModified >= ws::fileStatus(scans[1]).lastModified;
         files.newest = scans[firstIsNewer ? 0 : 1];
         files.reference = scans[firstIsNewer ? 1 : 0];
     } else if (scans.size() == 1) {
@@ -195,7 +190,7 @@ bool MainWindow::openFilesByKind(const QStringList &files,
 {
     QStringList paths;
     for (const QString &file : files)
-        paths << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+        paths << QDir::toNativeSeparators(ws::absoluteFileName(file));
     const std::optional<FileSet> sorted = filesByKind(paths);
     if (!sorted) {
         platform_.dialogs->message(ws::messages::tooManyFiles(paths));
@@ -235,9 +230,9 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::whenIdle(std::function<void()> work)
 {
-    if (busyDepth_ == 0) {
+    if (!receiverBusy()) {
         work();
         return;
     }
-    afterBusy_.push_back(std::move(work));
+    afterReceiverWork_.push_back(std::move(work));
 }

@@ -7,7 +7,6 @@
 #include <QKeySequence>
 #include <QScopedValueRollback>
 #include <QShortcut>
-#include <QTimer>
 
 // Loaded files on disk: a scan whose file is written again loads again by
 // itself, and F5 loads every loaded file again. Both go through the same
@@ -35,7 +34,9 @@ int keyOf(ws::ScanSlot slot)
 
 void MainWindow::setupFollowing()
 {
-    follower_ = new FileFollower(300, this);
+    // A scanning tool ends its file with a line end: a file without one
+    // waits longer, as its writer may only have paused.
+    follower_ = new FileFollower(300, 3000, this);
     connect(follower_, &FileFollower::settled, this, [this](int key) {
         reloadChangedScan(key == 0 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
     });
@@ -50,7 +51,7 @@ void MainWindow::setFollowingFiles(bool on)
     if (history_)
         history_->setFollowing(on);
     for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
-        const QString &path = loadedScanPaths_[keyOf(slot)];
+        const QString &path = loadedScans_[keyOf(slot)].path;
         if (on && !path.isEmpty())
             follower_->follow(keyOf(slot), path, FileFollower::Stamp::of(path));
         else
@@ -61,52 +62,44 @@ void MainWindow::setFollowingFiles(bool on)
 void MainWindow::scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
                                 const QDateTime &lastModified)
 {
-    loadedScanPaths_[keyOf(slot)] = path;
+    loadedScans_[keyOf(slot)] = {path, lastModified};
     if (following_)
         follower_->follow(keyOf(slot), path, {true, size, lastModified});
 }
 
 void MainWindow::reloadChangedScan(ws::ScanSlot slot)
 {
-    // A check lets the watcher's events through while it paints, but no
-    // other work may run inside it: the reload waits until it has ended.
-    // Between the rows of a full scan (no check running) it may run. Each
-    // check and each full scan is Busy, and only full scans are counted:
-    // more Busy than full scans is a check running.
-    if (busyDepth_ > fullScans_) {
+    // A check's log and plots stay as they were while it runs: the reload
+    // waits until it has ended, between the rows of a full scan.
+    if (check_->running()) {
         deferredReloads_ |= 1 << keyOf(slot);
         return;
     }
-    const QString path = loadedScanPaths_[keyOf(slot)];
+    const QString path = loadedScans_[keyOf(slot)].path;
     if (path.isEmpty())
         return;
     SilentDialogs silent;
     const QScopedValueRollback<ws::UserDialogs *> quiet(platform_.dialogs, &silent);
-    const QScopedValueRollback<bool> keepView(keepViewOnLoad_, true);
+    const QScopedValueRollback<bool> reloading(reloading_, true);
     loadScanFrom(slot, path);
 }
 
 void MainWindow::reloadDeferredScans()
 {
-    if (!deferredReloads_ || busyDepth_ > fullScans_)
-        return;
-    // After the handler that ran the check has returned.
-    QTimer::singleShot(0, this, [this] {
-        const int deferred = std::exchange(deferredReloads_, 0);
-        for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
-            if (deferred & (1 << keyOf(slot)))
-                reloadChangedScan(slot);
-        }
-    });
+    const int deferred = std::exchange(deferredReloads_, 0);
+    for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
+        if (deferred & (1 << keyOf(slot)))
+            reloadChangedScan(slot);
+    }
 }
 
 void MainWindow::reloadFiles()
 {
     // Each file on its own: one that fails says so as after a dialog, and
     // the others still load.
-    const QScopedValueRollback<bool> keepView(keepViewOnLoad_, true);
+    const QScopedValueRollback<bool> reloading(reloading_, true);
     for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
-        const QString path = loadedScanPaths_[keyOf(slot)];
+        const QString path = loadedScans_[keyOf(slot)].path;
         if (!path.isEmpty())
             loadScanFrom(slot, path);
     }

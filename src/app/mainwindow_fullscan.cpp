@@ -1,71 +1,99 @@
 #include "app/mainwindow.h"
 
 #include "app/logpanel.h"
+#include "app/verdicttile.h"
 #include "fullscan/fullscan.h"
 #include "fullscan/resultsfile.h"
 #include "receiver/checklog.h"
 
 #include <QPushButton>
 
-#include <algorithm>
+// The window's full scan: one row's check at a time, the user's clicks
+// between the rows, the results at the end. A full scan the user starts
+// between the rows of another runs to its end before the other goes on.
 
 void MainWindow::runFullScan()
 {
-    Busy busy(*this);
-    ++fullScans_;
-    // A scan started between the rows of another shows its own progress,
-    // then gives the title back to the one it interrupted.
-    const QString titleBefore = windowTitle();
+    if (check_->running())
+        return;
+    stopWatch();
+    auto owned = std::make_unique<ReceiverJob>();
+    ReceiverJob *job = owned.get();
+    job->scan = std::make_unique<ws::MapScan>();
+    job->titleBefore = windowTitle();
+    job->nextRow = platform_.clock->createTimer([this, job] {
+        if (std::function<void()> resume = std::exchange(job->parked, nullptr))
+            resume();
+    });
+    beginJob(std::move(owned));
     skipRestButton->setVisible(true);
-    // The first check keeps the window for seconds; show "skip rest" now,
-    // not only after it.
-    repaintWindow();
 
-    // A port that cannot be opened fails the same way for every row; the
-    // scan ends after the first such row.
-    bool portFailed = false;
-    // Progress counts the MPEG entries, as the command line's does.
-    const auto mpegRows = std::count_if(map_.entries.begin(), map_.entries.end(),
-                                        [](const ws::MapEntry &e) { return ws::isMpegRow(e.type); });
-    int checked = 0;
     ws::MapScanSteps steps;
-    steps.check = [&](const QString &frequency, ws::receiver::Polarisation polarisation) {
+    steps.check = [this, job](const QString &frequency, ws::receiver::Polarisation polarisation,
+                              ws::MapScanSteps::CheckDone done) {
+        // Progress counts the MPEG entries, as the command line's does.
         setWindowTitle(QStringLiteral("Wavesift: checking %1 of %2 (%3%4)")
-                           .arg(++checked)
-                           .arg(mpegRows)
+                           .arg(job->scan->counts().checked)
+                           .arg(job->scan->counts().mpegRows)
                            .arg(frequency, ws::receiver::logLetter(polarisation)));
-        const ws::receiver::CheckResult check = checkSignal(frequency, polarisation);
-        portFailed = check.portFailed;
-        return check.log;
+        verdict_->show(scanVerdict(job->scan->counts()));
+        checkSignal(frequency, polarisation, std::move(done));
     };
-    // A noted close ends the scan like "skip rest" (see the guards in
-    // mainwindow.h).
-    steps.stopRequested = [this, &portFailed] {
-        return stopRequested_ || portFailed || closePending_;
+    steps.stopRequested = [this] { return stopRequested_; };
+    steps.afterRow = [this, job](std::function<void()> resume) {
+        betweenRows(job, std::move(resume));
     };
-    steps.afterRow = [this] {
-        repaintWindow();
-        // Here a "skip rest" click is handled.
-        platform_.events->doEvents();
-    };
-    const QString results = ws::scanMapRows(map_.entries, steps);
+    steps.finished = [this, job](const ws::MapScanResult &result) { fullScanEnded(job, result); };
+    job->scan->start(map_.entries, steps);
+}
 
+void MainWindow::betweenRows(ReceiverJob *job, std::function<void()> resume)
+{
+    // Each row lets the user act, the rows passed over too: the next row
+    // comes from the event loop, after whatever waits there. Should that
+    // start a check or a scan, this scan waits for it to end.
+    job->parked = std::move(resume);
+    verdict_->show(scanVerdict(job->scan->counts()));
+    if (!endingCheck_)
+        resumeTopJob();
+}
+
+void MainWindow::fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result)
+{
+    verdict_->show(scanVerdict(result.counts));
     platform_.system->beep();
-    ws::ResultsFolders folders{platform_.system->programFolder(),
-                               platform_.system->userDataFolder(),
-                               platform_.system->noUserDataFolder()};
-    // Installed, the program never writes beside itself, not even as root.
-    if (ws::isInstalledFolder(folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
-        folders.program.clear();
-    const ws::ResultsSave save = ws::saveResultsIn(folders, results);
-    platform_.dialogs->message(save.message());
-
-    log_->showWithEndInView(results);
-    setWindowTitle(titleBefore);
-    // Only the outermost scan ends "skip rest" (see the guards in
-    // mainwindow.h).
-    if (--fullScans_ == 0) {
+    saveResults(result, true);
+    log_->showWithEndInView(result.results);
+    setWindowTitle(job->titleBefore);
+    endJob(job);
+    // Only the outermost scan ends "skip rest": one pressed in a scan
+    // started between the rows of another stops both.
+    const bool scanLeft =
+        std::any_of(jobs_.begin(), jobs_.end(), [](const auto &j) { return j->scan != nullptr; });
+    if (!scanLeft) {
         stopRequested_ = false;
         skipRestButton->setVisible(false);
     }
+    resumeTopJob();
+}
+
+void MainWindow::saveResults(const ws::MapScanResult &result, bool tell)
+{
+    ws::ResultsPlace place;
+    place.folders = {platform_.system->programFolder(), platform_.system->userDataFolder(),
+                     platform_.system->noUserDataFolder()};
+    // Installed, the program never writes beside itself, not even as root.
+    if (ws::isInstalledFolder(place.folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
+        place.folders.program.clear();
+    const ws::ResultsOutcome outcome = ws::finishResults(
+        {result.results, result.counts.checked, result.portFailed}, place, platform_.clock->now());
+    if (!tell)
+        return;
+    QStringList detail;
+    if (result.stopped)
+        detail << ws::receiver::stoppedLine();
+    detail << ws::summaryLine(result.counts);
+    if (!outcome.pastCopyFailure.isEmpty())
+        detail << outcome.pastCopyFailure;
+    platform_.dialogs->message(outcome.message, detail.join(QLatin1Char('\n')));
 }

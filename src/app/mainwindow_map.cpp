@@ -52,7 +52,14 @@ bool MainWindow::loadMapFrom(const QString &path)
     if (history_)
         history_->setMap(map_);
 
-    log_->show(map_.listing);
+    // F5 rebuilds a table of levels shown for the map as it is now; a map
+    // picked anew is listed.
+    if (reloading_ && log_->showsLevels())
+        rebuildShownLevels();
+    else
+        log_->show(map_.listing);
     repaintWindow();
+    if (ws::holdsNoFrequency(map_))
+        platform_.dialogs->message(ws::messages::mapWithoutFrequency(path));
     return true;
 }

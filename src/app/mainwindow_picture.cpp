@@ -2,6 +2,7 @@
 
 #include "app/logpanel.h"
 #include "app/messages.h"
+#include "app/receiversettingspanel.h"
 #include "app/windowpicture.h"
 
 #include <QClipboard>
@@ -47,7 +48,7 @@ void MainWindow::setupPictureShortcuts()
     connect(copy, &QShortcut::activated, this, [this] { copyPicture(); });
     // A text box claims Ctrl+C for itself whenever it has the focus;
     // copyKeyOnto hands it to the window while nothing is selected there.
-    for (QLineEdit *box : findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+    for (QLineEdit *box : receiverSettings_->boxes())
         box->installEventFilter(this);
     log_->widget().installEventFilter(this);
 }

@@ -27,18 +27,19 @@ bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
     // into a scan of its own, and only a complete scan replaces the slot.
     // Otherwise a half-read file would stay behind in a slot that counts as
     // loaded and be drawn by the next load of the other slot.
-    const auto fail = [&](const QString &text, const ws::Failure &reason) {
+    const auto fail = [&](const QString &text, const QString &detail) {
         files_->describe(target, previousText);
-        platform_.dialogs->message(text, ws::failureDetail(path, reason));
+        platform_.dialogs->message(text, detail);
     };
     const auto file = ws::readScanFile(path);
     if (!file.value) {
-        fail(ws::messages::cancelled(), file.failure.reason);
+        fail(ws::messages::cancelled(), ws::failureDetail(path, file.failure.reason));
         return false;
     }
     ws::ScanParse parse = ws::parseScan(file.value->bytes);
     if (!parse.value) {
-        fail(ws::messages::scanNotLoaded(parse.failure.kind), parse.failure.reason);
+        fail(ws::messages::scanNotLoaded(parse.failure.kind),
+             ws::messages::scanNotLoadedDetail(path, file.value->bytes, parse.failure.reason));
         return false;
     }
     files_->describe(target, ws::scanSummary(path, file.value->lastModified, file.value->size,

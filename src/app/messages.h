@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files.h"
+#include "map/mapfile.h"
 #include "scan/scanfile.h"
 
 #include <QString>
@@ -34,6 +36,30 @@ inline QString scanNotLoaded(ScanFailure::Kind kind)
     return cancelled();
 }
 
+// What the box for a scan file that was read but could not be taken says
+// below its message: where and why the reader stopped; for a map picked
+// where a scan goes, that it is one, since "unknown Format" and a line of
+// the map would not tell.
+inline QString scanNotLoadedDetail(const QString &path, const QByteArray &bytes,
+                                   const Failure &reason)
+{
+    if (looksLikeMap(bytes))
+        return path + QStringLiteral(" looks like a map of transmissions, not a scan");
+    return failureDetail(path, reason);
+}
+
+// A file that loaded as a map but holds no frequency where a map has them
+// (holdsNoFrequency): loaded all the same, and the user asked.
+inline QString mapWithoutFrequency(const QString &path)
+{
+    return path + QStringLiteral(": no line holds a frequency; is this a map?");
+}
+
+// The end of the window's title, after whatever it says, while the level
+// scale is held (Ctrl+L): curves that then run off the plots, and scale
+// labels that stay as they were, are not a fault.
+inline QString scaleHeldInTitle() { return QStringLiteral(" (scale held)"); }
+
 // The label of the slot, or of the map, while its file is read.
 inline QString loadingScan() { return QStringLiteral("Loading, please wait"); }
 inline QString loadingMap() { return QStringLiteral("Loading, please wait ..."); }
@@ -45,13 +71,24 @@ inline QString mapNeedsScans(const QString &path)
     return path + QStringLiteral(" was not loaded: a map needs both scans loaded first");
 }
 
+// Names of files, one a line. A whole folder handed over would push the
+// box's OK button off the screen: the first ten stand for the rest.
+inline QString fileList(const QStringList &paths)
+{
+    constexpr qsizetype kShown = 10;
+    if (paths.size() <= kShown)
+        return paths.join(QLatin1Char('\n'));
+    return paths.first(kShown).join(QLatin1Char('\n')) +
+        QStringLiteral("\nand %1 more").arg(paths.size() - kShown);
+}
+
 // Files handed over in any order (by a file manager) that do not fit the
 // two scan slots and the map.
 inline QString tooManyFiles(const QStringList &paths)
 {
     return QStringLiteral("None of these files was loaded: at most two scans (.scn files) "
                           "and one map load at a time.\n") +
-        paths.join(QLatin1Char('\n'));
+        fileList(paths);
 }
 
 // A picture of the window that could not be written, and why.

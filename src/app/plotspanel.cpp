@@ -4,9 +4,19 @@
 #include "plot/drawscans.h"
 #include "plot/mapstrip.h"
 
-PlotsPanel::PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map)
-    : WindowPanel(window), scans_(scans), map_(map)
+PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *parent)
+    : WindowPanel(parent), scans_(scans), map_(map)
 {
+    // Made after the plots, so that the legend's one pixel in the level
+    // plot lies on top.
+    create<QLabel>(ws::window::names::levelTitle);
+    create<QLabel>(ws::window::names::differenceTitle);
+    for (const ws::window::Element &row : ws::window::elements()) {
+        // The legend: the labels in the colours of what they explain.
+        if (row.textColour)
+            create(row);
+    }
+
     // Which of the two plots was pressed makes no difference.
     for (PlotWidget *plot : {levelPlot, differencePlot}) {
         connect(plot, &PlotWidget::pressed, this, &PlotsPanel::plotPressed);
@@ -16,7 +26,10 @@ PlotsPanel::PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapDat
                 });
     }
     // Any of the three buttons.
-    connect(mapStrip, &PlotWidget::pressed, this, [this] { emit mapStripPressed(); });
+    connect(mapStrip, &PlotWidget::pressed, this,
+            [this](double mhz, Qt::MouseButton, Qt::KeyboardModifiers modifiers) {
+                emit mapStripPressed(mhz, modifiers);
+            });
     // The strip goes by its own scale: unzoomed it keeps the one of the
     // scans its map was loaded with, which other scans loaded since may
     // have left.
@@ -49,10 +62,26 @@ void PlotsPanel::showScans(bool keepZoom)
         drawMapStrip();
 }
 
+void PlotsPanel::holdLevelScale(bool on)
+{
+    if (on == holdLevels_)
+        return;
+    holdLevels_ = on;
+    heldLevels_.reset();
+    if (!scans_.bothLoaded())
+        return;
+    if (on)
+        heldLevels_ = ws::PlotRange::of(*scans_.newest, *scans_.reference).levelScale();
+    else
+        drawPlots();
+}
+
 void PlotsPanel::drawPlots()
 {
-    const ws::ScaleTexts texts =
-        ws::drawScans(*scans_.newest, *scans_.reference, view_, *levelPlot, *differencePlot);
+    if (holdLevels_ && !heldLevels_)
+        heldLevels_ = ws::PlotRange::of(*scans_.newest, *scans_.reference).levelScale();
+    const ws::ScaleTexts texts = ws::drawScans(*scans_.newest, *scans_.reference, view_,
+                                               *levelPlot, *differencePlot, heldLevels_);
     startFrequencyLabel->setText(texts.left);
     endFrequencyLabel->setText(texts.right);
     startFrequencyLabel->setVisible(true);
@@ -61,6 +90,16 @@ void PlotsPanel::drawPlots()
     levelBottomLabel->setText(texts.bottom);
     differenceTopLabel->setText(texts.diffTop);
     differenceBottomLabel->setText(texts.diffBottom);
+}
+
+void PlotsPanel::resizeEvent(QResizeEvent *event)
+{
+    WindowPanel::resizeEvent(event);
+    // The plots have their new sizes already; what they show is drawn anew
+    // to fill them, at once, so that a picture taken next shows it whole.
+    if (scans_.bothLoaded())
+        drawPlots();
+    drawMapStrip();
 }
 
 void PlotsPanel::clearMapStrip()

@@ -14,9 +14,9 @@
 // The plots: the level plot and the difference plot with the scale values
 // beside and under them, the map strip, the readout of the frequency under
 // the pointer, and the view, the part of the frequency axis they show. The
-// legends beside them are fixed text; the table alone has them. The plots
-// report positions in their own scale, which the drawing sets: megahertz
-// for a position across.
+// titles and legends beside them are fixed text; the table alone has them.
+// The plots report positions in their own scale, which the drawing sets:
+// megahertz for a position across.
 //
 // The view: zooming and panning the frequency axis with the wheel over any
 // of the three plots. The plots, the strip and the labels under them are
@@ -28,7 +28,7 @@ class PlotsPanel : public WindowPanel
 
 public:
     // Draws `scans` and `map`, which the window keeps and loads.
-    PlotsPanel(QWidget &window, const ws::Scans &scans, const ws::MapData &map);
+    PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *parent = nullptr);
 
     // Draws both scans, loaded now, over their whole range. A reload of a
     // file (`keepZoom`) keeps the view while that range stays the same.
@@ -42,6 +42,13 @@ public:
     void showMap();
     // Whether the strip shows a map.
     bool mapShown() const { return mapScale_.has_value(); }
+
+    // Keeps the level scale the plots show now (before the first drawing,
+    // the first one's) through every load until released; released, the
+    // plots take their scans' own scale again. The frequency axis is not
+    // held.
+    void holdLevelScale(bool on);
+    bool levelScaleHeld() const { return holdLevels_; }
 
     // What the plots show of the scans' range.
     const ws::View &view() const { return view_; }
@@ -60,10 +67,14 @@ public:
     void clearReadout();
 
 signals:
-    // A press into the level or the difference plot.
-    void plotPressed(double mhz, Qt::MouseButton button);
-    void mapStripPressed();
+    // A press into the level or the difference plot, or into the map strip,
+    // with the keyboard's modifiers (Shift watches instead of checking).
+    void plotPressed(double mhz, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void mapStripPressed(double mhz, Qt::KeyboardModifiers modifiers);
     void pointerMoved(double mhz);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void drawPlots();
@@ -80,21 +91,25 @@ private:
     // keeps it while scans come and go; zoomed in, it shows the visible
     // range instead, and returns to this one when the zoom ends.
     std::optional<ws::FrequencyScale> mapScale_;
+    // The parts of a wheel notch that touchpads send, until a notch is full.
     ws::WheelTurns wheel_;
+    bool holdLevels_ = false;
+    // The held scale, once the plots have been drawn since the hold began.
+    std::optional<ws::LevelScale> heldLevels_;
 
-    PlotWidget *const levelPlot = element<PlotWidget>(ws::window::names::levelPlot);
-    QLabel *const levelTopLabel = element<QLabel>(ws::window::names::levelTopLabel);
-    QLabel *const levelBottomLabel = element<QLabel>(ws::window::names::levelBottomLabel);
-    PlotWidget *const differencePlot = element<PlotWidget>(ws::window::names::differencePlot);
-    QLabel *const differenceTopLabel = element<QLabel>(ws::window::names::differenceTopLabel);
+    PlotWidget *const levelPlot = create<PlotWidget>(ws::window::names::levelPlot);
+    QLabel *const levelTopLabel = create<QLabel>(ws::window::names::levelTopLabel);
+    QLabel *const levelBottomLabel = create<QLabel>(ws::window::names::levelBottomLabel);
+    PlotWidget *const differencePlot = create<PlotWidget>(ws::window::names::differencePlot);
+    QLabel *const differenceTopLabel = create<QLabel>(ws::window::names::differenceTopLabel);
     QLabel *const differenceBottomLabel =
-        element<QLabel>(ws::window::names::differenceBottomLabel);
-    QLabel *const startFrequencyLabel = element<QLabel>(ws::window::names::startFrequencyLabel);
-    QLabel *const endFrequencyLabel = element<QLabel>(ws::window::names::endFrequencyLabel);
-    PlotWidget *const mapStrip = element<PlotWidget>(ws::window::names::mapStrip);
+        create<QLabel>(ws::window::names::differenceBottomLabel);
+    QLabel *const startFrequencyLabel = create<QLabel>(ws::window::names::startFrequencyLabel);
+    QLabel *const endFrequencyLabel = create<QLabel>(ws::window::names::endFrequencyLabel);
+    PlotWidget *const mapStrip = create<PlotWidget>(ws::window::names::mapStrip);
 
     QLabel *const pointerFrequencyLabel =
-        element<QLabel>(ws::window::names::pointerFrequencyLabel);
-    QLabel *const nearestTitleLabel = element<QLabel>(ws::window::names::nearestTitleLabel);
-    QLabel *const nearestEntryLabel = element<QLabel>(ws::window::names::nearestEntryLabel);
+        create<QLabel>(ws::window::names::pointerFrequencyLabel);
+    QLabel *const nearestTitleLabel = create<QLabel>(ws::window::names::nearestTitleLabel);
+    QLabel *const nearestEntryLabel = create<QLabel>(ws::window::names::nearestEntryLabel);
 };

@@ -23,12 +23,18 @@ PlotWidget::PlotWidget(QWidget *parent)
 
 PlotWidget::~PlotWidget() = default;
 
+QSize PlotWidget::deviceSize() const
+{
+    const QSize area = areaSize().expandedTo(QSize(1, 1));
+    const qreal dpr = devicePixelRatioF();
+    return QSize(qCeil(area.width() * dpr), qCeil(area.height() * dpr));
+}
+
 void PlotWidget::ensureSurface()
 {
     area_ = contentsRect().size();
-    const QSize area = areaSize().expandedTo(QSize(1, 1));
     const qreal dpr = devicePixelRatioF();
-    const QSize device(qCeil(area.width() * dpr), qCeil(area.height() * dpr));
+    const QSize device = deviceSize();
     if (image_.size() == device && image_.devicePixelRatio() == dpr)
         return;
     endPainting();
@@ -65,9 +71,23 @@ QPainter &PlotWidget::painter()
     return *painter_;
 }
 
+void PlotWidget::drawPending()
+{
+    // The lines of one colour in one call: a curve is thousands of segments,
+    // and the painter's work before each call is then done once. Their order
+    // does not matter, they are all one colour.
+    if (!pendingLines_.empty())
+        painter_->drawLines(pendingLines_.data(), int(pendingLines_.size()));
+    if (!pendingPoints_.empty())
+        painter_->drawPoints(pendingPoints_.data(), int(pendingPoints_.size()));
+    pendingLines_.clear();
+    pendingPoints_.clear();
+}
+
 void PlotWidget::endPainting()
 {
     if (painter_) {
+        drawPending();
         painter_->end();
         painter_.reset();
     }
@@ -76,8 +96,14 @@ void PlotWidget::endPainting()
 void PlotWidget::cls()
 {
     endPainting();
-    if (!image_.isNull())
+    // A surface of another size is made anew rather than copied: what it
+    // held is to go anyway (a plot redrawn to its new size).
+    if (!image_.isNull() && image_.size() != deviceSize()) {
+        image_ = QImage();
+        ensureSurface();
+    } else if (!image_.isNull()) {
         image_.fill(kBackground);
+    }
     currentX_ = left_;
     currentY_ = top_;
     scheduleUpdate();
@@ -96,8 +122,10 @@ void PlotWidget::setScale(double left, double top, double width, double height)
 void PlotWidget::setForeColor(QColor color)
 {
     foreColor_ = color;
-    if (painter_)
+    if (painter_) {
+        drawPending();
         painter_->setPen(QPen(foreColor_, 1));
+    }
 }
 
 QPointF PlotWidget::toPixel(double x, double y) const
@@ -146,15 +174,15 @@ void PlotWidget::lineTo(double x, double y)
 
 void PlotWidget::line(double x1, double y1, double x2, double y2)
 {
-    QPainter &p = painter();
+    painter();
     const auto a = snap(x1, y1);
     const auto b = snap(x2, y2);
     // A point that is not a number has no place; the line to it is left out.
     if (a && b) {
         if (*a == *b)
-            p.drawPoint(*a);
+            pendingPoints_.push_back(*a);
         else
-            p.drawLine(*a, *b);
+            pendingLines_.emplace_back(*a, *b);
     }
     currentX_ = x2;
     currentY_ = y2;
@@ -187,10 +215,12 @@ void PlotWidget::paintEvent(QPaintEvent *event)
     QPainter p(this);
     // A box that was never drawn into has no surface yet: most boxes stay
     // blank for a while after start, and so cost nothing until then.
-    if (image_.isNull())
+    if (image_.isNull()) {
         p.fillRect(contentsRect(), kBackground);
-    else
+    } else {
+        ensureSurface();
         p.drawImage(contentsRect().topLeft(), image_);
+    }
     p.end();
     QFrame::paintEvent(event); // the sunken border
 }
@@ -198,8 +228,10 @@ void PlotWidget::paintEvent(QPaintEvent *event)
 void PlotWidget::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    if (!image_.isNull())
-        ensureSurface();
+    // The surface follows the new size when it is next drawn into, cleared
+    // or shown: a resized plot is mostly redrawn at once, and then nothing
+    // of the old surface need be copied.
+    endPainting();
 }
 
 QPointF PlotWidget::areaPosition(QPointF widgetPosition) const
@@ -275,7 +307,7 @@ void PlotWidget::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    emit pressed(reportedX(pos), button);
+    emit pressed(reportedX(pos), button, event->modifiers());
 }
 
 void PlotWidget::mouseDoubleClickEvent(QMouseEvent *event)

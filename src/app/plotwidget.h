@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 // A plot: a sunken frame around a retained drawing surface with a user
 // coordinate system. What is drawn stays until cls(); paintEvent only copies
@@ -54,10 +55,10 @@ signals:
     // The pointer moved over the plot, frame included: over the frame, x is
     // that of the nearest column of the drawable area.
     void pointerMoved(double x);
-    // The left, right or middle button went down on the drawable area. A
-    // press on the frame, the second press of a double-click and the other
-    // buttons press nothing.
-    void pressed(double x, Qt::MouseButton button);
+    // The left, right or middle button went down on the drawable area, with
+    // the keyboard's modifiers at that moment. A press on the frame, the
+    // second press of a double-click and the other buttons press nothing.
+    void pressed(double x, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     // The wheel turned over the plot, frame included. `fraction` is where
     // the pointer is across the drawable area (0 at its left edge, 1 at its
     // right edge; over the frame, the nearest edge), the delta and the
@@ -75,7 +76,11 @@ protected:
 
 private:
     QPainter &painter();
+    // Draws what line() collected since the colour was set.
+    void drawPending();
     void endPainting();
+    // The surface's size in device pixels for the widget's size now.
+    QSize deviceSize() const;
     void ensureSurface();
     std::optional<QPoint> snap(double x, double y) const; // needs ensureSurface() first
 
@@ -93,6 +98,8 @@ private:
     QSize area_; // the drawable area as of the last ensureSurface()
     bool updatePending_ = false;
     std::unique_ptr<QPainter> painter_;
+    std::vector<QLine> pendingLines_;
+    std::vector<QPoint> pendingPoints_;
     QColor foreColor_ = Qt::black;
     double left_ = 0;
     double top_ = 0;

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSerialPortInfo>
-#include <QStandardPaths>
 #include <QWidget>
 
 namespace ws {
@@ -57,24 +56,20 @@ bool QtDialogs::saveFile(const QString &title, QString &fileName)
 
 void QtDialogs::message(const QString &text, const QString &detail)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wavesift"), text, QMessageBox::Ok,
-                    parent_);
+    messageBox(text, detail)->exec();
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::messageBox(const QString &text,
+                                                   const QString &detail) const
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("Wavesift"),
+                                             text, QMessageBox::Ok, parent_);
     // A path may look like markup; it is shown as it is.
-    box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(detail);
-    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+    box->setTextFormat(Qt::PlainText);
+    box->setInformativeText(detail);
+    if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
         label->setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-void QtEventLoop::doEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void QtEventLoop::keepPainted()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return box;
 }
 
 void QtEventLoop::repaintNow(QWidget *widget)
@@ -105,31 +100,14 @@ QString DesktopServices::programFolder()
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-// Qt makes a relative XDG_DATA_HOME a relative folder and an unset HOME
-// the root's; neither is a place for results.
 QString DesktopServices::userDataFolder()
 {
-    return dataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"))
-        .value.value_or(QString());
+    return systemDataFolder().value.value_or(QString());
 }
 
 QString DesktopServices::noUserDataFolder()
 {
-    return dataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"))
-        .failure.what;
+    return systemDataFolder().failure.what;
 }
-#else
-QString DesktopServices::userDataFolder()
-{
-    return QDir::toNativeSeparators(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-}
-
-QString DesktopServices::noUserDataFolder()
-{
-    return QString();
-}
-#endif
 
 } // namespace ws

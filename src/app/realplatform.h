@@ -3,6 +3,9 @@
 #include "app/windowplatform.h"
 #include "core/steadyclock.h"
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 // The platform as the program uses it on a desktop: Qt's dialogs and event
@@ -19,6 +22,8 @@ public:
     bool saveFile(const QString &title, QString &fileName) override;
     bool chooseFolder(const QString &title, QString &folder) override;
     void message(const QString &text, const QString &detail) override;
+    // The box message() runs, built but not yet shown.
+    std::unique_ptr<QMessageBox> messageBox(const QString &text, const QString &detail) const;
 
 private:
     QWidget *parent_;
@@ -27,8 +32,6 @@ private:
 class QtEventLoop : public EventLoop
 {
 public:
-    void doEvents() override;
-    void keepPainted() override;
     void repaintNow(QWidget *widget) override;
 };
 

@@ -25,3 +25,11 @@ void ReceiverSettingsPanel::listPorts(ws::PortFinder &finder, std::function<bool
             new ws::PortList(*box.box, finder, std::move(mayList));
     }
 }
+
+QList<QLineEdit *> ReceiverSettingsPanel::boxes() const
+{
+    QList<QLineEdit *> all;
+    for (const Box &box : boxes_)
+        all << box.box;
+    return all;
+}

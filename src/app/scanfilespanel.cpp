@@ -1,12 +1,21 @@
 #include "app/scanfilespanel.h"
 
-ScanFilesPanel::ScanFilesPanel(QWidget &window)
-    : WindowPanel(window)
+ScanFilesPanel::ScanFilesPanel(ws::UserDialogs &dialogs, QWidget *parent)
+    : WindowPanel(parent), dialogs_(dialogs)
 {
     for (Target target : {Target::NewestScan, Target::ReferenceScan, Target::Map})
         connect(row(target).button, &QPushButton::clicked, this,
                 [this, target] { emit loadClicked(target); });
     row(Target::Map).button->setEnabled(false);
+}
+
+FileOpenDialog *ScanFilesPanel::createDialog(const char *name)
+{
+    const ws::window::FileDialogElement &row = ws::window::fileDialog(name);
+    auto *dialog = new FileOpenDialog(dialogs_, QString::fromLatin1(row.title),
+                                      QString::fromLatin1(row.fileName), this);
+    dialog->setObjectName(QLatin1String(name));
+    return dialog;
 }
 
 std::optional<QString> ScanFilesPanel::askForFile(Target target)

@@ -26,7 +26,8 @@ public:
         return slot == ws::ScanSlot::Newest ? Target::NewestScan : Target::ReferenceScan;
     }
 
-    explicit ScanFilesPanel(QWidget &window);
+    // The dialogs ask through `dialogs`.
+    explicit ScanFilesPanel(ws::UserDialogs &dialogs, QWidget *parent = nullptr);
 
     // Asks for the target's file in its dialog: the path chosen, or nothing
     // when the user cancelled.
@@ -57,17 +58,19 @@ private:
         FileOpenDialog *dialog;
     };
     const Row &row(Target target) const { return rows_[int(target)]; }
+    FileOpenDialog *createDialog(const char *name);
 
+    ws::UserDialogs &dialogs_;
     // One row for each target, in the order of Target.
     const Row rows_[3] = {
-        {element<QPushButton>(ws::window::names::loadNewestButton),
-         element<QLabel>(ws::window::names::newestLabel),
-         element<FileOpenDialog>(ws::window::names::newestDialog)},
-        {element<QPushButton>(ws::window::names::loadReferenceButton),
-         element<QLabel>(ws::window::names::referenceLabel),
-         element<FileOpenDialog>(ws::window::names::referenceDialog)},
-        {element<QPushButton>(ws::window::names::loadMapButton),
-         element<QLabel>(ws::window::names::mapLabel),
-         element<FileOpenDialog>(ws::window::names::mapDialog)},
+        {create<QPushButton>(ws::window::names::loadNewestButton),
+         create<QLabel>(ws::window::names::newestLabel),
+         createDialog(ws::window::names::newestDialog)},
+        {create<QPushButton>(ws::window::names::loadReferenceButton),
+         create<QLabel>(ws::window::names::referenceLabel),
+         createDialog(ws::window::names::referenceDialog)},
+        {create<QPushButton>(ws::window::names::loadMapButton),
+         create<QLabel>(ws::window::names::mapLabel),
+         createDialog(ws::window::names::mapDialog)},
     };
 };

@@ -1,20 +1,18 @@
 #pragma once
 
+#include "app/windowsize.h"
+
 #include <QColor>
 #include <QRect>
-#include <QSize>
 
+#include <iterator>
 #include <vector>
 
 // Every element of the main window in one table: what it is, where it
-// stands, what it shows when the window opens. The window creates its
-// elements from the table, and the layout tests check the window against
-// it.
+// stands at the default size and how it follows a window that grows, what it
+// shows when the window opens. The panels create their elements from the
+// table, and the layout tests check the window against it.
 namespace ws::window {
-
-// The window's client area at start. The elements keep their places when
-// the window is resized: the layout is absolute.
-inline constexpr QSize kSize(763, 560);
 
 // The objectNames of the elements that the code reaches, by what the
 // elements are for. The names themselves are the ones the elements have
@@ -51,6 +49,7 @@ inline constexpr char lnbPowerBox[] = "Text2";
 inline constexpr char diseqcCaption[] = "Label16";
 inline constexpr char diseqcBox[] = "Text4";
 inline constexpr char logBox[] = "Text1";
+inline constexpr char verdict[] = "verdict";
 inline constexpr char newestDialog[] = "CommonDialog_1";
 inline constexpr char referenceDialog[] = "CommonDialog_2";
 inline constexpr char mapDialog[] = "CommonDialog_3";
@@ -69,7 +68,32 @@ enum class ElementKind {
     // Several lines of text with scroll bars in both directions, in a
     // typewriter font.
     LogBox,
+    // The verdict of the last check (VerdictTile).
+    VerdictTile,
 };
+
+// How an element follows a window that is larger than the default size,
+// along one direction. What the window has beyond the default size is shared
+// out among bands: across there is one, the plots' width; down there are
+// three, from the top the level plot, the difference plot and the log box,
+// by the shares of kHeightShares. An element moves by the bands before
+// `first` and grows by the `count` bands from there on.
+struct Span
+{
+    int first;
+    int count;
+};
+
+struct Growth
+{
+    Span across;
+    Span down;
+};
+
+// The level plot gets the most of the extra height, the log box the least.
+inline constexpr int kHeightShares[] = {3, 2, 1};
+// The window's own client area takes every band.
+inline constexpr Growth kWindowGrowth{{0, 1}, {0, int(std::size(kHeightShares))}};
 
 struct Element
 {
@@ -84,11 +108,15 @@ struct Element
     // The place in the tab order, counting from 1; 0 for elements that do
     // not take the focus.
     int tabPosition;
+    Growth growth;
 };
 
-// In the order the window creates them: where two overlap (the legend
-// reaches one pixel into the level plot), the later one lies on top.
+// Where two overlap (the legend reaches one pixel into the level plot, rows
+// of buttons and labels one pixel into the next), the later one lies on top.
 const std::vector<Element> &elements();
+
+// The row of the element named `name`, which is in the table.
+const Element &element(const char *name);
 
 // The elements that take the focus, in tab order.
 std::vector<const Element *> tabOrder();
@@ -103,5 +131,6 @@ struct FileDialogElement
 };
 
 const std::vector<FileDialogElement> &fileDialogs();
+const FileDialogElement &fileDialog(const char *name);
 
 } // namespace ws::window

@@ -1,30 +1,45 @@
 #pragma once
 
-#include <QObject>
+#include "app/windowelements.h"
+
 #include <QWidget>
 
+class GrowingLayout;
+
+// Makes the element of `row` as the table describes it, a child of `parent`
+// that the parent's layout places.
+QWidget *createElement(const ws::window::Element &row, QWidget *parent);
+
 // A group of the window's elements that belong together, speaking for them
-// in the model's terms. The elements stay where the element table puts
-// them, children of the window itself: their places, their stacking, the
-// tab order and the names scripts find them by do not depend on how the
-// code groups them. A panel takes the elements it owns once the window has
-// created them; each is declared once, as a member initialised by its name:
-//     QLineEdit *const timeoutBox = element<QLineEdit>(names::timeoutBox);
-class WindowPanel : public QObject
+// in the model's terms. The panel makes its elements from the element
+// table and places them: at the window's default size exactly where the
+// table puts them (the panel itself stands on the union of their places),
+// in a larger window as the table's growth says. The names scripts find the
+// elements by and the tab order do not depend on the panels. Each element
+// the code reaches is declared once, as a member made by its name:
+//     QLineEdit *const timeoutBox = create<QLineEdit>(names::timeoutBox);
+// The panel's empty area is bare window: a move over it reaches the
+// window, which empties the readout.
+class WindowPanel : public QWidget
 {
 public:
-    explicit WindowPanel(QWidget &window) : QObject(&window), window_(window) {}
+    explicit WindowPanel(QWidget *parent = nullptr);
+
+    // Where the panel stands in the window at the default size, and how it
+    // follows a larger one.
+    QRect designPlace() const;
+    ws::window::Growth growth() const;
 
 protected:
-    // The window's element named `name`; every name a panel asks for is in
-    // the element table.
     template <class W>
-    W *element(const char *name) const
+    W *create(const char *name)
     {
-        auto *found = window_.findChild<W *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-        Q_ASSERT_X(found, "WindowPanel", name);
-        return found;
+        auto *made = qobject_cast<W *>(create(ws::window::element(name)));
+        Q_ASSERT_X(made, "WindowPanel", name);
+        return made;
     }
+    QWidget *create(const ws::window::Element &row);
 
-    QWidget &window_;
+private:
+    GrowingLayout *layout_;
 };

@@ -14,12 +14,8 @@ class EventLoop
 {
 public:
     virtual ~EventLoop() = default;
-    // Lets every pending window event run once, user input included.
-    virtual void doEvents() = 0;
-    // Lets pending paint and window-system events run but keeps user input
-    // (clicks, keys) waiting until the running handler has returned.
-    virtual void keepPainted() = 0;
-    // Makes everything drawn or written into the widget visible at once.
+    // Makes everything drawn or written into the widget visible at once,
+    // for a load that keeps the window for a moment.
     virtual void repaintNow(QWidget *widget) = 0;
 };
 

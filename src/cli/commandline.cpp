@@ -1,6 +1,9 @@
 #include "cli/commandline.h"
 
+#include "app/windowsize.h"
+#include "cli/options.h"
 #include "core/filenames.h"
+#include "receiver/protocol.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -13,23 +16,6 @@
 namespace ws::cli {
 
 namespace {
-
-struct Options
-{
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}};
-    QCommandLineOption exportTo{QStringLiteral("export"), QString(), QStringLiteral("FILE")};
-    QCommandLineOption check{QStringLiteral("check"), QString(), QStringLiteral("FREQ")};
-    QCommandLineOption fullScan{QStringLiteral("full-scan"), QString(), QStringLiteral("MAP")};
-    QCommandLineOption port{QStringLiteral("port"), QString(), QStringLiteral("PORT")};
-    QCommandLineOption timeout{QStringLiteral("timeout"), QString(), QStringLiteral("SECONDS")};
-    QCommandLineOption power{QStringLiteral("power"), QString(), QStringLiteral("0|1")};
-    QCommandLineOption diseqc{QStringLiteral("diseqc"), QString(), QStringLiteral("0-3")};
-    QCommandLineOption output{QStringLiteral("output"), QString(), QStringLiteral("FILE")};
-    QCommandLineOption noFollow{QStringLiteral("no-follow")};
-    QCommandLineOption report{QStringLiteral("report")};
-    QCommandLineOption anyOrder{QStringLiteral("any-order")};
-};
 
 CommandLine only(Mode mode)
 {
@@ -75,6 +61,25 @@ std::optional<int> checkMegahertz(QString whole, QString fraction)
     return mhz;
 }
 
+// The largest picture --export draws, per side: a window that large takes a
+// quarter of a gigabyte, and its picture as much again.
+constexpr int kMaxPictureSide = 8192;
+
+// "1280x800": a window from the default size up to the largest picture.
+std::optional<QSize> pictureSize(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    const QSize smallest = ws::window::kSize;
+    if (size.width() < smallest.width() || size.height() < smallest.height() ||
+        size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        return std::nullopt;
+    return size;
+}
+
 // A name to write to that holds bytes that are not UTF-8 cannot be written
 // under that name; writing it under another would be worse.
 CommandLine unnameable(const QString &option, const QString &name)
@@ -114,25 +119,40 @@ QString typedOption(const QStringList &arguments, const QString &name)
     return typed;
 }
 
+// The modes of `modes` as a message names them: "the window, --export or
+// --check", each by the option that asks for it.
+QString modeNames(Modes modes)
+{
+    QStringList names;
+    if (modes & modeBit(Mode::Window))
+        names << QStringLiteral("the window");
+    for (const Option &option : options()) {
+        if (option.selects != Mode::Window && (modes & modeBit(option.selects)))
+            names << option.longName();
+    }
+    const QString last = names.takeLast();
+    if (names.isEmpty())
+        return last;
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
-    Options o;
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({o.help, o.version, o.exportTo, o.check, o.fullScan, o.port, o.timeout,
-                       o.power, o.diseqc, o.output, o.noFollow, o.report, o.anyOrder});
-    // The options every Qt program takes (-platform offscreen, -style
-    // Fusion, ...) are the application object's to read, not ours to
-    // refuse.
-    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "style",
-                             "stylesheet", "display", "geometry", "qwindowgeometry", "qwindowtitle",
-                             "qwindowicon", "session"})
-        parser.addOption(
-            QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
-    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
-        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+    for (const Option &option : options()) {
+        QStringList names{QLatin1String(option.name)};
+        if (option.shortName)
+            names.prepend(QLatin1String(option.shortName));
+        QCommandLineOption qtOption(names);
+        if (option.valueName)
+            qtOption.setValueName(QLatin1String(option.valueName));
+        if (option.defaultValue)
+            qtOption.setDefaultValue(QLatin1String(option.defaultValue));
+        parser.addOption(qtOption);
+    }
     if (!parser.parse(arguments)) {
         // Qt names an unknown option without its dashes; a missing or
         // unexpected value it names as typed.
@@ -142,115 +162,148 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return invalid(QStringLiteral("unknown option '%1'")
                            .arg(typedOption(arguments, unknown.constFirst())));
     }
-    if (parser.isSet(o.help))
+    const auto isSet = [&parser](const char *name) { return parser.isSet(QLatin1String(name)); };
+    const auto value = [&parser](const char *name) { return parser.value(QLatin1String(name)); };
+    const auto typed = [&arguments](const char *name) {
+        return typedOption(arguments, QLatin1String(name));
+    };
+    if (isSet("help"))
         return only(Mode::Help);
-    if (parser.isSet(o.version))
+    if (isSet("version"))
         return only(Mode::Version);
 
+    // The mode is the one that an option given asks for, or the window.
     CommandLine line;
-    line.files = parser.positionalArguments();
-    const bool checking = parser.isSet(o.check);
-    const bool scanning = parser.isSet(o.fullScan);
-    const bool receiver = checking || scanning;
-    const auto typed = [&arguments](const QCommandLineOption &option) {
-        return typedOption(arguments, option.names().constLast());
-    };
-    line.anyOrder = parser.isSet(o.anyOrder);
+    const Option *modeOption = nullptr;
+    for (const Option &option : options()) {
+        if (option.selects == Mode::Window || !isSet(option.name))
+            continue;
+        if (modeOption)
+            return invalid(QStringLiteral("%1 and %2 cannot be combined")
+                               .arg(typed(modeOption->name), typed(option.name)));
+        modeOption = &option;
+        line.mode = option.selects;
+    }
+    // Whatever the mode would not use is refused rather than left unread:
+    // a script that passes --timeout to --report should learn that it does
+    // nothing there.
+    for (const Option &option : options()) {
+        if (isSet(option.name) && !(option.modes & modeBit(line.mode)))
+            return invalid(QStringLiteral("%1 goes with %2, not with %3")
+                               .arg(typed(option.name), modeNames(option.modes),
+                                    modeOption ? typed(modeOption->name)
+                                               : QStringLiteral("the window")));
+    }
 
-    if (checking && scanning)
-        return invalid(QStringLiteral("%1 and %2 cannot be combined")
-                           .arg(typed(o.check), typed(o.fullScan)));
-    const bool reporting = parser.isSet(o.report);
-    if (reporting && (receiver || parser.isSet(o.exportTo)))
-        return invalid(QStringLiteral("%1 cannot be combined with --export or a check")
-                           .arg(typed(o.report)));
-    if (receiver && parser.isSet(o.exportTo))
-        return invalid(QStringLiteral("%1 cannot be combined with a check").arg(typed(o.exportTo)));
+    line.files = parser.positionalArguments();
+    line.anyOrder = isSet("any-order");
+    line.follow = !isSet("no-follow");
+    const bool receiver =
+        line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
     if (receiver && !line.files.isEmpty())
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
-    if (receiver && line.anyOrder)
-        return invalid(QStringLiteral("%1 cannot be combined with a check").arg(typed(o.anyOrder)));
     // In any order the window tells the user what does not fit: a menu
     // entry's failure must not go only to a standard error no one reads.
     if (line.files.size() > 3 && !line.anyOrder)
         return invalid(QStringLiteral("at most three files: newest scan, reference scan, map"));
     if (line.files.contains(QString()))
         return invalid(QStringLiteral("a file name is empty"));
-    if (!scanning && parser.isSet(o.output))
-        return invalid(QStringLiteral("%1 goes with --full-scan").arg(typed(o.output)));
-    if (receiver && parser.isSet(o.noFollow))
-        return invalid(QStringLiteral("%1 goes with the window").arg(typed(o.noFollow)));
-    line.follow = !parser.isSet(o.noFollow);
-    if (reporting) {
+    if (line.mode == Mode::Report) {
         if (line.files.size() != 3)
             return invalid(QStringLiteral("%1 takes three files: newest scan, reference scan, map")
-                               .arg(typed(o.report)));
-        line.mode = Mode::Report;
+                               .arg(typed("report")));
         return line;
     }
 
-    // Without a check the settings fill the window's boxes; the defaults
-    // are the boxes' own first texts.
-    ReceiverOptions &settings = line.receiver;
-    settings.port = parser.value(o.port).trimmed();
-    if (receiver && settings.port.isEmpty())
+    // Without a check the settings fill the window's boxes; one not given
+    // is what the boxes open with.
+    receiver::ReceiverSettings &settings = line.receiver;
+    if (receiver && !isSet("port"))
         return invalid(QStringLiteral("a check needs --port"));
-    if (parser.isSet(o.port) && settings.port.isEmpty())
-        return invalid(QStringLiteral("%1 needs a port number or name").arg(typed(o.port)));
-    if (parser.isSet(o.timeout)) {
-        settings.timeout = parser.value(o.timeout).trimmed();
-        static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
-        if (!seconds.match(settings.timeout).hasMatch())
-            return invalid(QStringLiteral("%1 takes seconds, not \"%2\"")
-                               .arg(typed(o.timeout), settings.timeout));
+    if (isSet("port")) {
+        settings.port = value("port").trimmed();
+        if (settings.port.isEmpty())
+            return invalid(QStringLiteral("%1 needs a port number or name").arg(typed("port")));
     }
-    if (parser.isSet(o.power)) {
-        settings.lnbPower = parser.value(o.power).trimmed();
-        if (settings.lnbPower != QLatin1String("0") && settings.lnbPower != QLatin1String("1"))
-            return invalid(QStringLiteral("%1 takes 0 or 1, not \"%2\"")
-                               .arg(typed(o.power), settings.lnbPower));
-    }
-    if (parser.isSet(o.diseqc)) {
-        settings.diseqc = parser.value(o.diseqc).trimmed();
-        static const QRegularExpression input(QStringLiteral("^[0-3]$"));
-        if (!input.match(settings.diseqc).hasMatch())
-            return invalid(QStringLiteral("%1 takes 0 to 3, not \"%2\"")
-                               .arg(typed(o.diseqc), settings.diseqc));
+    settings.timeout = value("timeout").trimmed();
+    static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    if (!seconds.match(settings.timeout).hasMatch())
+        return invalid(QStringLiteral("%1 takes seconds, not \"%2\"")
+                           .arg(typed("timeout"), settings.timeout));
+    settings.lnbPower = value("power").trimmed();
+    if (settings.lnbPower != QLatin1String("0") && settings.lnbPower != QLatin1String("1"))
+        return invalid(QStringLiteral("%1 takes 0 or 1, not \"%2\"")
+                           .arg(typed("power"), settings.lnbPower));
+    settings.diseqc = value("diseqc").trimmed();
+    static const QRegularExpression input(QStringLiteral("^[0-3]$"));
+    if (!input.match(settings.diseqc).hasMatch())
+        return invalid(QStringLiteral("%1 takes 0 to 3, not \"%2\"")
+                           .arg(typed("diseqc"), settings.diseqc));
+
+    if (isSet("search-timeout")) {
+        static const QRegularExpression whole(QStringLiteral("^\\d{1,3}$"));
+        const QString limit = value("search-timeout").trimmed();
+        const int seconds = limit.toInt();
+        if (!whole.match(limit).hasMatch() || seconds < 1 || seconds > receiver::kSearchLimitSeconds)
+            return invalid(QStringLiteral("%1 takes whole seconds from 1 to %2, not \"%3\"")
+                               .arg(typed("search-timeout"))
+                               .arg(receiver::kSearchLimitSeconds)
+                               .arg(limit));
+        line.searchLimit = seconds;
     }
 
-    if (parser.isSet(o.exportTo)) {
-        line.mode = Mode::Export;
-        line.exportPath = parser.value(o.exportTo);
+    switch (line.mode) {
+    case Mode::Export:
+        line.exportPath = value("export");
         if (line.exportPath.isEmpty())
-            return invalid(QStringLiteral("%1 needs a file name").arg(typed(o.exportTo)));
+            return invalid(QStringLiteral("%1 needs a file name").arg(typed("export")));
         if (!qtCanName(line.exportPath))
-            return unnameable(typed(o.exportTo), line.exportPath);
-        return line;
-    }
-    if (!receiver)
-        return line;
-
-    if (checking) {
-        line.mode = Mode::Check;
-        if (!readCheckTarget(parser.value(o.check), line))
+            return unnameable(typed("export"), line.exportPath);
+        line.exportSize = pictureSize(value("size").trimmed()).value_or(QSize());
+        if (!line.exportSize.isValid())
+            return invalid(QStringLiteral("%1 takes WIDTHxHEIGHT from %2x%3 to %4x%4 pixels, not "
+                                          "\"%5\"")
+                               .arg(typed("size"))
+                               .arg(ws::window::kSize.width())
+                               .arg(ws::window::kSize.height())
+                               .arg(kMaxPictureSide)
+                               .arg(value("size")));
+        break;
+    case Mode::Check:
+    case Mode::Watch: {
+        const char *name = line.mode == Mode::Check ? "check" : "watch";
+        if (!readCheckTarget(value(name), line))
             return invalid(QStringLiteral("%1 takes a frequency from 1 to %2 MHz, in MHz (11778, "
                                           "11778.4) or in GHz (11.778), followed by h or v "
                                           "(11.778H), not \"%3\"")
-                               .arg(typed(o.check))
+                               .arg(typed(name))
                                .arg(kMaxCheckMegahertz)
-                               .arg(parser.value(o.check)));
-        return line;
+                               .arg(value(name)));
+        line.bell = isSet("bell");
+        if (isSet("for")) {
+            static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+            const QString given = value("for").trimmed();
+            const double forSeconds = given.toDouble();
+            if (!seconds.match(given).hasMatch() || forSeconds <= 0 || forSeconds > 1e7)
+                return invalid(QStringLiteral("%1 takes seconds, more than 0, not \"%2\"")
+                                   .arg(typed("for"), given));
+            line.watchForMs = qint64(forSeconds * 1000 + 0.5);
+        }
+        break;
     }
-    line.mode = Mode::FullScan;
-    line.mapPath = parser.value(o.fullScan);
-    if (line.mapPath.isEmpty())
-        return invalid(QStringLiteral("%1 needs a map file").arg(typed(o.fullScan)));
-    if (parser.isSet(o.output)) {
-        line.outputPath = parser.value(o.output);
+    case Mode::FullScan:
+        line.mapPath = value("full-scan");
+        if (line.mapPath.isEmpty())
+            return invalid(QStringLiteral("%1 needs a map file").arg(typed("full-scan")));
+        line.outputPath = value("output");
+        line.outputNamed = isSet("output");
         if (line.outputPath.isEmpty())
-            return invalid(QStringLiteral("%1 needs a file name").arg(typed(o.output)));
+            return invalid(QStringLiteral("%1 needs a file name").arg(typed("output")));
         if (!qtCanName(line.outputPath))
-            return unnameable(typed(o.output), line.outputPath);
+            return unnameable(typed("output"), line.outputPath);
+        break;
+    default:
+        break;
     }
     return line;
 }
@@ -266,64 +319,34 @@ QStringList argumentsOf(int argc, char *argv[])
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: wavesift [options] [NEWEST.scn [REFERENCE.scn [MAP]]]\n"
-        "       wavesift --check FREQ[h|v] --port PORT [settings]\n"
-        "       wavesift --full-scan MAP --port PORT [settings] [--output FILE]\n"
-        "       wavesift --report NEWEST.scn REFERENCE.scn MAP\n"
-        "\n"
-        "Compares a newest satellite scan with a reference scan, shows the known\n"
-        "transmissions of a map on the same frequency axis, and checks frequencies\n"
-        "with a receiver on a serial port. Files given on the command line load as\n"
-        "if they were picked in the window's dialogs.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help             show this text and exit\n"
-        "  -v, --version          show the version and exit\n"
-        "  --export FILE.png      load the given files, write a picture of the window,\n"
-        "                         exit (needs no display)\n"
-        "  --no-follow            do not load a scan again when its file changes on\n"
-        "                         disk (F5 in the window still does)\n"
-        "  --any-order            the files come in any order, as from a file manager:\n"
-        "                         .scn files are scans (the one changed last is the\n"
-        "                         newest), any other file is the map\n"
-        "  --check FREQ[h|v]      one signal check at FREQ, h horizontal or\n"
-        "                         v vertical, then exit (needs no display); Ctrl+C\n"
-        "                         ends it at once. FREQ in MHz (11778, 11778.4) or\n"
-        "                         in GHz as the map lists it (11.778H), 1 to 32767 MHz\n"
-        "  --full-scan MAP        check every MPEG entry of the map in map order, save\n"
-        "                         the logs, then exit (needs no display); Ctrl+C,\n"
-        "                         SIGTERM or SIGHUP skips the rest after the running\n"
-        "                         check and saves what was checked, a second one ends\n"
-        "                         at once without saving\n"
-        "  --output FILE          where --full-scan saves the logs (default results.txt\n"
-        "                         in the current folder)\n"
-        "  --report               write the level of every map entry in both scans and\n"
-        "                         its change as CSV to standard output, then exit\n"
-        "                         (needs no display)\n"
-        "\n"
-        "Settings, as in the window's boxes; without a check they fill the boxes:\n"
-        "  --port PORT            serial port: a number (2 is /dev/ttyS1, COM2 on\n"
-        "                         Windows) or a device name such as ttyUSB0\n"
-        "  --timeout SECONDS      how long to wait for a lock (default 10)\n"
-        "  --power 0|1            0 V or 12 V switch of the tune command (default 1)\n"
-        "  --diseqc 0-3           DiSEqC input (default 0)\n"
-        "\n"
-        "The check's log goes to standard output as it grows, as the window shows\n"
-        "it; progress, failures and a full scan's summary go to standard error.\n"
-        "\n"
-        "Exit codes:\n"
-        "  0  --check: locked and the table search ended on \"Ready\";\n"
-        "     --full-scan: every MPEG entry was checked and the results saved;\n"
-        "     otherwise: done\n"
-        "  1  --check: no signal (no lock, or the search ended another way);\n"
-        "     --full-scan: stopped early; the window, --export or --report: a file\n"
-        "     could not be loaded or written\n"
-        "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
-        "  3  the port could not be opened, stopped working or did not answer (a\n"
-        "     full scan ends there and saves what was checked)\n"
-        "  4  --full-scan: the results could not be saved (checked before the first\n"
-        "     entry too); --check: the log could not be written to standard output\n"
-        "A full scan that ends for more than one reason exits with the highest code.\n");
+               "Usage: wavesift [options] [NEWEST.scn [REFERENCE.scn [MAP]]]\n"
+               "       wavesift --check FREQ[h|v] --port PORT [settings]\n"
+               "       wavesift --full-scan MAP --port PORT [settings] [--output FILE]\n"
+               "       wavesift --report NEWEST.scn REFERENCE.scn MAP\n"
+               "\n"
+               "Compares a newest satellite scan with a reference scan, shows the known\n"
+               "transmissions of a map on the same frequency axis, and checks frequencies\n"
+               "with a receiver on a serial port. Files given on the command line load as\n"
+               "if they were picked in the window's dialogs.\n") +
+           optionsHelp() +
+           QStringLiteral(
+               "\n"
+               "The check's log goes to standard output as it grows, as the window shows\n"
+               "it; progress, failures and a full scan's summary go to standard error.\n"
+               "\n"
+               "Exit codes:\n"
+               "  0  --check: locked and the table search ended on \"Ready\";\n"
+               "     --full-scan: every MPEG entry was checked and the results saved;\n"
+               "     otherwise: done\n"
+               "  1  --check: no signal (no lock, or the search ended another way);\n"
+               "     --full-scan: stopped early; the window, --export or --report: a file\n"
+               "     could not be loaded or written\n"
+               "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
+               "  3  the port could not be opened, stopped working or did not answer (a\n"
+               "     full scan ends there and saves what was checked)\n"
+               "  4  --full-scan: the results could not be saved (checked before the first\n"
+               "     entry too); --check: the log could not be written to standard output\n"
+               "A full scan that ends for more than one reason exits with the highest code.\n");
 }
 
 QString versionText()

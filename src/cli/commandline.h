@@ -1,5 +1,9 @@
 #pragma once
 
+#include "receiver/protocol.h"
+#include "receiver/receiversettings.h"
+
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +21,7 @@ enum class Mode {
     Check,    // one signal check, then exit
     FullScan, // every MPEG entry of a map, then exit
     Report,   // the levels of every map entry in both scans as CSV, then exit
+    Watch,    // the receiver's status at one frequency, reply by reply, until stopped
     Invalid,  // bad arguments: the usage on standard error
 };
 
@@ -30,15 +35,6 @@ constexpr int portFailed = 3;   // the port could not be opened or stopped worki
 constexpr int notSaved = 4;     // the results, or a check's log, could not be saved
 } // namespace exitcode
 
-// The receiver settings as the window's boxes would hold them.
-struct ReceiverOptions
-{
-    QString port;
-    QString timeout = QStringLiteral("10");
-    QString lnbPower = QStringLiteral("1");
-    QString diseqc = QStringLiteral("0");
-};
-
 struct CommandLine
 {
     Mode mode = Mode::Window;
@@ -48,16 +44,27 @@ struct CommandLine
     // their names as a drop onto the window would sort them.
     bool anyOrder = false;
     QString exportPath;
+    // --export: the size of the window in the picture.
+    QSize exportSize;
     // The window: whether loaded scans load again when their files change.
     bool follow = true;
-    // --check: the frequency as the window would send it (whole MHz) and
-    // whether it is the vertical polarisation.
+    // --check and --watch: the frequency as the window would send it (whole
+    // MHz) and whether it is the vertical polarisation.
     QString checkFrequency;
     bool checkVertical = false;
+    // --watch: for how long, in milliseconds (0 until stopped); a bell on
+    // every lock.
+    qint64 watchForMs = 0;
+    bool bell = false;
+    // --check and --full-scan: the longest a table search runs, in seconds.
+    int searchLimit = int(receiver::kSearchLimitSeconds);
     // --full-scan: the map, and where the results go.
     QString mapPath;
-    QString outputPath = QStringLiteral("results.txt");
-    ReceiverOptions receiver;
+    QString outputPath;
+    // --output was given: the user chose where results go, and no copy is
+    // kept in past results.
+    bool outputNamed = false;
+    receiver::ReceiverSettings receiver;
     // Why the arguments are bad, for Mode::Invalid.
     QString error;
 };

@@ -1,5 +1,6 @@
 #include "cli/headless.h"
 
+#include "app/messages.h"
 #include "core/filenames.h"
 #include "core/files.h"
 #include "core/steadyclock.h"
@@ -11,12 +12,13 @@
 #include "receiver/protocol.h"
 #include "receiver/qtserialline.h"
 #include "receiver/signalcheck.h"
+#include "receiver/signalwatch.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <csignal>
 #include <cstdio>
 
@@ -41,6 +43,14 @@ void tell(Console &console, const QString &line)
 {
     if (console.err)
         console.err(terminalText(line + QLatin1Char('\n')));
+}
+
+// A port that failed, and for one that stayed silent what to check.
+void tellPortFailure(Console &console, const QString &message)
+{
+    tell(console, message);
+    if (const QString advice = receiver::silentPortAdvice(message); !advice.isEmpty())
+        tell(console, advice);
 }
 
 // The check as it goes: the log to standard output one piece at a time, a
@@ -79,7 +89,7 @@ public:
                                           "without saving"));
         }
     }
-    void portFailed(const QString &message) override { tell(console_, message); }
+    void portFailed(const QString &message) override { tellPortFailure(console_, message); }
 
 private:
     Console &console_;
@@ -95,36 +105,9 @@ void tellAbout(Console &console, const CommandLine &line, const CheckResult &che
              receiver::unconfirmedLockMessage(receiver::portFor(line.receiver.port).label));
 }
 
-receiver::SettingsSource settingsOf(const ReceiverOptions &options)
+receiver::SettingsSource settingsOf(const receiver::ReceiverSettings &settings)
 {
-    return [options] {
-        return receiver::ReceiverSettings{options.timeout, options.port, options.lnbPower,
-                                          options.diseqc};
-    };
-}
-
-// The receiver ended its search itself, and its last word was that it is
-// done, not that it lost the signal. Should both words have come in with the
-// same read, the one that came first ended it.
-bool endedOnReady(const CheckResult &check)
-{
-    if (check.searchEnd != receiver::SearchEnd::Finished)
-        return false;
-    const qsizetype ready = check.searchText.indexOf(receiver::kSearchReadyWord);
-    const qsizetype noSignal = check.searchText.indexOf(receiver::kNoSignalWord);
-    return ready >= 0 && (noSignal < 0 || ready < noSignal);
-}
-
-bool foundTables(const CheckResult &check)
-{
-    return check.searchText.contains(receiver::kTableFoundWord);
-}
-
-QString shownPath(const QString &path)
-{
-    // A script started from a timer has no obvious current folder: name the
-    // file so that it can be found from anywhere.
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return [settings] { return settings; };
 }
 
 // ---- The program's own surroundings ----------------------------------------
@@ -198,8 +181,50 @@ void catchStopSignals()
 #endif
 }
 
+// The watch as it goes: a line on standard output for every reply, a bell
+// on every lock after none, a tally for the end.
+class ConsoleWatchEvents : public receiver::WatchEvents
+{
+public:
+    ConsoleWatchEvents(Console &console, bool bell) : console_(console), bell_(bell) {}
+
+    void replied(receiver::WatchState state, const QString &text) override
+    {
+        const bool locked = state == receiver::WatchState::Locked;
+        if (console_.out)
+            console_.out(watchLine(console_.clock.now(), state, text));
+        if (bell_ && locked && !wasLocked_ && console_.err)
+            console_.err(QByteArray("\a"));
+        wasLocked_ = locked;
+        tally.add(state, console_.clock.milliseconds());
+    }
+    void failed(const QString &message) override
+    {
+        tellPortFailure(console_, message);
+        if (onFailed)
+            onFailed();
+    }
+
+    receiver::WatchTally tally;
+    std::function<void()> onFailed;
+
+private:
+    Console &console_;
+    bool bell_;
+    bool wasLocked_ = false;
+};
+
+// How a run on the program's own surroundings ends: whether Ctrl+C, SIGTERM
+// and SIGHUP are caught (as the stop request) or end the program, and the
+// exit code at least when standard output did not take the log.
+struct RunEnding
+{
+    bool catchSignals;
+    int lostOutputCode;
+};
+
 template <typename Run>
-int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
+int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
 {
 #ifdef Q_OS_WIN
     // CR LF goes out as CR LF, not as CR CR LF.
@@ -212,18 +237,22 @@ int runOnThisSystem(const CommandLine &line, Run run, bool stoppable)
 #endif
     QtSerialLine serial;
     SteadyClock clock;
+    const Result<QString> data = systemDataFolder();
     Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
-                    {}};
-    if (stoppable) {
+                    {}, {}, {}, data.value.value_or(QString()), data.failure.what};
+    // The application's one event loop, which drives the check and which
+    // the end of the run ends.
+    console.runUntil = [](const std::function<bool()> &ended) {
+        if (!ended())
+            QCoreApplication::exec();
+    };
+    console.finished = [] { QCoreApplication::exit(); };
+    if (ending.catchSignals) {
         catchStopSignals();
         console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
     }
     const int code = run(line, console);
-    if (!outputLost)
-        return code;
-    // A lost log is a result not saved for a check, whose log is all it
-    // leaves; a full scan saved its file and only stopped early.
-    return std::max(code, stoppable ? exitcode::noSignal : exitcode::notSaved);
+    return outputLost ? std::max(code, ending.lostOutputCode) : code;
 }
 
 } // namespace
@@ -232,12 +261,22 @@ int runCheck(const CommandLine &line, Console &console)
 {
     ConsoleCheckEvents events(console);
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
-    const CheckResult result = check.run(
-        line.checkFrequency, line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
-    tellAbout(console, line, result);
-    if (result.portFailed)
+    check.setSearchLimit(line.searchLimit);
+    std::optional<CheckResult> result;
+    check.start(line.checkFrequency,
+                line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal,
+                [&](const CheckResult &ended) {
+                    result = ended;
+                    if (console.finished)
+                        console.finished();
+                });
+    console.runUntil([&] { return result.has_value(); });
+    if (!result)
         return exitcode::portFailed;
-    return result.locked && endedOnReady(result) ? exitcode::success : exitcode::noSignal;
+    tellAbout(console, line, *result);
+    if (result->portFailed)
+        return exitcode::portFailed;
+    return result->locked && result->endedOnReady() ? exitcode::success : exitcode::noSignal;
 }
 
 int runFullScan(const CommandLine &line, Console &console)
@@ -250,6 +289,8 @@ int runFullScan(const CommandLine &line, Console &console)
         return exitcode::badArguments;
     }
     const MapData map = parseMap(file.value->bytes);
+    if (holdsNoFrequency(map))
+        tell(console, messages::mapWithoutFrequency(line.mapPath));
     const auto mpegRows = std::count_if(map.entries.begin(), map.entries.end(),
                                         [](const MapEntry &e) { return isMpegRow(e.type); });
     // An empty file, a scan, any text: nothing to check, and no reason to
@@ -263,7 +304,7 @@ int runFullScan(const CommandLine &line, Console &console)
     const SaveTarget target = checkResultsTarget(line.outputPath, line.mapPath);
     if (target.refused()) {
         ResultsSave refused;
-        refused.failedPaths << shownPath(line.outputPath);
+        refused.failedPaths << shownResultsPath(line.outputPath);
         refused.reasons << target.refusal;
         tell(console, refused.message());
         return exitcode::notSaved;
@@ -271,56 +312,56 @@ int runFullScan(const CommandLine &line, Console &console)
 
     ConsoleCheckEvents events(console);
     receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
-    int checked = 0;
-    int locked = 0;
-    int withTables = 0;
-    bool portFailed = false;
+    check.setSearchLimit(line.searchLimit);
+    MapScan scan;
+    std::optional<MapScanResult> scanned;
+    int started = 0;
     MapScanSteps steps;
-    steps.check = [&](const QString &frequency, Polarisation polarisation) {
-        ++checked;
+    steps.check = [&](const QString &frequency, Polarisation polarisation,
+                      MapScanSteps::CheckDone done) {
         tell(console, QStringLiteral("%1/%2 %3%4")
-                          .arg(checked)
+                          .arg(++started)
                           .arg(mpegRows)
                           .arg(frequency, receiver::logLetter(polarisation)));
-        const CheckResult result = check.run(frequency, polarisation);
-        tellAbout(console, line, result);
-        portFailed = result.portFailed;
-        locked += result.locked ? 1 : 0;
-        withTables += foundTables(result) ? 1 : 0;
-        return result.log;
+        check.start(frequency, polarisation, [&, done](const CheckResult &result) {
+            tellAbout(console, line, result);
+            done(result);
+        });
     };
-    // A port that cannot be opened fails the same way for every entry: the
-    // scan ends after the first such entry, as the window's does.
-    steps.stopRequested = [&] {
-        return portFailed || (console.stopRequested && console.stopRequested());
+    steps.stopRequested = [&] { return console.stopRequested && console.stopRequested(); };
+    steps.finished = [&](const MapScanResult &result) {
+        scanned = result;
+        if (console.finished)
+            console.finished();
     };
-    const QString results = scanMapRows(map.entries, steps);
+    scan.start(map.entries, steps);
+    console.runUntil([&] { return scanned.has_value(); });
+    if (!scanned)
+        scanned = scan.abandon();
+    const QString results = scanned->results;
+    const MapScanCounts &counts = scanned->counts;
 
     // Written first, then announced: the message says what is on the disk.
-    // Checked again: the scan took minutes.
-    const SaveOutcome outcome =
-        saveResults(checkResultsTarget(line.outputPath, line.mapPath), results);
-    ResultsSave save;
-    if (outcome.saved) {
-        save.savedPath = shownPath(line.outputPath);
-    } else {
-        save.failedPaths << shownPath(line.outputPath);
-        save.reasons << outcome.reason;
-    }
-    tell(console, save.message());
-    tell(console, QStringLiteral("Checked %1 of %2 MPEG entries: %3 locked, %4 with tables found")
-                      .arg(checked)
-                      .arg(mpegRows)
-                      .arg(locked)
-                      .arg(withTables));
+    ResultsPlace place;
+    place.file = line.outputPath;
+    place.map = line.mapPath;
+    place.folders.data = console.dataFolder;
+    place.folders.noData = console.noDataFolder;
+    place.keepPast = !line.outputNamed;
+    const ResultsOutcome outcome =
+        finishResults({results, counts.checked, scanned->portFailed}, place, console.clock.now());
+    tell(console, outcome.message);
+    if (!outcome.pastCopyFailure.isEmpty())
+        tell(console, outcome.pastCopyFailure);
+    tell(console, summaryLine(counts));
 
     // The file is what a scan is run for: whether it exists matters most to
     // whoever started it; then whether the receiver could be reached at all.
-    if (!outcome.saved)
+    if (outcome.failed())
         return exitcode::notSaved;
-    if (portFailed)
+    if (scanned->portFailed)
         return exitcode::portFailed;
-    return checked < mpegRows ? exitcode::noSignal : exitcode::success;
+    return counts.checked < counts.mpegRows ? exitcode::noSignal : exitcode::success;
 }
 
 int runCheck(const CommandLine &line)
@@ -328,14 +369,81 @@ int runCheck(const CommandLine &line)
     // Ctrl+C keeps its default here and ends the program at once: a check
     // cannot be cut short, and waiting out a table search of minutes is not
     // what the key asks for.
+    // A lost log is a result not saved for a check, whose log is all it
+    // leaves.
     return runOnThisSystem(
-        line, [](const CommandLine &l, Console &c) { return runCheck(l, c); }, false);
+        line, [](const CommandLine &l, Console &c) { return runCheck(l, c); },
+        {false, exitcode::notSaved});
 }
 
 int runFullScan(const CommandLine &line)
 {
+    // A full scan saved its file and only stopped early.
     return runOnThisSystem(
-        line, [](const CommandLine &l, Console &c) { return runFullScan(l, c); }, true);
+        line, [](const CommandLine &l, Console &c) { return runFullScan(l, c); },
+        {true, exitcode::noSignal});
+}
+
+int runWatch(const CommandLine &line, Console &console)
+{
+    ConsoleWatchEvents events(console, line.bell);
+    receiver::SignalWatch watch(console.line, console.clock, settingsOf(line.receiver), events);
+    const qint64 startMs = console.clock.milliseconds();
+    std::optional<int> code;
+    const auto end = [&](int ending) {
+        if (code)
+            return;
+        code = ending;
+        watch.stop();
+        if (console.finished)
+            console.finished();
+    };
+    events.onFailed = [&] { end(exitcode::portFailed); };
+    // A stop request (a signal, a closed standard output) and --for end it
+    // within a tenth of a second.
+    std::unique_ptr<Timer> look;
+    look = console.clock.createTimer([&] {
+        const bool timeUp =
+            line.watchForMs > 0 && console.clock.milliseconds() - startMs >= line.watchForMs;
+        if (timeUp || (console.stopRequested && console.stopRequested()))
+            end(exitcode::success);
+        else
+            look->start(100);
+    });
+    look->start(100);
+    watch.start(line.checkFrequency,
+                line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
+    console.runUntil([&] { return code.has_value(); });
+    look->stop();
+    const qint64 endMs = console.clock.milliseconds();
+    events.tally.end(endMs);
+    if (*code == exitcode::success)
+        tell(console, receiver::watchSummary(events.tally, endMs - startMs));
+    return *code;
+}
+
+int runWatch(const CommandLine &line)
+{
+    // Standard output is what a watch is for.
+    return runOnThisSystem(
+        line, [](const CommandLine &l, Console &c) { return runWatch(l, c); },
+        {true, exitcode::notSaved});
+}
+
+QByteArray watchLine(const QDateTime &now, receiver::WatchState state, const QString &text)
+{
+    QByteArray line = now.toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
+    line += '\t';
+    line += QByteArray(receiver::stateWord(state).data(), receiver::stateWord(state).size());
+    line += '\t';
+    for (const QChar c : text) {
+        const ushort code = c.unicode();
+        if (code < 0x20 || code == 0x7f || code >= 0x80)
+            line += QByteArray("\\x") + QByteArray::number(code & 0xff, 16).rightJustified(2, '0');
+        else
+            line += char(code);
+    }
+    return line + '\n';
 }
 
 } // namespace ws::cli

@@ -2,6 +2,7 @@
 
 #include "cli/commandline.h"
 #include "core/platform.h"
+#include "receiver/signalwatch.h"
 
 #include <QByteArray>
 
@@ -30,6 +31,15 @@ struct Console
     // the user hears at once that it was noticed: true ends the scan after
     // the running check. May be empty.
     std::function<bool()> stopRequested;
+    // The event loop the check runs on: runs it until `ended` holds. The
+    // program runs its application's loop, which `finished` then ends; a
+    // test runs its clock's timers and needs no `finished`.
+    std::function<void(const std::function<bool()> &ended)> runUntil;
+    std::function<void()> finished;
+    // The user's data folder, where a full scan keeps past results; empty
+    // when there is none, and then `noDataFolder` says why.
+    QString dataFolder;
+    QString noDataFolder;
 };
 
 // One check of line.checkFrequency. Returns exitcode::success when the
@@ -39,7 +49,8 @@ struct Console
 int runCheck(const CommandLine &line, Console &console);
 
 // Every MPEG entry of the map at line.mapPath, in map order, as the
-// window's full scan runs them; the logs go to line.outputPath. Progress
+// window's full scan runs them; the logs go to line.outputPath, and without
+// --output a copy to the past results in console.dataFolder. Progress
 // counts the map's MPEG entries; the closing summary counts those checked,
 // those that locked (their log has the lock line) and those with tables
 // found (the receiver's search output holds "found"). Returns,
@@ -48,7 +59,8 @@ int runCheck(const CommandLine &line, Console &console);
 // exitcode::notSaved when the results could not be saved (checked before
 // the first entry too: nothing is checked then), exitcode::portFailed when
 // the port could not be opened, stopped working or stayed silent (the scan
-// ends after that entry and what was checked is saved), exitcode::noSignal
+// ends after that entry and what was checked is saved; at the first entry
+// an earlier results file is left as it was), exitcode::noSignal
 // when a stop request ended the
 // scan before every MPEG entry was checked, else exitcode::success.
 int runFullScan(const CommandLine &line, Console &console);
@@ -61,5 +73,19 @@ int runFullScan(const CommandLine &line, Console &console);
 // exitcode::notSaved. They need a QCoreApplication, but no display.
 int runCheck(const CommandLine &line);
 int runFullScan(const CommandLine &line);
+
+// Watches line.checkFrequency: one line on standard output per reply (see
+// watchLine), until line.watchForMs have passed or a stop request (on the
+// program's surroundings: Ctrl+C, SIGTERM, SIGHUP, a standard output that
+// no longer takes the lines); then the summary on standard error.
+// exitcode::success for those ends, exitcode::portFailed when the port
+// could not be opened, stopped working or stayed silent from the start.
+int runWatch(const CommandLine &line, Console &console);
+int runWatch(const CommandLine &line);
+
+// "14:03:09.125<TAB>locked<TAB>Locked   Lvl 75" and a LF: the local time, the
+// state and the receiver's text, control characters and bytes from 0x80 up
+// written as \xNN.
+QByteArray watchLine(const QDateTime &now, receiver::WatchState state, const QString &text);
 
 } // namespace ws::cli

@@ -4,6 +4,7 @@
 #include "cli/commandline.h"
 #include "cli/messageline.h"
 #include "cli/report.h"
+#include "core/csv.h"
 #include "core/filenames.h"
 #include "core/files.h"
 #include "history/scanfiles.h"
@@ -205,7 +206,7 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
 
     QString header = QStringLiteral("frequency_mhz,polarisation,name,type");
     for (const Column *column : loaded)
-        header += QLatin1Char(',') + csvField(readableName(fileNameOf(column->path)));
+        header += QLatin1Char(',') + csvTextField(readableName(fileNameOf(column->path)));
     // Written in pieces: a map of thousands of entries over thousands of
     // scans makes some hundred megabytes of text.
     QByteArray csv = header.toUtf8() + '\n';

@@ -2,13 +2,13 @@
 
 #include "app/messages.h"
 #include "cli/messageline.h"
+#include "core/filenames.h"
 #include "core/files.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
 #include "scan/scanfile.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
@@ -26,24 +26,23 @@ using Sink = std::function<void(const QByteArray &)>;
 
 // What the window's message box would say, in the form --export uses:
 // the file, why, and the box's own text.
-void tellNotLoaded(const Sink &err, const QString &path, const QString &message,
-                   const Failure &reason)
+void tell(const Sink &err, const QString &message, const QString &detail = QString())
 {
     if (err)
-        err(messageLine(message, failureDetail(path, reason)).toLocal8Bit());
+        err(terminalText(messageLine(message, detail)));
 }
 
 std::optional<ScanData> loadScan(const QString &path, const Sink &err)
 {
     const auto file = readScanFile(path);
     if (!file.value) {
-        tellNotLoaded(err, path, messages::cancelled(), file.failure.reason);
+        tell(err, messages::cancelled(), failureDetail(path, file.failure.reason));
         return std::nullopt;
     }
     ScanParse parse = parseScan(file.value->bytes);
     if (!parse.value) {
-        tellNotLoaded(err, path, messages::scanNotLoaded(parse.failure.kind),
-                      parse.failure.reason);
+        tell(err, messages::scanNotLoaded(parse.failure.kind),
+             messages::scanNotLoadedDetail(path, file.value->bytes, parse.failure.reason));
         return std::nullopt;
     }
     return std::move(parse.value);
@@ -53,10 +52,13 @@ std::optional<MapData> loadMap(const QString &path, const Sink &err)
 {
     const auto file = readMapFile(path);
     if (!file.value) {
-        tellNotLoaded(err, path, messages::cancelled(), file.failure.reason);
+        tell(err, messages::cancelled(), failureDetail(path, file.failure.reason));
         return std::nullopt;
     }
-    return parseMap(file.value->bytes);
+    MapData map = parseMap(file.value->bytes);
+    if (holdsNoFrequency(map))
+        tell(err, messages::mapWithoutFrequency(path));
+    return map;
 }
 
 } // namespace
@@ -67,7 +69,7 @@ int runReport(const CommandLine &line, const std::function<bool(const QByteArray
     // Named as the window names them, whole and in the system's form.
     QString paths[3];
     for (qsizetype i = 0; i < 3 && i < line.files.size(); ++i)
-        paths[i] = QDir::toNativeSeparators(QFileInfo(line.files[i]).absoluteFilePath());
+        paths[i] = QDir::toNativeSeparators(absoluteFileName(line.files[i]));
     // Every file is tried, so that one run names every file that is wrong.
     const std::optional<ScanData> newest = loadScan(paths[0], err);
     const std::optional<ScanData> reference = loadScan(paths[1], err);

@@ -1,6 +1,13 @@
 #include "core/filenames.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 namespace ws {
 
@@ -106,6 +113,24 @@ std::optional<QByteArray> nativeFileName(const QString &name)
         }
     }
     return bytes;
+}
+
+QString absoluteFileName(const QString &name)
+{
+#ifdef Q_OS_UNIX
+    // As QFileInfo, an empty name stays empty.
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(name);
+    QByteArray folder(256, '\0');
+    while (!::getcwd(folder.data(), size_t(folder.size()))) {
+        if (errno != ERANGE)
+            return QDir::cleanPath(QDir::currentPath() + QLatin1Char('/') + name);
+        folder.resize(folder.size() * 2);
+    }
+    return QDir::cleanPath(argumentText(folder.constData()) + QLatin1Char('/') + name);
+#else
+    return QFileInfo(name).absoluteFilePath();
+#endif
 }
 
 QByteArray terminalText(const QString &text)

@@ -34,6 +34,11 @@ std::optional<QByteArray> nativeFileName(const QString &name);
 // for a name that keeps stray bytes.
 bool qtCanName(const QString &name);
 
+// `name` made whole against the current folder, both as the system has
+// them: the bytes of either that are not UTF-8 are kept as above, where
+// QFileInfo would turn them into U+FFFD.
+QString absoluteFileName(const QString &name);
+
 // Text for a terminal: the local encoding, with the stray bytes of a name
 // from the command line as they came.
 QByteArray terminalText(const QString &text);

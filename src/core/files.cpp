@@ -48,6 +48,17 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+QDateTime modifiedAt(const struct stat &info)
+{
+#ifdef Q_OS_DARWIN
+    const timespec &changed = info.st_mtimespec;
+#else
+    const timespec &changed = info.st_mtim;
+#endif
+    return QDateTime::fromMSecsSinceEpoch(qint64(changed.tv_sec) * 1000 +
+                                          changed.tv_nsec / 1000000);
+}
+
 // Closes the descriptor on every way out.
 struct Descriptor
 {
@@ -143,14 +154,7 @@ Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBy
         info.st_size, maxBytes, bytes);
     if (got < 0)
         return failed(QStringLiteral("cannot be read: ") + systemError(errno));
-#ifdef Q_OS_DARWIN
-    const timespec &changed = info.st_mtimespec;
-#else
-    const timespec &changed = info.st_mtim;
-#endif
-    const QDateTime modified =
-        QDateTime::fromMSecsSinceEpoch(qint64(changed.tv_sec) * 1000 + changed.tv_nsec / 1000000);
-    return taken(std::move(bytes), got, info.st_size, modified, maxBytes);
+    return taken(std::move(bytes), got, info.st_size, modifiedAt(info), maxBytes);
 #else
     const QFileInfo info(path);
     if (!info.exists())
@@ -171,6 +175,47 @@ Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBy
         return failed(QStringLiteral("cannot be read: ") + file.errorString());
     return taken(std::move(bytes), got, info.size(), info.lastModified(), maxBytes);
 #endif
+}
+
+FileStatus fileStatus(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const std::optional<QByteArray> name = nativeFileName(path);
+    struct stat info = {};
+    if (!name || ::stat(name->constData(), &info) != 0)
+        return {};
+    return {true, S_ISDIR(info.st_mode), qint64(info.st_size), modifiedAt(info)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.isDir(), info.size(), info.lastModified()};
+#endif
+}
+
+std::optional<char> lastByte(const QString &path)
+{
+    char byte = 0;
+#ifdef Q_OS_UNIX
+    const std::optional<QByteArray> name = nativeFileName(path);
+    if (!name)
+        return std::nullopt;
+    // Looked at first and opened as readWholeFile does: a device or a pipe
+    // is never opened.
+    struct stat info = {};
+    if (::stat(name->constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    const Descriptor file{::open(name->constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size == 0 || ::pread(file.fd, &byte, 1, info.st_size - 1) != 1)
+        return std::nullopt;
+#else
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() == 0 ||
+        !file.seek(file.size() - 1) || !file.getChar(&byte))
+        return std::nullopt;
+#endif
+    return byte;
 }
 
 QString sizeBeyondLimit(qint64 size, qint64 limit, const QString &what)

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // Reading a file that the user picked: it may be anything, so the reading is
 // bounded and refuses what is no ordinary file.
 namespace ws {
@@ -39,6 +41,21 @@ struct FileFailure
 // from the command line with bytes that are not UTF-8 is read too (see
 // filenames.h).
 Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBytes);
+
+// What the system says of the file or folder that `path` names (links
+// followed), for names with bytes that are not UTF-8 too (filenames.h).
+struct FileStatus
+{
+    bool exists = false;
+    bool folder = false;
+    qint64 size = 0;
+    QDateTime lastModified; // as readWholeFile gives it
+};
+FileStatus fileStatus(const QString &path);
+
+// The last byte of the ordinary file at `path`; nothing when it is empty,
+// no ordinary file or cannot be read.
+std::optional<char> lastByte(const QString &path);
 
 // A refused size with its limit: "1073741824 bytes, more than the 4194304
 // bytes (4 MiB) a scan file may have".

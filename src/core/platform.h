@@ -4,6 +4,9 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 // The few things the program asks of its surroundings, each behind a small
 // interface so that tests can script them: no test opens a real dialog,
 // waits for a real second or needs a receiver on a real port. The event
@@ -37,6 +40,19 @@ public:
     virtual void message(const QString &text, const QString &detail = QString()) = 0;
 };
 
+// A wake-up on the program's event loop. Its handler runs from the loop,
+// never from inside start(), so whoever starts a timer may do so in the
+// middle of its own work.
+class Timer
+{
+public:
+    virtual ~Timer() = default;
+    // The handler runs once, `milliseconds` from now; a running timer starts
+    // over.
+    virtual void start(int milliseconds) = 0;
+    virtual void stop() = 0;
+};
+
 class Clock
 {
 public:
@@ -46,8 +62,13 @@ public:
     // The same steady clock in milliseconds, for pauses far shorter than
     // the timing rules' whole seconds.
     virtual qint64 milliseconds() = 0;
+    // How long, in milliseconds of the same clock, until seconds() may
+    // read one more: whoever decides by whole seconds need not look before.
+    virtual int millisecondsToNextSecond() = 0;
     // The wall-clock date and time, for the logs.
     virtual QDateTime now() = 0;
+    // A timer on the same time base as milliseconds().
+    virtual std::unique_ptr<Timer> createTimer(std::function<void()> handler) = 0;
 };
 
 class SystemServices
@@ -67,7 +88,8 @@ public:
 };
 
 // The receiver's serial line: the port is opened and closed around every
-// check and nothing else is kept between checks.
+// check and nothing else is kept between checks. It is driven from the event
+// loop: whoever reads it hears when there is something to read.
 class SerialLine
 {
 public:
@@ -84,9 +106,9 @@ public:
     // Everything received so far; empty when nothing has arrived. Never
     // waits.
     virtual QByteArray read() = 0;
-    // Sleeps until new data may have arrived or `maxMilliseconds` have
-    // passed, so that polling loops do not spin a core. Fakes return at once.
-    virtual void waitForData(int maxMilliseconds) = 0;
+    // Called from the event loop whenever bytes may have arrived or the open
+    // line may have failed; an empty handler hears nothing.
+    virtual void setActivityHandler(std::function<void()> handler) = 0;
     // Why the open line stopped working (the device went away, a read or a
     // write failed); empty while it works. Cleared by the next open().
     virtual QString failure() const = 0;

@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +20,10 @@ namespace {
 
 // As many as the system itself follows in one path.
 constexpr int kMaxLinks = 40;
+
+// How many names a free name is looked for among; more files of one name
+// than this mean something other than a save is at work.
+constexpr int kMaxFreeNameTries = 1000;
 
 QString shown(const QString &path)
 {
@@ -233,7 +239,10 @@ QString writeWhole(const SaveTarget &target, const QByteArray &bytes, FileSystem
     // Handed the resolved path, so that the file does not follow a link
     // again by itself.
     QSaveFile file(target.path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, every write reaches the system at once and a refusal comes
+    // with its reason. A buffered file sends the bytes at its flush, and a
+    // disk that takes only part of them there leaves "Unknown error".
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     const QString failure = files.write(file, bytes);
     if (!failure.isEmpty()) {
@@ -248,6 +257,56 @@ QString writeWhole(const SaveTarget &target, const QByteArray &bytes, FileSystem
 QString saveWhole(const QString &path, const QByteArray &bytes, FileSystem &files)
 {
     return writeWhole(checkSaveTarget(path, files), bytes, files);
+}
+
+Result<QString> writeUnderFreeName(const QString &folder, const std::function<QString(int)> &nameFor,
+                                   const QByteArray &bytes, FileSystem &files)
+{
+    Result<QString> result;
+    const auto fail = [&result](const QString &why) {
+        result.failure.what = why;
+        return result;
+    };
+    // The bytes go to a file of their own first, which takes a free name
+    // only once it is complete; it goes away with `temporary` otherwise.
+    QTemporaryFile temporary(folder + QStringLiteral("/.incomplete-XXXXXX"));
+    if (!temporary.open())
+        return fail(temporary.errorString());
+    // Unbuffered, as in writeWhole, for the system's reason on a full disk.
+    QFile file;
+    if (!file.open(temporary.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered,
+                   QFileDevice::DontCloseHandle))
+        return fail(file.errorString());
+    const QString failure = files.write(file, bytes);
+    if (!failure.isEmpty())
+        return fail(failure);
+    const QString complete = temporary.fileName();
+    for (int n = 1; n <= kMaxFreeNameTries; ++n) {
+        const QString path = folder + QLatin1Char('/') + nameFor(n);
+#ifdef Q_OS_UNIX
+        // A new link to a name that exists fails, however late that name
+        // was taken: two saves in the same moment keep both files.
+        if (::link(QFile::encodeName(complete).constData(), QFile::encodeName(path).constData()) ==
+            0) {
+            result.value = path;
+            return result;
+        }
+        if (errno != EEXIST)
+            return fail(qt_error_string(errno));
+#else
+        // The system's rename never replaces a file here.
+        if (temporary.rename(path)) {
+            temporary.setAutoRemove(false);
+            result.value = path;
+            return result;
+        }
+        if (!QFileInfo::exists(path))
+            return fail(temporary.errorString());
+#endif
+    }
+    return fail(QStringLiteral("%1 and the %2 names after it are taken")
+                    .arg(nameFor(1))
+                    .arg(kMaxFreeNameTries - 1));
 }
 
 } // namespace ws

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/failure.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 class QFileDevice;
 
@@ -74,5 +78,12 @@ QString writeWhole(const SaveTarget &target, const QByteArray &bytes,
 // Both in one.
 QString saveWhole(const QString &path, const QByteArray &bytes,
                   FileSystem &files = systemFileSystem());
+
+// Writes `bytes` whole into `folder` under the first of nameFor(1),
+// nameFor(2), ... that no file has, and never over a file, not even one
+// that another program made a moment before. Returns the path written, or
+// why there is none; no part of the bytes is ever found under that name.
+Result<QString> writeUnderFreeName(const QString &folder, const std::function<QString(int)> &nameFor,
+                                   const QByteArray &bytes, FileSystem &files = systemFileSystem());
 
 } // namespace ws

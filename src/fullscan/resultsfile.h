@@ -3,15 +3,20 @@
 #include "core/failure.h"
 #include "core/savefile.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 // results.txt: what a full scan leaves beside the program, or in the
-// user's data folder.
+// user's data folder, and the copies of it kept there as past results.
 namespace ws {
 
 // The results file in `folder`, written with the system's separators.
 QString resultsFilePath(const QString &folder);
+
+// A results file as the messages name it: absolute, so that a scan started
+// from a timer, with no obvious current folder, says where to look.
+QString shownResultsPath(const QString &path);
 
 struct SaveOutcome
 {
@@ -75,6 +80,66 @@ struct ResultsSave
 // program's own folder comes first because users look for their results
 // there; the user's data folder catches the results instead of losing them
 // when that folder is not the user's to write, or the program is installed.
-ResultsSave saveResultsIn(const ResultsFolders &folders, const QString &results);
+ResultsSave saveResultsIn(const ResultsFolders &folders, const QString &results,
+                          FileSystem &files = systemFileSystem());
+
+// The running system's data folder for the program (dataFolderFrom on
+// Linux), or why there is none.
+Result<QString> systemDataFolder();
+
+// How a full scan ended, as far as its results file is concerned.
+struct ScanEnding
+{
+    QString results;
+    // The MPEG entries whose check began, as the progress counts them.
+    int checked = 0;
+    // The last of them ended the scan: its port could not be opened,
+    // stopped working or stayed silent.
+    bool portFailed = false;
+};
+
+// Where a full scan's results go.
+struct ResultsPlace
+{
+    // --full-scan: this file, as the user named it. Empty for the window,
+    // whose results.txt goes into the first of `folders` that takes it.
+    QString file;
+    // The map being scanned, which the results never replace.
+    QString map;
+    // The data folder also keeps the past results.
+    ResultsFolders folders;
+    // Whether a copy of the results file is kept in past results: not where
+    // the user named the file (--output), and so chose where results go.
+    bool keepPast = true;
+};
+
+struct ResultsOutcome
+{
+    // The results file holds this scan's results.
+    bool saved = false;
+    // Nothing was checked, and the results file was not touched.
+    bool leftAsItWas = false;
+    // For the message box or standard error: "Saved Results to file ...",
+    // "Could not save results to ...", "<file> left as it was" or "<file>
+    // not written" (where there was none to leave).
+    QString message;
+    // Why no copy was kept in past results, in one line; empty when one was
+    // kept or none was due.
+    QString pastCopyFailure;
+
+    // The results were due on the disk and are not there.
+    bool failed() const { return !saved && !leftAsItWas; }
+};
+
+// What every full scan does with its results, the window's and
+// --full-scan's alike. A scan that checked nothing, because the port failed
+// at the first MPEG entry, leaves an earlier results file as it was: three
+// lines about a port are not worth yesterday's results. Any other scan
+// saves its results file, then keeps the same bytes as
+// <data folder>/results/<YYYY-MM-DD>T<HH-MM-SS>.txt, local time `now`,
+// "-2", "-3", ... added when the name is taken; the outcome follows the
+// results file whatever became of the copy.
+ResultsOutcome finishResults(const ScanEnding &scan, const ResultsPlace &place,
+                             const QDateTime &now, FileSystem &files = systemFileSystem());
 
 } // namespace ws

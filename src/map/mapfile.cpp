@@ -2,6 +2,8 @@
 
 #include "core/numbers.h"
 
+#include <algorithm>
+
 namespace ws {
 
 namespace {
@@ -69,6 +71,37 @@ MapEntry cutMapLine(const QString &line)
     return entry;
 }
 
+bool holdsFrequency(const MapEntry &entry)
+{
+    constexpr qsizetype kDigits = 5;
+    return entry.frequencyText.size() == kDigits &&
+           std::all_of(entry.frequencyText.begin(), entry.frequencyText.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+bool looksLikeMap(const QByteArray &bytes)
+{
+    constexpr qsizetype kPolarisationColumn = 55;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        if (end - start >= kPolarisationColumn &&
+            holdsFrequency(cutMapLine(QString::fromLatin1(bytes.constData() + start,
+                                                          kPolarisationColumn))))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool holdsNoFrequency(const MapData &map)
+{
+    return !map.entries.isEmpty() &&
+           std::none_of(map.entries.begin(), map.entries.end(), holdsFrequency);
+}
+
 MapData parseMap(const QByteArray &bytes)
 {
     MapData map;
@@ -79,9 +112,7 @@ MapData parseMap(const QByteArray &bytes)
         const QString line = QString::fromLatin1(bytes.constData() + start, end - start);
         map.listing += line;
         map.listing += QLatin1String("\r\n");
-        ++map.lineCount;
-        if (map.entries.size() < kMaxMapEntries)
-            map.entries.push_back(cutMapLine(line));
+        map.entries.push_back(cutMapLine(line));
     };
     for (qsizetype i = 0; i < n; ++i) {
         if (bytes[i] != '\r')

@@ -12,10 +12,6 @@
 // the window as it stands in the file.
 namespace ws {
 
-// The entries the window keeps of one map; longer files are still listed
-// whole.
-constexpr int kMaxMapEntries = 1024;
-
 // A map of known transmissions is some tens of kilobytes, some thousand
 // lines of about 60 characters. The window lists the whole file, and the
 // list box takes time and memory for every line it holds and, for the lines
@@ -46,13 +42,11 @@ struct MapEntry
 
 struct MapData
 {
-    // The first kMaxMapEntries lines, in file order.
+    // One per line of the file, in file order: the strip, the readout, the
+    // listing, the full scan and the report all see every line.
     QVector<MapEntry> entries;
-    // Every line of the file, each followed by CR LF; lines beyond the
-    // entries are listed too.
+    // Every line of the file, each followed by CR LF.
     QString listing;
-    // All lines of the file, including those the entries had no room for.
-    int lineCount = 0;
 };
 
 // Lines end at CR LF or at a lone CR; a lone LF is an ordinary character.
@@ -72,5 +66,19 @@ bool isMpegRow(const QString &type);
 // Cuts one line into its fields; pieces beyond the end of a short line are
 // short or empty.
 MapEntry cutMapLine(const QString &line);
+
+// Whether the entry's frequency columns (49-50 and 52-54) hold five digits,
+// as they do in every line of a real map.
+bool holdsFrequency(const MapEntry &entry);
+
+// Whether a file picked for something else is most likely a map: one of its
+// lines, ended by CR or LF, runs to the polarisation column (55) and holds a
+// frequency. No scan line comes near that length.
+bool looksLikeMap(const QByteArray &bytes);
+
+// Whether a map that loaded has lines, yet none that holds a frequency: the
+// file is most likely no map at all (a README picked by mistake). False for
+// an empty file, which is a map without entries.
+bool holdsNoFrequency(const MapData &map);
 
 } // namespace ws

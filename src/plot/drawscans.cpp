@@ -90,9 +90,9 @@ std::optional<GridRange> gridRange(double f0, double f1)
 }
 
 void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View &view,
-                   Canvas &canvas)
+                   Canvas &canvas, const std::optional<LevelScale> &levels)
 {
-    const PlotRange range = PlotRange::of(newest, reference);
+    const PlotRange range = PlotRange::of(newest, reference, levels);
     const FrequencyScale scale = view.scale();
     const double top = range.maxLevel;
     const double h = range.levelSpan();
@@ -128,9 +128,9 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View
 }
 
 void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const View &view,
-                        Canvas &canvas)
+                        Canvas &canvas, const std::optional<LevelScale> &levels)
 {
-    const PlotRange range = PlotRange::of(newest, reference);
+    const PlotRange range = PlotRange::of(newest, reference, levels);
     const FrequencyScale scale = view.scale();
     const double h = range.levelSpan();
     canvas.cls();
@@ -162,11 +162,12 @@ void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const
 }
 
 ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, const View &view,
-                     Canvas &levels, Canvas &differences)
+                     Canvas &levelCanvas, Canvas &differenceCanvas,
+                     const std::optional<LevelScale> &levels)
 {
-    drawLevelPlot(newest, reference, view, levels);
-    drawDifferencePlot(newest, reference, view, differences);
-    return scaleTexts(PlotRange::of(newest, reference), view);
+    drawLevelPlot(newest, reference, view, levelCanvas, levels);
+    drawDifferencePlot(newest, reference, view, differenceCanvas, levels);
+    return scaleTexts(PlotRange::of(newest, reference, levels), view);
 }
 
 } // namespace ws

@@ -44,14 +44,16 @@ std::optional<GridRange> gridRange(double f0, double f1);
 // lies above the zero line). Across, the plot shows the view's visible part
 // of the frequency axis (View::whole: the whole range of both scans); the
 // levels keep the scale of the whole scans, so that zooming in never makes
-// a weak signal look strong.
+// a weak signal look strong. A held level scale (`levels`) takes the place
+// of the scans' own.
 void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View &view,
-                   Canvas &canvas);
+                   Canvas &canvas, const std::optional<LevelScale> &levels = std::nullopt);
 void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const View &view,
-                        Canvas &canvas);
+                        Canvas &canvas, const std::optional<LevelScale> &levels = std::nullopt);
 
 // Both plots, and the texts for their scale labels.
 ScaleTexts drawScans(const ScanData &newest, const ScanData &reference, const View &view,
-                     Canvas &levels, Canvas &differences);
+                     Canvas &levelCanvas, Canvas &differenceCanvas,
+                     const std::optional<LevelScale> &levels = std::nullopt);
 
 } // namespace ws

@@ -14,6 +14,17 @@ PlotRange PlotRange::of(const ScanData &newest, const ScanData &reference)
             std::min(newest.last, reference.last)};
 }
 
+PlotRange PlotRange::of(const ScanData &newest, const ScanData &reference,
+                        const std::optional<LevelScale> &levels)
+{
+    PlotRange range = of(newest, reference);
+    if (levels) {
+        range.minLevel = levels->minLevel;
+        range.maxLevel = levels->maxLevel;
+    }
+    return range;
+}
+
 FrequencyScale FrequencyScale::of(const PlotRange &range)
 {
     return {range.first, range.last - range.first + 1};

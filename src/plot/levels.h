@@ -3,11 +3,23 @@
 #include "scan/scanfile.h"
 #include "scan/scans.h"
 
+#include <optional>
+
 // The range the two scans span together, and the horizontal scale that
 // every plot area shares. The map strip, the readout under the pointer and
 // the spot check go by the same scale, so that a frequency is the same
 // column everywhere.
 namespace ws {
+
+// The level axis of the plots: the level plot runs from the lower to the
+// higher level, the difference plot as far above and below zero as that
+// span. Held, it outlasts the scans it was taken from, so that the curves
+// of successive scans compare by eye instead of each filling the plot.
+struct LevelScale
+{
+    double minLevel;
+    double maxLevel;
+};
 
 // What the plots show of two scans together: the frequency axis runs from
 // the lower first to the higher last frequency, the level axis between the
@@ -24,6 +36,11 @@ struct PlotRange
     double commonLast;
 
     static PlotRange of(const ScanData &newest, const ScanData &reference);
+    // The same range on a level axis of its own (a held one), or on its
+    // scans' own when there is none.
+    static PlotRange of(const ScanData &newest, const ScanData &reference,
+                        const std::optional<LevelScale> &levels);
+    LevelScale levelScale() const { return {minLevel, maxLevel}; }
     // One more than the level span, so that equal extremes still give the
     // plots a height.
     double levelSpan() const { return maxLevel - minLevel + 1; }

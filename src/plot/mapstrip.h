@@ -20,7 +20,8 @@ QColor mapColour(const QString &polarisation);
 void setMapStripScale(Canvas &strip, const FrequencyScale &scale);
 
 // One line per entry at its frequency, in file order, on the strip's
-// current scale; later entries cover earlier ones.
+// current scale; later entries cover earlier ones, and an entry that a
+// later one at the same frequency covers whole is not drawn at all.
 void drawMapEntries(Canvas &strip, const MapData &map);
 
 } // namespace ws

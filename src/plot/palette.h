@@ -31,4 +31,11 @@ inline const QColor mapOther{0, 255, 0}; // circular or unknown
 inline const QColor legendBlue{0, 0, 192};
 inline const QColor legendGreen{0, 128, 0};
 
+// The verdict tile's word: what the receiver's work came to.
+inline const QColor verdictLocked{0, 128, 0};
+inline const QColor verdictNoLock{96, 96, 96};
+inline const QColor verdictNotConfirmed{204, 122, 0}; // amber
+inline const QColor verdictFailed{192, 0, 0};         // no answer, a port that failed
+inline const QColor verdictWorking{0, 0, 128};        // checking, scanning
+
 } // namespace ws::palette

@@ -1,8 +1,10 @@
 #include "plot/transmissionlevels.h"
 
+#include "core/csv.h"
 #include "core/numbers.h"
 #include "scan/transmissionlevel.h"
 
+#include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <charconv>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace ws {
 
@@ -44,19 +47,6 @@ QString tableCell(QString text)
 std::optional<double> entryLevel(const ScanData &scan, const MapEntry &entry)
 {
     return transmissionLevel(scan, entry.frequency, entry.polarisation);
-}
-
-QString csvField(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') ||
-            c == QLatin1Char('\r')) {
-            QString quoted = text;
-            quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            return QLatin1Char('"') + quoted + QLatin1Char('"');
-        }
-    }
-    return text;
 }
 
 std::vector<TransmissionLevel> transmissionLevels(const ScanData &newest,
@@ -125,9 +115,9 @@ QString levelText(double value)
 
 QString entryCsvFields(const MapEntry &entry)
 {
-    return QStringList{csvField(entry.frequencyText), csvField(entry.polarisation),
-                       csvField(withoutTrailingBlanks(entry.name)),
-                       csvField(withoutTrailingBlanks(entry.type))}
+    return QStringList{csvTextField(entry.frequencyText), csvTextField(entry.polarisation),
+                       csvTextField(withoutTrailingBlanks(entry.name)),
+                       csvTextField(withoutTrailingBlanks(entry.type))}
         .join(QLatin1Char(','));
 }
 
@@ -162,26 +152,32 @@ std::vector<int> largestLossFirst(const std::vector<TransmissionLevel> &levels)
     return order;
 }
 
-QString levelsTable(const QVector<MapEntry> &entries, const std::vector<TransmissionLevel> &levels)
+QString levelsTable(const QVector<MapEntry> &entries, const std::vector<TransmissionLevel> &levels,
+                    const ScanData *newestBefore)
 {
-    constexpr int kColumns = 7;
+    constexpr int kColumns = 8;
     using Row = std::array<QString, kColumns>;
     // The levels are numbers: aligned at the right, like their points.
     constexpr std::array<bool, kColumns> rightAligned = {false, false, false, false,
-                                                         true,  true,  true};
+                                                         true,  true,  true,  true};
     std::vector<Row> rows;
     rows.push_back({QStringLiteral("Freq"), QStringLiteral("Pol"), QStringLiteral("Name"),
                     QStringLiteral("Type"), QStringLiteral("Newest"), QStringLiteral("Reference"),
-                    QStringLiteral("Change")});
+                    QStringLiteral("Change"), QStringLiteral("since last")});
     const QString none = QStringLiteral("-");
     for (const int i : largestLossFirst(levels)) {
         if (i >= entries.size())
             continue;
         const MapEntry &entry = entries[i];
         const TransmissionLevel &level = levels[size_t(i)];
+        QString sinceLast;
+        if (newestBefore) {
+            const std::optional<double> before = entryLevel(*newestBefore, entry);
+            sinceLast = level.newest && before ? levelText(*level.newest - *before) : none;
+        }
         rows.push_back({tableCell(entry.frequencyText), tableCell(entry.polarisation),
                         tableCell(entry.name), tableCell(entry.type), levelOr(level.newest, none),
-                        levelOr(level.reference, none), levelOr(level.change, none)});
+                        levelOr(level.reference, none), levelOr(level.change, none), sinceLast});
     }
 
     std::array<qsizetype, kColumns> widths{};
@@ -201,6 +197,43 @@ QString levelsTable(const QVector<MapEntry> &entries, const std::vector<Transmis
         lines << withoutTrailingBlanks(line);
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+QString levelsTableHeading(const ScanSource &newest, const ScanSource &reference,
+                           const QString &mapPath, const std::optional<ScanSource> &newestBefore)
+{
+    // Not the desktop's date format: the box's numbers never follow the
+    // locale, and this one sorts as it reads.
+    const auto time = [](const ScanSource &scan) {
+        return QLatin1String(" (") +
+            QLocale::c().toString(scan.lastModified, QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+            QLatin1Char(')');
+    };
+    QString text = QStringLiteral("Newest: ") + tableCell(newest.path) + time(newest) +
+        QStringLiteral("  Reference: ") + tableCell(reference.path) + time(reference) +
+        QStringLiteral("  Map: ") + tableCell(mapPath);
+    // Mostly the same file, written again since.
+    if (newestBefore) {
+        text += QStringLiteral("  since last:");
+        if (newestBefore->path != newest.path)
+            text += QLatin1Char(' ') + tableCell(newestBefore->path);
+        text += time(*newestBefore);
+    }
+    return text;
+}
+
+const NewestShown::Scan *NewestShown::show(const ScanData &newest, const ScanSource &source)
+{
+    // What a level is read from; the extremes follow from the levels.
+    const auto sameLevels = [](const ScanData &a, const ScanData &b) {
+        return a.first == b.first && a.last == b.last && a.layout.code == b.layout.code &&
+            a.lnb.code == b.lnb.code && a.levels == b.levels;
+    };
+    if (!shown_ || !sameLevels(shown_->data, newest))
+        before_ = std::exchange(shown_, Scan{newest, source});
+    else
+        shown_->source = source;
+    return before_ ? &*before_ : nullptr;
 }
 
 } // namespace ws

@@ -4,6 +4,7 @@
 #include "scan/scanfile.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QVector>
 
@@ -43,13 +44,9 @@ void appendLevelText(QByteArray &out, double value);
 constexpr int kMaxLevelText = 400; // the largest double has 309 digits
 char *writeLevelText(char *to, double value);
 
-// A text field of a CSV report as RFC 4180 wants it: quoted when it holds a
-// comma, a quote or a line break.
-QString csvField(const QString &text);
-
 // An entry's first four fields of a CSV report, joined by commas: the
 // frequency and the letter as the map writes them, the name and the type
-// without their trailing blanks.
+// without their trailing blanks, each as csvTextField() writes it.
 QString entryCsvFields(const MapEntry &entry);
 
 // The entries as CSV (RFC 4180, LF line ends): a header, then one row per
@@ -62,7 +59,53 @@ std::vector<int> largestLossFirst(const std::vector<TransmissionLevel> &levels);
 
 // The same levels as a table of fixed-width columns for the log box, a
 // header line first and then one line per entry in largestLossFirst order,
-// "-" where a level is missing.
-QString levelsTable(const QVector<MapEntry> &entries, const std::vector<TransmissionLevel> &levels);
+// "-" where a level is missing. Its last column, "since last", is each
+// entry's newest level less its level in `newestBefore`, the newest scan
+// of the table shown before (see NewestShown); empty without one.
+QString levelsTable(const QVector<MapEntry> &entries, const std::vector<TransmissionLevel> &levels,
+                    const ScanData *newestBefore = nullptr);
+
+// A scan file as a table of levels names it: where it was loaded from and
+// when that file had last changed.
+struct ScanSource
+{
+    QString path;
+    QDateTime lastModified;
+};
+
+// The line above a table of levels: which files it compares, the scans
+// with their times, so that a table rebuilt after a reload shows which
+// scan it is of; the newest scan "since last" compares with, when it does
+// (its time alone when it is the newest scan's file). One line, so that
+// the box's few lines still show the top of the table. Times are local,
+// written the same in every locale.
+QString levelsTableHeading(const ScanSource &newest, const ScanSource &reference,
+                           const QString &mapPath,
+                           const std::optional<ScanSource> &newestBefore = std::nullopt);
+
+// The newest scans that tables of levels have shown, for the "since last"
+// column: while aligning a dish each table should tell what the last move
+// did, so it compares with the newest scan of the last table whose newest
+// scan differed. A table shown or rebuilt over the same newest scan (its
+// file written again unchanged, another reference or map) keeps comparing
+// with the same one as before.
+class NewestShown
+{
+public:
+    struct Scan
+    {
+        ScanData data;
+        ScanSource source;
+    };
+
+    // Notes `newest` as the newest scan of the table shown now and returns
+    // the one to compare it with: nothing until a second, different newest
+    // scan has been shown.
+    const Scan *show(const ScanData &newest, const ScanSource &source);
+
+private:
+    std::optional<Scan> shown_;
+    std::optional<Scan> before_;
+};
 
 } // namespace ws

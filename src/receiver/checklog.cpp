@@ -27,15 +27,18 @@ QString nothingFoundLines(const QString &timeoutText)
            crlf() + crlf();
 }
 
-QString searchLines(const QString &searchText, SearchEnd end)
+QString searchLines(const QString &searchText, SearchEnd end, qint64 limitSeconds)
 {
-    return searchText + searchEndMessage(end) + crlf();
+    return searchText + searchEndMessage(end, limitSeconds) + crlf();
 }
 
-QString searchEndMessage(SearchEnd end)
+QString searchEndMessage(SearchEnd end, qint64 limitSeconds)
 {
     switch (end) {
     case SearchEnd::Cancelled:
+        if (limitSeconds != kSearchLimitSeconds)
+            return QStringLiteral("Cancelled PAT/SDT after %1 Seconds").arg(limitSeconds) +
+                   crlf() + crlf();
         return QStringLiteral("Cancelled PAT/SDT after 3 Minutes") + crlf() + crlf();
     case SearchEnd::NoTables:
         return QStringLiteral("No PAT/SDT found") + crlf() + crlf();
@@ -73,10 +76,30 @@ QString floodedSearchReason()
         .arg(kMaxSearchBytes);
 }
 
+namespace {
+
+// What makes a port failure a silent port's, whatever the label and the
+// time-out.
+QLatin1String silentPortWords()
+{
+    return QLatin1String(" did not answer: nothing received in ");
+}
+
+} // namespace
+
 QString silentPortMessage(const QString &portLabel, const QString &timeoutText)
 {
-    return portLabel + QStringLiteral(" did not answer: nothing received in ") + timeoutText +
-           QStringLiteral(" s");
+    return portLabel + silentPortWords() + timeoutText + QStringLiteral(" s");
+}
+
+QString silentPortAdvice(const QString &portFailure)
+{
+    if (!portFailure.contains(silentPortWords()))
+        return QString();
+    return QStringLiteral("Check that the receiver is switched on and has power, that the serial "
+                          "cable sits at both ends, that this is the port the adapter got, and "
+                          "that you may use it (on Linux your user must be in the group "
+                          "dialout).");
 }
 
 QString unconfirmedLockMessage(const QString &portLabel)

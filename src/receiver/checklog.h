@@ -26,9 +26,11 @@ QString nothingFoundLines(const QString &timeoutText);
 // The search text as the log takes it: whatever the receiver said, then,
 // when a limit ended the search, the line that says which and an empty
 // line, then one more CR LF.
-QString searchLines(const QString &searchText, SearchEnd end);
+QString searchLines(const QString &searchText, SearchEnd end,
+                    qint64 limitSeconds = kSearchLimitSeconds);
 // The limit's line and its empty line; empty when the receiver ended it.
-QString searchEndMessage(SearchEnd end);
+// The usual limit is "3 Minutes", a shorter one counts its seconds.
+QString searchEndMessage(SearchEnd end, qint64 limitSeconds = kSearchLimitSeconds);
 
 // Why a port could not be opened when the setting names no device.
 QString noSuchPortReason();
@@ -44,6 +46,10 @@ QString floodedSearchReason();
 // "comport 2 (/dev/ttyS1) did not answer: nothing received in 10 s", the
 // time-out as typed.
 QString silentPortMessage(const QString &portLabel, const QString &timeoutText);
+// What to check when `portFailure` is a silentPortMessage: the receiver's
+// power, the cable, the port, the right to use it. Empty for any other
+// failure of a port, whose reason says enough.
+QString silentPortAdvice(const QString &portFailure);
 // For whoever needs to hear that the tuner's lock was not confirmed: a
 // reply began with the lock code but held kNoLockMark.
 QString unconfirmedLockMessage(const QString &portLabel);

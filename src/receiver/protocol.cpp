@@ -51,6 +51,20 @@ QString cutReply(const QString &gathered)
     return zero < 0 ? QString() : gathered.mid(zero);
 }
 
+StatusReply::Gathered StatusReply::add(const QByteArray &received)
+{
+    const qsizetype room = qMax<qsizetype>(0, kMaxStatusReplyBytes - size());
+    const bool overflow = received.size() > room;
+    const qsizetype before = gathered_.size();
+    gathered_ += QString::fromLatin1(received.left(room));
+    // Only the new end of the reply can complete it: a receiver that never
+    // ends its line must not make every piece slower.
+    const bool complete = gathered_.size() > before && replyCompleteSince(gathered_, before);
+    if (complete)
+        return Gathered::Complete;
+    return overflow ? Gathered::Flooded : Gathered::Incomplete;
+}
+
 bool beginsWithLockCode(QStringView cut)
 {
     return cut.startsWith(kLockCode);
@@ -61,22 +75,23 @@ bool reportsLock(QStringView cut)
     return beginsWithLockCode(cut) && !cut.contains(kNoLockMark);
 }
 
-SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord)
+SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord, qint64 limitSeconds)
 {
-    if (elapsedSeconds > kSearchLimitSeconds)
+    if (elapsedSeconds > limitSeconds)
         return SearchEnd::Cancelled;
-    if (elapsedSeconds > kSearchWithoutTablesSeconds && !sawFound)
+    if (limitSeconds > kSearchWithoutTablesSeconds && elapsedSeconds > kSearchWithoutTablesSeconds &&
+        !sawFound)
         return SearchEnd::NoTables;
     if (sawEndWord)
         return SearchEnd::Finished;
     return SearchEnd::Running;
 }
 
-SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text)
+SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text, qint64 limitSeconds)
 {
     SearchWords words;
     words.scan(text);
-    return searchEnd(elapsedSeconds, words.found(), words.ended());
+    return searchEnd(elapsedSeconds, words.found(), words.ended(), limitSeconds);
 }
 
 void SearchWords::scan(QStringView text)
@@ -99,6 +114,9 @@ bool namesPortByNumber(QStringView setting)
     const QStringView t = setting.trimmed();
     if (t.isEmpty())
         return true; // an empty setting reads as port 0
+    // "./ttyUSB0" is a path, however it begins.
+    if (t.contains(QLatin1Char('/')))
+        return false;
     const QChar c = t.front();
     return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
 }
@@ -108,7 +126,7 @@ PortChoice portFor(const QString &setting, PortSystem system)
     PortChoice choice;
     if (!namesPortByNumber(setting)) {
         const QString name = setting.trimmed();
-        if (system == PortSystem::Windows || name.startsWith(QLatin1Char('/')))
+        if (system == PortSystem::Windows || name.contains(QLatin1Char('/')))
             choice.device = name;
         else
             choice.device = QStringLiteral("/dev/") + name;

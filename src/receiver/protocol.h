@@ -77,6 +77,27 @@ bool beginsWithLockCode(QStringView cut);
 // A lock counts only when the reply does not also hold kNoLockMark.
 bool reportsLock(QStringView cut);
 
+// One status reply as it comes in, piece by piece, behind its lead: at
+// most kMaxStatusReplyBytes of it are kept.
+class StatusReply
+{
+public:
+    StatusReply() { begin(); }
+    // Starts over for the reply to a new request.
+    void begin() { gathered_ = kStatusLead; }
+    enum class Gathered { Incomplete, Complete, Flooded };
+    // Adds what the line gave: Flooded when more came than is kept and the
+    // reply is still not complete.
+    Gathered add(const QByteArray &received);
+    // Bytes received so far.
+    qsizetype size() const { return gathered_.size() - kStatusLead.size(); }
+    // The reply from its first "0" on; see cutReply().
+    QString cut() const { return cutReply(gathered_); }
+
+private:
+    QString gathered_;
+};
+
 // ---- Table search -----------------------------------------------------------
 
 inline constexpr QLatin1String kTableFoundWord("found");
@@ -104,9 +125,6 @@ inline constexpr LineParameters kLineParameters{38400, 8, LineParity::None, 1, f
 
 // ---- Timing ------------------------------------------------------------------
 
-// The longest a poll loop sleeps before it looks at the clock again, in
-// milliseconds.
-inline constexpr int kPollSliceMs = 20;
 // The least time between the end of one status reply (or its time-out) and
 // the next status request, in milliseconds.
 inline constexpr int kRequestGapMs = 40;
@@ -116,16 +134,20 @@ inline constexpr int kRequestGapMs = 40;
 inline constexpr qint64 kSettleSeconds = 2;
 // A search that has found no table by then finds none.
 inline constexpr qint64 kSearchWithoutTablesSeconds = 60;
-// No search runs longer.
+// No search runs longer, unless the caller sets a shorter limit (a script
+// that cannot wait three minutes): from 1 to this many seconds.
 inline constexpr qint64 kSearchLimitSeconds = 180;
 
 // What ended a table search, if anything, judged in the order the rules
-// are checked: the three-minute limit, then one minute without "found",
-// then the receiver's own end of search.
+// are checked: the limit (three minutes unless set shorter), then one
+// minute without "found" (only under a limit above a minute, which leaves
+// the receiver that minute), then the receiver's own end of search.
 enum class SearchEnd { Running, Cancelled, NoTables, Finished };
-SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord);
+SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord,
+                    qint64 limitSeconds = kSearchLimitSeconds);
 // The same, over the whole search text.
-SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text);
+SearchEnd searchEnd(qint64 elapsedSeconds, QStringView text,
+                    qint64 limitSeconds = kSearchLimitSeconds);
 
 // Whether a search text holds the words that matter. Feed it the text as it
 // grows; it only looks at what is new, plus enough of the old text to find
@@ -165,10 +187,13 @@ constexpr PortSystem hostPortSystem()
 #endif
 }
 
-// A text that starts with a number selects port N (rounded half to even):
-// "COMN" on Windows, "/dev/ttyS<N-1>" elsewhere, as COM1 is ttyS0. Any other
-// non-blank text is taken as the name of a device ("ttyUSB0",
-// "/dev/ttyUSB0", "COM10"), so adapters with other names can be used.
+// A text that starts with a number, and holds no slash, selects port N
+// (rounded half to even): "COMN" on Windows, "/dev/ttyS<N-1>" elsewhere, as
+// COM1 is ttyS0. Any other non-blank text is taken as the name of a device
+// ("ttyUSB0", "/dev/ttyUSB0", "COM10"), so adapters with other names can be
+// used. Outside Windows a bare name lives in /dev, and a text with a slash
+// is a path ("./ttyV0", "links/receiver"), from the current folder unless
+// it begins with one.
 PortChoice portFor(const QString &setting, PortSystem system = hostPortSystem());
 // Whether the setting names a port by its number (blank counts as port 0)
 // rather than by a device name.

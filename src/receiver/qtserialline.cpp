@@ -3,9 +3,7 @@
 #include "receiver/protocol.h"
 #include "receiver/reservedterminals.h"
 
-#include <QElapsedTimer>
 #include <QSerialPort>
-#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <QFile>
@@ -18,6 +16,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #endif
 #ifdef Q_OS_LINUX
@@ -29,14 +28,18 @@ namespace ws {
 namespace {
 
 #ifdef Q_OS_UNIX
-// The file a port name stands for, by the port's own rule: a bare name
-// lives in /dev.
+// The file a port name stands for, as portFor() names it: a bare name lives
+// in /dev, a name with a slash is a path from the current folder unless it
+// begins with one.
 QByteArray devicePath(const QString &device)
 {
-    const bool path = device.startsWith(QLatin1Char('/')) ||
-                      device.startsWith(QLatin1String("./")) ||
-                      device.startsWith(QLatin1String("../"));
-    return QFile::encodeName(path ? device : QStringLiteral("/dev/") + device);
+    return QFile::encodeName(device.contains(QLatin1Char('/')) ? device
+                                                               : QStringLiteral("/dev/") + device);
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 #endif
 
@@ -55,6 +58,17 @@ QtSerialLine::QtSerialLine() : port_(std::make_unique<QSerialPort>())
     port_->setFlowControl(line.flowControl ? QSerialPort::HardwareControl
                                           : QSerialPort::NoFlowControl);
     port_->setReadBufferSize(kReadBufferBytes);
+    QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { tellActivity(); });
+    QObject::connect(port_.get(), &QSerialPort::errorOccurred,
+                     [this](QSerialPort::SerialPortError error) {
+        // Noted at once: a port that hung up must end what waits on it
+        // before its notifier can turn into a stream of wake-ups. Clearing
+        // an error reports NoError, which is no news.
+        if (error != QSerialPort::NoError && port_->isOpen()) {
+            noteError();
+            tellActivity();
+        }
+    });
 }
 
 QtSerialLine::~QtSerialLine() = default;
@@ -72,11 +86,26 @@ bool QtSerialLine::open()
     if (port_->isOpen())
         port_->close();
 #ifdef Q_OS_UNIX
+    // The port is given the device's own path, with every link resolved:
+    // by its own rule it would take "links/pty" for "/dev/links/pty", and
+    // it names its lock file after the path, which for a long one the
+    // system refuses, leaving only "Permission error while locking the
+    // device". A device reached by two names so also locks as one.
+    char *resolved = ::realpath(devicePath(device_).constData(), nullptr);
+    if (!resolved) {
+        openError_ = openFailureText(device_, systemError(errno));
+        return false;
+    }
+    const QString device = QFile::decodeName(resolved);
+    std::free(resolved);
+    port_->setPortName(device);
     // The port would set whatever it opens raw and write commands into it;
     // that must not be the user's terminal or a file.
-    openError_ = notASerialPort(device_);
+    openError_ = notASerialPort(device);
     if (!openError_.isEmpty())
         return false;
+#else
+    const QString device = device_;
 #endif
     // Read and write only: a pseudo-terminal or a plain adapter refuses to
     // set the modem lines, which is no reason to refuse the port. Errors
@@ -86,14 +115,19 @@ bool QtSerialLine::open()
         port_->clearError();
         return true;
     }
-    openError_ = openFailureText(port_->portName(), port_->errorString());
+    openError_ = openFailureText(device, port_->errorString());
     return false;
 }
 
 void QtSerialLine::close()
 {
-    if (port_->isOpen())
-        port_->close();
+    if (!port_->isOpen())
+        return;
+    // Closing a terminal waits until its output has gone out, which a
+    // receiver that stopped reading (or a hung-up line) may never allow:
+    // what was not sent is no longer wanted.
+    port_->clear();
+    port_->close();
 }
 
 void QtSerialLine::write(const QByteArray &bytes)
@@ -101,8 +135,9 @@ void QtSerialLine::write(const QByteArray &bytes)
     if (!port_->isOpen())
         return;
     port_->write(bytes);
-    // The port only hands its buffer to the device from the event loop,
-    // which does not run during a check; push it out now, without waiting.
+    // Each write leaves as a write of its own, now rather than when the
+    // event loop next runs: the receiver expects the command prefix alone.
+    // flush() only writes what the device takes at once; it never waits.
     port_->flush();
     noteError();
 }
@@ -111,10 +146,6 @@ QByteArray QtSerialLine::read()
 {
     if (!port_->isOpen())
         return {};
-    // Received bytes reach the port's buffer only through the event loop or
-    // a wait; a wait of zero collects what the device holds, without
-    // blocking.
-    port_->waitForReadyRead(0);
     QByteArray bytes = port_->read(kReadBufferBytes);
     noteError();
     return bytes;
@@ -153,23 +184,15 @@ bool QtSerialLine::hungUp()
 #endif
 }
 
-void QtSerialLine::waitForData(int maxMilliseconds)
+void QtSerialLine::setActivityHandler(std::function<void()> handler)
 {
-    if (maxMilliseconds <= 0)
-        return;
-    QElapsedTimer timer;
-    timer.start();
-    // Bytes the caller has left in the buffer are no news: waiting for new
-    // ones only, a caller that reads nothing (the settle phase) still
-    // sleeps.
-    if (port_->isOpen() && port_->waitForReadyRead(maxMilliseconds))
-        return;
-    noteError();
-    // A port that fails at once (a vanished adapter) must not turn the
-    // caller's polling into a spin: sleep out the slice.
-    const qint64 left = maxMilliseconds - timer.elapsed();
-    if (left > 0)
-        QThread::msleep(static_cast<unsigned long>(left));
+    onActivity_ = std::move(handler);
+}
+
+void QtSerialLine::tellActivity()
+{
+    if (onActivity_)
+        onActivity_();
 }
 
 QString openFailureText(const QString &device, const QString &reason)

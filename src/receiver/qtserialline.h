@@ -22,7 +22,7 @@ public:
     void close() override;
     void write(const QByteArray &bytes) override;
     QByteArray read() override;
-    void waitForData(int maxMilliseconds) override;
+    void setActivityHandler(std::function<void()> handler) override;
     QString failure() const override { return failure_; }
 
     // The most the port holds of what it received and the caller has not
@@ -40,12 +40,14 @@ private:
     // Whether the device hung up (the far end closed it, the adapter was
     // pulled out).
     bool hungUp();
+    void tellActivity();
 
     // Held by pointer so that what includes this needs no Qt Serial Port.
     std::unique_ptr<QSerialPort> port_;
     QString device_;
     QString openError_;
     QString failure_;
+    std::function<void()> onActivity_;
 };
 
 // The system's reason for an open that failed, with a hint on how to get

@@ -2,26 +2,16 @@
 
 #include "core/platform.h"
 #include "receiver/protocol.h"
+#include "receiver/receiversettings.h"
 
 #include <QString>
 
 #include <functional>
-#include <optional>
+#include <memory>
 
 // One signal check: tune the receiver, wait for its tuner to lock, let it
 // search the transponder for its tables, and keep a log of all of it.
 namespace ws::receiver {
-
-// The user's receiver settings, each exactly as typed: the time-out goes
-// into the log as typed, the LNB-power and DiSEqC texts into the tune
-// command unchanged.
-struct ReceiverSettings
-{
-    QString timeout; // seconds, fractions count; not a number reads as 0
-    QString port;    // see portFor()
-    QString lnbPower;
-    QString diseqc;
-};
 
 // Where a check gets the settings. It asks when it needs one, so a setting
 // changed during the check counts from its next use: LNB power and DiSEqC
@@ -29,7 +19,7 @@ struct ReceiverSettings
 // afresh at every comparison.
 using SettingsSource = std::function<ReceiverSettings()>;
 
-// What a check tells whoever runs it, as it goes.
+// What a check tells whoever shows it, as it goes.
 class CheckEvents
 {
 public:
@@ -39,7 +29,8 @@ public:
     virtual void logAppended(const QString &text) = 0;
     // The tuner locked; the lock line was the last text appended.
     virtual void locked() {}
-    // The check waits for the receiver; called every few milliseconds.
+    // The check woke up to look at the line and the clock: at least once a
+    // second while it waits.
     virtual void waiting() {}
     // Text the receiver sent during the table search, as it came. The log
     // gets all of it later, in one piece that begins with it.
@@ -48,7 +39,7 @@ public:
     // byte during the whole lock wait, and the check ends. A port that
     // failed has the same message just appended to the log; a silent one
     // keeps the log a check without a lock writes. This is for telling the
-    // user.
+    // user, once the check has ended: whoever hears it must not wait here.
     virtual void portFailed(const QString &message) = 0;
 };
 
@@ -58,58 +49,128 @@ struct CheckResult
     // The check stopped because its port could not be opened, stopped
     // working, or stayed silent through the lock wait.
     bool portFailed = false;
+    // Of those, the port that stayed silent: it opened, took the commands
+    // and never said a thing.
+    bool silent = false;
     // A reply began with the lock code but held kNoLockMark.
     bool unconfirmedLock = false;
+    // The last status reply as cut (the lock's, after a lock); empty when
+    // none came.
+    QString lastReply;
     // The tuner reported a lock: the log holds the lock line.
     bool locked = false;
+    // Ended by stop(): the log ends in the line that says so.
+    bool stopped = false;
     // Everything the receiver said during the table search; empty when none
     // ran.
     QString searchText;
-    // What ended the table search; Running when none ran or the line failed
-    // during it.
+    // What ended the table search; Running when none ran, or the line
+    // failed or the check was stopped during it.
     SearchEnd searchEnd = SearchEnd::Running;
+
+    // The receiver's search output named a table.
+    bool tablesFound() const { return searchText.contains(kTableFoundWord); }
+    // The receiver ended its search itself, and its first word of an end
+    // was that it is done, not that it lost the signal.
+    bool endedOnReady() const;
 };
 
+// The check as a machine on the event loop: it never waits inside a call.
+// The line's activity and the clock's timers drive it from one step to the
+// next, each step doing what one turn of a polling loop would: read the
+// clock, read the line, decide. So the timing rules, which compare whole
+// seconds of the clock, hold to the second, while the thread stays free for
+// everything else (a window, a stop, a signal).
 class SignalCheck
 {
 public:
     SignalCheck(SerialLine &line, Clock &clock, SettingsSource settings, CheckEvents &events);
+    ~SignalCheck();
+    SignalCheck(const SignalCheck &) = delete;
+    SignalCheck &operator=(const SignalCheck &) = delete;
 
-    // Runs the whole check; the frequency goes into the tune command and
-    // the log as it is.
-    CheckResult run(const QString &frequency, Polarisation polarisation);
+    using Done = std::function<void(const CheckResult &)>;
+    // Starts a check; the frequency goes into the tune command and the log
+    // as it is. `done` hears the result from the event loop once the check
+    // has ended and the port is closed, never from inside start() or stop().
+    // A check started while another runs is refused: nothing happens.
+    void start(const QString &frequency, Polarisation polarisation, Done done);
+    // Ends the running check at once: the port is closed and the log keeps
+    // what it holds, the table search's text so far included, followed by
+    // stoppedLine().
+    void stop();
+    // Ends the running check at once and quietly: no more log, no `done`.
+    void abandon();
+    bool running() const { return phase_ != Phase::Idle && phase_ != Phase::Ending; }
+
+    // The longest a table search runs, in whole seconds: kSearchLimitSeconds
+    // unless a caller that cannot wait that long says otherwise.
+    void setSearchLimit(qint64 seconds) { searchLimit_ = seconds; }
 
 private:
+    enum class Phase { Idle, Settling, Gathering, Pausing, Searching, Ending };
+
     bool openPort();
-    // Returns the last cut status reply; nothing when the line failed.
-    std::optional<QString> pollForLock();
+    void wake();
+    void settle();
+    void askForStatus();
+    void gatherReply();
+    void judgeReply(const QString &cut);
+    void search();
+    // Ends the lock phase on `reply`, the last cut status reply.
+    void lockPhaseEnded(const QString &reply);
+    // Waits for the line or the clock's next second, then `phase` goes on.
+    void waitFor(Phase phase);
     // Reports a line that stopped working, once; true from then on.
     bool lineFailed();
     // Ends the check over a failed port: `logFirst` and then the message go
     // into the log, and the message to the user.
     void failPort(const QString &logFirst, const QString &message);
-    // Waits on the port until kRequestGapMs have passed since `startMs`.
-    void pauseSince(qint64 startMs);
-    void searchTables();
     // Logs a lock phase that ended without a lock; a port that stayed
     // silent all along is a failed port.
     void noLock();
-    // Takes what the line has, keeps it while `kept` stays within `limit`
-    // bytes and returns it; sets `overflow` when more came.
-    QByteArray readUpTo(qsizetype kept, qsizetype limit, bool &overflow);
     void append(const QString &text);
     void command(const QString &text);
-    void idle();
     double timeout();
+    void closePort();
+    // Closes the port and hands the result over from the event loop.
+    void finish();
+    void deliver();
 
     SerialLine &line_;
     Clock &clock_;
     SettingsSource settings_;
     CheckEvents &events_;
+    std::unique_ptr<Timer> wakeUp_;
+    std::unique_ptr<Timer> handOver_;
+    Phase phase_ = Phase::Idle;
+    bool portOpen_ = false;
+    Done done_;
     CheckResult result_;
     QString portLabel_;
+    qint64 searchLimit_ = kSearchLimitSeconds;
     // Whether any byte came from the port since the first status request.
     bool heard_ = false;
+    // The phase's start, in the clock's whole seconds.
+    qint64 phaseStart_ = 0;
+    // The lock phase: whether a status request went out yet, the reply as
+    // it comes, the seconds elapsed at its last reading and when it ended.
+    bool asked_ = false;
+    StatusReply reply_;
+    qint64 elapsed_ = 0;
+    qint64 replyEndMs_ = 0;
+    // The table search.
+    QString searchText_;
+    SearchWords words_;
+    // The port failure to tell once the check has ended.
+    QString failureMessage_;
 };
+
+// The line the log gets when the user stops a check.
+QString stoppedLine();
+
+// Opens `line` on `port`; empty when it opened, else the message that says
+// why not ("comport 2 (/dev/ttyS1) could not be opened: ...").
+QString openLine(SerialLine &line, const PortChoice &port);
 
 } // namespace ws::receiver

@@ -33,6 +33,7 @@ private slots:
     void aPolarisationMissingFromOneScanHasNoDifference();
     void disjointRangesLieSideBySide();
     void reloadRescalesBothPlots();
+    void aGrownWindowDrawsThePlotsAnewToFillThem();
 
 private:
     void load(ws::ScanSlot slot, const ScanShape &shape)
@@ -226,6 +227,26 @@ void TestDrawScans::reloadRescalesBothPlots()
     // Nothing of the wide scan survives right of the narrow one.
     QCOMPARE(lastColumn(levelPlot(), pc::horizontalNewest),
              int(levelPlot()->toPixel(11049, 0).x()));
+}
+
+void TestDrawScans::aGrownWindowDrawsThePlotsAnewToFillThem()
+{
+    load(ws::ScanSlot::Newest, scan(1053, [](bool, double) { return 40.0; }));
+    load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }));
+    MainWindow &f = *w->window;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QImage asOpened = levelPlot()->surface();
+
+    f.resize(1100, 800);
+    for (auto [plot, curve] : {std::pair(levelPlot(), pc::horizontalNewest),
+                               std::pair(differencePlot(), pc::horizontalDifference)}) {
+        QVERIFY(plot->areaSize().width() > 637 + 300);
+        // Not the old picture on a larger ground: the curve reaches the end.
+        QVERIFY(lastColumn(plot, curve) > plot->areaSize().width() * 9 / 10);
+    }
+    f.resize(763, 560);
+    QCOMPARE(levelPlot()->surface(), asOpened);
 }
 
 QTEST_MAIN(TestDrawScans)

@@ -1,12 +1,17 @@
 #include "app/filefollower.h"
+#include "core/filenames.h"
+#include "plot/transmissionlevels.h"
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QtTest>
+
+#include <cstdlib>
 
 using ws::ScanSlot;
 using ws::test::FakeWindow;
@@ -28,9 +33,13 @@ private slots:
     void changedScanLoadsAgain_data();
     void changedScanLoadsAgain();
     void settlesOnlyOnceTheFileStopsChanging();
+    void followingOutlastsItsFolder_data();
+    void followingOutlastsItsFolder();
     void halfWrittenScanKeepsTheLastOneQuietly();
     void changeDuringACheckLoadsAfterIt();
     void withoutFollowingOnlyF5Reloads();
+    void tableOfLevelsFollowsReloads();
+    void heldLevelScaleOutlastsReloads();
 
 private:
     // A scan from `first` to 12750 MHz whose levels grow with `version`.
@@ -92,7 +101,7 @@ void TestFollow::changedScanLoadsAgain()
 void TestFollow::settlesOnlyOnceTheFileStopsChanging()
 {
     // Its timer never fires here: the test looks when it likes.
-    FileFollower follower(3600 * 1000);
+    FileFollower follower(3600 * 1000, 3 * 3600 * 1000);
     QSignalSpy settled(&follower, &FileFollower::settled);
     const QString file = writeFile(dir, "growing.scn", "10700\r\n");
     follower.follow(7, file, FileFollower::Stamp::of(file));
@@ -105,13 +114,67 @@ void TestFollow::settlesOnlyOnceTheFileStopsChanging()
     QCOMPARE(settled.count(), 0);
     follower.lookAgain();
     QCOMPARE(settled, QList<QVariantList>{{7}});
+    // A line not ended yet must stay the same for three looks.
+    writer.write("10");
+    QTRY_VERIFY(follower.settling());
+    follower.lookAgain();
+    follower.lookAgain();
+    QCOMPARE(settled.count(), 1);
+    follower.lookAgain();
+    QCOMPARE(settled.count(), 2);
+}
+
+void TestFollow::followingOutlastsItsFolder_data()
+{
+    // Shell steps in a temporary folder that holds the next versions 1 and
+    // 2 of both followed scans, <folder>/1 and <folder>/2; the follower
+    // looks between steps.
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::newRow("made again at once")
+        << QByteArray("d") << QByteArrayList{"rm -rf d; mkdir d; cp 1 2 d/"};
+    QTest::newRow("two levels made again in steps")
+        << QByteArray("d/e") << QByteArrayList{"rm -rf d", "mkdir d", "mkdir d/e", "cp 1 2 d/e"};
+    QTest::newRow("not UTF-8, written in place")
+        << QByteArray("d\xfc") << QByteArrayList{"cat 1 >d\xfc/1; cat 2 >d\xfc/2"};
+}
+
+void TestFollow::followingOutlastsItsFolder()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QByteArray, folder);
+    QFETCH(QByteArrayList, steps);
+    QTemporaryDir made;
+    const QByteArray top = QFile::encodeName(made.path());
+    const auto run = [&](const QByteArray &step) {
+        return std::system(("cd '" + top + "' && " + step).constData()) == 0;
+    };
+    // Qt cannot remove a name that is not UTF-8.
+    const auto removed = qScopeGuard([&] { run("rm -rf ./*"); });
+    QVERIFY(run("mkdir -p '" + folder + "' && printf '1\\n' >1 && printf '2\\n' >2 && cp 1 2 '" +
+                folder + "' && printf '\\n' >>1 && printf '\\n' >>2"));
+    FileFollower follower(10);
+    QSignalSpy settled(&follower, &FileFollower::settled);
+    for (const int key : {1, 2}) {
+        const QString name = ws::argumentText(top + '/' + folder + '/' + QByteArray::number(key));
+        follower.follow(key, name, FileFollower::Stamp::of(name));
+    }
+    for (const QByteArray &step : steps) {
+        QVERIFY2(run(step), step.constData());
+        QTest::qWait(50);
+    }
+    QTRY_COMPARE(settled, QList<QVariantList>({{1}, {2}}));
+#else
+    QSKIP("Windows has no sh");
+#endif
 }
 
 void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
 {
     QSignalSpy settled(&w->window->followerForTest(), &FileFollower::settled);
+    // Cut after a line: a cut line would wait 3 s.
     const QByteArray next = scan(3);
-    writeFile(dir, "0.scn", next.left(next.size() / 2));
+    writeFile(dir, "0.scn", next.left(next.indexOf('\n', next.size() / 2) + 1));
     QTRY_COMPARE(settled.count(), 1);
     QCOMPARE(maxLevel(), 100 + 20 + 12750 / 1e4);
     QVERIFY(w->dialogs.messages.isEmpty());
@@ -124,15 +187,18 @@ void TestFollow::changeDuringACheckLoadsAfterIt()
 {
     // Only the report below loads the file.
     w->window->setFollowingFiles(false);
+    bool loadedDuringCheck = false;
     w->serial.onWrite = [&](const QByteArray &) {
         writeFile(dir, "0.scn", scan(4));
-        // What the watcher reports while the check paints.
+        // What the watcher reports while the check runs.
         emit w->window->followerForTest().settled(0);
+        loadedDuringCheck = loadedDuringCheck || maxLevel() > 400;
     };
     w->clock.step = 1;
     w->window->checkFrequencyAt(11500, Qt::LeftButton);
-    QVERIFY(maxLevel() < 400);
-    QTRY_VERIFY(maxLevel() > 400);
+    QVERIFY(w->finishReceiverWork());
+    QVERIFY(!loadedDuringCheck);
+    QVERIFY(maxLevel() > 400);
 }
 
 void TestFollow::withoutFollowingOnlyF5Reloads()
@@ -160,6 +226,69 @@ void TestFollow::withoutFollowingOnlyF5Reloads()
     QVERIFY(other.window->loadScanFrom(ScanSlot::Newest, dir.filePath("0.scn")));
     other.window->reloadFiles();
     QVERIFY(other.dialogs.messages.isEmpty() && other.dialogs.shown.empty());
+}
+
+void TestFollow::tableOfLevelsFollowsReloads()
+{
+    auto *logBox = w->element<QPlainTextEdit>(names::logBox);
+    const QString map = writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"));
+    QVERIFY(w->window->loadMapFrom(map));
+    w->window->showTransmissionLevels();
+    QVERIFY(logBox->toPlainText().startsWith("Newest: " + dir.filePath("0.scn") + " ("));
+    const ws::ScanData first = *w->scans().newest;
+    const auto shownSinceFirst = [&] {
+        const auto &entries = w->map().entries;
+        return logBox->toPlainText().endsWith(
+            "\n" + ws::levelsTable(entries,
+                                   ws::transmissionLevels(*w->scans().newest,
+                                                          *w->scans().reference, entries),
+                                   &first));
+    };
+
+    writeFile(dir, "0.scn", scan(2));
+    QTRY_VERIFY(maxLevel() > 200);
+    QVERIFY(logBox->toPlainText().contains("  since last: ("));
+    QVERIFY(shownSinceFirst());
+    // The newest scan unchanged: the map as it is now, since the same scan.
+    writeFile(dir, "m", mapFileLine("B", "MPEG2", "11.778", "V"));
+    w->window->reloadFiles();
+    QVERIFY(w->map().entries[0].name.startsWith("B"));
+    QVERIFY(shownSinceFirst());
+
+    // A map picked anew is listed, and the listing stays through reloads.
+    QVERIFY(w->window->loadMapFrom(map));
+    const QString listing = logBox->toPlainText();
+    writeFile(dir, "0.scn", scan(3));
+    QTRY_VERIFY(maxLevel() > 300);
+    QCOMPARE(logBox->toPlainText(), listing);
+}
+
+void TestFollow::heldLevelScaleOutlastsReloads()
+{
+    const auto scaleLabels = [this] {
+        return QStringList{label(names::levelTopLabel), label(names::levelBottomLabel),
+                           label(names::differenceTopLabel), label(names::differenceBottomLabel)};
+    };
+    const QStringList before = scaleLabels();
+    w->window->show();
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    auto *box = w->element<QLineEdit>(names::portBox);
+    QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w->window->windowTitle(), QStringLiteral("Wavesift (scale held)"));
+    writeFile(dir, "0.scn", scan(5));
+    QTest::keyClick(box, Qt::Key_F5);
+    QTest::keyClick(box, Qt::Key_Escape);
+    QVERIFY(maxLevel() > 500 && !w->window->view().zoomed());
+    QCOMPARE(scaleLabels(), before);
+
+    // Whoever sets the title, the mark stays at its end until the hold ends.
+    const QString progress = QStringLiteral("Wavesift: checking 3 of 12 (11778h)");
+    w->window->setWindowTitle(progress);
+    QCOMPARE(w->window->windowTitle(), progress + " (scale held)");
+    QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w->window->windowTitle(), progress);
+    QVERIFY(label(names::levelTopLabel).toDouble() > 500);
 }
 
 QTEST_MAIN(TestFollow)

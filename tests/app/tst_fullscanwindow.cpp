@@ -1,3 +1,5 @@
+#include "core/savefile.h"
+#include "app/verdicttile.h"
 #include "core/texts.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
@@ -8,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,6 +44,20 @@ QString logPattern(const QString &frequency, QChar letter)
                ws::crlf() + QLatin1String(kSearchReply) + ws::crlf());
 }
 
+// The log box shows the last line that holds text (the verdict) at its
+// bottom, and more of the log above it, not the blank lines after it.
+bool verdictAtTheBottom(const QPlainTextEdit &box)
+{
+    QTextBlock last = box.document()->lastBlock();
+    while (last.isValid() && last.text().trimmed().isEmpty())
+        last = last.previous();
+    QTextCursor at(last);
+    const QRect line = box.cursorRect(at);
+    const int height = box.viewport()->height();
+    return box.verticalScrollBar()->maximum() > 0 && line.bottom() < height &&
+           line.bottom() + line.height() >= height;
+}
+
 bool matchesWhole(const QString &pattern, const QByteArray &bytes)
 {
     const QRegularExpression re(QStringLiteral("\\A(?:") + pattern + QStringLiteral(")\\z"));
@@ -66,6 +83,7 @@ private slots:
     void resultsFallBackToTheUserDataFolder();
     void portThatWillNotOpenEndsTheScan();
     void closingTheWindowEndsTheScan();
+    void escapeStopsTheScanAndSavesTheStoppedRow();
     void scanStartedInsideAnotherKeepsSkipRestForIt();
 
 private:
@@ -145,6 +163,10 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
     };
 
     w->window->runFullScan();
+    // Rows 1 and 2 are passed over, each letting the event loop run before
+    // the next row.
+    QVERIFY(w->serial.written.isEmpty());
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11003000005010", "T11007000005110"}));
     const QByteArray file = fileBytes(resultsPath());
@@ -152,12 +174,17 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
              file.constData());
     QCOMPARE(w->system.beeps, 1);
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    // Below it, what the scan came to, and that no copy could be kept.
+    QCOMPARE(w->dialogs.details,
+             QStringList{"Checked 2 of 2 MPEG entries: 2 locked, 2 with tables found\n"
+                         "Could not keep a copy of the results in the data folder: the system "
+                         "names none"});
     QCOMPARE(shown(), asShown(file));
+    QCOMPARE(w->window->findChild<VerdictTile *>(names::verdict)->verdict().spoken(),
+             QString("FULL SCAN, 2 of 2, 2 locked, 2 with tables"));
     QVERIFY(buttonShownWhileChecking);
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
-    // Every row, checked or passed over, lets pending events run.
-    QCOMPARE(w->events.doEventsCalls, 10);
 }
 
 void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
@@ -166,15 +193,17 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
     for (int row = 1; row <= 5; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
     // The click lands during the first check and is handled once it ends.
-    bool pressed = false;
-    w->events.onDoEvents = [&] {
-        if (!pressed) {
-            pressed = true;
-            w->window->stopFullScan();
-        }
+    w->window->show();
+    const auto receiver = w->serial.onWrite;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            QTest::mouseClick(w->element<QPushButton>(names::skipRestButton), Qt::LeftButton);
+        QVERIFY(!w->window->fullScanStopRequested());
+        receiver(bytes);
     };
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11001000005010"}));
     const QByteArray file = fileBytes(resultsPath());
@@ -191,11 +220,13 @@ void TestFullScanWindow::secondScanOverwritesTheFile()
     setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     setRow(2, QStringLiteral("11002"), QStringLiteral("mpeg2 "), QStringLiteral("v"));
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     QVERIFY(matchesWhole(logPattern("11001", 'h') + logPattern("11002", 'v') + "\\r\\n",
                          fileBytes(resultsPath())));
 
     w->map().entries.resize(1);
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     const QByteArray file = fileBytes(resultsPath());
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
     QCOMPARE(w->dialogs.messages.size(), 2);
@@ -221,6 +252,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
     }
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QVERIFY(w->serial.written.isEmpty());
     QCOMPARE(w->serial.opens, 0);
@@ -239,6 +271,7 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     const QString path = QDir::toNativeSeparators(dir->filePath("gone/results.txt"));
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->dialogs.messages.size(), 1);
     const QString message = w->dialogs.messages.first();
@@ -261,9 +294,13 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     const QString fallback = QDir::toNativeSeparators(dir->filePath("data/Wavesift/results.txt"));
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + fallback});
     QVERIFY(fileBytes(fallback).startsWith("Checking 11001h for dvb mpeg2 signal\r\n"));
+    // The clock's time names the copy kept in past results.
+    QCOMPARE(fileBytes(dir->filePath("data/Wavesift/results/2026-12-07T10-30-15.txt")),
+             fileBytes(fallback));
 
     // Neither can be written: both paths are named, each with its reason.
     QFile blocker(dir->filePath(QStringLiteral("file")));
@@ -272,6 +309,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("file/Wavesift")));
     w->dialogs.messages.clear();
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     const QString message = w->dialogs.messages.value(0);
     const QString first = "Could not save results to file " +
                           QDir::toNativeSeparators(dir->filePath("gone/results.txt")) + ": ";
@@ -289,23 +327,25 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     w->serial.failOpen = true;
+    QVERIFY(ws::saveWhole(resultsPath(), "yesterday").isEmpty());
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->serial.opens, 1);
-    const QByteArray file = fileBytes(resultsPath());
-    QVERIFY2(file.startsWith("Checking 11001h for dvb mpeg2 signal\r\n"), file.constData());
-    QVERIFY(!file.contains("11002"));
-    QVERIFY(file.endsWith("\r\n"));
-    QCOMPARE(shown(), asShown(file));
+    // Nothing was checked: the earlier results stay, the log shows why.
+    QCOMPARE(fileBytes(resultsPath()), QByteArray("yesterday"));
+    QVERIFY(shown().startsWith(QLatin1String("Checking 11001h for dvb mpeg2 signal\n")));
+    QVERIFY(!shown().contains(QLatin1String("11002")));
     // One report of the port from the check, not one per row, then the file.
     QCOMPARE(w->dialogs.messages.size(), 2);
-    QCOMPARE(w->dialogs.messages.last(), "Saved Results to file " + resultsPath());
+    QCOMPARE(w->dialogs.messages.last(), resultsPath() + " left as it was");
     QVERIFY(skipRestHidden());
 
     // The next scan tries the port afresh.
     w->serial.failOpen = false;
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 3);
 }
 
@@ -315,16 +355,21 @@ void TestFullScanWindow::closingTheWindowEndsTheScan()
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     w->window->show();
-    w->events.onDoEvents = [&] { w->window->close(); };
-
     w->window->runFullScan();
+    // Closed during the second row's check.
+    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("S") == 2; }));
 
-    // The scan stopped after the first row and saved what it had; the
-    // window stays until the scan has ended.
-    QCOMPARE(tuneCommands().size(), 1);
+    QVERIFY(w->window->close());
+
+    // At once: the port closed, the finished row saved, nothing more sent
+    // and no box to answer.
+    QVERIFY(!w->window->isVisible());
+    QVERIFY(!w->serial.isOpen);
     QVERIFY(matchesWhole(logPattern("11001", 'h') + "\\r\\n", fileBytes(resultsPath())));
-    QVERIFY(w->window->isVisible());
-    QTRY_VERIFY(!w->window->isVisible());
+    const qsizetype writes = w->serial.written.size();
+    QVERIFY(w->clock.runTimers());
+    QCOMPARE(w->serial.written.size(), writes);
+    QVERIFY(w->dialogs.messages.isEmpty());
 }
 
 void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
@@ -332,31 +377,32 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     fillMap(3);
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
-    // After the outer scan's first row, a click on the map strip starts a
-    // second scan, which runs to its end inside the first.
-    int pauses = 0;
+    // During the outer scan's first row, a click on the map strip asks for
+    // a second scan, which runs to its end before the first goes on.
+    int rows = 0;
     bool shownAfterInner = false;
-    QStringList titles; // after each row's check
-    QScrollBar *log = w->element<QPlainTextEdit>(names::logBox)->verticalScrollBar();
+    QStringList titles; // at the end of each row's check
+    QPlainTextEdit *log = w->element<QPlainTextEdit>(names::logBox);
     w->window->show();
-    w->events.onDoEvents = [&] {
+    w->serial.onClose = [&] {
         titles << w->window->windowTitle();
-        QVERIFY(log->maximum() > 0 && log->value() == log->maximum()); // the verdict in view
-        ++pauses;
-        if (pauses == 1)
-            w->window->runFullScan();
-        else if (pauses == 5) // the outer scan's second row, after the inner scan
+        QVERIFY(verdictAtTheBottom(*log));
+        ++rows;
+        if (rows == 1)
+            QTest::mouseClick(w->element<QWidget>(names::mapStrip), Qt::LeftButton);
+        else if (rows == 5) // the outer scan's second row, after the inner scan
             shownAfterInner = !skipRestHidden();
     };
 
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
 
-    QVERIFY(shownAfterInner);
+    QVERIFY2(shownAfterInner, qPrintable(titles.join('|')));
     const QString progress = QStringLiteral("Wavesift: checking %1 of 3 (1100%1h)");
     QCOMPARE(titles, QStringList({progress.arg(1), progress.arg(1), progress.arg(2),
                                   progress.arg(3), progress.arg(2), progress.arg(3)}));
     QCOMPARE(w->window->windowTitle(), QStringLiteral("Wavesift"));
-    QCOMPARE(log->value(), log->maximum());
+    QVERIFY(verdictAtTheBottom(*log));
     QCOMPARE(tuneCommands().size(), 6);
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
@@ -366,16 +412,52 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     fillMap(3);
     for (int row = 1; row <= 3; ++row)
         setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("H"));
-    pauses = 0;
-    w->events.onDoEvents = [&] {
-        ++pauses;
-        if (pauses == 1)
-            w->window->runFullScan();
-        else if (pauses == 2)
-            w->window->stopFullScan(); // "skip rest"
+    rows = 0;
+    w->window->show();
+    w->serial.onClose = [&] {
+        ++rows;
+        if (rows == 1)
+            QTest::mouseClick(w->element<QWidget>(names::mapStrip), Qt::LeftButton);
+        else if (rows == 2)
+            QTest::mouseClick(w->element<QPushButton>(names::skipRestButton), Qt::LeftButton);
     };
     w->window->runFullScan();
+    QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 2);
+    QVERIFY(skipRestHidden());
+    QVERIFY(!w->window->fullScanStopRequested());
+}
+
+void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
+{
+    fillMap(3);
+    for (int row = 1; row <= 3; ++row)
+        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    w->window->show();
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    // The second row's receiver finds a table, then goes quiet.
+    w->serial.onWrite = [this](const QByteArray &bytes) {
+        if (bytes == "X")
+            w->serial.feed(kStatusReply);
+        else if (bytes == "S")
+            w->serial.feed(tuneCommands().size() == 1 ? QByteArray(kSearchReply) : "PAT found\r\n");
+    };
+    w->window->runFullScan();
+    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("S") == 2; }));
+
+    QTest::keyClick(w->window.get(), Qt::Key_Escape);
+    QVERIFY(w->finishReceiverWork());
+
+    QCOMPARE(tuneCommands().size(), 2);
+    const QByteArray file = fileBytes(resultsPath());
+    // The stopped row keeps what its search found, then says why it ended.
+    QVERIFY2(matchesWhole(logPattern("11001", 'h') + "Checking 11002h[\\s\\S]*PAT found\\r\\n\\r\\n"
+                                                     "Stopped by the user\\.\\r\\n\\r\\n",
+                          file),
+             file.constData());
+    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    QVERIFY(w->dialogs.details.value(0).startsWith("Stopped by the user.\nChecked 2 of 3 MPEG"));
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
 }

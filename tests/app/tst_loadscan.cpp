@@ -1,5 +1,6 @@
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include "core/texts.h"
 
@@ -33,6 +34,7 @@ private slots:
     void failedLoadChangesNothing();
     void cancelledDialogKeepsTheLoadedSlot();
     void reloadReplacesTheSlot();
+    void aMapWhereAScanGoesIsNamedSo();
 
 private:
     QString write(const QString &name, const QByteArray &bytes) { return writeFile(dir, name, bytes); }
@@ -258,6 +260,16 @@ void TestLoadScan::reloadReplacesTheSlot()
     QCOMPARE(s.maxLevel, 7.0);
     QCOMPARE(s.lnb.lowOscillator, 5150);
     QCOMPARE(s.lnb.switchFrequency, -1);
+}
+
+void TestLoadScan::aMapWhereAScanGoesIsNamedSo()
+{
+    const QString path = write(QStringLiteral("sat.map"),
+                               ws::test::mapFileLine("One", "MPEG2", "11.012", "H").repeated(5));
+    load(ws::ScanSlot::Newest, path);
+    QCOMPARE(w->dialogs.messages, QStringList{"unknown Format, loading cancelled"});
+    QCOMPARE(w->dialogs.details,
+             QStringList{path + " looks like a map of transmissions, not a scan"});
 }
 
 QTEST_MAIN(TestLoadScan)

@@ -1,5 +1,6 @@
 #include "app/fileopendialog.h"
 #include "app/plotwidget.h"
+#include "app/verdicttile.h"
 #include "app/windowelements.h"
 #include "plot/palette.h"
 #include "support/fakeplatform.h"
@@ -15,6 +16,7 @@
 #include <typeinfo>
 
 using ws::test::FakeWindow;
+using ws::test::placeInWindow;
 using ws::window::Element;
 using ws::window::ElementKind;
 namespace names = ws::window::names;
@@ -34,9 +36,13 @@ private slots:
     void legendIsColouredLikeTheCurves();
     void legendAndDrawingShareThePalette();
     void tabOrderFollowsTheTable();
-    void resizingMovesNothing();
+    void theWindowIsNeverMadeSmaller();
+    void aGrownWindowKeepsEveryElementInItsPlace_data();
+    void aGrownWindowKeepsEveryElementInItsPlace();
     void dialogsKeepTheirLastChoice();
     void moveOverBareWindowEmptiesTheReadout();
+    void moveOverAPanelOrTheEmptyTileEmptiesTheReadout_data();
+    void moveOverAPanelOrTheEmptyTileEmptiesTheReadout();
     void moveOverAnElementKeepsTheReadout();
 
 private:
@@ -58,9 +64,11 @@ void TestMainWindow::elementsAreWhatTheTableSays()
         const QString name = QLatin1String(row.name);
         QVERIFY2(tableNames.insert(name).second, qPrintable(name + " twice in the table"));
         auto *widget = element<QWidget>(row.name);
-        QCOMPARE(widget->geometry(), row.place);
+        QCOMPARE(placeInWindow(*widget), row.place);
         QCOMPARE(widget->toolTip(), row.toolTip ? QString::fromLatin1(row.toolTip) : QString());
-        QVERIFY(widget->testAttribute(Qt::WA_NoMousePropagation));
+        // The empty verdict tile lets moves through to the window.
+        QCOMPARE(widget->testAttribute(Qt::WA_NoMousePropagation),
+                 row.kind != ElementKind::VerdictTile);
         const QString text = QString::fromLatin1(row.text);
         switch (row.kind) {
         case ElementKind::Button:
@@ -87,13 +95,23 @@ void TestMainWindow::elementsAreWhatTheTableSays()
         case ElementKind::LogBox:
             QCOMPARE(qobject_cast<QPlainTextEdit *>(widget)->toPlainText(), text);
             break;
+        case ElementKind::VerdictTile:
+            QVERIFY2(qobject_cast<VerdictTile *>(widget), qPrintable(name));
+            break;
         }
         if (row.textColour)
             QCOMPARE(widget->palette().color(QPalette::WindowText), *row.textColour);
     }
-    for (QWidget *child : w->window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        QVERIFY2(tableNames.count(child->objectName()), qPrintable(child->objectName()));
-    QCOMPARE(tableNames.size(), size_t(41));
+    // The window holds elements and panels of elements, nothing else.
+    for (QWidget *child : w->window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (tableNames.count(child->objectName()))
+            continue;
+        const auto inPanel = child->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        QVERIFY(!inPanel.isEmpty());
+        for (QWidget *element : inPanel)
+            QVERIFY2(tableNames.count(element->objectName()), qPrintable(element->objectName()));
+    }
+    QCOMPARE(tableNames.size(), size_t(42));
 }
 
 // Spot checks of the documented layout, one or more of each kind, so that
@@ -127,6 +145,7 @@ void TestMainWindow::tableHoldsTheDocumentedLayout_data()
         {"Text3", {320, 472, 25, 19}, "2", false},
         {"Command6", {384, 472, 97, 17}, "skip rest", false},
         {"Text1", {112, 496, 641, 65}, "", false},
+        {"verdict", {8, 472, 97, 88}, "", false},
     };
     for (const Row &row : rows)
         QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.r
@@ -241,36 +260,145 @@ void TestMainWindow::tabOrderFollowsTheTable()
     QCOMPARE(expected.mid(2, 2), QStringList({"Command4", "Picture3"}));
     QCOMPARE(expected.mid(8), QStringList({"Text2", "Text4", "Text3", "Text5"}));
 
+    const auto isElement = [](const QWidget *widget) {
+        const auto &table = ws::window::elements();
+        return std::any_of(table.begin(), table.end(), [widget](const Element &row) {
+            return widget->objectName() == QLatin1String(row.name);
+        });
+    };
     QWidget *current = element<QWidget>(names::levelPlot);
     for (int i = 1; i < expected.size(); ++i) {
         current = current->nextInFocusChain();
-        // Skip what cannot take the focus (labels, a viewport).
-        while (current->focusPolicy() == Qt::NoFocus || current->parentWidget() != w->window.get())
+        // Skip what cannot take the focus (labels, panels) and the parts of
+        // an element (a viewport).
+        while (current->focusPolicy() == Qt::NoFocus || !isElement(current))
             current = current->nextInFocusChain();
         QCOMPARE(current->objectName(), expected[i]);
     }
 
-    // Whatever takes the focus has its place in the order.
+    // Whatever takes the focus has its place in the order; no panel does.
+    for (const Element &row : ws::window::elements())
+        QCOMPARE(element<QWidget>(row.name)->focusPolicy() != Qt::NoFocus,
+                 expected.contains(QLatin1String(row.name)));
     for (QWidget *child : w->window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        QCOMPARE(child->focusPolicy() != Qt::NoFocus, expected.contains(child->objectName()));
+        QVERIFY(isElement(child) || child->focusPolicy() == Qt::NoFocus);
+
+    // The log box passes Tab on as the others do ("skip rest" is hidden).
+    auto *log = element<QPlainTextEdit>(names::logBox);
+    for (const auto &[modifier, next] :
+         {std::pair(Qt::NoModifier, names::lnbPowerBox),
+          std::pair(Qt::ShiftModifier, names::loadReferenceButton)}) {
+        log->setFocus();
+        QTest::keyClick(log, Qt::Key_Tab, modifier);
+        QCOMPARE(w->window->focusWidget()->objectName(), QString(next));
+    }
+    QVERIFY(log->toPlainText().isEmpty());
 }
 
-void TestMainWindow::resizingMovesNothing()
+void TestMainWindow::theWindowIsNeverMadeSmaller()
 {
     MainWindow &f = *w->window;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    auto *log = element<QPlainTextEdit>(names::logBox);
-    auto *plot = element<PlotWidget>(names::levelPlot);
-    const QRect before = log->geometry();
-    const QRect picture = plot->geometry();
+    // The test screen has room for it.
+    QCOMPARE(f.minimumSize(), QSize(763, 560));
     f.resize(1200, 900);
-    QCoreApplication::processEvents();
-    QCOMPARE(log->geometry(), before);
-    QCOMPARE(plot->geometry(), picture);
     f.resize(300, 200);
     QCoreApplication::processEvents();
-    QCOMPARE(log->geometry(), before);
+    QCOMPARE(f.size(), QSize(763, 560));
+    // Back at the default size, every element stands where it stood.
+    for (const Element &row : ws::window::elements())
+        QCOMPARE(placeInWindow(*element<QWidget>(row.name)), row.place);
+}
+
+void TestMainWindow::aGrownWindowKeepsEveryElementInItsPlace_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("a pixel wider") << QSize(764, 560);
+    QTest::newRow("a pixel taller") << QSize(763, 561);
+    QTest::newRow("1280x800") << QSize(1280, 800);
+    QTest::newRow("full HD") << QSize(1920, 1080);
+}
+
+// Inside the window, overlapping nothing it does not overlap at the default
+// size, with the plots and the log box grown and the labels beside what
+// they label.
+void TestMainWindow::aGrownWindowKeepsEveryElementInItsPlace()
+{
+    QFETCH(QSize, size);
+    MainWindow &f = *w->window;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const auto place = [this](const char *name) { return placeInWindow(*element<QWidget>(name)); };
+    const auto &table = ws::window::elements();
+    std::vector<QRect> before;
+    for (const Element &row : table)
+        before.push_back(place(row.name));
+
+    f.resize(size);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.size(), size);
+    std::vector<QRect> after;
+    for (const Element &row : table)
+        after.push_back(place(row.name));
+    for (size_t i = 0; i < table.size(); ++i) {
+        QVERIFY2(f.rect().contains(after[i]), table[i].name);
+        for (size_t j = i + 1; j < table.size(); ++j)
+            QVERIFY2(!after[i].intersects(after[j]) || before[i].intersects(before[j]),
+                     qPrintable(QStringLiteral("%1 over %2").arg(table[i].name, table[j].name)));
+    }
+
+    // The plots, the map strip and the log box take all the extra width; the
+    // plots and the log box share the extra height, the level plot the most.
+    const int wider = size.width() - 763;
+    const int taller = size.height() - 560;
+    const QSize level = place(names::levelPlot).size() - QSize(641, 153);
+    const QSize difference = place(names::differencePlot).size() - QSize(641, 129);
+    const QSize log = place(names::logBox).size() - QSize(641, 64); // without its overhang
+    QCOMPARE(place(names::mapStrip).size(), QSize(641 + wider, 49));
+    for (const QSize &grown : {level, difference, log})
+        QCOMPARE(grown.width(), wider);
+    QCOMPARE(level.height() + difference.height() + log.height(), taller);
+    QVERIFY(level.height() >= difference.height() && difference.height() >= log.height());
+    QVERIFY(log.height() >= (taller - 6) / 6);
+
+    // Each label keeps its distance to the edge of what it labels.
+    struct Beside
+    {
+        const char *label;
+        const char *labelled;
+        int (QRect::*labelEdge)() const;
+        int (QRect::*edge)() const;
+    };
+    const Beside pairs[] = {
+        {names::levelTopLabel, names::levelPlot, &QRect::top, &QRect::top},
+        {"Label4_1", names::levelPlot, &QRect::top, &QRect::top},
+        {names::levelBottomLabel, names::levelPlot, &QRect::bottom, &QRect::bottom},
+        {names::startFrequencyLabel, names::levelPlot, &QRect::top, &QRect::bottom},
+        {names::startFrequencyLabel, names::levelPlot, &QRect::left, &QRect::left},
+        {names::endFrequencyLabel, names::levelPlot, &QRect::right, &QRect::right},
+        {names::pointerFrequencyLabel, names::differencePlot, &QRect::bottom, &QRect::top},
+        {names::differenceTopLabel, names::differencePlot, &QRect::top, &QRect::top},
+        {"Label4_2", names::differencePlot, &QRect::top, &QRect::top},
+        {names::differenceBottomLabel, names::differencePlot, &QRect::bottom, &QRect::bottom},
+        {"Label4_10", names::mapStrip, &QRect::top, &QRect::top},
+        {names::diseqcBox, names::mapStrip, &QRect::top, &QRect::bottom},
+        {names::verdict, names::logBox, &QRect::top, &QRect::top},
+        {names::verdict, nullptr, &QRect::bottom, &QRect::bottom}, // the window's
+    };
+    const auto distance = [&](const Beside &pair, const std::vector<QRect> &places,
+                              QSize window) {
+        const auto at = [&](const char *name) {
+            if (!name)
+                return QRect(QPoint(0, 0), window);
+            return places[size_t(&ws::window::element(name) - table.data())];
+        };
+        return (at(pair.label).*pair.labelEdge)() - (at(pair.labelled).*pair.edge)();
+    };
+    for (const Beside &pair : pairs) {
+        QVERIFY2(distance(pair, after, size) == distance(pair, before, QSize(763, 560)),
+                 pair.label);
+    }
 }
 
 void TestMainWindow::dialogsKeepTheirLastChoice()
@@ -315,6 +443,32 @@ void TestMainWindow::moveOverBareWindowEmptiesTheReadout()
     QTRY_COMPARE(pointer->text(), QString());
     QCOMPARE(entry->text(), QString());
     QCOMPARE(title->text(), QString());
+}
+
+void TestMainWindow::moveOverAPanelOrTheEmptyTileEmptiesTheReadout_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("between a load button and its label") << QPoint(116, 12);
+    QTest::newRow("between the level plot and its title") << QPoint(104, 100);
+    QTest::newRow("between the receiver boxes") << QPoint(228, 480);
+    QTest::newRow("the verdict tile") << QPoint(50, 520);
+}
+
+void TestMainWindow::moveOverAPanelOrTheEmptyTileEmptiesTheReadout()
+{
+    QFETCH(QPoint, at);
+    MainWindow &f = *w->window;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    // Not the bare window: a panel, or the tile that the pointer passes.
+    QVERIFY(f.childAt(at) || placeInWindow(*element<QWidget>(names::verdict)).contains(at));
+    auto *pointer = element<QLabel>(names::pointerFrequencyLabel);
+    auto *entry = element<QLabel>(names::nearestEntryLabel);
+    entry->setText(QStringLiteral("12188H, MPEG2 , Some Station"));
+    pointer->setText(QStringLiteral("12188 MHz"));
+    QTest::mouseMove(&f, at);
+    QTRY_COMPARE(pointer->text(), QString());
+    QCOMPARE(entry->text(), QString());
 }
 
 void TestMainWindow::moveOverAnElementKeepsTheReadout()

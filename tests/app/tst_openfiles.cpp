@@ -2,6 +2,7 @@
 // dropped onto the window.
 #include "app/messages.h"
 #include "app/plotwidget.h"
+#include "app/realplatform.h"
 #include "core/filenames.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
@@ -10,6 +11,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -96,6 +98,7 @@ private slots:
     void commandLineFailuresAreTold();
     void aCommandLineNameThatIsNotUtf8Loads();
     void filesInAnyOrderSortAsADrop();
+    void aFolderOfFilesNotLoadedFitsTheScreen();
     void dropOntoALoadButtonOrItsLabel();
     void dropElsewhereTellsScansFromTheMap();
     void dropsThatAreRefused();
@@ -106,8 +109,8 @@ private:
     // A drop onto the middle of the element named `name`.
     static bool dropOnto(FakeWindow &w, const char *name, const QStringList &paths)
     {
-        return dragAndDrop(w.window.get(), w.element<QWidget>(name)->geometry().center(),
-                           urls(paths));
+        const QPoint middle = ws::test::placeInWindow(*w.element<QWidget>(name)).center();
+        return dragAndDrop(w.window.get(), middle, urls(paths));
     }
     static QString label(FakeWindow &w, const char *name)
     {
@@ -195,13 +198,22 @@ void TestOpenFiles::aCommandLineNameThatIsNotUtf8Loads()
     QTemporaryDir dir;
     const QString started = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    // Named and removed by hand: Qt can do neither.
+    // Named and removed by hand: Qt can do neither. The reference is the
+    // older file, which --any-order (the menu entry's way) must tell.
     const char *latin1 = "M\xfcnchen.scn";
-    const bool made =
-        QFile::copy(examples + "newest.scn", "copy.scn") && ::rename("copy.scn", latin1) == 0;
+    const char *older = "alt\xfc.scn";
+    copyOf(dir, "reference.scn", "old.scn", QDateTime(QDate(2020, 5, 1), QTime(12, 0)));
+    const bool made = ::rename("old.scn", older) == 0 &&
+                      QFile::copy(examples + "newest.scn", "copy.scn") &&
+                      ::rename("copy.scn", latin1) == 0;
     FakeWindow w;
-    const bool loaded = made && w.window->openFiles({ws::argumentText(latin1)}) && w.scans().newest;
+    const bool loaded =
+        made && w.window->openFiles({ws::argumentText(latin1)}) && w.scans().newest &&
+        w.window->openFilesByKind({ws::argumentText(older), ws::argumentText(latin1)}) &&
+        label(w, names::referenceLabel)
+            .startsWith(QDir::currentPath() + '/' + ws::argumentText(older));
     std::remove(latin1);
+    std::remove(older);
     QDir::setCurrent(started);
     QVERIFY2(loaded, qPrintable(w.dialogs.details.join('|')));
 #else
@@ -228,6 +240,17 @@ void TestOpenFiles::filesInAnyOrderSortAsADrop()
     QVERIFY(label(w, names::referenceLabel).startsWith(older + "  "));
     QVERIFY(label(w, names::mapLabel).startsWith(map + "  "));
     QCOMPARE(w.dialogs.messages.size(), 2);
+}
+
+void TestOpenFiles::aFolderOfFilesNotLoadedFitsTheScreen()
+{
+    QStringList paths;
+    for (int i = 0; i < 300; ++i)
+        paths << QStringLiteral("/home/someone/Pictures/By the sea 2026/IMG_%1.jpg").arg(i);
+    const auto box = ws::QtDialogs().messageBox(ws::messages::tooManyFiles(paths), {});
+    box->show();
+    // A screen 768 pixels high, less a panel and the box's title bar.
+    QVERIFY2(box->height() <= 768 - 100, qPrintable(QString::number(box->height())));
 }
 
 void TestOpenFiles::dropOntoALoadButtonOrItsLabel()
@@ -369,13 +392,19 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
             tryDrops();
     };
     w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(w.finishReceiverWork());
     // Between the rows of a full scan as well.
     QTemporaryDir dir;
     w.system.folder = dir.path();
-    w.map().entries = {ws::test::mapEntry("10700", "MPEG2 ", "H")};
+    w.map().entries = {ws::test::mapEntry("10700", "MPEG2 ", "H"),
+                       ws::test::mapEntry("10800", "DATA  ", "H")};
     w.serial.onWrite = {};
-    w.events.onDoEvents = tryDrops;
     w.window->runFullScan();
+    QVERIFY(w.clock.runTimers([&] { return w.serial.isOpen; }));
+    QVERIFY(w.clock.runTimers([&] { return !w.serial.isOpen; }));
+    tryDrops();
+    QVERIFY(w.window->receiverBusy());
+    QVERIFY(w.finishReceiverWork());
     QCOMPARE(tries, 2);
     QCOMPARE(taken, 0);
 
@@ -392,7 +421,8 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
         loadedDuringCheck = loadedDuringCheck || w.scans().newest;
     };
     w.window->checkFrequencyAt(10700, Qt::LeftButton);
-    QVERIFY(!loadedDuringCheck && !w.scans().newest);
+    QVERIFY(w.finishReceiverWork());
+    QVERIFY(!loadedDuringCheck);
     QTRY_VERIFY(w.scans().newest);
 }
 

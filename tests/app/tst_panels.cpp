@@ -14,28 +14,6 @@ namespace names = ws::window::names;
 
 namespace {
 
-// A bare window with the buttons, labels, boxes and dialogs of the element
-// table, as the table names them and with its texts.
-void addElements(QWidget &window, ws::UserDialogs &dialogs)
-{
-    using ws::window::ElementKind;
-    for (const ws::window::Element &row : ws::window::elements()) {
-        const QString text = QString::fromLatin1(row.text);
-        QWidget *widget = nullptr;
-        switch (row.kind) {
-        case ElementKind::Button: widget = new QPushButton(text, &window); break;
-        case ElementKind::Label: widget = new QLabel(text, &window); break;
-        case ElementKind::TextBox: widget = new QLineEdit(text, &window); break;
-        default: continue; // none that these panels hold
-        }
-        widget->setObjectName(QLatin1String(row.name));
-    }
-    for (const ws::window::FileDialogElement &row : ws::window::fileDialogs())
-        (new FileOpenDialog(dialogs, QString::fromLatin1(row.title),
-                            QString::fromLatin1(row.fileName), &window))
-            ->setObjectName(QLatin1String(row.name));
-}
-
 QStringList fields(const ReceiverSettings &s)
 {
     return {s.timeout, s.port, s.lnbPower, s.diseqc};
@@ -70,14 +48,11 @@ void TestPanels::receiverSettingsAreWhatTheBoxesHold()
 {
     QFETCH(QStringList, preset);
     QFETCH(QStringList, settings);
-    ws::test::FakeDialogs dialogs;
-    QWidget window;
-    addElements(window, dialogs);
-    ReceiverSettingsPanel panel(window);
+    ReceiverSettingsPanel panel;
     panel.preset({preset[0], preset[1], preset[2], preset[3]});
     QCOMPARE(fields(panel.settings()), settings);
     // What a check reads is what the user sees in the boxes.
-    window.findChild<QLineEdit *>(QLatin1String(names::diseqcBox))->setText("2");
+    panel.findChild<QLineEdit *>(QLatin1String(names::diseqcBox))->setText("2");
     QCOMPARE(panel.settings().diseqc, QStringLiteral("2"));
 }
 
@@ -101,15 +76,14 @@ void TestPanels::eachFileTargetHasItsOwnRow()
     QFETCH(QString, label);
     QFETCH(QString, title);
     ws::test::FakeDialogs dialogs;
-    QWidget window;
-    addElements(window, dialogs);
-    ScanFilesPanel panel(window);
+    ScanFilesPanel panel(dialogs);
+    QWidget &window = panel;
     QSignalSpy clicks(&panel, &ScanFilesPanel::loadClicked);
 
     auto *pushButton = window.findChild<QPushButton *>(button);
     QCOMPARE(panel.targetOf(pushButton), target);
     QCOMPARE(panel.targetOf(window.findChild<QLabel *>(label)), target);
-    QCOMPARE(panel.targetOf(window.findChild<QLineEdit *>()), std::nullopt);
+    QCOMPARE(panel.targetOf(&panel), std::nullopt);
     // Only scans set the scale a map is drawn on.
     QCOMPARE(pushButton->isEnabled(), target != Target::Map);
     panel.enableMapLoad();

@@ -140,7 +140,9 @@ void TestPortList::theBoxOffersThePortsAndTakesOnlyAPick()
     QTest::mousePress(popup, Qt::LeftButton, {},
                       popup->mapFromGlobal(plot->mapToGlobal(plot->rect().center())));
     QVERIFY(!popup->isVisible());
-    QTRY_COMPARE(w.dialogs.messages.size(), 1);
+    QTRY_VERIFY(w.window->receiverBusy());
+    QVERIFY(w.finishReceiverWork());
+    QCOMPARE(w.dialogs.messages.size(), 1);
 }
 
 void TestPortList::noPortsAreListedWhileACheckRuns()
@@ -148,16 +150,20 @@ void TestPortList::noPortsAreListedWhileACheckRuns()
     FakeWindow w;
     w.ports.list = scriptedPorts();
     auto *box = w.element<QLineEdit>(names::portBox);
-    // The port cannot be opened; the check tells so while it still runs.
+    // The port cannot be opened; the check tells so before it lets go.
     w.serial.failOpen = true;
+    int listedDuringCheck = -1;
     w.dialogs.onMessage = [&](const QString &) {
         QTest::keyClick(box, Qt::Key_Down);
         QTest::keyClicks(box, "usb");
+        listedDuringCheck = w.ports.listings;
     };
     w.window->checkFrequencyAt(11778, Qt::LeftButton);
+    QVERIFY(w.finishReceiverWork());
     QCOMPARE(w.dialogs.messages.size(), 1);
-    QCOMPARE(w.ports.listings, 0);
-    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(listedDuringCheck, 0);
+    // The keys waited for the check, and then ask for the list.
+    QCOMPARE(box->text(), QStringLiteral("2usb"));
     QCOMPARE(w.ports.listings, 1);
 }
 

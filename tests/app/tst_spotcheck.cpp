@@ -1,6 +1,9 @@
 #include "app/plotwidget.h"
+#include "app/verdicttile.h"
+#include "receiver/checklog.h"
 #include "receiver/protocol.h"
 #include "support/fakeplatform.h"
+#include "support/mapentries.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -22,12 +25,16 @@ private slots:
     void clickTunesToTheFrequencyUnderThePointer();
     void clickBeforeAnyScanUsesThePlainScale();
     void positionBeyond16BitsChecksNothing();
-    void skipRestSetsTheStopFlagAndLetsEventsRun();
+    void skipRestSetsTheStopFlag();
     void settingsGivenAtTheStartFillTheBoxes();
     void checkLogReplacesTheBoxWhichIsRepainted();
     void portFailureIsShownAndTheWindowGoesOn();
     void timeoutBoxCountsWhileTheCheckRuns();
-    void checkWaitsWithoutSpinningOrRunningInput();
+    void checkWaitsOnTimersAndEndsWithTheWindow();
+    void inputDuringACheckWaitsForItsEndInOrder();
+    void escapeStopsTheCheckAndForgetsTheClicksThatWaited();
+    void tileSaysCheckingThenTheVerdict();
+    void shiftPressWatchesUntilEscapeOrAPressEndsIt();
 
 private:
     PlotWidget *plot(int number) const
@@ -38,6 +45,12 @@ private:
     void press(PlotWidget *box, Qt::MouseButton button, int column)
     {
         QTest::mousePress(box, button, {}, box->contentsRect().topLeft() + QPoint(column, 20));
+        QVERIFY(w->finishReceiverWork());
+    }
+    void check(double mhz, Qt::MouseButton button)
+    {
+        w->window->checkFrequencyAt(mhz, button);
+        QVERIFY(w->finishReceiverWork());
     }
     // A receiver that locks at once and then says `search`.
     void answer(const QByteArray &search)
@@ -131,23 +144,19 @@ void TestSpotCheck::positionBeyond16BitsChecksNothing()
     w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
     plot(1)->setScale(40000, 100, 637, -100);
     press(plot(1), Qt::LeftButton, 10);
-    w->window->checkFrequencyAt(-32768.5, Qt::LeftButton); // rounds to -32768: fits
+    check(-32768.5, Qt::LeftButton); // rounds to -32768: fits
     QCOMPARE(w->serial.opens, 1);
     QCOMPARE(w->serial.written.value(1), QByteArray("T-32768000005010"));
-    w->window->checkFrequencyAt(32767.5, Qt::RightButton); // rounds to 32768: does not
+    check(32767.5, Qt::RightButton); // rounds to 32768: does not
     QCOMPARE(w->serial.opens, 1);
 }
 
-void TestSpotCheck::skipRestSetsTheStopFlagAndLetsEventsRun()
+void TestSpotCheck::skipRestSetsTheStopFlag()
 {
-    bool flagSetWhenEventsRan = false;
-    w->events.onDoEvents = [&] { flagSetWhenEventsRan = w->window->fullScanStopRequested(); };
     auto *skipRest = w->element<QPushButton>(names::skipRestButton);
     skipRest->setVisible(true);
     QTest::mouseClick(skipRest, Qt::LeftButton);
     QVERIFY(w->window->fullScanStopRequested());
-    QCOMPARE(w->events.doEventsCalls, 1);
-    QVERIFY(flagSetWhenEventsRan);
     QCOMPARE(w->serial.opens, 0);
 }
 
@@ -155,7 +164,7 @@ void TestSpotCheck::settingsGivenAtTheStartFillTheBoxes()
 {
     // As "--port ttyUSB0 --diseqc 3" gives them; the rest keep their texts.
     w->window->presetReceiverSettings({"", "ttyUSB0", "", "3"});
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     QCOMPARE(w->serial.portName, ws::receiver::portFor("ttyUSB0").device);
     QCOMPARE(w->serial.written.value(1), QByteArray("T10700000005013"));
 }
@@ -165,17 +174,18 @@ void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
     answer("Ready\r\n");
     w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
     w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    // The first line replaces the box's text at once, while the check goes
+    // on from the event loop.
+    QCOMPARE(log(), QString("Checking 10700h for dvb mpeg2 signal\n"));
+    QVERIFY(w->finishReceiverWork());
     // The box shows the check's log, its line ends as line breaks.
     QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
     QVERIFY(!log().contains("map listing"));
     QVERIFY(w->dialogs.messages.isEmpty());
-    // Text1 is repainted after the first line, after the lock (with the
-    // whole window) and after the search.
-    QCOMPARE(w->events.repainted, QStringList({"Text1", "Text1", "Form1", "Text1"}));
 
     // The next check replaces it.
     answer("No Signal\r\n");
-    w->window->checkFrequencyAt(11000, Qt::RightButton);
+    check(11000, Qt::RightButton);
     QVERIFY(log().startsWith("Checking 11000v"));
     QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
 }
@@ -184,15 +194,21 @@ void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
 {
     w->serial.failOpen = true;
     w->serial.openError = "Permission denied";
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     const QString label = ws::receiver::portFor("2").label;
     QCOMPARE(w->dialogs.messages, QStringList{label + " could not be opened: Permission denied"});
 
     w->serial.failOpen = false;
     answer("Ready\r\n");
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     QVERIFY(w->window->lastCheckLog().endsWith("Ready\r\n\r\n"));
     QCOMPARE(w->dialogs.messages.size(), 1);
+
+    // A receiver that says nothing at all: what to check, below the message.
+    w->serial.onWrite = {};
+    check(10700, Qt::LeftButton);
+    const QString silence = label + " did not answer: nothing received in 10 s";
+    QCOMPARE(w->dialogs.details.value(1), ws::receiver::silentPortAdvice(silence));
 }
 
 void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()
@@ -203,28 +219,143 @@ void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()
         if (clock.current == 1006)
             timeout->setText("2.5");
     };
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    check(10700, Qt::LeftButton);
     QVERIFY(w->window->lastCheckLog().endsWith("nothing found after 2.5 Seconds\r\n\r\n"));
 }
 
-void TestSpotCheck::checkWaitsWithoutSpinningOrRunningInput()
+void TestSpotCheck::checkWaitsOnTimersAndEndsWithTheWindow()
 {
     w->element<QLineEdit>(names::timeoutBox)->setText("10");
-    bool closedDuringCheck = false;
-    w->clock.onReading = [&](ws::test::FakeClock &clock) {
-        if (clock.current == 1005) {
-            w->window->close();
-            closedDuringCheck = !w->window->isVisible();
-        }
-    };
     w->window->checkFrequencyAt(10700, Qt::LeftButton);
-    QVERIFY(w->serial.waits > 10);
-    QVERIFY(w->events.keepPaintedCalls > 10);
-    QCOMPARE(w->events.doEventsCalls, 0);
-    // A close request waits until the check has returned.
-    QVERIFY(!closedDuringCheck);
-    QVERIFY(w->window->isVisible());
-    QTRY_VERIFY(!w->window->isVisible());
+    // The check sleeps between its looks at the line: time passes on the
+    // clock's timers, the thread is free.
+    QVERIFY(w->clock.runTimers([this] { return w->clock.current >= 1008; }));
+    QVERIFY(w->clock.currentMs >= 3 * ws::test::FakeClock::kSliceMs);
+    QVERIFY(w->window->receiverBusy());
+    // Closing the window ends it at once, the port closed.
+    const int writes = w->serial.written.size();
+    QVERIFY(w->window->close());
+    QVERIFY(!w->window->isVisible());
+    QVERIFY(!w->window->receiverBusy());
+    QVERIFY(!w->serial.isOpen);
+    QVERIFY(w->clock.runTimers());
+    QCOMPARE(w->serial.written.size(), writes);
+    QVERIFY(w->window->lastCheckLog().isEmpty());
+}
+
+void TestSpotCheck::inputDuringACheckWaitsForItsEndInOrder()
+{
+    PlotWidget *box = plot(1);
+    box->setScale(10600, 100, box->areaSize().width(), -100);
+    auto *diseqc = w->element<QLineEdit>(names::diseqcBox);
+    w->window->checkFrequencyAt(11000, Qt::LeftButton);
+    // Typed and clicked while the check runs: a new DiSEqC input, then two
+    // more checks.
+    QTest::keyClick(diseqc, Qt::Key_Backspace);
+    QTest::keyClicks(diseqc, "2");
+    QTest::mouseClick(box, Qt::LeftButton, {}, box->contentsRect().topLeft() + QPoint(100, 20));
+    QTest::mouseClick(box, Qt::RightButton, {}, box->contentsRect().topLeft() + QPoint(101, 20));
+    QCOMPARE(diseqc->text(), QStringLiteral("0"));
+    QVERIFY(w->finishReceiverWork());
+
+    QCOMPARE(diseqc->text(), QStringLiteral("2"));
+    QByteArrayList tunes;
+    for (const QByteArray &bytes : w->serial.written)
+        if (bytes.startsWith('T'))
+            tunes << bytes;
+    QCOMPARE(tunes, QByteArrayList({"T11000000005010", "T10700000005012", "T10701000005112"}));
+}
+
+void TestSpotCheck::escapeStopsTheCheckAndForgetsTheClicksThatWaited()
+{
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    w->element<QLineEdit>(names::timeoutBox)->setText("10");
+    w->window->checkFrequencyAt(11000, Qt::LeftButton);
+    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("X") > 0; }));
+    QTest::mouseClick(plot(1), Qt::LeftButton);
+    const int writes = w->serial.written.size();
+
+    QTest::keyClick(w->element<QLineEdit>(names::portBox), Qt::Key_Escape);
+
+    // At once: the port closed, the log says why it ended.
+    QVERIFY(!w->serial.isOpen);
+    QVERIFY(w->finishReceiverWork());
+    QCOMPARE(w->window->lastCheckLog(),
+             QString("Checking 11000h for dvb mpeg2 signal\r\nStopped by the user.\r\n"));
+    QCOMPARE(w->serial.written.size(), writes);
+    QVERIFY(w->dialogs.messages.isEmpty());
+}
+
+void TestSpotCheck::tileSaysCheckingThenTheVerdict()
+{
+    auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
+    QVERIFY(tile->verdict().isEmpty());
+    // A receiver slow to answer, on a clock that stands still in the lock
+    // wait: the tile counts the seconds that pass.
+    w->element<QLineEdit>(names::timeoutBox)->setText("10");
+    w->clock.onReading = [](ws::test::FakeClock &clock) {
+        if (clock.current >= 1004)
+            clock.step = 0;
+    };
+    w->window->checkFrequencyAt(10700, Qt::RightButton);
+    QCOMPARE(tile->verdict().word, QString("CHECKING"));
+    QVERIFY(w->clock.runTimers([this] { return w->clock.currentMs >= 1000; }));
+    QCOMPARE(tile->verdict().lines, QStringList({"10700v", "1 s"}));
+    answer("Ready\r\n");
+    w->serial.feed("00 Locked 5 12345\r\n");
+    QVERIFY(w->finishReceiverWork());
+    QCOMPARE(tile->verdict().word, QString("LOCKED"));
+    QCOMPARE(tile->accessibleDescription(), QString("LOCKED, 10700v, Locked 5 12345"));
+}
+
+void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
+{
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    PlotWidget *box = plot(1);
+    box->setScale(10600, 100, box->areaSize().width(), -100);
+    // Three locked replies, then three without, and so on.
+    int asked = 0;
+    w->serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            w->serial.feed(asked++ % 6 < 3 ? "00 Locked 5 12345\r\n" : "01 No Lock\x01 Lvl 3\r\n");
+    };
+    QTest::mousePress(box, Qt::LeftButton, Qt::ShiftModifier,
+                      box->contentsRect().topLeft() + QPoint(100, 20));
+    QVERIFY(w->window->watching() && !w->window->receiverBusy());
+    QVERIFY(w->clock.runTimers([&] { return asked == 13; }));
+
+    auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
+    QCOMPARE(tile->verdict().heading, QString("WATCHING 10700h"));
+    QCOMPARE(tile->verdict().word, QString("LOCKED"));
+    QCOMPARE(w->window->windowTitle(), QString("Wavesift: watching 10700h: locked"));
+    // A line whenever the state changes, and a beep at every lock.
+    QCOMPARE(log(), QString("10:30:15 locked: Locked 5 12345\n10:30:15 no lock: No Lock Lvl 3\n"
+                            "10:30:15 locked: Locked 5 12345\n10:30:15 no lock: No Lock Lvl 3\n"
+                            "10:30:15 locked: Locked 5 12345"));
+    QCOMPARE(w->system.beeps, 3);
+    QTest::keyClick(w->window.get(), Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(w->clock.runTimers([&] { return asked == 19; }));
+    QCOMPARE(w->system.beeps, 3);
+    QCOMPARE(w->serial.written.count("T10700000005010"), 1);
+    QVERIFY(!w->serial.written.contains("S"));
+
+    // A plain press ends the watch, then checks there.
+    w->element<QLineEdit>(names::timeoutBox)->setText("1");
+    press(box, Qt::LeftButton, 100);
+    QVERIFY(!w->window->watching());
+    QCOMPARE(w->serial.written.count("T10700000005010"), 2);
+    QVERIFY(w->window->lastCheckLog().startsWith("Checking 10700h"));
+
+    // The transmission the readout names, in its polarisation; Escape ends
+    // it, the port closed.
+    w->map().entries = {ws::test::mapEntry("11778", "MPEG2 ", "V")};
+    w->window->watchMapEntryAt(11700);
+    QVERIFY(w->window->watching() && w->serial.written.endsWith("T11778000005110"));
+    QTest::keyClick(w->window.get(), Qt::Key_Escape);
+    QVERIFY(!w->window->watching() && !w->serial.isOpen);
+    QCOMPARE(w->window->windowTitle(), QString("Wavesift"));
 }
 
 QTEST_MAIN(TestSpotCheck)

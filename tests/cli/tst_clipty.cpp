@@ -4,6 +4,7 @@
 
 #include "app/realplatform.h"
 #include "core/texts.h"
+#include "receiver/checklog.h"
 #include "receiver/qtserialline.h"
 #include "rxsim/receiversim.h"
 #include "support/fakeplatform.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -135,6 +137,7 @@ private slots:
     void stopDuringTheFirstOfThreeSavesOneLog_data();
     void stopDuringTheFirstOfThreeSavesOneLog();
     void checkWithClosedOutputIsNotSaved();
+    void watchFollowsADishThatTurns();
 };
 
 void TestCliPty::checkExitCodes()
@@ -209,6 +212,7 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     dialogs.pick(map);
     window.loadMap();
     window.runFullScan();
+    QVERIFY(QTest::qWaitFor([&] { return !window.receiverBusy(); }, 60000));
     const QString windowsFile = dir.filePath("window/results.txt");
     QCOMPARE(dialogs.messages, QStringList{"Saved Results to file " + windowsFile});
     const QByteArray windows = readAll(windowsFile);
@@ -335,6 +339,43 @@ void TestCliPty::checkWithClosedOutputIsNotSaved()
              done.err.constData());
 }
 
+void TestCliPty::watchFollowsADishThatTurns()
+{
+    Script script = quickScript();
+    script.sweepSeconds = 1;
+    ForkedReceiver receiver(script);
+    QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
+    const Finished watched =
+        run({"--watch", "11778h", "--port", receiver.devicePath(), "--for", "3.5"});
+    QCOMPARE(watched.exitCode, 0);
+    const QStringList lines = QString::fromLatin1(watched.out).split('\n', Qt::SkipEmptyParts);
+    const QRegularExpression line(
+        "^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t(locked\tLocked   |no lock\tNo Lock  )Lvl \\d+$");
+    QVERIFY(lines.size() > 10);
+    for (const QString &l : lines)
+        QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
+    QVERIFY(!lines.filter("\tlocked\t").isEmpty() && !lines.filter("\tno lock\t").isEmpty());
+    QVERIFY2(QRegularExpression("^" + QString::number(lines.size()) +
+                                " replies in 3\\.[5-9] s: locked \\d+ % of the time, "
+                                "longest lock 0\\.\\d s\n$")
+                 .match(QString::fromLatin1(watched.err))
+                 .hasMatch(),
+             watched.err.constData());
+
+    // A signal ends it at once, as --for does.
+    QProcess program;
+    start(program, {"--watch", "11778h", "--port", receiver.devicePath()});
+    program.setReadChannel(QProcess::StandardOutput);
+    QVERIFY(program.waitForReadyRead(10000));
+    QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+    QElapsedTimer ending;
+    ending.start();
+    const Finished stopped = finish(program);
+    QCOMPARE(stopped.exitCode, 0);
+    QVERIFY(ending.elapsed() < 1000);
+    QVERIFY2(stopped.err.contains(" replies in "), stopped.err.constData());
+}
+
 void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()
 {
     QTest::addColumn<QStringList>("simulator");
@@ -359,8 +400,11 @@ void TestCliPty::silentOrFloodingReceiverIsAPortFailure()
     const Finished done =
         run({"--check", "11778h", "--port", receiver.devicePath(), "--timeout", "0.5"});
     QCOMPARE(done.exitCode, 3);
-    QCOMPARE(done.err,
-             "comport " + QFile::encodeName(receiver.devicePath()) + " " + told.toLatin1() + "\n");
+    // A silent one's line is followed by what to check.
+    const QString advice = ws::receiver::silentPortAdvice(" " + told);
+    QCOMPARE(done.err, "comport " + QFile::encodeName(receiver.devicePath()) + " " +
+                           told.toLatin1() + "\n" +
+                           (advice.isEmpty() ? QByteArray() : advice.toLatin1() + "\n"));
 }
 
 QTEST_MAIN(TestCliPty)

@@ -17,6 +17,10 @@ private slots:
     void checkTakesTheFrequencyAsTheMapWritesIt();
     void badArgumentsAreRefusedWithAReason_data();
     void badArgumentsAreRefusedWithAReason();
+    void eachModeRefusesTheOptionsItDoesNotUse_data();
+    void eachModeRefusesTheOptionsItDoesNotUse();
+    void exportTakesASizeFromTheDefaultUp_data();
+    void exportTakesASizeFromTheDefaultUp();
 };
 
 namespace {
@@ -49,6 +53,7 @@ void TestCommandLine::filesLoadInOrder()
     line = parse({"-platform", "offscreen", "-style", "Fusion", "new.scn"});
     QCOMPARE(line.mode, Mode::Window);
     QCOMPARE(line.files, QStringList{"new.scn"});
+    QCOMPARE(parse({"--export", "shot.png", "-platform", "xcb", "new.scn"}).mode, Mode::Export);
 
     QVERIFY(line.follow && !parse({"--no-follow", "new.scn"}).follow);
 
@@ -166,6 +171,82 @@ void TestCommandLine::badArgumentsAreRefusedWithAReason()
     const CommandLine line = parse(arguments);
     QCOMPARE(line.mode, Mode::Invalid);
     QVERIFY(!line.error.isEmpty());
+}
+
+void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("report, a setting")
+        << QStringList{"--report", "a", "b", "c", "--timeout", "5"}
+        << "--timeout goes with the window, --export, --check, --watch or --full-scan, not with "
+           "--report";
+    QTest::newRow("report, any order")
+        << QStringList{"--report", "--any-order", "a", "b", "c"}
+        << "--any-order goes with the window or --export, not with --report";
+    QTest::newRow("export, no-follow") << QStringList{"--export", "x.png", "a", "--no-follow"}
+                                       << "--no-follow goes with the window, not with --export";
+    QTest::newRow("window, size") << QStringList{"-size", "800x600", "a"}
+                                  << "-size goes with --export, not with the window";
+    QTest::newRow("window, output") << QStringList{"--output", "r.txt", "a"}
+                                    << "--output goes with --full-scan, not with the window";
+    QTest::newRow("check, a Qt option")
+        << QStringList{"-platform", "offscreen", "--check", "11778h", "--port", "2"}
+        << "-platform goes with the window or --export, not with --check";
+    QTest::newRow("as typed") << QStringList{"-report", "a", "b", "c", "-diseqc=1"}
+                              << "-diseqc goes with the window, --export, --check, --watch or "
+                                 "--full-scan, not with -report";
+    QTest::newRow("two modes")
+        << QStringList{"--full-scan", "m", "--export", "x.png", "--port", "2"}
+        << "--export and --full-scan cannot be combined";
+    QTest::newRow("check, for") << QStringList{"--check", "11778h", "--port", "2", "--for", "5"}
+                                << "--for goes with --watch, not with --check";
+    QTest::newRow("watch, for zero") << QStringList{"--watch", "11778h", "--port", "2", "--for", "0"}
+                                     << "--for takes seconds, more than 0, not \"0\"";
+    QTest::newRow("watch, search limit")
+        << QStringList{"--watch", "11778h", "--port", "2", "--search-timeout", "5"}
+        << "--search-timeout goes with --check or --full-scan, not with --watch";
+}
+
+void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    const CommandLine line = parse(arguments);
+    QCOMPARE(line.mode, Mode::Invalid);
+    QCOMPARE(line.error, error);
+}
+
+void TestCommandLine::exportTakesASizeFromTheDefaultUp_data()
+{
+    QTest::addColumn<QStringList>("size"); // what follows --export x.png
+    QTest::addColumn<QSize>("pictured");   // invalid: refused
+    QTest::newRow("none given") << QStringList{} << QSize(763, 560);
+    QTest::newRow("grown") << QStringList{"--size", "1280x800"} << QSize(1280, 800);
+    QTest::newRow("capital X, blanks around") << QStringList{"--size", " 1280X800 "}
+                                              << QSize(1280, 800);
+    QTest::newRow("largest") << QStringList{"--size=8192x8192"} << QSize(8192, 8192);
+    QTest::newRow("a pixel too narrow") << QStringList{"--size", "762x800"} << QSize();
+    QTest::newRow("a pixel too low") << QStringList{"--size", "800x559"} << QSize();
+    QTest::newRow("too wide") << QStringList{"--size", "8193x600"} << QSize();
+    QTest::newRow("one side") << QStringList{"--size", "1280"} << QSize();
+    QTest::newRow("negative") << QStringList{"--size", "-800x600"} << QSize();
+    QTest::newRow("beyond an int") << QStringList{"--size", "99999999999x600"} << QSize();
+}
+
+void TestCommandLine::exportTakesASizeFromTheDefaultUp()
+{
+    QFETCH(QStringList, size);
+    QFETCH(QSize, pictured);
+    const CommandLine line = parse(QStringList{"--export", "x.png", "a.scn"} + size);
+    if (pictured.isValid()) {
+        QCOMPARE(line.mode, Mode::Export);
+        QCOMPARE(line.exportSize, pictured);
+    } else {
+        QCOMPARE(line.mode, Mode::Invalid);
+        QCOMPARE(line.error, "--size takes WIDTHxHEIGHT from 763x560 to 8192x8192 pixels, not \""
+                                 + size.last() + "\"");
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -53,6 +53,7 @@ class TestExport : public QObject
 
 private slots:
     void writesThePictureOfTheWindow();
+    void writesThePictureAtTheSizeAsked();
     void aFileThatDoesNotLoadWritesNothing();
     void aPictureThatCannotBeWrittenIsTold();
     void badArgumentsTakeTwoLines();
@@ -78,6 +79,21 @@ void TestExport::writesThePictureOfTheWindow()
     QVERIFY(count(picture, levelPlot, QColor(255, 0, 0)) > 500);
     QVERIFY(count(picture, levelPlot, QColor(0, 0, 255)) > 500);
     QVERIFY(count(picture, mapStrip, QColor(0, 255, 0)) > 0);
+}
+
+void TestExport::writesThePictureAtTheSizeAsked()
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("window.png");
+    const Finished done = run({"--export", png, "--size", "1000x700", examples + "newest.scn",
+                               examples + "reference.scn"});
+    QCOMPARE(done.exitCode, 0);
+    QImage picture;
+    QVERIFY(picture.load(png, "png"));
+    QCOMPARE(picture.size(), QSize(1000, 700));
+    // The level plot is drawn across its whole grown width.
+    const QRect rightEnd(114 + 637 + 100, 74, 100, 149);
+    QVERIFY(count(picture, rightEnd, QColor(255, 0, 0)) > 50);
 }
 
 void TestExport::aFileThatDoesNotLoadWritesNothing()

@@ -5,6 +5,7 @@
 
 #include "cli/headless.h"
 #include "cli/messageline.h"
+#include "core/savefile.h"
 #include "core/texts.h"
 #include "receiver/protocol.h"
 #include "support/fakes.h"
@@ -47,6 +48,14 @@ struct Rig
         return runCheck(line, console);
     }
 
+    int watch(const QStringList &more)
+    {
+        return runWatch(parseCommandLine(QStringList{"wavesift", "--watch", "11.778h", "--port",
+                                                     "/dev/ttyUSB0"} +
+                                         more),
+                        console);
+    }
+
     int fullScan(const QString &map, const QString &output)
     {
         const CommandLine line = parseCommandLine(
@@ -66,8 +75,16 @@ struct Rig
     bool stop = false;
     QByteArray out;
     QByteArray err;
-    Console console{serial, clock, [this](const QByteArray &b) { out += b; },
-                    [this](const QByteArray &b) { err += b; }, [this] { return stop; }};
+    QTemporaryDir data;
+    Console console{serial,
+                    clock,
+                    [this](const QByteArray &b) { out += b; },
+                    [this](const QByteArray &b) { err += b; },
+                    [this] { return stop; },
+                    [this](const std::function<bool()> &ended) { clock.runTimers(ended); },
+                    {},
+                    data.filePath("Wavesift"),
+                    QString()};
 };
 
 QString writeMap(const QTemporaryDir &dir, const QByteArray &bytes)
@@ -105,13 +122,16 @@ private slots:
     void checkExitCodeNeedsLockAndReady();
     void searchTextGoesOutAsItComes();
     void fullScanSavesReportsAndSummarises();
+    void fullScanSummaryNamesWhatWasNotConfirmedOrSilent();
     void fullScanExitCodes_data();
     void fullScanExitCodes();
+    void onlyTheDefaultOutputKeepsAPastCopy();
     void unreadableMapChecksAndWritesNothing();
     void groundIsCheckedBeforeTheFirstTune_data();
     void groundIsCheckedBeforeTheFirstTune();
     void messageBoxLines_data();
     void messageBoxLines();
+    void watchWritesALinePerReplyAndSumsUp();
 };
 
 void TestHeadless::checkLogsToStandardOutputByteForByte()
@@ -206,24 +226,45 @@ void TestHeadless::fullScanSavesReportsAndSummarises()
                           "Checked 2 of 2 MPEG entries: 1 locked, 1 with tables found"}));
 }
 
+void TestHeadless::fullScanSummaryNamesWhatWasNotConfirmedOrSilent()
+{
+    QTemporaryDir dir;
+    using ws::test::mapFileLine;
+    const QString map = writeMap(dir, mapFileLine("One", "mpeg2", "11.012", "h") +
+                                          mapFileLine("Two", "mpeg2", "11.479", "v"));
+    Rig rig;
+    // The first says "Aut" to every request; after it the line goes quiet,
+    // which ends the scan.
+    rig.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X" && rig.serial.written.count("T11012000005010") == 1 &&
+            !rig.serial.written.contains("T11479000005110"))
+            rig.serial.feed("00 Locked Aut Lvl 70\r\n");
+    };
+    rig.fullScan(map, dir.filePath("scan.txt"));
+    QCOMPARE(rig.errLines().last(),
+             QString("Checked 2 of 2 MPEG entries: 0 locked, 0 with tables found, 1 not confirmed, "
+                     "1 no answer"));
+}
+
 void TestHeadless::fullScanExitCodes_data()
 {
     QTest::addColumn<bool>("stop");
-    QTest::addColumn<bool>("portFails");
+    QTest::addColumn<int>("portFailsAt"); // the MPEG entry; 0 for none
     QTest::addColumn<bool>("unwritable");
     QTest::addColumn<int>("exit");
     QTest::addColumn<int>("checked");
-    QTest::newRow("stopped during the first entry") << true << false << false << exitcode::noSignal << 1;
-    QTest::newRow("port fails at the first entry") << false << true << false << exitcode::portFailed << 1;
-    QTest::newRow("port failure, stop") << true << true << false << exitcode::portFailed << 1;
-    QTest::newRow("results cannot be saved") << false << false << true << exitcode::notSaved << 2;
-    QTest::newRow("cannot be saved, port failure") << false << true << true << exitcode::notSaved << 1;
+    QTest::newRow("stopped during the first entry") << true << 0 << false << exitcode::noSignal << 1;
+    QTest::newRow("port fails at the first entry") << false << 1 << false << exitcode::portFailed << 1;
+    QTest::newRow("port fails at the second entry") << false << 2 << false << exitcode::portFailed << 2;
+    QTest::newRow("port failure, stop") << true << 1 << false << exitcode::portFailed << 1;
+    QTest::newRow("results cannot be saved") << false << 0 << true << exitcode::notSaved << 2;
+    QTest::newRow("cannot be saved, port failure") << false << 2 << true << exitcode::notSaved << 2;
 }
 
 void TestHeadless::fullScanExitCodes()
 {
     QFETCH(bool, stop);
-    QFETCH(bool, portFails);
+    QFETCH(int, portFailsAt);
     QFETCH(bool, unwritable);
     QFETCH(int, exit);
     QFETCH(int, checked);
@@ -232,6 +273,7 @@ void TestHeadless::fullScanExitCodes()
     QVERIFY(!map.isEmpty());
     QVERIFY(QDir(dir.path()).mkdir("out"));
     const QString output = dir.filePath("out/scan.txt");
+    QVERIFY(ws::saveWhole(output, "yesterday").isEmpty());
 
     Rig rig;
     // The folder was there when the scan began, and is gone by its end.
@@ -240,7 +282,13 @@ void TestHeadless::fullScanExitCodes()
         if (unwritable)
             QDir(dir.filePath("out")).removeRecursively();
     };
-    rig.serial.failOpen = portFails;
+    // Once the first entry has the port, the next open may fail.
+    const auto receiver = rig.serial.onWrite;
+    rig.serial.onWrite = [&rig, receiver, portFailsAt](const QByteArray &bytes) {
+        receiver(bytes);
+        rig.serial.failOpen = portFailsAt == 2;
+    };
+    rig.serial.failOpen = portFailsAt == 1;
     // The stop arrives once the first entry is under way.
     int asked = 0;
     rig.console.stopRequested = [&asked, stop] { return stop && asked++ > 0; };
@@ -248,22 +296,46 @@ void TestHeadless::fullScanExitCodes()
 
     QCOMPARE(rig.serial.opens, checked);
     const QStringList err = rig.errLines();
+    const QString shown = QDir::toNativeSeparators(output);
     if (unwritable) {
         QVERIFY(!QFile::exists(output));
-        QCOMPARE(err.filter("Could not save results to file " + QDir::toNativeSeparators(output) +
-                            ": ").size(), 1);
+        QCOMPARE(err.filter("Could not save results to file " + shown + ": ").size(), 1);
+    } else if (portFailsAt == 1) {
+        // Nothing was checked: yesterday's results stay.
+        QCOMPARE(readAll(output), QByteArray("yesterday"));
+        QVERIFY(err.contains(shown + " left as it was"));
     } else {
         // What was checked is saved.
         QCOMPARE(readAll(output), rig.out + "\r\n");
-        QVERIFY(err.contains("Saved Results to file " + QDir::toNativeSeparators(output)));
+        QVERIFY(err.contains("Saved Results to file " + shown));
     }
     QCOMPARE(rig.out.count("Checking "), checked);
     QVERIFY2(err.constLast().startsWith(QString("Checked %1 of 2 MPEG entries").arg(checked)),
              qPrintable(err.constLast()));
     QCOMPARE(err.contains("Stopping after this check; the results so far will be saved. A second "
                           "Ctrl+C ends the program at once without saving"),
-             stop && !portFails);
-    QCOMPARE(err.filter("could not be opened").size(), portFails ? 1 : 0);
+             stop && portFailsAt == 0);
+    QCOMPARE(err.filter("could not be opened").size(), portFailsAt > 0 ? 1 : 0);
+}
+
+void TestHeadless::onlyTheDefaultOutputKeepsAPastCopy()
+{
+    QTemporaryDir dir;
+    const QString map = writeMap(dir, threeRowMap());
+    const QString started = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    Rig rig;
+    const int code = runFullScan(
+        parseCommandLine({"wavesift", "--full-scan", map, "--port", "/dev/ttyUSB0"}), rig.console);
+    QDir::setCurrent(started);
+    QCOMPARE(code, exitcode::success);
+    const QString past = rig.data.filePath("Wavesift/results");
+    QCOMPARE(readAll(past + "/2026-12-07T10-30-15.txt"), readAll(dir.filePath("results.txt")));
+    QCOMPARE(readAll(past + "/2026-12-07T10-30-15.txt"), rig.out + "\r\n");
+
+    // Named by --output: the user chose where results go.
+    QCOMPARE(rig.fullScan(map, dir.filePath("named.txt")), exitcode::success);
+    QCOMPARE(QDir(past).entryList(QDir::Files).size(), 1);
 }
 
 void TestHeadless::unreadableMapChecksAndWritesNothing()
@@ -302,8 +374,10 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune_data()
     QTest::addColumn<QString>("message");
     const QString noEntry = QStringLiteral("<map> lists no MPEG entry");
     QTest::newRow("empty map") << QByteArray() << "scan.txt" << exitcode::badArguments << noEntry;
-    QTest::newRow("a scan as the map") << QByteArray("Scan\r\n10700 45\r\n10701 46\r\n")
-                                       << "scan.txt" << exitcode::badArguments << noEntry;
+    // Asked first whether it is a map at all.
+    QTest::newRow("a scan as the map")
+        << QByteArray("Scan\r\n10700 45\r\n10701 46\r\n") << "scan.txt" << exitcode::badArguments
+        << "<map>: no line holds a frequency; is this a map?\n" + noEntry;
     const QString cannot = QStringLiteral("Could not save results to file <output>: ");
     QTest::newRow("no such folder") << threeRowMap() << "gone/scan.txt" << exitcode::notSaved
                                     << cannot + "the folder <dir>/gone does not exist";
@@ -328,7 +402,7 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune()
     message.replace("<map>", mapPath)
         .replace("<dir>", QDir::toNativeSeparators(dir.path()))
         .replace("<output>", QDir::toNativeSeparators(outputPath));
-    QCOMPARE(rig.errLines(), QStringList{message});
+    QCOMPARE(rig.errLines(), message.split('\n'));
     QCOMPARE(rig.serial.opens, 0);
     QCOMPARE(readAll(dir.filePath("scan.txt")), QByteArray("old"));
     QCOMPARE(readAll(mapPath), map);
@@ -357,6 +431,36 @@ void TestHeadless::messageBoxLines()
     QFETCH(QString, file);
     QFETCH(QString, line);
     QCOMPARE(messageLine(text, detail, file), line);
+}
+
+void TestHeadless::watchWritesALinePerReplyAndSumsUp()
+{
+    Rig rig;
+    // Locked for a few replies, then not, then locked again.
+    int replies = 0;
+    rig.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            rig.serial.feed(++replies % 10 < 5 ? kLocked : QByteArray("01 No Lock \xb0" "C 3\r\n"));
+    };
+    QCOMPARE(rig.watch({"--for", "3", "--bell"}), exitcode::success);
+    const QList<QByteArray> lines = rig.out.split('\n');
+    QCOMPARE(lines.first(), QByteArray("10:30:15.000\tlocked\tLocked   Lvl 75"));
+    QVERIFY(lines.contains("10:30:15.000\tno lock\tNo Lock \\xb0C 3"));
+    QCOMPARE(lines.size() - 1, replies);
+    QVERIFY(!rig.serial.written.contains("S") && !rig.serial.isOpen);
+    // A bell for each lock after none, then the tally.
+    const QStringList err = rig.errLines();
+    QCOMPARE(rig.err.count('\a'), (replies + 9) / 10);
+    QVERIFY2(err.last().endsWith(QString::number(replies) +
+                                 " replies in 3.0 s: locked 52 % of the time, longest lock 0.2 s"),
+             qPrintable(err.last()));
+
+    // A receiver that never says a thing: what to check, and exit 3.
+    Rig silent;
+    silent.serial.onWrite = {};
+    QCOMPARE(silent.watch({}), exitcode::portFailed);
+    QVERIFY(silent.errLines().value(0).contains(" did not answer: nothing received in 10 s"));
+    QCOMPARE(silent.out, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)

@@ -2,6 +2,7 @@
 #include "scan/scantext.h"
 #include "support/mapentries.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,8 +25,9 @@ private slots:
         const QString map = writeFile(dir, "sat.map", mapFileLine("Caf\xe9", "MPEG2", "10.800", "H") +
                                                           mapFileLine("Outside", "MPEG2", "13.000", "V"));
         QProcess program;
-        const auto report = [&](const QString &mapPath) {
-            program.start(QStringLiteral(WS_WAVESIFT_BINARY), {"--report", newest, reference, mapPath});
+        const auto report = [&](const QString &mapPath, const QString &scanPath = {}) {
+            const QString first = scanPath.isEmpty() ? newest : scanPath;
+            program.start(QStringLiteral(WS_WAVESIFT_BINARY), {"--report", first, reference, mapPath});
             return program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit
                        ? program.exitCode() : -1;
         };
@@ -39,11 +41,46 @@ private slots:
                             "13000,V,Outside,MPEG2,,,\n"));
         QCOMPARE(program.readAllStandardError(), QByteArray());
 
+        const QString longMap =
+            writeFile(dir, "long.map", mapFileLine("A", "DATA", "11.000", "H").repeated(1500));
+        QCOMPARE(report(longMap), 0);
+        QCOMPARE(program.readAllStandardOutput().count('\n'), 1 + 1500);
+
         const QString missing = dir.filePath(QStringLiteral("missing.map"));
         QCOMPARE(report(missing), 1);
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
         QCOMPARE(program.readAllStandardError(),
                  "wavesift: " + missing.toLocal8Bit() + ": No such file or directory (Cancel/Abbruch)\n");
+
+        // A map where a scan goes, and a file without a frequency where the map goes.
+        QCOMPARE(report(newest, map), 1);
+        QCOMPARE(program.readAllStandardError(),
+                 "wavesift: " + map.toLocal8Bit() +
+                     " looks like a map of transmissions, not a scan (Cancel/Abbruch)\n"
+                     "wavesift: " + newest.toLocal8Bit() +
+                     ": no line holds a frequency; is this a map?\n");
+    }
+
+    void relativeNamesThatAreNotUtf8KeepTheirBytes()
+    {
+#ifdef Q_OS_UNIX
+        // The shell hands the names over byte for byte, as QProcess cannot.
+        // Both scans load; the map is missing.
+        QTemporaryDir dir;
+        ws::test::writeFile(dir, "n", ws::test::scanText({}));
+        QProcess program;
+        program.setWorkingDirectory(dir.path());
+        const QString script = "n=$(printf 'n\\374'); mv n \"$n\" && \"$0\" --report \"$n\" \"$n\" "
+                               "\"$(printf 'm\\374')\"; s=$?; rm -f \"$n\"; exit $s";
+        program.start("/bin/sh", {"-c", script, QStringLiteral(WS_WAVESIFT_BINARY)});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(program.readAllStandardError(),
+                 "wavesift: " + QFile::encodeName(QDir(dir.path()).canonicalPath()) +
+                     "/m\xfc: No such file or directory (Cancel/Abbruch)\n");
+#else
+        QSKIP("Windows names are text");
+#endif
     }
 };
 

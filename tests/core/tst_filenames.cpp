@@ -47,6 +47,7 @@ void TestFileNames::argumentsKeepTheirBytes()
     QTemporaryDir dir;
     const QByteArray name = QFile::encodeName(dir.path()) + '/' + argument;
     std::FILE *raw = std::fopen(name.constData(), "wb");
+    const auto removed = qScopeGuard([&] { std::remove(name.constData()); }); // Qt cannot
     QVERIFY(raw && std::fputs("950\r\n", raw) >= 0 && std::fclose(raw) == 0);
     const auto file = ws::readWholeFile(ws::argumentText(name.constData()), 100);
     QVERIFY2(file.value, qPrintable(file.failure.reason.what));

@@ -8,6 +8,9 @@
 #include <QtTest>
 
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -25,6 +28,28 @@ QByteArray fileBytes(const QString &path)
     return file.readAll();
 }
 
+const QDateTime kSaved(QDate(2026, 3, 9), QTime(14, 3, 9));
+
+// --full-scan's results file in `dir`, its past results in dir/data.
+ws::ResultsPlace placeIn(const QTemporaryDir &dir)
+{
+    return {dir.filePath("results.txt"), {}, {{}, dir.filePath("data"), {}}, true};
+}
+
+// Takes the first file whole, then half of the next and reports a full disk.
+class FillingDisk : public ws::FileSystem
+{
+public:
+    QString write(QFileDevice &file, const QByteArray &bytes) override
+    {
+        if (!std::exchange(full, true))
+            return FileSystem::write(file, bytes);
+        file.write(bytes.left(bytes.size() / 2));
+        return qt_error_string(ENOSPC);
+    }
+    bool full = false;
+};
+
 } // namespace
 
 class TestFullScan : public QObject
@@ -37,24 +62,45 @@ private slots:
     void onlyHorizontalGivesDigitZero_data();
     void onlyHorizontalGivesDigitZero();
     void rowCountIsTakenOnce();
+    void anEntryAfterThe1024thIsScanned();
     void resultsFileLiesInTheGivenFolder();
     void resultsAreWrittenByteForByteAndOverwritten();
     void failedWritesAreReportedWithTheReason();
     void resultsFolderOfAnInstalledProgram();
     void dataFolderComesFromAnAbsolutePath_data();
     void dataFolderComesFromAnAbsolutePath();
+    void aScanThatCheckedNothingLeavesTheFile_data();
+    void aScanThatCheckedNothingLeavesTheFile();
+    void pastCopiesFinishingTogetherAreAllKept();
+    void aCopyThatCannotBeMadeIsOnlyTold();
 
 private:
+    // Checks that answer at once, each with the log "[<frequency><digit>]".
     static ws::MapScanSteps recording(QStringList &calls, int &afterRows)
     {
         ws::MapScanSteps steps;
-        steps.check = [&calls](const QString &f, ws::receiver::Polarisation polarisation) {
+        steps.check = [&calls](const QString &f, ws::receiver::Polarisation polarisation,
+                               const ws::MapScanSteps::CheckDone &done) {
             const QString p(QLatin1Char(ws::receiver::wireDigit(polarisation)));
             calls << f + QLatin1Char('/') + p;
-            return QStringLiteral("[%1%2]").arg(f, p);
+            ws::receiver::CheckResult result;
+            result.log = QStringLiteral("[%1%2]").arg(f, p);
+            done(result);
         };
-        steps.afterRow = [&afterRows] { ++afterRows; };
+        steps.afterRow = [&afterRows](const std::function<void()> &resume) {
+            ++afterRows;
+            resume();
+        };
         return steps;
+    }
+    // Runs a whole scan; the results, or "<running>" if it never ended.
+    static QString scanRows(const QVector<ws::MapEntry> &map, ws::MapScanSteps steps)
+    {
+        QString results = QStringLiteral("<running>");
+        steps.finished = [&](const ws::MapScanResult &result) { results = result.results; };
+        ws::MapScan scan;
+        scan.start(map, steps);
+        return results;
     }
 };
 
@@ -117,8 +163,11 @@ void TestFullScan::rowCountIsTakenOnce()
     ws::MapScanSteps steps = recording(calls, afterRows);
     // A map loaded while the scan lets events run: longer, and with a
     // different second row.
-    steps.afterRow = [&] { map = mpegRows(5, 2); };
-    ws::scanMapRows(map, steps);
+    steps.afterRow = [&](const std::function<void()> &resume) {
+        map = mpegRows(5, 2);
+        resume();
+    };
+    scanRows(map, steps);
     QCOMPARE(calls, QStringList({"1/1", "new/1", "3/1"}));
 
     // A shorter map loaded meanwhile: the rows it lacks count as empty,
@@ -127,25 +176,32 @@ void TestFullScan::rowCountIsTakenOnce()
     steps = recording(calls, afterRows);
     map = mpegRows(3);
     afterRows = 0;
-    steps.afterRow = [&] {
+    steps.afterRow = [&](const std::function<void()> &resume) {
         ++afterRows;
         map = mpegRows(1);
+        resume();
     };
-    ws::scanMapRows(map, steps);
+    scanRows(map, steps);
     QCOMPARE(calls, QStringList({"1/1"}));
     QCOMPARE(afterRows, 3);
 
-    // More entries than any map load gives: the scan goes no further than
-    // a loaded map could; no entries, no rows.
+    // No entries, no rows.
     steps = recording(calls, afterRows);
     afterRows = 0;
-    map = mpegRows(ws::kMaxMapEntries + 1);
-    ws::scanMapRows(map, steps);
-    QCOMPARE(afterRows, ws::kMaxMapEntries);
-    afterRows = 0;
     map.clear();
-    ws::scanMapRows(map, steps);
+    QCOMPARE(scanRows(map, steps), QString());
     QCOMPARE(afterRows, 0);
+}
+
+void TestFullScan::anEntryAfterThe1024thIsScanned()
+{
+    using ws::test::mapFileLine;
+    const ws::MapData map = ws::parseMap(mapFileLine("Data", "DATA", "10.700", "H").repeated(1025) +
+                                         mapFileLine("Last", "MPEG2", "12.700", "V"));
+    QStringList calls;
+    int afterRows = 0;
+    scanRows(map.entries, recording(calls, afterRows));
+    QCOMPARE(calls, QStringList{"12700/1"});
 }
 
 void TestFullScan::resultsFileLiesInTheGivenFolder()
@@ -214,6 +270,7 @@ void TestFullScan::failedWritesAreReportedWithTheReason()
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
     QVERIFY(!outcome.saved);
+    QCOMPARE(outcome.reason, qt_error_string(EFBIG));
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
 #endif
 }
@@ -254,6 +311,66 @@ void TestFullScan::dataFolderComesFromAnAbsolutePath()
     const ws::Result<QString> data = ws::dataFolderFrom(xdgDataHome, home);
     QCOMPARE(data.value.value_or(QString()), QDir::toNativeSeparators(folder));
     QCOMPARE(data.failure.what, refusal);
+}
+
+void TestFullScan::aScanThatCheckedNothingLeavesTheFile_data()
+{
+    QTest::addColumn<int>("checked"); // the port failed at the last of them
+    QTest::addColumn<QByteArray>("earlier");
+    QTest::addColumn<QString>("message"); // %1 for the results file
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray old("old");
+    QTest::newRow("first entry") << 1 << old << "%1 left as it was" << old;
+    QTest::newRow("first entry, none") << 1 << QByteArray() << "%1 not written" << QByteArray("<missing>");
+    QTest::newRow("second entry") << 2 << old << "Saved Results to file %1" << QByteArray("log\r\n");
+}
+
+void TestFullScan::aScanThatCheckedNothingLeavesTheFile()
+{
+    QFETCH(int, checked);
+    QFETCH(QByteArray, earlier);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const ws::ResultsPlace place = placeIn(dir);
+    QVERIFY(earlier.isEmpty() || ws::saveWhole(place.file, earlier).isEmpty());
+    const ws::ResultsOutcome outcome = ws::finishResults({"log", checked, true}, place, kSaved);
+    QCOMPARE(outcome.message, message.arg(QDir::toNativeSeparators(place.file)));
+    QVERIFY(!outcome.failed());
+    QCOMPARE(fileBytes(place.file), after);
+    // The copy in past results, only of a file written.
+    QCOMPARE(fileBytes(dir.filePath("data/results/2026-03-09T14-03-09.txt")),
+             outcome.saved ? after : QByteArray("<missing>"));
+}
+
+void TestFullScan::pastCopiesFinishingTogetherAreAllKept()
+{
+    QTemporaryDir dir;
+    const ws::ResultsPlace place = placeIn(dir);
+    std::vector<std::thread> scans;
+    for (int i = 0; i < 4; ++i) {
+        scans.emplace_back(
+            [&place, i] { ws::finishResults({QString::number(i), 3, false}, place, kSaved); });
+    }
+    for (std::thread &scan : scans)
+        scan.join();
+    const QString name = QStringLiteral("2026-03-09T14-03-09%1.txt");
+    QCOMPARE(QDir(dir.filePath("data/results")).entryList(QDir::Files | QDir::Hidden),
+             QStringList({name.arg("-2"), name.arg("-3"), name.arg("-4"), name.arg("")}));
+}
+
+void TestFullScan::aCopyThatCannotBeMadeIsOnlyTold()
+{
+    QTemporaryDir dir;
+    const ws::ResultsPlace place = placeIn(dir);
+    FillingDisk full;
+    const ws::ResultsOutcome outcome = ws::finishResults({"log", 3, false}, place, kSaved, full);
+    QVERIFY(outcome.saved);
+    const QString past = QDir::toNativeSeparators(dir.filePath("data/results"));
+    QCOMPARE(outcome.pastCopyFailure,
+             "Could not keep a copy of the results in " + past + ": No space left on device");
+    // Nothing half-written is left, not even hidden.
+    QCOMPARE(QDir(past).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestFullScan)

@@ -32,7 +32,10 @@ public:
         real.write(bytes);
     }
     QByteArray read() override { return real.read(); }
-    void waitForData(int maxMilliseconds) override { real.waitForData(maxMilliseconds); }
+    void setActivityHandler(std::function<void()> handler) override
+    {
+        real.setActivityHandler(std::move(handler));
+    }
     QString failure() const override { return real.failure(); }
 
     ws::QtSerialLine real;
@@ -98,6 +101,7 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     }
 
     window.runFullScan();
+    QVERIFY(QTest::qWaitFor([&] { return !window.receiverBusy(); }, 60000));
 
     QByteArrayList tunes;
     for (const QByteArray &bytes : line.written)

@@ -33,7 +33,9 @@ private slots:
     void fieldsAreCutByColumn_data();
     void fieldsAreCutByColumn();
     void latin1BytesSurvive();
-    void onlyTheFirst1024LinesFillTheTable();
+    void everyLineUpToTheLimitIsAnEntry();
+    void frequencyColumnsTellAMap_data();
+    void frequencyColumnsTellAMap();
     void filesBeyondTheLimitsAreRefused_data();
     void filesBeyondTheLimitsAreRefused();
 };
@@ -60,7 +62,6 @@ void TestMapFile::linesEndAtCrLfOrLoneCr()
     QFETCH(QStringList, lines);
 
     const ws::MapData map = ws::parseMap(bytes);
-    QCOMPARE(map.lineCount, lines.size());
     QCOMPARE(map.entries.size(), lines.size());
     QString listing;
     for (int i = 0; i < lines.size(); ++i) {
@@ -130,16 +131,41 @@ void TestMapFile::latin1BytesSurvive()
     QCOMPARE(ws::toBytes(map.listing), line + "\r\n");
 }
 
-void TestMapFile::onlyTheFirst1024LinesFillTheTable()
+void TestMapFile::everyLineUpToTheLimitIsAnEntry()
 {
     QByteArray bytes;
-    for (int i = 0; i < 1030; ++i)
+    for (int i = 0; i < ws::kMaxMapLines; ++i)
         bytes += QByteArray::number(i) + "\r\n";
     const ws::MapData map = ws::parseMap(bytes);
-    QCOMPARE(map.lineCount, 1030);
-    QCOMPARE(map.entries.size(), 1024);
-    QCOMPARE(map.entries.last().name, QStringLiteral("1023"));
+    QCOMPARE(map.entries.size(), ws::kMaxMapLines);
+    QCOMPARE(map.entries.last().name, QStringLiteral("16383"));
     QCOMPARE(map.listing, ws::fromBytes(bytes));
+}
+
+void TestMapFile::frequencyColumnsTellAMap_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("looksLikeMap");     // tried where a scan goes
+    QTest::addColumn<bool>("holdsNoFrequency"); // loaded as a map
+    const QByteArray line = mapLine("One", "MPEG2", "11.012", "H");
+    QTest::newRow("map") << "my map\r\n" + line + "\r\n" << true << false;
+    // The map reader takes LF for a character, and the columns move.
+    QTest::newRow("LF line ends") << "my map\n" + line + "\n" << true << true;
+    QTest::newRow("no polarisation") << line.first(54) << false << false;
+    QTest::newRow("letter in the frequency")
+        << mapLine("One", "MPEG2", "11.0x2", "H") << false << true;
+    QTest::newRow("scan") << QByteArray("950\r\n952\r\n1053\r\n1058\r\n950,1\r\n") << false
+                          << true;
+    QTest::newRow("empty file") << QByteArray() << false << false;
+}
+
+void TestMapFile::frequencyColumnsTellAMap()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, looksLikeMap);
+    QFETCH(bool, holdsNoFrequency);
+    QCOMPARE(ws::looksLikeMap(bytes), looksLikeMap);
+    QCOMPARE(ws::holdsNoFrequency(ws::parseMap(bytes)), holdsNoFrequency);
 }
 
 void TestMapFile::filesBeyondTheLimitsAreRefused_data()

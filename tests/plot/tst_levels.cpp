@@ -23,6 +23,7 @@ private slots:
     void rangeOfBothScansAndCommonRange();
     void pointsOutsideTheTableAreLeftOut();
     void differencesOnlyOverTheCommonRange();
+    void heldLevelScaleTakesThePlaceOfTheScans();
 };
 
 namespace {
@@ -166,6 +167,19 @@ void TestLevels::differencesOnlyOverTheCommonRange()
     QVERIFY(c.of(ws::palette::verticalDifference).empty()); // reference has no vertical
     QCOMPARE(c.ops.back().kind, 'L'); // the zero line, last
     QCOMPARE(c.ops.back().color, ws::palette::zeroLine);
+}
+
+void TestLevels::heldLevelScaleTakesThePlaceOfTheScans()
+{
+    // Scans of levels 0 to 40, drawn on a scale held from others of 5 to 60.
+    const ws::ScanData scan = withRange(1000, 1300, 0, 40);
+    RecordingCanvas levels;
+    RecordingCanvas differences;
+    const ws::ScaleTexts texts = ws::drawScans(scan, scan, ws::View({1000, 1300}), levels,
+                                               differences, ws::LevelScale{5, 60});
+    QCOMPARE(QList<double>({levels.height, differences.top}), QList<double>({56, 56}));
+    QCOMPARE(QStringList({texts.top, texts.bottom, texts.diffTop, texts.diffBottom}),
+             QStringList({"60", "5", "56", "-56"}));
 }
 
 QTEST_GUILESS_MAIN(TestLevels)

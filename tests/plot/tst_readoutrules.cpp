@@ -33,6 +33,9 @@ void TestReadoutRules::nearestRowQuirksIncluded_data()
     QTest::newRow("last row untested, tie") << kThreeRows << 11750.0 << 3;
     QTest::newRow("below the first row") << kThreeRows << 11700.0 << 1;
     QTest::newRow("fraction above a row") << kThreeRows << double(11720.4f) << 1;
+    // The search rounds a row's frequency half to even before it compares.
+    QTest::newRow("half down to even, passed") << QStringList{"11720.5", "11720.4", "0"} << 11720.3 << 2;
+    QTest::newRow("half up to even, stops") << QStringList{"11721.5", "11721.6", "0"} << 11721.7 << 1;
     QTest::newRow("one row, below") << QStringList{"11720"} << 10000.0 << 1;
     QTest::newRow("one row, above") << QStringList{"11720"} << 13000.0 << 1;
     // File order, not frequency order: row 3 at 11740 is nearest to 11745

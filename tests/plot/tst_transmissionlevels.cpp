@@ -80,15 +80,18 @@ private slots:
         const QVector<ws::MapEntry> entries = {
             mapEntry("10800", "MPEG2 ", "H", QStringLiteral("Caf\u00e9, \"TV\"    ")),
             mapEntry("12.1,", "a\nb", ",", "plain"), mapEntry("10850", "", "L", "tiny loss"),
-            mapEntry("10900", "", "V", "")};
+            mapEntry("10900", "", "V", ""), mapEntry("10950", "+DATA", "V", "=cmd|'/C calc'!A0")};
         const std::vector<ws::TransmissionLevel> levels = {
-            {40.25, 30.0, 10.25}, {std::nullopt, 2.0, std::nullopt}, {1.0, 1.04, -0.04}, {}};
+            {40.25, 30.0, 10.25}, {std::nullopt, 2.0, std::nullopt}, {1.0, 1.04, -0.04}, {},
+            {1.0, 3.5, -2.5}};
         QCOMPARE(ws::levelsCsv(entries, levels),
                  QStringLiteral("frequency_mhz,polarisation,name,type,newest,reference,change\n"
                                 "10800,H,\"Caf\u00e9, \"\"TV\"\"\",MPEG2,40.2,30.0,10.2\n"
                                 "\"12.1,\",\",\",plain,\"a\nb\",,2.0,\n"
                                 "10850,L,tiny loss,,1.0,1.0,0.0\n"
-                                "10900,V,,,,,\n"));
+                                "10900,V,,,,,\n"
+                                // The map's text cannot run as a formula; the numbers stay numbers.
+                                "10950,V,'=cmd|'/C calc'!A0,'+DATA,1.0,3.5,-2.5\n"));
 
         // The change only where both levels exist.
         const auto computed = ws::transmissionLevels(universalScan(10700, 11000, 1055, 0),
@@ -134,11 +137,42 @@ private slots:
         const std::vector<ws::TransmissionLevel> levels = {
             {5.0, 2.0, 3.0}, {1.0, std::nullopt, std::nullopt}, {2.0, 4.5, -2.5}, {1.0, 3.5, -2.5}};
         QCOMPARE(ws::levelsTable(entries, levels),
-                 QStringLiteral("Freq   Pol  Name        Type   Newest  Reference  Change\n"
+                 QStringLiteral("Freq   Pol  Name        Type   Newest  Reference  Change  since last\n"
                                 "10900  L    loss        DATA      2.0        4.5    -2.5\n"
                                 "11000  H    equal loss            1.0        3.5    -2.5\n"
                                 "10700  H    gain        MPEG2     5.0        2.0     3.0\n"
                                 "10800  V    none                  1.0          -       -"));
+    }
+
+    // The table of a newest scan after others: "since last" compares with
+    // the last one of a different level; the heading names all of them.
+    void sinceLastComparesWithTheNewestScanShownBefore()
+    {
+        using ws::test::mapEntry;
+        const QVector<ws::MapEntry> entries = {mapEntry("10800", "", "V", "A"),
+                                               mapEntry("10900", "", "H", "B"),
+                                               mapEntry("10990", "", "H", "C")};
+        const ws::ScanData older = universalScan(10700, 10950, 1055, 4);
+        const ws::ScanData newest = universalScan(10700, 11000, 1055, 10);
+        const auto at = [](int minute) { return QDateTime({2026, 3, 9}, {14, minute, 9}); };
+        ws::NewestShown shown;
+        QVERIFY(!shown.show(older, {"n.scn", at(1)}));
+        QVERIFY(!shown.show(older, {"n.scn", at(2)}));
+        const ws::NewestShown::Scan *before = shown.show(newest, {"n.scn", at(3)});
+        QVERIFY(before && shown.show(newest, {"n.scn", at(4)}) == before);
+
+        const auto levels =
+            ws::transmissionLevels(newest, universalScan(10700, 11000, 1055, 0), entries);
+        QCOMPARE(ws::levelsTableHeading({"o.scn", at(4)}, {"r\n.scn", at(0)}, "m",
+                                        ws::ScanSource{"n.scn", at(3)}),
+                 QStringLiteral("Newest: o.scn (2026-03-09 14:04:09)  Reference: r .scn "
+                                "(2026-03-09 14:00:09)  Map: m  since last: n.scn "
+                                "(2026-03-09 14:03:09)"));
+        QCOMPARE(ws::levelsTable(entries, levels, &before->data),
+                 QStringLiteral("Freq   Pol  Name  Type  Newest  Reference  Change  since last\n"
+                                "10900  H    B           1150.0     1150.0     0.0         0.0\n"
+                                "10990  H    C           1240.0     1240.0     0.0           -\n"
+                                "10800  V    A           1060.0     1050.0    10.0         6.0"));
     }
 };
 

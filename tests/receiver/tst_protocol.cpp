@@ -27,6 +27,7 @@ private slots:
     void portTextNamesTheDevice_data();
     void portTextNamesTheDevice();
     // On device numbers and a made-up sysfs: no test opens a console.
+    void onlyASilentPortGetsAdvice();
     void consolesAndThePtyMultiplexerAreRefused_data();
     void consolesAndThePtyMultiplexerAreRefused();
 };
@@ -126,22 +127,30 @@ void TestProtocol::searchRulesApplyInOrder_data()
     QTest::addColumn<int>("elapsed");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("end");
+    QTest::addColumn<int>("limit"); // the search's limit in seconds
     const int running = int(SearchEnd::Running);
     const int cancelled = int(SearchEnd::Cancelled);
     const int none = int(SearchEnd::NoTables);
     const int finished = int(SearchEnd::Finished);
-    QTest::newRow("quiet start") << 0 << "" << running;
-    QTest::newRow("found alone runs on") << 30 << "PAT found" << running;
-    QTest::newRow("Ready ends") << 30 << "Ready" << finished;
-    QTest::newRow("No Signal ends") << 5 << "No Signal" << finished;
-    QTest::newRow("60 s is not over 60") << 60 << "searching" << running;
-    QTest::newRow("61 s without found") << 61 << "searching" << none;
-    QTest::newRow("61 s without found beats Ready") << 61 << "Ready" << none;
-    QTest::newRow("found keeps it going") << 120 << "found" << running;
-    QTest::newRow("found then Ready") << 120 << "found Ready" << finished;
-    QTest::newRow("180 s is not over") << 180 << "found" << running;
-    QTest::newRow("181 s cancels") << 181 << "found Ready" << cancelled;
-    QTest::newRow("words are case-sensitive") << 61 << "FOUND ready" << none;
+    QTest::newRow("quiet start") << 0 << "" << running << 180;
+    QTest::newRow("found alone runs on") << 30 << "PAT found" << running << 180;
+    QTest::newRow("Ready ends") << 30 << "Ready" << finished << 180;
+    QTest::newRow("No Signal ends") << 5 << "No Signal" << finished << 180;
+    QTest::newRow("60 s is not over 60") << 60 << "searching" << running << 180;
+    QTest::newRow("61 s without found") << 61 << "searching" << none << 180;
+    QTest::newRow("61 s without found beats Ready") << 61 << "Ready" << none << 180;
+    QTest::newRow("found keeps it going") << 120 << "found" << running << 180;
+    QTest::newRow("found then Ready") << 120 << "found Ready" << finished << 180;
+    QTest::newRow("180 s is not over") << 180 << "found" << running << 180;
+    QTest::newRow("181 s cancels") << 181 << "found Ready" << cancelled << 180;
+    QTest::newRow("words are case-sensitive") << 61 << "FOUND ready" << none << 180;
+    // A shorter limit cancels at its own second, and only one above a
+    // minute leaves the receiver that minute to find a table.
+    QTest::newRow("5 s limit") << 6 << "found" << cancelled << 5;
+    QTest::newRow("5 s limit, not over") << 5 << "searching" << running << 5;
+    QTest::newRow("60 s limit, no minute rule") << 60 << "searching" << running << 60;
+    QTest::newRow("60 s limit cancels") << 61 << "searching" << cancelled << 60;
+    QTest::newRow("61 s limit keeps the minute") << 61 << "searching" << none << 61;
 }
 
 void TestProtocol::searchRulesApplyInOrder()
@@ -149,7 +158,8 @@ void TestProtocol::searchRulesApplyInOrder()
     QFETCH(int, elapsed);
     QFETCH(QString, text);
     QFETCH(int, end);
-    QCOMPARE(int(searchEnd(elapsed, text)), end);
+    QFETCH(int, limit);
+    QCOMPARE(int(searchEnd(elapsed, text, limit)), end);
 }
 
 void TestProtocol::searchWordsSplitAcrossReadsAreFound()
@@ -171,6 +181,8 @@ void TestProtocol::searchWordsSplitAcrossReadsAreFound()
     QCOMPARE(searchEndMessage(SearchEnd::NoTables), QString("No PAT/SDT found\r\n\r\n"));
     QCOMPARE(searchEndMessage(SearchEnd::Cancelled),
              QString("Cancelled PAT/SDT after 3 Minutes\r\n\r\n"));
+    QCOMPARE(searchEndMessage(SearchEnd::Cancelled, 5),
+             QString("Cancelled PAT/SDT after 5 Seconds\r\n\r\n"));
     QCOMPARE(searchEndMessage(SearchEnd::Finished), QString());
 }
 
@@ -224,6 +236,8 @@ void TestProtocol::portTextNamesTheDevice_data()
     QTest::newRow("device name") << "ttyUSB0" << false << "/dev/ttyUSB0"
                                  << "comport ttyUSB0 (/dev/ttyUSB0)";
     QTest::newRow("device path") << " /dev/pts/5 " << false << "/dev/pts/5" << "comport /dev/pts/5";
+    QTest::newRow("path from here") << "./5" << false << "./5" << "comport ./5";
+    QTest::newRow("path with a slash") << "links/rx" << false << "links/rx" << "comport links/rx";
     QTest::newRow("Windows name") << "COM10" << true << "COM10" << "comport COM10";
 }
 
@@ -236,6 +250,16 @@ void TestProtocol::portTextNamesTheDevice()
     const PortChoice port = portFor(text, windows ? PortSystem::Windows : PortSystem::Unix);
     QCOMPARE(port.device, device);
     QCOMPARE(port.label, label);
+}
+
+void TestProtocol::onlyASilentPortGetsAdvice()
+{
+    const QString label = portFor("ttyUSB0", PortSystem::Unix).label;
+    const QString advice = silentPortAdvice(silentPortMessage(label, "2.50"));
+    for (const char *what : {"power", "cable", "port", "dialout"})
+        QVERIFY2(advice.contains(QLatin1String(what)), what);
+    QVERIFY(silentPortAdvice(openFailedMessage(label, "Permission denied")).isEmpty());
+    QVERIFY(silentPortAdvice(stoppedWorkingMessage(label, floodedReplyReason())).isEmpty());
 }
 
 void TestProtocol::consolesAndThePtyMultiplexerAreRefused_data()

@@ -27,6 +27,7 @@ private slots:
     void scriptedRepliesLookAsConfigured();
     void repliesGoOutInTimedPieces();
     void optionsParseIntoAScript();
+    void aDishThatTurnsLocksAroundItsBest();
 };
 
 void TestRxSim::commandsArePickedOutOfAnySplitOfTheStream()
@@ -107,8 +108,9 @@ void TestRxSim::optionsParseIntoAScript()
     Script script;
     QString error;
     QVERIFY(ws::rxsim::parseScript({"--lock-after", "4", "--aut", "--split", "2", "--garbage",
-                                    "--search", "nosignal", "--line-gap-ms", "0"},
+                                    "--search", "nosignal", "--line-gap-ms", "0", "--sweep", "20"},
                                    script, error));
+    QCOMPARE(script.sweepSeconds, 20);
     QCOMPARE(script.lockAfterPolls, 4);
     QVERIFY(script.autReplies);
     QCOMPARE(script.pieces, 2);
@@ -122,6 +124,27 @@ void TestRxSim::optionsParseIntoAScript()
         QVERIFY(!ws::rxsim::parseScript(bad, script, error));
         QVERIFY(!error.isEmpty());
     }
+}
+
+void TestRxSim::aDishThatTurnsLocksAroundItsBest()
+{
+    Script script;
+    script.sweepSeconds = 10;
+    Receiver rx(script);
+    QStringList replies;
+    // A request a second, from the first byte on; each answered 5 ms later.
+    for (qint64 at = 0; at <= 10000; at += 1000) {
+        rx.receive("CBEGX", at);
+        replies << QString::fromLatin1(rx.takeDue(at + 5)).trimmed();
+    }
+    // Rising to the best half-way through, then falling; locked while the
+    // level is at least half the best.
+    QCOMPARE(replies.first(), QString("01 No Lock  Lvl 0"));
+    QCOMPARE(replies.at(1), QString("01 No Lock  Lvl 31"));
+    QCOMPARE(replies.at(2), QString("00 Locked   Lvl 59"));
+    QCOMPARE(replies.at(5), QString("00 Locked   Lvl 100"));
+    QCOMPARE(replies.filter("00 Locked").size(), 7);
+    QCOMPARE(replies.last(), QString("01 No Lock  Lvl 0"));
 }
 
 QTEST_APPLESS_MAIN(TestRxSim)

@@ -4,12 +4,14 @@
 
 #include "app/realplatform.h"
 #include "core/texts.h"
+#include "receiver/protocol.h"
 #include "receiver/qtserialline.h"
 #include "rxsim/receiversim.h"
 #include "support/fakeplatform.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -43,6 +45,9 @@ struct RealWindow
     {
         element<QLineEdit>(ws::window::names::portBox)->setText(device);
         window->checkFrequencyAt(frequency, button);
+        // The check runs on from the event loop.
+        if (!QTest::qWaitFor([this] { return !window->receiverBusy(); }, 60000))
+            return QStringLiteral("<still running>");
         return window->lastCheckLog();
     }
     template <class W>
@@ -83,6 +88,7 @@ private slots:
     void onlySerialPortsAreOpened();
     void controllingTerminalIsRefused();
     void missingDeviceIsReported();
+    void portNamesAreTheSystemsOwn();
     void forbiddenDeviceNamesTheGroupThatGrantsAccess();
 };
 
@@ -141,8 +147,7 @@ void TestSerialPty::receiverThatHangsUpIsReported()
 
     RealWindow w;
     w.element<QLineEdit>(ws::window::names::timeoutBox)->setText("30");
-    // The check keeps the window painted, so a timer still fires inside it:
-    // the receiver goes away half a second into the lock phase.
+    // The receiver goes away half a second into the lock phase.
     QTimer::singleShot(2500, [&] { receiver.reset(); });
     QElapsedTimer timer;
     timer.start();
@@ -157,12 +162,15 @@ void TestSerialPty::receiverThatHangsUpIsReported()
 void TestSerialPty::hangUpIsNamedAsSuch()
 {
     // Closing the master side hangs the slave up, as a receiver that closes
-    // its end or an adapter pulled out does; whichever call meets it first
-    // must not pass on a stale system error.
+    // its end or an adapter pulled out does; whichever meets it first, a
+    // write or the event loop's look at the device, must not pass on a
+    // stale system error, and whoever waits on the line hears of it.
     const std::function<void(ws::QtSerialLine &)> calls[] = {
-        [](ws::QtSerialLine &line) { line.read(); },
         [](ws::QtSerialLine &line) { line.write("CBEGX"); },
-        [](ws::QtSerialLine &line) { line.waitForData(50); },
+        [](ws::QtSerialLine &line) {
+            QTest::qWait(50);
+            line.read();
+        },
     };
     for (const auto &call : calls) {
         int master = -1;
@@ -174,9 +182,12 @@ void TestSerialPty::hangUpIsNamedAsSuch()
         line.setPortName(path);
         QVERIFY2(line.open(), qPrintable(line.errorString()));
         QVERIFY(line.failure().isEmpty());
+        bool told = false;
+        line.setActivityHandler([&told] { told = true; });
         ::close(master);
         call(line);
         QCOMPARE(line.failure(), kHungUp);
+        QVERIFY(told || &call == &calls[0]);
         line.close();
         ::close(slave);
     }
@@ -285,6 +296,32 @@ void TestSerialPty::missingDeviceIsReported()
     QCOMPARE(w.dialogs.messages.size(), 1);
     QVERIFY(w.dialogs.messages.at(0).startsWith(line));
     QVERIFY(w.dialogs.messages.at(0).size() > line.size()); // with the system's reason
+}
+
+void TestSerialPty::portNamesAreTheSystemsOwn()
+{
+    // A link to a pseudo-terminal below the current folder, too deep for a
+    // lock file named after its path; and names too long for the system.
+    int master = -1, slave = -1;
+    QString pty, error;
+    QVERIFY2(ws::rxsim::openRawPty(master, slave, pty, error), qPrintable(error));
+    QTemporaryDir dir;
+    const QString started = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        QDir::setCurrent(started);
+        ::close(master);
+        ::close(slave);
+    });
+    const QString deep = QString(150, 'y') + '/' + QString(150, 'z');
+    QVERIFY(QDir::setCurrent(dir.path()) && QDir().mkpath(deep) && QFile::link(pty, deep + "/pty"));
+    ws::QtSerialLine line;
+    for (const QString &name : {deep + "/pty", QString(300, 'x'), deep + '/' + QString(300, 'x')}) {
+        line.setPortName(ws::receiver::portFor(name).device);
+        const bool opened = line.open();
+        line.close();
+        QCOMPARE(opened, name.endsWith("/pty"));
+        QCOMPARE(line.errorString(), opened ? QString() : QString("File name too long"));
+    }
 }
 
 void TestSerialPty::forbiddenDeviceNamesTheGroupThatGrantsAccess()

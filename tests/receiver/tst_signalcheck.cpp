@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <optional>
+
 using namespace ws::receiver;
 using ws::test::FakeClock;
 using ws::test::FakeSerial;
@@ -122,10 +124,16 @@ private slots:
     void eventsAndResultTellTheOutcome();
     void floodOrSilenceIsAPortFailure_data();
     void floodOrSilenceIsAPortFailure();
+    void stopEndsTheCheckAtOnceInEachPhase_data();
+    void stopEndsTheCheckAtOnceInEachPhase();
+    void lineThatHangsUpEndsTheWaitAtOnce();
+    void shorterSearchLimitSaysItsSeconds();
 
 private:
     CheckResult check(const QString &frequency = "10700",
                       Polarisation polarisation = Polarisation::Horizontal);
+    // Runs `machine` through one check on the fake clock's timers.
+    CheckResult run(SignalCheck &machine, const QString &frequency, Polarisation polarisation);
     QString date() const { return ws::generalDateText(rx->clock.wallClock); }
     // The settings as they stand whenever the check asks.
     SettingsSource source() { return [this] { return settings; }; }
@@ -155,10 +163,20 @@ CheckResult TestSignalCheck::check(const QString &frequency, Polarisation polari
 {
     // A fresh log for every check, as the window's box gets.
     events->log.clear();
-    const CheckResult result = SignalCheck(rx->line, rx->clock, source(), *events)
-                                   .run(frequency, polarisation);
+    SignalCheck machine(rx->line, rx->clock, source(), *events);
+    const CheckResult result = run(machine, frequency, polarisation);
     lastLog = result.log;
     return result;
+}
+
+CheckResult TestSignalCheck::run(SignalCheck &machine, const QString &frequency,
+                                 Polarisation polarisation)
+{
+    std::optional<CheckResult> result;
+    machine.start(frequency, polarisation, [&](const CheckResult &ended) { result = ended; });
+    if (!rx->clock.runTimers([&] { return result.has_value(); }) || !result)
+        return {};
+    return *result;
 }
 
 void TestSignalCheck::lockedCheckSendsExactCommandsAndLogsLockAndSearch()
@@ -350,11 +368,11 @@ void TestSignalCheck::checkRunAgainStartsAfresh()
     rx->replies = {kLocked};
     rx->search = {{0, "Ready\r\n"}};
     SignalCheck again(rx->line, rx->clock, source(), *events);
-    const QString first = again.run("10700", Polarisation::Horizontal).log;
+    const QString first = run(again, "10700", Polarisation::Horizontal).log;
     rx->search = {{0, "No Signal\r\n"}};
     rx->searchStart = -1;
     events->log.clear();
-    const QString second = again.run("11000", Polarisation::Vertical).log;
+    const QString second = run(again, "11000", Polarisation::Vertical).log;
     lastLog = second;
     QVERIFY(first.startsWith("Checking 10700h"));
     QVERIFY(second.startsWith("Checking 11000v"));
@@ -464,7 +482,7 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
     settings = {"5", "3", "0", "2"};
     SignalCheck check(rx->line, rx->clock, source(), *events);
 
-    const CheckResult result = check.run("11778", Polarisation::Vertical);
+    const CheckResult result = run(check, "11778", Polarisation::Vertical);
 
     QCOMPARE(rx->line.portName, portFor("3").device);
     QCOMPARE(rx->line.written.value(1), QByteArray("T11778000005102"));
@@ -484,7 +502,7 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
     // A port failure is appended first, then told, once.
     rx->line.failOpen = true;
     events->seen.clear();
-    const CheckResult failed = check.run("11778", Polarisation::Horizontal);
+    const CheckResult failed = run(check, "11778", Polarisation::Horizontal);
     const QString message = portFor("3").label + " could not be opened: No such file or directory";
     QCOMPARE(events->seen, QStringList({"append Checking 11778h for dvb mpeg2 signal\r\n",
                                         "append " + message + "\r\n", "tell " + message}));
@@ -500,7 +518,7 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
     rx->search = {{0, "No Signal\r\n"}};
     rx->searchStart = -1;
     events->log.clear();
-    const CheckResult aut = check.run("11778", Polarisation::Horizontal);
+    const CheckResult aut = run(check, "11778", Polarisation::Horizontal);
     lastLog = aut.log;
     QVERIFY(!aut.locked);
     QVERIFY(aut.unconfirmedLock && !result.unconfirmedLock);
@@ -558,6 +576,80 @@ void TestSignalCheck::floodOrSilenceIsAPortFailure()
              qPrintable(result.log.right(200)));
     QCOMPARE(result.portFailed, !told.isEmpty());
     QCOMPARE(events->told(), told.isEmpty() ? QStringList() : QStringList{"tell " + label + told});
+}
+
+void TestSignalCheck::stopEndsTheCheckAtOnceInEachPhase_data()
+{
+    QTest::addColumn<qint64>("second"); // of the clock, when the user stops
+    QTest::addColumn<QString>("logEnd");
+    // Settling reads 1000 to 1002, the lock wait from 1003; the receiver
+    // locks at its third poll, and the search starts at 1009.
+    const QString stopped = "Stopped by the user.\r\n";
+    QTest::newRow("settling") << qint64(1001) << "signal\r\n" + stopped;
+    QTest::newRow("lock wait") << qint64(1005) << "signal\r\n" + stopped;
+    // What the receiver said so far stays, on lines of its own.
+    QTest::newRow("search") << qint64(1013) << "PAT fou\r\n" + stopped;
+}
+
+void TestSignalCheck::stopEndsTheCheckAtOnceInEachPhase()
+{
+    QFETCH(qint64, second);
+    QFETCH(QString, logEnd);
+    rx->replies = {kUnlocked, kUnlocked, kLocked};
+    rx->search = {{1, "PAT fou"}, {100, "nd\r\nReady\r\n"}};
+    SignalCheck machine(rx->line, rx->clock, source(), *events);
+    std::optional<CheckResult> result;
+    machine.start("10700", Polarisation::Horizontal,
+                  [&](const CheckResult &ended) { result = ended; });
+    QVERIFY(rx->clock.runTimers([&] { return rx->clock.current > second; }));
+    const qsizetype writes = rx->line.written.size();
+
+    machine.stop();
+
+    QVERIFY(!machine.running() && !rx->line.isOpen);
+    QVERIFY(rx->clock.runTimers());
+    QVERIFY(result && result->stopped && !result->portFailed);
+    QVERIFY2(result->log.endsWith(logEnd), qPrintable(result->log));
+    QCOMPARE(rx->line.written.size(), writes);
+    QVERIFY(events->told().isEmpty());
+    lastLog = result->log;
+}
+
+void TestSignalCheck::lineThatHangsUpEndsTheWaitAtOnce()
+{
+    // A patient time-out and a receiver that never answers: the check sleeps
+    // through its poll slices until the line says it is gone.
+    settings.timeout = "100";
+    rx->clock.step = 0;
+    SignalCheck machine(rx->line, rx->clock, source(), *events);
+    std::optional<CheckResult> result;
+    machine.start("10700", Polarisation::Horizontal,
+                  [&](const CheckResult &ended) { result = ended; });
+    QVERIFY(!rx->clock.runTimers({}, 50));
+    const qint64 at = rx->clock.currentMs;
+    const int fired = rx->clock.fired;
+    rx->line.fail("the device closed the connection or went away");
+    QVERIFY(rx->clock.runTimers());
+    QVERIFY(result && result->portFailed);
+    // At once, and nothing wakes up again for the dead line.
+    QCOMPARE(rx->clock.currentMs, at);
+    QVERIFY(rx->clock.fired - fired <= 3);
+    QVERIFY(!rx->line.isOpen);
+    lastLog = result->log;
+}
+
+void TestSignalCheck::shorterSearchLimitSaysItsSeconds()
+{
+    rx->replies = {kLocked};
+    rx->search = {{0, "PAT found\r\n"}};
+    SignalCheck machine(rx->line, rx->clock, source(), *events);
+    machine.setSearchLimit(5);
+    const CheckResult result = run(machine, "10700", Polarisation::Horizontal);
+    lastLog = result.log;
+    QVERIFY2(result.log.endsWith("PAT found\r\nCancelled PAT/SDT after 5 Seconds\r\n\r\n\r\n"),
+             qPrintable(result.log));
+    QCOMPARE(rx->lastSearchSecond, 6);
+    QCOMPARE(result.searchEnd, SearchEnd::Cancelled);
 }
 
 QTEST_GUILESS_MAIN(TestSignalCheck)

@@ -4,13 +4,6 @@
 
 namespace ws::test {
 
-void FakeEvents::doEvents()
-{
-    ++doEventsCalls;
-    if (onDoEvents)
-        onDoEvents();
-}
-
 void FakeEvents::repaintNow(QWidget *widget)
 {
     repainted << (widget ? widget->objectName() : QString());
@@ -23,5 +16,10 @@ FakeWindow::FakeWindow()
 }
 
 FakeWindow::~FakeWindow() = default;
+
+bool FakeWindow::finishReceiverWork()
+{
+    return clock.runTimers([this] { return !window->receiverBusy(); });
+}
 
 } // namespace ws::test

@@ -9,19 +9,13 @@
 
 namespace ws::test {
 
-// Counts what the window asked of the event loop; lets a test act at the
-// moment the window lets pending events run.
+// Records what the window asked to be repainted at once.
 class FakeEvents : public EventLoop
 {
 public:
-    void doEvents() override;
-    void keepPainted() override { ++keepPaintedCalls; }
     void repaintNow(QWidget *widget) override;
 
-    int doEventsCalls = 0;
-    int keepPaintedCalls = 0;
     QStringList repainted; // object names, in order
-    std::function<void()> onDoEvents;
 };
 
 // Ports from a script; counts how often the window asked for them.
@@ -51,6 +45,10 @@ struct FakeWindow
     FakeSerial serial;
     FakePorts ports;
     std::unique_ptr<MainWindow> window;
+
+    // Plays the event loop on the fake clock until the receiver's work (a
+    // check, a full scan) has ended; false if it never does.
+    bool finishReceiverWork();
 
     ws::Scans &scans() { return window->scansForTest(); }
     ws::MapData &map() { return window->mapForTest(); }

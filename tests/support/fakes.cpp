@@ -1,5 +1,8 @@
 #include "support/fakes.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace ws::test {
 
 bool FakeDialogs::openFile(const QString &title, QString &fileName)
@@ -35,6 +38,75 @@ void FakeDialogs::message(const QString &text, const QString &detail)
         onMessage(text);
 }
 
+class FakeClock::FakeTimer : public Timer
+{
+public:
+    FakeTimer(FakeClock &clock, std::function<void()> handler)
+        : clock(&clock), handler(std::move(handler))
+    {
+        clock.timers_.push_back(this);
+    }
+    ~FakeTimer() override
+    {
+        if (clock)
+            clock->timers_.erase(std::find(clock->timers_.begin(), clock->timers_.end(), this));
+    }
+    void start(int milliseconds) override
+    {
+        due = clock ? clock->currentMs + milliseconds : 0;
+        order = clock ? ++clock->starts_ : 0;
+        active = true;
+    }
+    void stop() override { active = false; }
+
+    FakeClock *clock;
+    std::function<void()> handler;
+    qint64 due = 0;
+    quint64 order = 0;
+    bool active = false;
+};
+
+FakeClock::~FakeClock()
+{
+    // Timers may outlive their clock in a test's teardown; they then do
+    // nothing.
+    for (FakeTimer *timer : timers_)
+        timer->clock = nullptr;
+}
+
+std::unique_ptr<Timer> FakeClock::createTimer(std::function<void()> handler)
+{
+    return std::make_unique<FakeTimer>(*this, std::move(handler));
+}
+
+bool FakeClock::timerPending() const
+{
+    return std::any_of(timers_.begin(), timers_.end(), [](const FakeTimer *t) { return t->active; });
+}
+
+bool FakeClock::runTimers(const std::function<bool()> &until, int maxFired)
+{
+    for (int count = 0; count < maxFired; ++count) {
+        if (until && until())
+            return true;
+        FakeTimer *next = nullptr;
+        for (FakeTimer *timer : timers_) {
+            if (timer->active &&
+                (!next || std::tie(timer->due, timer->order) < std::tie(next->due, next->order)))
+                next = timer;
+        }
+        if (!next)
+            return true;
+        currentMs = std::max(currentMs, next->due);
+        next->active = false;
+        ++fired;
+        // A copy: the handler may delete its timer.
+        const std::function<void()> handler = next->handler;
+        handler();
+    }
+    return false;
+}
+
 qint64 FakeClock::seconds()
 {
     ++readings;
@@ -58,6 +130,8 @@ void FakeSerial::close()
 {
     ++closes;
     isOpen = false;
+    if (onClose)
+        onClose();
 }
 
 void FakeSerial::write(const QByteArray &bytes)
@@ -67,11 +141,37 @@ void FakeSerial::write(const QByteArray &bytes)
         onWrite(bytes);
 }
 
-void FakeSerial::waitForData(int maxMilliseconds)
+void FakeSerial::setActivityHandler(std::function<void()> handler)
 {
-    ++waits;
-    if (clock)
-        clock->currentMs += maxMilliseconds;
+    onActivity_ = std::move(handler);
+}
+
+void FakeSerial::feed(const QByteArray &bytes)
+{
+    pending += bytes;
+    tellActivity();
+}
+
+void FakeSerial::fail(const QString &reason)
+{
+    failureText = reason;
+    tellActivity();
+}
+
+void FakeSerial::tellActivity()
+{
+    if (!clock || !isOpen)
+        return;
+    // As a real port says it from the event loop, not from inside the call
+    // that made the far end answer.
+    if (!activity_ || activityClock_ != clock) {
+        activityClock_ = clock;
+        activity_ = clock->createTimer([this] {
+            if (onActivity_)
+                onActivity_();
+        });
+    }
+    activity_->start(0);
 }
 
 QByteArray FakeSerial::read()

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -47,22 +48,44 @@ public:
 };
 
 // A virtual clock: each reading advances it by `step` seconds after
-// returning, so that loops polling the clock finish in microseconds. Its
-// milliseconds run apart from its seconds and only while the fake line is
-// waited on, as a check that spins instead of sleeping gets none.
+// returning, so that a check's steps finish in microseconds. Its
+// milliseconds run apart from its seconds and only as its timers run:
+// runTimers() plays the event loop, firing the timers in the order of
+// their deadlines and moving the milliseconds on to each.
 class FakeClock : public Clock
 {
 public:
+    ~FakeClock() override;
     qint64 seconds() override;
     qint64 milliseconds() override { return currentMs; }
+    // The seconds run apart: a wait for the next one is a short slice, after
+    // which the next reading moves on by `step`.
+    int millisecondsToNextSecond() override { return kSliceMs; }
     QDateTime now() override { return wallClock; }
+    std::unique_ptr<Timer> createTimer(std::function<void()> handler) override;
+
+    // Fires due timers until none is left or `until` holds (asked before
+    // each); false when `maxFired` timers fired first, as for a machine
+    // that never comes to rest.
+    bool runTimers(const std::function<bool()> &until = {}, int maxFired = 10'000'000);
+    // Whether any timer waits to fire.
+    bool timerPending() const;
+
+    static constexpr int kSliceMs = 20;
 
     qint64 current = 1000;
     qint64 currentMs = 0;
     qint64 step = 0;
     int readings = 0;
+    // Timers fired so far.
+    int fired = 0;
     std::function<void(FakeClock &)> onReading;
     QDateTime wallClock = QDateTime(QDate(2026, 12, 7), QTime(10, 30, 15));
+
+private:
+    class FakeTimer;
+    std::vector<FakeTimer *> timers_;
+    quint64 starts_ = 0;
 };
 
 class FakeSystem : public SystemServices
@@ -88,18 +111,20 @@ public:
     void close() override;
     void write(const QByteArray &bytes) override;
     QByteArray read() override;
-    // Returns at once, but lets the wait's time pass on `clock`.
-    void waitForData(int maxMilliseconds) override;
+    void setActivityHandler(std::function<void()> handler) override;
     QString failure() const override { return failureText; }
 
-    // Bytes that the next read() returns.
-    void feed(const QByteArray &bytes) { pending += bytes; }
+    // Bytes that the next read() returns; whoever listens hears of them from
+    // the clock's event loop, as from a real port.
+    void feed(const QByteArray &bytes);
+    // The line fails with `reason` (an unplugged adapter), and says so.
+    void fail(const QString &reason);
 
     QString portName;
     bool isOpen = false;
     int opens = 0;
     int closes = 0;
-    int waits = 0;
+    // Set to hear of activity through its timers; without it nobody does.
     FakeClock *clock = nullptr;
     bool failOpen = false;
     // Set to make the open line fail, as an unplugged adapter does.
@@ -109,6 +134,15 @@ public:
     QByteArray pending;
     // Called after every write, e.g. to feed the reply to a command.
     std::function<void(const QByteArray &)> onWrite;
+    // Called as the line is closed.
+    std::function<void()> onClose;
+
+private:
+    void tellActivity();
+
+    std::function<void()> onActivity_;
+    std::unique_ptr<Timer> activity_;
+    FakeClock *activityClock_ = nullptr;
 };
 
 } // namespace ws::test

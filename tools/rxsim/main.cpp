@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     script.trace = arguments.removeAll(QStringLiteral("--trace")) > 0;
     if (arguments.contains(QStringLiteral("--help"))) {
         std::printf("usage: wavesift-rxsim [options]\n%s  --trace            report every "
-                    "command on standard error\n",
+                    "command on standard error\n  --help             show this help and exit\n",
                     qPrintable(ws::rxsim::scriptUsage()));
         return 0;
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -103,6 +104,9 @@ bool parseScript(const QStringList &arguments, Script &script, QString &error)
                 error = QStringLiteral("--flood takes status or search");
                 return false;
             }
+        } else if (a == QLatin1String("--sweep")) {
+            if (!number(script.sweepSeconds, 1))
+                return false;
         } else if (a == QLatin1String("--garbage")) {
             script.garbage = true;
         } else if (a == QLatin1String("--line-gap-ms")) {
@@ -142,11 +146,15 @@ QString scriptUsage()
         "  --line-gap-ms MS   pause before each line of search output (default 500)\n"
         "  --silent           never send anything, as an unplugged receiver\n"
         "  --flood WHERE      send without end from the first status request (status,\n"
-        "                     never a line end) or the table search (search)\n");
+        "                     never a line end) or the table search (search)\n"
+        "  --sweep SECONDS    a dish that turns: over each period the level rises from\n"
+        "                     nothing to its best and falls back, locked around the best\n");
 }
 
 void Receiver::receive(const QByteArray &bytes, qint64 nowMs)
 {
+    if (startMs_ < 0)
+        startMs_ = nowMs;
     input_ += bytes;
     for (;;) {
         const qsizetype at = input_.indexOf(kPrefix);
@@ -190,7 +198,7 @@ void Receiver::command(char letter, qint64 nowMs)
     const qint64 start = qMax(nowMs, busyUntilMs_) + 5;
     if (letter == 'X') {
         ++polls_;
-        send(statusReply(), start);
+        send(statusReply(start), start);
         if (script_.garbage)
             send("~~ noise ~~\r\n", busyUntilMs_ + 10);
     } else if (letter == 'S') {
@@ -205,16 +213,25 @@ void Receiver::command(char letter, qint64 nowMs)
     }
 }
 
-QByteArray Receiver::statusReply()
+QByteArray Receiver::statusReply(qint64 nowMs)
 {
     QByteArray reply = script_.garbage ? QByteArray("#*") : QByteArray();
-    const bool locked = !script_.neverLock && polls_ >= script_.lockAfterPolls;
+    bool locked = !script_.neverLock && polls_ >= script_.lockAfterPolls;
+    QByteArray level = locked ? "75" : "12";
+    if (script_.sweepSeconds > 0) {
+        // Half a sine over each period: 0 at its ends, 100 half-way.
+        const qint64 period = qint64(script_.sweepSeconds) * 1000;
+        const double phase = double((nowMs - startMs_) % period) / double(period);
+        const int best = int(std::lround(100 * std::sin(M_PI * phase)));
+        locked = locked && best >= 50;
+        level = QByteArray::number(best);
+    }
     if (!locked)
-        reply += "01 No Lock  Lvl 12\r\n";
+        reply += "01 No Lock  Lvl " + level + "\r\n";
     else if (script_.autReplies)
-        reply += "00 Locked Aut Lvl 75\r\n";
+        reply += "00 Locked Aut Lvl " + level + "\r\n";
     else
-        reply += "00 Locked   Lvl 75\r\n";
+        reply += "00 Locked   Lvl " + level + "\r\n";
     return reply;
 }
 

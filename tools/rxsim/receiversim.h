@@ -46,6 +46,10 @@ struct Script
     // Says nothing at all, as a line with no receiver on it.
     bool silent = false;
     Flood flood = Flood::None;
+    // A dish that turns: over each period of this many seconds (0: none)
+    // the signal rises from nothing to its best and falls back, the level
+    // in the status replies with it, locked around the best.
+    int sweepSeconds = 0;
 };
 
 // Reads a script from command-line style options; returns false and sets
@@ -80,7 +84,7 @@ public:
 private:
     void command(char letter, qint64 nowMs);
     void send(const QByteArray &bytes, qint64 atMs);
-    QByteArray statusReply();
+    QByteArray statusReply(qint64 nowMs);
 
     Script script_;
     QByteArray input_;
@@ -91,6 +95,8 @@ private:
     bool tuneOpen_ = false;
     bool flooding_ = false;
     qsizetype floodOffset_ = 0;
+    // When the first byte came: the sweep starts there.
+    qint64 startMs_ = -1;
 };
 
 #ifdef Q_OS_UNIX

@@ -1,0 +1,210 @@
+// Build-time helper: writes the program's options, from the same table that
+// --help and the parser read, into the manual page and the bash completion,
+// at the template's line that holds "%OPTIONS%".
+//   wavesift_optiondocs manual|completion <template> <output>
+#include "cli/options.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+using ws::cli::Option;
+using ws::cli::OptionGroup;
+using ws::cli::ValueHint;
+
+// Plain text as roff shows it: every hyphen a hyphen, not a break point,
+// options in bold and the option's value name in italics.
+QString roffText(const QString &text, const char *valueName = nullptr)
+{
+    QString out = text;
+    out.replace(QLatin1Char('\\'), QLatin1String("\\e"));
+    static const QRegularExpression option(QStringLiteral("(^|[\\s(])(--?[a-z][a-z-]*)"));
+    out.replace(option, QStringLiteral("\\1\\fB\\2\\fR"));
+    if (valueName && QChar::fromLatin1(*valueName).isUpper()) {
+        const QString word = QString::fromLatin1(valueName).section(QLatin1Char('['), 0, 0);
+        const QRegularExpression whole(
+            QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(word)));
+        out.replace(whole, QStringLiteral("\\fI%1\\fR").arg(word));
+    }
+    out.replace(QLatin1Char('-'), QLatin1String("\\-"));
+    // A sentence to a line, as roff wants it to set the space after a full
+    // stop; no line may start as a request does.
+    static const QRegularExpression sentenceEnd(QStringLiteral("\\. (?=[A-Z\\\\])"));
+    QStringList lines = out.split(sentenceEnd);
+    for (QString &line : lines) {
+        if (line.startsWith(QLatin1Char('.')) || line.startsWith(QLatin1Char('\'')))
+            line.prepend(QLatin1String("\\&"));
+    }
+    return lines.join(QStringLiteral(".\n"));
+}
+
+QString roffName(const QString &name)
+{
+    return QString(name).replace(QLatin1Char('-'), QLatin1String("\\-"));
+}
+
+// ".TP", the option as its first line, then what it does.
+QString manualItem(const Option &option)
+{
+    const QString name = roffName(option.longName());
+    const QString shortName =
+        option.shortName ? QStringLiteral("\\-") + QLatin1String(option.shortName) : QString();
+    QString head;
+    if (option.valueName)
+        head = QStringLiteral(".BI \"%1\" \" %2\"")
+                   .arg(shortName.isEmpty() ? name : shortName + QStringLiteral(", ") + name,
+                        roffName(QLatin1String(option.valueName)));
+    else if (option.shortName)
+        head = QStringLiteral(".BR %1 \", \" %2").arg(shortName, name);
+    else
+        head = QStringLiteral(".B ") + name;
+    QString text = QLatin1String(option.description);
+    text[0] = text[0].toUpper();
+    if (option.defaultValue)
+        text += QStringLiteral(" (default %1)").arg(QLatin1String(option.defaultValue));
+    text += QLatin1Char('.');
+    if (option.more)
+        text += QLatin1Char(' ') + QLatin1String(option.more);
+    return QStringLiteral(".TP\n") + head + QLatin1Char('\n') +
+           roffText(text, option.valueName) + QLatin1Char('\n');
+}
+
+QString manualSections()
+{
+    QString text;
+    for (const ws::cli::GroupText &group : ws::cli::documentedGroups()) {
+        text += QStringLiteral(".SH ") + QLatin1String(group.manualSection) + QLatin1Char('\n');
+        if (group.manualIntro)
+            text += roffText(QLatin1String(group.manualIntro)) + QLatin1Char('\n');
+        for (const Option &option : ws::cli::options()) {
+            if (option.group == group.group)
+                text += manualItem(option);
+        }
+    }
+    return text;
+}
+
+// A word as bash reads it back unchanged.
+QString shellWord(const QString &word)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._/=+-]+$"));
+    if (plain.match(word).hasMatch())
+        return word;
+    return QLatin1Char('\'') + QString(word).replace(QLatin1Char('\''), QLatin1String("'\\''")) +
+           QLatin1Char('\'');
+}
+
+// How a user types the option: Qt's own with one dash, as Qt's programs
+// document them.
+QString typedName(const Option &option)
+{
+    return option.group == OptionGroup::Toolkit ? QLatin1Char('-') + QLatin1String(option.name)
+                                                : option.longName();
+}
+
+// What completes the value that follows `option`, beginning with "$2".
+QString valueCompletion(const Option &option)
+{
+    const QString words = QLatin1String(option.hintWords);
+    switch (option.hint) {
+    case ValueHint::Nothing:
+        return QStringLiteral(":");
+    case ValueHint::File:
+        return QStringLiteral("_wavesift_files \"$2\"") +
+               (option.hintWords ? QLatin1Char(' ') + shellWord(words) : QString());
+    case ValueHint::Port:
+        return QStringLiteral("_wavesift_port_names \"$2\"");
+    case ValueHint::Words: {
+        QStringList quoted;
+        for (const QString &word : words.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            quoted << shellWord(word);
+        return QStringLiteral("_wavesift_words \"$2\" ") + quoted.join(QLatin1Char(' '));
+    }
+    }
+    return QStringLiteral(":");
+}
+
+QString completionFunctions()
+{
+    QStringList documented;
+    QStringList valued;
+    QString values;
+    for (const Option &option : ws::cli::options()) {
+        if (option.group != OptionGroup::Toolkit)
+            documented << option.longName();
+        if (!option.valueName)
+            continue;
+        valued << typedName(option);
+        if (option.group != OptionGroup::Toolkit)
+            values += QStringLiteral("    %1) %2 ;;\n")
+                          .arg(option.longName(), valueCompletion(option));
+    }
+    return QStringLiteral(
+               "# The options, from the program's table of options when it was built.\n"
+               "# Adds those that begin with $1 to COMPREPLY.\n"
+               "_wavesift_options()\n"
+               "{\n"
+               "    _wavesift_words \"$1\" %1\n"
+               "}\n"
+               "\n"
+               "# Whether option $1 takes the next word as its value.\n"
+               "_wavesift_takes_value()\n"
+               "{\n"
+               "    case $1 in\n"
+               "    %2) return 0 ;;\n"
+               "    esac\n"
+               "    return 1\n"
+               "}\n"
+               "\n"
+               "# Adds what the value of option $1 may be, beginning with $2, to COMPREPLY;\n"
+               "# fails when $1 takes no value that the completion knows.\n"
+               "_wavesift_value()\n"
+               "{\n"
+               "    case $1 in\n"
+               "%3"
+               "    *) return 1 ;;\n"
+               "    esac\n"
+               "    return 0\n"
+               "}\n")
+        .arg(documented.join(QLatin1Char(' ')), valued.join(QStringLiteral(" | ")), values);
+}
+
+int fail(const char *what, const QString &path)
+{
+    std::fprintf(stderr, "wavesift_optiondocs: %s %s\n", what, qPrintable(path));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const QString kind = argc == 4 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (kind != QLatin1String("manual") && kind != QLatin1String("completion")) {
+        std::fprintf(stderr, "usage: %s manual|completion <template> <output>\n", argv[0]);
+        return 2;
+    }
+    const QString templatePath = QString::fromLocal8Bit(argv[2]);
+    const QString outputPath = QString::fromLocal8Bit(argv[3]);
+    QFile in(templatePath);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail("cannot read", templatePath);
+    QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    const QList<QString> marked = lines.filter(QLatin1String("%OPTIONS%"));
+    if (marked.size() != 1)
+        return fail("needs one line with %OPTIONS% in", templatePath);
+    const QString generated =
+        kind == QLatin1String("manual") ? manualSections() : completionFunctions();
+    lines[lines.indexOf(marked.constFirst())] = generated.chopped(1);
+
+    QSaveFile out(outputPath);
+    if (!out.open(QIODevice::WriteOnly) || out.write(lines.join(QLatin1Char('\n')).toUtf8()) < 0 ||
+        !out.commit())
+        return fail("cannot write", outputPath);
+    return 0;
+}

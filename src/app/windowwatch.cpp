@@ -1,0 +1,91 @@
+#include "app/windowwatch.h"
+
+#include "app/logpanel.h"
+#include "app/verdicttile.h"
+#include "plot/palette.h"
+#include "receiver/checklog.h"
+
+#include <QStringList>
+
+using ws::receiver::WatchState;
+
+WindowWatch::WindowWatch(Surroundings surroundings)
+    : at_(std::move(surroundings)), watch_(at_.line, at_.clock, at_.settings, *this),
+      secondly_(at_.clock.createTimer([this] {
+          // How long the state has held goes on counting between replies,
+          // and through a silence.
+          showState(true);
+          secondly_->start(1000);
+      }))
+{
+}
+
+WindowWatch::~WindowWatch() = default;
+
+void WindowWatch::start(const QString &frequency, ws::receiver::Polarisation polarisation)
+{
+    where_ = checkedAt(frequency, polarisation);
+    haveState_ = false;
+    lines_.clear();
+    at_.log.showWithEndInView(QString());
+    // The tuner settles first, as for a check.
+    at_.tile.show({QStringLiteral("WATCHING ") + where_, QStringLiteral("TUNING"),
+                   ws::palette::verdictWorking, {}});
+    at_.setTitle(QStringLiteral("Wavesift: watching ") + where_);
+    watch_.start(frequency, polarisation);
+    secondly_->start(1000);
+}
+
+void WindowWatch::stop()
+{
+    if (!watch_.running())
+        return;
+    watch_.stop();
+    secondly_->stop();
+    showState(false);
+    at_.setTitle(QStringLiteral("Wavesift"));
+}
+
+void WindowWatch::replied(WatchState state, const QString &text)
+{
+    const bool changed = !haveState_ || state != state_;
+    text_ = text;
+    if (changed) {
+        haveState_ = true;
+        state_ = state;
+        stateSinceMs_ = at_.clock.milliseconds();
+        lines_.push_back(at_.clock.now().toString(QStringLiteral("HH:mm:ss ")) +
+                         ws::receiver::stateWord(state) + QStringLiteral(": ") +
+                         shownReplyText(text));
+        while (int(lines_.size()) > kMaxLogLines)
+            lines_.pop_front();
+        at_.log.showWithEndInView(QStringList(lines_.begin(), lines_.end()).join(QLatin1Char('\n')));
+        at_.setTitle(QStringLiteral("Wavesift: watching %1: %2")
+                         .arg(where_, ws::receiver::stateWord(state)));
+        if (state == WatchState::Locked && beeping_)
+            at_.system.beep();
+    }
+    showState(true);
+}
+
+void WindowWatch::failed(const QString &message)
+{
+    secondly_->stop();
+    ws::receiver::CheckResult ended;
+    ended.portFailed = true;
+    ended.silent = message.contains(QLatin1String(" did not answer: "));
+    at_.tile.show(checkVerdict(where_, ended));
+    at_.setTitle(QStringLiteral("Wavesift"));
+    at_.dialogs.message(message, ws::receiver::silentPortAdvice(message));
+}
+
+void WindowWatch::showState(bool watching)
+{
+    if (!haveState_)
+        return;
+    Verdict verdict = watchVerdict(where_, state_, text_,
+                                   (at_.clock.milliseconds() - stateSinceMs_) / 1000);
+    if (!watching)
+        verdict.heading = where_;
+    at_.tile.show(verdict);
+}

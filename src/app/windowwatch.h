@@ -1,0 +1,61 @@
+#pragma once
+
+#include "receiver/signalwatch.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+class LogPanel;
+class VerdictTile;
+
+// A watch as the window shows it: the state of the last reply, large, on the
+// verdict tile, a line in the log box whenever the state changes, the
+// state in the title, and a beep at every lock after none.
+class WindowWatch : private ws::receiver::WatchEvents
+{
+public:
+    struct Surroundings
+    {
+        ws::SerialLine &line;
+        ws::Clock &clock;
+        ws::receiver::SettingsSource settings;
+        ws::UserDialogs &dialogs;
+        ws::SystemServices &system;
+        VerdictTile &tile;
+        LogPanel &log;
+        std::function<void(const QString &)> setTitle;
+    };
+    explicit WindowWatch(Surroundings surroundings);
+    ~WindowWatch() override;
+
+    void start(const QString &frequency, ws::receiver::Polarisation polarisation);
+    // Ends the watch at once, the port closed; the tile keeps the last state.
+    void stop();
+    bool running() const { return watch_.running(); }
+
+    // Whether a lock after none beeps; on at first.
+    bool beeping() const { return beeping_; }
+    void setBeeping(bool on) { beeping_ = on; }
+
+    // The most lines the log box keeps of a watch.
+    static constexpr int kMaxLogLines = 1000;
+
+private:
+    void replied(ws::receiver::WatchState state, const QString &text) override;
+    void failed(const QString &message) override;
+    void showState(bool watching);
+
+    Surroundings at_;
+    ws::receiver::SignalWatch watch_;
+    std::unique_ptr<ws::Timer> secondly_;
+    QString where_;
+    bool beeping_ = true;
+    bool haveState_ = false;
+    ws::receiver::WatchState state_ = ws::receiver::WatchState::NoLock;
+    QString text_;
+    qint64 stateSinceMs_ = 0;
+    std::deque<QString> lines_;
+};

@@ -1,0 +1,228 @@
+#include "cli/options.h"
+
+#include "receiver/receiversettings.h"
+
+#include <QStringList>
+
+namespace ws::cli {
+
+namespace {
+
+constexpr Modes kWindow = modeBit(Mode::Window);
+constexpr Modes kExport = modeBit(Mode::Export);
+constexpr Modes kCheck = modeBit(Mode::Check);
+constexpr Modes kFullScan = modeBit(Mode::FullScan);
+constexpr Modes kReport = modeBit(Mode::Report);
+constexpr Modes kWatch = modeBit(Mode::Watch);
+// The modes that make the window, shown or drawn into a picture.
+constexpr Modes kWindows = kWindow | kExport;
+// The receiver settings count for a check and fill the window's boxes.
+constexpr Modes kSettingsModes = kWindows | kCheck | kFullScan | kWatch;
+
+using Settings = receiver::ReceiverSettings;
+using G = OptionGroup;
+using V = ValueHint;
+// In the column of the mode an option asks for: none of its own.
+constexpr Mode kNone = Mode::Window;
+
+// An option of the application object, which reads it where a window is
+// made; the program tells about it nowhere.
+constexpr Option toolkit(const char *name, const char *valueName)
+{
+    return {name, nullptr, valueName, nullptr, nullptr, G::Toolkit, kWindows, kNone, nullptr,
+            V::Nothing, nullptr};
+}
+
+} // namespace
+
+QString Option::synopsis() const
+{
+    QString text = longName();
+    if (shortName)
+        text.prepend(QLatin1Char('-') + QLatin1String(shortName) + QStringLiteral(", "));
+    if (valueName)
+        text += QLatin1Char(' ') + QLatin1String(valueName);
+    return text;
+}
+
+const std::vector<Option> &options()
+{
+    // clang-format off
+    static const std::vector<Option> table = {
+        // name, short name, value name,
+        //     description (--help), more (the manual page),
+        //     group, modes that use it, mode it asks for, default, completion of its value
+        {"help", "h", nullptr,
+            "show this text and exit", nullptr,
+            G::General, kAllModes, kNone, nullptr, V::Nothing, nullptr},
+        {"version", "v", nullptr,
+            "show the version and exit", nullptr,
+            G::General, kAllModes, kNone, nullptr, V::Nothing, nullptr},
+        {"export", nullptr, "FILE.png",
+            "load the given files, write a picture of the window as a PNG file, then exit (needs "
+            "no display)",
+            "Unless a platform is chosen (QT_QPA_PLATFORM or -platform), the window is drawn "
+            "off-screen. What the window would show in a message box goes to standard error, and "
+            "then no picture is written.",
+            G::General, kExport, Mode::Export, nullptr, V::File, "png"},
+        {"size", nullptr, "WIDTHxHEIGHT",
+            "the size of the window that --export pictures, in pixels, from 763x560 up to "
+            "8192x8192",
+            "The plots, the map strip and the log box take the room beyond the default size, as "
+            "in a window made larger on the screen.",
+            G::General, kExport, kNone, "763x560", V::Nothing, nullptr},
+        {"no-follow", nullptr, nullptr,
+            "do not load a scan again when its file changes on disk (F5 in the window still does)",
+            "Otherwise a loaded scan whose file is written again, or replaced by a file of the "
+            "same name, loads again by itself once the file has stopped changing, keeping the "
+            "zoom while the scans' range stays the same.",
+            G::General, kWindow, kNone, nullptr, V::Nothing, nullptr},
+        {"any-order", nullptr, nullptr,
+            "the files come in any order, as from a file manager: .scn files are scans (the one "
+            "changed last is the newest), any other file is the map",
+            "More than two scans or one map load nothing, and the window says so.",
+            G::General, kWindows, kNone, nullptr, V::Nothing, nullptr},
+        {"check", nullptr, "FREQ[h|v]",
+            "one signal check at FREQ, h horizontal or v vertical, then exit (needs no display); "
+            "Ctrl+C ends it at once. FREQ in MHz (11778, 11778.4) or in GHz as the map lists it "
+            "(11.778H), 1 to 32767 MHz",
+            "The letter may be in either case. FREQ is rounded to whole MHz as a click sends it, "
+            "halves to the even neighbour.",
+            G::General, kCheck, Mode::Check, nullptr, V::Nothing, nullptr},
+        {"watch", nullptr, "FREQ[h|v]",
+            "keep asking the receiver about one transmission, FREQ as --check takes it, and write "
+            "one line per reply to standard output as it comes (needs no display), until --for "
+            "ends it or Ctrl+C, SIGTERM or SIGHUP",
+            "Each line is the local time (HH:MM:SS.mmm), a tab, the state (locked, not "
+            "confirmed, no lock, no answer), a tab and the receiver's text after its code, with "
+            "control characters and bytes from 0x80 up as \\\\xNN. At the end standard error "
+            "gets the number of replies, the share of the time the tuner was locked and the "
+            "longest lock.",
+            G::General, kWatch, Mode::Watch, nullptr, V::Nothing, nullptr},
+        {"for", nullptr, "SECONDS",
+            "end the watch after that many seconds", nullptr,
+            G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
+        {"bell", nullptr, nullptr,
+            "ring the terminal's bell (a BEL on standard error) whenever the watch sees a lock "
+            "after none", nullptr,
+            G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
+        {"full-scan", nullptr, "MAP",
+            "check every MPEG entry of the map in map order, save the logs, then exit (needs no "
+            "display); Ctrl+C, SIGTERM or SIGHUP skips the rest after the running check and saves "
+            "what was checked, a second one ends at once without saving",
+            "A map that lists no MPEG entry is refused (exit status 2).",
+            G::General, kFullScan, Mode::FullScan, nullptr, V::File, nullptr},
+        {"output", nullptr, "FILE",
+            "where --full-scan saves the logs, in the current folder unless FILE names another",
+            "No other folder is tried. It is checked before the first entry: a missing or "
+            "read-only folder, a target that is not an ordinary file, or the map itself end the "
+            "scan at once with exit status 4.",
+            G::General, kFullScan, kNone, "results.txt", V::File, nullptr},
+        {"report", nullptr, nullptr,
+            "with three files, NEWEST.scn REFERENCE.scn MAP: write the level of every map entry "
+            "in both scans and its change as CSV to standard output, then exit (needs no display)",
+            "The level is the mean of the scan's levels from 2 MHz below to 2 MHz above the "
+            "entry's frequency, in its polarisation. A field taken from the map that begins with "
+            "=, +, -, @, a tab or a CR gets a leading apostrophe, so that a spreadsheet shows it "
+            "as text instead of running it as a formula.",
+            G::General, kReport, Mode::Report, nullptr, V::Nothing, nullptr},
+
+        {"port", nullptr, "PORT",
+            "serial port: a number (2 is /dev/ttyS1, COM2 on Windows) or a device name such as "
+            "ttyUSB0",
+            "A lasting name such as /dev/serial/by-id/... is a device name too. --check and "
+            "--full-scan need it.",
+            G::Settings, kSettingsModes, kNone, nullptr, V::Port, nullptr},
+        {"timeout", nullptr, "SECONDS",
+            "how long the lock wait lasts, after the tune command and the tuner's 2 seconds "
+            "to settle", nullptr,
+            G::Settings, kSettingsModes, kNone, Settings::kDefaultTimeout, V::Nothing, nullptr},
+        {"search-timeout", nullptr, "SECONDS",
+            "how long the table search after a lock may last, 1 to 180 whole seconds; it then "
+            "ends as after 180",
+            "Its log line then reads \"Cancelled PAT/SDT after SECONDS Seconds\". The receiver "
+            "gets a minute to find a table only under a limit above 60.",
+            G::General, kCheck | kFullScan, kNone, "180", V::Nothing, nullptr},
+        {"power", nullptr, "0|1",
+            "0 V or 12 V switch of the tune command", nullptr,
+            G::Settings, kSettingsModes, kNone, Settings::kDefaultLnbPower, V::Words, "0 1"},
+        {"diseqc", nullptr, "0-3",
+            "DiSEqC input", nullptr,
+            G::Settings, kSettingsModes, kNone, Settings::kDefaultDiseqc, V::Words, "0 1 2 3"},
+
+        // Qt's own (-platform offscreen, -style Fusion, ...): the application
+        // object's to read, not ours to refuse where a window is made.
+        toolkit("platform", "value"), toolkit("platformpluginpath", "value"),
+        toolkit("platformtheme", "value"), toolkit("plugin", "value"),
+        toolkit("style", "value"), toolkit("stylesheet", "value"),
+        toolkit("display", "value"), toolkit("geometry", "value"),
+        toolkit("qwindowgeometry", "value"), toolkit("qwindowtitle", "value"),
+        toolkit("qwindowicon", "value"), toolkit("session", "value"),
+        toolkit("reverse", nullptr), toolkit("widgetcount", nullptr),
+        toolkit("nograb", nullptr), toolkit("dograb", nullptr), toolkit("sync", nullptr),
+    };
+    // clang-format on
+    return table;
+}
+
+const std::vector<GroupText> &documentedGroups()
+{
+    static const std::vector<GroupText> groups = {
+        {OptionGroup::General, "Options:", "OPTIONS", nullptr},
+        {OptionGroup::Settings,
+         "Settings, as in the window's boxes; without a check they fill the boxes:", "SETTINGS",
+         "The receiver settings, as in the window's boxes: for --check and --full-scan, or else "
+         "filled into the boxes when the window opens."},
+    };
+    return groups;
+}
+
+namespace {
+
+// --help's lines: an option's synopsis from the third column, its
+// description from the 26th, nothing beyond the 79th.
+constexpr int kDescriptionColumn = 25;
+constexpr int kWidth = 79;
+
+QString helpItem(const Option &option)
+{
+    const QString indent(kDescriptionColumn, QLatin1Char(' '));
+    QString text = QStringLiteral("  ") + option.synopsis();
+    if (text.size() < kDescriptionColumn - 1)
+        text = text.leftJustified(kDescriptionColumn);
+    else
+        text += QLatin1Char('\n') + indent;
+    QString description = QLatin1String(option.description);
+    if (option.defaultValue)
+        description += QStringLiteral(" (default %1)").arg(QLatin1String(option.defaultValue));
+    qsizetype column = kDescriptionColumn;
+    for (const QString &word : description.split(QLatin1Char(' '))) {
+        if (column > kDescriptionColumn && column + 1 + word.size() > kWidth) {
+            text += QLatin1Char('\n') + indent;
+            column = kDescriptionColumn;
+        } else if (column > kDescriptionColumn) {
+            text += QLatin1Char(' ');
+            ++column;
+        }
+        text += word;
+        column += word.size();
+    }
+    return text + QLatin1Char('\n');
+}
+
+} // namespace
+
+QString optionsHelp()
+{
+    QString text;
+    for (const GroupText &group : documentedGroups()) {
+        text += QLatin1Char('\n') + QLatin1String(group.helpHeading) + QLatin1Char('\n');
+        for (const Option &option : options()) {
+            if (option.group == group.group)
+                text += helpItem(option);
+        }
+    }
+    return text;
+}
+
+} // namespace ws::cli

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The bash completion offers files whatever their names hold, each whole
+# and as it is, and never globs or runs what the user typed.
+#   check_completion.sh <completion script>
+set -uo pipefail
+completion=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+touch $'new\nline.scn' '*.scn' 'a b.scn' "it's.scn" '$(touch ran).scn' 'say "hi".scn' old.SCN \
+  notes.txt
+mkdir 'sub dir'
+
+# COMPREPLY after completing the last of the words given, one name after
+# another, each ended by a slash (which no name can hold).
+offered() {
+  bash -c 'source "$1"; shift; COMP_WORDS=(wavesift "$@"); COMP_CWORD=$#; _wavesift
+           printf "%s\0" "${COMPREPLY[@]}"' _ "$completion" "$@" | sort -z | tr '\0' /
+}
+status=0
+# expect "<what>" <words ...> -- <names offered ...>
+expect() {
+  local what=$1 words=() got want
+  shift
+  while [[ $1 != -- ]]; do words+=("$1"); shift; done
+  shift
+  got=$(offered "${words[@]}")
+  want=$(printf '%s\0' "$@" | sort -z | tr '\0' /)
+  [[ $got == "$want" ]] || { printf '%s: offered %q, not %q\n' "$what" "$got" "$want"; status=1; }
+}
+scans=($'new\nline.scn' '*.scn' 'a b.scn' "it's.scn" '$(touch ran).scn' 'say "hi".scn' old.SCN)
+expect "a scan" '' -- "${scans[@]}" 'sub dir'
+expect "a glob typed" '*' -- '*.scn'
+expect "the start of a name with a line break" new -- $'new\nline.scn'
+expect "in single quotes" "'a b" -- 'a b.scn'
+expect "after a backslash" 'a\ b' -- 'a b.scn'
+expect "in double quotes" '"say \"' -- 'say "hi".scn'
+expect "a quote after a backslash" "it\\'" -- "it's.scn"
+expect "a command typed" '\$(' -- '$(touch ran).scn'
+expect "the map after two scans" a.scn b.scn no -- notes.txt
+expect "a value from the table" --diseqc '' -- 0 1 2 3
+expect "a value with nothing to offer" --timeout '' --
+[[ ! -e ran ]] || { echo "a file name was run as a command"; status=1; }
+exit $status
