@@ -1,9 +1,11 @@
+#include "app/historywindow.h"
 #include "app/mainwindow.h"
 #include "app/messages.h"
 #include "app/realplatform.h"
 #include "app/windowpicture.h"
 #include "cli/commandline.h"
 #include "cli/headless.h"
+#include "cli/historyreport.h"
 #include "cli/messageline.h"
 #include "cli/report.h"
 #include "core/filenames.h"
@@ -105,7 +107,14 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     window->setFollowingFiles(line.follow);
     window->show();
     bool loaded = true;
-    if (!line.files.isEmpty()) {
+    if (line.mode == cli::Mode::History) {
+        // The main window opens empty; the history has it to load into.
+        QTimer::singleShot(0, window.get(), [&] {
+            HistoryWindow &history = window->showHistory(line.files);
+            if (!line.mapPath.isEmpty())
+                loaded = history.loadMapFrom(line.mapPath);
+        });
+    } else if (!line.files.isEmpty()) {
         // Once the window is up: a message box about a file stands on it.
         QTimer::singleShot(0, window.get(), [&] {
             dialogs.loading = true;
@@ -222,6 +231,13 @@ int main(int argc, char *argv[])
         QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
         return cli::runReport(line);
     }
+    case cli::Mode::HistoryReport: {
+        // The scans are read on all cores, with no display needed.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
+        return cli::runHistoryReport(line.mapPath, line.files);
+    }
+    case cli::Mode::History:
     case cli::Mode::Window:
         break;
     }

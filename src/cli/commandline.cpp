@@ -204,10 +204,22 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
     // In any order the window tells the user what does not fit: a menu
     // entry's failure must not go only to a standard error no one reads.
-    if (line.files.size() > 3 && !line.anyOrder)
+    if (line.files.size() > 3 && !line.anyOrder && line.mode != Mode::History &&
+        line.mode != Mode::HistoryReport)
         return invalid(QStringLiteral("at most three files: newest scan, reference scan, map"));
     if (line.files.contains(QString()))
         return invalid(QStringLiteral("a file name is empty"));
+    if (line.mode == Mode::HistoryReport || line.mode == Mode::History) {
+        const bool report = line.mode == Mode::HistoryReport;
+        line.mapPath = report ? value("history-report") : value("map");
+        if (report && line.mapPath.isEmpty())
+            return invalid(QStringLiteral("%1 needs a map file").arg(typed("history-report")));
+        if (line.files.isEmpty())
+            return invalid(QStringLiteral("%1 needs a folder or scan files")
+                               .arg(typed(report ? "history-report" : "history")));
+        if (report)
+            return line;
+    }
     if (line.mode == Mode::Report) {
         if (line.files.size() != 3)
             return invalid(QStringLiteral("%1 takes three files: newest scan, reference scan, map")

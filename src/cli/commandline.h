@@ -22,6 +22,8 @@ enum class Mode {
     FullScan, // every MPEG entry of a map, then exit
     Report,   // the levels of every map entry in both scans as CSV, then exit
     Watch,    // the receiver's status at one frequency, reply by reply, until stopped
+    History,  // the window and the history window over many scans
+    HistoryReport, // the levels of every map entry in many scans as CSV, then exit
     Invalid,  // bad arguments: the usage on standard error
 };
 
@@ -58,7 +60,8 @@ struct CommandLine
     bool bell = false;
     // --check and --full-scan: the longest a table search runs, in seconds.
     int searchLimit = int(receiver::kSearchLimitSeconds);
-    // --full-scan: the map, and where the results go.
+    // --full-scan: the map, and where the results go; --history: the map it
+    // marks, if any; --history-report: the map.
     QString mapPath;
     QString outputPath;
     // --output was given: the user chose where results go, and no copy is

@@ -14,8 +14,10 @@ constexpr Modes kCheck = modeBit(Mode::Check);
 constexpr Modes kFullScan = modeBit(Mode::FullScan);
 constexpr Modes kReport = modeBit(Mode::Report);
 constexpr Modes kWatch = modeBit(Mode::Watch);
+constexpr Modes kHistory = modeBit(Mode::History);
+constexpr Modes kHistoryReport = modeBit(Mode::HistoryReport);
 // The modes that make the window, shown or drawn into a picture.
-constexpr Modes kWindows = kWindow | kExport;
+constexpr Modes kWindows = kWindow | kExport | kHistory;
 // The receiver settings count for a check and fill the window's boxes.
 constexpr Modes kSettingsModes = kWindows | kCheck | kFullScan | kWatch;
 
@@ -76,12 +78,12 @@ const std::vector<Option> &options()
             "Otherwise a loaded scan whose file is written again, or replaced by a file of the "
             "same name, loads again by itself once the file has stopped changing, keeping the "
             "zoom while the scans' range stays the same.",
-            G::General, kWindow, kNone, nullptr, V::Nothing, nullptr},
+            G::General, kWindow | kHistory, kNone, nullptr, V::Nothing, nullptr},
         {"any-order", nullptr, nullptr,
             "the files come in any order, as from a file manager: .scn files are scans (the one "
             "changed last is the newest), any other file is the map",
             "More than two scans or one map load nothing, and the window says so.",
-            G::General, kWindows, kNone, nullptr, V::Nothing, nullptr},
+            G::General, kWindow | kExport, kNone, nullptr, V::Nothing, nullptr},
         {"check", nullptr, "FREQ[h|v]",
             "one signal check at FREQ, h horizontal or v vertical, then exit (needs no display); "
             "Ctrl+C ends it at once. FREQ in MHz (11778, 11778.4) or in GHz as the map lists it "
@@ -89,6 +91,25 @@ const std::vector<Option> &options()
             "The letter may be in either case. FREQ is rounded to whole MHz as a click sends it, "
             "halves to the even neighbour.",
             G::General, kCheck, Mode::Check, nullptr, V::Nothing, nullptr},
+        {"history", nullptr, nullptr,
+            "open the history window over the scans the files name (a folder for every .scn "
+            "file in it, or single scans), beside the main window, which opens empty",
+            "The scans are ordered by the time their files were last changed, oldest at the "
+            "top; the waterfall shows their levels, the list ranks them by the mean level of "
+            "the map's MPEG transmissions. A click on a scan loads it as the newest scan of the "
+            "main window, a right click as the reference.",
+            G::General, kHistory, Mode::History, nullptr, V::Nothing, nullptr},
+        {"map", nullptr, "FILE",
+            "the map of known transmissions the history marks and ranks by", nullptr,
+            G::General, kHistory, kNone, nullptr, V::File, nullptr},
+        {"history-report", nullptr, "MAP",
+            "write the level of every map entry in every scan the files name (folders or "
+            "single scans) as CSV to standard output, one column per scan, then exit (needs no "
+            "display)",
+            "The columns come in the history window's order and are named by the scans' file "
+            "names; the levels and the text follow --report's rules. A scan that cannot be "
+            "loaded is named on standard error and left out.",
+            G::General, kHistoryReport, Mode::HistoryReport, nullptr, V::File, nullptr},
         {"watch", nullptr, "FREQ[h|v]",
             "keep asking the receiver about one transmission, FREQ as --check takes it, and write "
             "one line per reply to standard output as it comes (needs no display), until --for "

@@ -103,6 +103,16 @@ void TestCommandLine::fullScanTakesMapAndOutput()
     line = parse({"--report", "new.scn", "old.scn", "sat.map"});
     QCOMPARE(line.mode, Mode::Report);
     QCOMPARE(line.files, QStringList({"new.scn", "old.scn", "sat.map"}));
+
+    // Any number of folders and scans for a history.
+    line = parse({"--history", "week", "a.scn", "b.scn", "c.scn", "--map", "sat.map"});
+    QCOMPARE(line.mode, Mode::History);
+    QCOMPARE(line.files, QStringList({"week", "a.scn", "b.scn", "c.scn"}));
+    QCOMPARE(line.mapPath, QStringLiteral("sat.map"));
+    line = parse({"--history-report", "sat.map", "week", "x.scn", "y.scn", "z.scn"});
+    QCOMPARE(line.mode, Mode::HistoryReport);
+    QCOMPARE(line.mapPath, QStringLiteral("sat.map"));
+    QCOMPARE(line.files.size(), 4);
 }
 
 void TestCommandLine::checkTakesTheFrequencyAsTheMapWritesIt_data()
@@ -179,23 +189,24 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("report, a setting")
         << QStringList{"--report", "a", "b", "c", "--timeout", "5"}
-        << "--timeout goes with the window, --export, --check, --watch or --full-scan, not with "
-           "--report";
+        << "--timeout goes with the window, --export, --check, --history, --watch or --full-scan, "
+           "not with --report";
     QTest::newRow("report, any order")
         << QStringList{"--report", "--any-order", "a", "b", "c"}
         << "--any-order goes with the window or --export, not with --report";
     QTest::newRow("export, no-follow") << QStringList{"--export", "x.png", "a", "--no-follow"}
-                                       << "--no-follow goes with the window, not with --export";
+                                       << "--no-follow goes with the window or --history, not with "
+                                          "--export";
     QTest::newRow("window, size") << QStringList{"-size", "800x600", "a"}
                                   << "-size goes with --export, not with the window";
     QTest::newRow("window, output") << QStringList{"--output", "r.txt", "a"}
                                     << "--output goes with --full-scan, not with the window";
     QTest::newRow("check, a Qt option")
         << QStringList{"-platform", "offscreen", "--check", "11778h", "--port", "2"}
-        << "-platform goes with the window or --export, not with --check";
+        << "-platform goes with the window, --export or --history, not with --check";
     QTest::newRow("as typed") << QStringList{"-report", "a", "b", "c", "-diseqc=1"}
-                              << "-diseqc goes with the window, --export, --check, --watch or "
-                                 "--full-scan, not with -report";
+                              << "-diseqc goes with the window, --export, --check, --history, "
+                                 "--watch or --full-scan, not with -report";
     QTest::newRow("two modes")
         << QStringList{"--full-scan", "m", "--export", "x.png", "--port", "2"}
         << "--export and --full-scan cannot be combined";
@@ -203,6 +214,10 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
                                 << "--for goes with --watch, not with --check";
     QTest::newRow("watch, for zero") << QStringList{"--watch", "11778h", "--port", "2", "--for", "0"}
                                      << "--for takes seconds, more than 0, not \"0\"";
+    QTest::newRow("map without history") << QStringList{"--map", "m.map", "a.scn"}
+                                         << "--map goes with --history, not with the window";
+    QTest::newRow("history report, no scans") << QStringList{"--history-report", "m.map"}
+                                              << "--history-report needs a folder or scan files";
     QTest::newRow("watch, search limit")
         << QStringList{"--watch", "11778h", "--port", "2", "--search-timeout", "5"}
         << "--search-timeout goes with --check or --full-scan, not with --watch";
