@@ -1,7 +1,7 @@
 #include "app/historywindow.h"
 
 #include "app/icon.h"
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "app/plotwidget.h"
 #include "app/waterfallwidget.h"
 #include "core/filenames.h"

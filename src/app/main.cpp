@@ -1,6 +1,6 @@
 #include "app/historywindow.h"
 #include "app/mainwindow.h"
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "app/realplatform.h"
 #include "app/windowpicture.h"
 #include "cli/commandline.h"

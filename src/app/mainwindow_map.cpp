@@ -2,7 +2,7 @@
 
 #include "app/historywindow.h"
 #include "app/logpanel.h"
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "app/plotspanel.h"
 #include "app/scanfilespanel.h"
 #include "core/texts.h"

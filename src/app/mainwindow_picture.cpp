@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/logpanel.h"
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "app/receiversettingspanel.h"
 #include "app/windowpicture.h"
 

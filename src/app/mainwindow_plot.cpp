@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "app/plotspanel.h"
 #include "app/scanfilespanel.h"
 

@@ -1,6 +1,6 @@
 #include "app/plotspanel.h"
 
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "plot/drawscans.h"
 #include "plot/mapstrip.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/windowsize.h"
+#include "wording/windowsize.h"
 
 #include <QColor>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "cli/commandline.h"
 
-#include "app/windowsize.h"
+#include "wording/windowsize.h"
 #include "cli/options.h"
 #include "core/filenames.h"
 #include "receiver/protocol.h"

@@ -1,6 +1,6 @@
 #include "cli/headless.h"
 
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "core/filenames.h"
 #include "core/files.h"
 #include "core/steadyclock.h"

@@ -1,6 +1,6 @@
 #include "cli/historyreport.h"
 
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "cli/commandline.h"
 #include "cli/messageline.h"
 #include "cli/report.h"

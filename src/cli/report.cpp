@@ -1,6 +1,6 @@
 #include "cli/report.h"
 
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "cli/messageline.h"
 #include "core/filenames.h"
 #include "core/files.h"

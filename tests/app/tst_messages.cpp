@@ -1,5 +1,5 @@
 // The window's wording where it is more than a fixed text.
-#include "app/messages.h"
+#include "wording/messages.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 // Files that come from outside the dialogs: named on the command line or
 // dropped onto the window.
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "app/plotwidget.h"
 #include "app/realplatform.h"
 #include "core/filenames.h"

@@ -1,6 +1,6 @@
 // Ctrl+S saves a picture of the window, Ctrl+C copies it; the text boxes
 // keep Ctrl+C for the text selected in them.
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "support/fakeplatform.h"
 
 #include <QClipboard>

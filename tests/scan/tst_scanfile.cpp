@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "wording/messages.h"
 #include "scan/scanfile.h"
 #include "scan/scans.h"
 #include "scan/scantext.h"
