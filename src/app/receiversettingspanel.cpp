@@ -2,6 +2,19 @@
 
 #include "app/portlist.h"
 
+ReceiverSettingsPanel::ReceiverSettingsPanel(QWidget *parent) : WindowPanel(parent)
+{
+    // A setting is a row of the element table: a new one needs no code here.
+    for (const ws::window::Element &row : ws::window::elements()) {
+        if (!row.setting)
+            continue;
+        QWidget *made = create(row);
+        if (auto *box = qobject_cast<QLineEdit *>(made))
+            boxes_.push_back({box, row.setting});
+    }
+    skipRest_ = create<QPushButton>(ws::window::names::skipRestButton);
+}
+
 ws::receiver::ReceiverSettings ReceiverSettingsPanel::settings() const
 {
     ws::receiver::ReceiverSettings settings;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include <functional>
+#include <vector>
 
 // The receiver settings: four boxes, each with its caption, whose text a
 // check reads as typed, whenever it needs a setting, and the list of ports
@@ -17,7 +18,8 @@
 class ReceiverSettingsPanel : public WindowPanel
 {
 public:
-    using WindowPanel::WindowPanel;
+    // Makes a box and its caption for each setting the element table has.
+    explicit ReceiverSettingsPanel(QWidget *parent = nullptr);
 
     // The boxes' text as it stands now.
     ws::receiver::ReceiverSettings settings() const;
@@ -36,22 +38,12 @@ private:
     using Settings = ws::receiver::ReceiverSettings;
     struct Box
     {
-        QLabel *caption;
         QLineEdit *box;
         QString Settings::*setting;
     };
 
-    // Each box with its caption and the setting it holds, declared once here.
-    const Box boxes_[4] = {
-        {create<QLabel>(ws::window::names::timeoutCaption),
-         create<QLineEdit>(ws::window::names::timeoutBox), &Settings::timeout},
-        {create<QLabel>(ws::window::names::portCaption),
-         create<QLineEdit>(ws::window::names::portBox), &Settings::port},
-        {create<QLabel>(ws::window::names::lnbPowerCaption),
-         create<QLineEdit>(ws::window::names::lnbPowerBox), &Settings::lnbPower},
-        {create<QLabel>(ws::window::names::diseqcCaption),
-         create<QLineEdit>(ws::window::names::diseqcBox), &Settings::diseqc},
-    };
-    QPushButton *const skipRest_ = create<QPushButton>(ws::window::names::skipRestButton);
+    // Each box with the setting it holds, in the table's order.
+    std::vector<Box> boxes_;
+    QPushButton *skipRest_ = nullptr;
 };
 

@@ -105,15 +105,15 @@ const std::vector<Element> &elements()
 
         // The receiver settings, each with its caption to its left, and
         // "skip rest" for a running full scan between them.
-        {timeoutCaption, kLabel, {112, 472, 65, 17}, "timeout sec", kRight, nullptr, nullptr, 0, kReceiverRow},
-        {timeoutBox, kTextBox, {192, 472, 25, 19}, Settings::kDefaultTimeout, kLeft, nullptr, nullptr, 12, kReceiverRow},
-        {portCaption, kLabel, {240, 472, 65, 17}, "comport", kRight, nullptr, nullptr, 0, kReceiverRow},
-        {portBox, kTextBox, {320, 472, 25, 19}, Settings::kDefaultPort, kLeft, nullptr, nullptr, 11, kReceiverRow},
+        {timeoutCaption, kLabel, {112, 472, 65, 17}, "timeout sec", kRight, nullptr, nullptr, 0, kReceiverRow, &Settings::timeout},
+        {timeoutBox, kTextBox, {192, 472, 25, 19}, Settings::kDefaultTimeout, kLeft, nullptr, nullptr, 12, kReceiverRow, &Settings::timeout},
+        {portCaption, kLabel, {240, 472, 65, 17}, "comport", kRight, nullptr, nullptr, 0, kReceiverRow, &Settings::port},
+        {portBox, kTextBox, {320, 472, 25, 19}, Settings::kDefaultPort, kLeft, nullptr, nullptr, 11, kReceiverRow, &Settings::port},
         {skipRestButton, kButton, {384, 472, 97, 17}, "skip rest", kLeft, kSkipRestTip, nullptr, 8, kReceiverRow},
-        {lnbPowerCaption, kLabel, {504, 472, 65, 17}, "0V/12V (0/1)", kRight, nullptr, nullptr, 0, kReceiverRow},
-        {lnbPowerBox, kTextBox, {584, 472, 25, 19}, Settings::kDefaultLnbPower, kLeft, nullptr, nullptr, 9, kReceiverRow},
-        {diseqcCaption, kLabel, {648, 472, 65, 17}, "disecq (0-3)", kRight, nullptr, nullptr, 0, kReceiverRow},
-        {diseqcBox, kTextBox, {728, 472, 25, 19}, Settings::kDefaultDiseqc, kLeft, nullptr, nullptr, 10, kReceiverRow},
+        {lnbPowerCaption, kLabel, {504, 472, 65, 17}, "0V/12V (0/1)", kRight, nullptr, nullptr, 0, kReceiverRow, &Settings::lnbPower},
+        {lnbPowerBox, kTextBox, {584, 472, 25, 19}, Settings::kDefaultLnbPower, kLeft, nullptr, nullptr, 9, kReceiverRow, &Settings::lnbPower},
+        {diseqcCaption, kLabel, {648, 472, 65, 17}, "disecq (0-3)", kRight, nullptr, nullptr, 0, kReceiverRow, &Settings::diseqc},
+        {diseqcBox, kTextBox, {728, 472, 25, 19}, Settings::kDefaultDiseqc, kLeft, nullptr, nullptr, 10, kReceiverRow, &Settings::diseqc},
 
         // The map listing, the logs of the checks and the full scan's results.
         {logBox, ElementKind::LogBox, {112, 496, 641, 65}, "", kLeft, kLogTip, nullptr, 7, {kWide, kLogHeight}},

@@ -2,6 +2,8 @@
 
 #include "wording/windowsize.h"
 
+#include "receiver/receiversettings.h"
+
 #include <QColor>
 #include <QRect>
 
@@ -109,6 +111,9 @@ struct Element
     // not take the focus.
     int tabPosition;
     Growth growth;
+    // A receiver setting's box, and the caption that names it: the setting
+    // the box holds.
+    QString receiver::ReceiverSettings::*setting = nullptr;
 };
 
 // Where two overlap (the legend reaches one pixel into the level plot, rows

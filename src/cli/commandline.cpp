@@ -229,28 +229,17 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
     // Without a check the settings fill the window's boxes; one not given
     // is what the boxes open with.
-    receiver::ReceiverSettings &settings = line.receiver;
     if (receiver && !isSet("port"))
         return invalid(QStringLiteral("a check needs --port"));
-    if (isSet("port")) {
-        settings.port = value("port").trimmed();
-        if (settings.port.isEmpty())
-            return invalid(QStringLiteral("%1 needs a port number or name").arg(typed("port")));
+    for (const Option &option : options()) {
+        if (!option.setting || (!isSet(option.name) && !option.defaultValue))
+            continue;
+        const QString given = value(option.name).trimmed();
+        if (!QRegularExpression(QLatin1String(option.pattern)).match(given).hasMatch())
+            return invalid(QStringLiteral("%1 takes %2, not \"%3\"")
+                               .arg(typed(option.name), QLatin1String(option.patternWords), given));
+        line.receiver.*option.setting = given;
     }
-    settings.timeout = value("timeout").trimmed();
-    static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
-    if (!seconds.match(settings.timeout).hasMatch())
-        return invalid(QStringLiteral("%1 takes seconds, not \"%2\"")
-                           .arg(typed("timeout"), settings.timeout));
-    settings.lnbPower = value("power").trimmed();
-    if (settings.lnbPower != QLatin1String("0") && settings.lnbPower != QLatin1String("1"))
-        return invalid(QStringLiteral("%1 takes 0 or 1, not \"%2\"")
-                           .arg(typed("power"), settings.lnbPower));
-    settings.diseqc = value("diseqc").trimmed();
-    static const QRegularExpression input(QStringLiteral("^[0-3]$"));
-    if (!input.match(settings.diseqc).hasMatch())
-        return invalid(QStringLiteral("%1 takes 0 to 3, not \"%2\"")
-                           .arg(typed("diseqc"), settings.diseqc));
 
     if (isSet("search-timeout")) {
         static const QRegularExpression whole(QStringLiteral("^\\d{1,3}$"));

@@ -153,11 +153,13 @@ const std::vector<Option> &options()
             "ttyUSB0",
             "A lasting name such as /dev/serial/by-id/... is a device name too. --check and "
             "--full-scan need it.",
-            G::Settings, kSettingsModes, kNone, nullptr, V::Port, nullptr},
+            G::Settings, kSettingsModes, kNone, nullptr, V::Port, nullptr, &Settings::port,
+            "\\S", "a port number or name"},
         {"timeout", nullptr, "SECONDS",
             "how long the lock wait lasts, after the tune command and the tuner's 2 seconds "
             "to settle", nullptr,
-            G::Settings, kSettingsModes, kNone, Settings::kDefaultTimeout, V::Nothing, nullptr},
+            G::Settings, kSettingsModes, kNone, Settings::kDefaultTimeout, V::Nothing, nullptr,
+            &Settings::timeout, "^(\\d+(\\.\\d*)?|\\.\\d+)$", "seconds"},
         {"search-timeout", nullptr, "SECONDS",
             "how long the table search after a lock may last, 1 to 180 whole seconds; it then "
             "ends as after 180",
@@ -166,10 +168,12 @@ const std::vector<Option> &options()
             G::General, kCheck | kFullScan, kNone, "180", V::Nothing, nullptr},
         {"power", nullptr, "0|1",
             "0 V or 12 V switch of the tune command", nullptr,
-            G::Settings, kSettingsModes, kNone, Settings::kDefaultLnbPower, V::Words, "0 1"},
+            G::Settings, kSettingsModes, kNone, Settings::kDefaultLnbPower, V::Words, "0 1",
+            &Settings::lnbPower, "^[01]$", "0 or 1"},
         {"diseqc", nullptr, "0-3",
             "DiSEqC input", nullptr,
-            G::Settings, kSettingsModes, kNone, Settings::kDefaultDiseqc, V::Words, "0 1 2 3"},
+            G::Settings, kSettingsModes, kNone, Settings::kDefaultDiseqc, V::Words, "0 1 2 3",
+            &Settings::diseqc, "^[0-3]$", "0 to 3"},
 
         // Qt's own (-platform offscreen, -style Fusion, ...): the application
         // object's to read, not ours to refuse where a window is made.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/commandline.h"
+#include "receiver/receiversettings.h"
 
 #include <QString>
 
@@ -56,6 +57,12 @@ struct Option
     const char *defaultValue;
     ValueHint hint;
     const char *hintWords;
+    // A receiver setting: the one it fills (a window's box too), the
+    // pattern its value must match and what the pattern asks for in words
+    // ("seconds"), for a message.
+    QString receiver::ReceiverSettings::*setting = nullptr;
+    const char *pattern = nullptr;
+    const char *patternWords = nullptr;
 
     QString longName() const { return QStringLiteral("--") + QLatin1String(name); }
     // What --help shows in the option's column: "-h, --help", "--port PORT".
