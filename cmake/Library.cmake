@@ -26,12 +26,24 @@ function(ws_precompile name)
   target_precompile_headers(${name} PRIVATE ${ARG_UNPARSED_ARGUMENTS})
 endfunction()
 
-# ws_reuse_core_pch(<targets...>) gives <targets>, compiled as the program
-# ships, the precompiled Qt Core headers, where there are any.
-function(ws_reuse_core_pch)
-  if(TARGET ws_core_pch)
-    foreach(target IN LISTS ARGN)
-      target_precompile_headers(${target} REUSE_FROM ws_core_pch)
-    endforeach()
+# ws_reuse_pch(<pch> <targets...>) gives <targets> the precompiled header
+# that ws_precompile(<pch> ...) made, where there is one. The file of moc
+# output that AUTOMOC compiles on its own is left without: a target's moc
+# output is mostly included by its sources, or there is none, and reading
+# the header would be that file's whole cost.
+function(ws_reuse_pch pch)
+  if(NOT TARGET ${pch})
+    return()
   endif()
+  foreach(target IN LISTS ARGN)
+    target_precompile_headers(${target} REUSE_FROM ${pch})
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
+      PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+  endforeach()
+endfunction()
+
+# ws_reuse_core_pch(<targets...>) gives <targets>, compiled as the program
+# ships, the precompiled Qt Core headers.
+function(ws_reuse_core_pch)
+  ws_reuse_pch(ws_core_pch ${ARGN})
 endfunction()

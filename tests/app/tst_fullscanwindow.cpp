@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using ws::test::FakeWindow;
 namespace names = ws::window::names;

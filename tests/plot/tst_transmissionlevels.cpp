@@ -1,7 +1,7 @@
 #include "plot/transmissionlevels.h"
 #include "support/mapentries.h"
 
-#include <QtTest>
+#include <QTest>
 
 // The level of each map entry in a scan, its change, and the two reports.
 namespace {
