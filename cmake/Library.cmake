@@ -8,7 +8,7 @@ function(ws_add_library name)
   add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
-  ws_reuse_core_pch(${name})
+  ws_reuse_pch(ws_core_pch ${name})
 endfunction()
 
 # ws_precompile(<name> <headers...> LIBS <targets...> [OPTIONS <flags...>])
@@ -40,10 +40,4 @@ function(ws_reuse_pch pch)
     set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
       PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
   endforeach()
-endfunction()
-
-# ws_reuse_core_pch(<targets...>) gives <targets>, compiled as the program
-# ships, the precompiled Qt Core headers.
-function(ws_reuse_core_pch)
-  ws_reuse_pch(ws_core_pch ${ARGN})
 endfunction()
