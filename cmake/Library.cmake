@@ -1,7 +1,3 @@
-# How the program's libraries under src/ are made, and which Qt modules a
-# target compiles against (for the precompiled headers, cmake/Precompile.cmake
-# and tests/CMakeLists.txt).
-
 # ws_add_library(<name> <sources...> [PUBLIC <targets...>] [PRIVATE <targets...>])
 # A static library of the program. Its headers are included by their path
 # below src/ ("plot/view.h") from anywhere. PUBLIC names what its headers
@@ -12,36 +8,36 @@ function(ws_add_library name)
   add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
+  ws_reuse_pch(ws_core_pch ${name})
 endfunction()
 
-# The Qt modules (Qt6::Core, Qt6::Widgets ...) whose headers and macros
-# <target>'s compile line sees: its own links, and what the libraries it
-# links pass on to their users. A private link of a static library
-# ($<LINK_ONLY:...>) passes on nothing to compile against.
-function(ws_qt_modules_seen target out)
-  set(modules)
-  set(todo ${target})
-  set(seen)
-  while(todo)
-    list(POP_FRONT todo t)
-    if(t IN_LIST seen)
-      continue()
-    endif()
-    list(APPEND seen ${t})
-    if(t MATCHES "^Qt6?::")
-      list(APPEND modules ${t})
-    elseif(TARGET ${t})
-      if(t STREQUAL target)
-        get_target_property(libs ${t} LINK_LIBRARIES)
-      else()
-        get_target_property(libs ${t} INTERFACE_LINK_LIBRARIES)
-      endif()
-      foreach(lib IN LISTS libs)
-        if(lib AND NOT lib MATCHES "^\\$<LINK_ONLY:")
-          list(APPEND todo ${lib})
-        endif()
-      endforeach()
-    endif()
-  endwhile()
-  set(${out} ${modules} PARENT_SCOPE)
+# ws_precompile(<name> <headers...> LIBS <targets...> [OPTIONS <flags...>])
+# An object library that only makes a precompiled header of <headers> for
+# other targets to reuse (target_precompile_headers(... REUSE_FROM <name>)).
+# The compiler takes it only where the macros it looks at are set as when
+# it was made, and the optimisation is the same; -Winvalid-pch says when not.
+function(ws_precompile name)
+  cmake_parse_arguments(ARG "" "" "LIBS;OPTIONS" ${ARGN})
+  file(CONFIGURE OUTPUT ${name}.cpp CONTENT "// Only here to make a precompiled header.\n")
+  add_library(${name} OBJECT ${CMAKE_CURRENT_BINARY_DIR}/${name}.cpp)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_compile_options(${name} PRIVATE ${ARG_OPTIONS})
+  target_precompile_headers(${name} PRIVATE ${ARG_UNPARSED_ARGUMENTS})
+endfunction()
+
+# ws_reuse_pch(<pch> <targets...>) gives <targets> the precompiled header
+# that ws_precompile(<pch> ...) made, where there is one. The file of moc
+# output that AUTOMOC compiles on its own is left without: a target's moc
+# output is mostly included by its sources, or there is none, and reading
+# the header would be that file's whole cost.
+function(ws_reuse_pch pch)
+  if(NOT TARGET ${pch})
+    return()
+  endif()
+  foreach(target IN LISTS ARGN)
+    target_precompile_headers(${target} REUSE_FROM ${pch})
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
+      PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+  endforeach()
 endfunction()

@@ -8,7 +8,7 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 

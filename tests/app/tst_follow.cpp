@@ -9,7 +9,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSaveFile>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <cstdlib>
 

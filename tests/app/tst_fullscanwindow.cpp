@@ -12,7 +12,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using ws::test::FakeWindow;
 namespace names = ws::window::names;

@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestLevelsTable : public QObject
 {

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>

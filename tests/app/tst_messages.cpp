@@ -1,7 +1,7 @@
 // The window's wording where it is more than a fixed text.
 #include "wording/messages.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestMessages : public QObject
 {

@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 using Target = ScanFilesPanel::Target;
 using ws::receiver::ReceiverSettings;

@@ -1,7 +1,7 @@
 #include "app/plotwidget.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 class TestPlotWidget : public QObject
 {

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using ws::PortInfo;
 using ws::test::FakeWindow;

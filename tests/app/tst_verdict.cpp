@@ -2,7 +2,7 @@
 #include "app/verdict.h"
 #include "plot/palette.h"
 
-#include <QtTest>
+#include <QTest>
 
 using ws::receiver::CheckResult;
 using ws::receiver::WatchState;

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using ws::test::FakeWindow;
 namespace names = ws::window::names;

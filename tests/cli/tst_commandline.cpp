@@ -1,6 +1,6 @@
 #include "cli/commandline.h"
 
-#include <QtTest>
+#include <QTest>
 
 using ws::cli::CommandLine;
 using ws::cli::Mode;

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

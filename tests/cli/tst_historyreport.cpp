@@ -2,7 +2,7 @@
 #include "scan/scantext.h"
 #include "support/mapentries.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "core/csv.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestCsv : public QObject
 {

@@ -2,7 +2,7 @@
 #include "core/filenames.h"
 #include "core/files.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 #include "core/texts.h"
 #include "support/commalocale.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace ws;
 

@@ -2,7 +2,7 @@
 // devices, read-only folders and a full disk come from a tweaked file system.
 #include "core/savefile.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 // Checks the example files byte by byte, so that a newcomer's first load
 // works: the scans must have exactly the lines their headers promise, and
 // the map's fixed columns must land on the humps of the scans.
-#include <QtTest>
+#include <QTest>
 
 #include <array>
 #include <map>

@@ -6,7 +6,7 @@
 #include "support/mapentries.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 #include <cstdio>

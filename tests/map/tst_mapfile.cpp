@@ -1,7 +1,8 @@
 #include "core/texts.h"
 #include "map/mapfile.h"
 
-#include <QtTest>
+#include <QTemporaryFile>
+#include <QTest>
 
 using ws::MapEntry;
 

@@ -6,7 +6,7 @@
 #include "scan/scantext.h"
 #include "support/recordingcanvas.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "plot/readout.h"
 #include "support/mapentries.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

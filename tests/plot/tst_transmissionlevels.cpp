@@ -1,7 +1,7 @@
 #include "plot/transmissionlevels.h"
 #include "support/mapentries.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <charconv>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "plot/view.h"
 #include "support/recordingcanvas.h"
 
-#include <QtTest>
+#include <QTest>
 
 // The visible part of the frequency axis, and what the plots draw of it,
 // without a window.

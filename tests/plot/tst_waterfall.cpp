@@ -2,7 +2,7 @@
 #include "plot/waterfall.h"
 #include "support/recordingcanvas.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 #include <limits>

@@ -3,7 +3,7 @@
 #include "receiver/reservedterminals.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace ws::receiver;
 

@@ -1,6 +1,6 @@
 #include "rxsim/receiversim.h"
 
-#include <QtTest>
+#include <QTest>
 
 using ws::rxsim::Receiver;
 using ws::rxsim::Script;

@@ -16,7 +16,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 #include <grp.h>
 #include <sys/ioctl.h>

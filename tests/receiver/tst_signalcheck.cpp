@@ -3,7 +3,7 @@
 #include "receiver/signalcheck.h"
 #include "support/fakes.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <optional>
 

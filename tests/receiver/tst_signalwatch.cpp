@@ -5,7 +5,7 @@
 #include "support/fakes.h"
 
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 using namespace ws::receiver;
 

@@ -2,7 +2,7 @@
 #include "scan/scanfile.h"
 #include "scan/scantext.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

@@ -7,7 +7,7 @@
 #include "core/texts.h"
 
 #include <QLocale>
-#include <QtTest>
+#include <QTest>
 
 using ws::ScanData;
 using ws::ScanFailure;

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QMetaMethod>
 #include <QObject>
-#include <QtTest>
+#include <QTest>
 
 // A long test program runs as several CTest tests side by side, each with
 // its share of the test functions (ws_add_test's PARTS): with
