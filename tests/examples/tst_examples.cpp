@@ -1,15 +1,22 @@
-// Checks the example files byte by byte, so that a newcomer's first load
-// works: the scans must have exactly the lines their headers promise, and
-// the map's fixed columns must land on the humps of the scans.
-#include <QTest>
+// Checks the example files as the program reads them, so that a newcomer's
+// first load works: the scans must have exactly the lines their headers
+// promise, and the map's fixed columns must land on the humps of the scans.
+#include "map/mapfile.h"
+#include "scan/levellookup.h"
+#include "scan/scanfile.h"
 
-#include <array>
-#include <map>
+#include <QTest>
 
 namespace {
 
 constexpr int skyStart = 10700, skyStop = 12750, skySwitch = 11700;
-constexpr int loLow = 9750, loHigh = 10600;
+using Pol = ws::Polarisation;
+
+double levelOf(const ws::ScanData &scan, Pol pol, double sky)
+{
+    return ws::levelAt(scan, pol, sky).value_or(0);
+}
+
 // Highest noise floor the generator can produce; anything above is a hump.
 constexpr int humpLevel = 190;
 
@@ -40,21 +47,6 @@ bool splitCrLf(const QByteArray &data, QList<QByteArray> &lines)
     return true;
 }
 
-// Levels by sky frequency for one polarisation ('H' or 'V').
-using Levels = std::map<int, int>;
-
-struct Scan
-{
-    Levels h, v;
-};
-
-struct MapEntry
-{
-    int freq;
-    char pol;
-    QByteArray type;
-};
-
 } // namespace
 
 class TestExamples : public QObject
@@ -62,8 +54,8 @@ class TestExamples : public QObject
     Q_OBJECT
 
 private:
-    Scan readScan(const char *name);
-    QList<MapEntry> readMap();
+    ws::ScanData readScan(const char *name);
+    QVector<ws::MapEntry> readMap();
 
 private slots:
     void scansHaveTheirHeaderAndBlocks_data();
@@ -73,66 +65,57 @@ private slots:
     void mapLinesSitOnTheHumps();
 };
 
-// Reads a scan checking every line on the way; QVERIFY inside fails the
-// calling test through QTest::currentTestFailed().
-Scan TestExamples::readScan(const char *name)
+// Reads a scan as the program does, checking the file on the way; QVERIFY
+// inside fails the calling test through QTest::currentTestFailed().
+ws::ScanData TestExamples::readScan(const char *name)
 {
-    Scan scan;
+    ws::ScanData scan;
     QList<QByteArray> lines;
     const QByteArray data = readExample(name);
     [&] {
         QVERIFY2(!data.isEmpty(), name);
         QVERIFY2(splitCrLf(data, lines), "every line must end in CR LF");
         // Two-band universal scan of both polarisations: four header lines,
-        // then h low 10700..11700, h high 11700..12750, v low, v high.
+        // then h low 10700..11700, h high 11700..12750, v low, v high, and
+        // nothing after them.
         const int low = skySwitch - skyStart + 1, high = skyStop - skySwitch + 1;
         QCOMPARE(lines.size(), 4 + 2 * (low + high));
-        QCOMPARE(lines[0], QByteArray("10700"));
-        QCOMPARE(lines[1], QByteArray("12750"));
-        QCOMPARE(lines[2], QByteArray("1055"));
-        QCOMPARE(lines[3], QByteArray("1044"));
-        int at = 4;
-        for (Levels *levels : {&scan.h, &scan.v}) {
-            for (const auto &[first, last, lo] :
-                 {std::array<int, 3>{skyStart, skySwitch, loLow},
-                  std::array<int, 3>{skySwitch, skyStop, loHigh}}) {
-                for (int sky = first; sky <= last; ++sky, ++at) {
-                    const QList<QByteArray> fields = lines[at].split(',');
-                    QCOMPARE(fields.size(), 2);
-                    bool ifOk = false, levelOk = false;
-                    const int ifreq = fields[0].toInt(&ifOk);
-                    const int level = fields[1].toInt(&levelOk);
-                    QVERIFY2(ifOk && levelOk, lines[at].constData());
-                    QCOMPARE(ifreq, std::abs(sky - lo));
-                    QVERIFY(ifreq >= 950 && ifreq <= 2150);
-                    QVERIFY(level >= 0 && level <= 1000);
-                    (*levels)[sky] = level;
-                }
+        ws::ScanParse parsed = ws::parseScan(data);
+        QVERIFY2(parsed.value, name);
+        scan = std::move(*parsed.value);
+        QCOMPARE(scan.first, double(skyStart));
+        QCOMPARE(scan.last, double(skyStop));
+        QCOMPARE(scan.layout.code, 1055);
+        QCOMPARE(scan.lnb.code, 1044);
+        // The noise floor lies above 0: a cell left empty is a line that
+        // went to the wrong frequency.
+        for (int sky = skyStart; sky <= skyStop; ++sky) {
+            for (Pol pol : {Pol::Horizontal, Pol::Vertical}) {
+                const double level = levelOf(scan, pol, sky);
+                QVERIFY2(level > 0 && level <= 1000, qPrintable(QString::number(sky)));
             }
         }
     }();
     return scan;
 }
 
-QList<MapEntry> TestExamples::readMap()
+QVector<ws::MapEntry> TestExamples::readMap()
 {
-    QList<MapEntry> entries;
+    QVector<ws::MapEntry> entries;
     QList<QByteArray> lines;
     const QByteArray data = readExample("demo.map");
     [&] {
         QVERIFY(!data.isEmpty());
         QVERIFY2(splitCrLf(data, lines), "every line must end in CR LF");
-        static const QRegularExpression ghz(QStringLiteral("^\\d\\d\\.\\d\\d\\d$"));
-        for (const QByteArray &line : lines) {
-            QVERIFY2(line.size() >= 55, line.constData());
-            QVERIFY2(!line.left(16).trimmed().isEmpty(), line.constData());
-            const QByteArray freq = line.mid(48, 6);
-            QVERIFY2(ghz.match(QLatin1String(freq)).hasMatch(), line.constData());
-            const MapEntry e{freq.left(2).toInt() * 1000 + freq.mid(3).toInt(), line.at(54),
-                             line.mid(40, 6)};
-            QVERIFY2(e.freq >= skyStart && e.freq <= skyStop, line.constData());
-            QVERIFY2(QByteArray("HVLR").contains(e.pol), line.constData());
-            entries.append(e);
+        entries = ws::parseMap(data).entries;
+        QCOMPARE(entries.size(), lines.size());
+        for (const ws::MapEntry &e : entries) {
+            const QByteArray line = e.line.toLatin1();
+            QVERIFY2(!e.name.trimmed().isEmpty(), line.constData());
+            QVERIFY2(ws::holdsFrequency(e), line.constData());
+            QVERIFY2(e.frequency >= skyStart && e.frequency <= skyStop, line.constData());
+            QVERIFY2(e.polarisation.size() == 1 && QStringLiteral("HVLR").contains(e.polarisation),
+                     line.constData());
         }
     }();
     return entries;
@@ -148,26 +131,22 @@ void TestExamples::scansHaveTheirHeaderAndBlocks_data()
 void TestExamples::scansHaveTheirHeaderAndBlocks()
 {
     QFETCH(QString, name);
-    const Scan scan = readScan(name.toLatin1().constData());
-    if (QTest::currentTestFailed())
-        return;
-    QCOMPARE(int(scan.h.size()), skyStop - skyStart + 1);
-    QCOMPARE(int(scan.v.size()), skyStop - skyStart + 1);
+    readScan(name.toLatin1().constData());
 }
 
 void TestExamples::newestDiffersFromReferenceInAFewHumps()
 {
-    const Scan newest = readScan("newest.scn");
-    const Scan reference = readScan("reference.scn");
+    const ws::ScanData newest = readScan("newest.scn");
+    const ws::ScanData reference = readScan("reference.scn");
     if (QTest::currentTestFailed())
         return;
     // Count the humps that changed by more than the noise: the example is
     // meant to show weaker, stronger, gone and new transmissions, not a
     // different satellite.
     int weaker = 0, stronger = 0, changedMHz = 0, allMHz = 0;
-    for (const auto &[n, r] : {std::pair{&newest.h, &reference.h}, {&newest.v, &reference.v}}) {
-        for (const auto &[sky, level] : *n) {
-            const int diff = level - r->at(sky);
+    for (Pol pol : {Pol::Horizontal, Pol::Vertical}) {
+        for (int sky = skyStart; sky <= skyStop; ++sky) {
+            const double diff = levelOf(newest, pol, sky) - levelOf(reference, pol, sky);
             ++allMHz;
             if (std::abs(diff) > 60)
                 ++changedMHz;
@@ -184,51 +163,53 @@ void TestExamples::newestDiffersFromReferenceInAFewHumps()
 
 void TestExamples::mapHasItsFixedColumns()
 {
-    const QList<MapEntry> entries = readMap();
+    const QVector<ws::MapEntry> entries = readMap();
     if (QTest::currentTestFailed())
         return;
     QVERIFY(entries.size() > 20);
     QVERIFY(entries.size() <= 1024);
-    QSet<char> pols;
+    QSet<QString> pols;
     int mpeg = 0;
-    for (const MapEntry &e : entries) {
-        pols.insert(e.pol);
-        if (e.type.toLower().startsWith("mpeg"))
-            ++mpeg;
+    for (const ws::MapEntry &e : entries) {
+        pols.insert(e.polarisation);
+        mpeg += ws::isMpegRow(e.type);
     }
-    QCOMPARE(pols, (QSet<char>{'H', 'V', 'L', 'R'}));
+    QCOMPARE(pols, (QSet<QString>{"H", "V", "L", "R"}));
     QVERIFY(mpeg > 0);
     QVERIFY(mpeg < entries.size());
 }
 
 void TestExamples::mapLinesSitOnTheHumps()
 {
-    const Scan newest = readScan("newest.scn");
-    const Scan reference = readScan("reference.scn");
-    const QList<MapEntry> entries = readMap();
+    const ws::ScanData newest = readScan("newest.scn");
+    const ws::ScanData reference = readScan("reference.scn");
+    const QVector<ws::MapEntry> entries = readMap();
     if (QTest::currentTestFailed())
         return;
     // A circular transmission shows on both linear polarisations.
-    auto seenIn = [](const MapEntry &e, char pol) { return e.pol == pol || e.pol == 'L' || e.pol == 'R'; };
-    for (const MapEntry &e : entries) {
-        int level = 0;
-        for (const Scan *s : {&newest, &reference})
-            for (char pol : {'H', 'V'})
+    auto seenIn = [](const ws::MapEntry &e, Pol pol) {
+        return e.polarisation == (pol == Pol::Horizontal ? "H" : "V") || e.polarisation == "L"
+            || e.polarisation == "R";
+    };
+    for (const ws::MapEntry &e : entries) {
+        double level = 0;
+        for (const ws::ScanData *s : {&newest, &reference})
+            for (Pol pol : {Pol::Horizontal, Pol::Vertical})
                 if (seenIn(e, pol))
-                    level = std::max(level, (pol == 'H' ? s->h : s->v).at(e.freq));
-        QVERIFY2(level > humpLevel, qPrintable(QString::number(e.freq) + QLatin1Char(e.pol)));
+                    level = std::max(level, levelOf(*s, pol, e.frequency));
+        QVERIFY2(level > humpLevel, qPrintable(e.line));
     }
     // And the other way round: every hump has its map line nearby (half the
     // widest transponder plus its skirt).
-    for (const Scan *s : {&newest, &reference}) {
-        for (char pol : {'H', 'V'}) {
-            for (const auto &[sky, level] : (pol == 'H' ? s->h : s->v)) {
-                if (level <= humpLevel + 60)
+    for (const ws::ScanData *s : {&newest, &reference}) {
+        for (Pol pol : {Pol::Horizontal, Pol::Vertical}) {
+            for (int sky = skyStart; sky <= skyStop; ++sky) {
+                if (levelOf(*s, pol, sky) <= humpLevel + 60)
                     continue;
-                const bool listed = std::any_of(entries.begin(), entries.end(), [&](const MapEntry &e) {
-                    return seenIn(e, pol) && std::abs(e.freq - sky) <= 21;
+                const bool listed = std::any_of(entries.begin(), entries.end(), [&](const ws::MapEntry &e) {
+                    return seenIn(e, pol) && std::abs(e.frequency - sky) <= 21;
                 });
-                QVERIFY2(listed, qPrintable(QStringLiteral("hump at %1 %2 not in the map").arg(sky).arg(pol)));
+                QVERIFY2(listed, qPrintable(QStringLiteral("hump at %1 not in the map").arg(sky)));
             }
         }
     }
