@@ -1,5 +1,7 @@
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
+#include "support/plotground.h"
+#include "wording/windowsize.h"
 
 #include "app/plotwidget.h"
 #include "plot/drawscans.h"
@@ -54,7 +56,6 @@ private:
 
 namespace {
 
-const QColor kBackground(0xF0, 0xF0, 0xF0);
 
 // A universal scan of 200 MHz below the band switch with levels from `level`.
 ScanShape scan(int layout, std::function<double(bool, double)> level, double start = 10950,
@@ -115,15 +116,15 @@ void TestDrawScans::nothingIsDrawnUntilBothSlotsAreLoaded()
     QVERIFY(!w->element<QPushButton>(names::loadMapButton)->isEnabled());
     const QSize area1 = levelPlot()->areaSize();
     const QSize area2 = differencePlot()->areaSize();
-    QCOMPARE(count(levelPlot(), kBackground), area1.width() * area1.height());
-    QCOMPARE(count(differencePlot(), kBackground), area2.width() * area2.height());
+    QCOMPARE(count(levelPlot(), ws::test::plotGround()), area1.width() * area1.height());
+    QCOMPARE(count(differencePlot(), ws::test::plotGround()), area2.width() * area2.height());
     QCOMPARE(text(names::startFrequencyLabel), QString());
     QCOMPARE(w->events.repainted.size(), 1); // "Loading, please wait" only
 
     load(ws::ScanSlot::Reference, scan(1055, [](bool, double) { return 30.0; }));
     QVERIFY(w->element<QPushButton>(names::loadMapButton)->isEnabled());
     QCOMPARE(w->events.repainted.size(), 3); // loading, then the finished plot
-    QVERIFY(count(levelPlot(), kBackground) < area1.width() * area1.height());
+    QVERIFY(count(levelPlot(), ws::test::plotGround()) < area1.width() * area1.height());
 }
 
 void TestDrawScans::levelsDifferencesAndGrid()
@@ -149,13 +150,13 @@ void TestDrawScans::levelsDifferencesAndGrid()
     QCOMPARE(colorAt(p1, f, 60 - 30), pc::horizontalReference);
     QCOMPARE(colorAt(p1, f, 60 - 25), pc::verticalNewest);
     QCOMPARE(colorAt(p1, f, 60 - 20), pc::verticalReference);
-    QCOMPARE(colorAt(p1, f, 5), kBackground);
+    QCOMPARE(colorAt(p1, f, 5), ws::test::plotGround());
 
     // Differences: newest stronger lies above the zero line.
     QCOMPARE(colorAt(p2, f, 10), pc::horizontalDifference);
     QCOMPARE(colorAt(p2, f, 5), pc::verticalDifference);
     QCOMPARE(colorAt(p2, f, 0), pc::zeroLine);
-    QCOMPARE(colorAt(p2, f, -10), kBackground);
+    QCOMPARE(colorAt(p2, f, -10), ws::test::plotGround());
     QVERIFY(p2->toPixel(f, 10).y() < p2->toPixel(f, 0).y());
 
     // The grid at 11000 and 11100 MHz only, in both plots.
@@ -203,12 +204,12 @@ void TestDrawScans::disjointRangesLieSideBySide()
     QCOMPARE(text(names::endFrequencyLabel), QStringLiteral("11149 MHz"));
     QCOMPARE(colorAt(levelPlot(), 11000, 0), pc::horizontalNewest);
     QCOMPARE(colorAt(levelPlot(), 11120, 10), pc::horizontalReference);
-    QCOMPARE(colorAt(levelPlot(), 11120, 0), kBackground);
+    QCOMPARE(colorAt(levelPlot(), 11120, 0), ws::test::plotGround());
 
     // Only the grid and the zero line in the difference plot.
     PlotWidget *p2 = differencePlot();
     const QSize area = p2->areaSize();
-    QCOMPARE(count(p2, kBackground) + count(p2, pc::grid) + count(p2, pc::zeroLine),
+    QCOMPARE(count(p2, ws::test::plotGround()) + count(p2, pc::grid) + count(p2, pc::zeroLine),
              area.width() * area.height());
     QVERIFY(count(p2, pc::zeroLine) > 600);
 }

@@ -2,7 +2,6 @@
 #include "app/plotwidget.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
-#include "plot/palette.h"
 #include "support/fakeplatform.h"
 
 #include <QLabel>
@@ -34,7 +33,6 @@ private slots:
     void tableHoldsTheDocumentedLayout();
     void windowStartsAsDescribed();
     void legendIsColouredLikeTheCurves();
-    void legendAndDrawingShareThePalette();
     void tabOrderFollowsTheTable();
     void theWindowIsNeverMadeSmaller();
     void aGrownWindowKeepsEveryElementInItsPlace_data();
@@ -222,30 +220,6 @@ void TestMainWindow::legendIsColouredLikeTheCurves()
     };
     for (const auto &[name, colour] : colours)
         QCOMPARE(element<QLabel>(name)->palette().color(QPalette::WindowText), colour);
-}
-
-// The legend names each line in the colour it is drawn in, taken from the
-// same palette; blue and green text only in the legend's darker shades.
-void TestMainWindow::legendAndDrawingShareThePalette()
-{
-    namespace pal = ws::palette;
-    const std::pair<const char *, QColor> colours[] = {
-        {"Label4_0", pal::horizontalReference}, {"Label4_4", pal::verticalReference},
-        {"Label4_1", pal::horizontalNewest},    {"Label4_5", pal::legendBlue},
-        {"Label4_9", pal::grid},                {"Label4_2", pal::horizontalDifference},
-        {"Label4_3", pal::legendBlue},          {"Label4_6", pal::zeroLine},
-        {"Label4_10", pal::mapHorizontal},      {"Label4_7", pal::legendBlue},
-        {"Label4_11", pal::legendGreen},
-    };
-    for (const auto &[name, colour] : colours)
-        QCOMPARE(element<QLabel>(name)->palette().color(QPalette::WindowText), colour);
-
-    for (const QColor &drawn : {pal::verticalNewest, pal::verticalDifference, pal::mapVertical}) {
-        QCOMPARE(pal::legendBlue.hue(), drawn.hue());
-        QVERIFY(pal::legendBlue.value() < drawn.value());
-    }
-    QCOMPARE(pal::legendGreen.hue(), pal::mapOther.hue());
-    QVERIFY(pal::legendGreen.value() < pal::mapOther.value());
 }
 
 void TestMainWindow::tabOrderFollowsTheTable()

@@ -1,6 +1,8 @@
 #include "app/plotwidget.h"
 #include "core/texts.h"
 #include "support/fakeplatform.h"
+#include "support/plotground.h"
+#include "wording/messages.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -15,7 +17,6 @@ namespace names = ws::window::names;
 
 namespace {
 
-const QColor kBackground(0xF0, 0xF0, 0xF0);
 const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kGreen(0, 255, 0);
 
 QByteArray mapLine(const char *ghz, const char *pol, const char *name = "Station")
@@ -145,7 +146,7 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     QCOMPARE(events.repainted, (QStringList{"Form1", "Form1"}));
     QCOMPARE(events.snapshots[0].mapLabel, QStringLiteral("Loading, please wait ..."));
     const QImage &cleared = events.snapshots[0].strip;
-    QCOMPARE(cleared.pixelColor(column(11778), 20), kBackground);
+    QCOMPARE(cleared.pixelColor(column(11778), 20), ws::test::plotGround());
 
     // Scale 10700 over 2051 MHz: 11778 lies about half-way.
     QCOMPARE(mapStrip()->scaleLeft(), 10700.0);
@@ -156,8 +157,8 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     const QImage strip = mapStrip()->surface();
     for (int y : {0, 22, strip.height() - 1})
         QCOMPARE(strip.pixelColor(x, y), kRed);
-    QCOMPARE(strip.pixelColor(x - 1, 22), kBackground);
-    QCOMPARE(strip.pixelColor(x + 1, 22), kBackground);
+    QCOMPARE(strip.pixelColor(x - 1, 22), ws::test::plotGround());
+    QCOMPARE(strip.pixelColor(x + 1, 22), ws::test::plotGround());
 
     // A second load clears what the first one drew and takes the scale of
     // the scans loaded now.
@@ -166,8 +167,8 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     QCOMPARE(mapStrip()->scaleLeft(), 11000.0);
     const QImage second = mapStrip()->surface();
     QCOMPARE(second.pixelColor(column(12500), 22), kGreen);
-    QCOMPARE(second.pixelColor(column(11778), 22), kBackground);
-    QCOMPARE(second.pixelColor(column(12188), 22), kBackground);
+    QCOMPARE(second.pixelColor(column(11778), 22), ws::test::plotGround());
+    QCOMPARE(second.pixelColor(column(12188), 22), ws::test::plotGround());
     QCOMPARE(w->dialogs.shown[1].prefilled, path);
 }
 
@@ -206,7 +207,7 @@ void TestMapLoad::emptyFileClearsEverything()
     QVERIFY(w->map().listing.isEmpty());
     QVERIFY(logBox()->toPlainText().isEmpty());
     QVERIFY(mapLabel()->text().endsWith(QLatin1String("  0")));
-    QCOMPARE(mapStrip()->surface().pixelColor(column(11778), 10), kBackground);
+    QCOMPARE(mapStrip()->surface().pixelColor(column(11778), 10), ws::test::plotGround());
     QVERIFY(w->dialogs.messages.isEmpty());
 }
 

@@ -1,8 +1,10 @@
 #include "app/plotwidget.h"
 #include "core/numbers.h"
+#include "plot/palette.h"
 #include "plot/readout.h"
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
+#include "support/plotground.h"
 #include "support/mapentries.h"
 
 #include <QLabel>
@@ -68,8 +70,6 @@ private:
 
 namespace {
 
-const QColor kBackground(0xF0, 0xF0, 0xF0);
-
 // The column of the area where the scale puts f.
 int column(PlotWidget *plot, double f)
 {
@@ -122,8 +122,8 @@ void TestZoom::wheelOverAnyPlotZoomsAllThree()
     PlotWidget *strip = plot(names::mapStrip);
     const QImage image = strip->surface();
     QCOMPARE(column(strip, 11778), column(levels, 11778));
-    QCOMPARE(image.pixelColor(column(strip, 11778), 20), QColor(0, 0, 255));
-    QCOMPARE(image.pixelColor(column(strip, 11778) - 2, 20), kBackground);
+    QCOMPARE(image.pixelColor(column(strip, 11778), 20), ws::palette::mapVertical);
+    QCOMPARE(image.pixelColor(column(strip, 11778) - 2, 20), ws::test::plotGround());
 
     // Turned back as far as it goes: the whole range, as it was drawn
     // before any zoom.

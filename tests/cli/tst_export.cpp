@@ -1,5 +1,9 @@
 // --export as a script runs it: the program itself, with no display of any
 // kind and no platform chosen.
+#include "plot/palette.h"
+#include "wording/messages.h"
+#include "wording/windowsize.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,9 +80,9 @@ void TestExport::writesThePictureOfTheWindow()
     // The level plot shows the newest scan's curves, the map strip the
     // map's lines.
     const QRect levelPlot(114, 74, 637, 149), mapStrip(114, 418, 637, 45);
-    QVERIFY(count(picture, levelPlot, QColor(255, 0, 0)) > 500);
-    QVERIFY(count(picture, levelPlot, QColor(0, 0, 255)) > 500);
-    QVERIFY(count(picture, mapStrip, QColor(0, 255, 0)) > 0);
+    QVERIFY(count(picture, levelPlot, ws::palette::horizontalNewest) > 500);
+    QVERIFY(count(picture, levelPlot, ws::palette::verticalNewest) > 500);
+    QVERIFY(count(picture, mapStrip, ws::palette::mapOther) > 0);
 }
 
 void TestExport::writesThePictureAtTheSizeAsked()
@@ -93,7 +97,7 @@ void TestExport::writesThePictureAtTheSizeAsked()
     QCOMPARE(picture.size(), QSize(1000, 700));
     // The level plot is drawn across its whole grown width.
     const QRect rightEnd(114 + 637 + 100, 74, 100, 149);
-    QVERIFY(count(picture, rightEnd, QColor(255, 0, 0)) > 50);
+    QVERIFY(count(picture, rightEnd, ws::palette::horizontalNewest) > 50);
 }
 
 void TestExport::aFileThatDoesNotLoadWritesNothing()

@@ -4,7 +4,9 @@
 // the window, and one of the zoomed window beside it (<file>-zoomed.png).
 #include "app/plotwidget.h"
 #include "plot/levels.h"
+#include "plot/palette.h"
 #include "support/fakeplatform.h"
+#include "support/plotground.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -19,8 +21,8 @@ const QString examples = QStringLiteral(WS_EXAMPLES_DIR "/");
 // The generator's noise floor stays below this level.
 constexpr double kFloorLevel = 190;
 
-bool isBackground(QColor c) { return c == QColor(0xF0, 0xF0, 0xF0); }
-bool isGrid(QColor c) { return c == QColor(255, 255, 0); }
+bool isBackground(QColor c) { return c == ws::test::plotGround(); }
+bool isGrid(QColor c) { return c == ws::palette::grid; }
 
 } // namespace
 

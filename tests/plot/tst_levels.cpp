@@ -23,6 +23,7 @@ private slots:
     void rangeOfBothScansAndCommonRange();
     void pointsOutsideTheTableAreLeftOut();
     void differencesOnlyOverTheCommonRange();
+    void eachLineInItsColour();
     void heldLevelScaleTakesThePlaceOfTheScans();
 };
 
@@ -167,6 +168,32 @@ void TestLevels::differencesOnlyOverTheCommonRange()
     QVERIFY(c.of(ws::palette::verticalDifference).empty()); // reference has no vertical
     QCOMPARE(c.ops.back().kind, 'L'); // the zero line, last
     QCOMPARE(c.ops.back().color, ws::palette::zeroLine);
+}
+
+// Every curve and line in its colour, in the order drawn: the reference
+// under the newest scan, the zero line over the differences.
+void TestLevels::eachLineInItsColour()
+{
+    auto scan = withLnb(1044);
+    scan->first = 10700;
+    scan->last = 10900;
+    scan->layout.horizontal = scan->layout.vertical = true;
+    RecordingCanvas levels;
+    RecordingCanvas differences;
+    ws::drawScans(*scan, *scan, ws::View::whole(ws::PlotRange::of(*scan, *scan)), levels,
+                  differences);
+    const auto coloursOf = [](const RecordingCanvas &c) {
+        QList<QColor> order;
+        for (const RecordingCanvas::Op &op : c.ops) {
+            if (order.isEmpty() || order.back() != op.color)
+                order << op.color;
+        }
+        return order;
+    };
+    const QColor grid(255, 255, 0), red(255, 0, 0), blue(0, 0, 255);
+    QCOMPARE(coloursOf(levels),
+             (QList<QColor>{grid, QColor(255, 0, 255), QColor(0, 255, 255), red, blue}));
+    QCOMPARE(coloursOf(differences), (QList<QColor>{grid, red, blue, QColor(0, 0, 0)}));
 }
 
 void TestLevels::heldLevelScaleTakesThePlaceOfTheScans()
