@@ -1,8 +1,12 @@
 #include "core/savefile.h"
 #include "app/verdicttile.h"
 #include "core/texts.h"
+#include "fullscan/fullscan.h"
+#include "receiver/checklog.h"
+#include "receiver/signalcheck.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
+#include "support/resultsmessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using ws::receiver::checkingLine;
+using ws::receiver::Polarisation;
 using ws::test::FakeWindow;
 namespace names = ws::window::names;
 
@@ -35,13 +41,14 @@ QByteArray fileBytes(const QString &path)
 // often the check reads the clock, so any number of seconds is accepted.
 QString logPattern(const QString &frequency, QChar letter)
 {
-    return QRegularExpression::escape(QStringLiteral("Checking ") + frequency + letter +
-                                      QStringLiteral(" for dvb mpeg2 signal\r\nAfter ")) +
-           QStringLiteral("\\d+") +
-           QRegularExpression::escape(
-               QStringLiteral(" Sec. Tuner locked at : ") + QLatin1String(kStatusReply) +
-               ws::generalDateText(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 15))) +
-               ws::crlf() + QLatin1String(kSearchReply) + ws::crlf());
+    const auto polarisation = letter == 'h' ? Polarisation::Horizontal : Polarisation::Vertical;
+    const QString anySeconds = QStringLiteral("987654321");
+    const QString locked = ws::receiver::lockedLine(
+        anySeconds.toLongLong(), QLatin1String(kStatusReply),
+        QDateTime(QDate(2026, 12, 7), QTime(10, 30, 15)));
+    return QRegularExpression::escape(checkingLine(frequency, polarisation) + locked +
+                                      QLatin1String(kSearchReply) + ws::crlf())
+        .replace(anySeconds, QStringLiteral("\\d+"));
 }
 
 // The log box shows the last line that holds text (the verdict) at its
@@ -173,11 +180,11 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
     QVERIFY2(matchesWhole(logPattern("11003", 'h') + logPattern("11007", 'v') + "\\r\\n", file),
              file.constData());
     QCOMPARE(w->system.beeps, 1);
-    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(resultsPath())});
     // Below it, what the scan came to, and that no copy could be kept.
     QCOMPARE(w->dialogs.details,
-             QStringList{"Checked 2 of 2 MPEG entries: 2 locked, 2 with tables found\n"
-                         "Could not keep a copy of the results in the data folder: the system "
+             QStringList{ws::summaryLine({2, 2, 2, 2, 0, 0}) +
+                         "\nCould not keep a copy of the results in the data folder: the system "
                          "names none"});
     QCOMPARE(shown(), asShown(file));
     QCOMPARE(w->window->findChild<VerdictTile *>(names::verdict)->verdict().spoken(),
@@ -211,7 +218,7 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
     QCOMPARE(shown(), asShown(file));
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
-    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(resultsPath())});
 }
 
 void TestFullScanWindow::secondScanOverwritesTheFile()
@@ -248,7 +255,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
     {
         QFile old(resultsPath());
         QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("Checking 10700h for dvb mpeg2 signal\r\n\r\n");
+        old.write(checkingLine("10700", Polarisation::Horizontal).toLatin1() + "\r\n");
     }
 
     w->window->runFullScan();
@@ -258,7 +265,7 @@ void TestFullScanWindow::nothingToCheckStillWritesTheFile()
     QCOMPARE(w->serial.opens, 0);
     QCOMPARE(fileBytes(resultsPath()), QByteArray("\r\n"));
     QCOMPARE(w->system.beeps, 1);
-    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
+    QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(resultsPath())});
     QCOMPARE(shown(), QString());
     QVERIFY(skipRestHidden());
 }
@@ -275,11 +282,11 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
 
     QCOMPARE(w->dialogs.messages.size(), 1);
     const QString message = w->dialogs.messages.first();
-    const QString lead = "Could not save results to file " + path + ": ";
+    const QString lead = ws::test::unsavedResultsMessage(path);
     QVERIFY2(message.startsWith(lead) && message.size() > lead.size(), qPrintable(message));
     QVERIFY(!QFile::exists(path));
     // The results are still shown, and the window is ready for the next scan.
-    QVERIFY(shown().startsWith(QLatin1String("Checking 11001h")));
+    QVERIFY(shown().startsWith(checkingLine("11001", Polarisation::Horizontal).chopped(2)));
     QVERIFY(!w->window->fullScanStopRequested());
     QVERIFY(skipRestHidden());
 }
@@ -296,8 +303,8 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     w->window->runFullScan();
     QVERIFY(w->finishReceiverWork());
 
-    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + fallback});
-    QVERIFY(fileBytes(fallback).startsWith("Checking 11001h for dvb mpeg2 signal\r\n"));
+    QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(fallback)});
+    QVERIFY(fileBytes(fallback).startsWith(checkingLine("11001", Polarisation::Horizontal).toLatin1()));
     // The clock's time names the copy kept in past results.
     QCOMPARE(fileBytes(dir->filePath("data/Wavesift/results/2026-12-07T10-30-15.txt")),
              fileBytes(fallback));
@@ -311,8 +318,8 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     w->window->runFullScan();
     QVERIFY(w->finishReceiverWork());
     const QString message = w->dialogs.messages.value(0);
-    const QString first = "Could not save results to file " +
-                          QDir::toNativeSeparators(dir->filePath("gone/results.txt")) + ": ";
+    const QString first =
+        ws::test::unsavedResultsMessage(QDir::toNativeSeparators(dir->filePath("gone/results.txt")));
     const QString second = "; nor to file " +
                            QDir::toNativeSeparators(dir->filePath("file/Wavesift/results.txt")) +
                            ": ";
@@ -335,7 +342,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     QCOMPARE(w->serial.opens, 1);
     // Nothing was checked: the earlier results stay, the log shows why.
     QCOMPARE(fileBytes(resultsPath()), QByteArray("yesterday"));
-    QVERIFY(shown().startsWith(QLatin1String("Checking 11001h for dvb mpeg2 signal\n")));
+    QVERIFY(shown().startsWith(checkingLine("11001", Polarisation::Horizontal).replace("\r\n", "\n")));
     QVERIFY(!shown().contains(QLatin1String("11002")));
     // One report of the port from the check, not one per row, then the file.
     QCOMPARE(w->dialogs.messages.size(), 2);
@@ -452,12 +459,15 @@ void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
     QCOMPARE(tuneCommands().size(), 2);
     const QByteArray file = fileBytes(resultsPath());
     // The stopped row keeps what its search found, then says why it ended.
-    QVERIFY2(matchesWhole(logPattern("11001", 'h') + "Checking 11002h[\\s\\S]*PAT found\\r\\n\\r\\n"
-                                                     "Stopped by the user\\.\\r\\n\\r\\n",
+    const QString stopped = ws::receiver::stoppedLine() + "\r\n\r\n";
+    QVERIFY2(matchesWhole(logPattern("11001", 'h') +
+                              QRegularExpression::escape(checkingLine("11002", Polarisation::Horizontal)) +
+                              "[\\s\\S]*PAT found\\r\\n\\r\\n" + QRegularExpression::escape(stopped),
                           file),
              file.constData());
-    QCOMPARE(w->dialogs.messages, QStringList{"Saved Results to file " + resultsPath()});
-    QVERIFY(w->dialogs.details.value(0).startsWith("Stopped by the user.\nChecked 2 of 3 MPEG"));
+    QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(resultsPath())});
+    QVERIFY(w->dialogs.details.value(0).startsWith(ws::receiver::stoppedLine() + "\n" +
+                                                   ws::summaryLine({3, 2, 0, 0, 0, 0}).section(':', 0, 0)));
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
 }

@@ -2,6 +2,7 @@
 #include "app/verdicttile.h"
 #include "receiver/checklog.h"
 #include "receiver/protocol.h"
+#include "receiver/signalcheck.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
 
@@ -10,6 +11,9 @@
 #include <QPushButton>
 #include <QTest>
 
+using ws::receiver::checkingLine;
+using ws::receiver::nothingFoundLines;
+using ws::receiver::Polarisation;
 using ws::test::FakeWindow;
 namespace names = ws::window::names;
 
@@ -91,22 +95,22 @@ void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer_data()
         const QByteArray name = "Picture" + QByteArray::number(p);
         QTest::newRow(name + " left") << p << Qt::LeftButton << 100 << 1.0
                                       << QByteArray("T10700000005010")
-                                      << "Checking 10700h for dvb mpeg2 signal\r\n";
+                                      << checkingLine("10700", Polarisation::Horizontal);
         QTest::newRow(name + " right") << p << Qt::RightButton << 100 << 1.0
                                        << QByteArray("T10700000005110")
-                                       << "Checking 10700v for dvb mpeg2 signal\r\n";
+                                       << checkingLine("10700", Polarisation::Vertical);
         QTest::newRow(name + " middle") << p << Qt::MiddleButton << 100 << 1.0
                                         << QByteArray("T10700000005310")
-                                        << "Checking 10700v for dvb mpeg2 signal\r\n";
+                                        << checkingLine("10700", Polarisation::Vertical);
     }
     // The whole MHz nearest to the pointer, halves to even: column 201 is
     // 10700.5, 203 is 10701.5.
     QTest::newRow("10700.5") << 1 << Qt::LeftButton << 201 << 0.5 << QByteArray("T10700000005010")
-                             << "Checking 10700h for dvb mpeg2 signal\r\n";
+                             << checkingLine("10700", Polarisation::Horizontal);
     QTest::newRow("10701") << 1 << Qt::LeftButton << 202 << 0.5 << QByteArray("T10701000005010")
-                           << "Checking 10701h for dvb mpeg2 signal\r\n";
+                           << checkingLine("10701", Polarisation::Horizontal);
     QTest::newRow("10701.5") << 1 << Qt::LeftButton << 203 << 0.5 << QByteArray("T10702000005010")
-                             << "Checking 10702h for dvb mpeg2 signal\r\n";
+                             << checkingLine("10702", Polarisation::Horizontal);
 }
 
 void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer()
@@ -126,7 +130,7 @@ void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer()
 
     QCOMPARE(w->serial.written.value(0), QByteArray("CBEG"));
     QCOMPARE(w->serial.written.value(1), tune);
-    const QString expected = firstLine + "nothing found after 0 Seconds\r\n\r\n";
+    const QString expected = firstLine + nothingFoundLines("0");
     QCOMPARE(w->window->lastCheckLog(), expected);
     QCOMPARE(log(), QString(expected).replace("\r\n", "\n"));
 }
@@ -136,7 +140,7 @@ void TestSpotCheck::clickBeforeAnyScanUsesThePlainScale()
     // Nothing is loaded: the scale is still the area's own pixels.
     press(plot(2), Qt::LeftButton, 37);
     QCOMPARE(w->serial.written.value(1), QByteArray("T37000005010"));
-    QVERIFY(w->window->lastCheckLog().startsWith("Checking 37h "));
+    QVERIFY(w->window->lastCheckLog().startsWith(checkingLine("37", Polarisation::Horizontal)));
 }
 
 void TestSpotCheck::positionBeyond16BitsChecksNothing()
@@ -176,7 +180,7 @@ void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
     w->window->checkFrequencyAt(10700, Qt::LeftButton);
     // The first line replaces the box's text at once, while the check goes
     // on from the event loop.
-    QCOMPARE(log(), QString("Checking 10700h for dvb mpeg2 signal\n"));
+    QCOMPARE(log(), checkingLine("10700", Polarisation::Horizontal).replace("\r\n", "\n"));
     QVERIFY(w->finishReceiverWork());
     // The box shows the check's log, its line ends as line breaks.
     QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
@@ -186,7 +190,7 @@ void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
     // The next check replaces it.
     answer("No Signal\r\n");
     check(11000, Qt::RightButton);
-    QVERIFY(log().startsWith("Checking 11000v"));
+    QVERIFY(log().startsWith(checkingLine("11000", Polarisation::Vertical).chopped(2)));
     QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
 }
 
@@ -196,7 +200,8 @@ void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
     w->serial.openError = "Permission denied";
     check(10700, Qt::LeftButton);
     const QString label = ws::receiver::portFor("2").label;
-    QCOMPARE(w->dialogs.messages, QStringList{label + " could not be opened: Permission denied"});
+    QCOMPARE(w->dialogs.messages,
+             QStringList{ws::receiver::openFailedMessage(label, "Permission denied")});
 
     w->serial.failOpen = false;
     answer("Ready\r\n");
@@ -207,7 +212,7 @@ void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
     // A receiver that says nothing at all: what to check, below the message.
     w->serial.onWrite = {};
     check(10700, Qt::LeftButton);
-    const QString silence = label + " did not answer: nothing received in 10 s";
+    const QString silence = ws::receiver::silentPortMessage(label, "10");
     QCOMPARE(w->dialogs.details.value(1), ws::receiver::silentPortAdvice(silence));
 }
 
@@ -220,7 +225,7 @@ void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()
             timeout->setText("2.5");
     };
     check(10700, Qt::LeftButton);
-    QVERIFY(w->window->lastCheckLog().endsWith("nothing found after 2.5 Seconds\r\n\r\n"));
+    QVERIFY(w->window->lastCheckLog().endsWith(nothingFoundLines("2.5")));
 }
 
 void TestSpotCheck::checkWaitsOnTimersAndEndsWithTheWindow()
@@ -282,7 +287,7 @@ void TestSpotCheck::escapeStopsTheCheckAndForgetsTheClicksThatWaited()
     QVERIFY(!w->serial.isOpen);
     QVERIFY(w->finishReceiverWork());
     QCOMPARE(w->window->lastCheckLog(),
-             QString("Checking 11000h for dvb mpeg2 signal\r\nStopped by the user.\r\n"));
+             checkingLine("11000", Polarisation::Horizontal) + ws::receiver::stoppedLine() + "\r\n");
     QCOMPARE(w->serial.written.size(), writes);
     QVERIFY(w->dialogs.messages.isEmpty());
 }
@@ -346,7 +351,7 @@ void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
     press(box, Qt::LeftButton, 100);
     QVERIFY(!w->window->watching());
     QCOMPARE(w->serial.written.count("T10700000005010"), 2);
-    QVERIFY(w->window->lastCheckLog().startsWith("Checking 10700h"));
+    QVERIFY(w->window->lastCheckLog().startsWith(checkingLine("10700", Polarisation::Horizontal)));
 
     // The transmission the readout names, in its polarisation; Escape ends
     // it, the port closed.

@@ -4,11 +4,14 @@
 
 #include "app/realplatform.h"
 #include "core/texts.h"
+#include "fullscan/fullscan.h"
 #include "receiver/checklog.h"
 #include "receiver/qtserialline.h"
 #include "rxsim/receiversim.h"
+#include "support/checklogpattern.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
+#include "support/resultsmessages.h"
 #include "support/testpart.h"
 
 #include <QDir>
@@ -23,6 +26,8 @@
 #include <csignal>
 #include <unistd.h>
 
+using ws::receiver::checkingLine;
+using ws::receiver::Polarisation;
 using ws::rxsim::ForkedReceiver;
 using ws::rxsim::Script;
 using ws::test::mapFileLine;
@@ -90,12 +95,16 @@ Finished run(const QStringList &arguments, bool closedOutput = false)
     return finish(program);
 }
 
-const QString kLockedLog = QStringLiteral(
-    "Checking %1 for dvb mpeg2 signal\r\n"
-    // The reply comes at once, but the second may turn over meanwhile.
-    "After [01] Sec\\. Tuner locked at : 00 Locked   Lvl 75\r\n"
-    "[^\r\n]+\r\n" // the date and time
-    "Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\nReady\r\n\r\n");
+// The simulator's status reply, as a check cuts it.
+const QString kLockReply = QStringLiteral("00 Locked   Lvl 75\r\n");
+
+// The log of a check of the simulator: the reply comes at once, but the
+// second may turn over meanwhile.
+QString lockedLog(const QString &frequency, Polarisation polarisation)
+{
+    return ws::test::lockedLogPattern(frequency, polarisation, kLockReply) +
+           "Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\nReady\r\n\r\n";
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -147,7 +156,7 @@ void TestCliPty::checkExitCodes()
         QVERIFY2(receiver.ok(), qPrintable(receiver.error()));
         const Finished locks = run({"--check", "11778h", "--port", receiver.devicePath()});
         QCOMPARE(locks.exitCode, 0);
-        QVERIFY2(QRegularExpression("\\A" + kLockedLog.arg("11778h") + "\\z")
+        QVERIFY2(QRegularExpression("\\A" + lockedLog("11778", Polarisation::Horizontal) + "\\z")
                      .match(QString::fromLatin1(locks.out))
                      .hasMatch(),
                  locks.out.toPercentEncoding(" :/").constData());
@@ -161,8 +170,8 @@ void TestCliPty::checkExitCodes()
         const Finished deaf =
             run({"--check", "11778v", "--port", receiver.devicePath(), "--timeout", "1"});
         QCOMPARE(deaf.exitCode, 1);
-        QCOMPARE(deaf.out, QByteArray("Checking 11778v for dvb mpeg2 signal\r\n"
-                                      "nothing found after 1 Seconds\r\n\r\n"));
+        QCOMPARE(deaf.out, (checkingLine("11778", Polarisation::Vertical) +
+                            ws::receiver::nothingFoundLines("1")).toLatin1());
         QCOMPARE(deaf.err, QByteArray());
     }
     QTemporaryDir dir;
@@ -170,11 +179,12 @@ void TestCliPty::checkExitCodes()
     const Finished missing = run({"--check", "11778h", "--port", gone});
     QCOMPARE(missing.exitCode, 3);
     // The failure is told on standard error and logged as the window logs it.
-    QVERIFY2(missing.err.startsWith("comport " + gone.toLocal8Bit() + " could not be opened: "),
+    QVERIFY2(missing.err.startsWith(
+                 ws::receiver::openFailedMessage("comport " + gone, QString()).toLocal8Bit()),
              missing.err.constData());
     QByteArray logged = missing.err;
     logged.replace('\n', "\r\n");
-    QCOMPARE(missing.out, "Checking 11778h for dvb mpeg2 signal\r\n" + logged);
+    QCOMPARE(missing.out, checkingLine("11778", Polarisation::Horizontal).toLatin1() + logged);
 }
 
 void TestCliPty::fullScanWritesWhatTheWindowWrites()
@@ -214,7 +224,7 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     window.runFullScan();
     QVERIFY(QTest::qWaitFor([&] { return !window.receiverBusy(); }, 60000));
     const QString windowsFile = dir.filePath("window/results.txt");
-    QCOMPARE(dialogs.messages, QStringList{"Saved Results to file " + windowsFile});
+    QCOMPARE(dialogs.messages, QStringList{ws::test::savedResultsMessage(windowsFile)});
     const QByteArray windows = readAll(windowsFile);
 
     const Finished scan = finish(program);
@@ -224,8 +234,8 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     // The log went out as it grew, the same bytes as the file has.
     QCOMPARE(scan.out + "\r\n", programs);
     QCOMPARE(QString::fromLocal8Bit(scan.err).split('\n', Qt::SkipEmptyParts),
-             QStringList({"1/2 11012h", "2/2 11479v", "Saved Results to file " + output,
-                          "Checked 2 of 2 MPEG entries: 2 locked, 2 with tables found"}));
+             QStringList({"1/2 11012h", "2/2 11479v", ws::test::savedResultsMessage(output),
+                          ws::summaryLine({2, 2, 2, 2, 0, 0})}));
 
     // Byte for byte, but for the wall-clock time of each lock: the
     // program's must be a second of its own run, and then stands for the
@@ -233,7 +243,7 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     QStringList secondsOfTheRun;
     for (QDateTime t = started.addSecs(-1); t <= ended.addSecs(1); t = t.addSecs(1))
         secondsOfTheRun << ws::generalDateText(t);
-    static const QRegularExpression lockDate("Tuner locked at : [^\r\n]*\r\n([^\r\n]*)\r\n");
+    static const QRegularExpression lockDate(ws::test::lockedLinePattern(kLockReply));
     QString text = ws::fromBytes(programs);
     int locks = 0;
     for (qsizetype from = 0;;) {
@@ -248,15 +258,16 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     }
     QCOMPARE(locks, 2);
     programs = ws::toBytes(text);
-    QVERIFY2(QRegularExpression("\\A" + kLockedLog.arg("11012h") + kLockedLog.arg("11479v") +
+    QVERIFY2(QRegularExpression("\\A" + lockedLog("11012", Polarisation::Horizontal) + lockedLog("11479", Polarisation::Vertical) +
                                 "\r\n\\z")
                  .match(text)
                  .hasMatch(),
              programs.toPercentEncoding(" :/").constData());
     // Each run's lock may fall on either side of a second's end.
-    static const QRegularExpression lockSecond("After [01] Sec\\.");
-    const auto sameSecond = [](QByteArray bytes) {
-        return ws::toBytes(ws::fromBytes(bytes).replace(lockSecond, "After 0 Sec."));
+    static const QRegularExpression lockSecond(ws::test::lockedLinePattern(kLockReply));
+    const auto sameSecond = [&clock](QByteArray bytes) {
+        return ws::toBytes(ws::fromBytes(bytes).replace(
+            lockSecond, ws::receiver::lockedLine(0, kLockReply, clock.when)));
     };
     QCOMPARE(sameSecond(programs), sameSecond(windows));
 }
@@ -313,8 +324,8 @@ void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog()
     const Finished stopped = finish(program);
     QCOMPARE(stopped.exitCode, 1);
     const QByteArray saved = readAll(output);
-    QCOMPARE(saved.count("Checking "), 1);
-    QVERIFY2(QRegularExpression("\\A" + kLockedLog.arg("11012h") + "\r\n\\z")
+    QCOMPARE(saved.count(checkingLine("11012", Polarisation::Horizontal).toLatin1()), 1);
+    QVERIFY2(QRegularExpression("\\A" + lockedLog("11012", Polarisation::Horizontal) + "\r\n\\z")
                  .match(QString::fromLatin1(saved))
                  .hasMatch(),
              saved.toPercentEncoding(" :/").constData());
@@ -322,8 +333,7 @@ void TestCliPty::stopDuringTheFirstOfThreeSavesOneLog()
     QStringList told{"1/3 11012h",
                      "Stopping after this check; the results so far will be saved. A second "
                      "Ctrl+C ends the program at once without saving",
-                     "Saved Results to file " + output,
-                     "Checked 1 of 3 MPEG entries: 1 locked, 1 with tables found"};
+                     ws::test::savedResultsMessage(output), ws::summaryLine({3, 1, 1, 1, 0, 0})};
     if (signal == 0)
         told.insert(1, "Could not write the log to standard output: Broken pipe");
     QCOMPARE(QString::fromLocal8Bit(err).split('\n', Qt::SkipEmptyParts), told);
@@ -380,12 +390,12 @@ void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()
 {
     QTest::addColumn<QStringList>("simulator");
     QTest::addColumn<QString>("told");
-    const QString flood = "stopped working: the receiver sent more than ";
-    QTest::newRow("silent") << QStringList{"--silent"} << "did not answer: nothing received in 0.5 s";
+    using namespace ws::receiver;
+    QTest::newRow("silent") << QStringList{"--silent"} << silentPortMessage("", "0.5");
     QTest::newRow("status flood") << QStringList{"--flood", "status"}
-                                  << flood + "65536 bytes without ending its reply";
+                                  << stoppedWorkingMessage("", floodedReplyReason());
     QTest::newRow("search flood") << QStringList{"--flood", "search"}
-                                  << flood + "1048576 bytes in its table search";
+                                  << stoppedWorkingMessage("", floodedSearchReason());
 }
 
 void TestCliPty::silentOrFloodingReceiverIsAPortFailure()
@@ -401,8 +411,8 @@ void TestCliPty::silentOrFloodingReceiverIsAPortFailure()
         run({"--check", "11778h", "--port", receiver.devicePath(), "--timeout", "0.5"});
     QCOMPARE(done.exitCode, 3);
     // A silent one's line is followed by what to check.
-    const QString advice = ws::receiver::silentPortAdvice(" " + told);
-    QCOMPARE(done.err, "comport " + QFile::encodeName(receiver.devicePath()) + " " +
+    const QString advice = ws::receiver::silentPortAdvice(told);
+    QCOMPARE(done.err, "comport " + QFile::encodeName(receiver.devicePath()) +
                            told.toLatin1() + "\n" +
                            (advice.isEmpty() ? QByteArray() : advice.toLatin1() + "\n"));
 }

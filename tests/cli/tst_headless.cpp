@@ -5,11 +5,16 @@
 
 #include "cli/headless.h"
 #include "cli/messageline.h"
+#include "fullscan/fullscan.h"
 #include "core/savefile.h"
 #include "core/texts.h"
+#include "receiver/checklog.h"
 #include "receiver/protocol.h"
+#include "support/checklogpattern.h"
 #include "support/fakes.h"
 #include "support/mapentries.h"
+#include "support/resultsmessages.h"
+#include "wording/messages.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +22,8 @@
 #include <QTest>
 
 using namespace ws::cli;
+using ws::receiver::checkingLine;
+using ws::receiver::Polarisation;
 
 namespace {
 
@@ -141,19 +148,20 @@ void TestHeadless::checkLogsToStandardOutputByteForByte()
     QCOMPARE(rig.check("11778.5v"), exitcode::success);
     QCOMPARE(rig.serial.written.value(1), QByteArray("T11778000005110"));
     // The receiver's byte 0xE9 comes out as that one byte, CR LF as CR LF.
-    QCOMPARE(rig.out, QByteArray("Checking 11778v for dvb mpeg2 signal\r\n"
-                                 "After 1 Sec. Tuner locked at : 00 Locked   Lvl 75\r\n") +
-                          rig.date().toLatin1() +
-                          "\r\nSDT found: Caf\xe9 TV\r\nReady\r\n\r\n");
+    QCOMPARE(rig.out, (checkingLine("11778", Polarisation::Vertical) +
+                       ws::receiver::lockedLine(1, QLatin1String(kLocked), rig.clock.wallClock))
+                              .toLatin1() +
+                          "SDT found: Caf\xe9 TV\r\nReady\r\n\r\n");
     QCOMPARE(rig.err, QByteArray());
 
     // A port failure goes into the log and to the user.
     Rig failing;
     failing.serial.failOpen = true;
     QCOMPARE(failing.check("11778h"), exitcode::portFailed);
-    const QString message = ws::receiver::portFor("/dev/ttyUSB0").label +
-                            " could not be opened: No such file or directory";
-    QCOMPARE(failing.out, "Checking 11778h for dvb mpeg2 signal\r\n" + message.toLatin1() + "\r\n");
+    const QString message = ws::receiver::openFailedMessage(
+        ws::receiver::portFor("/dev/ttyUSB0").label, "No such file or directory");
+    QCOMPARE(failing.out,
+             (checkingLine("11778", Polarisation::Horizontal) + message).toLatin1() + "\r\n");
     QCOMPARE(failing.errLines(), QStringList{message});
 }
 
@@ -182,9 +190,11 @@ void TestHeadless::checkExitCodeNeedsLockAndReady()
     rig.lockReply = reply;
     rig.search = search;
     QCOMPARE(rig.check("11778h", "3"), exit);
-    QVERIFY(rig.out.startsWith("Checking 11778h for dvb mpeg2 signal\r\n"));
-    const QByteArray unconfirmed = "comport /dev/ttyUSB0: the receiver reported a lock marked "
-                                   "\"Aut\"; the lock was not confirmed\n";
+    QVERIFY(rig.out.startsWith(checkingLine("11778", Polarisation::Horizontal).toLatin1()));
+    const QByteArray unconfirmed =
+        ws::receiver::unconfirmedLockMessage(ws::receiver::portFor("/dev/ttyUSB0").label)
+            .toLatin1() +
+        "\n";
     QCOMPARE(rig.err, reply.contains("Aut") ? unconfirmed : QByteArray());
 }
 
@@ -217,13 +227,17 @@ void TestHeadless::fullScanSavesReportsAndSummarises()
     // The file holds exactly the logs that went to standard output, then
     // one CR LF.
     QCOMPARE(readAll(output), rig.out + "\r\n");
-    QVERIFY(rig.out.startsWith("Checking 11012h for dvb mpeg2 signal\r\nAfter "));
-    QVERIFY(rig.out.endsWith(
-        "Checking 11479v for dvb mpeg2 signal\r\nnothing found after 10 Seconds\r\n\r\n"));
+    QVERIFY(QRegularExpression("\\A" + ws::test::lockedLogPattern("11012", Polarisation::Horizontal,
+                                                                  QLatin1String(kLocked), "\\d+"))
+                .match(QLatin1String(rig.out))
+                .hasMatch());
+    QVERIFY(rig.out.endsWith((checkingLine("11479", Polarisation::Vertical) +
+                              ws::receiver::nothingFoundLines("10"))
+                                 .toLatin1()));
     QCOMPARE(rig.errLines(),
              QStringList({"1/2 11012h", "2/2 11479v",
-                          "Saved Results to file " + QDir::toNativeSeparators(output),
-                          "Checked 2 of 2 MPEG entries: 1 locked, 1 with tables found"}));
+                          ws::test::savedResultsMessage(QDir::toNativeSeparators(output)),
+                          ws::summaryLine({2, 2, 1, 1, 0, 0})}));
 }
 
 void TestHeadless::fullScanSummaryNamesWhatWasNotConfirmedOrSilent()
@@ -242,8 +256,7 @@ void TestHeadless::fullScanSummaryNamesWhatWasNotConfirmedOrSilent()
     };
     rig.fullScan(map, dir.filePath("scan.txt"));
     QCOMPARE(rig.errLines().last(),
-             QString("Checked 2 of 2 MPEG entries: 0 locked, 0 with tables found, 1 not confirmed, "
-                     "1 no answer"));
+             ws::summaryLine({2, 2, 0, 0, 1, 1}));
 }
 
 void TestHeadless::fullScanExitCodes_data()
@@ -299,7 +312,7 @@ void TestHeadless::fullScanExitCodes()
     const QString shown = QDir::toNativeSeparators(output);
     if (unwritable) {
         QVERIFY(!QFile::exists(output));
-        QCOMPARE(err.filter("Could not save results to file " + shown + ": ").size(), 1);
+        QCOMPARE(err.filter(ws::test::unsavedResultsMessage(shown)).size(), 1);
     } else if (portFailsAt == 1) {
         // Nothing was checked: yesterday's results stay.
         QCOMPARE(readAll(output), QByteArray("yesterday"));
@@ -307,15 +320,17 @@ void TestHeadless::fullScanExitCodes()
     } else {
         // What was checked is saved.
         QCOMPARE(readAll(output), rig.out + "\r\n");
-        QVERIFY(err.contains("Saved Results to file " + shown));
+        QVERIFY(err.contains(ws::test::savedResultsMessage(shown)));
     }
-    QCOMPARE(rig.out.count("Checking "), checked);
-    QVERIFY2(err.constLast().startsWith(QString("Checked %1 of 2 MPEG entries").arg(checked)),
+    QCOMPARE(rig.out.count(checkingLine("11012", Polarisation::Horizontal).toLatin1()) +
+                 rig.out.count(checkingLine("11479", Polarisation::Vertical).toLatin1()),
+             checked);
+    QVERIFY2(err.constLast().startsWith(ws::summaryLine({2, checked, 0, 0, 0, 0}).section(':', 0, 0)),
              qPrintable(err.constLast()));
     QCOMPARE(err.contains("Stopping after this check; the results so far will be saved. A second "
                           "Ctrl+C ends the program at once without saving"),
              stop && portFailsAt == 0);
-    QCOMPARE(err.filter("could not be opened").size(), portFailsAt > 0 ? 1 : 0);
+    QCOMPARE(err.filter(ws::receiver::openFailedMessage("", "")).size(), portFailsAt > 0 ? 1 : 0);
 }
 
 void TestHeadless::onlyTheDefaultOutputKeepsAPastCopy()
@@ -377,8 +392,8 @@ void TestHeadless::groundIsCheckedBeforeTheFirstTune_data()
     // Asked first whether it is a map at all.
     QTest::newRow("a scan as the map")
         << QByteArray("Scan\r\n10700 45\r\n10701 46\r\n") << "scan.txt" << exitcode::badArguments
-        << "<map>: no line holds a frequency; is this a map?\n" + noEntry;
-    const QString cannot = QStringLiteral("Could not save results to file <output>: ");
+        << ws::messages::mapWithoutFrequency("<map>") + "\n" + noEntry;
+    const QString cannot = ws::test::unsavedResultsMessage("<output>");
     QTest::newRow("no such folder") << threeRowMap() << "gone/scan.txt" << exitcode::notSaved
                                     << cannot + "the folder <dir>/gone does not exist";
     QTest::newRow("the map") << threeRowMap() << "map" << exitcode::notSaved
@@ -414,14 +429,14 @@ void TestHeadless::messageBoxLines_data()
     QTest::addColumn<QString>("detail");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("line");
-    const QString needsScans = "a.map was not loaded: a map needs both scans loaded first";
-    QTest::newRow("detail") << "Cancel/Abbruch" << "a.scn: line 3: no layout" << "a.scn"
-                            << "wavesift: a.scn: line 3: no layout (Cancel/Abbruch)\n";
-    QTest::newRow("file") << "Cancel/Abbruch" << "" << "a.map"
-                          << "wavesift: a.map: Cancel/Abbruch\n";
+    const QString needsScans = ws::messages::mapNeedsScans("a.map");
+    const QString cancel = ws::messages::cancelled();
+    QTest::newRow("detail") << cancel << "a.scn: line 3: no layout" << "a.scn"
+                            << "wavesift: a.scn: line 3: no layout (" + cancel + ")\n";
+    QTest::newRow("file") << cancel << "" << "a.map" << "wavesift: a.map: " + cancel + "\n";
     QTest::newRow("text names the file") << needsScans << "" << "a.map"
                                          << "wavesift: " + needsScans + "\n";
-    QTest::newRow("no file") << "Cancel/Abbruch" << "" << "" << "wavesift: Cancel/Abbruch\n";
+    QTest::newRow("no file") << cancel << "" << "" << "wavesift: " + cancel + "\n";
 }
 
 void TestHeadless::messageBoxLines()
@@ -459,7 +474,7 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     Rig silent;
     silent.serial.onWrite = {};
     QCOMPARE(silent.watch({}), exitcode::portFailed);
-    QVERIFY(silent.errLines().value(0).contains(" did not answer: nothing received in 10 s"));
+    QVERIFY(silent.errLines().value(0).endsWith(ws::receiver::silentPortMessage("", "10")));
     QCOMPARE(silent.out, QByteArray());
 }
 

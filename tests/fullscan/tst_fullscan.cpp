@@ -1,5 +1,6 @@
 #include "fullscan/fullscan.h"
 #include "fullscan/resultsfile.h"
+#include "receiver/checklog.h"
 #include "support/mapentries.h"
 
 #include <QDir>
@@ -63,6 +64,7 @@ private slots:
     void onlyHorizontalGivesDigitZero();
     void rowCountIsTakenOnce();
     void anEntryAfterThe1024thIsScanned();
+    void summaryCountsWhatTheScanFound();
     void resultsFileLiesInTheGivenFolder();
     void resultsAreWrittenByteForByteAndOverwritten();
     void failedWritesAreReportedWithTheReason();
@@ -214,6 +216,15 @@ void TestFullScan::resultsFileLiesInTheGivenFolder()
     QCOMPARE(ws::resultsFilePath(QString()), QStringLiteral("results.txt"));
 }
 
+void TestFullScan::summaryCountsWhatTheScanFound()
+{
+    QCOMPARE(ws::summaryLine({46, 45, 30, 26, 0, 0}),
+             QString("Checked 45 of 46 MPEG entries: 30 locked, 26 with tables found"));
+    QCOMPARE(ws::summaryLine({2, 2, 0, 0, 1, 1}),
+             QString("Checked 2 of 2 MPEG entries: 0 locked, 0 with tables found, 1 not confirmed, "
+                     "1 no answer"));
+}
+
 void TestFullScan::resultsAreWrittenByteForByteAndOverwritten()
 {
     QTemporaryDir dir;
@@ -221,13 +232,13 @@ void TestFullScan::resultsAreWrittenByteForByteAndOverwritten()
     const QString path = ws::resultsFilePath(dir.path());
 
     // Received bytes above 127 go back out as the single bytes they came as.
-    const QString first = QStringLiteral("Checking 11003h for dvb mpeg2 signal\r\n") +
-                          QString::fromLatin1("Sender \xe4\xf6\xfc found\r\n");
+    const QString checking =
+        ws::receiver::checkingLine("11003", ws::receiver::Polarisation::Horizontal);
+    const QString first = checking + QString::fromLatin1("Sender \xe4\xf6\xfc found\r\n");
     ws::SaveOutcome outcome = ws::saveResults(path, first);
     QVERIFY(outcome.saved);
     QVERIFY(outcome.reason.isEmpty());
-    QCOMPARE(fileBytes(path), QByteArray("Checking 11003h for dvb mpeg2 signal\r\n"
-                                         "Sender \xe4\xf6\xfc found\r\n\r\n"));
+    QCOMPARE(fileBytes(path), checking.toLatin1() + "Sender \xe4\xf6\xfc found\r\n\r\n");
 
     outcome = ws::saveResults(path, QString());
     QVERIFY(outcome.saved);

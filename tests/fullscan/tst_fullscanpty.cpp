@@ -5,8 +5,10 @@
 #include "core/texts.h"
 #include "receiver/qtserialline.h"
 #include "rxsim/receiversim.h"
+#include "support/checklogpattern.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
+#include "support/resultsmessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,16 +44,10 @@ public:
     QByteArrayList written;
 };
 
-QString logPattern(const QString &frequency, QChar letter)
+QString logPattern(const QString &frequency, ws::receiver::Polarisation polarisation)
 {
-    const auto text = [](const char *t) {
-        return QRegularExpression::escape(QString::fromLatin1(t));
-    };
-    return text("Checking ") + frequency + letter + text(" for dvb mpeg2 signal\r\n") +
-           text("After ") + QStringLiteral("[01]") +
-           text(" Sec. Tuner locked at : 00 Locked   Lvl 75\r\n") +
-           QStringLiteral("[^\\r\\n]+\\r\\n") + // the date and time
-           text("Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\n") +
+    return ws::test::lockedLogPattern(frequency, polarisation, "00 Locked   Lvl 75\r\n") +
+           QRegularExpression::escape("Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\n") +
            // The search ends as soon as "Ready" is in, which may be before
            // the rest of its line.
            QStringLiteral("Ready(?:\\r\\n|\\r)?\\r\\n");
@@ -113,10 +109,10 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString saved = ws::fromBytes(file.readAll());
-    const QRegularExpression whole(QStringLiteral("\\A") + logPattern("11012", 'h') +
-                                   logPattern("11479", 'v') + QStringLiteral("\\r\\n\\z"));
+    const QRegularExpression whole(QStringLiteral("\\A") + logPattern("11012", ws::receiver::Polarisation::Horizontal) +
+                                   logPattern("11479", ws::receiver::Polarisation::Vertical) + QStringLiteral("\\r\\n\\z"));
     QVERIFY2(whole.match(saved).hasMatch(), saved.toLatin1().toPercentEncoding(" :/").constData());
-    QCOMPARE(dialogs.messages, QStringList{"Saved Results to file " + path});
+    QCOMPARE(dialogs.messages, QStringList{ws::test::savedResultsMessage(path)});
     QVERIFY(ws::test::element<QPushButton>(window, names::skipRestButton)->isHidden());
     QVERIFY(!window.fullScanStopRequested());
 }

@@ -7,6 +7,7 @@
 #include "receiver/protocol.h"
 #include "receiver/qtserialline.h"
 #include "rxsim/receiversim.h"
+#include "support/checklogpattern.h"
 #include "support/fakeplatform.h"
 
 #include <QDir>
@@ -25,6 +26,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+using ws::receiver::checkingLine;
+using ws::receiver::Polarisation;
 using ws::rxsim::ForkedReceiver;
 using ws::rxsim::Script;
 
@@ -104,10 +107,9 @@ void TestSerialPty::lockAndSearchOverThePty()
     QElapsedTimer timer;
     timer.start();
     const QString first = w.click(receiver.devicePath());
+    const QString lock = "00 Locked   Lvl 75\r\n";
     const QRegularExpression expected(
-        "^Checking 10700h for dvb mpeg2 signal\r\n"
-        "After [01] Sec\\. Tuner locked at : 00 Locked   Lvl 75\r\n"
-        "[^\r\n]+\r\n" // the date and time
+        "^" + ws::test::lockedLogPattern("10700", Polarisation::Horizontal, lock) +
         // The search ends as soon as "Ready" is in, which may be before the
         // rest of its line.
         "Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\nReady(\r\n|\r)?\r\n$");
@@ -116,8 +118,9 @@ void TestSerialPty::lockAndSearchOverThePty()
     // The port is closed after each check; the next one opens it again and
     // now locks at its first poll.
     const QString second = w.click(receiver.devicePath(), Qt::RightButton, 11000);
-    QVERIFY2(second.startsWith("Checking 11000v for dvb mpeg2 signal\r\nAfter 0 Sec."),
-             qPrintable(second));
+    const QRegularExpression lockedAtOnce(
+        "^" + ws::test::lockedLogPattern("11000", Polarisation::Vertical, lock, "0"));
+    QVERIFY2(lockedAtOnce.match(second).hasMatch(), qPrintable(second));
     QVERIFY(second.contains("\r\nReady"));
     QVERIFY(w.dialogs.messages.isEmpty());
     QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
@@ -134,7 +137,7 @@ void TestSerialPty::receiverThatNeverLocksTimesOut()
     RealWindow w;
     w.element<QLineEdit>(ws::window::names::timeoutBox)->setText("1");
     QCOMPARE(w.click(receiver.devicePath()),
-             QString("Checking 10700h for dvb mpeg2 signal\r\nnothing found after 1 Seconds\r\n\r\n"));
+             checkingLine("10700", Polarisation::Horizontal) + ws::receiver::nothingFoundLines("1"));
 }
 
 void TestSerialPty::receiverThatHangsUpIsReported()
@@ -154,7 +157,9 @@ void TestSerialPty::receiverThatHangsUpIsReported()
     const QString log = w.click(device);
     QVERIFY2(timer.elapsed() < 10000, "the check waited out its time-out");
     const QRegularExpression expected(
-        "^Checking 10700h for dvb mpeg2 signal\r\n[^\r\n]+ stopped working: " + kHungUp + "\r\n$");
+        "^" + QRegularExpression::escape(checkingLine("10700", Polarisation::Horizontal)) +
+        "[^\r\n]+" + QRegularExpression::escape(ws::receiver::stoppedWorkingMessage("", kHungUp)) +
+        "\r\n$");
     QVERIFY2(expected.match(log).hasMatch(), qPrintable(log));
     QCOMPARE(w.dialogs.messages.size(), 1);
 }
@@ -244,9 +249,9 @@ void TestSerialPty::onlySerialPortsAreOpened()
     if (!QFile::exists("/dev/tty"))
         QSKIP("this system has no /dev/tty");
     RealWindow w;
-    const QString refused = "comport tty (/dev/tty) could not be opened: it is the terminal the "
-                            "program was started from, not a serial port";
-    QCOMPARE(w.click("tty"), "Checking 10700h for dvb mpeg2 signal\r\n" + refused + "\r\n");
+    const QString refused = ws::receiver::openFailedMessage(
+        "comport tty (/dev/tty)", "it is the terminal the program was started from, not a serial port");
+    QCOMPARE(w.click("tty"), checkingLine("10700", Polarisation::Horizontal) + refused + "\r\n");
     QCOMPARE(w.dialogs.messages, QStringList{refused});
 }
 
@@ -291,8 +296,9 @@ void TestSerialPty::missingDeviceIsReported()
 {
     RealWindow w;
     const QString log = w.click("/dev/wavesift-no-such-port");
-    const QString line = "comport /dev/wavesift-no-such-port could not be opened: ";
-    QVERIFY2(log.startsWith("Checking 10700h for dvb mpeg2 signal\r\n" + line), qPrintable(log));
+    const QString line =
+        ws::receiver::openFailedMessage("comport /dev/wavesift-no-such-port", QString());
+    QVERIFY2(log.startsWith(checkingLine("10700", Polarisation::Horizontal) + line), qPrintable(log));
     QCOMPARE(w.dialogs.messages.size(), 1);
     QVERIFY(w.dialogs.messages.at(0).startsWith(line));
     QVERIFY(w.dialogs.messages.at(0).size() > line.size()); // with the system's reason

@@ -1,4 +1,5 @@
 #include "core/texts.h"
+#include "receiver/checklog.h"
 #include "receiver/protocol.h"
 #include "receiver/signalcheck.h"
 #include "support/fakes.h"
@@ -17,7 +18,9 @@ namespace {
 
 const QByteArray kLocked = "00 Locked 5 12345\r\n";
 const QByteArray kUnlocked = "01 Searching 123\r\n";
-const QString kChecking = "Checking 10700h for dvb mpeg2 signal\r\n";
+const QString kChecking = checkingLine("10700", Polarisation::Horizontal);
+// The wall clock's time, as a lock's line gives it.
+const QDateTime kNow = ws::test::FakeClock().wallClock;
 
 // A receiver on the fake line. It answers every status request with the
 // reply for that poll (the last one repeats), and during a table search
@@ -104,6 +107,8 @@ private slots:
     void init();
     void cleanup();
 
+    void logWording_data();
+    void logWording();
     void lockedCheckSendsExactCommandsAndLogsLockAndSearch();
     void polarisationAndBoxTextsGoOutAsGiven();
     void lockPhase_data();
@@ -179,6 +184,52 @@ CheckResult TestSignalCheck::run(SignalCheck &machine, const QString &frequency,
     return *result;
 }
 
+// Every line and message a check writes, byte for byte; the other tests
+// build their expectations from these functions.
+void TestSignalCheck::logWording_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("wording");
+    const QString label = portFor("2").label;
+    QTest::newRow("checking") << checkingLine("10700", Polarisation::Horizontal)
+                              << "Checking 10700h for dvb mpeg2 signal\r\n";
+    QTest::newRow("locked") << lockedLine(3, "00 Locked 5\r\n", kNow)
+                            << "After 3 Sec. Tuner locked at : 00 Locked 5\r\n" +
+                                   ws::generalDateText(kNow) + "\r\n";
+    QTest::newRow("nothing found") << nothingFoundLines("2.5")
+                                   << "nothing found after 2.5 Seconds\r\n\r\n";
+    QTest::newRow("no tables") << searchEndMessage(SearchEnd::NoTables)
+                               << "No PAT/SDT found\r\n\r\n";
+    QTest::newRow("cancelled") << searchEndMessage(SearchEnd::Cancelled)
+                               << "Cancelled PAT/SDT after 3 Minutes\r\n\r\n";
+    QTest::newRow("cancelled sooner") << searchEndMessage(SearchEnd::Cancelled, 5)
+                                      << "Cancelled PAT/SDT after 5 Seconds\r\n\r\n";
+    QTest::newRow("search finished") << searchEndMessage(SearchEnd::Finished) << QString();
+    QTest::newRow("not opened") << openFailedMessage(label, "Permission denied")
+                                << label + " could not be opened: Permission denied";
+    QTest::newRow("no such port") << openFailedMessage("comport 0", noSuchPortReason())
+                                  << "comport 0 could not be opened: there is no such port";
+    QTest::newRow("stopped working") << stoppedWorkingMessage(label, "Input/output error")
+                                     << label + " stopped working: Input/output error";
+    QTest::newRow("endless reply")
+        << floodedReplyReason() << "the receiver sent more than 65536 bytes without ending its reply";
+    QTest::newRow("endless search")
+        << floodedSearchReason() << "the receiver sent more than 1048576 bytes in its table search";
+    QTest::newRow("silent") << silentPortMessage(label, "2.50")
+                            << label + " did not answer: nothing received in 2.50 s";
+    QTest::newRow("unconfirmed")
+        << unconfirmedLockMessage(label)
+        << label + ": the receiver reported a lock marked \"Aut\"; the lock was not confirmed";
+    QTest::newRow("stopped") << stoppedLine() << "Stopped by the user.";
+}
+
+void TestSignalCheck::logWording()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, wording);
+    QCOMPARE(text, wording);
+}
+
 void TestSignalCheck::lockedCheckSendsExactCommandsAndLogsLockAndSearch()
 {
     rx->replies = {kLocked};
@@ -188,8 +239,7 @@ void TestSignalCheck::lockedCheckSendsExactCommandsAndLogsLockAndSearch()
 
     const QByteArrayList expected = {"CBEG", "T10700000005010", "CBEG", "X", "CBEG", "S"};
     QCOMPARE(rx->line.written, expected);
-    QCOMPARE(log, kChecking + "After 1 Sec. Tuner locked at : 00 Locked 5 12345\r\n" + date() +
-                      "\r\n"
+    QCOMPARE(log, kChecking + lockedLine(1, kLocked, kNow) +
                       "PAT found\r\nSDT found\r\nReady\r\n"
                       "\r\n");
     QCOMPARE(rx->line.portName, portFor("2").device);
@@ -204,7 +254,7 @@ void TestSignalCheck::polarisationAndBoxTextsGoOutAsGiven()
     settings.lnbPower = "12";
     settings.diseqc = " 3";
     QVERIFY(check("10700", Polarisation::VerticalAsThree)
-                .log.startsWith("Checking 10700v for dvb mpeg2 signal\r\n"));
+                .log.startsWith(checkingLine("10700", Polarisation::Vertical)));
     QCOMPARE(rx->line.written.value(1), QByteArray("T10700000005312 3"));
 }
 
@@ -214,8 +264,8 @@ void TestSignalCheck::lockPhase_data()
     QTest::addColumn<QString>("timeout");
     QTest::addColumn<QByteArray>("search"); // empty where no search may start
     QTest::addColumn<int>("polls");
-    QTest::addColumn<QString>("log"); // after the first line; "{date}" for the lock's date
-    const QString none = "nothing found after 10 Seconds\r\n\r\n";
+    QTest::addColumn<QString>("log"); // after the first line
+    const QString none = nothingFoundLines("10");
     const QByteArray letters = "ABCDEFGHIJKLMNOP\r\n";
 
     QTest::newRow("short reply alone times out") << QByteArrayList{"00 Lock\r\n"} << "10"
@@ -223,10 +273,10 @@ void TestSignalCheck::lockPhase_data()
     QTest::newRow("noise before the code is cut")
         << QByteArrayList{"xx01 no lock 12345\r\n", "xx00 Locked 12345\r\n"} << "10"
         << QByteArray("Ready\r\n") << 2
-        << "After 3 Sec. Tuner locked at : 00 Locked 12345\r\n{date}\r\nReady\r\n\r\n";
+        << lockedLine(3, "00 Locked 12345\r\n", kNow) + "Ready\r\n\r\n";
     QTest::newRow("reply without zero is no lock")
         << QByteArrayList{letters, letters, kLocked} << "10" << QByteArray("Ready\r\n") << 3
-        << "After 5 Sec. Tuner locked at : 00 Locked 5 12345\r\n{date}\r\nReady\r\n\r\n";
+        << lockedLine(5, kLocked, kNow) + "Ready\r\n\r\n";
     // Never anything but such replies: no lock, and the check ends normally.
     QTest::newRow("only replies without zero")
         << QByteArrayList{letters} << "10" << QByteArray() << 5 << none;
@@ -239,15 +289,14 @@ void TestSignalCheck::lockPhase_data()
     // The seconds count from the start of the lock phase.
     QTest::newRow("lock after two polls") << QByteArrayList{kUnlocked, kUnlocked, kLocked} << "10"
                                           << QByteArray("Ready\r\n") << 3
-                                          << "After 5 Sec. Tuner locked at : " + QString(kLocked) +
-                                                 "{date}\r\nReady\r\n\r\n";
+                                          << lockedLine(5, kLocked, kNow) + "Ready\r\n\r\n";
     // A time-out that is no number waits 0 s and goes into the log as typed.
     QTest::newRow("empty time-out, silent receiver")
         << QByteArrayList() << "" << QByteArray() << 1
-        << "nothing found after  Seconds\r\n\r\n";
+        << nothingFoundLines("");
     QTest::newRow("time-out not a number")
         << QByteArrayList() << "ten" << QByteArray() << 1
-        << "nothing found after ten Seconds\r\n\r\n";
+        << nothingFoundLines("ten");
 }
 
 void TestSignalCheck::lockPhase()
@@ -261,7 +310,7 @@ void TestSignalCheck::lockPhase()
     rx->replies = replies;
     rx->search = {{0, search}};
 
-    QCOMPARE(check().log, kChecking + QString(log).replace("{date}", date()));
+    QCOMPARE(check().log, kChecking + log);
     QCOMPARE(rx->polls, polls);
     // Each poll sends the request again, with its prefix, as do the tune
     // command and the table search, which goes out last if at all.
@@ -280,8 +329,8 @@ void TestSignalCheck::shortReplyIsNotCompleteAndGatheringGoesOn()
             rx->line.feed("more 12345678\r\n");
     };
     rx->search = {{0, "Ready\r\n"}};
-    QCOMPARE(check().log, kChecking + "After 2 Sec. Tuner locked at : 00 Lock\r\n"
-                                      "more 12345678\r\n" + date() + "\r\nReady\r\n\r\n");
+    QCOMPARE(check().log,
+             kChecking + lockedLine(2, "00 Lock\r\nmore 12345678\r\n", kNow) + "Ready\r\n\r\n");
     QCOMPARE(rx->polls, 1);
 }
 
@@ -292,8 +341,7 @@ void TestSignalCheck::emptyTimeoutAllowsLockInTheSameSecond()
     rx->search = {{0, "Ready\r\n"}};
     rx->holdClockFrom = 1003;
     const QString log = check().log;
-    QVERIFY2(log.contains("\r\nAfter 0 Sec. Tuner locked at : "), qPrintable(log));
-    QVERIFY(log.endsWith("Ready\r\n\r\n"));
+    QCOMPARE(log, kChecking + lockedLine(0, kLocked, kNow) + "Ready\r\n\r\n");
 }
 
 void TestSignalCheck::timeoutIsReadAtEveryComparison()
@@ -303,7 +351,7 @@ void TestSignalCheck::timeoutIsReadAtEveryComparison()
         if (second == 1006)
             settings.timeout = "2.5";
     };
-    QVERIFY(check().log.endsWith("nothing found after 2.5 Seconds\r\n\r\n"));
+    QVERIFY(check().log.endsWith(nothingFoundLines("2.5")));
     QCOMPARE(rx->clock.current, 1008); // 1006 - 1003 > 2.5, then one more reading
 }
 
@@ -321,10 +369,11 @@ void TestSignalCheck::searchEnds_data()
         << SearchEnd::Finished;
     QTest::newRow("no found stops after 61 s")
         << Script{{5, "searching\r\n"}, {100, "found Ready\r\n"}}
-        << "\r\nsearching\r\nNo PAT/SDT found\r\n\r\n\r\n" << 61 << SearchEnd::NoTables;
+        << "\r\nsearching\r\n" + searchEndMessage(SearchEnd::NoTables) + "\r\n" << 61
+        << SearchEnd::NoTables;
     QTest::newRow("cancelled after three minutes")
         << Script{{5, "PAT found\r\n"}}
-        << "\r\nPAT found\r\nCancelled PAT/SDT after 3 Minutes\r\n\r\n\r\n" << 181
+        << "\r\nPAT found\r\n" + searchEndMessage(SearchEnd::Cancelled) + "\r\n" << 181
         << SearchEnd::Cancelled;
     QTest::newRow("No Signal, split across reads")
         << Script{{3, "No Sig"}, {4, "nal\r\n"}} << "\r\nNo Signal\r\n\r\n" << 5
@@ -374,8 +423,8 @@ void TestSignalCheck::checkRunAgainStartsAfresh()
     events->log.clear();
     const QString second = run(again, "11000", Polarisation::Vertical).log;
     lastLog = second;
-    QVERIFY(first.startsWith("Checking 10700h"));
-    QVERIFY(second.startsWith("Checking 11000v"));
+    QVERIFY(first.startsWith(kChecking));
+    QVERIFY(second.startsWith(checkingLine("11000", Polarisation::Vertical)));
     QVERIFY(!second.contains("10700"));
     QVERIFY2(second.endsWith("No Signal\r\n\r\n"), qPrintable(second));
     QCOMPARE(rx->line.opens, 2);
@@ -387,10 +436,10 @@ void TestSignalCheck::portThatCannotBeOpenedIsReported_data()
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("opens");
-    QTest::newRow("refused") << "2"
-                             << portFor("2").label + " could not be opened: Permission denied" << 1;
+    QTest::newRow("refused") << "2" << openFailedMessage(portFor("2").label, "Permission denied")
+                             << 1;
     // No port 0 exists: nothing is opened.
-    QTest::newRow("no such port") << "0" << "comport 0 could not be opened: there is no such port"
+    QTest::newRow("no such port") << "0" << openFailedMessage("comport 0", noSuchPortReason())
                                   << 0;
 }
 
@@ -420,7 +469,7 @@ void TestSignalCheck::lineThatStopsWorkingIsReportedNotLoggedAsNoSignal()
 {
     QFETCH(int, phase);
     const QString error = "Input/output error";
-    const QString line = portFor("2").label + " stopped working: " + error;
+    const QString line = stoppedWorkingMessage(portFor("2").label, error);
     rx->replies = {phase == 2 ? kLocked : kUnlocked};
     rx->onSecond = [&](qint64 second) {
         const bool gone[] = {second == 1001, rx->polls == 2, rx->searchStart >= 0};
@@ -430,7 +479,10 @@ void TestSignalCheck::lineThatStopsWorkingIsReportedNotLoggedAsNoSignal()
     // The check ends at once with one line that says so, and closes the port.
     const QString log = check().log;
     QVERIFY2(log.endsWith("\r\n" + line + "\r\n"), qPrintable(log));
-    QVERIFY(!log.contains("nothing found") && !log.contains("PAT/SDT"));
+    for (const QString &noSignal : {nothingFoundLines(settings.timeout),
+                                    searchEndMessage(SearchEnd::NoTables),
+                                    searchEndMessage(SearchEnd::Cancelled)})
+        QVERIFY(!log.contains(noSignal.trimmed()));
     QCOMPARE(events->told(), QStringList{"tell " + line});
     QCOMPARE(rx->line.closes, 1);
     QVERIFY(!rx->line.isOpen);
@@ -439,7 +491,7 @@ void TestSignalCheck::lineThatStopsWorkingIsReportedNotLoggedAsNoSignal()
 void TestSignalCheck::searchTextBeforeTheLineStopsIsKept()
 {
     const QString reason = "the device closed the connection or went away";
-    const QString line = portFor("2").label + " stopped working: " + reason;
+    const QString line = stoppedWorkingMessage(portFor("2").label, reason);
     rx->replies = {kLocked};
     // The receiver goes away in the middle of a line; that piece comes with
     // the read that finds the line gone.
@@ -448,8 +500,8 @@ void TestSignalCheck::searchTextBeforeTheLineStopsIsKept()
         if (rx->lastSearchSecond >= 2)
             rx->line.failureText = reason;
     };
-    QCOMPARE(check().log, kChecking + "After 1 Sec. Tuner locked at : 00 Locked 5 12345\r\n" +
-                              date() + "\r\nPAT found\r\nSDT fou\r\n" + line + "\r\n");
+    QCOMPARE(check().log, kChecking + lockedLine(1, kLocked, kNow) + "PAT found\r\nSDT fou\r\n" +
+                              line + "\r\n");
     QCOMPARE(events->told(), QStringList{"tell " + line});
     QCOMPARE(rx->line.closes, 1);
 }
@@ -471,8 +523,7 @@ void TestSignalCheck::statusRequestsArePacedWithoutMovingTheSeconds()
     for (qsizetype i = 1; i < requestMs.size(); ++i)
         QVERIFY2(requestMs.at(i) - requestMs.at(i - 1) >= 40, qPrintable(QString::number(i)));
     // The pause reads no whole seconds: the same polls, the same count.
-    QCOMPARE(log, kChecking + "After 5 Sec. Tuner locked at : 00 Locked 5 12345\r\n" + date() +
-                      "\r\nReady\r\n\r\n");
+    QCOMPARE(log, kChecking + lockedLine(5, kLocked, kNow) + "Ready\r\n\r\n");
 }
 
 void TestSignalCheck::eventsAndResultTellTheOutcome()
@@ -486,12 +537,11 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
 
     QCOMPARE(rx->line.portName, portFor("3").device);
     QCOMPARE(rx->line.written.value(1), QByteArray("T11778000005102"));
-    const QString lock = "After 3 Sec. Tuner locked at : 00 Locked 5 12345\r\n" + date() + "\r\n";
-    QCOMPARE(events->seen, QStringList({"append Checking 11778v for dvb mpeg2 signal\r\n",
-                                        "append " + lock, "locked",
+    const QString checking = checkingLine("11778", Polarisation::Vertical);
+    const QString lock = lockedLine(3, kLocked, kNow);
+    QCOMPARE(events->seen, QStringList({"append " + checking, "append " + lock, "locked",
                                         "append PAT found\r\nReady\r\n\r\n"}));
-    QCOMPARE(result.log, "Checking 11778v for dvb mpeg2 signal\r\n" + lock +
-                             "PAT found\r\nReady\r\n\r\n");
+    QCOMPARE(result.log, checking + lock + "PAT found\r\nReady\r\n\r\n");
     QVERIFY(!result.portFailed);
     // What a front end judges the outcome by.
     QVERIFY(result.locked);
@@ -503,10 +553,11 @@ void TestSignalCheck::eventsAndResultTellTheOutcome()
     rx->line.failOpen = true;
     events->seen.clear();
     const CheckResult failed = run(check, "11778", Polarisation::Horizontal);
-    const QString message = portFor("3").label + " could not be opened: No such file or directory";
-    QCOMPARE(events->seen, QStringList({"append Checking 11778h for dvb mpeg2 signal\r\n",
-                                        "append " + message + "\r\n", "tell " + message}));
-    QCOMPARE(failed.log, "Checking 11778h for dvb mpeg2 signal\r\n" + message + "\r\n");
+    const QString message = openFailedMessage(portFor("3").label, "No such file or directory");
+    const QString checkingH = checkingLine("11778", Polarisation::Horizontal);
+    QCOMPARE(events->seen, QStringList({"append " + checkingH, "append " + message + "\r\n",
+                                        "tell " + message}));
+    QCOMPARE(failed.log, checkingH + message + "\r\n");
     QVERIFY(failed.portFailed);
     QVERIFY(!failed.locked);
     QCOMPARE(failed.searchText, QString());
@@ -533,21 +584,20 @@ void TestSignalCheck::floodOrSilenceIsAPortFailure_data()
     QTest::addColumn<QByteArray>("search"); // at once, and again a second later
     QTest::addColumn<QString>("logEnd");    // after the lock line, if any
     QTest::addColumn<QString>("told");      // after the port's label
-    const QString none = "nothing found after 2.50 Seconds\r\n\r\n";
-    const QString flood = " stopped working: the receiver sent more than ";
+    const QString none = nothingFoundLines("2.50");
     const QByteArray ys(700000, 'y');
-    const QString endless = flood + "65536 bytes without ending its reply";
+    const QString endless = stoppedWorkingMessage("", floodedReplyReason());
     QTest::newRow("reply at once") << QByteArray(200000, '0') << 0 << ys << QString() << endless;
     QTest::newRow("reply in pieces") << QByteArray() << 40000 << ys << QString() << endless;
     QTest::newRow("reply just within")
         << QByteArray(65534, 'x') + "\r\n" << 0 << ys << none << QString();
     QTest::newRow("search") << kLocked << 0 << ys << QString(1048576, 'y') + "\r\n"
-                            << flood + "1048576 bytes in its table search";
+                            << stoppedWorkingMessage("", floodedSearchReason());
     QTest::newRow("search ended within")
         << kLocked << 0 << QByteArray(1048570, 'y') + "Ready\r\n"
         << QString(1048570, 'y') + "Ready\r\r\n" << QString();
     QTest::newRow("silent") << QByteArray() << 0 << ys << none
-                            << " did not answer: nothing received in 2.50 s";
+                            << silentPortMessage("", "2.50");
     QTest::newRow("garbage") << QByteArray("zz") << 0 << ys << none << QString();
 }
 
@@ -568,11 +618,10 @@ void TestSignalCheck::floodOrSilenceIsAPortFailure()
     const CheckResult result = check("11778");
 
     const QString label = portFor("2").label;
-    const QString lock =
-        result.locked ? "After 1 Sec. Tuner locked at : " + kLocked + date() + "\r\n" : QString();
+    const QString lock = result.locked ? lockedLine(1, kLocked, kNow) : QString();
     // A silent line's log is that of any check without a lock.
     const QString failure = told.contains("stopped") ? label + told + "\r\n" : QString();
-    QVERIFY2(result.log == "Checking 11778h for dvb mpeg2 signal\r\n" + lock + logEnd + failure,
+    QVERIFY2(result.log == checkingLine("11778", Polarisation::Horizontal) + lock + logEnd + failure,
              qPrintable(result.log.right(200)));
     QCOMPARE(result.portFailed, !told.isEmpty());
     QCOMPARE(events->told(), told.isEmpty() ? QStringList() : QStringList{"tell " + label + told});
@@ -584,7 +633,7 @@ void TestSignalCheck::stopEndsTheCheckAtOnceInEachPhase_data()
     QTest::addColumn<QString>("logEnd");
     // Settling reads 1000 to 1002, the lock wait from 1003; the receiver
     // locks at its third poll, and the search starts at 1009.
-    const QString stopped = "Stopped by the user.\r\n";
+    const QString stopped = stoppedLine() + "\r\n";
     QTest::newRow("settling") << qint64(1001) << "signal\r\n" + stopped;
     QTest::newRow("lock wait") << qint64(1005) << "signal\r\n" + stopped;
     // What the receiver said so far stays, on lines of its own.
@@ -646,7 +695,7 @@ void TestSignalCheck::shorterSearchLimitSaysItsSeconds()
     machine.setSearchLimit(5);
     const CheckResult result = run(machine, "10700", Polarisation::Horizontal);
     lastLog = result.log;
-    QVERIFY2(result.log.endsWith("PAT found\r\nCancelled PAT/SDT after 5 Seconds\r\n\r\n\r\n"),
+    QVERIFY2(result.log.endsWith("PAT found\r\n" + searchEndMessage(SearchEnd::Cancelled, 5) + "\r\n"),
              qPrintable(result.log));
     QCOMPARE(rx->lastSearchSecond, 6);
     QCOMPARE(result.searchEnd, SearchEnd::Cancelled);

@@ -136,10 +136,10 @@ void TestSignalWatch::endsOnItsPortOrWhenStopped_data()
 {
     QTest::addColumn<int>("how"); // 0 refused, 1 gone, 2 flooded, 3 stopped
     QTest::addColumn<QString>("told"); // after the port's label; empty for none
-    QTest::newRow("refused") << 0 << " could not be opened: No such file or directory";
-    QTest::newRow("gone") << 1 << " stopped working: Input/output error";
-    QTest::newRow("flooded")
-        << 2 << " stopped working: the receiver sent more than 65536 bytes without ending its reply";
+    using namespace ws::receiver;
+    QTest::newRow("refused") << 0 << openFailedMessage("", "No such file or directory");
+    QTest::newRow("gone") << 1 << stoppedWorkingMessage("", "Input/output error");
+    QTest::newRow("flooded") << 2 << stoppedWorkingMessage("", floodedReplyReason());
     QTest::newRow("stopped") << 3 << QString();
 }
 
