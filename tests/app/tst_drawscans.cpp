@@ -238,15 +238,16 @@ void TestDrawScans::aGrownWindowDrawsThePlotsAnewToFillThem()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QImage asOpened = levelPlot()->surface();
+    const int openedWidth = levelPlot()->areaSize().width();
 
     f.resize(1100, 800);
     for (auto [plot, curve] : {std::pair(levelPlot(), pc::horizontalNewest),
                                std::pair(differencePlot(), pc::horizontalDifference)}) {
-        QVERIFY(plot->areaSize().width() > 637 + 300);
+        QVERIFY(plot->areaSize().width() > openedWidth + 300);
         // Not the old picture on a larger ground: the curve reaches the end.
         QVERIFY(lastColumn(plot, curve) > plot->areaSize().width() * 9 / 10);
     }
-    f.resize(763, 560);
+    f.resize(ws::window::kSize);
     QCOMPARE(levelPlot()->surface(), asOpened);
 }
 

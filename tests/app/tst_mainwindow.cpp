@@ -3,6 +3,8 @@
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
 #include "support/fakeplatform.h"
+#include "wording/messages.h"
+#include "wording/windowsize.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -275,11 +277,11 @@ void TestMainWindow::theWindowIsNeverMadeSmaller()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     // The test screen has room for it.
-    QCOMPARE(f.minimumSize(), QSize(763, 560));
+    QCOMPARE(f.minimumSize(), ws::window::kSize);
     f.resize(1200, 900);
     f.resize(300, 200);
     QCoreApplication::processEvents();
-    QCOMPARE(f.size(), QSize(763, 560));
+    QCOMPARE(f.size(), ws::window::kSize);
     // Back at the default size, every element stands where it stood.
     for (const Element &row : ws::window::elements())
         QCOMPARE(placeInWindow(*element<QWidget>(row.name)), row.place);
@@ -288,8 +290,8 @@ void TestMainWindow::theWindowIsNeverMadeSmaller()
 void TestMainWindow::aGrownWindowKeepsEveryElementInItsPlace_data()
 {
     QTest::addColumn<QSize>("size");
-    QTest::newRow("a pixel wider") << QSize(764, 560);
-    QTest::newRow("a pixel taller") << QSize(763, 561);
+    QTest::newRow("a pixel wider") << ws::window::kSize + QSize(1, 0);
+    QTest::newRow("a pixel taller") << ws::window::kSize + QSize(0, 1);
     QTest::newRow("1280x800") << QSize(1280, 800);
     QTest::newRow("full HD") << QSize(1920, 1080);
 }
@@ -324,8 +326,8 @@ void TestMainWindow::aGrownWindowKeepsEveryElementInItsPlace()
 
     // The plots, the map strip and the log box take all the extra width; the
     // plots and the log box share the extra height, the level plot the most.
-    const int wider = size.width() - 763;
-    const int taller = size.height() - 560;
+    const int wider = size.width() - ws::window::kSize.width();
+    const int taller = size.height() - ws::window::kSize.height();
     const QSize level = place(names::levelPlot).size() - QSize(641, 153);
     const QSize difference = place(names::differencePlot).size() - QSize(641, 129);
     const QSize log = place(names::logBox).size() - QSize(641, 64); // without its overhang
@@ -370,7 +372,7 @@ void TestMainWindow::aGrownWindowKeepsEveryElementInItsPlace()
         return (at(pair.label).*pair.labelEdge)() - (at(pair.labelled).*pair.edge)();
     };
     for (const Beside &pair : pairs) {
-        QVERIFY2(distance(pair, after, size) == distance(pair, before, QSize(763, 560)),
+        QVERIFY2(distance(pair, after, size) == distance(pair, before, ws::window::kSize),
                  pair.label);
     }
 }

@@ -1,4 +1,5 @@
 #include "cli/commandline.h"
+#include "wording/windowsize.h"
 
 #include <QTest>
 
@@ -236,7 +237,7 @@ void TestCommandLine::exportTakesASizeFromTheDefaultUp_data()
 {
     QTest::addColumn<QStringList>("size"); // what follows --export x.png
     QTest::addColumn<QSize>("pictured");   // invalid: refused
-    QTest::newRow("none given") << QStringList{} << QSize(763, 560);
+    QTest::newRow("none given") << QStringList{} << ws::window::kSize;
     QTest::newRow("grown") << QStringList{"--size", "1280x800"} << QSize(1280, 800);
     QTest::newRow("capital X, blanks around") << QStringList{"--size", " 1280X800 "}
                                               << QSize(1280, 800);

@@ -76,7 +76,7 @@ void TestExport::writesThePictureOfTheWindow()
 
     QImage picture;
     QVERIFY(picture.load(png, "png"));
-    QCOMPARE(picture.size(), QSize(763, 560));
+    QCOMPARE(picture.size(), ws::window::kSize);
     // The level plot shows the newest scan's curves, the map strip the
     // map's lines.
     const QRect levelPlot(114, 74, 637, 149), mapStrip(114, 418, 637, 45);
