@@ -4,6 +4,7 @@
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
+#include "wording/messages.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -276,7 +277,7 @@ void TestFollow::heldLevelScaleOutlastsReloads()
     QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
     auto *box = w->element<QLineEdit>(names::portBox);
     QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
-    QCOMPARE(w->window->windowTitle(), QStringLiteral("Wavesift (scale held)"));
+    QCOMPARE(w->window->windowTitle(), "Wavesift" + ws::messages::scaleHeldInTitle());
     writeFile(dir, "0.scn", scan(5));
     QTest::keyClick(box, Qt::Key_F5);
     QTest::keyClick(box, Qt::Key_Escape);
@@ -286,7 +287,7 @@ void TestFollow::heldLevelScaleOutlastsReloads()
     // Whoever sets the title, the mark stays at its end until the hold ends.
     const QString progress = QStringLiteral("Wavesift: checking 3 of 12 (11778h)");
     w->window->setWindowTitle(progress);
-    QCOMPARE(w->window->windowTitle(), progress + " (scale held)");
+    QCOMPARE(w->window->windowTitle(), progress + ws::messages::scaleHeldInTitle());
     QTest::keyClick(box, Qt::Key_L, Qt::ControlModifier);
     QCOMPARE(w->window->windowTitle(), progress);
     QVERIFY(label(names::levelTopLabel).toDouble() > 500);

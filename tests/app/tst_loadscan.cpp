@@ -3,6 +3,7 @@
 #include "support/mapentries.h"
 
 #include "core/texts.h"
+#include "wording/messages.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -72,12 +73,11 @@ bool sameSlot(const std::optional<ws::ScanData> &a, const std::optional<ws::Scan
         && a->lnbCode == b->lnbCode;
 }
 
-QString summaryOf(const QString &path, const char *ending)
+// The scan's summary, as the label shows it for the file that was read.
+QString summaryOf(const QString &path, const ws::ScanData &scan)
 {
     const QFileInfo info(path);
-    return path + QLatin1String("  ") + ws::generalDateText(info.lastModified())
-        + QLatin1String("  ") + QString::number(info.size()) + QLatin1Char(' ')
-        + QLatin1String(ending);
+    return ws::scanSummary(path, info.lastModified(), info.size(), scan);
 }
 
 } // namespace
@@ -113,8 +113,9 @@ void TestLoadScan::loadShowsTheSummaryAndFillsTheSlot()
     load(ws::ScanSlot::Newest, path);
 
     QVERIFY(w->dialogs.messages.isEmpty());
-    QCOMPARE(labelText(names::newestLabel), summaryOf(path, "univ hv 10700-12750 MHz"));
     QVERIFY(w->scans().newest);
+    QCOMPARE(labelText(names::newestLabel), summaryOf(path, *w->scans().newest));
+    QVERIFY(labelText(names::newestLabel).endsWith(" univ hv 10700-12750 MHz"));
     QVERIFY(!w->scans().reference);
     // "Loading, please wait" was made visible before the file was read.
     QCOMPARE(w->events.repainted, QStringList{QStringLiteral("Form1")});
@@ -134,13 +135,13 @@ void TestLoadScan::failedLoadChangesNothing_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("why"); // below the message, after the path
 
-    const QString cancel = QStringLiteral("Cancel/Abbruch");
+    const QString cancel = ws::messages::cancelled();
     const QByteArray lband = "950\r\n952\r\n1053\r\n1058\r\n";
     QTest::newRow("unknown layout") << QByteArray("950\r\n952\r\n1044\r\n1058\r\n950,1\r\n")
-                                    << "unknown Format, loading cancelled"
+                                    << ws::messages::unknownFormat()
                                     << "line 3: unknown layout code \"1044\"";
     QTest::newRow("unknown LNB") << QByteArray("950\r\n952\r\n1054\r\n1044.5\r\n950,1\r\n")
-                                 << "unknown lnb-type, loading cancelled"
+                                 << ws::messages::unknownLnb()
                                  << "line 4: unknown LNB code \"1044.5\"";
     QTest::newRow("file ends early") << lband + "950,1\r\n951,2\r\n" << cancel
                                      << "line 7: the file ends before this data line";
@@ -233,7 +234,7 @@ void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
 
     w->dialogs.cancel();
     w->window->loadScan(ws::ScanSlot::Reference);
-    QCOMPARE(w->dialogs.messages, QStringList{QStringLiteral("Cancel/Abbruch")});
+    QCOMPARE(w->dialogs.messages, QStringList{ws::messages::cancelled()});
     QCOMPARE(labelText(names::referenceLabel), label);
     QVERIFY(w->scans().reference);
     QVERIFY(sameSlot(w->scans().reference, before->reference));
@@ -253,7 +254,8 @@ void TestLoadScan::reloadReplacesTheSlot()
     load(ws::ScanSlot::Newest, path);
 
     const ws::ScanData &s = *w->scans().newest;
-    QCOMPARE(labelText(names::newestLabel), summaryOf(path, "c-band v 3700-4200 MHz"));
+    QCOMPARE(labelText(names::newestLabel), summaryOf(path, *w->scans().newest));
+    QVERIFY(labelText(names::newestLabel).endsWith(" c-band v 3700-4200 MHz"));
     QCOMPARE(s.levels[ws::HLow][1950], 0.0); // the universal scan's levels are gone
     QCOMPARE(s.levels[ws::VLow][1450], 7.0);
     QVERIFY(!s.layout.horizontal && s.layout.vertical);
@@ -264,12 +266,11 @@ void TestLoadScan::reloadReplacesTheSlot()
 
 void TestLoadScan::aMapWhereAScanGoesIsNamedSo()
 {
-    const QString path = write(QStringLiteral("sat.map"),
-                               ws::test::mapFileLine("One", "MPEG2", "11.012", "H").repeated(5));
+    const QByteArray map = ws::test::mapFileLine("One", "MPEG2", "11.012", "H").repeated(5);
+    const QString path = write(QStringLiteral("sat.map"), map);
     load(ws::ScanSlot::Newest, path);
-    QCOMPARE(w->dialogs.messages, QStringList{"unknown Format, loading cancelled"});
-    QCOMPARE(w->dialogs.details,
-             QStringList{path + " looks like a map of transmissions, not a scan"});
+    QCOMPARE(w->dialogs.messages, QStringList{ws::messages::unknownFormat()});
+    QCOMPARE(w->dialogs.details, QStringList{ws::messages::scanNotLoadedDetail(path, map, {})});
 }
 
 QTEST_MAIN(TestLoadScan)

@@ -413,7 +413,7 @@ void TestMainWindow::moveOverBareWindowEmptiesTheReadout()
     auto *title = element<QLabel>(names::nearestTitleLabel);
     auto *entry = element<QLabel>(names::nearestEntryLabel);
     entry->setText(QStringLiteral("12188H, MPEG2 , Some Station"));
-    title->setText(QStringLiteral("Next known signal:"));
+    title->setText(ws::messages::nextKnownSignal());
     // A spot between the legend and the plots that no element covers.
     QTest::mouseMove(&f, QPoint(108, 300));
     QTRY_COMPARE(pointer->text(), QString());

@@ -144,7 +144,7 @@ void TestMapLoad::loadFillsTableListingLabelAndStrip()
     // The caption and the cleared strip show before the file is read, the
     // finished map after.
     QCOMPARE(events.repainted, (QStringList{"Form1", "Form1"}));
-    QCOMPARE(events.snapshots[0].mapLabel, QStringLiteral("Loading, please wait ..."));
+    QCOMPARE(events.snapshots[0].mapLabel, ws::messages::loadingMap());
     const QImage &cleared = events.snapshots[0].strip;
     QCOMPARE(cleared.pixelColor(column(11778), 20), ws::test::plotGround());
 
@@ -217,8 +217,7 @@ void TestMapLoad::fileWithoutFrequenciesLoadsAndAsks()
     load(path);
     QCOMPARE(w->map().entries.size(), 3);
     QVERIFY(mapLabel()->text().startsWith(path + "  "));
-    QCOMPARE(w->dialogs.messages,
-             QStringList{path + ": no line holds a frequency; is this a map?"});
+    QCOMPARE(w->dialogs.messages, QStringList{ws::messages::mapWithoutFrequency(path)});
 }
 
 void TestMapLoad::secondMapReplacesTheWholeFirst()
@@ -284,7 +283,7 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
     const QImage strip = mapStrip()->surface();
     const int repaintedBefore = events.repainted.size();
 
-    QString message = QStringLiteral("Cancel/Abbruch");
+    QString message = ws::messages::cancelled();
     QString path;
     if (how == QLatin1String("cancel")) {
         w->dialogs.cancel();

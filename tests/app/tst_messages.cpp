@@ -1,4 +1,5 @@
-// The window's wording where it is more than a fixed text.
+// The window's fixed texts, byte for byte, and its wording where it is more
+// than a fixed text. Other tests take these texts from the functions.
 #include "wording/messages.h"
 
 #include <QTest>
@@ -8,6 +9,36 @@ class TestMessages : public QObject
     Q_OBJECT
 
 private slots:
+    void fixedTexts_data()
+    {
+        using namespace ws::messages;
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("wording");
+        QTest::newRow("cancelled") << cancelled() << "Cancel/Abbruch";
+        QTest::newRow("unknown format") << unknownFormat() << "unknown Format, loading cancelled";
+        QTest::newRow("unknown LNB") << unknownLnb() << "unknown lnb-type, loading cancelled";
+        QTest::newRow("a map for a scan")
+            << scanNotLoadedDetail("/s/a.map", QByteArray(48, ' ') + "11.012H\r\n", {})
+            << "/s/a.map looks like a map of transmissions, not a scan";
+        QTest::newRow("no frequency") << mapWithoutFrequency("/m/a.map")
+                                      << "/m/a.map: no line holds a frequency; is this a map?";
+        QTest::newRow("scale held") << scaleHeldInTitle() << " (scale held)";
+        QTest::newRow("loading a scan") << loadingScan() << "Loading, please wait";
+        QTest::newRow("loading a map") << loadingMap() << "Loading, please wait ...";
+        QTest::newRow("map before scans")
+            << mapNeedsScans("a.map") << "a.map was not loaded: a map needs both scans loaded first";
+        QTest::newRow("picture") << pictureNotSaved("/p.png", "Permission denied")
+                                 << "Could not save the picture to /p.png: Permission denied";
+        QTest::newRow("readout") << nextKnownSignal() << "Next known signal:";
+    }
+
+    void fixedTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, wording);
+        QCOMPARE(text, wording);
+    }
+
     void fileListsStopAtTenNames()
     {
         QStringList paths;

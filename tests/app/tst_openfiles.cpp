@@ -176,8 +176,6 @@ void TestOpenFiles::commandLineFailuresAreTold()
         QCOMPARE(heard, QStringList({missing, examples + "reference.scn", map}));
         QCOMPARE(w.dialogs.messages,
                  QStringList({ws::messages::cancelled(), ws::messages::mapNeedsScans(map)}));
-        QCOMPARE(w.dialogs.messages[1],
-                 map + " was not loaded: a map needs both scans loaded first");
         QVERIFY(!w.scans().newest);
         QVERIFY(w.scans().reference);
         QVERIFY(w.map().entries.isEmpty());

@@ -1,6 +1,7 @@
 #include "app/plotwidget.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
+#include "wording/messages.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -40,7 +41,7 @@ void TestReadout::labelsShowTheRowUntrimmed()
                                         QStringLiteral("v"), QStringLiteral(" Some Station   "));
     w.window->showReadoutAt(12100);
     QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("12100 MHz "));
-    QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
+    QCOMPARE(text(w, names::nearestTitleLabel), ws::messages::nextKnownSignal());
     QCOMPARE(text(w, names::nearestEntryLabel),
              QStringLiteral("12188v, mpeg2 ,  Some Station   "));
 
@@ -56,7 +57,7 @@ void TestReadout::withoutAMapTheEntryLabelKeepsItsText()
     w.element<QLabel>(names::nearestEntryLabel)->setText(QStringLiteral("from an earlier map"));
     w.window->showReadoutAt(11000);
     QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11000 MHz "));
-    QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
+    QCOMPARE(text(w, names::nearestTitleLabel), ws::messages::nextKnownSignal());
     QCOMPARE(text(w, names::nearestEntryLabel), QStringLiteral("from an earlier map"));
 }
 
@@ -76,7 +77,7 @@ void TestReadout::pointerMovesSetOrClearTheReadout()
     QTest::mouseMove(w.element<PlotWidget>(names::levelPlot), QPoint(2 + 318, 40));
     QTRY_COMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
     QCOMPARE(text(w, names::nearestEntryLabel), row1);
-    QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
+    QCOMPARE(text(w, names::nearestTitleLabel), ws::messages::nextKnownSignal());
 
     QTest::mouseMove(&f, QPoint(108, 300)); // bare window
     QTRY_COMPARE(text(w, names::pointerFrequencyLabel), QString());
@@ -93,7 +94,7 @@ void TestReadout::pointerMovesSetOrClearTheReadout()
         QCoreApplication::processEvents();
         QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
         QCOMPARE(text(w, names::nearestEntryLabel), row1);
-        QCOMPARE(text(w, names::nearestTitleLabel), QStringLiteral("Next known signal:"));
+        QCOMPARE(text(w, names::nearestTitleLabel), ws::messages::nextKnownSignal());
     }
 }
 

@@ -78,7 +78,7 @@ void TestWindowPicture::aPictureThatCannotBeSavedIsTold()
     w->dialogs.pick(path);
     w->window->savePicture();
     QCOMPARE(w->dialogs.messages.size(), 1);
-    QVERIFY2(w->dialogs.messages[0].startsWith("Could not save the picture to " + path + ": ") &&
+    QVERIFY2(w->dialogs.messages[0].startsWith(ws::messages::pictureNotSaved(path, QString())) &&
                  w->dialogs.messages[0].size() > path.size() + 32,
              qPrintable(w->dialogs.messages[0]));
 }

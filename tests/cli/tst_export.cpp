@@ -108,7 +108,8 @@ void TestExport::aFileThatDoesNotLoadWritesNothing()
     const Finished done = run({"--export", png, examples + "newest.scn", missing});
     QCOMPARE(done.exitCode, 1);
     // Only the program's own line, whatever the toolkit thinks of the setting.
-    QCOMPARE(done.err, "wavesift: " + missing + ": No such file or directory (Cancel/Abbruch)\n");
+    QCOMPARE(done.err, "wavesift: " + missing + ": No such file or directory (" +
+                           ws::messages::cancelled() + ")\n");
     QVERIFY(!QFile::exists(png));
 }
 
@@ -118,7 +119,7 @@ void TestExport::aPictureThatCannotBeWrittenIsTold()
     const QString png = dir.filePath("no folder/window.png");
     const Finished done = run({"--export", png, examples + "newest.scn"});
     QCOMPARE(done.exitCode, 1);
-    QVERIFY2(done.err.contains("wavesift: Could not save the picture to " + png + ": "),
+    QVERIFY2(done.err.contains("wavesift: " + ws::messages::pictureNotSaved(png, QString())),
              qPrintable(done.err));
     QVERIFY(!QFile::exists(png));
 }
@@ -155,8 +156,8 @@ void TestExport::refusedTargetsAreLeftAlone()
     QVERIFY(QDir(dir.path()).mkdir("folder.png"));
     const Finished done = run({"--export", dir.filePath(name), copies[0]});
     QCOMPARE(done.exitCode, 1);
-    QCOMPARE(done.err, "wavesift: Could not save the picture to " + dir.filePath(name) + ": "
-                           + reason + "\n");
+    QCOMPARE(done.err, "wavesift: " + ws::messages::pictureNotSaved(dir.filePath(name), reason) +
+                           "\n");
     for (const QString &copy : copies)
         QCOMPARE(QFileInfo(copy).size(), QFileInfo(examples + "newest.scn").size());
 }

@@ -1,6 +1,7 @@
 // --report as a script runs it: the program itself, with no display.
 #include "scan/scantext.h"
 #include "support/mapentries.h"
+#include "wording/messages.h"
 
 #include <QDir>
 #include <QProcess>
@@ -22,8 +23,9 @@ private slots:
         flat.level = [](bool, double) { return 10.0; };
         const QString newest = writeFile(dir, "newest.scn", scanText({}));
         const QString reference = writeFile(dir, "reference.scn", scanText(flat));
-        const QString map = writeFile(dir, "sat.map", mapFileLine("Caf\xe9", "MPEG2", "10.800", "H") +
-                                                          mapFileLine("Outside", "MPEG2", "13.000", "V"));
+        const QByteArray mapBytes = mapFileLine("Caf\xe9", "MPEG2", "10.800", "H") +
+                                    mapFileLine("Outside", "MPEG2", "13.000", "V");
+        const QString map = writeFile(dir, "sat.map", mapBytes);
         QProcess program;
         const auto report = [&](const QString &mapPath, const QString &scanPath = {}) {
             const QString first = scanPath.isEmpty() ? newest : scanPath;
@@ -50,15 +52,17 @@ private slots:
         QCOMPARE(report(missing), 1);
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
         QCOMPARE(program.readAllStandardError(),
-                 "wavesift: " + missing.toLocal8Bit() + ": No such file or directory (Cancel/Abbruch)\n");
+                 "wavesift: " + missing.toLocal8Bit() + ": No such file or directory (" +
+                     ws::messages::cancelled().toLatin1() + ")\n");
 
         // A map where a scan goes, and a file without a frequency where the map goes.
         QCOMPARE(report(newest, map), 1);
         QCOMPARE(program.readAllStandardError(),
-                 "wavesift: " + map.toLocal8Bit() +
-                     " looks like a map of transmissions, not a scan (Cancel/Abbruch)\n"
-                     "wavesift: " + newest.toLocal8Bit() +
-                     ": no line holds a frequency; is this a map?\n");
+                 "wavesift: " +
+                     ws::messages::scanNotLoadedDetail(map, mapBytes, {}).toLocal8Bit() +
+                     " (" + ws::messages::cancelled().toLatin1() + ")\n" +
+                     "wavesift: " + ws::messages::mapWithoutFrequency(newest).toLocal8Bit() +
+                     "\n");
     }
 
     void relativeNamesThatAreNotUtf8KeepTheirBytes()
@@ -77,7 +81,8 @@ private slots:
         QCOMPARE(program.exitCode(), 1);
         QCOMPARE(program.readAllStandardError(),
                  "wavesift: " + QFile::encodeName(QDir(dir.path()).canonicalPath()) +
-                     "/m\xfc: No such file or directory (Cancel/Abbruch)\n");
+                     "/m\xfc: No such file or directory (" + ws::messages::cancelled().toLatin1() +
+                     ")\n");
 #else
         QSKIP("Windows names are text");
 #endif

@@ -276,7 +276,7 @@ void TestScanFile::failures_data()
     QTest::addColumn<QString>("quoted"); // the offending text the reason quotes
 
     const QByteArray good = header("950", "952", "1053", "1058");
-    const QString cancel = QStringLiteral("Cancel/Abbruch");
+    const QString cancel = ws::messages::cancelled();
     QTest::newRow("empty file") << QByteArray() << int(ScanFailure::MissingHeader) << 1 << cancel
                                 << "";
     QTest::newRow("three header lines")
@@ -284,10 +284,10 @@ void TestScanFile::failures_data()
         << "";
     QTest::newRow("LNB code as layout")
         << header("950", "952", "1044", "1044") << int(ScanFailure::UnknownLayout) << 3
-        << "unknown Format, loading cancelled" << "\"1044\"";
+        << ws::messages::unknownFormat() << "\"1044\"";
     QTest::newRow("fractional LNB code")
         << header("950", "952", "1053", "1044.5") << int(ScanFailure::UnknownLnb) << 4
-        << "unknown lnb-type, loading cancelled" << "\"1044.5\"";
+        << ws::messages::unknownLnb() << "\"1044.5\"";
     QTest::newRow("missing data line") << good + "950,1\r\n951,1\r\n"
                                        << int(ScanFailure::MissingLine) << 7 << cancel << "";
     QTest::newRow("empty data line") << good + "950,1\r\n\r\n952,1\r\n"
