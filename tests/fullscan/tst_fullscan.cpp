@@ -296,6 +296,11 @@ void TestFullScan::resultsFolderOfAnInstalledProgram()
 
     const ws::ResultsSave save = ws::saveResultsIn({QString(), QString(), "HOME is not set"}, "log");
     QCOMPARE(save.message(), "Could not save results to the data folder: HOME is not set");
+    ws::ResultsSave both;
+    both.failedPaths = QStringList{"/opt/results.txt", "/home/u/results.txt"};
+    both.reasons = QStringList{"Permission denied", "No space left on device"};
+    QCOMPARE(both.message(), "Could not save results to file /opt/results.txt: Permission denied; "
+                             "nor to file /home/u/results.txt: No space left on device");
 }
 
 void TestFullScan::dataFolderComesFromAnAbsolutePath_data()
