@@ -304,7 +304,8 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(fallback)});
-    QVERIFY(fileBytes(fallback).startsWith(checkingLine("11001", Polarisation::Horizontal).toLatin1()));
+    QVERIFY(fileBytes(fallback).startsWith(
+        checkingLine("11001", Polarisation::Horizontal).toLatin1()));
     // The clock's time names the copy kept in past results.
     QCOMPARE(fileBytes(dir->filePath("data/Wavesift/results/2026-12-07T10-30-15.txt")),
              fileBytes(fallback));
@@ -341,7 +342,8 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     QCOMPARE(w->serial.opens, 1);
     // Nothing was checked: the earlier results stay, the log shows why.
     QCOMPARE(fileBytes(resultsPath()), QByteArray("yesterday"));
-    QVERIFY(shown().startsWith(checkingLine("11001", Polarisation::Horizontal).replace("\r\n", "\n")));
+    QVERIFY(shown().startsWith(
+        checkingLine("11001", Polarisation::Horizontal).replace("\r\n", "\n")));
     QVERIFY(!shown().contains(QLatin1String("11002")));
     // One report of the port from the check, not one per row, then the file.
     QCOMPARE(w->dialogs.messages.size(), 2);
@@ -459,14 +461,16 @@ void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
     const QByteArray file = fileBytes(resultsPath());
     // The stopped row keeps what its search found, then says why it ended.
     const QString stopped = ws::receiver::stoppedLine() + "\r\n\r\n";
-    QVERIFY2(matchesWhole(logPattern("11001", 'h') +
-                              QRegularExpression::escape(checkingLine("11002", Polarisation::Horizontal)) +
-                              "[\\s\\S]*PAT found\\r\\n\\r\\n" + QRegularExpression::escape(stopped),
+    const QString second = checkingLine("11002", Polarisation::Horizontal);
+    QVERIFY2(matchesWhole(logPattern("11001", 'h') + QRegularExpression::escape(second) +
+                              "[\\s\\S]*PAT found\\r\\n\\r\\n" +
+                              QRegularExpression::escape(stopped),
                           file),
              file.constData());
     QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(resultsPath())});
+    const QString checkedTwo = ws::summaryLine({3, 2, 0, 0, 0, 0}).section(':', 0, 0);
     QVERIFY(w->dialogs.details.value(0).startsWith(ws::receiver::stoppedLine() + "\n" +
-                                                   ws::summaryLine({3, 2, 0, 0, 0, 0}).section(':', 0, 0)));
+                                                   checkedTwo));
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
 }

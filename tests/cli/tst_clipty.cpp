@@ -258,8 +258,8 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     }
     QCOMPARE(locks, 2);
     programs = ws::toBytes(text);
-    QVERIFY2(QRegularExpression("\\A" + lockedLog("11012", Polarisation::Horizontal) + lockedLog("11479", Polarisation::Vertical) +
-                                "\r\n\\z")
+    QVERIFY2(QRegularExpression("\\A" + lockedLog("11012", Polarisation::Horizontal) +
+                                lockedLog("11479", Polarisation::Vertical) + "\r\n\\z")
                  .match(text)
                  .hasMatch(),
              programs.toPercentEncoding(" :/").constData());

@@ -206,9 +206,10 @@ void TestExamples::mapLinesSitOnTheHumps()
             for (int sky = skyStart; sky <= skyStop; ++sky) {
                 if (levelOf(*s, pol, sky) <= humpLevel + 60)
                     continue;
-                const bool listed = std::any_of(entries.begin(), entries.end(), [&](const ws::MapEntry &e) {
-                    return seenIn(e, pol) && std::abs(e.frequency - sky) <= 21;
-                });
+                const bool listed =
+                    std::any_of(entries.begin(), entries.end(), [&](const ws::MapEntry &e) {
+                        return seenIn(e, pol) && std::abs(e.frequency - sky) <= 21;
+                    });
                 QVERIFY2(listed, qPrintable(QStringLiteral("hump at %1 not in the map").arg(sky)));
             }
         }

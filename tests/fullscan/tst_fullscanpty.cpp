@@ -47,7 +47,8 @@ public:
 QString logPattern(const QString &frequency, ws::receiver::Polarisation polarisation)
 {
     return ws::test::lockedLogPattern(frequency, polarisation, "00 Locked   Lvl 75\r\n") +
-           QRegularExpression::escape("Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\n") +
+           QRegularExpression::escape(
+               "Searching PAT/SDT\r\nPAT found\r\nSDT found: Sim Service 1\r\n") +
            // The search ends as soon as "Ready" is in, which may be before
            // the rest of its line.
            QStringLiteral("Ready(?:\\r\\n|\\r)?\\r\\n");
@@ -109,8 +110,11 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString saved = ws::fromBytes(file.readAll());
-    const QRegularExpression whole(QStringLiteral("\\A") + logPattern("11012", ws::receiver::Polarisation::Horizontal) +
-                                   logPattern("11479", ws::receiver::Polarisation::Vertical) + QStringLiteral("\\r\\n\\z"));
+    using ws::receiver::Polarisation;
+    const QRegularExpression whole(QStringLiteral("\\A") +
+                                   logPattern("11012", Polarisation::Horizontal) +
+                                   logPattern("11479", Polarisation::Vertical) +
+                                   QStringLiteral("\\r\\n\\z"));
     QVERIFY2(whole.match(saved).hasMatch(), saved.toLatin1().toPercentEncoding(" :/").constData());
     QCOMPARE(dialogs.messages, QStringList{ws::test::savedResultsMessage(path)});
     QVERIFY(ws::test::element<QPushButton>(window, names::skipRestButton)->isHidden());
