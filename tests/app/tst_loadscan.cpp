@@ -272,5 +272,6 @@ void TestLoadScan::aMapWhereAScanGoesIsNamedSo()
              QStringList{path + " looks like a map of transmissions, not a scan"});
 }
 
-QTEST_MAIN(TestLoadScan)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestLoadScan)
 #include "tst_loadscan.moc"
