@@ -108,15 +108,16 @@ TestSelection selectTests(const QStringList &arguments, const QList<const QMetaO
         const QString functionName = argument.section(QLatin1String("::"), -1).section(':', 0, 0);
         bool found = false;
         for (const QMetaObject *test : tests) {
-            const bool inClass = function.isEmpty() || className == QLatin1String(test->className());
+            const bool inClass =
+                function.isEmpty() || className == QLatin1String(test->className());
             if (inClass && hasTestFunction(*test, functionName)) {
                 functions[test] << (function.isEmpty() ? argument : function);
                 found = true;
             }
         }
         if (!found)
-            return refuse(QStringLiteral("%1: no test class or test function of this program has that name")
-                              .arg(argument));
+            return refuse(argument + QStringLiteral(": no test class or test function of this "
+                                                    "program has that name"));
     }
     for (const QMetaObject *test : tests) {
         if (skipped.contains(test))
@@ -180,15 +181,13 @@ int runTests(int argc, char *argv[], const std::function<void()> &beforeEach)
     int failures = 0;
     QStringList failed;
     for (const TestRun &run : selection.runs) {
-        const auto make = std::find_if(classes.cbegin(), classes.cend(), [&](const TestClass &c) {
-            return c.meta == run.test;
-        })->make;
+        const MakeTest make = classes.at(tests.indexOf(run.test)).make;
         if (beforeEach)
             beforeEach();
         const std::unique_ptr<QObject> test(make());
-        const int failuresHere =
-            QTest::qExec(test.get(), QStringList(QString::fromLocal8Bit(program)) + selection.options +
-                                         run.functions);
+        const QStringList command =
+            QStringList(QString::fromLocal8Bit(program)) + selection.options + run.functions;
+        const int failuresHere = QTest::qExec(test.get(), command);
         if (failuresHere != 0) {
             failures += qMax(failuresHere, 1);
             failed << QString::fromLatin1(run.test->className());

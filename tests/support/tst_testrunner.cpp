@@ -35,18 +35,23 @@ private slots:
         QTest::addColumn<QString>("runs"); // or the start of the error
         QTest::newRow("nothing named") << QStringList() << "Alpha() Beta()";
         QTest::newRow("class") << QStringList{"Beta"} << "Beta()";
-        QTest::newRow("function of a class") << QStringList{"Alpha::shared:tag"} << "Alpha(shared:tag)";
-        QTest::newRow("function of any class") << QStringList{"shared", "onlyAlpha"}
-                                                << "Alpha(shared,onlyAlpha) Beta(shared)";
-        QTest::newRow("class left out") << QStringList{"-skipclass", "Alpha", "shared"} << "Beta(shared)";
+        QTest::newRow("function of a class")
+            << QStringList{"Alpha::shared:tag"} << "Alpha(shared:tag)";
+        QTest::newRow("function of any class")
+            << QStringList{"shared", "onlyAlpha"} << "Alpha(shared,onlyAlpha) Beta(shared)";
+        QTest::newRow("class left out")
+            << QStringList{"-skipclass", "Alpha", "shared"} << "Beta(shared)";
         QTest::newRow("option values are no names")
             << QStringList{"-o", "Beta", "-v2", "Alpha"} << "-o Beta -v2: Alpha()";
         QTest::newRow("no such name") << QStringList{"Gamma"} << "error: Gamma: no test class";
-        QTest::newRow("not a test function") << QStringList{"Alpha::init"} << "error: Alpha::init: no";
-        QTest::newRow("function of another class") << QStringList{"Beta::onlyAlpha"} << "error: Beta::";
-        QTest::newRow("left out unknown") << QStringList{"-skipclass", "Gamma"} << "error: -skipclass";
-        QTest::newRow("all left out") << QStringList{"-skipclass", "Alpha", "-skipclass", "Beta"}
-                                      << "error: no test class";
+        QTest::newRow("not a test function")
+            << QStringList{"Alpha::init"} << "error: Alpha::init: no";
+        QTest::newRow("function of another class")
+            << QStringList{"Beta::onlyAlpha"} << "error: Beta::";
+        QTest::newRow("left out unknown")
+            << QStringList{"-skipclass", "Gamma"} << "error: -skipclass";
+        QTest::newRow("all left out")
+            << QStringList{"-skipclass", "Alpha", "-skipclass", "Beta"} << "error: no test class";
     }
     void argumentsSelectClassesAndFunctions()
     {
