@@ -251,5 +251,6 @@ void TestDrawScans::aGrownWindowDrawsThePlotsAnewToFillThem()
     QCOMPARE(levelPlot()->surface(), asOpened);
 }
 
-QTEST_MAIN(TestDrawScans)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestDrawScans)
 #include "tst_drawscans.moc"

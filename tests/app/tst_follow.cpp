@@ -293,5 +293,6 @@ void TestFollow::heldLevelScaleOutlastsReloads()
     QVERIFY(label(names::levelTopLabel).toDouble() > 500);
 }
 
-QTEST_MAIN(TestFollow)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestFollow)
 #include "tst_follow.moc"

@@ -475,5 +475,6 @@ void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
     QVERIFY(!w->window->fullScanStopRequested());
 }
 
-QTEST_MAIN(TestFullScanWindow)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestFullScanWindow)
 #include "tst_fullscanwindow.moc"

@@ -84,5 +84,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHistoryWindow)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestHistoryWindow)
 #include "tst_historywindow.moc"

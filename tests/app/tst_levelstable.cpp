@@ -48,5 +48,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLevelsTable)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestLevelsTable)
 #include "tst_levelstable.moc"

@@ -273,5 +273,6 @@ void TestLoadScan::aMapWhereAScanGoesIsNamedSo()
     QCOMPARE(w->dialogs.details, QStringList{ws::messages::scanNotLoadedDetail(path, map, {})});
 }
 
-QTEST_MAIN(TestLoadScan)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestLoadScan)
 #include "tst_loadscan.moc"

@@ -467,5 +467,6 @@ void TestMainWindow::moveOverAnElementKeepsTheReadout()
     QCOMPARE(entry->text(), QStringLiteral("kept"));
 }
 
-QTEST_MAIN(TestMainWindow)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -319,5 +319,6 @@ void TestMapLoad::failedLoadsKeepThePreviousMap()
     QCOMPARE(mapStrip()->surface(), strip);
 }
 
-QTEST_MAIN(TestMapLoad)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestMapLoad)
 #include "tst_mapload.moc"

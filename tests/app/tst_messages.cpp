@@ -50,5 +50,6 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestMessages)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestMessages)
 #include "tst_messages.moc"

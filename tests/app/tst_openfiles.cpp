@@ -424,5 +424,6 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
     QTRY_VERIFY(w.scans().newest);
 }
 
-QTEST_MAIN(TestOpenFiles)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestOpenFiles)
 #include "tst_openfiles.moc"

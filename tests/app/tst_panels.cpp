@@ -104,5 +104,6 @@ void TestPanels::eachFileTargetHasItsOwnRow()
     QCOMPARE(dialogs.shown[0].prefilled, QStringLiteral("/tmp/b.scn"));
 }
 
-QTEST_MAIN(TestPanels)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestPanels)
 #include "tst_panels.moc"

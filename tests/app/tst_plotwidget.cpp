@@ -188,5 +188,6 @@ void TestPlotWidget::theFrameIsNotPartOfThePlot()
     QCOMPARE(moves.last()[0].toDouble(), 10799.0);
 }
 
-QTEST_MAIN(TestPlotWidget)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestPlotWidget)
 #include "tst_plotwidget.moc"

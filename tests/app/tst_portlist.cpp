@@ -167,5 +167,6 @@ void TestPortList::noPortsAreListedWhileACheckRuns()
     QCOMPARE(w.ports.listings, 1);
 }
 
-QTEST_MAIN(TestPortList)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestPortList)
 #include "tst_portlist.moc"

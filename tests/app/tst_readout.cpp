@@ -98,5 +98,6 @@ void TestReadout::pointerMovesSetOrClearTheReadout()
     }
 }
 
-QTEST_MAIN(TestReadout)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestReadout)
 #include "tst_readout.moc"

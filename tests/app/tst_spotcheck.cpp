@@ -363,5 +363,6 @@ void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
     QCOMPARE(w->window->windowTitle(), QString("Wavesift"));
 }
 
-QTEST_MAIN(TestSpotCheck)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestSpotCheck)
 #include "tst_spotcheck.moc"

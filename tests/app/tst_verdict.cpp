@@ -77,5 +77,6 @@ void TestVerdict::scanAndWatchSayHowFarAndHowLong()
     QCOMPARE(checkingVerdict("11778h", 4).lines, QStringList({"11778h", "4 s"}));
 }
 
-QTEST_GUILESS_MAIN(TestVerdict)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestVerdict)
 #include "tst_verdict.moc"

@@ -109,5 +109,6 @@ void TestWindowPicture::ctrlCCopiesThePictureUnlessTextIsSelected()
     QCOMPARE(clipboard->image().size(), w->window->picture().size());
 }
 
-QTEST_MAIN(TestWindowPicture)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestWindowPicture)
 #include "tst_windowpicture.moc"

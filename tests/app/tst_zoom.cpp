@@ -252,5 +252,6 @@ void TestZoom::readoutAndClickFollowTheZoom()
     QCOMPARE(text(names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
 }
 
-QTEST_MAIN(TestZoom)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestZoom)
 #include "tst_zoom.moc"

@@ -417,5 +417,6 @@ void TestCliPty::silentOrFloodingReceiverIsAPortFailure()
                            (advice.isEmpty() ? QByteArray() : advice.toLatin1() + "\n"));
 }
 
-QTEST_MAIN(TestCliPty)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestCliPty)
 #include "tst_clipty.moc"

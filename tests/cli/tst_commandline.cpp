@@ -265,5 +265,6 @@ void TestCommandLine::exportTakesASizeFromTheDefaultUp()
     }
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestCommandLine)
 #include "tst_commandline.moc"

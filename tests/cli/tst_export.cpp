@@ -162,5 +162,6 @@ void TestExport::refusedTargetsAreLeftAlone()
         QCOMPARE(QFileInfo(copy).size(), QFileInfo(examples + "newest.scn").size());
 }
 
-QTEST_GUILESS_MAIN(TestExport)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestExport)
 #include "tst_export.moc"

@@ -479,5 +479,6 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     QCOMPARE(silent.out, QByteArray());
 }
 
-QTEST_GUILESS_MAIN(TestHeadless)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestHeadless)
 #include "tst_headless.moc"

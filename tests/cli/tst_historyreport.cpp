@@ -133,5 +133,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHistoryReport)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestHistoryReport)
 #include "tst_historyreport.moc"

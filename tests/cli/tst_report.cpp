@@ -89,5 +89,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReport)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestReport)
 #include "tst_report.moc"

@@ -30,5 +30,6 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestCsv)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestCsv)
 #include "tst_csv.moc"

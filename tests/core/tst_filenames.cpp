@@ -60,5 +60,6 @@ void TestFileNames::aLoneSurrogateNamesNoFile()
     QVERIFY(!ws::readWholeFile(QString(QChar(0xDC41)), 100).value);
 }
 
-QTEST_APPLESS_MAIN(TestFileNames)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestFileNames)
 #include "tst_filenames.moc"

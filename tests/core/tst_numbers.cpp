@@ -165,5 +165,6 @@ void TestNumbers::generalDateLeavesOutMidnight()
     QVERIFY(generalDateText(QDateTime(day, QTime(0, 0, 1))) != midnight);
 }
 
-QTEST_GUILESS_MAIN(TestNumbers)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestNumbers)
 #include "tst_numbers.moc"

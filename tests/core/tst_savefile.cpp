@@ -150,5 +150,6 @@ void TestSaveFile::replacesWholeOrNotAtAll()
              QStringList{"results.txt"});
 }
 
-QTEST_GUILESS_MAIN(TestSaveFile)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestSaveFile)
 #include "tst_savefile.moc"

@@ -216,5 +216,6 @@ void TestExamples::mapLinesSitOnTheHumps()
     }
 }
 
-QTEST_GUILESS_MAIN(TestExamples)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestExamples)
 #include "tst_examples.moc"

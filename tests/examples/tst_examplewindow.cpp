@@ -110,5 +110,6 @@ void TestExampleWindow::verifyLinesStandOnHumps(ws::test::FakeWindow &w)
     QVERIFY(shown > 0);
 }
 
-QTEST_MAIN(TestExampleWindow)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestExampleWindow)
 #include "tst_examplewindow.moc"

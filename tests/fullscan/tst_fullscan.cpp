@@ -389,5 +389,6 @@ void TestFullScan::aCopyThatCannotBeMadeIsOnlyTold()
     QCOMPARE(QDir(past).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
-QTEST_GUILESS_MAIN(TestFullScan)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestFullScan)
 #include "tst_fullscan.moc"

@@ -121,5 +121,6 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     QVERIFY(!window.fullScanStopRequested());
 }
 
-QTEST_MAIN(TestFullScanPty)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestFullScanPty)
 #include "tst_fullscanpty.moc"

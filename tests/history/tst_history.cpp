@@ -238,5 +238,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHistory)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestHistory)
 #include "tst_history.moc"

@@ -204,5 +204,6 @@ void TestMapFile::filesBeyondTheLimitsAreRefused()
         QCOMPARE(read.value->bytes, bytes);
 }
 
-QTEST_APPLESS_MAIN(TestMapFile)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestMapFile)
 #include "tst_mapfile.moc"

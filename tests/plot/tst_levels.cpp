@@ -209,5 +209,6 @@ void TestLevels::heldLevelScaleTakesThePlaceOfTheScans()
              QStringList({"60", "5", "56", "-56"}));
 }
 
-QTEST_GUILESS_MAIN(TestLevels)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestLevels)
 #include "tst_levels.moc"

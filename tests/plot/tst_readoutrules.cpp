@@ -86,5 +86,6 @@ void TestReadoutRules::frequencyRoundsHalfToEven()
     QCOMPARE(ws::frequencyReadout(x), readout);
 }
 
-QTEST_APPLESS_MAIN(TestReadoutRules)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestReadoutRules)
 #include "tst_readoutrules.moc"

@@ -176,5 +176,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTransmissionLevels)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestTransmissionLevels)
 #include "tst_transmissionlevels.moc"

@@ -183,5 +183,6 @@ void TestView::zoomedDrawingShowsOnlyTheVisiblePart()
     QCOMPARE(texts.top, QStringLiteral("60"));
 }
 
-QTEST_GUILESS_MAIN(TestView)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestView)
 #include "tst_view.moc"

@@ -134,5 +134,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestWaterfall)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestWaterfall)
 #include "tst_waterfall.moc"

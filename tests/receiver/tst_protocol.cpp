@@ -290,5 +290,6 @@ void TestProtocol::consolesAndThePtyMultiplexerAreRefused()
     QCOMPARE(ws::reservedTerminal(major, minor, sys.path()), reason);
 }
 
-QTEST_APPLESS_MAIN(TestProtocol)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestProtocol)
 #include "tst_protocol.moc"

@@ -147,5 +147,6 @@ void TestRxSim::aDishThatTurnsLocksAroundItsBest()
     QCOMPARE(replies.last(), QString("01 No Lock  Lvl 0"));
 }
 
-QTEST_APPLESS_MAIN(TestRxSim)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestRxSim)
 #include "tst_rxsim.moc"

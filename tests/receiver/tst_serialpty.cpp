@@ -351,5 +351,6 @@ void TestSerialPty::forbiddenDeviceNamesTheGroupThatGrantsAccess()
              QString("No such file or directory"));
 }
 
-QTEST_MAIN(TestSerialPty)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestSerialPty)
 #include "tst_serialpty.moc"

@@ -701,5 +701,6 @@ void TestSignalCheck::shorterSearchLimitSaysItsSeconds()
     QCOMPARE(result.searchEnd, SearchEnd::Cancelled);
 }
 
-QTEST_GUILESS_MAIN(TestSignalCheck)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestSignalCheck)
 #include "tst_signalcheck.moc"

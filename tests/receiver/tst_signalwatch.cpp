@@ -210,5 +210,6 @@ void TestSignalWatch::staysFlatHoweverLongItRuns()
     flat.stop();
 }
 
-QTEST_GUILESS_MAIN(TestSignalWatch)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestSignalWatch)
 #include "tst_signalwatch.moc"

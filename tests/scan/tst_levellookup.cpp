@@ -74,5 +74,6 @@ void TestLevelLookup::levelAtReadsTheScansOwnTable()
     QVERIFY(!ws::levelAt(noLnb, Polarisation::Horizontal, 11700));
 }
 
-QTEST_GUILESS_MAIN(TestLevelLookup)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestLevelLookup)
 #include "tst_levellookup.moc"

@@ -401,5 +401,6 @@ void TestScanFile::pointsReadTheSameUnderACommaLocale()
     QCOMPARE(int(layout.failure.kind), int(ScanFailure::UnknownLayout));
 }
 
-QTEST_GUILESS_MAIN(TestScanFile)
+#include "support/testrunner.h"
+WS_TEST_CLASS(TestScanFile)
 #include "tst_scanfile.moc"

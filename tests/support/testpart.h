@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/testrunner.h"
+
 #include <QByteArray>
 #include <QMetaMethod>
 #include <QObject>
@@ -27,13 +29,9 @@ inline bool inThisPart(const QObject &test)
     int index = 0;
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
         const QMetaMethod method = meta->method(i);
-        const QByteArray name = method.name();
-        const bool testFunction = method.methodType() == QMetaMethod::Slot &&
-            method.access() == QMetaMethod::Private && !name.endsWith("_data") &&
-            name != "init" && name != "cleanup" && name != "initTestCase" &&
-            name != "cleanupTestCase";
-        if (!testFunction)
+        if (!isTestFunction(method))
             continue;
+        const QByteArray name = method.name();
         if (name == QTest::currentTestFunction())
             return index % n == k - 1;
         ++index;
