@@ -468,7 +468,8 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     const QStringList err = rig.errLines();
     QCOMPARE(rig.err.count('\a'), (replies + 9) / 10);
     QVERIFY2(err.last().endsWith(QString::number(replies) +
-                                 " replies in 3.0 s: locked 52 % of the time, longest lock 0.2 s"),
+                                 " replies in 3.0 s: locked 52 % of the time, longest lock 0.2 s"
+                                 ", best level 75 at 10:30:15"),
              qPrintable(err.last()));
 
     // A receiver that never says a thing: what to check, and exit 3.

@@ -1,4 +1,5 @@
 #include "receiver/checklog.h"
+#include "receiver/conversation.h"
 #include "receiver/protocol.h"
 #include "receiver/reservedterminals.h"
 
@@ -248,12 +249,14 @@ void TestProtocol::portTextNamesTheDevice()
 
 void TestProtocol::onlyASilentPortGetsAdvice()
 {
-    const QString label = portFor("ttyUSB0", PortSystem::Unix).label;
-    const QString advice = silentPortAdvice(silentPortMessage(label, "2.50"));
+    using Kind = PortFailure::Kind;
+    const QString advice = portFailureAdvice({Kind::Silent, QString(), QString()});
     for (const char *what : {"power", "cable", "port", "dialout"})
         QVERIFY2(advice.contains(QLatin1String(what)), what);
-    QVERIFY(silentPortAdvice(openFailedMessage(label, "Permission denied")).isEmpty());
-    QVERIFY(silentPortAdvice(stoppedWorkingMessage(label, floodedReplyReason())).isEmpty());
+    // The kind decides, whatever the message says.
+    const QString silentWords = silentPortMessage("comport 2", "2.50");
+    for (const Kind other : {Kind::CouldNotOpen, Kind::HungUp, Kind::Flooded, Kind::Error})
+        QVERIFY(portFailureAdvice({other, silentWords, silentWords}).isEmpty());
 }
 
 void TestProtocol::consolesAndThePtyMultiplexerAreRefused_data()

@@ -15,12 +15,20 @@ struct Replied
 {
     WatchState state;
     QString text;
+    std::optional<double> level;
 };
 
 struct Recorder : WatchEvents
 {
-    void replied(WatchState state, const QString &text) override { seen.push_back({state, text}); }
-    void failed(const QString &message) override { failures << message; }
+    void replied(WatchState state, const QString &text, std::optional<double> level) override
+    {
+        seen.push_back({state, text, level});
+    }
+    void failed(const PortFailure &failure) override
+    {
+        failures << failure.message;
+        kinds.push_back(failure.kind);
+    }
     QString states() const
     {
         QStringList words;
@@ -30,6 +38,7 @@ struct Recorder : WatchEvents
     }
     std::vector<Replied> seen;
     QStringList failures;
+    std::vector<PortFailure::Kind> kinds;
 };
 
 // The process's resident memory in KiB.
@@ -195,8 +204,8 @@ void TestSignalWatch::staysFlatHoweverLongItRuns()
     quiet.clock = &clock;
     struct Counting : WatchEvents
     {
-        void replied(WatchState, const QString &) override { ++replies; }
-        void failed(const QString &) override {}
+        void replied(WatchState, const QString &, std::optional<double>) override { ++replies; }
+        void failed(const PortFailure &) override {}
         int replies = 0;
     } counted;
     SignalWatch flat(quiet, clock, [this] { return settings; }, counted);
