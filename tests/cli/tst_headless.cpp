@@ -139,6 +139,8 @@ private slots:
     void messageBoxLines_data();
     void messageBoxLines();
     void watchWritesALinePerReplyAndSumsUp();
+    void watchLineEscapesAllButPlainText_data();
+    void watchLineEscapesAllButPlainText();
 };
 
 void TestHeadless::checkLogsToStandardOutputByteForByte()
@@ -447,6 +449,26 @@ void TestHeadless::messageBoxLines()
     QFETCH(QString, file);
     QFETCH(QString, line);
     QCOMPARE(messageLine(text, detail, file), line);
+}
+
+void TestHeadless::watchLineEscapesAllButPlainText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("tab") << "a\tb" << QByteArray("a\\x09b");
+    QTest::newRow("backslash") << "a\\b" << QByteArray("a\\\\b");
+    // What the receiver wrote as four characters cannot pass for a tab.
+    QTest::newRow("a tab's escape") << "\\x09" << QByteArray("\\\\x09");
+    QTest::newRow("degree sign") << "\u00b0C" << QByteArray("\\xb0C");
+}
+
+void TestHeadless::watchLineEscapesAllButPlainText()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
+    const QDateTime at(QDate(2026, 12, 7), QTime(10, 30, 15));
+    QCOMPARE(watchLine(at, ws::receiver::WatchState::NoLock, text),
+             "10:30:15.000\tno lock\t" + written + "\n");
 }
 
 void TestHeadless::watchWritesALinePerReplyAndSumsUp()
