@@ -494,6 +494,16 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
                                  ", best level 75 at 10:30:15"),
              qPrintable(err.last()));
 
+    // A pattern reads the level instead of the first number.
+    Rig patterned;
+    patterned.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            patterned.serial.feed(kLocked);
+    };
+    QCOMPARE(patterned.watch({"--for", "1", "--level-pattern", "Lvl (\\d)"}), exitcode::success);
+    QVERIFY2(patterned.errLines().last().endsWith(", best level 7 at 10:30:15"),
+             qPrintable(patterned.errLines().last()));
+
     // A receiver that never says a thing: what to check, and exit 3.
     Rig silent;
     silent.serial.onWrite = {};
