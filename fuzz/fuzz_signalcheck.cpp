@@ -172,12 +172,13 @@ public:
     }
     // Once the check has ended: a line that failed has the message at the
     // end of the log; a silent one keeps the log of a check without a lock.
-    void portFailed(const QString &message) override
+    void portFailed(const PortFailure &failure) override
     {
-        WS_FUZZ_REQUIRE(log.endsWith(message + QLatin1String("\r\n")) ||
-                        (message.contains(QLatin1String(" did not answer: nothing received in ")) &&
-                         log.endsWith(QLatin1String(" Seconds\r\n\r\n"))));
-        reports.append(message);
+        WS_FUZZ_REQUIRE(failure.kind != PortFailure::Kind::None);
+        WS_FUZZ_REQUIRE(failure.kind == PortFailure::Kind::Silent
+                            ? log.endsWith(QLatin1String(" Seconds\r\n\r\n"))
+                            : log.endsWith(failure.message + QLatin1String("\r\n")));
+        reports.append(failure.message);
     }
 
     QString log;

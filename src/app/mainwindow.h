@@ -274,7 +274,7 @@ private:
     HeldInput *heldInput_ = nullptr;
     QShortcut *escapeKey_ = nullptr;
     // A port failure the running check reported, shown once it has ended.
-    QString portFailure_;
+    ws::receiver::PortFailure portFailure_;
     // What the verdict tile shows while a spot check runs, as it looks.
     std::function<void()> showCheckProgress_;
     // While the job that ran a check takes its result: what the user did

@@ -22,7 +22,7 @@ namespace {
 class WindowCheckLog : public ws::receiver::CheckEvents
 {
 public:
-    WindowCheckLog(LogPanel &log, QString &portFailure) : logPanel_(log), portFailure_(portFailure)
+    WindowCheckLog(LogPanel &log, ws::receiver::PortFailure &portFailure) : logPanel_(log), portFailure_(portFailure)
     {
     }
 
@@ -32,7 +32,7 @@ public:
         log_ += text;
         logPanel_.showWithEndInView(log_);
     }
-    void portFailed(const QString &message) override { portFailure_ = message; }
+    void portFailed(const ws::receiver::PortFailure &failure) override { portFailure_ = failure; }
     void waiting() override
     {
         if (onWaiting)
@@ -43,7 +43,7 @@ public:
 
 private:
     LogPanel &logPanel_;
-    QString &portFailure_;
+    ws::receiver::PortFailure &portFailure_;
     QString log_;
 };
 
@@ -156,14 +156,14 @@ void MainWindow::checkSignal(const QString &frequency, Polarisation polarisation
                              std::function<void(const CheckResult &)> done)
 {
     static_cast<WindowCheckLog &>(*checkLog_).startAfresh();
-    portFailure_.clear();
+    portFailure_ = {};
     heldInput_->hold();
     check_->start(frequency, polarisation, [this, done](const CheckResult &result) {
         // The check has ended and its port is closed; only now may a box
         // keep the user.
-        if (!portFailure_.isEmpty()) {
-            const QString failure = std::exchange(portFailure_, QString());
-            platform_.dialogs->message(failure, ws::receiver::silentPortAdvice(failure));
+        if (portFailure_) {
+            const ws::receiver::PortFailure failure = std::exchange(portFailure_, {});
+            platform_.dialogs->message(failure.message, ws::receiver::portFailureAdvice(failure));
         }
         // The job that ran the check takes the result; a full scan's next
         // row waits. A scan file that changed meanwhile loads now, before

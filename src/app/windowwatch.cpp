@@ -46,7 +46,7 @@ void WindowWatch::stop()
     at_.setTitle(QStringLiteral("Wavesift"));
 }
 
-void WindowWatch::replied(WatchState state, const QString &text)
+void WindowWatch::replied(WatchState state, const QString &text, std::optional<double>)
 {
     const bool changed = !haveState_ || state != state_;
     text_ = text;
@@ -68,15 +68,15 @@ void WindowWatch::replied(WatchState state, const QString &text)
     showState(true);
 }
 
-void WindowWatch::failed(const QString &message)
+void WindowWatch::failed(const ws::receiver::PortFailure &failure)
 {
     secondly_->stop();
     ws::receiver::CheckResult ended;
     ended.portFailed = true;
-    ended.silent = message.contains(QLatin1String(" did not answer: "));
+    ended.silent = failure.kind == ws::receiver::PortFailure::Kind::Silent;
     at_.tile.show(checkVerdict(where_, ended));
     at_.setTitle(QStringLiteral("Wavesift"));
-    at_.dialogs.message(message, ws::receiver::silentPortAdvice(message));
+    at_.dialogs.message(failure.message, ws::receiver::portFailureAdvice(failure));
 }
 
 void WindowWatch::showState(bool watching)

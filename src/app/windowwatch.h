@@ -44,8 +44,9 @@ public:
     static constexpr int kMaxLogLines = 1000;
 
 private:
-    void replied(ws::receiver::WatchState state, const QString &text) override;
-    void failed(const QString &message) override;
+    void replied(ws::receiver::WatchState state, const QString &text,
+                 std::optional<double> level) override;
+    void failed(const ws::receiver::PortFailure &failure) override;
     void showState(bool watching);
 
     Surroundings at_;

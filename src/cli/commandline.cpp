@@ -281,6 +281,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                .arg(kMaxCheckMegahertz)
                                .arg(value(name)));
         line.bell = isSet("bell");
+        if (isSet("level-pattern")) {
+            const QString given = value("level-pattern");
+            const QString problem = receiver::levelPatternProblem(QRegularExpression(given));
+            if (!problem.isEmpty())
+                return invalid(QStringLiteral("%1 takes a pattern with a capture group, not "
+                                              "\"%2\": %3")
+                                   .arg(typed("level-pattern"), given, problem));
+            line.levelPattern = given;
+        }
         if (isSet("for")) {
             static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
             const QString given = value("for").trimmed();

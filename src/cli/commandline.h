@@ -58,6 +58,9 @@ struct CommandLine
     // every lock.
     qint64 watchForMs = 0;
     bool bell = false;
+    // --watch: the pattern whose first capture group is a reply's level;
+    // empty for the usual rule.
+    QString levelPattern;
     // --check and --full-scan: the longest a table search runs, in seconds.
     int searchLimit = int(receiver::kSearchLimitSeconds);
     // --full-scan: the map, and where the results go; --history: the map it

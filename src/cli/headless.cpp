@@ -46,10 +46,10 @@ void tell(Console &console, const QString &line)
 }
 
 // A port that failed, and for one that stayed silent what to check.
-void tellPortFailure(Console &console, const QString &message)
+void tellPortFailure(Console &console, const receiver::PortFailure &failure)
 {
-    tell(console, message);
-    if (const QString advice = receiver::silentPortAdvice(message); !advice.isEmpty())
+    tell(console, failure.message);
+    if (const QString advice = receiver::portFailureAdvice(failure); !advice.isEmpty())
         tell(console, advice);
 }
 
@@ -89,7 +89,10 @@ public:
                                           "without saving"));
         }
     }
-    void portFailed(const QString &message) override { tellPortFailure(console_, message); }
+    void portFailed(const receiver::PortFailure &failure) override
+    {
+        tellPortFailure(console_, failure);
+    }
 
 private:
     Console &console_;
@@ -188,7 +191,8 @@ class ConsoleWatchEvents : public receiver::WatchEvents
 public:
     ConsoleWatchEvents(Console &console, bool bell) : console_(console), bell_(bell) {}
 
-    void replied(receiver::WatchState state, const QString &text) override
+    void replied(receiver::WatchState state, const QString &text,
+                 std::optional<double> level) override
     {
         const bool locked = state == receiver::WatchState::Locked;
         if (console_.out)
@@ -196,11 +200,11 @@ public:
         if (bell_ && locked && !wasLocked_ && console_.err)
             console_.err(QByteArray("\a"));
         wasLocked_ = locked;
-        tally.add(state, console_.clock.milliseconds());
+        tally.add(state, console_.clock.milliseconds(), level, console_.clock.now());
     }
-    void failed(const QString &message) override
+    void failed(const receiver::PortFailure &failure) override
     {
-        tellPortFailure(console_, message);
+        tellPortFailure(console_, failure);
         if (onFailed)
             onFailed();
     }
@@ -388,6 +392,8 @@ int runWatch(const CommandLine &line, Console &console)
 {
     ConsoleWatchEvents events(console, line.bell);
     receiver::SignalWatch watch(console.line, console.clock, settingsOf(line.receiver), events);
+    if (!line.levelPattern.isEmpty())
+        watch.setLevelReading(receiver::LevelReading(QRegularExpression(line.levelPattern)));
     const qint64 startMs = console.clock.milliseconds();
     std::optional<int> code;
     const auto end = [&](int ending) {
@@ -440,6 +446,8 @@ QByteArray watchLine(const QDateTime &now, receiver::WatchState state, const QSt
         const ushort code = c.unicode();
         if (code < 0x20 || code == 0x7f || code >= 0x80)
             line += QByteArray("\\x") + QByteArray::number(code & 0xff, 16).rightJustified(2, '0');
+        else if (c == QLatin1Char('\\'))
+            line += "\\\\"; // so that \x09 only ever means a tab
         else
             line += char(code);
     }

@@ -85,7 +85,7 @@ int runWatch(const CommandLine &line);
 
 // "14:03:09.125<TAB>locked<TAB>Locked   Lvl 75" and a LF: the local time, the
 // state and the receiver's text, control characters and bytes from 0x80 up
-// written as \xNN.
+// written as \xNN and a backslash as \\.
 QByteArray watchLine(const QDateTime &now, receiver::WatchState state, const QString &text);
 
 } // namespace ws::cli

@@ -116,9 +116,10 @@ const std::vector<Option> &options()
             "ends it or Ctrl+C, SIGTERM or SIGHUP",
             "Each line is the local time (HH:MM:SS.mmm), a tab, the state (locked, not "
             "confirmed, no lock, no answer), a tab and the receiver's text after its code, with "
-            "control characters and bytes from 0x80 up as \\\\xNN. At the end standard error "
-            "gets the number of replies, the share of the time the tuner was locked and the "
-            "longest lock.",
+            "control characters and bytes from 0x80 up as \\xNN and a backslash as "
+            "\\\\. At the end standard error gets the number of replies, the share of "
+            "the time the tuner was locked from its first reply on, the longest lock and, once "
+            "a reply gave a level, the best level and when it came.",
             G::General, kWatch, Mode::Watch, nullptr, V::Nothing, nullptr},
         {"for", nullptr, "SECONDS",
             "end the watch after that many seconds", nullptr,
@@ -126,6 +127,13 @@ const std::vector<Option> &options()
         {"bell", nullptr, nullptr,
             "ring the terminal's bell (a BEL on standard error) whenever the watch sees a lock "
             "after none", nullptr,
+            G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
+        {"level-pattern", nullptr, "REGEX",
+            "read the level of each reply from the first capture group of REGEX instead of "
+            "taking the first number after its code",
+            "The pattern is a Perl-compatible regular expression, matched against the reply "
+            "from its code on; a reply it does not match, or whose group holds no number, has "
+            "no level.",
             G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
         {"full-scan", nullptr, "MAP",
             "check every MPEG entry of the map in map order, save the logs, then exit (needs no "

@@ -112,6 +112,9 @@ public:
     // Why the open line stopped working (the device went away, a read or a
     // write failed); empty while it works. Cleared by the next open().
     virtual QString failure() const = 0;
+    // Whether that failure was the far end hanging up (the device went
+    // away) rather than an error on a line that is still there.
+    virtual bool hungUp() const { return false; }
 };
 
 } // namespace ws

@@ -76,26 +76,14 @@ QString floodedSearchReason()
         .arg(kMaxSearchBytes);
 }
 
-namespace {
-
-// What makes a port failure a silent port's, whatever the label and the
-// time-out.
-QLatin1String silentPortWords()
-{
-    return QLatin1String(" did not answer: nothing received in ");
-}
-
-} // namespace
-
 QString silentPortMessage(const QString &portLabel, const QString &timeoutText)
 {
-    return portLabel + silentPortWords() + timeoutText + QStringLiteral(" s");
+    return portLabel + QStringLiteral(" did not answer: nothing received in ") + timeoutText +
+           QStringLiteral(" s");
 }
 
-QString silentPortAdvice(const QString &portFailure)
+QString silentPortAdvice()
 {
-    if (!portFailure.contains(silentPortWords()))
-        return QString();
     return QStringLiteral("Check that the receiver is switched on and has power, that the serial "
                           "cable sits at both ends, that this is the port the adapter got, and "
                           "that you may use it (on Linux your user must be in the group "

@@ -46,10 +46,9 @@ QString floodedSearchReason();
 // "comport 2 (/dev/ttyS1) did not answer: nothing received in 10 s", the
 // time-out as typed.
 QString silentPortMessage(const QString &portLabel, const QString &timeoutText);
-// What to check when `portFailure` is a silentPortMessage: the receiver's
-// power, the cable, the port, the right to use it. Empty for any other
-// failure of a port, whose reason says enough.
-QString silentPortAdvice(const QString &portFailure);
+// What to check when a port stayed silent: the receiver's power, the
+// cable, the port, the right to use it.
+QString silentPortAdvice();
 // For whoever needs to hear that the tuner's lock was not confirmed: a
 // reply began with the lock code but held kNoLockMark.
 QString unconfirmedLockMessage(const QString &portLabel);

@@ -75,6 +75,76 @@ bool reportsLock(QStringView cut)
     return beginsWithLockCode(cut) && !cut.contains(kNoLockMark);
 }
 
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+std::optional<double> levelNumber(QStringView text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<double> replyLevel(QStringView cut)
+{
+    // The status code's two digits stand first.
+    constexpr qsizetype codeLength = 2;
+    qsizetype digit = codeLength;
+    while (digit < cut.size() && !isDigit(cut.at(digit)))
+        ++digit;
+    if (digit >= cut.size())
+        return std::nullopt;
+    qsizetype begin = digit;
+    bool point = false;
+    if (begin > codeLength && cut.at(begin - 1) == QLatin1Char('.')) {
+        --begin;
+        point = true;
+    }
+    if (begin > codeLength &&
+        (cut.at(begin - 1) == QLatin1Char('-') || cut.at(begin - 1) == QLatin1Char('+')))
+        --begin;
+    qsizetype end = digit;
+    while (end < cut.size() &&
+           (isDigit(cut.at(end)) || (!point && cut.at(end) == QLatin1Char('.')))) {
+        point = point || cut.at(end) == QLatin1Char('.');
+        ++end;
+    }
+    // A second point makes it no number of a level's form.
+    if (end < cut.size() && cut.at(end) == QLatin1Char('.'))
+        return std::nullopt;
+    if (end - begin > kMaxLevelCharacters)
+        return std::nullopt;
+    return levelNumber(cut.mid(begin, end - begin));
+}
+
+std::optional<double> LevelReading::of(QStringView cut) const
+{
+    if (!byPattern_)
+        return replyLevel(cut);
+    const QRegularExpressionMatch match = pattern_.match(cut);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return levelNumber(match.capturedView(1).trimmed());
+}
+
+QString levelPatternProblem(const QRegularExpression &pattern)
+{
+    if (!pattern.isValid())
+        return pattern.errorString() +
+               QStringLiteral(" at offset %1").arg(pattern.patternErrorOffset());
+    if (pattern.captureCount() < 1)
+        return QStringLiteral("it has no capture group");
+    return QString();
+}
+
 SearchEnd searchEnd(qint64 elapsedSeconds, bool sawFound, bool sawEndWord, qint64 limitSeconds)
 {
     if (elapsedSeconds > limitSeconds)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 // The receiver's command language and the rules by which its replies are
 // read. Every word and limit of the language is defined here once; the
@@ -97,6 +100,37 @@ public:
 private:
     QString gathered_;
 };
+
+// ---- The level in a status reply ---------------------------------------------
+
+// The most characters a level's number has, its sign and point included:
+// a longer one is some other figure (a frequency, a counter).
+inline constexpr qsizetype kMaxLevelCharacters = 6;
+
+// The level a cut status reply reports: the first number after its
+// two-digit code, digits with an optional sign and one decimal point;
+// none when there is no such number or it is too long to be a level.
+std::optional<double> replyLevel(QStringView cut);
+
+// How levels are read from replies: by replyLevel(), or by the first
+// capture group of a pattern, for a receiver that words them otherwise.
+class LevelReading
+{
+public:
+    LevelReading() = default;
+    // `pattern` must be valid and have a capture group; see
+    // levelPatternProblem().
+    explicit LevelReading(const QRegularExpression &pattern) : pattern_(pattern), byPattern_(true) {}
+    std::optional<double> of(QStringView cut) const;
+
+private:
+    QRegularExpression pattern_;
+    bool byPattern_ = false;
+};
+
+// Why a pattern cannot read levels ("missing closing parenthesis at
+// offset 3", "it has no capture group"); empty when it can.
+QString levelPatternProblem(const QRegularExpression &pattern);
 
 // ---- Table search -----------------------------------------------------------
 

@@ -83,6 +83,7 @@ bool QtSerialLine::open()
 {
     openError_.clear();
     failure_.clear();
+    hungUp_ = false;
     if (port_->isOpen())
         port_->close();
 #ifdef Q_OS_UNIX
@@ -161,10 +162,11 @@ void QtSerialLine::noteError()
     case QSerialPort::WriteError:
         // After a hang-up the port's text is whatever error the system last
         // reported for something else ("Resource temporarily unavailable").
-        if (failure_.isEmpty())
-            failure_ = port_->error() == QSerialPort::ResourceError || hungUp()
-                           ? QStringLiteral("the device closed the connection or went away")
-                           : port_->errorString();
+        if (failure_.isEmpty()) {
+            hungUp_ = port_->error() == QSerialPort::ResourceError || deviceHungUp();
+            failure_ = hungUp_ ? QStringLiteral("the device closed the connection or went away")
+                               : port_->errorString();
+        }
         break;
     default:
         break;
@@ -172,7 +174,7 @@ void QtSerialLine::noteError()
     port_->clearError();
 }
 
-bool QtSerialLine::hungUp()
+bool QtSerialLine::deviceHungUp()
 {
 #ifdef Q_OS_UNIX
     // The port reports a hang-up as some read or write error; poll tells

@@ -24,6 +24,7 @@ public:
     QByteArray read() override;
     void setActivityHandler(std::function<void()> handler) override;
     QString failure() const override { return failure_; }
+    bool hungUp() const override { return hungUp_; }
 
     // The most the port holds of what it received and the caller has not
     // read yet, and the most one read() returns. Without a limit the port
@@ -39,7 +40,7 @@ private:
     void noteError();
     // Whether the device hung up (the far end closed it, the adapter was
     // pulled out).
-    bool hungUp();
+    bool deviceHungUp();
     void tellActivity();
 
     // Held by pointer so that what includes this needs no Qt Serial Port.
@@ -47,6 +48,7 @@ private:
     QString device_;
     QString openError_;
     QString failure_;
+    bool hungUp_ = false;
     std::function<void()> onActivity_;
 };
 

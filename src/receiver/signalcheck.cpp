@@ -26,8 +26,8 @@ QString stoppedLine()
 
 SignalCheck::SignalCheck(SerialLine &line, Clock &clock, SettingsSource settings,
                          CheckEvents &events)
-    : line_(line), clock_(clock), settings_(std::move(settings)), events_(events),
-      wakeUp_(clock.createTimer([this] { wake(); })),
+    : conversation_(line, clock, [this] { wake(); }), clock_(clock),
+      settings_(std::move(settings)), events_(events),
       handOver_(clock.createTimer([this] { deliver(); }))
 {
 }
@@ -45,28 +45,16 @@ void SignalCheck::start(const QString &frequency, Polarisation polarisation, Don
     phase_ = Phase::Settling;
     done_ = std::move(done);
     result_ = CheckResult();
-    failureMessage_.clear();
-    heard_ = false;
+    failure_ = {};
     const ReceiverSettings atStart = settings_();
 
     append(checkingLine(frequency, polarisation));
-    if (!openPort()) {
+    if (const PortFailure failed = conversation_.open(settings_().port)) {
+        failPort(QString(), failed);
         finish();
         return;
     }
-    portOpen_ = true;
-    // Bytes wake a phase that reads the line at once, instead of at the end
-    // of its poll slice. A failure wakes any phase, which then ends the
-    // check: a line that keeps reporting it must not keep waking us.
-    line_.setActivityHandler([this] {
-        const bool reading = phase_ == Phase::Gathering || phase_ == Phase::Searching;
-        if (reading || (running() && !line_.failure().isEmpty()))
-            wakeUp_->start(0);
-    });
-
-    phaseStart_ = clock_.seconds();
-    command(tuneCommand(frequency, polarisation, atStart.lnbPower, atStart.diseqc));
-    // The tuner needs a moment before its status means anything.
+    conversation_.tune(tuneCommand(frequency, polarisation, atStart.lnbPower, atStart.diseqc));
     settle();
 }
 
@@ -74,7 +62,6 @@ void SignalCheck::stop()
 {
     if (!running())
         return;
-    wakeUp_->stop();
     if (phase_ == Phase::Searching) {
         // What the receiver said so far (a table it found) is part of the
         // result, on lines of its own as after a line that failed.
@@ -88,9 +75,8 @@ void SignalCheck::stop()
 
 void SignalCheck::abandon()
 {
-    wakeUp_->stop();
     handOver_->stop();
-    closePort();
+    conversation_.close();
     phase_ = Phase::Idle;
     done_ = nullptr;
 }
@@ -124,62 +110,51 @@ void SignalCheck::waitFor(Phase phase)
     // second, which keeps a three-minute wait nearly free without moving a
     // timing rule. The line's activity wakes a phase that reads it.
     phase_ = phase;
-    wakeUp_->start(clock_.millisecondsToNextSecond());
+    conversation_.waitForLine(clock_.millisecondsToNextSecond());
 }
 
 void SignalCheck::settle()
 {
-    if (clock_.seconds() - phaseStart_ < kSettleSeconds && !lineFailed()) {
-        waitFor(Phase::Settling);
+    switch (conversation_.settle()) {
+    case Conversation::Step::Waiting:
+        phase_ = Phase::Settling;
         return;
-    }
-    if (lineFailed()) {
+    case Conversation::Step::Failed:
+        failPort(QString(), conversation_.failure());
         finish();
         return;
+    case Conversation::Step::Done:
+        break;
     }
     phaseStart_ = clock_.seconds();
-    asked_ = false;
     askForStatus();
 }
 
 void SignalCheck::askForStatus()
 {
-    // Whatever came in since the last request belongs to an older reply,
-    // but it shows that someone is there.
-    const bool stale = !line_.read().isEmpty();
-    heard_ = heard_ || (asked_ && stale);
-    reply_.begin();
-    command(kStatusRequest);
-    asked_ = true;
+    conversation_.requestStatus();
     gatherReply();
 }
 
 void SignalCheck::gatherReply()
 {
     elapsed_ = clock_.seconds() - phaseStart_;
-    const QByteArray received = line_.read();
-    if (lineFailed()) {
-        finish();
-        return;
-    }
-    heard_ = heard_ || !received.isEmpty();
-    const StatusReply::Gathered gathered = reply_.add(received);
-    if (gathered == StatusReply::Gathered::Flooded) {
-        failPort(QString(), stoppedWorkingMessage(portLabel_, floodedReplyReason()));
+    const Conversation::Reply gathered = conversation_.gatherReply();
+    if (gathered == Conversation::Reply::Failed || gathered == Conversation::Reply::Flooded) {
+        failPort(QString(), conversation_.failure());
         finish();
         return;
     }
     if (elapsed_ > timeout())
         judgeReply(QString(kTimedOutReply));
-    else if (gathered == StatusReply::Gathered::Complete)
-        judgeReply(reply_.cut());
+    else if (gathered == Conversation::Reply::Complete)
+        judgeReply(conversation_.cutReply());
     else
         waitFor(Phase::Gathering);
 }
 
 void SignalCheck::judgeReply(const QString &cut)
 {
-    replyEndMs_ = clock_.milliseconds();
     result_.lastReply = cut;
     if (beginsWithLockCode(cut) && !reportsLock(cut))
         result_.unconfirmedLock = true;
@@ -194,17 +169,11 @@ void SignalCheck::judgeReply(const QString &cut)
         lockPhaseEnded(cut);
         return;
     }
-    // A receiver that answers at once would otherwise be asked hundreds of
-    // times a second. The pause only delays the next request, by far less
-    // than the clock's whole seconds: a reply is judged before it, the end
-    // of the phase is decided before it, and whatever arrives meanwhile is
-    // stale input that the next request throws away anyway.
+    // The pause only delays the next request, by far less than the clock's
+    // whole seconds: a reply is judged before it and the end of the phase
+    // decided before it.
     phase_ = Phase::Pausing;
-    const qint64 left = kRequestGapMs - (clock_.milliseconds() - replyEndMs_);
-    if (left <= 0)
-        askForStatus();
-    else
-        wakeUp_->start(int(left));
+    conversation_.pauseBeforeNextRequest();
 }
 
 void SignalCheck::lockPhaseEnded(const QString &reply)
@@ -216,9 +185,7 @@ void SignalCheck::lockPhaseEnded(const QString &reply)
         finish();
         return;
     }
-    command(kTableSearchRequest);
-    // What arrived after the last status read is already part of the search
-    // output, so nothing is thrown away here.
+    conversation_.requestText(kTableSearchRequest, kMaxSearchBytes);
     searchText_.clear();
     words_ = SearchWords();
     phaseStart_ = clock_.seconds();
@@ -228,24 +195,20 @@ void SignalCheck::lockPhaseEnded(const QString &reply)
 
 void SignalCheck::search()
 {
-    QByteArray received = line_.read();
-    const qsizetype room = qMax<qsizetype>(0, kMaxSearchBytes - searchText_.size());
-    const bool flooded = received.size() > room;
-    received.truncate(room);
-    if (!received.isEmpty()) {
-        const QString piece = fromBytes(received);
+    const Conversation::Text received = conversation_.readText();
+    if (!received.bytes.isEmpty()) {
+        const QString piece = fromBytes(received.bytes);
         searchText_ += piece;
         words_.scan(searchText_);
         events_.searchReceived(piece);
     }
-    if (!line_.failure().isEmpty()) {
+    if (received.status == Conversation::Reply::Failed) {
         // What the receiver said before it went away (a table it found) is
         // the check's result so far. It keeps the block's usual CR LF, so
         // the failure line stands on a line of its own even when the
         // receiver went away in the middle of one.
         result_.searchText = searchText_;
-        failPort(searchLines(searchText_, SearchEnd::Running),
-                 stoppedWorkingMessage(portLabel_, line_.failure()));
+        failPort(searchLines(searchText_, SearchEnd::Running), conversation_.failure());
         finish();
         return;
     }
@@ -258,11 +221,10 @@ void SignalCheck::search()
         finish();
         return;
     }
-    if (flooded) {
+    if (received.status == Conversation::Reply::Flooded) {
         // What was kept goes into the log as a search cut short.
         result_.searchText = searchText_;
-        failPort(searchLines(searchText_, SearchEnd::Running),
-                 stoppedWorkingMessage(portLabel_, floodedSearchReason()));
+        failPort(searchLines(searchText_, SearchEnd::Running), conversation_.failure());
         finish();
         return;
     }
@@ -278,47 +240,18 @@ void SignalCheck::noLock()
     // gets its "no lock" replies. Not telling the two apart would send the
     // user turning the dish for a cable fault. The log stays as it is for
     // any check without a lock.
-    if (!heard_) {
+    if (!conversation_.heardSinceFirstRequest()) {
         result_.portFailed = true;
         result_.silent = true;
-        failureMessage_ = silentPortMessage(portLabel_, timeoutText);
+        failure_ = conversation_.silence(timeoutText);
     }
 }
 
-bool SignalCheck::lineFailed()
-{
-    // An unplugged adapter or a receiver that hung up is no receiver
-    // outcome: say so instead of waiting out the time-outs and logging
-    // "nothing found".
-    if (!result_.portFailed && !line_.failure().isEmpty())
-        failPort(QString(), stoppedWorkingMessage(portLabel_, line_.failure()));
-    return result_.portFailed;
-}
-
-void SignalCheck::failPort(const QString &logFirst, const QString &message)
+void SignalCheck::failPort(const QString &logFirst, const PortFailure &failure)
 {
     result_.portFailed = true;
-    append(logFirst + message + crlf());
-    failureMessage_ = message;
-}
-
-QString openLine(SerialLine &line, const PortChoice &port)
-{
-    if (port.device.isEmpty())
-        return openFailedMessage(port.label, noSuchPortReason());
-    line.setPortName(port.device);
-    return line.open() ? QString() : openFailedMessage(port.label, line.errorString());
-}
-
-bool SignalCheck::openPort()
-{
-    const PortChoice port = portFor(settings_().port);
-    portLabel_ = port.label;
-    const QString failure = openLine(line_, port);
-    if (failure.isEmpty())
-        return true;
-    failPort(QString(), failure);
-    return false;
+    append(logFirst + failure.message + crlf());
+    failure_ = failure;
 }
 
 void SignalCheck::append(const QString &text)
@@ -327,32 +260,15 @@ void SignalCheck::append(const QString &text)
     events_.logAppended(text);
 }
 
-void SignalCheck::command(const QString &text)
-{
-    // The receiver expects its prefix as a write of its own.
-    line_.write(toBytes(kCommandPrefix));
-    line_.write(toBytes(text));
-}
-
 double SignalCheck::timeout()
 {
     // Read afresh at every comparison, as typed at that moment.
     return readNumber(settings_().timeout);
 }
 
-void SignalCheck::closePort()
-{
-    if (!portOpen_)
-        return;
-    portOpen_ = false;
-    line_.setActivityHandler({});
-    line_.close();
-}
-
 void SignalCheck::finish()
 {
-    wakeUp_->stop();
-    closePort();
+    conversation_.close();
     phase_ = Phase::Ending;
     handOver_->start(0);
 }
@@ -364,8 +280,8 @@ void SignalCheck::deliver()
     phase_ = Phase::Idle;
     const Done done = std::exchange(done_, nullptr);
     const CheckResult result = result_;
-    const QString failure = result.stopped ? QString() : failureMessage_;
-    if (!failure.isEmpty())
+    const PortFailure failure = result.stopped ? PortFailure() : failure_;
+    if (failure)
         events_.portFailed(failure);
     if (done)
         done(result);

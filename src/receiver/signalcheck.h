@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform.h"
+#include "receiver/conversation.h"
 #include "receiver/protocol.h"
 #include "receiver/receiversettings.h"
 
@@ -40,7 +41,7 @@ public:
     // failed has the same message just appended to the log; a silent one
     // keeps the log a check without a lock writes. This is for telling the
     // user, once the check has ended: whoever hears it must not wait here.
-    virtual void portFailed(const QString &message) = 0;
+    virtual void portFailed(const PortFailure &failure) = 0;
 };
 
 struct CheckResult
@@ -110,7 +111,6 @@ public:
 private:
     enum class Phase { Idle, Settling, Gathering, Pausing, Searching, Ending };
 
-    bool openPort();
     void wake();
     void settle();
     void askForStatus();
@@ -121,56 +121,39 @@ private:
     void lockPhaseEnded(const QString &reply);
     // Waits for the line or the clock's next second, then `phase` goes on.
     void waitFor(Phase phase);
-    // Reports a line that stopped working, once; true from then on.
-    bool lineFailed();
     // Ends the check over a failed port: `logFirst` and then the message go
     // into the log, and the message to the user.
-    void failPort(const QString &logFirst, const QString &message);
+    void failPort(const QString &logFirst, const PortFailure &failure);
     // Logs a lock phase that ended without a lock; a port that stayed
     // silent all along is a failed port.
     void noLock();
     void append(const QString &text);
-    void command(const QString &text);
     double timeout();
-    void closePort();
     // Closes the port and hands the result over from the event loop.
     void finish();
     void deliver();
 
-    SerialLine &line_;
+    Conversation conversation_;
     Clock &clock_;
     SettingsSource settings_;
     CheckEvents &events_;
-    std::unique_ptr<Timer> wakeUp_;
     std::unique_ptr<Timer> handOver_;
     Phase phase_ = Phase::Idle;
-    bool portOpen_ = false;
     Done done_;
     CheckResult result_;
-    QString portLabel_;
     qint64 searchLimit_ = kSearchLimitSeconds;
-    // Whether any byte came from the port since the first status request.
-    bool heard_ = false;
     // The phase's start, in the clock's whole seconds.
     qint64 phaseStart_ = 0;
-    // The lock phase: whether a status request went out yet, the reply as
-    // it comes, the seconds elapsed at its last reading and when it ended.
-    bool asked_ = false;
-    StatusReply reply_;
+    // The seconds of the lock phase elapsed at the last reading.
     qint64 elapsed_ = 0;
-    qint64 replyEndMs_ = 0;
     // The table search.
     QString searchText_;
     SearchWords words_;
     // The port failure to tell once the check has ended.
-    QString failureMessage_;
+    PortFailure failure_;
 };
 
 // The line the log gets when the user stops a check.
 QString stoppedLine();
-
-// Opens `line` on `port`; empty when it opened, else the message that says
-// why not ("comport 2 (/dev/ttyS1) could not be opened: ...").
-QString openLine(SerialLine &line, const PortChoice &port);
 
 } // namespace ws::receiver

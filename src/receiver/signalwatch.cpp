@@ -38,10 +38,18 @@ QString replyText(const QString &cut)
     return text;
 }
 
-void WatchTally::add(WatchState state, qint64 ms)
+void WatchTally::add(WatchState state, qint64 ms, std::optional<double> level,
+                     const QDateTime &at)
 {
-    if (state != WatchState::NoAnswer)
+    if (state != WatchState::NoAnswer) {
         ++replies_;
+        if (!firstReplyMs_)
+            firstReplyMs_ = ms;
+    }
+    if (level && (!bestLevel_ || *level > *bestLevel_)) {
+        bestLevel_ = level;
+        bestLevelAt_ = at;
+    }
     if (haveState_ && state == state_)
         return;
     close(ms);
@@ -54,6 +62,7 @@ void WatchTally::end(qint64 ms)
 {
     close(ms);
     haveState_ = false;
+    endMs_ = ms;
 }
 
 void WatchTally::close(qint64 ms)
@@ -68,21 +77,34 @@ void WatchTally::close(qint64 ms)
 QString watchSummary(const WatchTally &tally, qint64 durationMs)
 {
     const auto seconds = [](qint64 ms) { return QString::number(double(ms) / 1000, 'f', 1); };
-    const qint64 percent = durationMs > 0 ? qRound64(100.0 * double(tally.lockedMs()) /
-                                                     double(durationMs))
-                                          : 0;
-    return QStringLiteral("%1 replies in %2 s: locked %3 % of the time, longest lock %4 s")
-        .arg(tally.replies())
-        .arg(seconds(durationMs))
-        .arg(percent)
-        .arg(seconds(tally.longestLockMs()));
+    const qint64 judged = tally.judgedMs();
+    const qint64 percent =
+        judged > 0 ? qRound64(100.0 * double(tally.lockedMs()) / double(judged)) : 0;
+    QString summary = QStringLiteral("%1 replies in %2 s: locked %3 % of the time, longest lock %4 s")
+                          .arg(tally.replies())
+                          .arg(seconds(durationMs))
+                          .arg(percent)
+                          .arg(seconds(tally.longestLockMs()));
+    if (const std::optional<double> best = tally.bestLevel())
+        summary += QStringLiteral(", best level %1 at %2")
+                       .arg(formatNumber(*best),
+                            tally.bestLevelAt().toString(QStringLiteral("HH:mm:ss")));
+    return summary;
+}
+
+double replyWaitSeconds(const QString &timeoutText)
+{
+    const double seconds = readNumber(timeoutText);
+    // Also what a text too large for a number reads as.
+    if (!(seconds >= 1))
+        return 1;
+    return std::min(seconds, kMaxReplyWaitSeconds);
 }
 
 SignalWatch::SignalWatch(SerialLine &line, Clock &clock, SettingsSource settings,
                          WatchEvents &events)
-    : line_(line), clock_(clock), settings_(std::move(settings)), events_(events),
-      wakeUp_(clock.createTimer([this] { wake(); })),
-      handOver_(clock.createTimer([this] {
+    : conversation_(line, clock, [this] { wake(); }), clock_(clock),
+      settings_(std::move(settings)), events_(events), handOver_(clock.createTimer([this] {
           phase_ = Phase::Idle;
           events_.failed(failure_);
       }))
@@ -99,32 +121,20 @@ void SignalWatch::start(const QString &frequency, Polarisation polarisation)
     if (phase_ != Phase::Idle)
         return;
     phase_ = Phase::Settling;
-    heardEver_ = false;
     silenceTold_ = false;
     const ReceiverSettings atStart = settings_();
-    const PortChoice port = portFor(atStart.port);
-    portLabel_ = port.label;
-    const QString openFailure = openLine(line_, port);
-    if (!openFailure.isEmpty()) {
-        fail(openFailure);
+    if (const PortFailure failed = conversation_.open(atStart.port)) {
+        fail(failed);
         return;
     }
-    portOpen_ = true;
-    line_.setActivityHandler([this] {
-        if (phase_ == Phase::Gathering || !line_.failure().isEmpty())
-            wakeUp_->start(0);
-    });
-    settleStart_ = clock_.seconds();
-    line_.write(toBytes(kCommandPrefix));
-    line_.write(toBytes(tuneCommand(frequency, polarisation, atStart.lnbPower, atStart.diseqc)));
+    conversation_.tune(tuneCommand(frequency, polarisation, atStart.lnbPower, atStart.diseqc));
     settle();
 }
 
 void SignalWatch::stop()
 {
-    wakeUp_->stop();
     handOver_->stop();
-    closePort();
+    conversation_.close();
     phase_ = Phase::Idle;
 }
 
@@ -148,26 +158,22 @@ void SignalWatch::wake()
 
 void SignalWatch::settle()
 {
-    if (!line_.failure().isEmpty()) {
-        fail(stoppedWorkingMessage(portLabel_, line_.failure()));
-        return;
-    }
     // The tuner needs the same moment as for a check.
-    if (clock_.seconds() - settleStart_ < kSettleSeconds) {
-        wakeUp_->start(clock_.millisecondsToNextSecond());
+    switch (conversation_.settle()) {
+    case Conversation::Step::Waiting:
         return;
+    case Conversation::Step::Failed:
+        fail(conversation_.failure());
+        return;
+    case Conversation::Step::Done:
+        break;
     }
     ask();
 }
 
 void SignalWatch::ask()
 {
-    // What came after the last reply belongs to none; it shows that someone
-    // is there all the same.
-    heardEver_ = heardEver_ || !line_.read().isEmpty();
-    reply_.begin();
-    line_.write(toBytes(kCommandPrefix));
-    line_.write(toBytes(kStatusRequest));
+    conversation_.requestStatus();
     askedMs_ = clock_.milliseconds();
     phase_ = Phase::Gathering;
     gather();
@@ -175,78 +181,57 @@ void SignalWatch::ask()
 
 void SignalWatch::gather()
 {
-    const QByteArray received = line_.read();
-    if (!line_.failure().isEmpty()) {
-        fail(stoppedWorkingMessage(portLabel_, line_.failure()));
+    switch (conversation_.gatherReply()) {
+    case Conversation::Reply::Failed:
+    case Conversation::Reply::Flooded:
+        fail(conversation_.failure());
+        return;
+    case Conversation::Reply::Complete: {
+        const QString cut = conversation_.cutReply();
+        judge(stateOfReply(cut), cut);
         return;
     }
-    heardEver_ = heardEver_ || !received.isEmpty();
-    switch (reply_.add(received)) {
-    case StatusReply::Gathered::Flooded:
-        fail(stoppedWorkingMessage(portLabel_, floodedReplyReason()));
-        return;
-    case StatusReply::Gathered::Complete: {
-        const QString cut = reply_.cut();
-        judge(stateOfReply(cut), replyText(cut));
-        return;
-    }
-    case StatusReply::Gathered::Incomplete:
+    case Conversation::Reply::Incomplete:
         break;
     }
-    const qint64 left = askedMs_ + timeoutMs() - clock_.milliseconds();
+    // Read afresh, as typed at that moment.
+    const double waitSeconds = replyWaitSeconds(settings_().timeout);
+    const qint64 left = askedMs_ + qint64(waitSeconds * 1000) - clock_.milliseconds();
     if (left > 0) {
-        wakeUp_->start(int(std::min<qint64>(left, 1000)));
+        conversation_.waitForLine(int(std::min<qint64>(left, 1000)));
         return;
     }
     // Bytes that did not make a reply in time count as no lock, as in a
     // check; not one byte is silence.
-    if (reply_.size() > 0) {
+    if (conversation_.replyBytes() > 0) {
         judge(WatchState::NoLock, QString());
-    } else if (!heardEver_) {
-        fail(silentPortMessage(portLabel_, settings_().timeout));
+    } else if (!conversation_.heardSinceTune()) {
+        fail(conversation_.silence(formatNumber(waitSeconds)));
     } else {
         const bool tell = !silenceTold_;
         silenceTold_ = true;
         phase_ = Phase::Pausing;
-        wakeUp_->start(kRequestGapMs);
+        conversation_.pauseBeforeNextRequest();
         if (tell)
-            events_.replied(WatchState::NoAnswer, QString());
+            events_.replied(WatchState::NoAnswer, QString(), std::nullopt);
     }
 }
 
-void SignalWatch::judge(WatchState state, const QString &text)
+void SignalWatch::judge(WatchState state, const QString &cut)
 {
     silenceTold_ = false;
-    // Answered at once, the receiver would otherwise be asked hundreds of
-    // times a second; with the gap at most 25 times.
+    // With the gap, at most 25 requests a second.
     phase_ = Phase::Pausing;
-    wakeUp_->start(kRequestGapMs);
-    events_.replied(state, text);
+    conversation_.pauseBeforeNextRequest();
+    events_.replied(state, replyText(cut), levelReading_.of(cut));
 }
 
-void SignalWatch::fail(const QString &message)
+void SignalWatch::fail(const PortFailure &failure)
 {
-    wakeUp_->stop();
-    closePort();
-    failure_ = message;
+    conversation_.close();
+    failure_ = failure;
     phase_ = Phase::Failing;
     handOver_->start(0);
-}
-
-void SignalWatch::closePort()
-{
-    if (!portOpen_)
-        return;
-    portOpen_ = false;
-    line_.setActivityHandler({});
-    line_.close();
-}
-
-qint64 SignalWatch::timeoutMs()
-{
-    // Read afresh, as typed at that moment; under a second the receiver
-    // would hardly ever get to answer.
-    return qint64(std::max(1.0, readNumber(settings_().timeout)) * 1000);
 }
 
 } // namespace ws::receiver

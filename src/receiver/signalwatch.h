@@ -1,12 +1,15 @@
 #pragma once
 
 #include "core/platform.h"
+#include "receiver/conversation.h"
 #include "receiver/protocol.h"
 #include "receiver/signalcheck.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // Watching one transmission while the dish turns: tuned once, the receiver
 // is asked for its status again and again, and every answer is judged as a
@@ -32,21 +35,24 @@ class WatchEvents
 {
 public:
     virtual ~WatchEvents() = default;
-    // A reply came and was judged; `text` is what it said after its code.
-    // NoAnswer comes once for every stretch of silence, with no text.
-    virtual void replied(WatchState state, const QString &text) = 0;
+    // A reply came and was judged; `text` is what it said after its code,
+    // `level` the level it reported, if any. NoAnswer comes once for every
+    // stretch of silence, with no text and no level.
+    virtual void replied(WatchState state, const QString &text, std::optional<double> level) = 0;
     // The watch has ended by itself: its port could not be opened, stopped
     // working, or stayed silent from the start. Told once, from the event
     // loop, after the port was closed.
-    virtual void failed(const QString &message) = 0;
+    virtual void failed(const PortFailure &failure) = 0;
 };
 
 // How a watch went, in constant room however long it runs.
 class WatchTally
 {
 public:
-    // A reply in `state` at `ms` (a steady clock's milliseconds).
-    void add(WatchState state, qint64 ms);
+    // A reply in `state` at `ms` (a steady clock's milliseconds), with the
+    // level it reported, if any, and the wall-clock time it came.
+    void add(WatchState state, qint64 ms, std::optional<double> level = std::nullopt,
+             const QDateTime &at = QDateTime());
     // The watch ended at `ms`.
     void end(qint64 ms);
 
@@ -55,6 +61,12 @@ public:
     qint64 longestLockMs() const { return longestLockMs_; }
     // Since when the last state has held.
     qint64 heldSinceMs() const { return stateSinceMs_; }
+    // From the first reply to the end: the time the state was known. The
+    // tuner's settle and a first wait for an answer are no time unlocked.
+    qint64 judgedMs() const { return firstReplyMs_ ? endMs_ - *firstReplyMs_ : 0; }
+    // The highest level reported, and when it first came.
+    std::optional<double> bestLevel() const { return bestLevel_; }
+    QDateTime bestLevelAt() const { return bestLevelAt_; }
 
 private:
     void close(qint64 ms);
@@ -65,10 +77,22 @@ private:
     qint64 stateSinceMs_ = 0;
     qint64 lockedMs_ = 0;
     qint64 longestLockMs_ = 0;
+    std::optional<qint64> firstReplyMs_;
+    qint64 endMs_ = 0;
+    std::optional<double> bestLevel_;
+    QDateTime bestLevelAt_;
 };
 
-// "1234 replies in 60.0 s: locked 93 % of the time, longest lock 12.3 s".
+// "1234 replies in 60.0 s: locked 93 % of the time, longest lock 12.3 s",
+// and ", best level 75 at 10:30:15" once a reply gave a level. The share
+// locked is of the time from the first reply to the end.
 QString watchSummary(const WatchTally &tally, qint64 durationMs);
+
+// The longest a watch waits for a reply, in seconds: the setting, but at
+// least a second (under it the receiver would hardly ever get to answer)
+// and at most kMaxReplyWaitSeconds.
+double replyWaitSeconds(const QString &timeoutText);
+inline constexpr double kMaxReplyWaitSeconds = 1e9;
 
 class SignalWatch
 {
@@ -85,7 +109,9 @@ public:
     void stop();
     bool running() const { return phase_ != Phase::Idle; }
     // How the port is named in messages: "comport 2 (/dev/ttyS1)".
-    const QString &portLabel() const { return portLabel_; }
+    const QString &portLabel() const { return conversation_.portLabel(); }
+    // How levels are read from the replies; by replyLevel() unless set.
+    void setLevelReading(const LevelReading &reading) { levelReading_ = reading; }
 
 private:
     enum class Phase { Idle, Settling, Gathering, Pausing, Failing };
@@ -94,27 +120,19 @@ private:
     void settle();
     void ask();
     void gather();
-    void judge(WatchState state, const QString &text);
-    void fail(const QString &message);
-    void closePort();
-    qint64 timeoutMs();
+    void judge(WatchState state, const QString &cut);
+    void fail(const PortFailure &failure);
 
-    SerialLine &line_;
+    Conversation conversation_;
     Clock &clock_;
     SettingsSource settings_;
     WatchEvents &events_;
-    std::unique_ptr<Timer> wakeUp_;
     std::unique_ptr<Timer> handOver_;
     Phase phase_ = Phase::Idle;
-    bool portOpen_ = false;
-    QString portLabel_;
-    QString failure_;
-    qint64 settleStart_ = 0;
-    StatusReply reply_;
+    PortFailure failure_;
+    LevelReading levelReading_;
     qint64 askedMs_ = 0;
-    // Whether a byte came since the watch began, and since the last
-    // request that was answered.
-    bool heardEver_ = false;
+    // Whether the last stretch of silence was told.
     bool silenceTold_ = false;
 };
 

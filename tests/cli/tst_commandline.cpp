@@ -215,6 +215,14 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
                                 << "--for goes with --watch, not with --check";
     QTest::newRow("watch, for zero") << QStringList{"--watch", "11778h", "--port", "2", "--for", "0"}
                                      << "--for takes seconds, more than 0, not \"0\"";
+    QTest::newRow("level pattern without a group")
+        << QStringList{"--watch", "11778h", "--port", "2", "--level-pattern", "Lvl \\d+"}
+        << "--level-pattern takes a pattern with a capture group, not \"Lvl \\d+\": it has no "
+           "capture group";
+    QTest::newRow("level pattern invalid")
+        << QStringList{"--watch", "11778h", "--port", "2", "--level-pattern=Lvl (\\d+"}
+        << "--level-pattern takes a pattern with a capture group, not \"Lvl (\\d+\": missing "
+           "closing parenthesis at offset 8";
     QTest::newRow("map without history") << QStringList{"--map", "m.map", "a.scn"}
                                          << "--map goes with --history, not with the window";
     QTest::newRow("history report, no scans") << QStringList{"--history-report", "m.map"}

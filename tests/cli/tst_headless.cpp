@@ -139,6 +139,8 @@ private slots:
     void messageBoxLines_data();
     void messageBoxLines();
     void watchWritesALinePerReplyAndSumsUp();
+    void watchLineEscapesAllButPlainText_data();
+    void watchLineEscapesAllButPlainText();
 };
 
 void TestHeadless::checkLogsToStandardOutputByteForByte()
@@ -449,6 +451,26 @@ void TestHeadless::messageBoxLines()
     QCOMPARE(messageLine(text, detail, file), line);
 }
 
+void TestHeadless::watchLineEscapesAllButPlainText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("tab") << "a\tb" << QByteArray("a\\x09b");
+    QTest::newRow("backslash") << "a\\b" << QByteArray("a\\\\b");
+    // What the receiver wrote as four characters cannot pass for a tab.
+    QTest::newRow("a tab's escape") << "\\x09" << QByteArray("\\\\x09");
+    QTest::newRow("degree sign") << "\u00b0C" << QByteArray("\\xb0C");
+}
+
+void TestHeadless::watchLineEscapesAllButPlainText()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
+    const QDateTime at(QDate(2026, 12, 7), QTime(10, 30, 15));
+    QCOMPARE(watchLine(at, ws::receiver::WatchState::NoLock, text),
+             "10:30:15.000\tno lock\t" + written + "\n");
+}
+
 void TestHeadless::watchWritesALinePerReplyAndSumsUp()
 {
     Rig rig;
@@ -468,8 +490,19 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     const QStringList err = rig.errLines();
     QCOMPARE(rig.err.count('\a'), (replies + 9) / 10);
     QVERIFY2(err.last().endsWith(QString::number(replies) +
-                                 " replies in 3.0 s: locked 52 % of the time, longest lock 0.2 s"),
+                                 " replies in 3.0 s: locked 52 % of the time, longest lock 0.2 s"
+                                 ", best level 75 at 10:30:15"),
              qPrintable(err.last()));
+
+    // A pattern reads the level instead of the first number.
+    Rig patterned;
+    patterned.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X")
+            patterned.serial.feed(kLocked);
+    };
+    QCOMPARE(patterned.watch({"--for", "1", "--level-pattern", "Lvl (\\d)"}), exitcode::success);
+    QVERIFY2(patterned.errLines().last().endsWith(", best level 7 at 10:30:15"),
+             qPrintable(patterned.errLines().last()));
 
     // A receiver that never says a thing: what to check, and exit 3.
     Rig silent;

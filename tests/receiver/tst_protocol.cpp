@@ -1,4 +1,5 @@
 #include "receiver/checklog.h"
+#include "receiver/conversation.h"
 #include "receiver/protocol.h"
 #include "receiver/reservedterminals.h"
 
@@ -19,6 +20,10 @@ private slots:
     void cutStartsAtFirstZero();
     void lockNeedsLockCodeAndNoAut_data();
     void lockNeedsLockCodeAndNoAut();
+    void levelIsTheFirstNumberAfterTheCode_data();
+    void levelIsTheFirstNumberAfterTheCode();
+    void levelPatternNeedsACaptureGroup_data();
+    void levelPatternNeedsACaptureGroup();
     void searchRulesApplyInOrder_data();
     void searchRulesApplyInOrder();
     void searchWordsSplitAcrossReadsAreFound();
@@ -246,14 +251,70 @@ void TestProtocol::portTextNamesTheDevice()
     QCOMPARE(port.label, label);
 }
 
+void TestProtocol::levelIsTheFirstNumberAfterTheCode_data()
+{
+    QTest::addColumn<QString>("cut");
+    QTest::addColumn<QString>("pattern"); // empty for the rule
+    QTest::addColumn<double>("level");    // NaN for none
+    const double none = qQNaN();
+    QTest::newRow("locked") << "00 Locked   Lvl 75\r\n" << "" << 75.0;
+    QTest::newRow("no lock") << "01 No Lock  Lvl 10\r\n" << "" << 10.0;
+    QTest::newRow("too long for a level") << "00 LOCK 1234567890\r\n" << "" << none;
+    QTest::newRow("six characters") << "00 Lvl -123.5 dB" << "" << -123.5;
+    QTest::newRow("seven characters") << "00 Lvl -1234.5 dB" << "" << none;
+    QTest::newRow("plus sign") << "00 Lvl +7" << "" << 7.0;
+    QTest::newRow("point first") << "01 Lvl .5" << "" << 0.5;
+    QTest::newRow("point last") << "01 Lvl 42." << "" << 42.0;
+    QTest::newRow("two points") << "01 Lvl 1.2.3" << "" << none;
+    QTest::newRow("the first number only") << "00 Q 12 Lvl 75" << "" << 12.0;
+    QTest::newRow("the code is no level") << "00 Locked\r\n" << "" << none;
+    QTest::newRow("a sign beside the code") << "01-5" << "" << -5.0;
+    QTest::newRow("empty") << "" << "" << none;
+    QTest::newRow("pattern") << "00 Q 12 Lvl 75" << "Lvl (\\d+)" << 75.0;
+    QTest::newRow("pattern, decimals") << "00 snr=-3.25dB" << "snr=([-.\\d]+)" << -3.25;
+    QTest::newRow("pattern finds none") << "00 Locked 75" << "Lvl (\\d+)" << none;
+    QTest::newRow("pattern takes no number") << "00 Lvl high" << "Lvl (\\w+)" << none;
+}
+
+void TestProtocol::levelIsTheFirstNumberAfterTheCode()
+{
+    QFETCH(QString, cut);
+    QFETCH(QString, pattern);
+    QFETCH(double, level);
+    const LevelReading reading =
+        pattern.isEmpty() ? LevelReading() : LevelReading(QRegularExpression(pattern));
+    const std::optional<double> read = reading.of(cut);
+    QCOMPARE(read.has_value(), !qIsNaN(level));
+    if (read)
+        QCOMPARE(*read, level);
+}
+
+void TestProtocol::levelPatternNeedsACaptureGroup_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("good") << "Lvl (\\d+)" << "";
+    QTest::newRow("no group") << "Lvl \\d+" << "it has no capture group";
+    QTest::newRow("invalid") << "Lvl (\\d+" << "missing closing parenthesis at offset 8";
+}
+
+void TestProtocol::levelPatternNeedsACaptureGroup()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, problem);
+    QCOMPARE(levelPatternProblem(QRegularExpression(pattern)), problem);
+}
+
 void TestProtocol::onlyASilentPortGetsAdvice()
 {
-    const QString label = portFor("ttyUSB0", PortSystem::Unix).label;
-    const QString advice = silentPortAdvice(silentPortMessage(label, "2.50"));
+    using Kind = PortFailure::Kind;
+    const QString advice = portFailureAdvice({Kind::Silent, QString(), QString()});
     for (const char *what : {"power", "cable", "port", "dialout"})
         QVERIFY2(advice.contains(QLatin1String(what)), what);
-    QVERIFY(silentPortAdvice(openFailedMessage(label, "Permission denied")).isEmpty());
-    QVERIFY(silentPortAdvice(stoppedWorkingMessage(label, floodedReplyReason())).isEmpty());
+    // The kind decides, whatever the message says.
+    const QString silentWords = silentPortMessage("comport 2", "2.50");
+    for (const Kind other : {Kind::CouldNotOpen, Kind::HungUp, Kind::Flooded, Kind::Error})
+        QVERIFY(portFailureAdvice({other, silentWords, silentWords}).isEmpty());
 }
 
 void TestProtocol::consolesAndThePtyMultiplexerAreRefused_data()

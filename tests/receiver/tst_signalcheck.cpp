@@ -87,7 +87,7 @@ struct RecordingEvents : CheckEvents
     void locked() override { seen << "locked"; }
     void searchReceived(const QString &text) override { searched << text; }
     void waiting() override { ++waits; }
-    void portFailed(const QString &message) override { seen << "tell " + message; }
+    void portFailed(const PortFailure &failure) override { seen << "tell " + failure.message; }
 
     QStringList told() const { return seen.filter("tell "); }
 

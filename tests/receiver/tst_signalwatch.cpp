@@ -15,12 +15,20 @@ struct Replied
 {
     WatchState state;
     QString text;
+    std::optional<double> level;
 };
 
 struct Recorder : WatchEvents
 {
-    void replied(WatchState state, const QString &text) override { seen.push_back({state, text}); }
-    void failed(const QString &message) override { failures << message; }
+    void replied(WatchState state, const QString &text, std::optional<double> level) override
+    {
+        seen.push_back({state, text, level});
+    }
+    void failed(const PortFailure &failure) override
+    {
+        failures << failure.message;
+        kinds.push_back(failure.kind);
+    }
     QString states() const
     {
         QStringList words;
@@ -30,6 +38,7 @@ struct Recorder : WatchEvents
     }
     std::vector<Replied> seen;
     QStringList failures;
+    std::vector<PortFailure::Kind> kinds;
 };
 
 // The process's resident memory in KiB.
@@ -57,6 +66,10 @@ private slots:
     void endsOnItsPortOrWhenStopped_data();
     void endsOnItsPortOrWhenStopped();
     void tallyCountsTheTimeLocked();
+    void summaryCountsFromTheFirstReplyAndNamesTheBestLevel();
+    void everyReplyBringsItsLevel();
+    void replyWaitIsTheTimeReallyWaited_data();
+    void replyWaitIsTheTimeReallyWaited();
     void staysFlatHoweverLongItRuns();
 
 private:
@@ -175,6 +188,75 @@ void TestSignalWatch::tallyCountsTheTimeLocked()
              QString("5 replies in 10.0 s: locked 70 % of the time, longest lock 4.0 s"));
 }
 
+void TestSignalWatch::summaryCountsFromTheFirstReplyAndNamesTheBestLevel()
+{
+    // The tuner settles for 2 s; locked at every reply from then on.
+    WatchTally tally;
+    const QDateTime at(QDate(2026, 12, 7), QTime(10, 30, 15));
+    tally.add(WatchState::Locked, 2000, 70, at);
+    tally.add(WatchState::Locked, 2500, 75, at.addSecs(1));
+    tally.add(WatchState::Locked, 2900, 75, at.addSecs(2));
+    tally.add(WatchState::Locked, 2950);
+    tally.end(3000);
+    QCOMPARE(watchSummary(tally, 3000),
+             QString("4 replies in 3.0 s: locked 100 % of the time, longest lock 1.0 s, "
+                     "best level 75 at 10:30:16"));
+    // Without a reply nothing was locked, and without a level none is named.
+    WatchTally silent;
+    silent.add(WatchState::NoAnswer, 12000);
+    silent.end(15000);
+    QCOMPARE(watchSummary(silent, 15000),
+             QString("0 replies in 15.0 s: locked 0 % of the time, longest lock 0.0 s"));
+}
+
+void TestSignalWatch::everyReplyBringsItsLevel()
+{
+    replies = {"00 Locked   Lvl 75\r\n", "01 No Lock  Lvl -2.5\r\n", "01 No Lock  0000000000",
+               "00 snr 12 Lvl 40\r\n"};
+    start();
+    QVERIFY(clock.runTimers([this] { return events.seen.size() == 4; }));
+    const std::vector<std::optional<double>> levels{75, -2.5, std::nullopt, 12};
+    for (size_t i = 0; i < levels.size(); ++i)
+        QCOMPARE(events.seen[i].level, levels[i]);
+    // A pattern reads them instead, from the next reply on.
+    watch->setLevelReading(LevelReading(QRegularExpression("Lvl (\\d+)")));
+    QVERIFY(clock.runTimers([this] { return events.seen.size() == 5; }));
+    QCOMPARE(events.seen[4].level, std::optional<double>(40));
+}
+
+void TestSignalWatch::replyWaitIsTheTimeReallyWaited_data()
+{
+    QTest::addColumn<QString>("timeout");
+    QTest::addColumn<QString>("waited"); // as the message says it; empty: still waiting
+    QTest::newRow("0") << "0" << "1";
+    QTest::newRow("0.5") << "0.5" << "1";
+    QTest::newRow("not a number") << "soon" << "1";
+    QTest::newRow("2.5") << "2.5" << "2.5";
+    QTest::newRow("beyond any number") << "9223372036854776" << "";
+    QTest::newRow("beyond a double") << "1e999" << "";
+}
+
+void TestSignalWatch::replyWaitIsTheTimeReallyWaited()
+{
+    QFETCH(QString, timeout);
+    QFETCH(QString, waited);
+    settings.timeout = timeout;
+    qint64 askedMs = -1;
+    line.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X" && askedMs < 0)
+            askedMs = clock.currentMs;
+    };
+    start();
+    QVERIFY(clock.runTimers([this] { return clock.currentMs > 100000; }) || !waited.isEmpty());
+    if (waited.isEmpty()) {
+        QVERIFY(events.failures.isEmpty() && watch->running());
+        return;
+    }
+    QCOMPARE(events.failures, QStringList{silentPortMessage(portFor("2").label, waited)});
+    QCOMPARE(events.kinds, std::vector<PortFailure::Kind>{PortFailure::Kind::Silent});
+    QCOMPARE(clock.currentMs - askedMs, qint64(waited.toDouble() * 1000));
+}
+
 void TestSignalWatch::staysFlatHoweverLongItRuns()
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -195,8 +277,8 @@ void TestSignalWatch::staysFlatHoweverLongItRuns()
     quiet.clock = &clock;
     struct Counting : WatchEvents
     {
-        void replied(WatchState, const QString &) override { ++replies; }
-        void failed(const QString &) override {}
+        void replied(WatchState, const QString &, std::optional<double>) override { ++replies; }
+        void failed(const PortFailure &) override {}
         int replies = 0;
     } counted;
     SignalWatch flat(quiet, clock, [this] { return settings; }, counted);
