@@ -7,6 +7,7 @@
 #include "cli/headless.h"
 #include "cli/historyreport.h"
 #include "cli/messageline.h"
+#include "cli/pointingmode.h"
 #include "cli/report.h"
 #include "core/filenames.h"
 #include "receiver/qtserialline.h"
@@ -236,6 +237,14 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
         return cli::runHistoryReport(line.mapPath, line.files);
+    }
+    case cli::Mode::Point: {
+        QString out;
+        QString err;
+        const int code = cli::runPointing(line, out, err);
+        print(stdout, out);
+        print(stderr, err);
+        return code;
     }
     case cli::Mode::History:
     case cli::Mode::Window:

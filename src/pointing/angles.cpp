@@ -35,7 +35,7 @@ AngleReading readAngle(QStringView text, Axis axis, const QString &what)
     // The degree sign may stand before the side, as a map or a chart
     // prints it.
     static const QRegularExpression form(
-        QStringLiteral("^\\s*([+-]?)\\s*(\\d+(?:\\.\\d*)?|\\.\\d+)\\s*\\x{00B0}?\\s*([A-Za-z]?)\\s*$"));
+        QStringLiteral("^\\s*([+-]?)\\s*(\\d+(?:\\.\\d*)?|\\.\\d+)\\s*\\x{00B0}?\\s*([NSEWnsew]?)\\s*$"));
     const AxisText about = axisText(axis);
     const QString typed = text.toString();
     const QRegularExpressionMatch match = form.match(typed);

@@ -161,6 +161,7 @@ void TestPointing::angleForms_data()
     QTest::newRow("text") << "abc" << false << 0.0 << range.arg("abc");
     QTest::newRow("empty") << "" << false << 0.0 << range.arg("");
     QTest::newRow("exponent") << "1e2" << false << 0.0 << range.arg("1e2");
+    QTest::newRow("other letter") << "1x" << false << 0.0 << range.arg("1x");
     QTest::newRow("two sides") << "19.2EE" << false << 0.0 << range.arg("19.2EE");
     QTest::newRow("latitude's side on a longitude")
         << "19.2N" << false << 0.0 << "the angle is E or W, not \"19.2N\"";
