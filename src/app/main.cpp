@@ -106,6 +106,8 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     dialogs.setParent(window.get());
     window->presetReceiverSettings(line.receiver);
     window->setFollowingFiles(line.follow);
+    if (line.site)
+        window->presetSite(*line.site);
     window->show();
     bool loaded = true;
     if (line.mode == cli::Mode::History) {

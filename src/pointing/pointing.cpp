@@ -25,13 +25,6 @@ double tenths(double value)
     return rounded == 0 ? 0 : rounded;
 }
 
-// A bearing to the tenth shown, where 359.96° is north again.
-QString bearingText(double bearing)
-{
-    const double rounded = tenths(bearing);
-    return degreesText(rounded >= 360 ? rounded - 360 : rounded);
-}
-
 // A position's angle as typed, to the hundredth: "51.48", "80", "0.01".
 QString positionNumber(double value)
 {
@@ -80,6 +73,12 @@ double compassBearing(double azimuth, double declination)
 QString degreesText(double value)
 {
     return QString::number(tenths(value), 'f', 1) + QChar(0x00B0);
+}
+
+QString bearingText(double bearing)
+{
+    const double rounded = tenths(bearing);
+    return degreesText(rounded >= 360 ? rounded - 360 : rounded);
 }
 
 QString skewText(double skew)

@@ -40,6 +40,8 @@ double compassBearing(double azimuth, double declination);
 // The figures as the program shows them, to a tenth of a degree and whole
 // kilometres; the same whatever the desktop's locale. "156.0°"
 QString degreesText(double degrees);
+// A bearing, where 359.96° shows as "0.0°".
+QString bearingText(double bearing);
 // "14.7° counter-clockwise", "0.0°"
 QString skewText(double skew);
 // "38,758 km"
