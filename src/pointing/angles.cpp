@@ -34,8 +34,8 @@ AngleReading readAngle(QStringView text, Axis axis, const QString &what)
 {
     // The degree sign may stand before the side, as a map or a chart
     // prints it.
-    static const QRegularExpression form(
-        QStringLiteral("^\\s*([+-]?)\\s*(\\d+(?:\\.\\d*)?|\\.\\d+)\\s*\\x{00B0}?\\s*([NSEWnsew]?)\\s*$"));
+    static const QRegularExpression form(QStringLiteral(
+        "^\\s*([+-]?)\\s*(\\d+(?:\\.\\d*)?|\\.\\d+)\\s*\\x{00B0}?\\s*([NSEWnsew]?)\\s*$"));
     const AxisText about = axisText(axis);
     const QString typed = text.toString();
     const QRegularExpressionMatch match = form.match(typed);

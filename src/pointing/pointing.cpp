@@ -1,5 +1,6 @@
 #include "pointing/pointing.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ws::pointing {

@@ -43,10 +43,12 @@ private slots:
         QTest::addColumn<QString>("latitude");
         QTest::addColumn<QString>("satellite");
         QTest::addColumn<QString>("status");
-        QTest::newRow("latitude past 90") << "91N" << "19.2E" << "The latitude \"91N\" is past 90°.";
+        QTest::newRow("latitude past 90")
+            << "91N" << "19.2E" << "The latitude \"91N\" is past 90°.";
         QTest::newRow("below the horizon")
             << "51.48N" << "80W"
-            << "The satellite at 80°W is below the horizon at 51.48°N 0.01°W (elevation -2.5°).";
+            << "The satellite at 80°W is below the horizon at 51.48°N 0.01°W (elevation "
+               "-2.5°).";
     }
 
     void aRefusedAngleOrASatelliteBelowTheHorizonShowsNoFigures()
