@@ -7,6 +7,7 @@
 #include "cli/headless.h"
 #include "cli/historyreport.h"
 #include "cli/messageline.h"
+#include "cli/pointingmode.h"
 #include "cli/report.h"
 #include "core/filenames.h"
 #include "receiver/qtserialline.h"
@@ -105,6 +106,8 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     dialogs.setParent(window.get());
     window->presetReceiverSettings(line.receiver);
     window->setFollowingFiles(line.follow);
+    if (line.site)
+        window->presetSite(*line.site);
     window->show();
     bool loaded = true;
     if (line.mode == cli::Mode::History) {
@@ -236,6 +239,14 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Wavesift"));
         return cli::runHistoryReport(line.mapPath, line.files);
+    }
+    case cli::Mode::Point: {
+        QString out;
+        QString err;
+        const int code = cli::runPointing(line, out, err);
+        print(stdout, out);
+        print(stderr, err);
+        return code;
     }
     case cli::Mode::History:
     case cli::Mode::Window:

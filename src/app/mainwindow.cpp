@@ -55,6 +55,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupPictureShortcuts();
     setupLevelsShortcut();
     setupHistoryShortcut();
+    setupPointingShortcut();
     setupHoldScale();
     setupReceiver();
     setupWatch();

@@ -6,6 +6,7 @@
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
 #include "plot/view.h"
+#include "pointing/pointing.h"
 #include "receiver/signalcheck.h"
 #include "scan/scans.h"
 
@@ -20,6 +21,7 @@ class FileFollower;
 class HistoryWindow;
 class HeldInput;
 class LogPanel;
+class PointingPanel;
 class PlotsPanel;
 class ReceiverSettingsPanel;
 class ScanFilesPanel;
@@ -145,6 +147,10 @@ public:
     HistoryWindow &showHistory(const QStringList &sources);
     // The history window, once one was shown.
     HistoryWindow *historyWindow() const { return history_; }
+    // Shows the panel of where to point the dish (Ctrl+P).
+    PointingPanel &showPointing();
+    // Fills the pointing panel's site, as if typed there (--site).
+    void presetSite(const ws::pointing::Site &site);
 
     // State, for tests and diagnostics. The window's actions are the only
     // ones that change it in the program.
@@ -238,6 +244,8 @@ private:
     void setupPictureShortcuts();
     void setupLevelsShortcut();
     void setupHistoryShortcut();
+    void setupPointingShortcut();
+    PointingPanel &pointingPanel();
     // The table of levels in the log box, with the files it compares.
     void showLevelsTable();
     // A table of levels shown is rebuilt from the scans and map loaded now.
@@ -300,6 +308,7 @@ private:
     ws::NewestShown newestShown_;
     FileFollower *follower_ = nullptr;
     HistoryWindow *history_ = nullptr;
+    PointingPanel *pointing_ = nullptr;
     bool following_ = true;
     // While a reload runs (F5, a followed file): the view stays if the
     // whole range does, and a table of levels shown stays, rebuilt.

@@ -2,6 +2,7 @@
 
 #include "wording/windowsize.h"
 #include "cli/options.h"
+#include "cli/pointingmode.h"
 #include "core/filenames.h"
 #include "receiver/protocol.h"
 
@@ -198,6 +199,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.files = parser.positionalArguments();
     line.anyOrder = isSet("any-order");
     line.follow = !isSet("no-follow");
+    if (line.mode == Mode::Point || isSet("site")) {
+        const QString refusal = readPointingOptions(parser, line);
+        if (!refusal.isEmpty())
+            return invalid(refusal);
+        if (line.mode == Mode::Point)
+            return line;
+    }
     const bool receiver =
         line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
     if (receiver && !line.files.isEmpty())
@@ -350,7 +358,7 @@ QString usageText()
                "     otherwise: done\n"
                "  1  --check: no signal (no lock, or the search ended another way);\n"
                "     --full-scan: stopped early; the window, --export or --report: a file\n"
-               "     could not be loaded or written\n"
+               "     could not be loaded or written; --point: below the horizon\n"
                "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
                "  3  the port could not be opened, stopped working or did not answer (a\n"
                "     full scan ends there and saves what was checked)\n"

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "pointing/pointing.h"
 #include "receiver/protocol.h"
 #include "receiver/receiversettings.h"
 
 #include <QSize>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // What the program was asked to do on its command line. Reading the
 // arguments needs no application object, so the program can choose one
@@ -24,6 +27,7 @@ enum class Mode {
     Watch,    // the receiver's status at one frequency, reply by reply, until stopped
     History,  // the window and the history window over many scans
     HistoryReport, // the levels of every map entry in many scans as CSV, then exit
+    Point,    // where to point a dish at a satellite, then exit
     Invalid,  // bad arguments: the usage on standard error
 };
 
@@ -71,6 +75,11 @@ struct CommandLine
     // kept in past results.
     bool outputNamed = false;
     receiver::ReceiverSettings receiver;
+    // --point: the satellite's longitude and, with --declination, the
+    // compass's; --point and the window: where the dish stands.
+    double satelliteLongitude = 0;
+    std::optional<double> declination;
+    std::optional<pointing::Site> site;
     // Why the arguments are bad, for Mode::Invalid.
     QString error;
 };

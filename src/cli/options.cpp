@@ -16,6 +16,7 @@ constexpr Modes kReport = modeBit(Mode::Report);
 constexpr Modes kWatch = modeBit(Mode::Watch);
 constexpr Modes kHistory = modeBit(Mode::History);
 constexpr Modes kHistoryReport = modeBit(Mode::HistoryReport);
+constexpr Modes kPoint = modeBit(Mode::Point);
 // The modes that make the window, shown or drawn into a picture.
 constexpr Modes kWindows = kWindow | kExport | kHistory;
 // The receiver settings count for a check and fill the window's boxes.
@@ -155,6 +156,24 @@ const std::vector<Option> &options()
             "=, +, -, @, a tab or a CR gets a leading apostrophe, so that a spreadsheet shows it "
             "as text instead of running it as a formula.",
             G::General, kReport, Mode::Report, nullptr, V::Nothing, nullptr},
+        {"point", nullptr, "SATLON",
+            "print where to point a dish at the geostationary satellite at longitude SATLON from "
+            "the --site: true azimuth, elevation, LNB skew and distance, then exit (needs no "
+            "display)",
+            "Angles are degrees, north and east positive (-80, 51.48), or with their side "
+            "(80W, 19.2E, 51.48N). The skew is the turn of the LNB from upright, clockwise or "
+            "counter-clockwise as seen from behind the dish looking at the satellite. The "
+            "figures are those of a spherical earth, to 0.1 degrees. A satellite below the "
+            "horizon there is exit status 1.",
+            G::General, kPoint, Mode::Point, nullptr, V::Nothing, nullptr},
+        {"site", nullptr, "LAT,LON",
+            "where the dish stands, such as 51.48N,0.01W or 51.48,-0.01; the window fills its "
+            "pointing panel (Ctrl+P) with it", nullptr,
+            G::General, kPoint | kWindow, kNone, nullptr, V::Nothing, nullptr},
+        {"declination", nullptr, "D",
+            "the magnetic declination at the site, east positive (2.5, 2.5E, 3W): --point adds "
+            "the compass bearing", nullptr,
+            G::General, kPoint, kNone, nullptr, V::Nothing, nullptr},
 
         {"port", nullptr, "PORT",
             "serial port: a number (2 is /dev/ttyS1, COM2 on Windows) or a device name such as "

@@ -6,7 +6,7 @@
 # The level of each folder, the lowest first; folders of one level do not
 # include each other either.
 set(index 0)
-foreach(group IN ITEMS core "scan|map" "plot|receiver|history" "fullscan|wording" cli app)
+foreach(group IN ITEMS "core|pointing" "scan|map" "plot|receiver|history" "fullscan|wording" cli app)
   string(REPLACE "|" ";" group_folders "${group}")
   foreach(folder IN LISTS group_folders)
     set(level_${folder} ${index})

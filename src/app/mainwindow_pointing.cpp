@@ -1,0 +1,36 @@
+#include "app/mainwindow.h"
+
+#include "app/pointingpanel.h"
+
+#include <QKeySequence>
+#include <QShortcut>
+
+// Where to point the dish, in a small window beside this one, before the
+// first scan.
+
+void MainWindow::setupPointingShortcut()
+{
+    auto *pointing = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(pointing, &QShortcut::activated, this, [this] { showPointing(); });
+}
+
+PointingPanel &MainWindow::pointingPanel()
+{
+    if (!pointing_)
+        pointing_ = new PointingPanel(this);
+    return *pointing_;
+}
+
+PointingPanel &MainWindow::showPointing()
+{
+    PointingPanel &panel = pointingPanel();
+    panel.show();
+    panel.raise();
+    panel.activateWindow();
+    return panel;
+}
+
+void MainWindow::presetSite(const ws::pointing::Site &site)
+{
+    pointingPanel().setSite(site);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "pointing/pointing.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class SkyDrawing;
+
+// The elements of the pointing panel by their objectNames, for automation
+// and tests.
+namespace ws::pointingpanel::names {
+inline constexpr char window[] = "pointingPanel";
+inline constexpr char latitude[] = "pointingLatitude";
+inline constexpr char longitude[] = "pointingLongitude";
+inline constexpr char satellite[] = "pointingSatellite";
+inline constexpr char azimuth[] = "pointingAzimuth";
+inline constexpr char elevation[] = "pointingElevation";
+inline constexpr char skew[] = "pointingSkew";
+inline constexpr char distance[] = "pointingDistance";
+inline constexpr char status[] = "pointingStatus";
+inline constexpr char sky[] = "pointingSky";
+} // namespace ws::pointingpanel::names
+
+// "Wavesift pointing", a small window beside the main one: where the dish
+// stands and the satellite's position, typed as --point takes them, and
+// the dish's azimuth, elevation, LNB skew and distance with a drawing of
+// the sky (the azimuth on a compass rose, the elevation over the horizon).
+// The figures follow every key typed; a refused angle or a satellite below
+// the horizon is said in words under them.
+class PointingPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PointingPanel(QWidget *parent = nullptr);
+
+    // Fills the site's boxes, as if typed there.
+    void setSite(const ws::pointing::Site &site);
+
+private:
+    void showFigures();
+
+    QLineEdit *latitude_ = nullptr;
+    QLineEdit *longitude_ = nullptr;
+    QLineEdit *satellite_ = nullptr;
+    QLabel *azimuth_ = nullptr;
+    QLabel *elevation_ = nullptr;
+    QLabel *skew_ = nullptr;
+    QLabel *distance_ = nullptr;
+    QLabel *status_ = nullptr;
+    SkyDrawing *sky_ = nullptr;
+};
