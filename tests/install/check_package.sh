@@ -16,7 +16,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2
 deb="$work/wavesift_${debversion}_$(dpkg --print-architecture).deb"
 [[ -f $deb ]] || fail "no $deb: $(ls "$work")"
 # Lintian takes longer than all the rest, so it runs beside it. Its
-# overrides are in the package, each with its reason in the README.
+# overrides are in the package, each with its reason in the user guide.
 lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 &
 lintian=$!
 trap 'kill $lintian 2>/dev/null || true' EXIT
