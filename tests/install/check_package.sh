@@ -16,7 +16,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2
 deb="$work/wavesift_${debversion}_$(dpkg --print-architecture).deb"
 [[ -f $deb ]] || fail "no $deb: $(ls "$work")"
 # Lintian takes longer than all the rest, so it runs beside it. Its
-# overrides are in the package, each with its reason in the README.
+# overrides are in the package, each with its reason in the user guide.
 lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 &
 lintian=$!
 trap 'kill $lintian 2>/dev/null || true' EXIT
@@ -39,7 +39,29 @@ rxsim="$work/root$prefix/bin/wavesift-rxsim" examples="$share/doc/wavesift/examp
 hardening-check --quiet --nocfprotection "$rxsim" || fail "hardening-check"
 hardening-check --quiet --nocfprotection --nofortify "$exe" || fail "hardening-check"
 [[ $("$exe" --version) == "wavesift $version" ]] || fail "--version: $("$exe" --version)"
-gzip -t "$share/doc/wavesift/README.md.gz" || fail "no README"
+doc="$share/doc/wavesift"
+gzip -t "$doc/README.md.gz" || fail "no README"
+gzip -t "$doc/guide.md.gz" || fail "no user guide"
+# Every example the README, the guide and the manual page name is in the
+# package, so that what they tell works in the installed examples folder;
+# the script that writes the examples stays in the source tree.
+named=$({ zcat "$doc/README.md.gz" "$doc/guide.md.gz"
+          zcat "$share/man/man1/wavesift.1.gz" | sed 's/\\-/-/g'; } |
+        grep -oE 'examples/[A-Za-z0-9_.-]+(/[A-Za-z0-9_.-]+)*' | sed 's/\.*$//' | sort -u)
+[[ -n $named ]] || fail "the documents name no example"
+for path in $named; do
+  [[ $path == examples/make_examples.py || -e $doc/$path ]] ||
+    fail "$path is named in the documents but not in the package"
+done
+# A file manager hands the scans over in any order, and of equal times the
+# first one given would be the newest: the times tell which is which, and
+# order the history's scans as their names do.
+[[ $examples/reference.scn -ot $examples/newest.scn ]] || fail "the reference example is not older"
+history=("$examples"/history/*.scn)
+(( ${#history[@]} > 1 )) || fail "no history examples"
+for (( i = 1; i < ${#history[@]}; ++i )); do
+  [[ ${history[i-1]} -ot ${history[i]} ]] || fail "${history[i-1]} is not older than ${history[i]}"
+done
 QT_QPA_PLATFORM=offscreen "$exe" --export "$work/window.png" --any-order \
   "$examples/demo.map" "$examples/reference.scn" "$examples/newest.scn"
 [[ $(od -An -tx1 -N8 "$work/window.png" | tr -d ' \n') == 89504e470d0a1a0a ]] || fail "--export wrote no PNG"
