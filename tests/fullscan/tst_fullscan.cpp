@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -74,6 +75,7 @@ private slots:
     void aScanThatCheckedNothingLeavesTheFile_data();
     void aScanThatCheckedNothingLeavesTheFile();
     void pastCopiesFinishingTogetherAreAllKept();
+    void aPastCopyHasTheResultsFilesMode();
     void aCopyThatCannotBeMadeIsOnlyTold();
 
 private:
@@ -387,6 +389,25 @@ void TestFullScan::aCopyThatCannotBeMadeIsOnlyTold()
              "Could not keep a copy of the results in " + past + ": No space left on device");
     // Nothing half-written is left, not even hidden.
     QCOMPARE(QDir(past).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestFullScan::aPastCopyHasTheResultsFilesMode()
+{
+#ifdef Q_OS_UNIX
+    // The usual umask: the results file may be read by all, and so may its
+    // copy.
+    const mode_t before = ::umask(022);
+    QTemporaryDir dir;
+    const ws::ResultsPlace place = placeIn(dir);
+    const ws::ResultsOutcome outcome = ws::finishResults({"log", 3, false}, place, kSaved);
+    ::umask(before);
+    QVERIFY(outcome.saved && outcome.pastCopyFailure.isEmpty());
+    const QString copy = dir.filePath("data/results/2026-03-09T14-03-09.txt");
+    QCOMPARE(QFile::permissions(copy), QFile::permissions(place.file));
+    QVERIFY(QFile::permissions(copy) & QFile::ReadOther);
+#else
+    QSKIP("The mode bits are those of Unix");
+#endif
 }
 
 #include "support/testrunner.h"
