@@ -158,10 +158,13 @@ void MainWindow::checkSignal(const QString &frequency, Polarisation polarisation
     static_cast<WindowCheckLog &>(*checkLog_).startAfresh();
     portFailure_.clear();
     heldInput_->hold();
-    check_->start(frequency, polarisation, [this, done](const CheckResult &result) {
+    const QString where = checkedAt(frequency, polarisation);
+    check_->start(frequency, polarisation, [this, done, where](const CheckResult &result) {
         // The check has ended and its port is closed; only now may a box
-        // keep the user.
+        // keep the user, with the tile already saying what it is about.
         if (!portFailure_.isEmpty()) {
+            showCheckProgress_ = nullptr;
+            verdict_->show(checkVerdict(where, result));
             const QString failure = std::exchange(portFailure_, QString());
             platform_.dialogs->message(failure, ws::receiver::silentPortAdvice(failure));
         }

@@ -15,6 +15,7 @@ private slots:
     void checkOutcomesHaveTheirWordAndColour_data();
     void checkOutcomesHaveTheirWordAndColour();
     void scanAndWatchSayHowFarAndHowLong();
+    void anEndedWatchSaysSoAndSince();
 };
 
 void TestVerdict::checkOutcomesHaveTheirWordAndColour_data()
@@ -75,6 +76,21 @@ void TestVerdict::scanAndWatchSayHowFarAndHowLong()
     QCOMPARE(watch.word, QString("NOT CONFIRMED"));
     QCOMPARE(watch.lines, QStringList({"Aut Lvl 3", "for 7 s"}));
     QCOMPARE(checkingVerdict("11778h", 4).lines, QStringList({"11778h", "4 s"}));
+}
+
+void TestVerdict::anEndedWatchSaysSoAndSince()
+{
+    const Verdict ended = watchEndedVerdict("11778h", WatchState::Locked, 59);
+    QCOMPARE(ended.spoken(), QString("11778h, WATCH ENDED, last: LOCKED, ended 59 s ago"));
+    QCOMPARE(ended.colour, ws::palette::verdictNoLock);
+    // Whole minutes from a minute on; no state before the first reply.
+    QCOMPARE(watchEndedVerdict("11778h", WatchState::NoLock, 60).lines,
+             QStringList({"last: NO LOCK", "ended 1 min ago"}));
+    QCOMPARE(watchEndedVerdict("11778h", std::nullopt, 179).lines,
+             QStringList({"ended 2 min ago"}));
+    QCOMPARE(watchFailedVerdict("11778h", true).spoken(),
+             QString("11778h, NO ANSWER, watch ended"));
+    QCOMPARE(watchFailedVerdict("11778h", false).word, QString("PORT FAILED"));
 }
 
 #include "support/testrunner.h"
