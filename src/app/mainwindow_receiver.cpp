@@ -214,13 +214,15 @@ void MainWindow::resumeTopJob()
 
 void MainWindow::abandonReceiverWork()
 {
-    check_->abandon();
+    // What the running check had so far belongs to the scan that waits for
+    // it, if any.
+    const CheckResult cutOff = check_->abandon();
     // The inner scans first, as they would have ended; the outermost one's
     // results are the ones left in the file.
     while (!jobs_.empty()) {
         std::unique_ptr<ReceiverJob> job = std::move(jobs_.back());
         jobs_.pop_back();
         if (job->scan)
-            saveResults(job->scan->abandon(), false);
+            job->scan->abandon(cutOff);
     }
 }

@@ -93,7 +93,9 @@ Verdict checkVerdict(const QString &where, const ws::receiver::CheckResult &chec
     return {QString(), QLatin1String(word.text), word.colour, lines};
 }
 
-Verdict scanVerdict(const ws::MapScanCounts &counts)
+namespace {
+
+QStringList foundSoFar(const ws::MapScanCounts &counts)
 {
     QStringList lines{QStringLiteral("%1 locked").arg(counts.locked),
                       QStringLiteral("%1 with tables").arg(counts.withTables)};
@@ -101,9 +103,35 @@ Verdict scanVerdict(const ws::MapScanCounts &counts)
         lines << QStringLiteral("%1 not confirmed").arg(counts.notConfirmed);
     if (counts.noAnswer > 0)
         lines << QStringLiteral("%1 no answer").arg(counts.noAnswer);
-    return {QStringLiteral("FULL SCAN"),
-            QStringLiteral("%1 of %2").arg(counts.checked).arg(counts.mpegRows),
-            palette::verdictWorking, lines};
+    return lines;
+}
+
+QString howFar(const ws::MapScanCounts &counts)
+{
+    return QStringLiteral("%1 of %2").arg(counts.checked).arg(counts.mpegRows);
+}
+
+} // namespace
+
+Verdict scanVerdict(const ws::MapScanCounts &counts)
+{
+    return {QStringLiteral("FULL SCAN"), howFar(counts), palette::verdictWorking,
+            foundSoFar(counts)};
+}
+
+Verdict scanEndedVerdict(const ws::MapScanResult &scan)
+{
+    Word word{nullptr, palette::verdictWorking};
+    if (scan.stopped || scan.stopRequested)
+        word = kStopped;
+    else if (scan.portFailed)
+        // A port that stays silent ends the scan: only the last row can be
+        // the one that did not answer.
+        word = failureWord(scan.counts.noAnswer > 0);
+    if (!word.text)
+        return scanVerdict(scan.counts);
+    return {QStringLiteral("FULL SCAN"), QLatin1String(word.text), word.colour,
+            QStringList{howFar(scan.counts)} + foundSoFar(scan.counts)};
 }
 
 Verdict watchVerdict(const QString &where, WatchState state, const QString &text,

@@ -44,6 +44,10 @@ Verdict checkingVerdict(const QString &where, qint64 seconds);
 Verdict checkVerdict(const QString &where, const ws::receiver::CheckResult &check);
 // A full scan: how far it came, "3 of 12", and what it found so far.
 Verdict scanVerdict(const ws::MapScanCounts &counts);
+// A full scan that has ended: as far as it came when it ran through; when
+// the user stopped it, or its port failed, STOPPED, PORT FAILED or NO
+// ANSWER above the same counts.
+Verdict scanEndedVerdict(const ws::MapScanResult &scan);
 // A watch: WATCHING where, the state of the last reply, what the receiver
 // said and for how long the state has held.
 Verdict watchVerdict(const QString &where, ws::receiver::WatchState state, const QString &text,

@@ -86,13 +86,28 @@ void SignalCheck::stop()
     finish();
 }
 
-void SignalCheck::abandon()
+CheckResult SignalCheck::abandon()
 {
+    CheckResult sofar;
+    if (phase_ == Phase::Ending) {
+        // Ended, only not yet handed over: all of it.
+        sofar = result_;
+    } else if (running()) {
+        // Bytes that came and were not read yet still came.
+        if (portOpen_ && !line_.read().isEmpty())
+            result_.received = true;
+        sofar = result_;
+        if (phase_ == Phase::Searching) {
+            sofar.searchText = searchText_;
+            sofar.log += searchLines(searchText_, SearchEnd::Running);
+        }
+    }
     wakeUp_->stop();
     handOver_->stop();
     closePort();
     phase_ = Phase::Idle;
     done_ = nullptr;
+    return sofar;
 }
 
 void SignalCheck::wake()
@@ -147,6 +162,7 @@ void SignalCheck::askForStatus()
     // Whatever came in since the last request belongs to an older reply,
     // but it shows that someone is there.
     const bool stale = !line_.read().isEmpty();
+    result_.received = result_.received || stale;
     heard_ = heard_ || (asked_ && stale);
     reply_.begin();
     command(kStatusRequest);
@@ -163,6 +179,7 @@ void SignalCheck::gatherReply()
         return;
     }
     heard_ = heard_ || !received.isEmpty();
+    result_.received = result_.received || !received.isEmpty();
     const StatusReply::Gathered gathered = reply_.add(received);
     if (gathered == StatusReply::Gathered::Flooded) {
         failPort(QString(), stoppedWorkingMessage(portLabel_, floodedReplyReason()));
@@ -229,6 +246,7 @@ void SignalCheck::lockPhaseEnded(const QString &reply)
 void SignalCheck::search()
 {
     QByteArray received = line_.read();
+    result_.received = result_.received || !received.isEmpty();
     const qsizetype room = qMax<qsizetype>(0, kMaxSearchBytes - searchText_.size());
     const bool flooded = received.size() > room;
     received.truncate(room);
