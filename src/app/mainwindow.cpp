@@ -158,7 +158,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A check, a full scan or a watch ends with the window, at once: the
     // port is closed and a full scan's finished rows are saved.
-    stopWatch();
+    watch_->stop(WindowWatch::Ending::WindowClosed);
     if (receiverBusy())
         abandonReceiverWork();
     // The history is this window's: it goes with it.

@@ -2,7 +2,7 @@
 
 #include "app/windowplatform.h"
 #include "app/windowwatch.h"
-#include "fullscan/fullscan.h"
+#include "fullscan/runner.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
 #include "plot/view.h"
@@ -187,7 +187,7 @@ private:
     struct ReceiverJob
     {
         // Empty for a spot check.
-        std::unique_ptr<ws::MapScan> scan;
+        std::unique_ptr<ws::FullScanRunner> scan;
         QString titleBefore;
         // A full scan's next row, waiting for what was started between its
         // rows.
@@ -201,10 +201,11 @@ private:
     // A full scan whose next row waits goes on, unless a check runs.
     void resumeTopJob();
     void betweenRows(ReceiverJob *job, std::function<void()> resume);
-    void fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result);
-    void saveResults(const ws::MapScanResult &result, bool tell);
+    void fullScanEnded(ReceiverJob *job, const ws::FullScanEnd &end);
+    // Where the window's full scans put their results.
+    ws::ResultsPlace resultsPlace() const;
     // Closing the window ends the work at once, keeping a full scan's
-    // finished rows.
+    // finished rows and what its running check had so far.
     void abandonReceiverWork();
     void setupReceiver();
     void setupWatch();

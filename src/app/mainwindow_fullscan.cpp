@@ -2,24 +2,45 @@
 
 #include "app/logpanel.h"
 #include "app/verdicttile.h"
-#include "fullscan/fullscan.h"
-#include "fullscan/resultsfile.h"
+#include "fullscan/runner.h"
 #include "receiver/checklog.h"
 
 #include <QPushButton>
 
-// The window's full scan: one row's check at a time, the user's clicks
-// between the rows, the results at the end. A full scan the user starts
-// between the rows of another runs to its end before the other goes on.
+// The window's full scan: the runner's rows one at a time, the user's
+// clicks between them, and what it reports shown in the title, the tile,
+// the log box and a message box. A full scan the user starts between the
+// rows of another runs to its end before the other goes on.
+
+namespace {
+
+// "No MPEG entry to check; <results file> left as it was".
+QString refusalMessage(const ws::FullScanEnd &end)
+{
+    if (end.refusal == ws::FullScanEnd::Refusal::NothingToCheck)
+        return QStringLiteral("No MPEG entry to check; ") + end.results.message;
+    return end.results.message;
+}
+
+} // namespace
 
 void MainWindow::runFullScan()
 {
     if (check_->running())
         return;
     stopWatch();
+    auto runner = std::make_unique<ws::FullScanRunner>(resultsPlace(),
+                                                       [this] { return platform_.clock->now(); });
+    // A scan that does not begin leaves the log box as it was, the map
+    // listing in view.
+    if (const std::optional<ws::FullScanEnd> refused = runner->refusal(map_.entries)) {
+        platform_.system->beep();
+        platform_.dialogs->message(refusalMessage(*refused));
+        return;
+    }
     auto owned = std::make_unique<ReceiverJob>();
     ReceiverJob *job = owned.get();
-    job->scan = std::make_unique<ws::MapScan>();
+    job->scan = std::move(runner);
     job->titleBefore = windowTitle();
     job->nextRow = platform_.clock->createTimer([this, job] {
         if (std::function<void()> resume = std::exchange(job->parked, nullptr))
@@ -28,23 +49,26 @@ void MainWindow::runFullScan()
     beginJob(std::move(owned));
     skipRestButton->setVisible(true);
 
-    ws::MapScanSteps steps;
-    steps.check = [this, job](const QString &frequency, ws::receiver::Polarisation polarisation,
-                              ws::MapScanSteps::CheckDone done) {
+    ws::FullScanRunner::FrontEnd frontEnd;
+    frontEnd.rowStarting = [this](const QString &frequency, ws::receiver::Polarisation polarisation,
+                                  const ws::MapScanCounts &counts) {
         // Progress counts the MPEG entries, as the command line's does.
         setWindowTitle(QStringLiteral("Wavesift: checking %1 of %2 (%3%4)")
-                           .arg(job->scan->counts().checked)
-                           .arg(job->scan->counts().mpegRows)
+                           .arg(counts.checked)
+                           .arg(counts.mpegRows)
                            .arg(frequency, ws::receiver::logLetter(polarisation)));
-        verdict_->show(scanVerdict(job->scan->counts()));
+        verdict_->show(scanVerdict(counts));
+    };
+    frontEnd.check = [this](const QString &frequency, ws::receiver::Polarisation polarisation,
+                            ws::MapScanSteps::CheckDone done) {
         checkSignal(frequency, polarisation, std::move(done));
     };
-    steps.stopRequested = [this] { return stopRequested_; };
-    steps.afterRow = [this, job](std::function<void()> resume) {
+    frontEnd.stopRequested = [this] { return stopRequested_; };
+    frontEnd.afterRow = [this, job](std::function<void()> resume) {
         betweenRows(job, std::move(resume));
     };
-    steps.finished = [this, job](const ws::MapScanResult &result) { fullScanEnded(job, result); };
-    job->scan->start(map_.entries, steps);
+    frontEnd.finished = [this, job](const ws::FullScanEnd &end) { fullScanEnded(job, end); };
+    job->scan->start(map_.entries, std::move(frontEnd));
 }
 
 void MainWindow::betweenRows(ReceiverJob *job, std::function<void()> resume)
@@ -58,12 +82,19 @@ void MainWindow::betweenRows(ReceiverJob *job, std::function<void()> resume)
         resumeTopJob();
 }
 
-void MainWindow::fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result)
+void MainWindow::fullScanEnded(ReceiverJob *job, const ws::FullScanEnd &end)
 {
-    verdict_->show(scanVerdict(result.counts));
+    const ws::MapScanResult &scan = end.scan;
+    verdict_->show(scanEndedVerdict(scan));
     platform_.system->beep();
-    saveResults(result, true);
-    log_->showWithEndInView(result.results);
+    QStringList detail;
+    if (scan.stopped)
+        detail << ws::receiver::stoppedLine();
+    detail << end.summary();
+    if (!end.results.pastCopyFailure.isEmpty())
+        detail << end.results.pastCopyFailure;
+    platform_.dialogs->message(end.results.message, detail.join(QLatin1Char('\n')));
+    log_->showWithEndInView(scan.results);
     setWindowTitle(job->titleBefore);
     endJob(job);
     // Only the outermost scan ends "skip rest": one pressed in a scan
@@ -77,7 +108,7 @@ void MainWindow::fullScanEnded(ReceiverJob *job, const ws::MapScanResult &result
     resumeTopJob();
 }
 
-void MainWindow::saveResults(const ws::MapScanResult &result, bool tell)
+ws::ResultsPlace MainWindow::resultsPlace() const
 {
     ws::ResultsPlace place;
     place.folders = {platform_.system->programFolder(), platform_.system->userDataFolder(),
@@ -85,15 +116,5 @@ void MainWindow::saveResults(const ws::MapScanResult &result, bool tell)
     // Installed, the program never writes beside itself, not even as root.
     if (ws::isInstalledFolder(place.folders.program, QStringLiteral(WAVESIFT_INSTALL_BINDIR)))
         place.folders.program.clear();
-    const ws::ResultsOutcome outcome = ws::finishResults(
-        {result.results, result.counts.checked, result.portFailed}, place, platform_.clock->now());
-    if (!tell)
-        return;
-    QStringList detail;
-    if (result.stopped)
-        detail << ws::receiver::stoppedLine();
-    detail << ws::summaryLine(result.counts);
-    if (!outcome.pastCopyFailure.isEmpty())
-        detail << outcome.pastCopyFailure;
-    platform_.dialogs->message(outcome.message, detail.join(QLatin1Char('\n')));
+    return place;
 }

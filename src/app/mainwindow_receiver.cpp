@@ -158,10 +158,13 @@ void MainWindow::checkSignal(const QString &frequency, Polarisation polarisation
     static_cast<WindowCheckLog &>(*checkLog_).startAfresh();
     portFailure_ = {};
     heldInput_->hold();
-    check_->start(frequency, polarisation, [this, done](const CheckResult &result) {
+    const QString where = checkedAt(frequency, polarisation);
+    check_->start(frequency, polarisation, [this, done, where](const CheckResult &result) {
         // The check has ended and its port is closed; only now may a box
-        // keep the user.
+        // keep the user, with the tile already saying what it is about.
         if (portFailure_) {
+            showCheckProgress_ = nullptr;
+            verdict_->show(checkVerdict(where, result));
             const ws::receiver::PortFailure failure = std::exchange(portFailure_, {});
             platform_.dialogs->message(failure.message, ws::receiver::portFailureAdvice(failure));
         }
@@ -211,13 +214,15 @@ void MainWindow::resumeTopJob()
 
 void MainWindow::abandonReceiverWork()
 {
-    check_->abandon();
+    // What the running check had so far belongs to the scan that waits for
+    // it, if any.
+    const CheckResult cutOff = check_->abandon();
     // The inner scans first, as they would have ended; the outermost one's
     // results are the ones left in the file.
     while (!jobs_.empty()) {
         std::unique_ptr<ReceiverJob> job = std::move(jobs_.back());
         jobs_.pop_back();
         if (job->scan)
-            saveResults(job->scan->abandon(), false);
+            job->scan->abandon(cutOff);
     }
 }

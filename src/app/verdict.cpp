@@ -60,6 +60,14 @@ Word wordOf(WatchState state)
     return {"NO LOCK", palette::verdictNoLock};
 }
 
+// A port that failed, or, `silent`, one that never said a thing.
+Word failureWord(bool silent)
+{
+    return silent ? wordOf(WatchState::NoAnswer) : Word{"PORT FAILED", palette::verdictFailed};
+}
+
+const Word kStopped{"STOPPED", palette::verdictNoLock};
+
 } // namespace
 
 Verdict checkingVerdict(const QString &where, qint64 elapsed)
@@ -73,11 +81,9 @@ Verdict checkVerdict(const QString &where, const ws::receiver::CheckResult &chec
     Word word = wordOf(WatchState::NoLock);
     QStringList lines{where};
     if (check.stopped) {
-        word = {"STOPPED", palette::verdictNoLock};
-    } else if (check.silent) {
-        word = wordOf(WatchState::NoAnswer);
+        word = kStopped;
     } else if (check.portFailed) {
-        word = {"PORT FAILED", palette::verdictFailed};
+        word = failureWord(check.silent);
     } else if (check.locked) {
         word = wordOf(WatchState::Locked);
         lines << shownReplyText(ws::receiver::replyText(check.lastReply));
@@ -87,7 +93,9 @@ Verdict checkVerdict(const QString &where, const ws::receiver::CheckResult &chec
     return {QString(), QLatin1String(word.text), word.colour, lines};
 }
 
-Verdict scanVerdict(const ws::MapScanCounts &counts)
+namespace {
+
+QStringList foundSoFar(const ws::MapScanCounts &counts)
 {
     QStringList lines{QStringLiteral("%1 locked").arg(counts.locked),
                       QStringLiteral("%1 with tables").arg(counts.withTables)};
@@ -95,9 +103,35 @@ Verdict scanVerdict(const ws::MapScanCounts &counts)
         lines << QStringLiteral("%1 not confirmed").arg(counts.notConfirmed);
     if (counts.noAnswer > 0)
         lines << QStringLiteral("%1 no answer").arg(counts.noAnswer);
-    return {QStringLiteral("FULL SCAN"),
-            QStringLiteral("%1 of %2").arg(counts.checked).arg(counts.mpegRows),
-            palette::verdictWorking, lines};
+    return lines;
+}
+
+QString howFar(const ws::MapScanCounts &counts)
+{
+    return QStringLiteral("%1 of %2").arg(counts.checked).arg(counts.mpegRows);
+}
+
+} // namespace
+
+Verdict scanVerdict(const ws::MapScanCounts &counts)
+{
+    return {QStringLiteral("FULL SCAN"), howFar(counts), palette::verdictWorking,
+            foundSoFar(counts)};
+}
+
+Verdict scanEndedVerdict(const ws::MapScanResult &scan)
+{
+    Word word{nullptr, palette::verdictWorking};
+    if (scan.stopped || scan.stopRequested)
+        word = kStopped;
+    else if (scan.portFailed)
+        // A port that stays silent ends the scan: only the last row can be
+        // the one that did not answer.
+        word = failureWord(scan.counts.noAnswer > 0);
+    if (!word.text)
+        return scanVerdict(scan.counts);
+    return {QStringLiteral("FULL SCAN"), QLatin1String(word.text), word.colour,
+            QStringList{howFar(scan.counts)} + foundSoFar(scan.counts)};
 }
 
 Verdict watchVerdict(const QString &where, WatchState state, const QString &text,
@@ -109,6 +143,23 @@ Verdict watchVerdict(const QString &where, WatchState state, const QString &text
         lines << said;
     lines << QStringLiteral("for %1").arg(seconds(heldSeconds));
     return {QStringLiteral("WATCHING ") + where, QLatin1String(word.text), word.colour, lines};
+}
+
+Verdict watchEndedVerdict(const QString &where, std::optional<WatchState> last,
+                          qint64 endedSeconds)
+{
+    QStringList lines;
+    if (last)
+        lines << QStringLiteral("last: ") + QLatin1String(wordOf(*last).text);
+    lines << (endedSeconds < 60 ? QStringLiteral("ended %1 ago").arg(seconds(endedSeconds))
+                                : QStringLiteral("ended %1 min ago").arg(endedSeconds / 60));
+    return {where, QStringLiteral("WATCH ENDED"), palette::verdictNoLock, lines};
+}
+
+Verdict watchFailedVerdict(const QString &where, bool silent)
+{
+    const Word word = failureWord(silent);
+    return {where, QLatin1String(word.text), word.colour, {QStringLiteral("watch ended")}};
 }
 
 void paintVerdict(QPainter &painter, const QRect &area, const Verdict &verdict, const QFont &font)

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QStringList>
 
+#include <optional>
+
 class QPainter;
 class QRect;
 
@@ -21,6 +23,12 @@ struct Verdict
     QStringList lines;
 
     bool isEmpty() const { return word.isEmpty(); }
+    bool operator==(const Verdict &other) const
+    {
+        return heading == other.heading && word == other.word && colour == other.colour &&
+               lines == other.lines;
+    }
+    bool operator!=(const Verdict &other) const { return !(*this == other); }
     // All of it in one line, for a screen reader.
     QString spoken() const;
 };
@@ -36,10 +44,22 @@ Verdict checkingVerdict(const QString &where, qint64 seconds);
 Verdict checkVerdict(const QString &where, const ws::receiver::CheckResult &check);
 // A full scan: how far it came, "3 of 12", and what it found so far.
 Verdict scanVerdict(const ws::MapScanCounts &counts);
+// A full scan that has ended: as far as it came when it ran through; when
+// the user stopped it, or its port failed, STOPPED, PORT FAILED or NO
+// ANSWER above the same counts.
+Verdict scanEndedVerdict(const ws::MapScanResult &scan);
 // A watch: WATCHING where, the state of the last reply, what the receiver
 // said and for how long the state has held.
 Verdict watchVerdict(const QString &where, ws::receiver::WatchState state, const QString &text,
                      qint64 heldSeconds);
+// A watch that the user ended: WATCH ENDED, the state of its last reply
+// (none before the first) and how long ago it ended, in whole minutes from
+// a minute on.
+Verdict watchEndedVerdict(const QString &where, std::optional<ws::receiver::WatchState> last,
+                          qint64 endedSeconds);
+// A watch that its port ended: PORT FAILED, or NO ANSWER for a receiver
+// that never said a thing, and that the watch has ended.
+Verdict watchFailedVerdict(const QString &where, bool silent);
 
 // The receiver's own words made fit for one line of the tile: control
 // characters and line ends become blanks, the ends are trimmed.

@@ -11,12 +11,7 @@ using ws::receiver::WatchState;
 
 WindowWatch::WindowWatch(Surroundings surroundings)
     : at_(std::move(surroundings)), watch_(at_.line, at_.clock, at_.settings, *this),
-      secondly_(at_.clock.createTimer([this] {
-          // How long the state has held goes on counting between replies,
-          // and through a silence.
-          showState(true);
-          secondly_->start(1000);
-      }))
+      secondly_(at_.clock.createTimer([this] { tick(); }))
 {
 }
 
@@ -29,21 +24,42 @@ void WindowWatch::start(const QString &frequency, ws::receiver::Polarisation pol
     lines_.clear();
     at_.log.showWithEndInView(QString());
     // The tuner settles first, as for a check.
-    at_.tile.show({QStringLiteral("WATCHING ") + where_, QStringLiteral("TUNING"),
-                   ws::palette::verdictWorking, {}});
+    showOnTile({QStringLiteral("WATCHING ") + where_, QStringLiteral("TUNING"),
+                ws::palette::verdictWorking, {}});
     at_.setTitle(QStringLiteral("Wavesift: watching ") + where_);
     watch_.start(frequency, polarisation);
     secondly_->start(1000);
 }
 
-void WindowWatch::stop()
+void WindowWatch::stop(Ending why)
 {
     if (!watch_.running())
         return;
     watch_.stop();
-    secondly_->stop();
-    showState(false);
+    endedMs_ = at_.clock.milliseconds();
+    // A state minutes old must not pass for the dish's state now.
+    showOnTile(watchEndedVerdict(where_, haveState_ ? std::optional(state_) : std::nullopt, 0));
+    logEnd(why == Ending::WindowClosed ? QStringLiteral("window closed")
+                                       : QStringLiteral("stopped"));
     at_.setTitle(QStringLiteral("Wavesift"));
+    secondly_->start(1000);
+}
+
+void WindowWatch::tick()
+{
+    if (watch_.running()) {
+        // How long the state has held goes on counting between replies,
+        // and through a silence.
+        showState();
+    } else if (at_.tile.verdict() == shown_) {
+        const qint64 ago = (at_.clock.milliseconds() - endedMs_) / 1000;
+        showOnTile(watchEndedVerdict(where_, haveState_ ? std::optional(state_) : std::nullopt,
+                                     ago));
+    } else {
+        // Something else has the tile now.
+        return;
+    }
+    secondly_->start(1000);
 }
 
 void WindowWatch::replied(WatchState state, const QString &text, std::optional<double>)
@@ -57,35 +73,49 @@ void WindowWatch::replied(WatchState state, const QString &text, std::optional<d
         lines_.push_back(at_.clock.now().toString(QStringLiteral("HH:mm:ss ")) +
                          ws::receiver::stateWord(state) + QStringLiteral(": ") +
                          shownReplyText(text));
-        while (int(lines_.size()) > kMaxLogLines)
-            lines_.pop_front();
-        at_.log.showWithEndInView(QStringList(lines_.begin(), lines_.end()).join(QLatin1Char('\n')));
+        showLog();
         at_.setTitle(QStringLiteral("Wavesift: watching %1: %2")
                          .arg(where_, ws::receiver::stateWord(state)));
         if (state == WatchState::Locked && beeping_)
             at_.system.beep();
     }
-    showState(true);
+    showState();
 }
 
 void WindowWatch::failed(const ws::receiver::PortFailure &failure)
 {
     secondly_->stop();
-    ws::receiver::CheckResult ended;
-    ended.portFailed = true;
-    ended.silent = failure.kind == ws::receiver::PortFailure::Kind::Silent;
-    at_.tile.show(checkVerdict(where_, ended));
+    const bool silent = failure.kind == ws::receiver::PortFailure::Kind::Silent;
+    showOnTile(watchFailedVerdict(where_, silent));
+    logEnd(silent ? QStringLiteral("no answer") : QStringLiteral("port failed"));
     at_.setTitle(QStringLiteral("Wavesift"));
     at_.dialogs.message(failure.message, ws::receiver::portFailureAdvice(failure));
 }
 
-void WindowWatch::showState(bool watching)
+void WindowWatch::showState()
 {
     if (!haveState_)
         return;
-    Verdict verdict = watchVerdict(where_, state_, text_,
-                                   (at_.clock.milliseconds() - stateSinceMs_) / 1000);
-    if (!watching)
-        verdict.heading = where_;
+    showOnTile(
+        watchVerdict(where_, state_, text_, (at_.clock.milliseconds() - stateSinceMs_) / 1000));
+}
+
+void WindowWatch::logEnd(const QString &why)
+{
+    lines_.push_back(at_.clock.now().toString(QStringLiteral("HH:mm:ss ")) +
+                     QStringLiteral("watch ended: ") + why);
+    showLog();
+}
+
+void WindowWatch::showLog()
+{
+    while (int(lines_.size()) > kMaxLogLines)
+        lines_.pop_front();
+    at_.log.showWithEndInView(QStringList(lines_.begin(), lines_.end()).join(QLatin1Char('\n')));
+}
+
+void WindowWatch::showOnTile(const Verdict &verdict)
+{
+    shown_ = verdict;
     at_.tile.show(verdict);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/verdict.h"
 #include "receiver/signalwatch.h"
 
 #include <QString>
@@ -31,9 +32,13 @@ public:
     explicit WindowWatch(Surroundings surroundings);
     ~WindowWatch() override;
 
+    // Why the user's side ended a watch, as its last log line says.
+    enum class Ending { Stopped, WindowClosed };
+
     void start(const QString &frequency, ws::receiver::Polarisation polarisation);
-    // Ends the watch at once, the port closed; the tile keeps the last state.
-    void stop();
+    // Ends the watch at once, the port closed. The tile says so, with the
+    // last state and how long ago, until something else takes it.
+    void stop(Ending why = Ending::Stopped);
     bool running() const { return watch_.running(); }
 
     // Whether a lock after none beeps; on at first.
@@ -47,7 +52,13 @@ private:
     void replied(ws::receiver::WatchState state, const QString &text,
                  std::optional<double> level) override;
     void failed(const ws::receiver::PortFailure &failure) override;
-    void showState(bool watching);
+    void showState();
+    // The last log line: "14:03:09 watch ended: stopped".
+    void logEnd(const QString &why);
+    void showLog();
+    // Puts `verdict` on the tile, as the watch's.
+    void showOnTile(const Verdict &verdict);
+    void tick();
 
     Surroundings at_;
     ws::receiver::SignalWatch watch_;
@@ -59,4 +70,8 @@ private:
     QString text_;
     qint64 stateSinceMs_ = 0;
     std::deque<QString> lines_;
+    // What the tile was last given by the watch: an ended watch counts on
+    // only while the tile still shows it.
+    Verdict shown_;
+    qint64 endedMs_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "core/texts.h"
 #include "fullscan/fullscan.h"
 #include "fullscan/resultsfile.h"
+#include "fullscan/runner.h"
 #include "map/mapfile.h"
 #include "receiver/checklog.h"
 #include "receiver/protocol.h"
@@ -295,77 +296,70 @@ int runFullScan(const CommandLine &line, Console &console)
     const MapData map = parseMap(file.value->bytes);
     if (holdsNoFrequency(map))
         tell(console, messages::mapWithoutFrequency(line.mapPath));
-    const auto mpegRows = std::count_if(map.entries.begin(), map.entries.end(),
-                                        [](const MapEntry &e) { return isMpegRow(e.type); });
-    // An empty file, a scan, any text: nothing to check, and no reason to
-    // replace the last results with an empty file.
-    if (mpegRows == 0) {
-        tell(console, line.mapPath + QStringLiteral(" lists no MPEG entry"));
-        return exitcode::badArguments;
-    }
-    // Where the results go is checked before the first tune: a scan of
-    // minutes must not end with nowhere to put them.
-    const SaveTarget target = checkResultsTarget(line.outputPath, line.mapPath);
-    if (target.refused()) {
-        ResultsSave refused;
-        refused.failedPaths << shownResultsPath(line.outputPath);
-        refused.reasons << target.refusal;
-        tell(console, refused.message());
-        return exitcode::notSaved;
-    }
 
-    ConsoleCheckEvents events(console);
-    receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
-    check.setSearchLimit(line.searchLimit);
-    MapScan scan;
-    std::optional<MapScanResult> scanned;
-    int started = 0;
-    MapScanSteps steps;
-    steps.check = [&](const QString &frequency, Polarisation polarisation,
-                      MapScanSteps::CheckDone done) {
-        tell(console, QStringLiteral("%1/%2 %3%4")
-                          .arg(++started)
-                          .arg(mpegRows)
-                          .arg(frequency, receiver::logLetter(polarisation)));
-        check.start(frequency, polarisation, [&, done](const CheckResult &result) {
-            tellAbout(console, line, result);
-            done(result);
-        });
-    };
-    steps.stopRequested = [&] { return console.stopRequested && console.stopRequested(); };
-    steps.finished = [&](const MapScanResult &result) {
-        scanned = result;
-        if (console.finished)
-            console.finished();
-    };
-    scan.start(map.entries, steps);
-    console.runUntil([&] { return scanned.has_value(); });
-    if (!scanned)
-        scanned = scan.abandon();
-    const QString results = scanned->results;
-    const MapScanCounts &counts = scanned->counts;
-
-    // Written first, then announced: the message says what is on the disk.
     ResultsPlace place;
     place.file = line.outputPath;
     place.map = line.mapPath;
     place.folders.data = console.dataFolder;
     place.folders.noData = console.noDataFolder;
     place.keepPast = !line.outputNamed;
-    const ResultsOutcome outcome =
-        finishResults({results, counts.checked, scanned->portFailed}, place, console.clock.now());
+    FullScanRunner runner(place, [&console] { return console.clock.now(); });
+    if (const std::optional<FullScanEnd> refused = runner.refusal(map.entries)) {
+        // An empty file, a scan, any text: nothing to check is a map that
+        // is not one for a scan.
+        if (refused->refusal == FullScanEnd::Refusal::NothingToCheck) {
+            tell(console, line.mapPath + QStringLiteral(" lists no MPEG entry"));
+            return exitcode::badArguments;
+        }
+        tell(console, refused->results.message);
+        return exitcode::notSaved;
+    }
+
+    ConsoleCheckEvents events(console);
+    receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
+    check.setSearchLimit(line.searchLimit);
+    std::optional<FullScanEnd> ended;
+    FullScanRunner::FrontEnd frontEnd;
+    frontEnd.rowStarting = [&](const QString &frequency, Polarisation polarisation,
+                               const MapScanCounts &counts) {
+        tell(console, QStringLiteral("%1/%2 %3%4")
+                          .arg(counts.checked)
+                          .arg(counts.mpegRows)
+                          .arg(frequency, receiver::logLetter(polarisation)));
+    };
+    frontEnd.check = [&](const QString &frequency, Polarisation polarisation,
+                         MapScanSteps::CheckDone done) {
+        check.start(frequency, polarisation, [&, done](const CheckResult &result) {
+            tellAbout(console, line, result);
+            done(result);
+        });
+    };
+    frontEnd.stopRequested = [&] { return console.stopRequested && console.stopRequested(); };
+    frontEnd.finished = [&](const FullScanEnd &end) {
+        ended = end;
+        if (console.finished)
+            console.finished();
+    };
+    runner.start(map.entries, std::move(frontEnd));
+    console.runUntil([&] { return ended.has_value(); });
+    if (!ended)
+        ended = runner.abandon(check.abandon());
+
+    const ResultsOutcome &outcome = ended->results;
     tell(console, outcome.message);
     if (!outcome.pastCopyFailure.isEmpty())
         tell(console, outcome.pastCopyFailure);
-    tell(console, summaryLine(counts));
+    tell(console, ended->summary());
 
     // The file is what a scan is run for: whether it exists matters most to
     // whoever started it; then whether the receiver could be reached at all.
+    const MapScanResult &scanned = ended->scan;
     if (outcome.failed())
         return exitcode::notSaved;
-    if (scanned->portFailed)
+    if (scanned.portFailed)
         return exitcode::portFailed;
-    return counts.checked < counts.mpegRows ? exitcode::noSignal : exitcode::success;
+    return scanned.counts.checked < scanned.counts.mpegRows ? exitcode::noSignal
+                                                            : exitcode::success;
 }
 
 int runCheck(const CommandLine &line)

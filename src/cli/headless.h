@@ -59,10 +59,11 @@ int runCheck(const CommandLine &line, Console &console);
 // exitcode::notSaved when the results could not be saved (checked before
 // the first entry too: nothing is checked then), exitcode::portFailed when
 // the port could not be opened, stopped working or stayed silent (the scan
-// ends after that entry and what was checked is saved; at the first entry
-// an earlier results file is left as it was), exitcode::noSignal
-// when a stop request ended the
-// scan before every MPEG entry was checked, else exitcode::success.
+// ends after that entry and what was checked is saved, the entry cut short
+// with its log so far; when the receiver never sent a byte an earlier
+// results file is left as it was), exitcode::noSignal when a stop request
+// ended the scan before every MPEG entry was checked, else
+// exitcode::success.
 int runFullScan(const CommandLine &line, Console &console);
 
 // The same on the program's own surroundings: the Qt serial port, the

@@ -2,8 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
-#include <QTemporaryFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -268,19 +269,27 @@ Result<QString> writeUnderFreeName(const QString &folder, const std::function<QS
         return result;
     };
     // The bytes go to a file of their own first, which takes a free name
-    // only once it is complete; it goes away with `temporary` otherwise.
-    QTemporaryFile temporary(folder + QStringLiteral("/.incomplete-XXXXXX"));
-    if (!temporary.open())
-        return fail(temporary.errorString());
+    // only once it is complete and goes away in any case. Made as any new
+    // file is, with the mode the user's umask leaves, not the owner-only
+    // one of a temporary file: the copy is read as the results file is.
     // Unbuffered, as in writeWhole, for the system's reason on a full disk.
     QFile file;
-    if (!file.open(temporary.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered,
-                   QFileDevice::DontCloseHandle))
-        return fail(file.errorString());
+    for (int n = 1;; ++n) {
+        file.setFileName(folder + QStringLiteral("/.incomplete-%1")
+                                      .arg(QRandomGenerator::global()->generate64(), 16, 16,
+                                           QLatin1Char('0')));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            break;
+        // A file of that name, however unlikely: another name.
+        if (!file.exists() || n >= kMaxFreeNameTries)
+            return fail(file.errorString());
+    }
+    const auto removed = qScopeGuard([&file] { file.remove(); });
     const QString failure = files.write(file, bytes);
+    file.close();
     if (!failure.isEmpty())
         return fail(failure);
-    const QString complete = temporary.fileName();
+    const QString complete = file.fileName();
     for (int n = 1; n <= kMaxFreeNameTries; ++n) {
         const QString path = folder + QLatin1Char('/') + nameFor(n);
 #ifdef Q_OS_UNIX
@@ -295,13 +304,12 @@ Result<QString> writeUnderFreeName(const QString &folder, const std::function<QS
             return fail(qt_error_string(errno));
 #else
         // The system's rename never replaces a file here.
-        if (temporary.rename(path)) {
-            temporary.setAutoRemove(false);
+        if (QFile::rename(complete, path)) {
             result.value = path;
             return result;
         }
         if (!QFileInfo::exists(path))
-            return fail(temporary.errorString());
+            return fail(file.errorString());
 #endif
     }
     return fail(QStringLiteral("%1 and the %2 names after it are taken")

@@ -43,8 +43,10 @@ void MapScan::start(const QVector<MapEntry> &entries, MapScanSteps steps)
     advance();
 }
 
-MapScanResult MapScan::abandon()
+MapScanResult MapScan::abandon(const receiver::CheckResult &cutOff)
 {
+    if (running_ && waiting_ == Wait::Check)
+        take(cutOff);
     running_ = false;
     waiting_ = Wait::Nothing;
     return result_;
@@ -56,8 +58,10 @@ void MapScan::advance()
     while (running_ && waiting_ == Wait::Nothing) {
         // A port that failed fails the same way for every row, and a check
         // the user stopped stops the scan: both end it after that row.
-        if (row_ >= last_ || result_.portFailed || result_.stopped ||
-            (steps_.stopRequested && steps_.stopRequested())) {
+        if (row_ < last_ && !result_.portFailed && !result_.stopped && steps_.stopRequested &&
+            steps_.stopRequested())
+            result_.stopRequested = true;
+        if (row_ >= last_ || result_.portFailed || result_.stopped || result_.stopRequested) {
             // Whoever hears the end may let go of this scan.
             advancing_ = false;
             end();
@@ -84,11 +88,7 @@ void MapScan::rowChecked(const receiver::CheckResult &check)
 {
     if (!running_ || waiting_ != Wait::Check)
         return;
-    result_.results += check.log;
-    result_.counts.locked += check.locked ? 1 : 0;
-    result_.counts.withTables += check.tablesFound() ? 1 : 0;
-    result_.counts.notConfirmed += notConfirmed(check) ? 1 : 0;
-    result_.counts.noAnswer += check.silent ? 1 : 0;
+    take(check);
     result_.portFailed = check.portFailed;
     result_.stopped = check.stopped;
     waiting_ = Wait::Nothing;
@@ -99,6 +99,16 @@ void MapScan::rowChecked(const receiver::CheckResult &check)
     afterRow();
     advancing_ = false;
     advance();
+}
+
+void MapScan::take(const receiver::CheckResult &check)
+{
+    result_.results += check.log;
+    result_.counts.locked += check.locked ? 1 : 0;
+    result_.counts.withTables += check.tablesFound() ? 1 : 0;
+    result_.counts.notConfirmed += notConfirmed(check) ? 1 : 0;
+    result_.counts.noAnswer += check.silent ? 1 : 0;
+    result_.received = result_.received || check.received;
 }
 
 void MapScan::afterRow()

@@ -52,6 +52,11 @@ struct MapScanResult
     bool portFailed = false;
     // The user stopped the last check; the scan ended there.
     bool stopped = false;
+    // A stop request ended the scan before a row that was due.
+    bool stopRequested = false;
+    // A byte came from the receiver during at least one row: the results
+    // hold something the receiver said.
+    bool received = false;
 };
 
 struct MapScanSteps
@@ -85,15 +90,18 @@ public:
     bool running() const { return running_; }
     // How far it has come: the row being checked counts as checked.
     const MapScanCounts &counts() const { return result_.counts; }
-    // Ends the scan at once with the rows that were finished; nothing more
-    // is heard from it. The caller ends the running check.
-    MapScanResult abandon();
+    // Ends the scan at once with the rows that were finished and, when the
+    // scan waited for its check, `cutOff`: what that check had so far.
+    // Nothing more is heard from it. The caller ends the running check.
+    MapScanResult abandon(const receiver::CheckResult &cutOff = {});
 
 private:
     // Goes through the rows until one has to wait for its check or for
     // whoever acts after it.
     void advance();
     void rowChecked(const receiver::CheckResult &check);
+    // Counts `check` and keeps its log.
+    void take(const receiver::CheckResult &check);
     void afterRow();
     void resume();
     void end();

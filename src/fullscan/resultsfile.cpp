@@ -63,7 +63,7 @@ QString keepPastCopy(const ResultsFolders &folders, const QDateTime &when, const
     return copy.value ? QString() : lead + folder + QStringLiteral(": ") + copy.failure.what;
 }
 
-// The results file that a scan which checked nothing leaves as it was, and
+// The results file that a scan which writes nothing leaves as it was, and
 // whether there is one: the first of the window's folders that holds one,
 // else the first it would have tried.
 std::pair<QString, bool> earlierResultsFile(const ResultsPlace &place)
@@ -236,11 +236,9 @@ ResultsOutcome finishResults(const ScanEnding &scan, const ResultsPlace &place,
                              const QDateTime &now, FileSystem &files)
 {
     ResultsOutcome outcome;
-    if (scan.portFailed && scan.checked <= 1) {
-        const auto [path, exists] = earlierResultsFile(place);
+    if (!scan.received) {
         outcome.leftAsItWas = true;
-        outcome.message = path + (exists ? QStringLiteral(" left as it was")
-                                         : QStringLiteral(" not written"));
+        outcome.message = untouchedResultsMessage(place);
         return outcome;
     }
     ResultsSave save;
@@ -264,6 +262,12 @@ ResultsOutcome finishResults(const ScanEnding &scan, const ResultsPlace &place,
     if (outcome.saved && place.keepPast)
         outcome.pastCopyFailure = keepPastCopy(place.folders, now, resultsBytes(scan.results), files);
     return outcome;
+}
+
+QString untouchedResultsMessage(const ResultsPlace &place)
+{
+    const auto [path, exists] = earlierResultsFile(place);
+    return path + (exists ? QStringLiteral(" left as it was") : QStringLiteral(" not written"));
 }
 
 } // namespace ws

@@ -91,11 +91,9 @@ Result<QString> systemDataFolder();
 struct ScanEnding
 {
     QString results;
-    // The MPEG entries whose check began, as the progress counts them.
-    int checked = 0;
-    // The last of them ended the scan: its port could not be opened,
-    // stopped working or stayed silent.
-    bool portFailed = false;
+    // A byte came from the receiver after a tune command: the results hold
+    // something it said.
+    bool received = false;
 };
 
 // Where a full scan's results go.
@@ -117,7 +115,7 @@ struct ResultsOutcome
 {
     // The results file holds this scan's results.
     bool saved = false;
-    // Nothing was checked, and the results file was not touched.
+    // Nothing was received, and the results file was not touched.
     bool leftAsItWas = false;
     // For the message box or standard error: "Saved Results to file ...",
     // "Could not save results to ...", "<file> left as it was" or "<file>
@@ -132,14 +130,19 @@ struct ResultsOutcome
 };
 
 // What every full scan does with its results, the window's and
-// --full-scan's alike. A scan that checked nothing, because the port failed
-// at the first MPEG entry, leaves an earlier results file as it was: three
-// lines about a port are not worth yesterday's results. Any other scan
+// --full-scan's alike. A scan during which the receiver never sent a byte
+// (the port could not be opened, or stayed silent, at the first entry; the
+// window closed before an answer came) leaves an earlier results file as it
+// was: lines about a port are not worth yesterday's results. Any other scan
 // saves its results file, then keeps the same bytes as
 // <data folder>/results/<YYYY-MM-DD>T<HH-MM-SS>.txt, local time `now`,
 // "-2", "-3", ... added when the name is taken; the outcome follows the
 // results file whatever became of the copy.
 ResultsOutcome finishResults(const ScanEnding &scan, const ResultsPlace &place,
                              const QDateTime &now, FileSystem &files = systemFileSystem());
+
+// "<results file> left as it was", or "<results file> not written" where
+// there is none: what a scan that writes nothing says of the file.
+QString untouchedResultsMessage(const ResultsPlace &place);
 
 } // namespace ws

@@ -25,6 +25,9 @@ Conversation::~Conversation()
 PortFailure Conversation::open(const QString &portSetting)
 {
     failure_ = {};
+    // Nothing heard yet on this opening, whatever an earlier one heard.
+    heardSinceTune_ = false;
+    heardSinceRequest_ = false;
     const PortChoice port = portFor(portSetting);
     portLabel_ = port.label;
     if (port.device.isEmpty()) {
@@ -95,6 +98,11 @@ void Conversation::heard(bool bytes, bool stale)
     // What came while the tuner settled answered no request.
     if (!stale || requested_)
         heardSinceRequest_ = true;
+}
+
+void Conversation::takeUnread()
+{
+    heard(!line_.read().isEmpty(), true);
 }
 
 void Conversation::requestStatus()

@@ -103,6 +103,9 @@ public:
     // status request (what came while the tuner settled does not count).
     bool heardSinceTune() const { return heardSinceTune_; }
     bool heardSinceFirstRequest() const { return heardSinceRequest_; }
+    // Reads what came and was not read yet, for a holder that ends early:
+    // it was heard all the same.
+    void takeUnread();
 
     // The failure of a port that said nothing for `waitedText` seconds.
     PortFailure silence(const QString &waitedText) const;

@@ -73,12 +73,28 @@ void SignalCheck::stop()
     finish();
 }
 
-void SignalCheck::abandon()
+CheckResult SignalCheck::abandon()
 {
+    CheckResult sofar;
+    if (phase_ == Phase::Ending) {
+        // Ended, only not yet handed over: all of it.
+        sofar = result_;
+    } else if (running()) {
+        // Bytes that came and were not read yet still came.
+        if (conversation_.isOpen())
+            conversation_.takeUnread();
+        result_.received = conversation_.heardSinceTune();
+        sofar = result_;
+        if (phase_ == Phase::Searching) {
+            sofar.searchText = searchText_;
+            sofar.log += searchLines(searchText_, SearchEnd::Running);
+        }
+    }
     handOver_->stop();
     conversation_.close();
     phase_ = Phase::Idle;
     done_ = nullptr;
+    return sofar;
 }
 
 void SignalCheck::wake()
@@ -268,6 +284,7 @@ double SignalCheck::timeout()
 
 void SignalCheck::finish()
 {
+    result_.received = conversation_.heardSinceTune();
     conversation_.close();
     phase_ = Phase::Ending;
     handOver_->start(0);

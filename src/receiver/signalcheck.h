@@ -62,6 +62,9 @@ struct CheckResult
     bool locked = false;
     // Ended by stop(): the log ends in the line that says so.
     bool stopped = false;
+    // A byte came from the receiver after the tune command went out: the
+    // check reached someone, whatever became of it.
+    bool received = false;
     // Everything the receiver said during the table search; empty when none
     // ran.
     QString searchText;
@@ -101,7 +104,10 @@ public:
     // stoppedLine().
     void stop();
     // Ends the running check at once and quietly: no more log, no `done`.
-    void abandon();
+    // Returns what it had so far, the table search's text included (all of
+    // it for a check that ended and waits to hand it over); a default
+    // result when none ran.
+    CheckResult abandon();
     bool running() const { return phase_ != Phase::Idle && phase_ != Phase::Ending; }
 
     // The longest a table search runs, in whole seconds: kSearchLimitSeconds

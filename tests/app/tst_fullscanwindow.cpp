@@ -84,11 +84,12 @@ private slots:
     void checksOnlyTheMpegRows();
     void skipRestStopsAfterTheRunningCheck();
     void secondScanOverwritesTheFile();
-    void nothingToCheckStillWritesTheFile_data();
-    void nothingToCheckStillWritesTheFile();
+    void nothingToCheckLeavesTheFile_data();
+    void nothingToCheckLeavesTheFile();
     void unwritableFolderIsReportedAsFailure();
     void resultsFallBackToTheUserDataFolder();
     void portThatWillNotOpenEndsTheScan();
+    void closingTheWindowEndsTheScan_data();
     void closingTheWindowEndsTheScan();
     void escapeStopsTheScanAndSavesTheStoppedRow();
     void scanStartedInsideAnotherKeepsSkipRestForIt();
@@ -239,35 +240,40 @@ void TestFullScanWindow::secondScanOverwritesTheFile()
     QCOMPARE(w->dialogs.messages.size(), 2);
 }
 
-void TestFullScanWindow::nothingToCheckStillWritesTheFile_data()
+void TestFullScanWindow::nothingToCheckLeavesTheFile_data()
 {
     QTest::addColumn<int>("rows");
-    QTest::newRow("no map") << 0;
-    QTest::newRow("no MPEG row") << 6;
+    QTest::addColumn<bool>("earlier");
+    QTest::newRow("no map") << 0 << true;
+    QTest::newRow("no MPEG row") << 6 << true;
+    QTest::newRow("no map, no results yet") << 0 << false;
 }
 
-void TestFullScanWindow::nothingToCheckStillWritesTheFile()
+void TestFullScanWindow::nothingToCheckLeavesTheFile()
 {
     QFETCH(int, rows);
+    QFETCH(bool, earlier);
     fillMap(rows);
+    w->system.dataFolder = QDir::toNativeSeparators(dir->filePath("data"));
     w->element<QPlainTextEdit>(names::logBox)->setPlainText(QStringLiteral("the map listing"));
-    // An older results file is emptied, not kept.
-    {
-        QFile old(resultsPath());
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(checkingLine("10700", Polarisation::Horizontal).toLatin1() + "\r\n");
-    }
+    const QByteArray old = checkingLine("10700", Polarisation::Horizontal).toLatin1() + "\r\n";
+    QVERIFY(!earlier || ws::saveWhole(resultsPath(), old).isEmpty());
 
     w->window->runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QVERIFY(w->serial.written.isEmpty());
     QCOMPARE(w->serial.opens, 0);
-    QCOMPARE(fileBytes(resultsPath()), QByteArray("\r\n"));
+    // A stray click on an empty strip must not cost the last results.
+    QCOMPARE(fileBytes(resultsPath()), earlier ? old : QByteArray("<missing>"));
+    QVERIFY(!QFile::exists(dir->filePath("data/results")));
     QCOMPARE(w->system.beeps, 1);
-    QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(resultsPath())});
-    QCOMPARE(shown(), QString());
+    QCOMPARE(w->dialogs.messages,
+             QStringList{"No MPEG entry to check; " + resultsPath() +
+                         (earlier ? " left as it was" : " not written")});
+    QCOMPARE(shown(), QString("the map listing"));
     QVERIFY(skipRestHidden());
+    QVERIFY(!w->window->receiverBusy());
 }
 
 void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
@@ -357,27 +363,64 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     QCOMPARE(tuneCommands().size(), 3);
 }
 
+void TestFullScanWindow::closingTheWindowEndsTheScan_data()
+{
+    QTest::addColumn<int>("row"); // closed during its check
+    QTest::addColumn<bool>("answering");
+    QTest::newRow("second row, a table so far") << 2 << true;
+    QTest::newRow("first row, a table so far") << 1 << true;
+    QTest::newRow("first row, nothing received") << 1 << false;
+}
+
 void TestFullScanWindow::closingTheWindowEndsTheScan()
 {
+    QFETCH(int, row);
+    QFETCH(bool, answering);
     fillMap(3);
-    for (int row = 1; row <= 3; ++row)
-        setRow(row, QString::number(11000 + row), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    for (int r = 1; r <= 3; ++r)
+        setRow(r, QString::number(11000 + r), QStringLiteral("mpeg2 "), QStringLiteral("h"));
+    w->system.dataFolder = QDir::toNativeSeparators(dir->filePath("data"));
+    QVERIFY(ws::saveWhole(resultsPath(), "yesterday").isEmpty());
+    // The row closed in finds a table and searches on.
+    w->serial.onWrite = [this, row, answering](const QByteArray &bytes) {
+        if (bytes == "X" && answering)
+            w->serial.feed(kStatusReply);
+        else if (bytes == "S")
+            w->serial.feed(tuneCommands().size() == row ? "PAT found\r\n" : kSearchReply);
+    };
     w->window->show();
     w->window->runFullScan();
-    // Closed during the second row's check.
-    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("S") == 2; }));
+    QVERIFY(w->clock.runTimers([this, row, answering] {
+        return tuneCommands().size() == row &&
+               (answering ? w->serial.written.count("S") == row : w->serial.written.contains("X"));
+    }));
 
     QVERIFY(w->window->close());
 
-    // At once: the port closed, the finished row saved, nothing more sent
-    // and no box to answer.
+    // At once: the port closed, nothing more sent and no box to answer.
     QVERIFY(!w->window->isVisible());
     QVERIFY(!w->serial.isOpen);
-    QVERIFY(matchesWhole(logPattern("11001", 'h') + "\\r\\n", fileBytes(resultsPath())));
     const qsizetype writes = w->serial.written.size();
     QVERIFY(w->clock.runTimers());
     QCOMPARE(w->serial.written.size(), writes);
     QVERIFY(w->dialogs.messages.isEmpty());
+    const QByteArray file = fileBytes(resultsPath());
+    const QString copy = dir->filePath("data/results/2026-12-07T10-30-15.txt");
+    if (!answering) {
+        // Nothing the receiver said: yesterday's results stay, no copy.
+        QCOMPARE(file, QByteArray("yesterday"));
+        QVERIFY(!QFile::exists(copy));
+        return;
+    }
+    // The finished rows, then the running one as far as it came.
+    const QString finished = row == 2 ? logPattern("11001", 'h') : QString();
+    const QString cut = QRegularExpression::escape(
+        checkingLine(QString::number(11000 + row), Polarisation::Horizontal));
+    QVERIFY2(matchesWhole(finished + cut + "After \\d+ Sec\\. Tuner locked[^\\n]*\\n[^\\n]*\\n"
+                              "PAT found\\r\\n\\r\\n\\r\\n",
+                          file),
+             file.constData());
+    QCOMPARE(fileBytes(copy), file);
 }
 
 void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
@@ -471,6 +514,10 @@ void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
     const QString checkedTwo = ws::summaryLine({3, 2, 0, 0, 0, 0}).section(':', 0, 0);
     QVERIFY(w->dialogs.details.value(0).startsWith(ws::receiver::stoppedLine() + "\n" +
                                                    checkedTwo));
+    // The tile says the scan was stopped, and how far it came.
+    const Verdict tile = w->window->findChild<VerdictTile *>(names::verdict)->verdict();
+    QCOMPARE(tile.word, QString("STOPPED"));
+    QCOMPARE(tile.lines.value(0), QString("2 of 3"));
     QVERIFY(skipRestHidden());
     QVERIFY(!w->window->fullScanStopRequested());
 }

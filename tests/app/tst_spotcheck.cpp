@@ -1,5 +1,6 @@
 #include "app/plotwidget.h"
 #include "app/verdicttile.h"
+#include "plot/palette.h"
 #include "receiver/checklog.h"
 #include "receiver/protocol.h"
 #include "receiver/signalcheck.h"
@@ -39,6 +40,8 @@ private slots:
     void escapeStopsTheCheckAndForgetsTheClicksThatWaited();
     void tileSaysCheckingThenTheVerdict();
     void shiftPressWatchesUntilEscapeOrAPressEndsIt();
+    void anEndedWatchSaysSoOnTheTileAndInTheLog_data();
+    void anEndedWatchSaysSoOnTheTileAndInTheLog();
 
 private:
     PlotWidget *plot(int number) const
@@ -196,6 +199,11 @@ void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
 
 void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
 {
+    // The tile already says it while the box is open.
+    QStringList tileWithBox;
+    w->dialogs.onMessage = [this, &tileWithBox](const QString &) {
+        tileWithBox << w->window->findChild<VerdictTile *>(names::verdict)->verdict().word;
+    };
     w->serial.failOpen = true;
     w->serial.openError = "Permission denied";
     check(10700, Qt::LeftButton);
@@ -214,6 +222,7 @@ void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
     check(10700, Qt::LeftButton);
     const QString silence = ws::receiver::silentPortMessage(label, "10");
     QCOMPARE(w->dialogs.details.value(1), ws::receiver::silentPortAdvice());
+    QCOMPARE(tileWithBox, QStringList({"PORT FAILED", "NO ANSWER"}));
 }
 
 void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()
@@ -361,6 +370,70 @@ void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
     QTest::keyClick(w->window.get(), Qt::Key_Escape);
     QVERIFY(!w->window->watching() && !w->serial.isOpen);
     QCOMPARE(w->window->windowTitle(), QString("Wavesift"));
+}
+
+void TestSpotCheck::anEndedWatchSaysSoOnTheTileAndInTheLog_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("why"); // in the log's last line
+    QTest::newRow("Escape") << "Escape" << "WATCH ENDED" << "stopped";
+    QTest::newRow("unplugged") << "unplugged" << "PORT FAILED" << "port failed";
+    QTest::newRow("silent") << "silent" << "NO ANSWER" << "no answer";
+    QTest::newRow("window closed") << "close" << "WATCH ENDED" << "window closed";
+}
+
+void TestSpotCheck::anEndedWatchSaysSoOnTheTileAndInTheLog()
+{
+    QFETCH(QString, end);
+    QFETCH(QString, word);
+    QFETCH(QString, why);
+    w->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
+    w->element<QLineEdit>(names::timeoutBox)->setText("1");
+    w->serial.onWrite = [this, end](const QByteArray &bytes) {
+        if (bytes == "X" && end != "silent")
+            w->serial.feed("00 Locked 5 12345\r\n");
+    };
+    auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
+    QString tileWithBox;
+    w->dialogs.onMessage = [&](const QString &) { tileWithBox = tile->verdict().word; };
+    w->window->watchFrequencyAt(10700, Qt::LeftButton);
+    QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("X") >= 3; }));
+
+    if (end == "Escape")
+        QTest::keyClick(w->window.get(), Qt::Key_Escape);
+    else if (end == "close")
+        QVERIFY(w->window->close());
+    else if (end == "unplugged")
+        w->serial.fail("the device went away");
+    QVERIFY(w->clock.runTimers([this] { return !w->window->watching(); }));
+
+    QCOMPARE(tile->verdict().heading, QString("10700h"));
+    QCOMPARE(tile->verdict().word, word);
+    QCOMPARE(log().section('\n', -1), "10:30:15 watch ended: " + why);
+    if (word != "WATCH ENDED") {
+        QCOMPARE(tile->verdict().lines, QStringList{"watch ended"});
+        QCOMPARE(tileWithBox, word);
+        return;
+    }
+    QCOMPARE(tile->verdict().colour, ws::palette::verdictNoLock);
+    QCOMPARE(tile->verdict().lines, QStringList({"last: LOCKED", "ended 0 s ago"}));
+    // Counted on each second, whole minutes from a minute on.
+    const qint64 endedMs = w->clock.currentMs;
+    QVERIFY(w->clock.runTimers([&] { return w->clock.currentMs >= endedMs + 2000; }));
+    QCOMPARE(tile->verdict().lines.value(1), QString("ended 2 s ago"));
+    QVERIFY(w->clock.runTimers([&] { return w->clock.currentMs >= endedMs + 61000; }));
+    QCOMPARE(tile->verdict().lines.value(1), QString("ended 1 min ago"));
+    // A check takes the tile, and the watch no longer writes on it.
+    if (end == "Escape") {
+        w->window->checkFrequencyAt(10700, Qt::LeftButton);
+        QVERIFY(w->finishReceiverWork());
+        const Verdict after = tile->verdict();
+        QVERIFY(w->clock.runTimers([&] { return w->clock.currentMs >= endedMs + 65000; }));
+        QCOMPARE(tile->verdict(), after);
+        QCOMPARE(after.word, QString("LOCKED"));
+    }
 }
 
 #include "support/testrunner.h"

@@ -1,14 +1,19 @@
 #include "fullscan/fullscan.h"
 #include "fullscan/resultsfile.h"
+#include "fullscan/runner.h"
 #include "receiver/checklog.h"
+#include "receiver/signalcheck.h"
+#include "support/fakes.h"
 #include "support/mapentries.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -17,6 +22,7 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -51,6 +57,55 @@ public:
     bool full = false;
 };
 
+// The runner on the fake line and clock, as both front ends run it: the
+// real check, every clock reading a second on, the results in a temporary
+// folder that held yesterday's.
+struct ScanRig
+{
+    class Quiet : public ws::receiver::CheckEvents
+    {
+        void logAppended(const QString &) override {}
+        void portFailed(const ws::receiver::PortFailure &) override {}
+    };
+
+    explicit ScanRig(const QTemporaryDir &dir)
+        : place(placeIn(dir)), runner(place, [] { return kSaved; })
+    {
+        clock.step = 1;
+        serial.clock = &clock;
+        settings.timeout = QStringLiteral("2");
+        ws::saveWhole(place.file, "yesterday");
+    }
+    // Starts a scan of two horizontal MPEG entries, 11001 and 11002.
+    void start()
+    {
+        map = {ws::test::mapEntry("11001", "mpeg2 ", "h"), ws::test::mapEntry("11002", "mpeg2 ", "h")};
+        ws::FullScanRunner::FrontEnd frontEnd;
+        frontEnd.check = [this](const QString &frequency, ws::receiver::Polarisation polarisation,
+                                ws::MapScanSteps::CheckDone done) {
+            check.start(frequency, polarisation, std::move(done));
+        };
+        frontEnd.finished = [this](const ws::FullScanEnd &end) { ended = end; };
+        runner.start(map, std::move(frontEnd));
+    }
+    QByteArray pastCopy() const
+    {
+        return fileBytes(QFileInfo(place.file).dir().filePath("data/results/2026-03-09T14-03-09.txt"));
+    }
+
+    ws::ResultsPlace place;
+    ws::test::FakeClock clock;
+    ws::test::FakeSerial serial;
+    ws::receiver::ReceiverSettings settings;
+    Quiet events;
+    ws::receiver::SignalCheck check{serial, clock, [this] { return settings; }, events};
+    ws::FullScanRunner runner;
+    QVector<ws::MapEntry> map;
+    std::optional<ws::FullScanEnd> ended;
+};
+
+const char kLocked[] = "00 LOCKED 1234567\r\n";
+
 } // namespace
 
 class TestFullScan : public QObject
@@ -71,9 +126,15 @@ private slots:
     void resultsFolderOfAnInstalledProgram();
     void dataFolderComesFromAnAbsolutePath_data();
     void dataFolderComesFromAnAbsolutePath();
-    void aScanThatCheckedNothingLeavesTheFile_data();
-    void aScanThatCheckedNothingLeavesTheFile();
+    void aScanThatReceivedNothingLeavesTheFile_data();
+    void aScanThatReceivedNothingLeavesTheFile();
+    void everyRowTheReceiverAnsweredIsKept_data();
+    void everyRowTheReceiverAnsweredIsKept();
+    void anAbandonedScanKeepsWhatItsCheckReceived_data();
+    void anAbandonedScanKeepsWhatItsCheckReceived();
+    void nothingToCheckWritesNothing();
     void pastCopiesFinishingTogetherAreAllKept();
+    void aPastCopyHasTheResultsFilesMode();
     void aCopyThatCannotBeMadeIsOnlyTold();
 
 private:
@@ -329,34 +390,163 @@ void TestFullScan::dataFolderComesFromAnAbsolutePath()
     QCOMPARE(data.failure.what, refusal);
 }
 
-void TestFullScan::aScanThatCheckedNothingLeavesTheFile_data()
+void TestFullScan::aScanThatReceivedNothingLeavesTheFile_data()
 {
-    QTest::addColumn<int>("checked"); // the port failed at the last of them
+    QTest::addColumn<bool>("received");
     QTest::addColumn<QByteArray>("earlier");
     QTest::addColumn<QString>("message"); // %1 for the results file
     QTest::addColumn<QByteArray>("after");
     const QByteArray old("old");
-    QTest::newRow("first entry") << 1 << old << "%1 left as it was" << old;
-    QTest::newRow("first entry, none") << 1 << QByteArray() << "%1 not written" << QByteArray("<missing>");
-    QTest::newRow("second entry") << 2 << old << "Saved Results to file %1" << QByteArray("log\r\n");
+    QTest::newRow("nothing") << false << old << "%1 left as it was" << old;
+    QTest::newRow("nothing, no file") << false << QByteArray() << "%1 not written" << QByteArray("<missing>");
+    QTest::newRow("received") << true << old << "Saved Results to file %1" << QByteArray("log\r\n");
 }
 
-void TestFullScan::aScanThatCheckedNothingLeavesTheFile()
+void TestFullScan::aScanThatReceivedNothingLeavesTheFile()
 {
-    QFETCH(int, checked);
+    QFETCH(bool, received);
     QFETCH(QByteArray, earlier);
     QFETCH(QString, message);
     QFETCH(QByteArray, after);
     QTemporaryDir dir;
     const ws::ResultsPlace place = placeIn(dir);
     QVERIFY(earlier.isEmpty() || ws::saveWhole(place.file, earlier).isEmpty());
-    const ws::ResultsOutcome outcome = ws::finishResults({"log", checked, true}, place, kSaved);
+    const ws::ResultsOutcome outcome = ws::finishResults({"log", received}, place, kSaved);
     QCOMPARE(outcome.message, message.arg(QDir::toNativeSeparators(place.file)));
     QVERIFY(!outcome.failed());
     QCOMPARE(fileBytes(place.file), after);
     // The copy in past results, only of a file written.
     QCOMPARE(fileBytes(dir.filePath("data/results/2026-03-09T14-03-09.txt")),
              outcome.saved ? after : QByteArray("<missing>"));
+}
+
+void TestFullScan::everyRowTheReceiverAnsweredIsKept_data()
+{
+    QTest::addColumn<QString>("receiver");
+    QTest::addColumn<QStringList>("inFile"); // in order; none: yesterday's file stays
+    QTest::addColumn<QString>("summary");
+    const QString lockLine = QStringLiteral("Tuner locked at : ") + kLocked;
+    const QString gone = "the device went away";
+    const QString label = ws::receiver::portFor("2").label;
+    const QString tables = "PAT found\r\nSDT found\r\n";
+    // Locked, found both tables, then unplugged during the search.
+    QTest::newRow("lost in the search")
+        << "unplugged" << QStringList{"Checking 11001h", lockLine, tables + "\r\n",
+                                      ws::receiver::stoppedWorkingMessage(label, gone) + "\r\n\r\n"}
+        << "Checked 1 of 2 MPEG entries: 1 locked, 1 with tables found";
+    QTest::newRow("will not open") << "closed" << QStringList()
+                                   << "Checked 1 of 2 MPEG entries: 0 locked, 0 with tables found";
+    QTest::newRow("silent") << "silent" << QStringList()
+                            << "Checked 1 of 2 MPEG entries: 0 locked, 0 with tables found, 1 no answer";
+    QTest::newRow("answered, then would not open")
+        << "no lock, then closed"
+        << QStringList{"Checking 11001h", "nothing found after 2 Seconds", "Checking 11002h",
+                       ws::receiver::openFailedMessage(label, "No such file or directory")}
+        << "Checked 2 of 2 MPEG entries: 0 locked, 0 with tables found";
+}
+
+void TestFullScan::everyRowTheReceiverAnsweredIsKept()
+{
+    QFETCH(QString, receiver);
+    QFETCH(QStringList, inFile);
+    QFETCH(QString, summary);
+    QTemporaryDir dir;
+    ScanRig rig(dir);
+    rig.serial.failOpen = receiver == "closed";
+    rig.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X" && receiver == "unplugged")
+            rig.serial.feed(kLocked);
+        else if (bytes == "X" && receiver.startsWith("no lock"))
+            rig.serial.feed("01 NO LOCK 1234567\r\n");
+        else if (bytes == "S") {
+            rig.serial.feed("PAT found\r\nSDT found\r\n");
+            rig.serial.fail("the device went away");
+        }
+    };
+    rig.serial.onClose = [&] { rig.serial.failOpen = receiver.endsWith("then closed"); };
+
+    rig.start();
+    QVERIFY(rig.clock.runTimers([&] { return rig.ended.has_value(); }));
+
+    QCOMPARE(rig.ended->summary(), summary);
+    QVERIFY(rig.ended->scan.portFailed);
+    const QByteArray file = fileBytes(rig.place.file);
+    if (inFile.isEmpty()) {
+        QCOMPARE(file, QByteArray("yesterday"));
+        QCOMPARE(rig.ended->results.message,
+                 QDir::toNativeSeparators(rig.place.file) + " left as it was");
+        QCOMPARE(rig.pastCopy(), QByteArray("<missing>"));
+        return;
+    }
+    QVERIFY(rig.ended->results.saved);
+    qsizetype at = 0;
+    for (const QString &piece : inFile) {
+        at = file.indexOf(piece.toLatin1(), at);
+        QVERIFY2(at >= 0, qPrintable(piece + " in " + file));
+    }
+    QVERIFY(file.endsWith("\r\n\r\n"));
+    QCOMPARE(rig.pastCopy(), file);
+}
+
+void TestFullScan::anAbandonedScanKeepsWhatItsCheckReceived_data()
+{
+    QTest::addColumn<bool>("answered");
+    QTest::newRow("before a byte came") << false;
+    QTest::newRow("a lock and a table") << true;
+}
+
+void TestFullScan::anAbandonedScanKeepsWhatItsCheckReceived()
+{
+    QFETCH(bool, answered);
+    QTemporaryDir dir;
+    ScanRig rig(dir);
+    rig.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes == "X" && answered)
+            rig.serial.feed(kLocked);
+        else if (bytes == "S")
+            rig.serial.feed("PAT found\r\n");
+    };
+    rig.start();
+    // The first row's check runs on, in its search or its lock wait.
+    QVERIFY(rig.clock.runTimers([&] { return rig.serial.written.contains(answered ? "S" : "X"); }));
+    QVERIFY(rig.check.running());
+
+    const ws::FullScanEnd end = rig.runner.abandon(rig.check.abandon());
+
+    QVERIFY(!rig.ended);
+    QCOMPARE(end.scan.counts.checked, 1);
+    const QByteArray file = fileBytes(rig.place.file);
+    if (!answered) {
+        QCOMPARE(file, QByteArray("yesterday"));
+        QVERIFY(end.results.leftAsItWas);
+        QCOMPARE(rig.pastCopy(), QByteArray("<missing>"));
+        return;
+    }
+    QVERIFY2(file.startsWith("Checking 11001h") && file.contains("Tuner locked") &&
+                 file.endsWith("PAT found\r\n\r\n\r\n"),
+             file.constData());
+    QCOMPARE(rig.pastCopy(), file);
+}
+
+void TestFullScan::nothingToCheckWritesNothing()
+{
+    QTemporaryDir dir;
+    ScanRig rig(dir);
+    const auto refusal = rig.runner.refusal({ws::test::mapEntry("11001", "dab   ", "h")});
+    QVERIFY(refusal);
+    QCOMPARE(refusal->refusal, ws::FullScanEnd::Refusal::NothingToCheck);
+    QCOMPARE(refusal->results.message, QDir::toNativeSeparators(rig.place.file) + " left as it was");
+    QVERIFY(!rig.runner.refusal(QVector<ws::MapEntry>{ws::test::mapEntry("11001", "MPEG2 ", "h")}));
+    QCOMPARE(fileBytes(rig.place.file), QByteArray("yesterday"));
+
+    // A named file that cannot take the results refuses the scan too.
+    ws::ResultsPlace nowhere = rig.place;
+    nowhere.file = dir.filePath("gone/results.txt");
+    const auto refused = ws::FullScanRunner(nowhere, [] { return kSaved; })
+                             .refusal({ws::test::mapEntry("11001", "MPEG2 ", "h")});
+    QVERIFY(refused);
+    QCOMPARE(refused->refusal, ws::FullScanEnd::Refusal::NowhereToSave);
+    QVERIFY(refused->results.failed());
 }
 
 void TestFullScan::pastCopiesFinishingTogetherAreAllKept()
@@ -366,7 +556,7 @@ void TestFullScan::pastCopiesFinishingTogetherAreAllKept()
     std::vector<std::thread> scans;
     for (int i = 0; i < 4; ++i) {
         scans.emplace_back(
-            [&place, i] { ws::finishResults({QString::number(i), 3, false}, place, kSaved); });
+            [&place, i] { ws::finishResults({QString::number(i), true}, place, kSaved); });
     }
     for (std::thread &scan : scans)
         scan.join();
@@ -380,13 +570,32 @@ void TestFullScan::aCopyThatCannotBeMadeIsOnlyTold()
     QTemporaryDir dir;
     const ws::ResultsPlace place = placeIn(dir);
     FillingDisk full;
-    const ws::ResultsOutcome outcome = ws::finishResults({"log", 3, false}, place, kSaved, full);
+    const ws::ResultsOutcome outcome = ws::finishResults({"log", true}, place, kSaved, full);
     QVERIFY(outcome.saved);
     const QString past = QDir::toNativeSeparators(dir.filePath("data/results"));
     QCOMPARE(outcome.pastCopyFailure,
              "Could not keep a copy of the results in " + past + ": No space left on device");
     // Nothing half-written is left, not even hidden.
     QCOMPARE(QDir(past).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestFullScan::aPastCopyHasTheResultsFilesMode()
+{
+#ifdef Q_OS_UNIX
+    // The usual umask: the results file may be read by all, and so may its
+    // copy.
+    const mode_t before = ::umask(022);
+    QTemporaryDir dir;
+    const ws::ResultsPlace place = placeIn(dir);
+    const ws::ResultsOutcome outcome = ws::finishResults({"log", true}, place, kSaved);
+    ::umask(before);
+    QVERIFY(outcome.saved && outcome.pastCopyFailure.isEmpty());
+    const QString copy = dir.filePath("data/results/2026-03-09T14-03-09.txt");
+    QCOMPARE(QFile::permissions(copy), QFile::permissions(place.file));
+    QVERIFY(QFile::permissions(copy) & QFile::ReadOther);
+#else
+    QSKIP("The mode bits are those of Unix");
+#endif
 }
 
 #include "support/testrunner.h"
