@@ -128,7 +128,7 @@ void FileFollower::Watches::follow(const QStringList &files, const QStringList &
         const auto known = files_.find(path);
         if (known != files_.end())
             kept.emplace(path, known->second);
-        else if (kept.emplace(path, File{stampOf(path), {}, 0}).second)
+        else if (kept.try_emplace(path).second)
             added << path;
         wanted[folderOf(path)];
     }
@@ -156,20 +156,31 @@ void FileFollower::Watches::follow(const QStringList &files, const QStringList &
     files_ = std::move(kept);
     folders_ = std::move(wanted);
     listing_ = listing;
-    // A folder followed anew holds no new files yet.
+    // Watched first and read after, so that no change in between is lost.
+    const QSet<QString> back = watchFolders();
     for (const QString &folder : newFolders) {
         for (const QString &name : listing_ ? listing_(folder) : QStringList()) {
             const QString path = absoluteFileName(name);
-            if (files_.emplace(path, File{stampOf(path), {}, 0}).second)
+            if (files_.try_emplace(path).second)
                 added << path;
         }
     }
-    const QSet<QString> back = watchFolders();
+    QStringList names;
+    for (const QString &path : added) {
+        const auto folder = folders_.find(folderOf(path));
+        if (folder != folders_.end() && folder->second.there)
+            names << watchName(path);
+    }
+    if (!names.isEmpty())
+        watcher_.addPaths(names);
+    // A file new to the follower, in a folder followed anew too, counts
+    // from the version it has now.
     for (const QString &path : added)
-        watchFile(path);
-    // Whatever changed between its reading and the watch counts.
-    for (const QString &folder : back)
-        lookInto(folder);
+        files_[path].seen = stampOf(path);
+    for (const QString &folder : back) {
+        if (!newFolders.contains(folder))
+            lookInto(folder);
+    }
 }
 
 void FileFollower::Watches::seen(const QString &path, const FileStamp &stamp)
@@ -179,8 +190,12 @@ void FileFollower::Watches::seen(const QString &path, const FileStamp &stamp)
     if (file == files_.end())
         return;
     file->second.seen = stamp;
-    changing_.erase(key);
-    notice(key, file->second, false);
+    // A change that is settling goes on unless what was read is what is
+    // there now.
+    if (!changing_.count(key))
+        notice(key, file->second, false);
+    else if (stampOf(key) == stamp)
+        changing_.erase(key);
 }
 
 void FileFollower::Watches::takeReports()

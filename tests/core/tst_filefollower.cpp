@@ -240,6 +240,12 @@ void TestFileFollower::onlyALaterVersionThanTheOneSeenCounts()
     follower.seen(path, {true, read.size - 1, read.modified});
     pass(400);
     QCOMPARE(settled, Settled{{QStringList{path}}});
+    // What is read while it settles is what is there: nothing to read again.
+    QVERIFY(writeBytes(path, "12750\r\n", QIODevice::Append));
+    pass(100);
+    follower.seen(path, ws::stampOf(path));
+    pass(1000);
+    QCOMPARE(settled.size(), 1);
     // Nothing more is followed.
     follower.stop();
     QVERIFY(writeBytes(path, "12750\r\n"));
