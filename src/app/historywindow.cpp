@@ -47,8 +47,8 @@ QString fileCount(size_t count)
 
 } // namespace
 
-HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window), dialogs_(dialogs), loader_(history_)
+HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWidget *parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), loader_(history_), follower_(fileClock)
 {
     setObjectName(QLatin1String(names::window));
     setWindowTitle(QStringLiteral("Wavesift history"));
@@ -58,7 +58,7 @@ HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent)
 
     connect(&loader_, &ws::HistoryLoader::progress, this, &HistoryWindow::loadingProgressed);
     connect(&loader_, &ws::HistoryLoader::finished, this, &HistoryWindow::loadingFinished);
-    connect(&watch_, &ws::ScanWatch::settled, this,
+    connect(&follower_, &ws::FileFollower::settled, this,
             [this](const QStringList &paths) { loader_.load(paths); });
     // Window-wide, as in the main window.
     for (const QKeySequence &keys :
@@ -186,13 +186,15 @@ void HistoryWindow::setFollowing(bool on)
 void HistoryWindow::follow()
 {
     if (!following_) {
-        watch_.stop();
+        follower_.stop();
         return;
     }
-    watch_.follow(followedFolders_, followedFiles_);
+    follower_.follow(followedFiles_, followedFolders_, [](const QString &folder) {
+        return ws::scanFilesIn(folder).value.value_or(QStringList());
+    });
     // Only a later version of a file than the one shown is a change.
     for (const ws::ScanRow &row : history_.rows())
-        watch_.seen(row.path, {true, row.size, row.modified});
+        follower_.seen(row.path, {true, row.size, row.modified});
 }
 
 void HistoryWindow::loadingProgressed(int done, int total)
@@ -209,7 +211,7 @@ void HistoryWindow::loadingFinished(bool cancelled)
     cancelled_ = cancelled_ || cancelled;
     if (following_) {
         for (const ws::ScanRow &row : history_.rows())
-            watch_.seen(row.path, {true, row.size, row.modified});
+            follower_.seen(row.path, {true, row.size, row.modified});
     }
     refresh();
     emit loaded();

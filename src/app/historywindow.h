@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/filefollower.h"
 #include "core/platform.h"
 #include "history/history.h"
 #include "history/loading.h"
-#include "history/scanwatch.h"
 #include "map/mapfile.h"
 #include "plot/view.h"
 #include "scan/levellookup.h"
@@ -47,7 +47,8 @@ class HistoryWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent = nullptr);
+    // The followed scans settle on `fileClock`.
+    HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWidget *parent = nullptr);
     ~HistoryWindow() override;
 
     // Shows the scans that `sources` name, each a folder (its scan files)
@@ -87,7 +88,6 @@ public:
     const ws::Ranking &ranking() const { return ranking_; }
     const ws::View &view() const { return view_; }
     bool loading() const { return loader_.running(); }
-    ws::ScanWatch &watchForTest() { return watch_; }
 
 signals:
     void scanChosen(const QString &path, ws::ScanSlot slot);
@@ -112,7 +112,7 @@ private:
     ws::UserDialogs &dialogs_;
     ws::History history_;
     ws::HistoryLoader loader_;
-    ws::ScanWatch watch_;
+    ws::FileFollower follower_;
     bool following_ = true;
     QStringList followedFolders_;
     QStringList followedFiles_;

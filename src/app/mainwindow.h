@@ -17,7 +17,9 @@
 #include <optional>
 #include <vector>
 
+namespace ws {
 class FileFollower;
+}
 class HistoryWindow;
 class HeldInput;
 class LogPanel;
@@ -163,7 +165,7 @@ public:
     bool fullScanStopRequested() const { return stopRequested_; }
     // The visible part of the frequency axis.
     const ws::View &view() const;
-    FileFollower &followerForTest() { return *follower_; }
+    ws::FileFollower &followerForTest() { return *follower_; }
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -255,6 +257,8 @@ private:
     void setupFollowing();
     void scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
                         const QDateTime &lastModified);
+    QStringList loadedScanFiles() const;
+    ws::Clock &fileClock() const;
     void reloadChangedScan(ws::ScanSlot slot);
     void reloadDeferredScans();
     // Ctrl+C in a text box with nothing selected, left to the window.
@@ -307,7 +311,7 @@ private:
     QString loadedMapPath_;
     // The newest scans the tables of levels showed, for "since last".
     ws::NewestShown newestShown_;
-    FileFollower *follower_ = nullptr;
+    ws::FileFollower *follower_ = nullptr;
     HistoryWindow *history_ = nullptr;
     PointingPanel *pointing_ = nullptr;
     bool following_ = true;

@@ -1,8 +1,9 @@
 #include "app/mainwindow.h"
 
-#include "app/filefollower.h"
 #include "app/historywindow.h"
 #include "app/scanfilespanel.h"
+#include "core/filefollower.h"
+#include "core/filenames.h"
 
 #include <QKeySequence>
 #include <QScopedValueRollback>
@@ -34,15 +35,32 @@ int keyOf(ws::ScanSlot slot)
 
 void MainWindow::setupFollowing()
 {
-    // A scanning tool ends its file with a line end: a file without one
-    // waits longer, as its writer may only have paused.
-    follower_ = new FileFollower(300, 3000, this);
-    connect(follower_, &FileFollower::settled, this, [this](int key) {
-        reloadChangedScan(key == 0 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
+    follower_ = new ws::FileFollower(fileClock(), this);
+    connect(follower_, &ws::FileFollower::settled, this, [this](const QStringList &paths) {
+        for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
+            const QString &path = loadedScans_[keyOf(slot)].path;
+            if (!path.isEmpty() && paths.contains(ws::absoluteFileName(path)))
+                reloadChangedScan(slot);
+        }
     });
     // Window-wide, like the zoom keys, whatever has the focus.
     auto *reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(reload, &QShortcut::activated, this, &MainWindow::reloadFiles);
+}
+
+ws::Clock &MainWindow::fileClock() const
+{
+    return platform_.fileClock ? *platform_.fileClock : *platform_.clock;
+}
+
+QStringList MainWindow::loadedScanFiles() const
+{
+    QStringList paths;
+    for (const ws::ScanSource &loaded : loadedScans_) {
+        if (!loaded.path.isEmpty())
+            paths << loaded.path;
+    }
+    return paths;
 }
 
 void MainWindow::setFollowingFiles(bool on)
@@ -50,21 +68,20 @@ void MainWindow::setFollowingFiles(bool on)
     following_ = on;
     if (history_)
         history_->setFollowing(on);
-    for (const ws::ScanSlot slot : {ws::ScanSlot::Newest, ws::ScanSlot::Reference}) {
-        const QString &path = loadedScans_[keyOf(slot)].path;
-        if (on && !path.isEmpty())
-            follower_->follow(keyOf(slot), path, FileFollower::Stamp::of(path));
-        else
-            follower_->forget(keyOf(slot));
-    }
+    if (on)
+        follower_->follow(loadedScanFiles());
+    else
+        follower_->stop();
 }
 
 void MainWindow::scanLoadedFrom(ws::ScanSlot slot, const QString &path, qint64 size,
                                 const QDateTime &lastModified)
 {
     loadedScans_[keyOf(slot)] = {path, lastModified};
-    if (following_)
-        follower_->follow(keyOf(slot), path, {true, size, lastModified});
+    if (following_) {
+        follower_->follow(loadedScanFiles());
+        follower_->seen(path, {true, size, lastModified});
+    }
 }
 
 void MainWindow::reloadChangedScan(ws::ScanSlot slot)

@@ -25,7 +25,7 @@ void MainWindow::openHistory()
 HistoryWindow &MainWindow::showHistory(const QStringList &sources)
 {
     if (!history_) {
-        history_ = new HistoryWindow(*platform_.dialogs, this);
+        history_ = new HistoryWindow(*platform_.dialogs, fileClock(), this);
         connect(history_, &HistoryWindow::scanChosen, this,
                 [this](const QString &path, ws::ScanSlot slot) {
                     whenIdle([this, path, slot] { loadScanFrom(slot, path); });

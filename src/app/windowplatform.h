@@ -50,6 +50,10 @@ struct Platform
     SerialLine *serial = nullptr;
     // Without it the port box offers no list.
     PortFinder *ports = nullptr;
+    // What times the settling of followed files; `clock` when unset. Files
+    // change on disk in real time, so a window whose receiver runs on a
+    // scripted clock may follow its files on a real one.
+    Clock *fileClock = nullptr;
 };
 
 } // namespace ws

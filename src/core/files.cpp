@@ -193,6 +193,14 @@ FileStatus fileStatus(const QString &path)
 #endif
 }
 
+FileStamp stampOf(const QString &path)
+{
+    const FileStatus status = fileStatus(path);
+    if (!status.exists || status.folder)
+        return {};
+    return {true, status.size, status.lastModified};
+}
+
 std::optional<char> lastByte(const QString &path)
 {
     char byte = 0;

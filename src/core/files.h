@@ -53,6 +53,21 @@ struct FileStatus
 };
 FileStatus fileStatus(const QString &path);
 
+// What tells one version of a file from the next. A folder, or a path that
+// names nothing, has no version: `exists` is false.
+struct FileStamp
+{
+    bool exists = false;
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp &o) const
+    {
+        return exists == o.exists && size == o.size && modified == o.modified;
+    }
+    bool operator!=(const FileStamp &o) const { return !(*this == o); }
+};
+FileStamp stampOf(const QString &path);
+
 // The last byte of the ordinary file at `path`; nothing when it is empty,
 // no ordinary file or cannot be read.
 std::optional<char> lastByte(const QString &path);

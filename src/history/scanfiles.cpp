@@ -58,29 +58,6 @@ bool readEarlier(const QDateTime &modified, const QString &path, const QDateTime
     return path < otherPath;
 }
 
-FileStamp stampOf(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    const std::optional<struct stat> info = statusOf(path);
-    if (!info)
-        return {};
-#ifdef Q_OS_DARWIN
-    const timespec &changed = info->st_mtimespec;
-#else
-    const timespec &changed = info->st_mtim;
-#endif
-    // To the millisecond, as the file reader tells the time of what it read.
-    return {true, qint64(info->st_size),
-            QDateTime::fromMSecsSinceEpoch(qint64(changed.tv_sec) * 1000 +
-                                           changed.tv_nsec / 1000000)};
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
-    return {true, info.size(), info.lastModified()};
-#endif
-}
-
 bool isFolder(const QString &path)
 {
 #ifdef Q_OS_UNIX

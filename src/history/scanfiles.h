@@ -11,9 +11,8 @@
 #include <optional>
 #include <vector>
 
-// The files a history is made of: the scan files of a folder, which
-// version of a file was read, and reading one scan, with the reason kept
-// when it is no scan. Names keep their bytes (core/filenames.h): a folder
+// The files a history is made of: the scan files of a folder and reading
+// one scan, with the reason kept when it is no scan. Names keep their bytes (core/filenames.h): a folder
 // may hold files whose names are not UTF-8, and each must be found again.
 namespace ws {
 
@@ -26,20 +25,6 @@ QString fileNameOf(const QString &path);
 // of their names.
 bool readEarlier(const QDateTime &modified, const QString &path, const QDateTime &otherModified,
                  const QString &otherPath);
-
-// What tells one version of a file from the next.
-struct FileStamp
-{
-    bool exists = false;
-    qint64 size = -1;
-    QDateTime modified;
-    bool operator==(const FileStamp &o) const
-    {
-        return exists == o.exists && size == o.size && modified == o.modified;
-    }
-    bool operator!=(const FileStamp &o) const { return !(*this == o); }
-};
-FileStamp stampOf(const QString &path);
 
 // Whether `path` names a folder (or a link to one).
 bool isFolder(const QString &path);

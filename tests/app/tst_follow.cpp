@@ -1,5 +1,4 @@
-#include "app/filefollower.h"
-#include "core/filenames.h"
+#include "core/filefollower.h"
 #include "plot/transmissionlevels.h"
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
@@ -12,8 +11,6 @@
 #include <QSaveFile>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <cstdlib>
 
 using ws::ScanSlot;
 using ws::test::FakeWindow;
@@ -34,9 +31,6 @@ private slots:
 
     void changedScanLoadsAgain_data();
     void changedScanLoadsAgain();
-    void settlesOnlyOnceTheFileStopsChanging();
-    void followingOutlastsItsFolder_data();
-    void followingOutlastsItsFolder();
     void halfWrittenScanKeepsTheLastOneQuietly();
     void changeDuringACheckLoadsAfterIt();
     void withoutFollowingOnlyF5Reloads();
@@ -100,80 +94,9 @@ void TestFollow::changedScanLoadsAgain()
     }
 }
 
-void TestFollow::settlesOnlyOnceTheFileStopsChanging()
-{
-    // Its timer never fires here: the test looks when it likes.
-    FileFollower follower(3600 * 1000, 3 * 3600 * 1000);
-    QSignalSpy settled(&follower, &FileFollower::settled);
-    const QString file = writeFile(dir, "growing.scn", "10700\r\n");
-    follower.follow(7, file, FileFollower::Stamp::of(file));
-    QFile writer(file);
-    QVERIFY(writer.open(QIODevice::Append | QIODevice::Unbuffered));
-    writer.write("12750\r\n");
-    QTRY_VERIFY(follower.settling());
-    writer.write("1055\r\n");
-    follower.lookAgain();
-    QCOMPARE(settled.count(), 0);
-    follower.lookAgain();
-    QCOMPARE(settled, QList<QVariantList>{{7}});
-    // A line not ended yet must stay the same for three looks.
-    writer.write("10");
-    QTRY_VERIFY(follower.settling());
-    follower.lookAgain();
-    follower.lookAgain();
-    QCOMPARE(settled.count(), 1);
-    follower.lookAgain();
-    QCOMPARE(settled.count(), 2);
-}
-
-void TestFollow::followingOutlastsItsFolder_data()
-{
-    // Shell steps in a temporary folder that holds the next versions 1 and
-    // 2 of both followed scans, <folder>/1 and <folder>/2; the follower
-    // looks between steps.
-    QTest::addColumn<QByteArray>("folder");
-    QTest::addColumn<QByteArrayList>("steps");
-    QTest::newRow("made again at once")
-        << QByteArray("d") << QByteArrayList{"rm -rf d; mkdir d; cp 1 2 d/"};
-    QTest::newRow("two levels made again in steps")
-        << QByteArray("d/e") << QByteArrayList{"rm -rf d", "mkdir d", "mkdir d/e", "cp 1 2 d/e"};
-    QTest::newRow("not UTF-8, written in place")
-        << QByteArray("d\xfc") << QByteArrayList{"cat 1 >d\xfc/1; cat 2 >d\xfc/2"};
-}
-
-void TestFollow::followingOutlastsItsFolder()
-{
-#ifdef Q_OS_UNIX
-    QFETCH(QByteArray, folder);
-    QFETCH(QByteArrayList, steps);
-    QTemporaryDir made;
-    const QByteArray top = QFile::encodeName(made.path());
-    const auto run = [&](const QByteArray &step) {
-        return std::system(("cd '" + top + "' && " + step).constData()) == 0;
-    };
-    // Qt cannot remove a name that is not UTF-8.
-    const auto removed = qScopeGuard([&] { run("rm -rf ./*"); });
-    QVERIFY(run("mkdir -p '" + folder + "' && printf '1\\n' >1 && printf '2\\n' >2 && cp 1 2 '" +
-                folder + "' && printf '\\n' >>1 && printf '\\n' >>2"));
-    FileFollower follower(10);
-    QSignalSpy settled(&follower, &FileFollower::settled);
-    for (const int key : {1, 2}) {
-        const QString name = ws::argumentText(top + '/' + folder + '/' + QByteArray::number(key));
-        follower.follow(key, name, FileFollower::Stamp::of(name));
-    }
-    for (const QByteArray &step : steps) {
-        QVERIFY2(run(step), step.constData());
-        QTest::qWait(50);
-    }
-    QTRY_COMPARE(settled, QList<QVariantList>({{1}, {2}}));
-#else
-    QSKIP("Windows has no sh");
-#endif
-}
-
 void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
 {
-    QSignalSpy settled(&w->window->followerForTest(), &FileFollower::settled);
+    QSignalSpy settled(&w->window->followerForTest(), &ws::FileFollower::settled);
     // Cut after a line: a cut line would wait 3 s.
     const QByteArray next = scan(3);
     writeFile(dir, "0.scn", next.left(next.indexOf('\n', next.size() / 2) + 1));
@@ -193,7 +116,7 @@ void TestFollow::changeDuringACheckLoadsAfterIt()
     w->serial.onWrite = [&](const QByteArray &) {
         writeFile(dir, "0.scn", scan(4));
         // What the watcher reports while the check runs.
-        emit w->window->followerForTest().settled(0);
+        emit w->window->followerForTest().settled({dir.filePath("0.scn")});
         loadedDuringCheck = loadedDuringCheck || maxLevel() > 400;
     };
     w->clock.step = 1;

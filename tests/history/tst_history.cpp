@@ -1,7 +1,6 @@
 #include "core/filenames.h"
 #include "history/history.h"
 #include "history/loading.h"
-#include "history/scanwatch.h"
 #include "scan/scantext.h"
 #include "support/mapentries.h"
 
@@ -218,24 +217,6 @@ private slots:
         QCOMPARE(ws::readableName(loaded.row->fileName()), QStringLiteral("M\uFFFDnchen.scn"));
     }
 #endif
-
-    void aScanThatAppearsInAFollowedFolderSettlesOnce()
-    {
-        QTemporaryDir dir;
-        const QString old = writeScan(dir, "old.scn", flatScan(1), kNoon);
-        ws::ScanWatch watch;
-        QSignalSpy settled(&watch, &ws::ScanWatch::settled);
-        watch.follow({dir.path()}, {old});
-        watch.seen(old, ws::stampOf(old));
-        const QString fresh = writeScan(dir, "fresh.scn", flatScan(2), kNoon);
-        QTRY_VERIFY(watch.settling());
-        watch.lookAgain();  // lists the folder: the new file starts to settle
-        QVERIFY(settled.isEmpty());
-        watch.lookAgain();  // unchanged since: settled
-        QCOMPARE(settled.size(), 1);
-        QCOMPARE(settled[0][0].toStringList(), QStringList({fresh}));
-        QVERIFY(!watch.settling());
-    }
 };
 
 #include "support/testrunner.h"

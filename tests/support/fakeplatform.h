@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/windowplatform.h"
+#include "core/steadyclock.h"
 #include "support/fakes.h"
 #include "support/windowelement.h"
 
@@ -44,6 +45,9 @@ struct FakeWindow
     FakeSystem system;
     FakeSerial serial;
     FakePorts ports;
+    // The files the window follows are real ones, which change and settle
+    // in real time.
+    SteadyClock fileClock;
     std::unique_ptr<MainWindow> window;
 
     // Plays the event loop on the fake clock until the receiver's work (a

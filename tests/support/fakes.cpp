@@ -84,27 +84,49 @@ bool FakeClock::timerPending() const
     return std::any_of(timers_.begin(), timers_.end(), [](const FakeTimer *t) { return t->active; });
 }
 
+FakeClock::FakeTimer *FakeClock::nextDue() const
+{
+    FakeTimer *next = nullptr;
+    for (FakeTimer *timer : timers_) {
+        if (timer->active &&
+            (!next || std::tie(timer->due, timer->order) < std::tie(next->due, next->order)))
+            next = timer;
+    }
+    return next;
+}
+
+void FakeClock::fire(FakeTimer *timer)
+{
+    currentMs = std::max(currentMs, timer->due);
+    timer->active = false;
+    ++fired;
+    // A copy: the handler may delete its timer.
+    const std::function<void()> handler = timer->handler;
+    handler();
+}
+
 bool FakeClock::runTimers(const std::function<bool()> &until, int maxFired)
 {
     for (int count = 0; count < maxFired; ++count) {
         if (until && until())
             return true;
-        FakeTimer *next = nullptr;
-        for (FakeTimer *timer : timers_) {
-            if (timer->active &&
-                (!next || std::tie(timer->due, timer->order) < std::tie(next->due, next->order)))
-                next = timer;
-        }
+        FakeTimer *next = nextDue();
         if (!next)
             return true;
-        currentMs = std::max(currentMs, next->due);
-        next->active = false;
-        ++fired;
-        // A copy: the handler may delete its timer.
-        const std::function<void()> handler = next->handler;
-        handler();
+        fire(next);
     }
     return false;
+}
+
+void FakeClock::advance(qint64 milliseconds)
+{
+    const qint64 until = currentMs + milliseconds;
+    while (FakeTimer *next = nextDue()) {
+        if (next->due > until)
+            break;
+        fire(next);
+    }
+    currentMs = until;
 }
 
 qint64 FakeClock::seconds()

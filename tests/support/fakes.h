@@ -68,6 +68,9 @@ public:
     // each); false when `maxFired` timers fired first, as for a machine
     // that never comes to rest.
     bool runTimers(const std::function<bool()> &until = {}, int maxFired = 10'000'000);
+    // Moves the milliseconds on by `milliseconds`, firing on the way the
+    // timers that fall due, each at its deadline.
+    void advance(qint64 milliseconds);
     // Whether any timer waits to fire.
     bool timerPending() const;
 
@@ -84,6 +87,9 @@ public:
 
 private:
     class FakeTimer;
+    FakeTimer *nextDue() const;
+    void fire(FakeTimer *timer);
+
     std::vector<FakeTimer *> timers_;
     quint64 starts_ = 0;
 };

@@ -6,6 +6,7 @@
 // of the window. Needs no display.
 #include "app/historywindow.h"
 #include "app/waterfallwidget.h"
+#include "core/steadyclock.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -39,7 +40,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     PrintedDialogs dialogs;
-    HistoryWindow window(dialogs);
+    ws::SteadyClock clock;
+    HistoryWindow window(dialogs, clock);
     if (!window.loadMapFrom(QString::fromLocal8Bit(argv[2])))
         return 1;
     QStringList sources;
