@@ -1,6 +1,7 @@
 // Build-time helper: writes the program's options, from the same table that
 // --help and the parser read, into the manual page and the bash completion,
-// at the template's line that holds "%OPTIONS%".
+// at the template's line that holds "%OPTIONS%", and the manual's forms of
+// use, which --help's usage shows too, at the line that holds "%SYNOPSIS%".
 //   wavesift_optiondocs manual|completion <template> <output>
 #include "cli/options.h"
 
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -87,6 +89,38 @@ QString manualSections()
         }
     }
     return text;
+}
+
+// A placeholder in italics, its brackets and bars upright.
+QString roffPlaceholder(const QString &text)
+{
+    QString out = roffName(text);
+    out.replace(QLatin1Char('['), QLatin1String("\\fR[\\fI"));
+    out.replace(QLatin1Char(']'), QLatin1String("\\fR]\\fI"));
+    out.replace(QLatin1Char('|'), QLatin1String("\\fR|\\fI"));
+    return QStringLiteral("\\fI") + out + QStringLiteral("\\fR");
+}
+
+// Every form of use, from the same table as --help's usage lines.
+QString manualSynopsis()
+{
+    QStringList forms;
+    for (const ws::cli::UsageForm &form : ws::cli::usageForms()) {
+        QStringList words;
+        for (const ws::cli::UsageWord &word : form) {
+            QString text;
+            if (!word.option.isEmpty())
+                text = QStringLiteral("\\fB") + roffName(word.option) + QStringLiteral("\\fR");
+            if (!word.value.isEmpty())
+                text += (text.isEmpty() ? QString() : QStringLiteral("\\ ")) +
+                        roffPlaceholder(word.value);
+            words << (word.optional ? QLatin1Char('[') + text + QLatin1Char(']') : text);
+        }
+        forms << QStringLiteral(".B wavesift\n") + words.join(QLatin1Char(' ')) + QLatin1Char('\n');
+    }
+    // Set flush left and unbroken, an option kept with its value.
+    return QStringLiteral(".nh\n.ad l\n") + forms.join(QStringLiteral(".br\n")) +
+           QStringLiteral(".ad\n.hy\n");
 }
 
 // A word as bash reads it back unchanged.
@@ -195,12 +229,21 @@ int main(int argc, char *argv[])
     if (!in.open(QIODevice::ReadOnly))
         return fail("cannot read", templatePath);
     QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
-    const QList<QString> marked = lines.filter(QLatin1String("%OPTIONS%"));
-    if (marked.size() != 1)
-        return fail("needs one line with %OPTIONS% in", templatePath);
-    const QString generated =
-        kind == QLatin1String("manual") ? manualSections() : completionFunctions();
-    lines[lines.indexOf(marked.constFirst())] = generated.chopped(1);
+    // Each marker's line is replaced by what it names.
+    const bool manual = kind == QLatin1String("manual");
+    const std::pair<const char *, QString> parts[] = {
+        {"%OPTIONS%", manual ? manualSections() : completionFunctions()},
+        {"%SYNOPSIS%", manual ? manualSynopsis() : QString()},
+    };
+    for (const auto &[marker, generated] : parts) {
+        if (generated.isEmpty())
+            continue;
+        const QList<QString> marked = lines.filter(QLatin1String(marker));
+        if (marked.size() != 1)
+            return fail(qPrintable(QStringLiteral("needs one line with %1 in").arg(QLatin1String(marker))),
+                        templatePath);
+        lines[lines.indexOf(marked.constFirst())] = generated.chopped(1);
+    }
 
     QSaveFile out(outputPath);
     if (!out.open(QIODevice::WriteOnly) || out.write(lines.join(QLatin1Char('\n')).toUtf8()) < 0 ||

@@ -16,8 +16,14 @@
 #include <QImage>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -193,10 +199,36 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     return cli::exitcode::success;
 }
 
+#ifdef Q_OS_UNIX
+// A standard stream the program was started without (`>&-`) would become
+// the first file it opens, an event descriptor or the serial port, and the
+// log would go there. The read end of a pipe holds the place instead:
+// writing to it fails, for the true reason.
+void holdClosedStandardStreams()
+{
+    for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+        if (::fcntl(stream, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        int ends[2];
+        if (::pipe(ends) != 0)
+            return;
+        if (ends[0] != stream) {
+            ::dup2(ends[0], stream);
+            ::close(ends[0]);
+        }
+        if (ends[1] != stream)
+            ::close(ends[1]);
+    }
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
+    holdClosedStandardStreams();
+#endif
     // Read before any application object exists: what was asked decides
     // whether the program needs a display at all.
     const cli::CommandLine line = cli::parseCommandLine(cli::argumentsOf(argc, argv));

@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <unistd.h>
 
@@ -146,6 +147,7 @@ private slots:
     void stopDuringTheFirstOfThreeSavesOneLog_data();
     void stopDuringTheFirstOfThreeSavesOneLog();
     void checkWithClosedOutputIsNotSaved();
+    void closedOutputIsToldForWhatItIs();
     void watchFollowsADishThatTurns();
 };
 
@@ -346,6 +348,21 @@ void TestCliPty::checkWithClosedOutputIsNotSaved()
     const Finished done = run({"--check", "11778h", "--port", dir.filePath("ttyGone")}, true);
     QCOMPARE(done.exitCode, 4);
     QVERIFY2(done.err.contains("Could not write the log to standard output: Broken pipe\n"),
+             done.err.constData());
+}
+
+void TestCliPty::closedOutputIsToldForWhatItIs()
+{
+    // Started without a standard output at all, not even a pipe.
+    QTemporaryDir dir;
+    QProcess program;
+    program.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+    program.start(QStringLiteral(WS_WAVESIFT_BINARY),
+                  {"--check", "11778h", "--port", dir.filePath("ttyGone")});
+    const Finished done = finish(program);
+    QCOMPARE(done.exitCode, 4);
+    QVERIFY2(done.err.contains("Could not write the log to standard output: " +
+                               qt_error_string(EBADF).toLocal8Bit() + "\n"),
              done.err.constData());
 }
 
