@@ -401,6 +401,18 @@ void TestCliPty::watchFollowsADishThatTurns()
     QCOMPARE(stopped.exitCode, 0);
     QVERIFY(ending.elapsed() < 1000);
     QVERIFY2(stopped.err.contains(" replies in "), stopped.err.constData());
+
+    // Ctrl+C twice: however soon the second comes, a watch has nothing to
+    // save and does not speak of saving.
+    QProcess twice;
+    start(twice, {"--watch", "11778h", "--port", receiver.devicePath()});
+    twice.setReadChannel(QProcess::StandardOutput);
+    QVERIFY(twice.waitForReadyRead(10000));
+    QCOMPARE(::kill(pid_t(twice.processId()), SIGINT), 0);
+    QCOMPARE(::kill(pid_t(twice.processId()), SIGINT), 0);
+    QVERIFY(twice.waitForFinished(10000));
+    const QByteArray said = twice.readAllStandardError();
+    QVERIFY2(!said.contains("save"), said.constData());
 }
 
 void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()
