@@ -10,6 +10,7 @@
 #include "app/scanfilespanel.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
+#include "app/windowkeys.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -52,10 +53,8 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     wireEvents();
     setupTabOrder();
     setupFileDrops();
-    setupPictureShortcuts();
-    setupLevelsShortcut();
-    setupHistoryShortcut();
-    setupHoldScale();
+    handCopyKeyToWindow();
+    setupKeys();
     setupReceiver();
     setupWatch();
     setupFollowing();
@@ -115,7 +114,49 @@ void MainWindow::wireEvents()
                     runFullScan();
             });
     connect(plots_, &PlotsPanel::pointerMoved, this, &MainWindow::showReadoutAt);
-    wireZoom();
+}
+
+void MainWindow::setupKeys()
+{
+    using ws::KeyAction;
+    const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [this](KeyAction action) {
+        switch (action) {
+        case KeyAction::StopOrWholeRange:
+            if (watching())
+                stopWatch();
+            else if (receiverBusy())
+                stopReceiverWork();
+            else
+                showWholeRange();
+            break;
+        case KeyAction::WholeRange:
+            showWholeRange();
+            break;
+        case KeyAction::ToggleBeep:
+            watch_->setBeeping(!watch_->beeping());
+            break;
+        case KeyAction::LevelsTable:
+            showTransmissionLevels();
+            break;
+        case KeyAction::HoldLevelScale:
+            holdLevelScale(!levelScaleHeld());
+            break;
+        case KeyAction::ReloadFiles:
+            reloadFiles();
+            break;
+        case KeyAction::OpenHistory:
+            openHistory();
+            break;
+        case KeyAction::SavePicture:
+            savePicture();
+            break;
+        case KeyAction::CopyPicture:
+            copyPicture();
+            break;
+        }
+    });
+    // The key that stops the check gets through while input is held.
+    escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
 }
 
 void MainWindow::setupTabOrder()

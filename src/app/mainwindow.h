@@ -173,7 +173,6 @@ protected:
 
 private:
     void drawScans();
-    void setupHoldScale();
     void markHeldScaleInTitle();
     // Work with the receiver (mainwindow_receiver.cpp): a spot check or a
     // full scan; one started while another pauses between its rows runs to
@@ -208,7 +207,6 @@ private:
 
     void createElements();
     void wireEvents();
-    void wireZoom();
     void setupTabOrder();
     // Makes pending drawing and text changes visible at once.
     void repaintWindow();
@@ -235,9 +233,10 @@ private:
     bool fileDragOnto(QWidget *box, QEvent *event);
     // Runs `work` now, or when no check or full scan runs any more.
     void whenIdle(std::function<void()> work);
-    void setupPictureShortcuts();
-    void setupLevelsShortcut();
-    void setupHistoryShortcut();
+    // The keys of the table (windowkeys.h), each to what it does.
+    void setupKeys();
+    // Ctrl+C from a text box with nothing selected goes to the window.
+    void handCopyKeyToWindow();
     // The table of levels in the log box, with the files it compares.
     void showLevelsTable();
     // A table of levels shown is rebuilt from the scans and map loaded now.

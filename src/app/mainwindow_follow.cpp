@@ -4,9 +4,7 @@
 #include "app/historywindow.h"
 #include "app/scanfilespanel.h"
 
-#include <QKeySequence>
 #include <QScopedValueRollback>
-#include <QShortcut>
 
 // Loaded files on disk: a scan whose file is written again loads again by
 // itself, and F5 loads every loaded file again. Both go through the same
@@ -40,9 +38,6 @@ void MainWindow::setupFollowing()
     connect(follower_, &FileFollower::settled, this, [this](int key) {
         reloadChangedScan(key == 0 ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
     });
-    // Window-wide, like the zoom keys, whatever has the focus.
-    auto *reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    connect(reload, &QShortcut::activated, this, &MainWindow::reloadFiles);
 }
 
 void MainWindow::setFollowingFiles(bool on)
