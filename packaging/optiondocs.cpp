@@ -2,7 +2,12 @@
 // --help and the parser read, into the manual page and the bash completion,
 // at the template's line that holds "%OPTIONS%", and the manual's forms of
 // use, which --help's usage shows too, at the line that holds "%SYNOPSIS%".
+// The windows' keys, from the table the windows make their shortcuts from,
+// go to the manual's line that holds "%KEYS%", or as a Markdown list to a
+// file of their own for the README.
 //   wavesift_optiondocs manual|completion <template> <output>
+//   wavesift_optiondocs keys <output>
+#include "app/windowkeys.h"
 #include "cli/options.h"
 
 #include <QFile>
@@ -123,6 +128,47 @@ QString manualSynopsis()
            QStringLiteral(".ad\n.hy\n");
 }
 
+// The keys of one window, the main one first.
+const char *const kKeyWindowIntro[] = {"The keys of the main window, whatever has the focus:",
+                                       "The keys of the history window:"};
+
+QString manualKeys()
+{
+    QString text;
+    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
+        text += QStringLiteral(".PP\n") + QLatin1String(kKeyWindowIntro[int(window)]) +
+                QLatin1Char('\n');
+        for (const ws::WindowKey &key : ws::windowKeys()) {
+            if (key.window == window)
+                text += QStringLiteral(".TP\n.B ") + QLatin1String(key.keys) + QLatin1Char('\n') +
+                        roffText(QLatin1String(key.words)) + QLatin1Char('\n');
+        }
+    }
+    return text;
+}
+
+QString markdownKeys()
+{
+    QString text = QStringLiteral("<!-- Written from the windows' table of keys when the program "
+                                  "is built; edit src/app/windowkeys.cpp, not this. -->\n");
+    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
+        text += QLatin1Char('\n') + QLatin1String(kKeyWindowIntro[int(window)]) +
+                QStringLiteral("\n\n");
+        for (const ws::WindowKey &key : ws::windowKeys()) {
+            if (key.window == window)
+                text += QStringLiteral("- **%1**: %2\n")
+                            .arg(QLatin1String(key.keys), QLatin1String(key.words));
+        }
+    }
+    return text;
+}
+
+bool writeText(const QString &path, const QString &text)
+{
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) >= 0 && out.commit();
+}
+
 // A word as bash reads it back unchanged.
 QString shellWord(const QString &word)
 {
@@ -218,9 +264,16 @@ int fail(const char *what, const QString &path)
 
 int main(int argc, char *argv[])
 {
+    if (argc == 3 && QLatin1String(argv[1]) == QLatin1String("keys")) {
+        const QString outputPath = QString::fromLocal8Bit(argv[2]);
+        return writeText(outputPath, markdownKeys()) ? 0 : fail("cannot write", outputPath);
+    }
     const QString kind = argc == 4 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (kind != QLatin1String("manual") && kind != QLatin1String("completion")) {
-        std::fprintf(stderr, "usage: %s manual|completion <template> <output>\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s manual|completion <template> <output>\n"
+                     "       %s keys <output>\n",
+                     argv[0], argv[0]);
         return 2;
     }
     const QString templatePath = QString::fromLocal8Bit(argv[2]);
@@ -234,6 +287,7 @@ int main(int argc, char *argv[])
     const std::pair<const char *, QString> parts[] = {
         {"%OPTIONS%", manual ? manualSections() : completionFunctions()},
         {"%SYNOPSIS%", manual ? manualSynopsis() : QString()},
+        {"%KEYS%", manual ? manualKeys() : QString()},
     };
     for (const auto &[marker, generated] : parts) {
         if (generated.isEmpty())
@@ -245,9 +299,7 @@ int main(int argc, char *argv[])
         lines[lines.indexOf(marked.constFirst())] = generated.chopped(1);
     }
 
-    QSaveFile out(outputPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(lines.join(QLatin1Char('\n')).toUtf8()) < 0 ||
-        !out.commit())
+    if (!writeText(outputPath, lines.join(QLatin1Char('\n'))))
         return fail("cannot write", outputPath);
     return 0;
 }

@@ -21,6 +21,7 @@ private slots:
     void eachModeRefusesTheOptionsItDoesNotUse_data();
     void eachModeRefusesTheOptionsItDoesNotUse();
     void valuesAtTheEndsOfTheirRangesAreTaken();
+    void everyModeHasItsFormInTheUsage();
     void exportTakesASizeFromTheDefaultUp_data();
     void exportTakesASizeFromTheDefaultUp();
 };
@@ -261,6 +262,21 @@ void TestCommandLine::valuesAtTheEndsOfTheirRangesAreTaken()
     QCOMPARE(parse({"--check", "11778h", "--port", "2", "--timeout", "0"}).receiver.timeout, "0");
     // The window's box takes what it always took.
     QCOMPARE(parse({"--timeout", "100000", "a.scn"}).receiver.timeout, "100000");
+}
+
+void TestCommandLine::everyModeHasItsFormInTheUsage()
+{
+    const QString usage = ws::cli::usageText().section(QStringLiteral("\n\n"), 0, 0);
+    for (const char *form :
+         {"Usage: wavesift [options] [NEWEST.scn [REFERENCE.scn [MAP]]]\n",
+          "\n       wavesift --export FILE.png ", "\n       wavesift --check FREQ[h|v] --port PORT ",
+          "\n       wavesift --watch FREQ[h|v] --port PORT ",
+          "\n       wavesift --full-scan MAP --port PORT ",
+          "\n       wavesift --report NEWEST.scn REFERENCE.scn MAP",
+          "\n       wavesift --history ", "\n       wavesift --history-report MAP FOLDER|SCAN..."})
+        QVERIFY2(usage.contains(QLatin1String(form)), form);
+    for (const QString &line : usage.split('\n'))
+        QVERIFY2(line.size() <= 79, qPrintable(line));
 }
 
 void TestCommandLine::exportTakesASizeFromTheDefaultUp_data()
