@@ -209,6 +209,52 @@ QString valueCompletion(const Option &option)
     return QStringLiteral(":");
 }
 
+// For each option that asks for a mode: the options of that mode, and what
+// files it takes ("none", "scans" or "any").
+QString modeCompletion()
+{
+    QString options;
+    QString files;
+    for (const Option &asking : ws::cli::options()) {
+        if (asking.selects == ws::cli::Mode::Window)
+            continue;
+        QStringList names;
+        for (const Option &option : ws::cli::options()) {
+            if (option.group != OptionGroup::Toolkit && &option != &asking &&
+                (option.modes & ws::cli::modeBit(asking.selects)))
+                names << option.longName();
+        }
+        options += QStringLiteral("    %1) _wavesift_words \"$2\" %2 ;;\n")
+                       .arg(asking.longName(), names.join(QLatin1Char(' ')));
+        const ws::cli::ModeFiles kind = ws::cli::filesOf(asking.selects);
+        files += QStringLiteral("    %1) REPLY=%2 ;;\n")
+                     .arg(asking.longName(), kind == ws::cli::ModeFiles::None    ? "none"
+                                             : kind == ws::cli::ModeFiles::Scans ? "scans"
+                                                                                 : "any");
+    }
+    return QStringLiteral(
+               "# Adds the options of the mode that option $1 asks for, beginning with $2,\n"
+               "# to COMPREPLY; fails when $1 asks for no mode.\n"
+               "_wavesift_mode_options()\n"
+               "{\n"
+               "    case $1 in\n"
+               "%1"
+               "    *) return 1 ;;\n"
+               "    esac\n"
+               "}\n"
+               "\n"
+               "# What files the mode that option $1 asks for takes, into REPLY: none,\n"
+               "# scans (and folders of them) or any; fails when $1 asks for no mode.\n"
+               "_wavesift_mode_files()\n"
+               "{\n"
+               "    case $1 in\n"
+               "%2"
+               "    *) return 1 ;;\n"
+               "    esac\n"
+               "}\n")
+        .arg(options, files);
+}
+
 QString completionFunctions()
 {
     QStringList documented;
@@ -250,8 +296,10 @@ QString completionFunctions()
                "    *) return 1 ;;\n"
                "    esac\n"
                "    return 0\n"
-               "}\n")
-        .arg(documented.join(QLatin1Char(' ')), valued.join(QStringLiteral(" | ")), values);
+               "}\n"
+               "\n")
+               .arg(documented.join(QLatin1Char(' ')), valued.join(QStringLiteral(" | ")), values) +
+           modeCompletion();
 }
 
 int fail(const char *what, const QString &path)

@@ -298,16 +298,17 @@ struct ModeForm
     Mode mode;
     bool needsPort;
     const char *files;
+    ModeFiles kind;
 };
 
 constexpr ModeForm kModeForms[] = {
-    {Mode::Export, false, "[NEWEST.scn [REFERENCE.scn [MAP]]]"},
-    {Mode::Check, true, nullptr},
-    {Mode::History, false, "FOLDER|SCAN..."},
-    {Mode::HistoryReport, false, "FOLDER|SCAN..."},
-    {Mode::Watch, true, nullptr},
-    {Mode::FullScan, true, nullptr},
-    {Mode::Report, false, "NEWEST.scn REFERENCE.scn MAP"},
+    {Mode::Export, false, "[NEWEST.scn [REFERENCE.scn [MAP]]]", ModeFiles::Any},
+    {Mode::Check, true, nullptr, ModeFiles::None},
+    {Mode::History, false, "FOLDER|SCAN...", ModeFiles::Scans},
+    {Mode::HistoryReport, false, "FOLDER|SCAN...", ModeFiles::Scans},
+    {Mode::Watch, true, nullptr, ModeFiles::None},
+    {Mode::FullScan, true, nullptr, ModeFiles::None},
+    {Mode::Report, false, "NEWEST.scn REFERENCE.scn MAP", ModeFiles::Any},
 };
 
 UsageWord wordOf(const Option &option, bool optional)
@@ -317,6 +318,15 @@ UsageWord wordOf(const Option &option, bool optional)
 }
 
 } // namespace
+
+ModeFiles filesOf(Mode mode)
+{
+    for (const ModeForm &form : kModeForms) {
+        if (form.mode == mode)
+            return form.kind;
+    }
+    return ModeFiles::Any;
+}
 
 std::vector<UsageForm> usageForms()
 {

@@ -121,6 +121,11 @@ using UsageForm = std::vector<UsageWord>;
 // the manual's SYNOPSIS show.
 std::vector<UsageForm> usageForms();
 
+// What files the mode that `asking` asks for takes, as the completion offers
+// them: none, scans and folders of them, or any files.
+enum class ModeFiles { None, Scans, Any };
+ModeFiles filesOf(Mode mode);
+
 // The forms as --help's first lines: "Usage: wavesift ...", then one line
 // per form, wrapped within 79 columns.
 QString usageLines();
