@@ -7,6 +7,7 @@
 #include "cli/headless.h"
 #include "cli/historyreport.h"
 #include "cli/messageline.h"
+#include "cli/options.h"
 #include "cli/report.h"
 #include "core/filenames.h"
 #include "receiver/qtserialline.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
+#include <QtMath>
 #include <QTimer>
 
 #include <cerrno>
@@ -170,6 +172,25 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     Desktop desktop;
     StandardErrorDialogs dialogs;
     const auto window = desktop.window(dialogs);
+    // The cap on the picture bounds its memory, so it counts what a scaled
+    // screen (QT_SCALE_FACTOR) multiplies the pixels by.
+    const qreal ratio = window->devicePixelRatioF();
+    const QSize device(qCeil(line.exportSize.width() * ratio),
+                       qCeil(line.exportSize.height() * ratio));
+    if (device.width() > cli::kMaxPictureSide || device.height() > cli::kMaxPictureSide) {
+        const QChar times(0x00D7);
+        print(stderr, QStringLiteral("wavesift: ") +
+                          ws::messages::pictureNotSaved(
+                              line.exportPath,
+                              QStringLiteral("the picture would be %1%2%3 device pixels, more "
+                                             "than %4%2%4")
+                                  .arg(device.width())
+                                  .arg(times)
+                                  .arg(device.height())
+                                  .arg(cli::kMaxPictureSide)) +
+                          QLatin1Char('\n'));
+        return cli::exitcode::notLoaded;
+    }
     window->presetReceiverSettings(line.receiver);
     window->resize(line.exportSize);
     window->show();
