@@ -210,6 +210,9 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     if (!(line.anyOrder ? window->openFilesByKind(line.files, told)
                         : window->openFiles(line.files, told)))
         return cli::exitcode::notLoaded;
+    // On a screen smaller than the window's design the window scrolls; its
+    // scroll bars go once the layouts hear of the size the picture asks for.
+    QCoreApplication::sendPostedEvents();
     const QString failure = ws::writePng(window->picture(), target);
     if (!failure.isEmpty()) {
         print(stderr, QStringLiteral("wavesift: ") +

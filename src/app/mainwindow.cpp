@@ -16,7 +16,9 @@
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include <utility>
 
@@ -41,15 +43,15 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     // Only the bare window reports moves; the elements stop theirs from
     // reaching it (see createElement).
     setMouseTracking(true);
-    resize(ws::window::kSize);
     // The window grows, but is never made smaller than it opens, unless the
     // screen is.
     QSize smallest = ws::window::kSize;
     if (const QScreen *shownOn = screen())
         smallest = smallest.boundedTo(shownOn->availableSize());
+    resize(smallest);
     setMinimumSize(smallest);
 
-    createElements();
+    createElements(smallest != ws::window::kSize);
     wireEvents();
     setupTabOrder();
     setupFileDrops();
@@ -62,18 +64,32 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::createElements()
+void MainWindow::createElements(bool scrolled)
 {
+    QWidget *content = this;
+    if (scrolled) {
+        auto *scroll = new QScrollArea(this);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        content = new QWidget;
+        content->setMinimumSize(ws::window::kSize);
+        // Moves over its bare area go on to the window, as over the window's.
+        content->setMouseTracking(true);
+        scroll->setWidget(content);
+        auto *whole = new QVBoxLayout(this);
+        whole->setContentsMargins(0, 0, 0, 0);
+        whole->addWidget(scroll);
+    }
     // The panels make their elements; the window places the panels and the
     // verdict tile.
-    files_ = new ScanFilesPanel(*platform_.dialogs, this);
-    plots_ = new PlotsPanel(scans_, map_, this);
-    receiverSettings_ = new ReceiverSettingsPanel(this);
-    log_ = new LogPanel(this);
+    files_ = new ScanFilesPanel(*platform_.dialogs, content);
+    plots_ = new PlotsPanel(scans_, map_, content);
+    receiverSettings_ = new ReceiverSettingsPanel(content);
+    log_ = new LogPanel(content);
     const ws::window::Element &tile = ws::window::element(ws::window::names::verdict);
-    verdict_ = static_cast<VerdictTile *>(createElement(tile, this));
+    verdict_ = static_cast<VerdictTile *>(createElement(tile, content));
 
-    auto *layout = new GrowingLayout(this);
+    auto *layout = new GrowingLayout(content);
     layout->setDesign(QRect(QPoint(0, 0), ws::window::kSize), ws::window::kWindowGrowth);
     WindowPanel *const panels[] = {files_, plots_, receiverSettings_, log_};
     for (WindowPanel *panel : panels)

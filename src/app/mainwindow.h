@@ -205,7 +205,9 @@ private:
     static ws::receiver::Polarisation polarisationForButton(Qt::MouseButton button);
     void startWatch(const QString &frequency, ws::receiver::Polarisation polarisation);
 
-    void createElements();
+    // On a screen smaller than the design, `scrolled`: the elements keep
+    // their places in a scroll area instead of overlapping.
+    void createElements(bool scrolled);
     void wireEvents();
     void setupTabOrder();
     // Makes pending drawing and text changes visible at once.
