@@ -27,6 +27,7 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -220,8 +221,14 @@ public:
     {
 #ifdef Q_OS_UNIX
         int ends[2];
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0)
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0)
             qFatal("no socket pair for the stop signals: %s", qPrintable(qt_error_string(errno)));
+        // Neither end blocks (the handler must never wait) or outlives the
+        // program in a child.
+        for (const int end : ends) {
+            ::fcntl(end, F_SETFL, ::fcntl(end, F_GETFL) | O_NONBLOCK);
+            ::fcntl(end, F_SETFD, FD_CLOEXEC);
+        }
         readFd_ = ends[0];
         stopWakeFd = ends[1];
         notifier_ = std::make_unique<QSocketNotifier>(readFd_, QSocketNotifier::Read);

@@ -89,6 +89,8 @@ std::optional<double> decimalSeconds(const QString &text);
 // picture; and --for in whole milliseconds, from 1.
 std::optional<QSize> pictureSize(const QString &text);
 std::optional<qint64> watchMilliseconds(const QString &text);
+// The largest picture --export draws, per side, in device pixels: a window
+// that large takes a quarter of a gigabyte, and its picture as much again.
 inline constexpr int kMaxPictureSide = 8192;
 // --timeout for a check, a full scan or a watch: up to a day. The window's
 // box has rules of its own.
