@@ -203,7 +203,7 @@ const std::vector<Option> &options()
             "ends it or Ctrl+C, SIGTERM or SIGHUP",
             "Each line is the local time (HH:MM:SS.mmm), a tab, the state (locked, not "
             "confirmed, no lock, no answer), a tab and the receiver's text after its code, with "
-            "control characters and bytes from 0x80 up as \\\\xNN. At the end standard error "
+            "control characters and bytes from 0x80 up as \\xNN. At the end standard error "
             "gets the number of replies, the share of the time the tuner was locked and the "
             "longest lock.",
             G::General, kWatch, Mode::Watch, nullptr, V::Nothing, nullptr},
