@@ -244,7 +244,9 @@ const std::vector<Option> &options()
             &Settings::port, "\\S", "a port number or name"},
         {"timeout", nullptr, "SECONDS",
             "how long the lock wait lasts, after the tune command and the tuner's 2 seconds "
-            "to settle", nullptr,
+            "to settle",
+            "For --check, --watch and --full-scan it takes 0 to 86400 seconds, fractions "
+            "included; for the window any number of seconds, which fills the box.",
             G::Settings, kSettingsModes, kNone, Settings::kDefaultTimeout, V::Nothing, nullptr,
             timeoutSeconds, &Settings::timeout},
         {"search-timeout", nullptr, "SECONDS",
