@@ -1,7 +1,13 @@
 // Build-time helper: writes the program's options, from the same table that
 // --help and the parser read, into the manual page and the bash completion,
-// at the template's line that holds "%OPTIONS%".
+// at the template's line that holds "%OPTIONS%", and the manual's forms of
+// use, which --help's usage shows too, at the line that holds "%SYNOPSIS%".
+// The windows' keys, from the table the windows make their shortcuts from,
+// go to the manual's line that holds "%KEYS%", or as a Markdown list to a
+// file of their own for the README.
 //   wavesift_optiondocs manual|completion <template> <output>
+//   wavesift_optiondocs keys <output>
+#include "app/windowkeys.h"
 #include "cli/options.h"
 
 #include <QFile>
@@ -10,6 +16,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -89,6 +96,79 @@ QString manualSections()
     return text;
 }
 
+// A placeholder in italics, its brackets and bars upright.
+QString roffPlaceholder(const QString &text)
+{
+    QString out = roffName(text);
+    out.replace(QLatin1Char('['), QLatin1String("\\fR[\\fI"));
+    out.replace(QLatin1Char(']'), QLatin1String("\\fR]\\fI"));
+    out.replace(QLatin1Char('|'), QLatin1String("\\fR|\\fI"));
+    return QStringLiteral("\\fI") + out + QStringLiteral("\\fR");
+}
+
+// Every form of use, from the same table as --help's usage lines.
+QString manualSynopsis()
+{
+    QStringList forms;
+    for (const ws::cli::UsageForm &form : ws::cli::usageForms()) {
+        QStringList words;
+        for (const ws::cli::UsageWord &word : form) {
+            QString text;
+            if (!word.option.isEmpty())
+                text = QStringLiteral("\\fB") + roffName(word.option) + QStringLiteral("\\fR");
+            if (!word.value.isEmpty())
+                text += (text.isEmpty() ? QString() : QStringLiteral("\\ ")) +
+                        roffPlaceholder(word.value);
+            words << (word.optional ? QLatin1Char('[') + text + QLatin1Char(']') : text);
+        }
+        forms << QStringLiteral(".B wavesift\n") + words.join(QLatin1Char(' ')) + QLatin1Char('\n');
+    }
+    // Set flush left and unbroken, an option kept with its value.
+    return QStringLiteral(".nh\n.ad l\n") + forms.join(QStringLiteral(".br\n")) +
+           QStringLiteral(".ad\n.hy\n");
+}
+
+// The keys of one window, the main one first.
+const char *const kKeyWindowIntro[] = {"The keys of the main window, whatever has the focus:",
+                                       "The keys of the history window:"};
+
+QString manualKeys()
+{
+    QString text;
+    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
+        text += QStringLiteral(".PP\n") + QLatin1String(kKeyWindowIntro[int(window)]) +
+                QLatin1Char('\n');
+        for (const ws::WindowKey &key : ws::windowKeys()) {
+            if (key.window == window)
+                text += QStringLiteral(".TP\n.B ") + QLatin1String(key.keys) + QLatin1Char('\n') +
+                        roffText(QLatin1String(key.words)) + QLatin1Char('\n');
+        }
+    }
+    return text;
+}
+
+QString markdownKeys()
+{
+    QString text = QStringLiteral("<!-- Written from the windows' table of keys when the program "
+                                  "is built; edit src/app/windowkeys.cpp, not this. -->\n");
+    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
+        text += QLatin1Char('\n') + QLatin1String(kKeyWindowIntro[int(window)]) +
+                QStringLiteral("\n\n");
+        for (const ws::WindowKey &key : ws::windowKeys()) {
+            if (key.window == window)
+                text += QStringLiteral("- **%1**: %2\n")
+                            .arg(QLatin1String(key.keys), QLatin1String(key.words));
+        }
+    }
+    return text;
+}
+
+bool writeText(const QString &path, const QString &text)
+{
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) >= 0 && out.commit();
+}
+
 // A word as bash reads it back unchanged.
 QString shellWord(const QString &word)
 {
@@ -127,6 +207,52 @@ QString valueCompletion(const Option &option)
     }
     }
     return QStringLiteral(":");
+}
+
+// For each option that asks for a mode: the options of that mode, and what
+// files it takes ("none", "scans" or "any").
+QString modeCompletion()
+{
+    QString options;
+    QString files;
+    for (const Option &asking : ws::cli::options()) {
+        if (asking.selects == ws::cli::Mode::Window)
+            continue;
+        QStringList names;
+        for (const Option &option : ws::cli::options()) {
+            if (option.group != OptionGroup::Toolkit && &option != &asking &&
+                (option.modes & ws::cli::modeBit(asking.selects)))
+                names << option.longName();
+        }
+        options += QStringLiteral("    %1) _wavesift_words \"$2\" %2 ;;\n")
+                       .arg(asking.longName(), names.join(QLatin1Char(' ')));
+        const ws::cli::ModeFiles kind = ws::cli::filesOf(asking.selects);
+        files += QStringLiteral("    %1) REPLY=%2 ;;\n")
+                     .arg(asking.longName(), kind == ws::cli::ModeFiles::None    ? "none"
+                                             : kind == ws::cli::ModeFiles::Scans ? "scans"
+                                                                                 : "any");
+    }
+    return QStringLiteral(
+               "# Adds the options of the mode that option $1 asks for, beginning with $2,\n"
+               "# to COMPREPLY; fails when $1 asks for no mode.\n"
+               "_wavesift_mode_options()\n"
+               "{\n"
+               "    case $1 in\n"
+               "%1"
+               "    *) return 1 ;;\n"
+               "    esac\n"
+               "}\n"
+               "\n"
+               "# What files the mode that option $1 asks for takes, into REPLY: none,\n"
+               "# scans (and folders of them) or any; fails when $1 asks for no mode.\n"
+               "_wavesift_mode_files()\n"
+               "{\n"
+               "    case $1 in\n"
+               "%2"
+               "    *) return 1 ;;\n"
+               "    esac\n"
+               "}\n")
+        .arg(options, files);
 }
 
 QString completionFunctions()
@@ -170,8 +296,10 @@ QString completionFunctions()
                "    *) return 1 ;;\n"
                "    esac\n"
                "    return 0\n"
-               "}\n")
-        .arg(documented.join(QLatin1Char(' ')), valued.join(QStringLiteral(" | ")), values);
+               "}\n"
+               "\n")
+               .arg(documented.join(QLatin1Char(' ')), valued.join(QStringLiteral(" | ")), values) +
+           modeCompletion();
 }
 
 int fail(const char *what, const QString &path)
@@ -184,9 +312,16 @@ int fail(const char *what, const QString &path)
 
 int main(int argc, char *argv[])
 {
+    if (argc == 3 && QLatin1String(argv[1]) == QLatin1String("keys")) {
+        const QString outputPath = QString::fromLocal8Bit(argv[2]);
+        return writeText(outputPath, markdownKeys()) ? 0 : fail("cannot write", outputPath);
+    }
     const QString kind = argc == 4 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (kind != QLatin1String("manual") && kind != QLatin1String("completion")) {
-        std::fprintf(stderr, "usage: %s manual|completion <template> <output>\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s manual|completion <template> <output>\n"
+                     "       %s keys <output>\n",
+                     argv[0], argv[0]);
         return 2;
     }
     const QString templatePath = QString::fromLocal8Bit(argv[2]);
@@ -195,16 +330,24 @@ int main(int argc, char *argv[])
     if (!in.open(QIODevice::ReadOnly))
         return fail("cannot read", templatePath);
     QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
-    const QList<QString> marked = lines.filter(QLatin1String("%OPTIONS%"));
-    if (marked.size() != 1)
-        return fail("needs one line with %OPTIONS% in", templatePath);
-    const QString generated =
-        kind == QLatin1String("manual") ? manualSections() : completionFunctions();
-    lines[lines.indexOf(marked.constFirst())] = generated.chopped(1);
+    // Each marker's line is replaced by what it names.
+    const bool manual = kind == QLatin1String("manual");
+    const std::pair<const char *, QString> parts[] = {
+        {"%OPTIONS%", manual ? manualSections() : completionFunctions()},
+        {"%SYNOPSIS%", manual ? manualSynopsis() : QString()},
+        {"%KEYS%", manual ? manualKeys() : QString()},
+    };
+    for (const auto &[marker, generated] : parts) {
+        if (generated.isEmpty())
+            continue;
+        const QList<QString> marked = lines.filter(QLatin1String(marker));
+        if (marked.size() != 1)
+            return fail(qPrintable(QStringLiteral("needs one line with %1 in").arg(QLatin1String(marker))),
+                        templatePath);
+        lines[lines.indexOf(marked.constFirst())] = generated.chopped(1);
+    }
 
-    QSaveFile out(outputPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(lines.join(QLatin1Char('\n')).toUtf8()) < 0 ||
-        !out.commit())
+    if (!writeText(outputPath, lines.join(QLatin1Char('\n'))))
         return fail("cannot write", outputPath);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "app/historywindow.h"
 
 #include "app/icon.h"
+#include "app/windowkeys.h"
 #include "wording/messages.h"
 #include "app/plotwidget.h"
 #include "app/waterfallwidget.h"
@@ -13,13 +14,11 @@
 
 #include <QDir>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -61,11 +60,7 @@ HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWi
     connect(&follower_, &ws::FileFollower::settled, this,
             [this](const QStringList &paths) { loader_.load(paths); });
     // Window-wide, as in the main window.
-    for (const QKeySequence &keys :
-         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_0)}) {
-        auto *shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, &HistoryWindow::showWholeRange);
-    }
+    ws::makeShortcuts(this, ws::KeyWindow::History, [this](ws::KeyAction) { showWholeRange(); });
 }
 
 HistoryWindow::~HistoryWindow() = default;

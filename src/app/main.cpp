@@ -8,6 +8,7 @@
 #include "cli/historyreport.h"
 #include "cli/messageline.h"
 #include "cli/pointingmode.h"
+#include "cli/options.h"
 #include "cli/report.h"
 #include "core/filenames.h"
 #include "receiver/qtserialline.h"
@@ -15,10 +16,17 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
+#include <QtMath>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -167,6 +175,25 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     Desktop desktop;
     StandardErrorDialogs dialogs;
     const auto window = desktop.window(dialogs);
+    // The cap on the picture bounds its memory, so it counts what a scaled
+    // screen (QT_SCALE_FACTOR) multiplies the pixels by.
+    const qreal ratio = window->devicePixelRatioF();
+    const QSize device(qCeil(line.exportSize.width() * ratio),
+                       qCeil(line.exportSize.height() * ratio));
+    if (device.width() > cli::kMaxPictureSide || device.height() > cli::kMaxPictureSide) {
+        const QChar times(0x00D7);
+        print(stderr, QStringLiteral("wavesift: ") +
+                          ws::messages::pictureNotSaved(
+                              line.exportPath,
+                              QStringLiteral("the picture would be %1%2%3 device pixels, more "
+                                             "than %4%2%4")
+                                  .arg(device.width())
+                                  .arg(times)
+                                  .arg(device.height())
+                                  .arg(cli::kMaxPictureSide)) +
+                          QLatin1Char('\n'));
+        return cli::exitcode::notLoaded;
+    }
     window->presetReceiverSettings(line.receiver);
     window->resize(line.exportSize);
     window->show();
@@ -186,6 +213,9 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     if (!(line.anyOrder ? window->openFilesByKind(line.files, told)
                         : window->openFiles(line.files, told)))
         return cli::exitcode::notLoaded;
+    // On a screen smaller than the window's design the window scrolls; its
+    // scroll bars go once the layouts hear of the size the picture asks for.
+    QCoreApplication::sendPostedEvents();
     const QString failure = ws::writePng(window->picture(), target);
     if (!failure.isEmpty()) {
         print(stderr, QStringLiteral("wavesift: ") +
@@ -196,10 +226,36 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
     return cli::exitcode::success;
 }
 
+#ifdef Q_OS_UNIX
+// A standard stream the program was started without (`>&-`) would become
+// the first file it opens, an event descriptor or the serial port, and the
+// log would go there. The read end of a pipe holds the place instead:
+// writing to it fails, for the true reason.
+void holdClosedStandardStreams()
+{
+    for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+        if (::fcntl(stream, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        int ends[2];
+        if (::pipe(ends) != 0)
+            return;
+        if (ends[0] != stream) {
+            ::dup2(ends[0], stream);
+            ::close(ends[0]);
+        }
+        if (ends[1] != stream)
+            ::close(ends[1]);
+    }
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
+    holdClosedStandardStreams();
+#endif
     // Read before any application object exists: what was asked decides
     // whether the program needs a display at all.
     const cli::CommandLine line = cli::parseCommandLine(cli::argumentsOf(argc, argv));

@@ -10,12 +10,15 @@
 #include "app/scanfilespanel.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
+#include "app/windowkeys.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include <utility>
 
@@ -40,23 +43,20 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     // Only the bare window reports moves; the elements stop theirs from
     // reaching it (see createElement).
     setMouseTracking(true);
-    resize(ws::window::kSize);
     // The window grows, but is never made smaller than it opens, unless the
     // screen is.
     QSize smallest = ws::window::kSize;
     if (const QScreen *shownOn = screen())
         smallest = smallest.boundedTo(shownOn->availableSize());
+    resize(smallest);
     setMinimumSize(smallest);
 
-    createElements();
+    createElements(smallest != ws::window::kSize);
     wireEvents();
     setupTabOrder();
     setupFileDrops();
-    setupPictureShortcuts();
-    setupLevelsShortcut();
-    setupHistoryShortcut();
-    setupPointingShortcut();
-    setupHoldScale();
+    handCopyKeyToWindow();
+    setupKeys();
     setupReceiver();
     setupWatch();
     setupFollowing();
@@ -64,18 +64,32 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::createElements()
+void MainWindow::createElements(bool scrolled)
 {
+    QWidget *content = this;
+    if (scrolled) {
+        auto *scroll = new QScrollArea(this);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        content = new QWidget;
+        content->setMinimumSize(ws::window::kSize);
+        // Moves over its bare area go on to the window, as over the window's.
+        content->setMouseTracking(true);
+        scroll->setWidget(content);
+        auto *whole = new QVBoxLayout(this);
+        whole->setContentsMargins(0, 0, 0, 0);
+        whole->addWidget(scroll);
+    }
     // The panels make their elements; the window places the panels and the
     // verdict tile.
-    files_ = new ScanFilesPanel(*platform_.dialogs, this);
-    plots_ = new PlotsPanel(scans_, map_, this);
-    receiverSettings_ = new ReceiverSettingsPanel(this);
-    log_ = new LogPanel(this);
+    files_ = new ScanFilesPanel(*platform_.dialogs, content);
+    plots_ = new PlotsPanel(scans_, map_, content);
+    receiverSettings_ = new ReceiverSettingsPanel(content);
+    log_ = new LogPanel(content);
     const ws::window::Element &tile = ws::window::element(ws::window::names::verdict);
-    verdict_ = static_cast<VerdictTile *>(createElement(tile, this));
+    verdict_ = static_cast<VerdictTile *>(createElement(tile, content));
 
-    auto *layout = new GrowingLayout(this);
+    auto *layout = new GrowingLayout(content);
     layout->setDesign(QRect(QPoint(0, 0), ws::window::kSize), ws::window::kWindowGrowth);
     WindowPanel *const panels[] = {files_, plots_, receiverSettings_, log_};
     for (WindowPanel *panel : panels)
@@ -116,7 +130,52 @@ void MainWindow::wireEvents()
                     runFullScan();
             });
     connect(plots_, &PlotsPanel::pointerMoved, this, &MainWindow::showReadoutAt);
-    wireZoom();
+}
+
+void MainWindow::setupKeys()
+{
+    using ws::KeyAction;
+    const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [this](KeyAction action) {
+        switch (action) {
+        case KeyAction::StopOrWholeRange:
+            if (watching())
+                stopWatch();
+            else if (receiverBusy())
+                stopReceiverWork();
+            else
+                showWholeRange();
+            break;
+        case KeyAction::WholeRange:
+            showWholeRange();
+            break;
+        case KeyAction::ToggleBeep:
+            watch_->setBeeping(!watch_->beeping());
+            break;
+        case KeyAction::LevelsTable:
+            showTransmissionLevels();
+            break;
+        case KeyAction::HoldLevelScale:
+            holdLevelScale(!levelScaleHeld());
+            break;
+        case KeyAction::ReloadFiles:
+            reloadFiles();
+            break;
+        case KeyAction::OpenHistory:
+            openHistory();
+            break;
+        case KeyAction::OpenPointing:
+            showPointing();
+            break;
+        case KeyAction::SavePicture:
+            savePicture();
+            break;
+        case KeyAction::CopyPicture:
+            copyPicture();
+            break;
+        }
+    });
+    // The key that stops the check gets through while input is held.
+    escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
 }
 
 void MainWindow::setupTabOrder()

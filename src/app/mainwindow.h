@@ -181,7 +181,6 @@ protected:
 
 private:
     void drawScans();
-    void setupHoldScale();
     void markHeldScaleInTitle();
     // Work with the receiver (mainwindow_receiver.cpp): a spot check or a
     // full scan; one started while another pauses between its rows runs to
@@ -215,9 +214,10 @@ private:
     static ws::receiver::Polarisation polarisationForButton(Qt::MouseButton button);
     void startWatch(const QString &frequency, ws::receiver::Polarisation polarisation);
 
-    void createElements();
+    // On a screen smaller than the design, `scrolled`: the elements keep
+    // their places in a scroll area instead of overlapping.
+    void createElements(bool scrolled);
     void wireEvents();
-    void wireZoom();
     void setupTabOrder();
     // Makes pending drawing and text changes visible at once.
     void repaintWindow();
@@ -244,10 +244,10 @@ private:
     bool fileDragOnto(QWidget *box, QEvent *event);
     // Runs `work` now, or when no check or full scan runs any more.
     void whenIdle(std::function<void()> work);
-    void setupPictureShortcuts();
-    void setupLevelsShortcut();
-    void setupHistoryShortcut();
-    void setupPointingShortcut();
+    // The keys of the table (windowkeys.h), each to what it does.
+    void setupKeys();
+    // Ctrl+C from a text box with nothing selected goes to the window.
+    void handCopyKeyToWindow();
     PointingPanel &pointingPanel();
     // The table of levels in the log box, with the files it compares.
     void showLevelsTable();

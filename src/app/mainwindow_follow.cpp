@@ -5,9 +5,7 @@
 #include "core/filefollower.h"
 #include "core/filenames.h"
 
-#include <QKeySequence>
 #include <QScopedValueRollback>
-#include <QShortcut>
 
 // Loaded files on disk: a scan whose file is written again loads again by
 // itself, and F5 loads every loaded file again. Both go through the same
@@ -43,9 +41,6 @@ void MainWindow::setupFollowing()
                 reloadChangedScan(slot);
         }
     });
-    // Window-wide, like the zoom keys, whatever has the focus.
-    auto *reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    connect(reload, &QShortcut::activated, this, &MainWindow::reloadFiles);
 }
 
 ws::Clock &MainWindow::fileClock() const

@@ -3,17 +3,8 @@
 #include "app/historywindow.h"
 #include "app/plotspanel.h"
 
-#include <QKeySequence>
-#include <QShortcut>
-
 // The history of many scans in a window of its own beside this one: a
 // click there loads a scan here.
-
-void MainWindow::setupHistoryShortcut()
-{
-    auto *history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
-    connect(history, &QShortcut::activated, this, [this] { openHistory(); });
-}
 
 void MainWindow::openHistory()
 {

@@ -4,8 +4,6 @@
 #include "app/plotspanel.h"
 #include "plot/transmissionlevels.h"
 
-#include <QShortcut>
-
 namespace {
 
 // Ctrl+R is no button that could be disabled; pressed too early, it says why
@@ -48,10 +46,4 @@ void MainWindow::showLevelsTable()
     // The largest losses stand at the top; that is what to see first.
     log_->showLevels(heading + QLatin1Char('\n') +
                      ws::levelsTable(map_.entries, levels, before ? &before->data : nullptr));
-}
-
-void MainWindow::setupLevelsShortcut()
-{
-    auto *levels = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
-    connect(levels, &QShortcut::activated, this, [this] { showTransmissionLevels(); });
 }

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QShortcut>
 
 QImage MainWindow::picture()
 {
@@ -40,12 +39,8 @@ void MainWindow::copyPicture()
     QGuiApplication::clipboard()->setImage(picture());
 }
 
-void MainWindow::setupPictureShortcuts()
+void MainWindow::handCopyKeyToWindow()
 {
-    auto *save = new QShortcut(QKeySequence::Save, this);
-    connect(save, &QShortcut::activated, this, [this] { savePicture(); });
-    auto *copy = new QShortcut(QKeySequence::Copy, this);
-    connect(copy, &QShortcut::activated, this, [this] { copyPicture(); });
     // A text box claims Ctrl+C for itself whenever it has the focus;
     // copyKeyOnto hands it to the window while nothing is selected there.
     for (QLineEdit *box : receiverSettings_->boxes())

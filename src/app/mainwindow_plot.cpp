@@ -5,8 +5,6 @@
 #include "app/scanfilespanel.h"
 
 #include <QEvent>
-#include <QKeySequence>
-#include <QShortcut>
 
 // Every load of a scan shows the whole range of the scans now loaded; only
 // a reload of a file that left that range as it was keeps the zoom.
@@ -17,13 +15,6 @@ void MainWindow::drawScans()
     plots_->showScans(reloading_);
     rebuildShownLevels();
     repaintWindow();
-}
-
-void MainWindow::setupHoldScale()
-{
-    // Window-wide, like Ctrl+R, whatever has the focus.
-    auto *hold = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    connect(hold, &QShortcut::activated, this, [this] { holdLevelScale(!levelScaleHeld()); });
 }
 
 void MainWindow::holdLevelScale(bool on)

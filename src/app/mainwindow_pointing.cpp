@@ -2,17 +2,9 @@
 
 #include "app/pointingpanel.h"
 
-#include <QKeySequence>
-#include <QShortcut>
 
 // Where to point the dish, in a small window beside this one, before the
 // first scan.
-
-void MainWindow::setupPointingShortcut()
-{
-    auto *pointing = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
-    connect(pointing, &QShortcut::activated, this, [this] { showPointing(); });
-}
 
 PointingPanel &MainWindow::pointingPanel()
 {

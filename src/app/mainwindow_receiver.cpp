@@ -8,7 +8,6 @@
 #include "fullscan/fullscan.h"
 #include "receiver/checklog.h"
 
-#include <QKeySequence>
 #include <QShortcut>
 
 using ws::receiver::CheckResult;
@@ -73,17 +72,6 @@ void MainWindow::setupReceiver()
     check_ = std::make_unique<ws::receiver::SignalCheck>(*platform_.serial, *platform_.clock,
                                                          settings, *log);
     checkLog_ = std::move(log);
-    // Window-wide, whatever has the focus: the text boxes leave the key to
-    // the window. Without a check it shows the whole range (wireZoom).
-    escapeKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escapeKey_, &QShortcut::activated, this, [this] {
-        if (watching())
-            stopWatch();
-        else if (receiverBusy())
-            stopReceiverWork();
-        else
-            showWholeRange();
-    });
     heldInput_ = new HeldInput(*this, [this](QObject *target, QEvent *) {
         // The key that stops the check; and the log box, which only shows
         // the check's progress and may be scrolled through meanwhile.

@@ -9,9 +9,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QKeySequence>
 #include <QMouseEvent>
-#include <QShortcut>
 
 // Watching one transmission while the dish turns. The watch keeps the port
 // open and asks on until something ends it; a press on a plot, the map strip
@@ -56,9 +54,6 @@ void MainWindow::setupWatch()
         *platform_.dialogs, *platform_.system, *verdict_, *log_,
         [this](const QString &title) { setWindowTitle(title); }});
     new PressEndsWatch(*this);
-    auto *beeps = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_B), this);
-    connect(beeps, &QShortcut::activated, this,
-            [this] { watch_->setBeeping(!watch_->beeping()); });
 }
 
 bool MainWindow::watching() const

@@ -62,31 +62,11 @@ std::optional<int> checkMegahertz(QString whole, QString fraction)
     return mhz;
 }
 
-// The largest picture --export draws, per side: a window that large takes a
-// quarter of a gigabyte, and its picture as much again.
-constexpr int kMaxPictureSide = 8192;
-
-// "1280x800": a window from the default size up to the largest picture.
-std::optional<QSize> pictureSize(const QString &text)
-{
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
-    const QSize smallest = ws::window::kSize;
-    if (size.width() < smallest.width() || size.height() < smallest.height() ||
-        size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
-        return std::nullopt;
-    return size;
-}
-
 // A name to write to that holds bytes that are not UTF-8 cannot be written
 // under that name; writing it under another would be worse.
-CommandLine unnameable(const QString &option, const QString &name)
+QString unnameable(const QString &option, const QString &name)
 {
-    return invalid(QStringLiteral("%1 cannot write to \"%2\": the name is not valid UTF-8")
-                       .arg(option, name));
+    return QStringLiteral("%1 cannot write to \"%2\": the name is not valid UTF-8").arg(option, name);
 }
 
 // "11778h", "11778.4V", "11.778H"; blanks around the parts are let pass.
@@ -137,11 +117,170 @@ QString modeNames(Modes modes)
     return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
+// The arguments as Qt's parser read them, asked by the names of the table.
+struct Given
+{
+    const QStringList &arguments;
+    QCommandLineParser parser;
+
+    bool isSet(const char *name) const { return parser.isSet(QLatin1String(name)); }
+    QString value(const char *name) const { return parser.value(QLatin1String(name)); }
+    // As the user wrote it, for a message.
+    QString typed(const char *name) const { return typedOption(arguments, QLatin1String(name)); }
+};
+
+// The option given that asks for a mode, or none for the window; two are
+// refused.
+std::optional<QString> chooseMode(const Given &given, CommandLine &line, const Option *&asked)
+{
+    for (const Option &option : options()) {
+        if (option.selects == Mode::Window || !given.isSet(option.name))
+            continue;
+        if (asked)
+            return QStringLiteral("%1 and %2 cannot be combined")
+                .arg(given.typed(asked->name), given.typed(option.name));
+        asked = &option;
+        line.mode = option.selects;
+    }
+    return std::nullopt;
+}
+
+// Every value by its option's validator, the settings filled in.
+std::optional<QString> readValues(const Given &given, CommandLine &line)
+{
+    for (const Option &option : options()) {
+        if (!option.validate || !(option.modes & modeBit(line.mode)) ||
+            (!given.isSet(option.name) && !option.defaultValue))
+            continue;
+        const QString value = given.value(option.name).trimmed();
+        const QString why = option.validate(option, value, line.mode);
+        if (!why.isEmpty())
+            return QStringLiteral("%1 %2, not \"%3\"").arg(given.typed(option.name), why, value);
+        if (option.setting)
+            line.receiver.*option.setting = value;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> readFiles(const Given &given, CommandLine &line)
+{
+    line.files = given.parser.positionalArguments();
+    line.anyOrder = given.isSet("any-order");
+    line.follow = !given.isSet("no-follow");
+    const bool receiver =
+        line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
+    if (receiver && !line.files.isEmpty())
+        return QStringLiteral("a check takes no scan files: ") + line.files.join(' ');
+    // In any order the window tells the user what does not fit: a menu
+    // entry's failure must not go only to a standard error no one reads.
+    if (line.files.size() > 3 && !line.anyOrder && line.mode != Mode::History &&
+        line.mode != Mode::HistoryReport)
+        return QStringLiteral("at most three files: newest scan, reference scan, map");
+    if (line.files.contains(QString()))
+        return QStringLiteral("a file name is empty");
+    return std::nullopt;
+}
+
+std::optional<QString> readHistory(const Given &given, CommandLine &line)
+{
+    const bool report = line.mode == Mode::HistoryReport;
+    line.mapPath = report ? given.value("history-report") : given.value("map");
+    if (report && line.mapPath.isEmpty())
+        return QStringLiteral("%1 needs a map file").arg(given.typed("history-report"));
+    if (line.files.isEmpty())
+        return QStringLiteral("%1 needs a folder or scan files")
+            .arg(given.typed(report ? "history-report" : "history"));
+    return std::nullopt;
+}
+
+std::optional<QString> readReport(const Given &given, const CommandLine &line)
+{
+    if (line.files.size() != 3)
+        return QStringLiteral("%1 takes three files: newest scan, reference scan, map")
+            .arg(given.typed("report"));
+    return std::nullopt;
+}
+
+std::optional<QString> readExport(const Given &given, CommandLine &line)
+{
+    line.exportPath = given.value("export");
+    if (line.exportPath.isEmpty())
+        return QStringLiteral("%1 needs a file name").arg(given.typed("export"));
+    if (!qtCanName(line.exportPath))
+        return unnameable(given.typed("export"), line.exportPath);
+    line.exportSize = *pictureSize(given.value("size").trimmed());
+    return std::nullopt;
+}
+
+// --check and --watch: what to tune to, and for a watch how long.
+std::optional<QString> readTarget(const Given &given, CommandLine &line)
+{
+    const char *name = line.mode == Mode::Check ? "check" : "watch";
+    if (!readCheckTarget(given.value(name), line))
+        return QStringLiteral("%1 takes a frequency from 1 to %2 MHz, in MHz (11778, 11778.4) or "
+                              "in GHz (11.778), followed by h or v (11.778H), not \"%3\"")
+            .arg(given.typed(name))
+            .arg(kMaxCheckMegahertz)
+            .arg(given.value(name));
+    line.bell = given.isSet("bell");
+    if (given.isSet("level-pattern")) {
+        const QString pattern = given.value("level-pattern");
+        const QString problem = receiver::levelPatternProblem(QRegularExpression(pattern));
+        if (!problem.isEmpty())
+            return QStringLiteral("%1 takes a pattern with a capture group, not \"%2\": %3")
+                .arg(given.typed("level-pattern"), pattern, problem);
+        line.levelPattern = pattern;
+    }
+    if (given.isSet("for"))
+        line.watchForMs = *watchMilliseconds(given.value("for").trimmed());
+    if (given.isSet("search-timeout"))
+        line.searchLimit = given.value("search-timeout").trimmed().toInt();
+    return std::nullopt;
+}
+
+std::optional<QString> readFullScan(const Given &given, CommandLine &line)
+{
+    line.mapPath = given.value("full-scan");
+    if (line.mapPath.isEmpty())
+        return QStringLiteral("%1 needs a map file").arg(given.typed("full-scan"));
+    line.outputPath = given.value("output");
+    line.outputNamed = given.isSet("output");
+    if (line.outputPath.isEmpty())
+        return QStringLiteral("%1 needs a file name").arg(given.typed("output"));
+    if (!qtCanName(line.outputPath))
+        return unnameable(given.typed("output"), line.outputPath);
+    if (given.isSet("search-timeout"))
+        line.searchLimit = given.value("search-timeout").trimmed().toInt();
+    return std::nullopt;
+}
+
+// What only the mode asked for takes.
+std::optional<QString> readForMode(const Given &given, CommandLine &line)
+{
+    switch (line.mode) {
+    case Mode::History:
+    case Mode::HistoryReport:
+        return readHistory(given, line);
+    case Mode::Report:
+        return readReport(given, line);
+    case Mode::Export:
+        return readExport(given, line);
+    case Mode::Check:
+    case Mode::Watch:
+        return readTarget(given, line);
+    case Mode::FullScan:
+        return readFullScan(given, line);
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
-    QCommandLineParser parser;
+    Given given{arguments, {}};
+    QCommandLineParser &parser = given.parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const Option &option : options()) {
         QStringList names{QLatin1String(option.name)};
@@ -163,44 +302,29 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return invalid(QStringLiteral("unknown option '%1'")
                            .arg(typedOption(arguments, unknown.constFirst())));
     }
-    const auto isSet = [&parser](const char *name) { return parser.isSet(QLatin1String(name)); };
-    const auto value = [&parser](const char *name) { return parser.value(QLatin1String(name)); };
-    const auto typed = [&arguments](const char *name) {
-        return typedOption(arguments, QLatin1String(name));
-    };
-    if (isSet("help"))
+    if (given.isSet("help"))
         return only(Mode::Help);
-    if (isSet("version"))
+    if (given.isSet("version"))
         return only(Mode::Version);
 
-    // The mode is the one that an option given asks for, or the window.
     CommandLine line;
     const Option *modeOption = nullptr;
-    for (const Option &option : options()) {
-        if (option.selects == Mode::Window || !isSet(option.name))
-            continue;
-        if (modeOption)
-            return invalid(QStringLiteral("%1 and %2 cannot be combined")
-                               .arg(typed(modeOption->name), typed(option.name)));
-        modeOption = &option;
-        line.mode = option.selects;
-    }
+    if (const auto why = chooseMode(given, line, modeOption))
+        return invalid(*why);
     // Whatever the mode would not use is refused rather than left unread:
     // a script that passes --timeout to --report should learn that it does
     // nothing there.
     for (const Option &option : options()) {
-        if (isSet(option.name) && !(option.modes & modeBit(line.mode)))
+        if (given.isSet(option.name) && !(option.modes & modeBit(line.mode)))
             return invalid(QStringLiteral("%1 goes with %2, not with %3")
-                               .arg(typed(option.name), modeNames(option.modes),
-                                    modeOption ? typed(modeOption->name)
+                               .arg(given.typed(option.name), modeNames(option.modes),
+                                    modeOption ? given.typed(modeOption->name)
                                                : QStringLiteral("the window")));
     }
-
-    line.files = parser.positionalArguments();
-    line.anyOrder = isSet("any-order");
-    line.follow = !isSet("no-follow");
-    if (line.mode == Mode::Point || isSet("site")) {
-        const QString refusal = readPointingOptions(parser, line);
+    if (const auto why = readFiles(given, line))
+        return invalid(*why);
+    if (line.mode == Mode::Point || given.isSet("site")) {
+        const QString refusal = readPointingOptions(given.parser, line);
         if (!refusal.isEmpty())
             return invalid(refusal);
         if (line.mode == Mode::Point)
@@ -208,121 +332,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     const bool receiver =
         line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
-    if (receiver && !line.files.isEmpty())
-        return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
-    // In any order the window tells the user what does not fit: a menu
-    // entry's failure must not go only to a standard error no one reads.
-    if (line.files.size() > 3 && !line.anyOrder && line.mode != Mode::History &&
-        line.mode != Mode::HistoryReport)
-        return invalid(QStringLiteral("at most three files: newest scan, reference scan, map"));
-    if (line.files.contains(QString()))
-        return invalid(QStringLiteral("a file name is empty"));
-    if (line.mode == Mode::HistoryReport || line.mode == Mode::History) {
-        const bool report = line.mode == Mode::HistoryReport;
-        line.mapPath = report ? value("history-report") : value("map");
-        if (report && line.mapPath.isEmpty())
-            return invalid(QStringLiteral("%1 needs a map file").arg(typed("history-report")));
-        if (line.files.isEmpty())
-            return invalid(QStringLiteral("%1 needs a folder or scan files")
-                               .arg(typed(report ? "history-report" : "history")));
-        if (report)
-            return line;
-    }
-    if (line.mode == Mode::Report) {
-        if (line.files.size() != 3)
-            return invalid(QStringLiteral("%1 takes three files: newest scan, reference scan, map")
-                               .arg(typed("report")));
-        return line;
-    }
-
+    if (receiver && !given.isSet("port"))
+        return invalid(line.mode == Mode::Watch ? QStringLiteral("a watch needs --port")
+                                                : QStringLiteral("a check needs --port"));
     // Without a check the settings fill the window's boxes; one not given
     // is what the boxes open with.
-    if (receiver && !isSet("port"))
-        return invalid(QStringLiteral("a check needs --port"));
-    for (const Option &option : options()) {
-        if (!option.setting || (!isSet(option.name) && !option.defaultValue))
-            continue;
-        const QString given = value(option.name).trimmed();
-        if (!QRegularExpression(QLatin1String(option.pattern)).match(given).hasMatch())
-            return invalid(QStringLiteral("%1 takes %2, not \"%3\"")
-                               .arg(typed(option.name), QLatin1String(option.patternWords), given));
-        line.receiver.*option.setting = given;
-    }
-
-    if (isSet("search-timeout")) {
-        static const QRegularExpression whole(QStringLiteral("^\\d{1,3}$"));
-        const QString limit = value("search-timeout").trimmed();
-        const int seconds = limit.toInt();
-        if (!whole.match(limit).hasMatch() || seconds < 1 || seconds > receiver::kSearchLimitSeconds)
-            return invalid(QStringLiteral("%1 takes whole seconds from 1 to %2, not \"%3\"")
-                               .arg(typed("search-timeout"))
-                               .arg(receiver::kSearchLimitSeconds)
-                               .arg(limit));
-        line.searchLimit = seconds;
-    }
-
-    switch (line.mode) {
-    case Mode::Export:
-        line.exportPath = value("export");
-        if (line.exportPath.isEmpty())
-            return invalid(QStringLiteral("%1 needs a file name").arg(typed("export")));
-        if (!qtCanName(line.exportPath))
-            return unnameable(typed("export"), line.exportPath);
-        line.exportSize = pictureSize(value("size").trimmed()).value_or(QSize());
-        if (!line.exportSize.isValid())
-            return invalid(QStringLiteral("%1 takes WIDTHxHEIGHT from %2x%3 to %4x%4 pixels, not "
-                                          "\"%5\"")
-                               .arg(typed("size"))
-                               .arg(ws::window::kSize.width())
-                               .arg(ws::window::kSize.height())
-                               .arg(kMaxPictureSide)
-                               .arg(value("size")));
-        break;
-    case Mode::Check:
-    case Mode::Watch: {
-        const char *name = line.mode == Mode::Check ? "check" : "watch";
-        if (!readCheckTarget(value(name), line))
-            return invalid(QStringLiteral("%1 takes a frequency from 1 to %2 MHz, in MHz (11778, "
-                                          "11778.4) or in GHz (11.778), followed by h or v "
-                                          "(11.778H), not \"%3\"")
-                               .arg(typed(name))
-                               .arg(kMaxCheckMegahertz)
-                               .arg(value(name)));
-        line.bell = isSet("bell");
-        if (isSet("level-pattern")) {
-            const QString given = value("level-pattern");
-            const QString problem = receiver::levelPatternProblem(QRegularExpression(given));
-            if (!problem.isEmpty())
-                return invalid(QStringLiteral("%1 takes a pattern with a capture group, not "
-                                              "\"%2\": %3")
-                                   .arg(typed("level-pattern"), given, problem));
-            line.levelPattern = given;
-        }
-        if (isSet("for")) {
-            static const QRegularExpression seconds(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
-            const QString given = value("for").trimmed();
-            const double forSeconds = given.toDouble();
-            if (!seconds.match(given).hasMatch() || forSeconds <= 0 || forSeconds > 1e7)
-                return invalid(QStringLiteral("%1 takes seconds, more than 0, not \"%2\"")
-                                   .arg(typed("for"), given));
-            line.watchForMs = qint64(forSeconds * 1000 + 0.5);
-        }
-        break;
-    }
-    case Mode::FullScan:
-        line.mapPath = value("full-scan");
-        if (line.mapPath.isEmpty())
-            return invalid(QStringLiteral("%1 needs a map file").arg(typed("full-scan")));
-        line.outputPath = value("output");
-        line.outputNamed = isSet("output");
-        if (line.outputPath.isEmpty())
-            return invalid(QStringLiteral("%1 needs a file name").arg(typed("output")));
-        if (!qtCanName(line.outputPath))
-            return unnameable(typed("output"), line.outputPath);
-        break;
-    default:
-        break;
-    }
+    if (const auto why = readValues(given, line))
+        return invalid(*why);
+    if (const auto why = readForMode(given, line))
+        return invalid(*why);
     return line;
 }
 
@@ -336,11 +354,8 @@ QStringList argumentsOf(int argc, char *argv[])
 
 QString usageText()
 {
-    return QStringLiteral(
-               "Usage: wavesift [options] [NEWEST.scn [REFERENCE.scn [MAP]]]\n"
-               "       wavesift --check FREQ[h|v] --port PORT [settings]\n"
-               "       wavesift --full-scan MAP --port PORT [settings] [--output FILE]\n"
-               "       wavesift --report NEWEST.scn REFERENCE.scn MAP\n"
+    return usageLines() +
+           QStringLiteral(
                "\n"
                "Compares a newest satellite scan with a reference scan, shows the known\n"
                "transmissions of a map on the same frequency axis, and checks frequencies\n"
@@ -355,15 +370,18 @@ QString usageText()
                "Exit codes:\n"
                "  0  --check: locked and the table search ended on \"Ready\";\n"
                "     --full-scan: every MPEG entry was checked and the results saved;\n"
-               "     otherwise: done\n"
+               "     --watch: ended by --for, Ctrl+C, SIGTERM or SIGHUP; otherwise: done\n"
                "  1  --check: no signal (no lock, or the search ended another way);\n"
-               "     --full-scan: stopped early; the window, --export or --report: a file\n"
-               "     could not be loaded or written; --point: below the horizon\n"
+               "     --full-scan: stopped early; the window, --export, --report or\n"
+               "     --history-report: a file could not be loaded or written; --point: below\n"
+               "     the horizon\n"
                "  2  bad arguments, or a map that cannot be read (nothing is checked)\n"
                "  3  the port could not be opened, stopped working or did not answer (a\n"
-               "     full scan ends there and saves what was checked)\n"
+               "     full scan ends there and saves what was checked; a watch, when it\n"
+               "     got no reply from the start)\n"
                "  4  --full-scan: the results could not be saved (checked before the first\n"
-               "     entry too); --check: the log could not be written to standard output\n"
+               "     entry too); --check or --watch: the log could not be written to\n"
+               "     standard output\n"
                "A full scan that ends for more than one reason exits with the highest code.\n");
 }
 

@@ -16,14 +16,20 @@
 #include "receiver/signalwatch.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <csignal>
 #include <cstdio>
+#include <limits>
+#include <memory>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
@@ -123,6 +129,21 @@ bool writeAll(std::FILE *stream, const QByteArray &bytes)
     return std::fflush(stream) == 0 && written == size_t(bytes.size());
 }
 
+// A stop request reaches the event loop as a byte on a socket pair, which
+// the signal handler may write: the run hears of it at once, and nothing
+// polls a flag. -1 while no one listens.
+int stopWakeFd = -1;
+
+void wakeForStop()
+{
+#ifdef Q_OS_UNIX
+    if (stopWakeFd >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(stopWakeFd, &byte, 1);
+    }
+#endif
+}
+
 // Standard output refused the log (a closed pipe, a full disk): the log is
 // lost, and a full scan stops after the running check to save what it has.
 bool outputLost = false;
@@ -131,13 +152,19 @@ void writeLog(const QByteArray &bytes)
 {
     if (outputLost || writeAll(stdout, bytes))
         return;
+    const QString reason = qt_error_string(errno);
     outputLost = true;
-    writeAll(stderr, (QStringLiteral("Could not write the log to standard output: ") +
-                      qt_error_string(errno) + QLatin1Char('\n'))
+    writeAll(stderr, (QStringLiteral("Could not write the log to standard output: ") + reason +
+                      QLatin1Char('\n'))
                          .toLocal8Bit());
+    wakeForStop();
 }
 
 volatile std::sig_atomic_t stopSignalled = 0;
+// What a second signal says before it ends the program: set before the
+// handler is, and read in it, so a plain array and its length.
+const char *secondSignalText = "";
+size_t secondSignalLength = 0;
 
 void noteStopSignal([[maybe_unused]] int signal)
 {
@@ -145,18 +172,22 @@ void noteStopSignal([[maybe_unused]] int signal)
     if (stopSignalled) {
         // Only what a signal handler may do: one write, then the default
         // action, which ends the program once the handler returns.
-        static const char ending[] = "Ending at once; nothing more will be saved\n";
-        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, ending, sizeof ending - 1);
+        [[maybe_unused]] const ssize_t written =
+            ::write(STDERR_FILENO, secondSignalText, secondSignalLength);
         ::signal(signal, SIG_DFL);
         ::raise(signal);
         return;
     }
 #endif
     stopSignalled = 1;
+    wakeForStop();
 }
 
-void catchStopSignals()
+template <size_t N>
+void catchStopSignals(const char (&secondSignal)[N])
 {
+    secondSignalText = secondSignal;
+    secondSignalLength = N - 1;
 #ifdef Q_OS_UNIX
     // A closed terminal or ssh session (SIGHUP) must not lose the scan
     // either.
@@ -184,6 +215,62 @@ void catchStopSignals()
     }
 #endif
 }
+
+// Calls `stop` on the event loop for every stop request: a signal, or a log
+// that standard output no longer takes.
+class StopListener
+{
+public:
+    explicit StopListener(std::function<void()> stop) : stop_(std::move(stop))
+    {
+#ifdef Q_OS_UNIX
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0)
+            qFatal("no socket pair for the stop signals: %s", qPrintable(qt_error_string(errno)));
+        // Neither end blocks (the handler must never wait) or outlives the
+        // program in a child.
+        for (const int end : ends) {
+            ::fcntl(end, F_SETFL, ::fcntl(end, F_GETFL) | O_NONBLOCK);
+            ::fcntl(end, F_SETFD, FD_CLOEXEC);
+        }
+        readFd_ = ends[0];
+        stopWakeFd = ends[1];
+        notifier_ = std::make_unique<QSocketNotifier>(readFd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+            char bytes[16];
+            while (::read(readFd_, bytes, sizeof bytes) > 0) {
+            }
+            stop_();
+        });
+#else
+        // No socket pair to wake the loop with: looked at ten times a second.
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            if (stopSignalled || outputLost)
+                stop_();
+        });
+        poll_.start(100);
+#endif
+    }
+    ~StopListener()
+    {
+#ifdef Q_OS_UNIX
+        notifier_.reset();
+        const int writeFd = stopWakeFd;
+        stopWakeFd = -1;
+        ::close(writeFd);
+        ::close(readFd_);
+#endif
+    }
+
+private:
+    std::function<void()> stop_;
+#ifdef Q_OS_UNIX
+    int readFd_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
+#else
+    QTimer poll_;
+#endif
+};
 
 // The watch as it goes: a line on standard output for every reply, a bell
 // on every lock after none, a tally for the end.
@@ -220,12 +307,14 @@ private:
 };
 
 // How a run on the program's own surroundings ends: whether Ctrl+C, SIGTERM
-// and SIGHUP are caught (as the stop request) or end the program, and the
-// exit code at least when standard output did not take the log.
+// and SIGHUP are caught (as the stop request) or end the program, the exit
+// code at least when standard output did not take the log, and whether a
+// second signal loses what the run would have saved.
 struct RunEnding
 {
     bool catchSignals;
     int lostOutputCode;
+    bool saves = false;
 };
 
 template <typename Run>
@@ -244,7 +333,7 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
     SteadyClock clock;
     const Result<QString> data = systemDataFolder();
     Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
-                    {}, {}, {}, data.value.value_or(QString()), data.failure.what};
+                    {}, {}, {}, data.value.value_or(QString()), data.failure.what, {}};
     // The application's one event loop, which drives the check and which
     // the end of the run ends.
     console.runUntil = [](const std::function<bool()> &ended) {
@@ -252,9 +341,17 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
             QCoreApplication::exec();
     };
     console.finished = [] { QCoreApplication::exit(); };
+    std::optional<StopListener> listener;
     if (ending.catchSignals) {
-        catchStopSignals();
+        if (ending.saves)
+            catchStopSignals("Ending at once; nothing more will be saved\n");
+        else
+            catchStopSignals("Ending at once\n");
         console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
+        listener.emplace([&console] {
+            if (console.onStopRequest)
+                console.onStopRequest();
+        });
     }
     const int code = run(line, console);
     return outputLost ? std::max(code, ending.lostOutputCode) : code;
@@ -379,7 +476,7 @@ int runFullScan(const CommandLine &line)
     // A full scan saved its file and only stopped early.
     return runOnThisSystem(
         line, [](const CommandLine &l, Console &c) { return runFullScan(l, c); },
-        {true, exitcode::noSignal});
+        {true, exitcode::noSignal, true});
 }
 
 int runWatch(const CommandLine &line, Console &console)
@@ -399,22 +496,27 @@ int runWatch(const CommandLine &line, Console &console)
             console.finished();
     };
     events.onFailed = [&] { end(exitcode::portFailed); };
-    // A stop request (a signal, a closed standard output) and --for end it
-    // within a tenth of a second.
-    std::unique_ptr<Timer> look;
-    look = console.clock.createTimer([&] {
-        const bool timeUp =
-            line.watchForMs > 0 && console.clock.milliseconds() - startMs >= line.watchForMs;
-        if (timeUp || (console.stopRequested && console.stopRequested()))
+    // A stop request ends it as it comes; --for when its time is up, in
+    // steps that a timer can count.
+    console.onStopRequest = [&] { end(exitcode::success); };
+    std::unique_ptr<Timer> timeUp;
+    const auto waitOut = [&] {
+        const qint64 left = line.watchForMs - (console.clock.milliseconds() - startMs);
+        if (left <= 0)
             end(exitcode::success);
         else
-            look->start(100);
-    });
-    look->start(100);
+            timeUp->start(int(std::min<qint64>(left, std::numeric_limits<int>::max())));
+    };
+    timeUp = console.clock.createTimer(waitOut);
+    if (line.watchForMs > 0)
+        waitOut();
     watch.start(line.checkFrequency,
                 line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
+    if (console.stopRequested && console.stopRequested())
+        end(exitcode::success);
     console.runUntil([&] { return code.has_value(); });
-    look->stop();
+    timeUp->stop();
+    console.onStopRequest = {};
     const qint64 endMs = console.clock.milliseconds();
     events.tally.end(endMs);
     if (*code == exitcode::success)

@@ -40,6 +40,9 @@ struct Console
     // when there is none, and then `noDataFolder` says why.
     QString dataFolder;
     QString noDataFolder;
+    // Set by a run that ends on a stop request: called on the event loop as
+    // soon as one comes, so that nothing waits to look at `stopRequested`.
+    std::function<void()> onStopRequest;
 };
 
 // One check of line.checkFrequency. Returns exitcode::success when the
@@ -68,8 +71,8 @@ int runFullScan(const CommandLine &line, Console &console);
 
 // The same on the program's own surroundings: the Qt serial port, the
 // steady clock, standard output and error, and for a full scan SIGINT,
-// SIGTERM and SIGHUP as the stop request (a second one ends the program at
-// once). A log that standard output does not take stops a full scan after
+// SIGTERM and SIGHUP as the stop request, an event of the application's
+// loop (a second one ends the program at once). A log that standard output does not take stops a full scan after
 // the running check (exitcode::noSignal at least) and makes a check
 // exitcode::notSaved. They need a QCoreApplication, but no display.
 int runCheck(const CommandLine &line);

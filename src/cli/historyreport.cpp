@@ -158,7 +158,7 @@ QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Colu
 } // namespace
 
 int runHistoryReport(const QString &mapPath, const QStringList &scans,
-                     const std::function<bool(const QByteArray &)> &out, const Sink &err)
+                     const Output &out, const Sink &err)
 {
     const QString mapFile = wholePath(mapPath);
     const auto mapBytes = readMapFile(mapFile);
@@ -173,7 +173,7 @@ int runHistoryReport(const QString &mapPath, const QStringList &scans,
 }
 
 int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStringList &scans,
-                       const std::function<bool(const QByteArray &)> &out, const Sink &err)
+                       const Output &out, const Sink &err)
 {
     const QVector<MapEntry> entries = map.value_or(QVector<MapEntry>());
     QStringList whole;
@@ -210,9 +210,9 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
     // Written in pieces: a map of thousands of entries over thousands of
     // scans makes some hundred megabytes of text.
     QByteArray csv = header.toUtf8() + '\n';
-    bool written = true;
+    Written written;
     constexpr qsizetype kBlock = 64;
-    for (qsizetype first = 0; first < entries.size() && written; first += kBlock) {
+    for (qsizetype first = 0; first < entries.size() && written.ok; first += kBlock) {
         const qsizetype count = std::min(kBlock, entries.size() - first);
         csv += rowsOf(entries, loaded, first, count);
         if (csv.size() >= (qsizetype(1) << 20) || first + count == entries.size()) {
@@ -220,10 +220,11 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
             csv.clear();
         }
     }
-    if (written && entries.isEmpty())
+    if (written.ok && entries.isEmpty())
         written = out(csv);
-    if (!written) {
-        tell(err, QStringLiteral("wavesift: the report could not be written to standard output\n"));
+    if (!written.ok) {
+        if (err)
+            err(reportNotWritten(written));
         return exitcode::notLoaded;
     }
     return exitcode::success;

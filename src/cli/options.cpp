@@ -1,8 +1,13 @@
 #include "cli/options.h"
 
+#include "receiver/protocol.h"
 #include "receiver/receiversettings.h"
+#include "wording/windowsize.h"
 
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace ws::cli {
 
@@ -36,7 +41,89 @@ constexpr Option toolkit(const char *name, const char *valueName)
             V::Nothing, nullptr};
 }
 
+// ---- The validators: each says what its option takes ----------------------
+
+QString matchesPattern(const Option &option, const QString &value, Mode)
+{
+    if (QRegularExpression(QLatin1String(option.pattern)).match(value).hasMatch())
+        return QString();
+    return QStringLiteral("takes ") + QLatin1String(option.patternWords);
+}
+
+// A check waits the lock out in one piece; the window's box, which the
+// window reads at every check, keeps the rules it always had.
+QString timeoutSeconds(const Option &, const QString &value, Mode mode)
+{
+    const std::optional<double> seconds = decimalSeconds(value);
+    if (mode == Mode::Check || mode == Mode::FullScan || mode == Mode::Watch) {
+        if (seconds && *seconds <= kMaxCommandLineTimeout)
+            return QString();
+        return QStringLiteral("takes seconds, from 0 to %1").arg(kMaxCommandLineTimeout);
+    }
+    return seconds ? QString() : QStringLiteral("takes seconds");
+}
+
+QString searchSeconds(const Option &, const QString &value, Mode)
+{
+    static const QRegularExpression whole(QStringLiteral("^\\d{1,3}$"));
+    const int seconds = value.toInt();
+    if (whole.match(value).hasMatch() && seconds >= 1 && seconds <= receiver::kSearchLimitSeconds)
+        return QString();
+    return QStringLiteral("takes whole seconds from 1 to %1").arg(receiver::kSearchLimitSeconds);
+}
+
+QString watchSeconds(const Option &, const QString &value, Mode)
+{
+    if (watchMilliseconds(value))
+        return QString();
+    return QStringLiteral("takes seconds, from 0.001 to %1").arg(kMaxWatchSeconds);
+}
+
+QString windowSize(const Option &, const QString &value, Mode)
+{
+    if (pictureSize(value))
+        return QString();
+    return QStringLiteral("takes WIDTHxHEIGHT from %1x%2 to %3x%3 pixels")
+        .arg(ws::window::kSize.width())
+        .arg(ws::window::kSize.height())
+        .arg(kMaxPictureSide);
+}
+
 } // namespace
+
+std::optional<double> decimalSeconds(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    if (!number.match(text).hasMatch())
+        return std::nullopt;
+    return text.toDouble();
+}
+
+std::optional<QSize> pictureSize(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    const QSize smallest = ws::window::kSize;
+    if (size.width() < smallest.width() || size.height() < smallest.height() ||
+        size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        return std::nullopt;
+    return size;
+}
+
+std::optional<qint64> watchMilliseconds(const QString &text)
+{
+    const std::optional<double> seconds = decimalSeconds(text);
+    if (!seconds || *seconds > kMaxWatchSeconds)
+        return std::nullopt;
+    // What rounds to no time at all would never end.
+    const auto ms = qint64(*seconds * 1000 + 0.5);
+    if (ms < 1)
+        return std::nullopt;
+    return ms;
+}
 
 QString Option::synopsis() const
 {
@@ -73,7 +160,7 @@ const std::vector<Option> &options()
             "8192x8192",
             "The plots, the map strip and the log box take the room beyond the default size, as "
             "in a window made larger on the screen.",
-            G::General, kExport, kNone, "763x560", V::Nothing, nullptr},
+            G::General, kExport, kNone, "763x560", V::Nothing, nullptr, windowSize},
         {"no-follow", nullptr, nullptr,
             "do not load a scan again when its file changes on disk (F5 in the window still does)",
             "Otherwise a loaded scan whose file is written again, or replaced by a file of the "
@@ -124,7 +211,7 @@ const std::vector<Option> &options()
             G::General, kWatch, Mode::Watch, nullptr, V::Nothing, nullptr},
         {"for", nullptr, "SECONDS",
             "end the watch after that many seconds", nullptr,
-            G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
+            G::General, kWatch, kNone, nullptr, V::Nothing, nullptr, watchSeconds},
         {"bell", nullptr, nullptr,
             "ring the terminal's bell (a BEL on standard error) whenever the watch sees a lock "
             "after none", nullptr,
@@ -178,29 +265,31 @@ const std::vector<Option> &options()
         {"port", nullptr, "PORT",
             "serial port: a number (2 is /dev/ttyS1, COM2 on Windows) or a device name such as "
             "ttyUSB0",
-            "A lasting name such as /dev/serial/by-id/... is a device name too. --check and "
-            "--full-scan need it.",
-            G::Settings, kSettingsModes, kNone, nullptr, V::Port, nullptr, &Settings::port,
-            "\\S", "a port number or name"},
+            "A lasting name such as /dev/serial/by-id/... is a device name too. --check, "
+            "--watch and --full-scan need it.",
+            G::Settings, kSettingsModes, kNone, nullptr, V::Port, nullptr, matchesPattern,
+            &Settings::port, "\\S", "a port number or name"},
         {"timeout", nullptr, "SECONDS",
             "how long the lock wait lasts, after the tune command and the tuner's 2 seconds "
-            "to settle", nullptr,
+            "to settle",
+            "For --check, --watch and --full-scan it takes 0 to 86400 seconds, fractions "
+            "included; for the window any number of seconds, which fills the box.",
             G::Settings, kSettingsModes, kNone, Settings::kDefaultTimeout, V::Nothing, nullptr,
-            &Settings::timeout, "^(\\d+(\\.\\d*)?|\\.\\d+)$", "seconds"},
+            timeoutSeconds, &Settings::timeout},
         {"search-timeout", nullptr, "SECONDS",
             "how long the table search after a lock may last, 1 to 180 whole seconds; it then "
             "ends as after 180",
             "Its log line then reads \"Cancelled PAT/SDT after SECONDS Seconds\". The receiver "
             "gets a minute to find a table only under a limit above 60.",
-            G::General, kCheck | kFullScan, kNone, "180", V::Nothing, nullptr},
+            G::General, kCheck | kFullScan, kNone, "180", V::Nothing, nullptr, searchSeconds},
         {"power", nullptr, "0|1",
             "0 V or 12 V switch of the tune command", nullptr,
             G::Settings, kSettingsModes, kNone, Settings::kDefaultLnbPower, V::Words, "0 1",
-            &Settings::lnbPower, "^[01]$", "0 or 1"},
+            matchesPattern, &Settings::lnbPower, "^[01]$", "0 or 1"},
         {"diseqc", nullptr, "0-3",
             "DiSEqC input", nullptr,
             G::Settings, kSettingsModes, kNone, Settings::kDefaultDiseqc, V::Words, "0 1 2 3",
-            &Settings::diseqc, "^[0-3]$", "0 to 3"},
+            matchesPattern, &Settings::diseqc, "^[0-3]$", "0 to 3"},
 
         // Qt's own (-platform offscreen, -style Fusion, ...): the application
         // object's to read, not ours to refuse where a window is made.
@@ -223,13 +312,94 @@ const std::vector<GroupText> &documentedGroups()
         {OptionGroup::General, "Options:", "OPTIONS", nullptr},
         {OptionGroup::Settings,
          "Settings, as in the window's boxes; without a check they fill the boxes:", "SETTINGS",
-         "The receiver settings, as in the window's boxes: for --check and --full-scan, or else "
-         "filled into the boxes when the window opens."},
+         "The receiver settings, as in the window's boxes: for --check, --watch and --full-scan, "
+         "which need --port, or else filled into the boxes when the window opens."},
     };
     return groups;
 }
 
 namespace {
+
+// What each mode takes beyond its options: whether it needs a port, and
+// which files. The window's form names its options as a whole.
+struct ModeForm
+{
+    Mode mode;
+    bool needsPort;
+    const char *files;
+    ModeFiles kind;
+};
+
+constexpr ModeForm kModeForms[] = {
+    {Mode::Export, false, "[NEWEST.scn [REFERENCE.scn [MAP]]]", ModeFiles::Any},
+    {Mode::Check, true, nullptr, ModeFiles::None},
+    {Mode::History, false, "FOLDER|SCAN...", ModeFiles::Scans},
+    {Mode::HistoryReport, false, "FOLDER|SCAN...", ModeFiles::Scans},
+    {Mode::Watch, true, nullptr, ModeFiles::None},
+    {Mode::FullScan, true, nullptr, ModeFiles::None},
+    {Mode::Report, false, "NEWEST.scn REFERENCE.scn MAP", ModeFiles::Any},
+    {Mode::Point, false, nullptr, ModeFiles::None},
+};
+
+UsageWord wordOf(const Option &option, bool optional)
+{
+    return {option.longName(), option.valueName ? QLatin1String(option.valueName) : QString(),
+            optional};
+}
+
+} // namespace
+
+ModeFiles filesOf(Mode mode)
+{
+    for (const ModeForm &form : kModeForms) {
+        if (form.mode == mode)
+            return form.kind;
+    }
+    return ModeFiles::Any;
+}
+
+std::vector<UsageForm> usageForms()
+{
+    std::vector<UsageForm> forms{
+        {{QString(), QStringLiteral("options"), true},
+         {QString(), QStringLiteral("NEWEST.scn [REFERENCE.scn [MAP]]"), true}}};
+    for (const Option &asking : options()) {
+        const auto form = std::find_if(std::begin(kModeForms), std::end(kModeForms),
+                                       [&](const ModeForm &f) { return f.mode == asking.selects; });
+        if (asking.selects == Mode::Window || form == std::end(kModeForms))
+            continue;
+        UsageForm words{wordOf(asking, false)};
+        const Modes mode = modeBit(form->mode);
+        bool settings = false;
+        for (const Option &option : options()) {
+            if (!(option.modes & mode) || option.modes == kAllModes ||
+                option.selects != Mode::Window || option.group == OptionGroup::Toolkit)
+                continue;
+            if (option.group != OptionGroup::Settings)
+                words.push_back(wordOf(option, true));
+            else if (option.setting == &receiver::ReceiverSettings::port && form->needsPort)
+                words.insert(words.begin() + 1, wordOf(option, false));
+            else
+                settings = true;
+        }
+        if (settings)
+            words.push_back({QString(), QStringLiteral("settings"), true});
+        if (form->files)
+            words.push_back({QString(), QLatin1String(form->files), false});
+        forms.push_back(words);
+    }
+    return forms;
+}
+
+namespace {
+
+QString plainWord(const UsageWord &word)
+{
+    QString text = word.option;
+    if (!word.value.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + word.value;
+    return word.optional ? QLatin1Char('[') + text + QLatin1Char(']') : text;
+}
 
 // --help's lines: an option's synopsis from the third column, its
 // description from the 26th, nothing beyond the 79th.
@@ -263,6 +433,30 @@ QString helpItem(const Option &option)
 }
 
 } // namespace
+
+QString usageLines()
+{
+    QString text;
+    for (const UsageForm &form : usageForms()) {
+        QString line = text.isEmpty() ? QStringLiteral("Usage: wavesift")
+                                      : QStringLiteral("       wavesift");
+        qsizetype column = line.size();
+        for (const UsageWord &word : form) {
+            const QString plain = plainWord(word);
+            if (column + 1 + plain.size() > kWidth) {
+                line += QLatin1Char('\n') + QString(16, QLatin1Char(' '));
+                column = 16;
+            } else {
+                line += QLatin1Char(' ');
+                ++column;
+            }
+            line += plain;
+            column += plain.size();
+        }
+        text += line + QLatin1Char('\n');
+    }
+    return text;
+}
 
 QString optionsHelp()
 {

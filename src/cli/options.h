@@ -3,8 +3,10 @@
 #include "cli/commandline.h"
 #include "receiver/receiversettings.h"
 
+#include <QSize>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // Every option of the program in one table: what it is called, what it
@@ -39,6 +41,13 @@ enum class ValueHint {
     Words,   // one of `hintWords`, separated by blanks
 };
 
+struct Option;
+
+// Why `value` is refused for `option` in `mode`, as the words after the
+// option's name in the message ("takes 0 or 1"), or nothing when it is
+// taken. The value is given trimmed.
+using Validator = QString (*)(const Option &option, const QString &value, Mode mode);
+
 struct Option
 {
     const char *name;      // the long name, without dashes
@@ -57,6 +66,8 @@ struct Option
     const char *defaultValue;
     ValueHint hint;
     const char *hintWords;
+    // Checks a value given or defaulted; nullptr for one taken as it is.
+    Validator validate = nullptr;
     // A receiver setting: the one it fills (a window's box too), the
     // pattern its value must match and what the pattern asks for in words
     // ("seconds"), for a message.
@@ -71,6 +82,22 @@ struct Option
 
 const std::vector<Option> &options();
 
+// The values that options take, read as the validators read them.
+// "2.5", "7", ".5", "7.": seconds as a decimal number, no sign or exponent.
+std::optional<double> decimalSeconds(const QString &text);
+// --export's window, "1280x800", from the default size up to the largest
+// picture; and --for in whole milliseconds, from 1.
+std::optional<QSize> pictureSize(const QString &text);
+std::optional<qint64> watchMilliseconds(const QString &text);
+// The largest picture --export draws, per side, in device pixels: a window
+// that large takes a quarter of a gigabyte, and its picture as much again.
+inline constexpr int kMaxPictureSide = 8192;
+// --timeout for a check, a full scan or a watch: up to a day. The window's
+// box has rules of its own.
+inline constexpr int kMaxCommandLineTimeout = 86400;
+// --for: some four months, far beyond any alignment.
+inline constexpr qint64 kMaxWatchSeconds = 10000000;
+
 // How a documented group is introduced.
 struct GroupText
 {
@@ -81,6 +108,29 @@ struct GroupText
 };
 
 const std::vector<GroupText> &documentedGroups();
+
+// One word of a form of use: an option with its value, or with no option a
+// placeholder ("settings", "FOLDER|SCAN..."); optional ones are bracketed.
+struct UsageWord
+{
+    QString option;
+    QString value;
+    bool optional = false;
+};
+using UsageForm = std::vector<UsageWord>;
+
+// A form of use for every mode, the window's first: what --help's usage and
+// the manual's SYNOPSIS show.
+std::vector<UsageForm> usageForms();
+
+// What files the mode that `asking` asks for takes, as the completion offers
+// them: none, scans and folders of them, or any files.
+enum class ModeFiles { None, Scans, Any };
+ModeFiles filesOf(Mode mode);
+
+// The forms as --help's first lines: "Usage: wavesift ...", then one line
+// per form, wrapped within 79 columns.
+QString usageLines();
 
 // The options as --help lists them: each documented group after a blank
 // line and its heading.

@@ -10,6 +10,7 @@
 
 #include <QDir>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -63,7 +64,7 @@ std::optional<MapData> loadMap(const QString &path, const Sink &err)
 
 } // namespace
 
-int runReport(const CommandLine &line, const std::function<bool(const QByteArray &)> &out,
+int runReport(const CommandLine &line, const Output &out,
               const Sink &err)
 {
     // Named as the window names them, whole and in the system's form.
@@ -78,10 +79,9 @@ int runReport(const CommandLine &line, const std::function<bool(const QByteArray
         return exitcode::notLoaded;
     const QString csv =
         levelsCsv(map->entries, transmissionLevels(*newest, *reference, map->entries));
-    if (!out(csv.toUtf8())) {
+    if (const Written written = out(csv.toUtf8()); !written.ok) {
         if (err)
-            err(QStringLiteral("wavesift: the report could not be written to standard output\n")
-                    .toLocal8Bit());
+            err(reportNotWritten(written));
         return exitcode::notLoaded;
     }
     return exitcode::success;
@@ -93,15 +93,25 @@ int runReport(const CommandLine &line)
     return runReport(line, streams.out, streams.err);
 }
 
+QByteArray reportNotWritten(const Written &written)
+{
+    QString line = QStringLiteral("wavesift: the report could not be written to standard output");
+    if (!written.reason.isEmpty())
+        line += QStringLiteral(": ") + written.reason;
+    return terminalText(line + QLatin1Char('\n'));
+}
+
 StandardStreams standardStreams()
 {
 #ifdef Q_OS_WIN
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    const auto write = [](std::FILE *stream, const QByteArray &bytes) {
+    const auto write = [](std::FILE *stream, const QByteArray &bytes) -> Written {
         const bool written =
             std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
-        return std::fflush(stream) == 0 && written;
+        if (std::fflush(stream) == 0 && written)
+            return true;
+        return Written::failed(qt_error_string(errno));
     };
     return {[=](const QByteArray &bytes) { return write(stdout, bytes); },
             [=](const QByteArray &bytes) { write(stderr, bytes); }};

@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <functional>
 
@@ -11,24 +12,43 @@
 // no receiver are involved.
 namespace ws::cli {
 
+// Whether a piece of output was written, and if not the system's reason
+// (empty when none is known).
+struct Written
+{
+    Written(bool ok = true) : ok(ok) {}
+    static Written failed(const QString &reason)
+    {
+        Written written(false);
+        written.reason = reason;
+        return written;
+    }
+    bool ok;
+    QString reason;
+};
+using Output = std::function<Written(const QByteArray &)>;
+
+// "wavesift: the report could not be written to standard output: <reason>".
+QByteArray reportNotWritten(const Written &written);
+
 // Loads line.files (newest scan, reference scan, map) as the window loads
 // them and hands the CSV, UTF-8, to `out`, which says whether it could be
 // written. A file that cannot be loaded is told to `err` as a line naming
 // it, and nothing goes to `out`. Returns exitcode::success, or
 // exitcode::notLoaded when a file could not be loaded or the CSV not
 // written.
-int runReport(const CommandLine &line, const std::function<bool(const QByteArray &)> &out,
+int runReport(const CommandLine &line, const Output &out,
               const std::function<void(const QByteArray &)> &err);
 
 // The same on standard output and error.
 int runReport(const CommandLine &line);
 
 // Standard output and standard error as the reports write to them: `out`
-// says whether its bytes were written and flushed; on Windows LF goes out
+// says whether its bytes were written and flushed, and if not why; on Windows LF goes out
 // as LF, not as CR LF.
 struct StandardStreams
 {
-    std::function<bool(const QByteArray &)> out;
+    Output out;
     std::function<void(const QByteArray &)> err;
 };
 StandardStreams standardStreams();

@@ -1,7 +1,9 @@
 #include "app/fileopendialog.h"
+#include "app/historywindow.h"
 #include "app/plotwidget.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
+#include "app/windowkeys.h"
 #include "support/fakeplatform.h"
 #include "wording/messages.h"
 #include "wording/windowsize.h"
@@ -10,6 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -44,6 +48,7 @@ private slots:
     void moveOverAPanelOrTheEmptyTileEmptiesTheReadout_data();
     void moveOverAPanelOrTheEmptyTileEmptiesTheReadout();
     void moveOverAnElementKeepsTheReadout();
+    void theKeysAreTheTablesAndNoOthers();
 
 private:
     template <typename T>
@@ -465,6 +470,38 @@ void TestMainWindow::moveOverAnElementKeepsTheReadout()
     QTest::mouseMove(pointer, QPoint(60, 15));
     QCoreApplication::processEvents();
     QCOMPARE(entry->text(), QStringLiteral("kept"));
+}
+
+// The keys the window answers are the ones its keys list names, which the
+// manual page is written from.
+void TestMainWindow::theKeysAreTheTablesAndNoOthers()
+{
+    const auto keysOf = [](const QList<QShortcut *> &shortcuts) {
+        QStringList keys;
+        for (const QShortcut *shortcut : shortcuts)
+            keys << shortcut->key().toString(QKeySequence::PortableText);
+        keys.sort();
+        return keys;
+    };
+    const auto listed = [](ws::KeyWindow window) {
+        QStringList keys;
+        for (const ws::WindowKey &key : ws::windowKeys()) {
+            if (key.window == window)
+                keys << QKeySequence::fromString(QLatin1String(key.keys), QKeySequence::PortableText)
+                            .toString(QKeySequence::PortableText);
+        }
+        keys.sort();
+        return keys;
+    };
+    const QStringList main{"Ctrl+0", "Ctrl+B", "Ctrl+C", "Ctrl+H", "Ctrl+L",
+                           "Ctrl+P", "Ctrl+R", "Ctrl+S", "Esc",    "F5"};
+    QCOMPARE(keysOf(w->window->findChildren<QShortcut *>(Qt::FindDirectChildrenOnly)), main);
+    QCOMPARE(listed(ws::KeyWindow::Main), main);
+    QTemporaryDir dir;
+    const QWidget &history = w->window->showHistory({dir.path()});
+    const QStringList historyKeys{"Ctrl+0", "Esc"};
+    QCOMPARE(keysOf(history.findChildren<QShortcut *>(Qt::FindDirectChildrenOnly)), historyKeys);
+    QCOMPARE(listed(ws::KeyWindow::History), historyKeys);
 }
 
 #include "support/testrunner.h"

@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <unistd.h>
 
@@ -146,6 +147,7 @@ private slots:
     void stopDuringTheFirstOfThreeSavesOneLog_data();
     void stopDuringTheFirstOfThreeSavesOneLog();
     void checkWithClosedOutputIsNotSaved();
+    void closedOutputIsToldForWhatItIs();
     void watchFollowsADishThatTurns();
 };
 
@@ -349,6 +351,21 @@ void TestCliPty::checkWithClosedOutputIsNotSaved()
              done.err.constData());
 }
 
+void TestCliPty::closedOutputIsToldForWhatItIs()
+{
+    // Started without a standard output at all, not even a pipe.
+    QTemporaryDir dir;
+    QProcess program;
+    program.setChildProcessModifier([] { ::close(STDOUT_FILENO); });
+    program.start(QStringLiteral(WS_WAVESIFT_BINARY),
+                  {"--check", "11778h", "--port", dir.filePath("ttyGone")});
+    const Finished done = finish(program);
+    QCOMPARE(done.exitCode, 4);
+    QVERIFY2(done.err.contains("Could not write the log to standard output: " +
+                               qt_error_string(EBADF).toLocal8Bit() + "\n"),
+             done.err.constData());
+}
+
 void TestCliPty::watchFollowsADishThatTurns()
 {
     Script script = quickScript();
@@ -385,6 +402,18 @@ void TestCliPty::watchFollowsADishThatTurns()
     QCOMPARE(stopped.exitCode, 0);
     QVERIFY(ending.elapsed() < 1000);
     QVERIFY2(stopped.err.contains(" replies in "), stopped.err.constData());
+
+    // Ctrl+C twice: however soon the second comes, a watch has nothing to
+    // save and does not speak of saving.
+    QProcess twice;
+    start(twice, {"--watch", "11778h", "--port", receiver.devicePath()});
+    twice.setReadChannel(QProcess::StandardOutput);
+    QVERIFY(twice.waitForReadyRead(10000));
+    QCOMPARE(::kill(pid_t(twice.processId()), SIGINT), 0);
+    QCOMPARE(::kill(pid_t(twice.processId()), SIGINT), 0);
+    QVERIFY(twice.waitForFinished(10000));
+    const QByteArray said = twice.readAllStandardError();
+    QVERIFY2(!said.contains("save"), said.constData());
 }
 
 void TestCliPty::silentOrFloodingReceiverIsAPortFailure_data()

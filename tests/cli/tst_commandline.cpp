@@ -20,6 +20,8 @@ private slots:
     void badArgumentsAreRefusedWithAReason();
     void eachModeRefusesTheOptionsItDoesNotUse_data();
     void eachModeRefusesTheOptionsItDoesNotUse();
+    void valuesAtTheEndsOfTheirRangesAreTaken();
+    void everyModeHasItsFormInTheUsage();
     void exportTakesASizeFromTheDefaultUp_data();
     void exportTakesASizeFromTheDefaultUp();
 };
@@ -213,8 +215,6 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
         << "--export and --full-scan cannot be combined";
     QTest::newRow("check, for") << QStringList{"--check", "11778h", "--port", "2", "--for", "5"}
                                 << "--for goes with --watch, not with --check";
-    QTest::newRow("watch, for zero") << QStringList{"--watch", "11778h", "--port", "2", "--for", "0"}
-                                     << "--for takes seconds, more than 0, not \"0\"";
     QTest::newRow("level pattern without a group")
         << QStringList{"--watch", "11778h", "--port", "2", "--level-pattern", "Lvl \\d+"}
         << "--level-pattern takes a pattern with a capture group, not \"Lvl \\d+\": it has no "
@@ -223,6 +223,23 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
         << QStringList{"--watch", "11778h", "--port", "2", "--level-pattern=Lvl (\\d+"}
         << "--level-pattern takes a pattern with a capture group, not \"Lvl (\\d+\": missing "
            "closing parenthesis at offset 8";
+    // What rounds to no millisecond would watch for ever.
+    for (const char *seconds : {"0", "0.0001", "10000000.1", "1e3", "-1"})
+        QTest::newRow(qPrintable(QStringLiteral("watch, for %1").arg(seconds)))
+            << QStringList{"--watch", "11778h", "--port", "2", "--for", seconds}
+            << QStringLiteral("--for takes seconds, from 0.001 to 10000000, not \"%1\"").arg(seconds);
+    QTest::newRow("watch without port")
+        << QStringList{"--watch", "11778h"} << "a watch needs --port";
+    for (const char *mode : {"--check", "--watch", "--full-scan"}) {
+        for (const char *seconds : {"86400.5", "9223372036854776", "soon"})
+            QTest::newRow(qPrintable(QStringLiteral("%1, timeout %2").arg(mode, seconds)))
+                << QStringList{mode, mode == QLatin1String("--full-scan") ? "m.map" : "11778h",
+                               "--port", "2", "--timeout", seconds}
+                << QStringLiteral("--timeout takes seconds, from 0 to 86400, not \"%1\"")
+                       .arg(seconds);
+    }
+    QTest::newRow("window, timeout text")
+        << QStringList{"--timeout", "soon", "a.scn"} << "--timeout takes seconds, not \"soon\"";
     QTest::newRow("map without history") << QStringList{"--map", "m.map", "a.scn"}
                                          << "--map goes with --history, not with the window";
     QTest::newRow("history report, no scans") << QStringList{"--history-report", "m.map"}
@@ -239,6 +256,35 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse()
     const CommandLine line = parse(arguments);
     QCOMPARE(line.mode, Mode::Invalid);
     QCOMPARE(line.error, error);
+}
+
+void TestCommandLine::valuesAtTheEndsOfTheirRangesAreTaken()
+{
+    const CommandLine watch =
+        parse({"--watch", "11778h", "--port", "2", "--for", "0.0005", "--timeout", "86400"});
+    QCOMPARE(watch.mode, Mode::Watch);
+    QCOMPARE(watch.watchForMs, 1);
+    QCOMPARE(watch.receiver.timeout, "86400");
+    QCOMPARE(parse({"--watch", "11778h", "--port", "2", "--for", "10000000"}).watchForMs,
+             10000000000LL);
+    QCOMPARE(parse({"--check", "11778h", "--port", "2", "--timeout", "0"}).receiver.timeout, "0");
+    // The window's box takes what it always took.
+    QCOMPARE(parse({"--timeout", "100000", "a.scn"}).receiver.timeout, "100000");
+}
+
+void TestCommandLine::everyModeHasItsFormInTheUsage()
+{
+    const QString usage = ws::cli::usageText().section(QStringLiteral("\n\n"), 0, 0);
+    for (const char *form :
+         {"Usage: wavesift [options] [NEWEST.scn [REFERENCE.scn [MAP]]]\n",
+          "\n       wavesift --export FILE.png ", "\n       wavesift --check FREQ[h|v] --port PORT ",
+          "\n       wavesift --watch FREQ[h|v] --port PORT ",
+          "\n       wavesift --full-scan MAP --port PORT ",
+          "\n       wavesift --report NEWEST.scn REFERENCE.scn MAP",
+          "\n       wavesift --history ", "\n       wavesift --history-report MAP FOLDER|SCAN..."})
+        QVERIFY2(usage.contains(QLatin1String(form)), form);
+    for (const QString &line : usage.split('\n'))
+        QVERIFY2(line.size() <= 79, qPrintable(line));
 }
 
 void TestCommandLine::exportTakesASizeFromTheDefaultUp_data()

@@ -22,10 +22,12 @@ struct Finished
     QString err;
 };
 
-Finished run(const QStringList &arguments)
+Finished run(const QStringList &arguments, const QString &scaleFactor = QString())
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!scaleFactor.isEmpty())
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
     // No runtime folder either, as for root over ssh: the toolkit remarks on it.
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
@@ -61,6 +63,8 @@ private slots:
     void aFileThatDoesNotLoadWritesNothing();
     void aPictureThatCannotBeWrittenIsTold();
     void badArgumentsTakeTwoLines();
+    void aScaledScreenCountsTowardsTheLargestPicture_data();
+    void aScaledScreenCountsTowardsTheLargestPicture();
     void refusedTargetsAreLeftAlone_data();
     void refusedTargetsAreLeftAlone();
 };
@@ -160,6 +164,38 @@ void TestExport::refusedTargetsAreLeftAlone()
                            "\n");
     for (const QString &copy : copies)
         QCOMPARE(QFileInfo(copy).size(), QFileInfo(examples + "newest.scn").size());
+}
+
+void TestExport::aScaledScreenCountsTowardsTheLargestPicture_data()
+{
+    QTest::addColumn<QString>("scale");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("refusal"); // empty: written
+    QTest::newRow("the largest, four times") << "4" << "8192x8192"
+                                             << "the picture would be 32768×32768 device pixels, "
+                                                "more than 8192×8192";
+    QTest::newRow("a pixel beyond, twice") << "2" << "4097x800"
+                                           << "the picture would be 8194×1600 device pixels, "
+                                              "more than 8192×8192";
+    QTest::newRow("the default, twice") << "2" << "763x560" << "";
+}
+
+void TestExport::aScaledScreenCountsTowardsTheLargestPicture()
+{
+    QFETCH(QString, scale);
+    QFETCH(QString, size);
+    QFETCH(QString, refusal);
+    QTemporaryDir dir;
+    const QString png = dir.filePath("window.png");
+    const Finished done = run({"--export", png, "--size", size, examples + "newest.scn"}, scale);
+    if (refusal.isEmpty()) {
+        QCOMPARE(done.exitCode, 0);
+        QVERIFY(QFileInfo::exists(png));
+        return;
+    }
+    QCOMPARE(done.exitCode, 1);
+    QCOMPARE(done.err, "wavesift: " + ws::messages::pictureNotSaved(png, refusal) + "\n");
+    QVERIFY(!QFileInfo::exists(png));
 }
 
 #include "support/testrunner.h"

@@ -91,7 +91,8 @@ struct Rig
                     [this](const std::function<bool()> &ended) { clock.runTimers(ended); },
                     {},
                     data.filePath("Wavesift"),
-                    QString()};
+                    QString(),
+                    {}};
 };
 
 QString writeMap(const QTemporaryDir &dir, const QByteArray &bytes)
@@ -503,6 +504,26 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     QCOMPARE(patterned.watch({"--for", "1", "--level-pattern", "Lvl (\\d)"}), exitcode::success);
     QVERIFY2(patterned.errLines().last().endsWith(", best level 7 at 10:30:15"),
              qPrintable(patterned.errLines().last()));
+
+    // A stop request (a signal) ends it as it comes, not at a later look.
+    Rig stopped;
+    int asked = 0;
+    qint64 stopAt = -1;
+    std::unique_ptr<ws::Timer> signal = stopped.clock.createTimer([&] {
+        stopAt = stopped.clock.currentMs;
+        stopped.console.onStopRequest();
+    });
+    stopped.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes != "X")
+            return;
+        stopped.serial.feed(kLocked);
+        if (++asked == 12)
+            signal->start(33);
+    };
+    QCOMPARE(stopped.watch({}), exitcode::success);
+    QCOMPARE(asked, 12);
+    QCOMPARE(stopped.clock.currentMs, stopAt);
+    QVERIFY2(stopped.err.contains("12 replies in "), stopped.err.constData());
 
     // A receiver that never says a thing: what to check, and exit 3.
     Rig silent;

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <cerrno>
 #include <cstdio>
 
 using ws::test::mapFileLine;
@@ -130,6 +131,22 @@ private slots:
         QCOMPARE(r.code, 1);
         QCOMPARE(r.out, QByteArray());
         QVERIFY2(r.err.contains(told.toUtf8()), r.err.constData());
+    }
+
+    // A full disk behind standard output: the system's reason is told.
+    void aFullDiskIsToldWithItsReason()
+    {
+        QTemporaryDir dir;
+        writeScan(dir, "good.scn", {}, kNoon);
+        const QString map = writeFile(dir, "demo.map", mapFileLine("TV", "MPEG2", "10.800", "H"));
+        QByteArray err;
+        const int code = ws::cli::runHistoryReport(
+            map, {dir.path()},
+            [](const QByteArray &) { return ws::cli::Written::failed(qt_error_string(ENOSPC)); },
+            [&](const QByteArray &line) { err += line; });
+        QCOMPARE(code, 1);
+        QCOMPARE(err, "wavesift: the report could not be written to standard output: " +
+                          qt_error_string(ENOSPC).toLocal8Bit() + "\n");
     }
 };
 

@@ -40,5 +40,15 @@ expect "a command typed" '\$(' -- '$(touch ran).scn'
 expect "the map after two scans" a.scn b.scn no -- notes.txt
 expect "a value from the table" --diseqc '' -- 0 1 2 3
 expect "a value with nothing to offer" --timeout '' --
+# A mode narrows what is offered: a history takes scans and folders, a
+# watch its options, and its --port a port.
+expect "scans for a history" --history '' -- "${scans[@]}" 'sub dir'
+expect "scans after two scans of a history" --history a.scn b.scn '' -- "${scans[@]}" 'sub dir'
+expect "scans after a history's map" --history --map notes.txt '' -- "${scans[@]}" 'sub dir'
+expect "scans for a history report" --history-report notes.txt '' -- "${scans[@]}" 'sub dir'
+expect "a watch's options" --watch 11778h '' -- --help --version --for --bell --port --timeout \
+  --power --diseqc --level-pattern
+expect "a watch's options by their start" --watch 11778h --p -- --port --power
+expect "a port for a watch" --watch 11778h --port /nowhere/tty -- 
 [[ ! -e ran ]] || { echo "a file name was run as a command"; status=1; }
 exit $status

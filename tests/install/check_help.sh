@@ -28,6 +28,13 @@ diff <(echo "$rxsim_help") <(man_items "$rxsim_man") ||
 unknown=$(sed 's/\\-/-/g' "$man" "$rxsim_man" | options |
           comm -13 <(sort -u <<<"$from_help"$'\n'"$rxsim_help") -)
 [[ -z $unknown ]] || { echo "the manual pages name unknown options:" $unknown; status=1; }
+# The forms of use: the manual's SYNOPSIS has a line for each of --help's.
+usage_help=$(sed -n '1,/^$/p' <<<"$help" | grep -oE 'wavesift( --[a-z-]+)?' | sort)
+usage_man=$(sed -n '/^\.SH SYNOPSIS/,/^\.SH DESCRIPTION/p' "$man" | sed 's/\\-/-/g; s/\\f[BIR]//g' |
+            grep -A1 '^\.B wavesift$' | grep -v '^\.B wavesift$' | grep -v '^--$' |
+            sed -E 's/^(--[a-z-]+).*/wavesift \1/; t; s/.*/wavesift/' | sort)
+[[ $usage_help == "$usage_man" ]] || { echo "forms of use: --help"; echo "$usage_help";
+                                      echo "manual:"; echo "$usage_man"; status=1; }
 codes_help=$(sed -n '/^Exit codes:/,$p' <<<"$help" | sed -nE 's/^  ([0-9])  .*/\1/p')
 codes_man=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man" | grep -A1 '^\.TP' | sed -nE 's/^\.B ([0-9])$/\1/p')
 [[ $codes_help == "$codes_man" ]] || { echo "exit codes: --help $codes_help, manual $codes_man"; status=1; }
