@@ -98,7 +98,8 @@ public:
             if (fraction == 0)
                 return false;
         }
-        // Nineteen digits always fit the mantissa.
+        // Nineteen digits always fit the mantissa; more may have wrapped it
+        // (harmlessly: it is unsigned) and are left to the general rules.
         if (whole == 0 || whole + fraction > 19)
             return false;
         const char *const numberEnd = p;
@@ -111,7 +112,7 @@ public:
                 return false;
         }
 
-        // A whole number below 2^53 divided by a power of ten up to 10^22
+        // A whole number up to 2^53 divided by a power of ten up to 10^22
         // is one correctly rounded operation on exact values, the nearest
         // double to the decimal number, which is what from_chars gives.
         constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
