@@ -50,7 +50,9 @@ ScanRow compactRow(const QString &path, const ScanFile &file)
         const Levels &low = scan.levels[h ? HLow : VLow];
         const Levels &high = scan.levels[h ? HHigh : VHigh];
         QList<float> &list = h ? row.horizontal : row.vertical;
-        list.resize(last - first + 1);
+        // Sized exactly: resize() would round the block up to a power of
+        // two, twice the memory for a full universal scan.
+        list = QList<float>(last - first + 1);
         float *out = list.data();
         // The switch frequency itself was measured in the low band.
         const int lowEnd = switched ? std::min<int>(last, lnb.switchFrequency) : last;
