@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace ws {
 
@@ -83,6 +82,21 @@ std::optional<Failure> beyondLineLimits(const QByteArray &bytes)
     }
 }
 
+// Whether every line of the file ends in CR LF, the last one too.
+bool endsInCrLf(const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    const char *const end = p + bytes.size();
+    if (bytes.size() < 2 || end[-2] != '\r' || end[-1] != '\n')
+        return false;
+    while (const void *cr = std::memchr(p, '\r', size_t(end - p))) {
+        p = static_cast<const char *>(cr) + 1;
+        if (p == end || *p != '\n')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Result<FileContent, FileFailure> readMapFile(const QString &path)
@@ -141,10 +155,21 @@ MapData parseMap(const QByteArray &bytes)
     MapData map;
     const qsizetype n = bytes.size();
     const char *const data = bytes.constData();
-    bool everyEndCrLf = true;
+    // A file of lines that all end in CR LF is its own listing. It is made
+    // first, as the largest piece, below the entries in memory.
+    const bool ownListing = n == 0 || endsInCrLf(bytes);
+    if (ownListing)
+        map.listing = QString::fromLatin1(bytes);
+    else
+        map.listing.reserve(n + n / 40 + 2);
+
     qsizetype start = 0;
     auto addLine = [&](qsizetype end) {
         const QString line = QString::fromLatin1(data + start, end - start);
+        if (!ownListing) {
+            map.listing += line;
+            map.listing += QLatin1String("\r\n");
+        }
         map.entries.push_back(
             cutLine(line, map.entries.isEmpty() ? nullptr : &map.entries.constLast()));
     };
@@ -154,27 +179,12 @@ MapData parseMap(const QByteArray &bytes)
             break;
         const qsizetype i = static_cast<const char *>(cr) - data;
         addLine(i);
-        const bool crLf = i + 1 < n && data[i + 1] == '\n';
-        everyEndCrLf = everyEndCrLf && crLf;
-        start = crLf ? i + 2 : i + 1;
+        start = i + 1 < n && data[i + 1] == '\n' ? i + 2 : i + 1;
     }
     // The last line may lack its terminator; a terminator at the very end
     // leaves nothing here.
-    if (start < n) {
+    if (start < n)
         addLine(n);
-        everyEndCrLf = false;
-    }
-
-    // A file of lines that all end in CR LF is its own listing.
-    if (everyEndCrLf) {
-        map.listing = QString::fromLatin1(bytes);
-    } else {
-        map.listing.reserve(n + 2 * map.entries.size());
-        for (const MapEntry &entry : std::as_const(map.entries)) {
-            map.listing += entry.line;
-            map.listing += QLatin1String("\r\n");
-        }
-    }
     return map;
 }
 
