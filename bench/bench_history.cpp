@@ -5,8 +5,9 @@
 // prints, beside its own time, the time that reading and parsing the same
 // files takes on one core (parse_s), which is what a load cannot go below
 // on one core, and the process's peak resident memory (peak_MB, VmHWM),
-// reset before each measurement. Targets: 1000 scans 0.5 s and 100 MB,
-// 10,000 scans 3 s and 400 MB, a repaint 16 ms, the reports 0.75 s and 2 s.
+// reset before each measurement. Targets: 1000 scans 0.1 s and 50 MB,
+// 10,000 scans 1 s and 200 MB, a repaint 16 ms, the reports 0.15 s (1024
+// entries) and 0.4 s (16384 entries).
 //
 //   bench_history [--large] [Google Benchmark options]
 //

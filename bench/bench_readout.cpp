@@ -1,6 +1,6 @@
 // The readout runs on every pointer move over a plot; with a map of the
 // most lines a map file may have it must stay far below what a user could
-// notice (target: under 20 microseconds per move).
+// notice (target: under 2 microseconds per move).
 #include "app/mainwindow.h"
 #include "plot/readout.h"
 #include "support/mapentries.h"

@@ -45,6 +45,28 @@ write("scanfile", "out-of-range", b"10700\r\n10701\r\n1053\r\n1044\r\n2151,10\r\
 write("scanfile", "unknown-lnb", b"10700\r\n10701\r\n1053\r\n1044.5\r\n")
 write("scanfile", "short", b"10700\r\n10701\r\n1055\r\n1044\r\n950,1\r\n")
 
+# The scan reader's two ways through a data line: the same scans, and data
+# lines at the edges of the plain form ("digits,digits[.digits]" ended by
+# LF or CR LF), which the shortcut must hand over to the general rules
+# unchanged.
+for name in ["univ-h-low", "univ-v-high", "univ-hv-both", "quattro-hvp-both", "cband-hv",
+             "lband-h", "no-comma", "out-of-range", "short"]:
+    with open(os.path.join(here, "corpus", "scanfile", name), "rb") as f:
+        write("scanpaths", name, f.read())
+edges = [b"950,137", b"0950,37.5", b"02150,1", b"2150,0", b"00000,1", b"000000,1",
+         b"950,137.", b"950,.5", b"950,-1", b"950,+1", b"950,1e3", b"950, 1", b"950,1 ",
+         b"950,1\t", b"950.4,1", b"950,1,2", b",1", b"950,", b"950,00",
+         b"950,9007199254740993", b"950,18446744073709551615", b"950,99999999999999999999",
+         b"950,0.1234567890123456789", b"950,1.0000000000000000000000001",
+         b"950,123456789012345678.9", b"950,1" + b"0" * 400, b"2151,1"]
+write("scanpaths", "plain-edges-lf", b"950\n%d\n1053\n1058\n" % (949 + len(edges))
+      + b"\n".join(edges) + b"\n")
+write("scanpaths", "plain-edges-crlf", b"950\r\n%d\r\n1053\r\n1058\r\n" % (949 + len(edges))
+      + b"\r\n".join(edges))
+write("scanpaths", "lone-cr-and-end", b"950\r\n952\r\n1053\r\n1058\r\n950,1\r951,2\n\r952,3\r")
+write("scanpaths", "stops-at-plain", b"950\n953\n1053\n1058\n950,1\n951,2\n2200,3\n952,4\n")
+write("scanpaths", "ends-early", b"950\n953\n1053\n1058\n950,1\n951,2\n")
+
 # Map files: fixed columns, every polarisation letter, short lines and all
 # three line ends.
 def entry(name, type_, freq, pol):

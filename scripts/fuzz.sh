@@ -4,8 +4,8 @@
 #
 #   bash scripts/fuzz.sh [seconds per target, default 60] [target ...]
 #
-# Targets: scanfile, mapfile, signalcheck (all when none is named). Each run
-# starts from the seeds in fuzz/corpus/<target>/, the kept crash inputs in
+# Targets: scanfile, scanpaths, mapfile, signalcheck (all when none is
+# named). Each run starts from the seeds in fuzz/corpus/<target>/, the kept crash inputs in
 # fuzz/regressions/<target>/ (if any) and whatever earlier runs found in
 # fuzz/out/<target>/corpus/, and adds its own finds there; a crashing input
 # is saved as fuzz/out/<target>/crash-* (or leak-*, timeout-*). fuzz/out/ is
@@ -18,7 +18,7 @@ ws_install_missing clang libclang-rt-14-dev
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(scanfile mapfile signalcheck)
+[ ${#targets[@]} -eq 0 ] && targets=(scanfile scanpaths mapfile signalcheck)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # Debug keeps the assertions on; -O1 keeps the runs fast.

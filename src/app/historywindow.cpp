@@ -351,7 +351,7 @@ void HistoryWindow::showReadout(int scan, double mhz, ws::Polarisation pol)
         trend_->cls();
         return;
     }
-    const ws::MapEntry &entry = map_.entries[nearest];
+    const ws::MapEntry &entry = map_.entries.at(nearest);
     const std::vector<std::optional<double>> trend = ws::trendOf(history_.rows(), entry);
     const std::optional<double> here = trend[size_t(scan)];
     trendTitle_->setText(QStringLiteral("Trend of %1 (%2%3 %4): %5")

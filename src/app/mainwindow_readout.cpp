@@ -9,7 +9,7 @@ void MainWindow::showReadoutAt(double mhz)
 {
     const int entry = ws::nearestMapEntry(map_, mhz);
     plots_->showReadout(ws::frequencyReadout(mhz),
-                        entry >= 0 ? std::optional(ws::mapEntryText(map_.entries[entry]))
+                        entry >= 0 ? std::optional(ws::mapEntryText(map_.entries.at(entry)))
                                    : std::nullopt);
 }
 

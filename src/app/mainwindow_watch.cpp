@@ -77,7 +77,7 @@ void MainWindow::watchMapEntryAt(double mhz)
     const int entry = ws::nearestMapEntry(map_, mhz);
     if (entry < 0)
         return;
-    const ws::MapEntry &named = map_.entries[entry];
+    const ws::MapEntry &named = map_.entries.at(entry);
     startWatch(named.frequencyText, ws::polarisationOf(named.polarisation));
 }
 

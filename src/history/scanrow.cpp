@@ -34,21 +34,47 @@ ScanRow compactRow(const QString &path, const ScanFile &file)
     row.firstMhz = curve.first;
     if (!(curve.last >= curve.first))
         return row;
-    const qsizetype count = qsizetype(curve.last - curve.first) + 1;
+    // Whole frequencies within the lookup's range: the cells follow from
+    // them by integer steps, band by band, as levelCell finds them.
+    const int first = int(curve.first);
+    const int last = int(curve.last);
+    const LnbType &lnb = scan.lnb;
+    const bool switched = lnb.switchFrequency != -1;
+    constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+    float lowest = std::numeric_limits<float>::infinity();
+    float highest = -std::numeric_limits<float>::infinity();
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
         if (!carries(scan, pol))
             continue;
-        QList<float> &list = pol == Polarisation::Horizontal ? row.horizontal : row.vertical;
-        list.resize(count);
-        for (qsizetype i = 0; i < count; ++i) {
-            const std::optional<double> level = ws::levelAt(scan, pol, curve.first + double(i));
-            const float value = level ? float(*level) : std::numeric_limits<float>::quiet_NaN();
-            list[i] = value;
-            if (std::isfinite(value)) {
-                row.lowest = std::isnan(row.lowest) ? value : std::min(row.lowest, value);
-                row.highest = std::isnan(row.highest) ? value : std::max(row.highest, value);
+        const bool h = pol == Polarisation::Horizontal;
+        const Levels &low = scan.levels[h ? HLow : VLow];
+        const Levels &high = scan.levels[h ? HHigh : VHigh];
+        QList<float> &list = h ? row.horizontal : row.vertical;
+        // Sized exactly: resize() would round the block up to a power of
+        // two, twice the memory for a full universal scan.
+        list = QList<float>(last - first + 1);
+        float *out = list.data();
+        // The switch frequency itself was measured in the low band.
+        const int lowEnd = switched ? std::min<int>(last, lnb.switchFrequency) : last;
+        const auto band = [&](int from, int to, const Levels &levels, int oscillator) {
+            for (int f = from; f <= to; ++f) {
+                const int cell = std::abs(oscillator - f);
+                const float value = cell <= kMaxIf ? float(levels[size_t(cell)]) : kNone;
+                *out++ = value;
+                // Levels read from a file are finite, single precision may
+                // make them infinite.
+                if (std::isfinite(value)) {
+                    lowest = std::min(lowest, value);
+                    highest = std::max(highest, value);
+                }
             }
-        }
+        };
+        band(first, lowEnd, low, lnb.lowOscillator);
+        band(std::max(first, lowEnd + 1), last, high, lnb.highOscillator);
+    }
+    if (lowest <= highest) {
+        row.lowest = lowest;
+        row.highest = highest;
     }
     return row;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+#include <vector>
+
 // Map files list the known transmissions of a satellite, one per line in
 // fixed character columns. Nothing in a line is validated: the fields are
 // kept exactly as cut, so that whatever a hand-edited map holds shows up in
@@ -40,6 +42,19 @@ struct MapEntry
     QString line;          // the whole line
 };
 
+// What the readout (plot/readout.h) keeps to search a map without walking
+// it: the running maximum of the entries' rounded frequencies, in file
+// order. It holds a copy of the entries it was made for, which shares their
+// storage: any change to the map's entries then copies them, and the search
+// sees that it is out of date by their address alone. So code that only
+// reads the entries reads them through const access (at(), a const
+// reference), which copies nothing.
+struct MapSearch
+{
+    QVector<MapEntry> madeFor;
+    std::vector<double> runningMaximum;
+};
+
 struct MapData
 {
     // One per line of the file, in file order: the strip, the readout, the
@@ -47,6 +62,9 @@ struct MapData
     QVector<MapEntry> entries;
     // Every line of the file, each followed by CR LF.
     QString listing;
+    // Made on the readout's first search of these entries; the readout
+    // runs on the window's thread only.
+    mutable MapSearch search;
 };
 
 // Lines end at CR LF or at a lone CR; a lone LF is an ordinary character.

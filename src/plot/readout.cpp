@@ -2,7 +2,9 @@
 
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ws {
 
@@ -11,6 +13,28 @@ QString frequencyReadout(double x)
     return formatNumber(roundHalfEven(x)) + QStringLiteral(" MHz ");
 }
 
+namespace {
+
+// The first entry whose rounded frequency is at or above x is the first
+// whose running maximum is; the running maximum only grows.
+const std::vector<double> &runningMaximum(const MapData &map)
+{
+    MapSearch &search = map.search;
+    if (search.madeFor.constData() != map.entries.constData()
+        || search.runningMaximum.size() != size_t(map.entries.size())) {
+        search.madeFor = map.entries;
+        search.runningMaximum.resize(size_t(map.entries.size()));
+        double highest = -std::numeric_limits<double>::infinity();
+        for (qsizetype i = 0; i < map.entries.size(); ++i) {
+            highest = std::max(highest, roundHalfEven(map.entries[i].frequency));
+            search.runningMaximum[size_t(i)] = highest;
+        }
+    }
+    return search.runningMaximum;
+}
+
+} // namespace
+
 int nearestMapEntry(const MapData &map, double x)
 {
     const QVector<MapEntry> &entries = map.entries;
@@ -18,23 +42,10 @@ int nearestMapEntry(const MapData &map, double x)
     if (count == 0)
         return -1;
 
-    // Whether a frequency, rounded half to even, lies below x, for every
-    // entry up to the candidate: a map may have 16384 of them, and rounding
-    // each costs more than the comparison. The whole numbers below x end at
-    // k = ceil(x) - 1, and k + 0.5 itself rounds down to k only for an even
-    // k. Beyond 2^52 every double is whole and k + 0.5 may not exist.
-    const double k = std::ceil(x) - 1;
-    const double half = k + 0.5;
-    const bool halfRoundsDown = std::fmod(k, 2.0) == 0;
-    const bool exact = std::abs(x) < 0x1p52;
-    const auto below = [&](double frequency) {
-        if (!exact)
-            return roundHalfEven(frequency) < x;
-        return frequency < half || (frequency == half && halfRoundsDown);
-    };
-    int candidate = 0;
-    while (candidate < count - 1 && below(entries[candidate].frequency))
-        ++candidate;
+    // The last entry is never tested: the search ends there in any case.
+    const std::vector<double> &highest = runningMaximum(map);
+    const int candidate =
+        int(std::lower_bound(highest.begin(), highest.end() - 1, x) - highest.begin());
     if (candidate == 0)
         return 0;
 

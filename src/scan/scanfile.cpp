@@ -5,7 +5,9 @@
 
 #include <QLocale>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace ws {
 
@@ -29,6 +31,12 @@ const LnbType kLnbTypes[] = {
     {1056, "ASIA", 12250, 12700, -1, 11300, -1},
     {1058, "l-band", 950, 2150, -1, 0, -1},
 };
+
+bool isDigit(char c) { return unsigned(c - '0') < 10; }
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Hands out the file's lines one by one, whatever line end the file uses.
 class LineReader
@@ -54,6 +62,67 @@ public:
                 ++p_;
             ++p_;
         }
+        return true;
+    }
+
+    // A data line in the form the channel tool writes ("950,137" or
+    // "950,37.5": digits, a comma, digits, perhaps a point and more digits,
+    // then LF, CR LF or the end of the file) whose frequency lies within
+    // the tables: its cell and level, read from the bytes where they stand,
+    // and the reader moves past it. False, without moving, for any other
+    // line, which the general rules read instead; they give a plain line
+    // the same cell and level.
+    bool nextPlain(int &cell, double &level)
+    {
+        const char *p = p_;
+        const char *const digits = p;
+        int frequency = 0;
+        // Five digits are already beyond the tables, leading zeros aside.
+        while (p != end_ && isDigit(*p) && p - digits < 5)
+            frequency = frequency * 10 + (*p++ - '0');
+        if (p == digits || p == end_ || *p != ',' || frequency > kMaxIf)
+            return false;
+        ++p;
+
+        const char *const number = p;
+        std::uint64_t mantissa = 0;
+        while (p != end_ && isDigit(*p))
+            mantissa = mantissa * 10 + std::uint64_t(*p++ - '0');
+        const qsizetype whole = p - number;
+        qsizetype fraction = 0;
+        if (whole != 0 && p != end_ && *p == '.') {
+            const char *const point = ++p;
+            while (p != end_ && isDigit(*p))
+                mantissa = mantissa * 10 + std::uint64_t(*p++ - '0');
+            fraction = p - point;
+            if (fraction == 0)
+                return false;
+        }
+        // Nineteen digits always fit the mantissa; more may have wrapped it
+        // (harmlessly: it is unsigned) and are left to the general rules.
+        if (whole == 0 || whole + fraction > 19)
+            return false;
+        const char *const numberEnd = p;
+        if (p != end_) {
+            if (*p == '\n')
+                ++p;
+            else if (*p == '\r' && p + 1 != end_ && p[1] == '\n')
+                p += 2;
+            else
+                return false;
+        }
+
+        // A whole number up to 2^53 divided by a power of ten up to 10^22
+        // is one correctly rounded operation on exact values, the nearest
+        // double to the decimal number, which is what from_chars gives.
+        constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
+        if (mantissa <= kExact && fraction <= 22)
+            level = double(mantissa) / kPowersOfTen[fraction];
+        else
+            std::from_chars(number, numberEnd, level);
+        cell = frequency;
+        p_ = p;
+        ++number_;
         return true;
     }
 
@@ -96,8 +165,8 @@ Failure failureAt(int line, const char *what, QByteArrayView text)
 
 // Reads the data lines for the sky frequencies from `first` to `last` (one
 // line per whole MHz step, none when last < first) into one table.
-bool readBlock(LineReader &lines, double first, double last, ScanData &scan, LevelTableId table,
-               double &runmax, double &runmin, ScanFailure &failure)
+bool readBlock(LineReader &lines, bool plainLines, double first, double last, ScanData &scan,
+               LevelTableId table, double &runmax, double &runmin, ScanFailure &failure)
 {
     if (!(last >= first))
         return true;
@@ -106,26 +175,31 @@ bool readBlock(LineReader &lines, double first, double last, ScanData &scan, Lev
     const double count = std::floor(last - first) + 1;
     Levels &levels = scan.levels[table];
     for (double i = 0; i < count; ++i) {
-        QByteArrayView line;
-        if (!lines.next(line)) {
-            failure = {ScanFailure::MissingLine,
-                       {lines.upcoming(), QStringLiteral("the file ends before this data line")}};
-            return false;
+        int cell = 0;
+        double level = 0;
+        if (!plainLines || !lines.nextPlain(cell, level)) {
+            QByteArrayView line;
+            if (!lines.next(line)) {
+                failure = {ScanFailure::MissingLine,
+                           {lines.upcoming(),
+                            QStringLiteral("the file ends before this data line")}};
+                return false;
+            }
+            const qsizetype comma = line.indexOf(',');
+            if (comma < 0) {
+                failure = {ScanFailure::NoComma, failureAt(lines.number(), "no comma in", line)};
+                return false;
+            }
+            const double frequency = roundHalfEven(numberOf(line.first(comma)));
+            if (!(frequency >= 0 && frequency <= kMaxIf)) {
+                failure = {ScanFailure::FrequencyOutOfRange,
+                           failureAt(lines.number(),
+                                     "intermediate frequency beyond 0 to 2150 MHz in", line)};
+                return false;
+            }
+            level = numberOf(line.sliced(comma + 1));
+            cell = int(frequency);
         }
-        const qsizetype comma = line.indexOf(',');
-        if (comma < 0) {
-            failure = {ScanFailure::NoComma, failureAt(lines.number(), "no comma in", line)};
-            return false;
-        }
-        const double frequency = roundHalfEven(numberOf(line.first(comma)));
-        if (!(frequency >= 0 && frequency <= kMaxIf)) {
-            failure = {ScanFailure::FrequencyOutOfRange,
-                       failureAt(lines.number(), "intermediate frequency beyond 0 to 2150 MHz in",
-                                 line)};
-            return false;
-        }
-        const double level = numberOf(line.sliced(comma + 1));
-        const int cell = int(frequency);
         levels[cell] = level;
         if (cell == 0)
             scan.wroteCellZero[table] = true;
@@ -166,7 +240,9 @@ Result<FileContent, FileFailure> readScanFile(const QString &path)
     return file;
 }
 
-ScanParse parseScan(const QByteArray &bytes)
+namespace {
+
+ScanParse parse(const QByteArray &bytes, bool plainLines)
 {
     ScanParse result;
     LineReader lines(bytes);
@@ -210,25 +286,22 @@ ScanParse parseScan(const QByteArray &bytes)
 
     double runmax = 0;
     double runmin = 1000;
+    const auto block = [&](double from, double to, LevelTableId table) {
+        return readBlock(lines, plainLines, from, to, scan, table, runmax, runmin,
+                         result.failure);
+    };
     bool complete = true;
-    ScanFailure &failure = result.failure;
     if (inhigh && inlow) {
         // Two bands: the switch frequency is measured in both.
-        if (hpol) {
-            complete = readBlock(lines, first, w, scan, HLow, runmax, runmin, failure)
-                && readBlock(lines, w, last, scan, HHigh, runmax, runmin, failure);
-        }
-        if (complete && vpol) {
-            complete = readBlock(lines, first, w, scan, VLow, runmax, runmin, failure)
-                && readBlock(lines, w, last, scan, VHigh, runmax, runmin, failure);
-        }
+        if (hpol)
+            complete = block(first, w, HLow) && block(w, last, HHigh);
+        if (complete && vpol)
+            complete = block(first, w, VLow) && block(w, last, VHigh);
     } else {
         if (hpol)
-            complete = readBlock(lines, first, last, scan, inhigh ? HHigh : HLow, runmax, runmin,
-                                 failure);
+            complete = block(first, last, inhigh ? HHigh : HLow);
         if (complete && vpol)
-            complete = readBlock(lines, first, last, scan, inhigh ? VHigh : VLow, runmax, runmin,
-                                 failure);
+            complete = block(first, last, inhigh ? VHigh : VLow);
     }
     if (!complete) {
         result.value.reset();
@@ -237,6 +310,18 @@ ScanParse parseScan(const QByteArray &bytes)
     scan.maxLevel = runmax;
     scan.minLevel = runmin;
     return result;
+}
+
+} // namespace
+
+ScanParse parseScan(const QByteArray &bytes)
+{
+    return parse(bytes, true);
+}
+
+ScanParse parseScanGenerally(const QByteArray &bytes)
+{
+    return parse(bytes, false);
 }
 
 QString scanSummary(const QString &path, const QDateTime &lastModified, qint64 size,

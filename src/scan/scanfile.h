@@ -118,6 +118,11 @@ using ScanParse = Result<ScanData, ScanFailure>;
 // Latin-1. Lines after the last expected block are never looked at.
 ScanParse parseScan(const QByteArray &bytes);
 
+// The same reading with every data line taken by the general rules, none by
+// the shortcut for the plain lines real files are made of; the two must
+// agree on every file, to the byte of every message.
+ScanParse parseScanGenerally(const QByteArray &bytes);
+
 // The label text that describes a loaded file: path, date of last change,
 // size, LNB and layout names and the frequency range.
 QString scanSummary(const QString &path, const QDateTime &lastModified, qint64 size,

@@ -1,11 +1,34 @@
 #include "plot/readout.h"
 #include "support/mapentries.h"
 
+#include "core/numbers.h"
+
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
 const QStringList kThreeRows = {"11720", "11740", "11760"};
+
+// The search as the rule words it: walk the file until an entry's rounded
+// frequency is at or above x, never testing the last; then the nearer of
+// that entry and the one before it, a tie to the former.
+int walkedNearest(const ws::MapData &map, double x)
+{
+    const auto &entries = map.entries;
+    if (entries.isEmpty())
+        return -1;
+    int c = 0;
+    while (c < entries.size() - 1 && !(ws::roundHalfEven(entries[c].frequency) >= x))
+        ++c;
+    if (c == 0)
+        return 0;
+    const double a = entries[c].frequency;
+    const double b = entries[c - 1].frequency;
+    return std::abs(x - b) < std::abs(x - a) ? c - 1 : c;
+}
 
 } // namespace
 
@@ -16,6 +39,8 @@ class TestReadoutRules : public QObject
 private slots:
     void nearestRowQuirksIncluded_data();
     void nearestRowQuirksIncluded();
+    void searchAgreesWithTheWalkOnUnsortedMaps_data();
+    void searchAgreesWithTheWalkOnUnsortedMaps();
     void frequencyRoundsHalfToEven_data();
     void frequencyRoundsHalfToEven();
 };
@@ -65,6 +90,55 @@ void TestReadoutRules::nearestRowQuirksIncluded()
     ws::MapData map;
     ws::test::setStations(map, frequencies);
     QCOMPARE(ws::nearestMapEntry(map, x) + 1, row);
+}
+
+void TestReadoutRules::searchAgreesWithTheWalkOnUnsortedMaps_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("spread"); // MHz the frequencies spread over
+    QTest::newRow("one") << 1 << 40;
+    QTest::newRow("a few, close") << 5 << 8;
+    QTest::newRow("many, close") << 300 << 30;
+    QTest::newRow("a full map") << 16384 << 2048;
+}
+
+// Random maps in random order, with halves, fractions and empty texts, and
+// pointer positions around them; after an entry changes in place the search
+// must see the change.
+void TestReadoutRules::searchAgreesWithTheWalkOnUnsortedMaps()
+{
+    QFETCH(int, entries);
+    QFETCH(int, spread);
+    QRandomGenerator random(quint32(entries * 7919 + spread));
+    const auto someFrequency = [&] {
+        const int whole = 11700 + int(random.bounded(spread));
+        switch (random.bounded(6)) {
+        case 0:
+            return QString();
+        case 1:
+            return QString::number(whole) + QStringLiteral(".5");
+        case 2:
+            return QString::number(whole + random.bounded(1.0), 'f', 2);
+        default:
+            return QString::number(whole);
+        }
+    };
+    QStringList frequencies;
+    for (int i = 0; i < entries; ++i)
+        frequencies << someFrequency();
+    ws::MapData map;
+    ws::test::setStations(map, frequencies);
+
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 2000; ++i) {
+            const double x = 11690 + random.bounded(spread + 20.0);
+            const double onHalf = std::floor(x) + 0.5;
+            for (const double at : {x, onHalf, std::floor(x)})
+                QCOMPARE(ws::nearestMapEntry(map, at), walkedNearest(map, at));
+        }
+        const int changed = int(random.bounded(entries));
+        map.entries[changed] = ws::test::mapEntry(QString::number(11690 + spread / 2));
+    }
 }
 
 void TestReadoutRules::frequencyRoundsHalfToEven_data()
