@@ -76,8 +76,6 @@ void TestAxisLabels::frequenciesAtTheGridLinesThatHaveRoom()
     const std::vector<ws::AxisLabel> got =
         ws::frequencyLabels(ws::View({first, last}), width, sixPerCharacter);
     QCOMPARE(labels.contains(QLatin1Char('@')) ? placed(got) : texts(got), labels);
-    for (const ws::AxisLabel &label : got)
-        QCOMPARE(label.start, label.centre - sixPerCharacter(label.text) / 2);
 }
 
 void TestAxisLabels::levelValuesWhereNothingElseStands_data()
@@ -125,8 +123,6 @@ void TestAxisLabels::levelValuesWhereNothingElseStands()
         rows.push_back({taken[i], taken[i + 1]});
     const std::vector<ws::AxisLabel> got = ws::valueLabels({top, height}, areaHeight, 13, rows);
     QCOMPARE(placed(got), labels);
-    for (const ws::AxisLabel &label : got)
-        QCOMPARE(label.start, label.centre - 6);
 }
 
 void TestAxisLabels::levelsUnderThePointer_data()
