@@ -3,6 +3,24 @@
 #include "wording/messages.h"
 #include "plot/drawscans.h"
 #include "plot/mapstrip.h"
+#include "plot/pointerlevels.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// The element's size in a window of the default size.
+QSize designSize(const QWidget &element)
+{
+    return ws::window::element(element.objectName().toLatin1().constData()).place.size();
+}
+
+// Between the levels under the pointer and the texts beside them.
+constexpr int kPointerLevelsGap = 16;
+
+} // namespace
 
 PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *parent)
     : WindowPanel(parent), scans_(scans), map_(map)
@@ -40,8 +58,10 @@ PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *
                                        : view_.frequencyAt(fraction);
                 turnWheel(mhz, angleDelta, modifiers);
             });
-    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip})
+    for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip}) {
         connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::pointerMoved);
+        connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::notePointer);
+    }
 }
 
 void PlotsPanel::showScans(bool keepZoom)
@@ -90,6 +110,97 @@ void PlotsPanel::drawPlots()
     levelBottomLabel->setText(texts.bottom);
     differenceTopLabel->setText(texts.diffTop);
     differenceBottomLabel->setText(texts.diffBottom);
+    // The numbers painted around the plots follow their scales.
+    update();
+}
+
+void PlotsPanel::paintEvent(QPaintEvent *)
+{
+    if (!scans_.bothLoaded())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const ws::PlotRange range = ws::PlotRange::of(*scans_.newest, *scans_.reference, heldLevels_);
+    paintFrequencyLabels(painter);
+    paintValueLabels(painter, *levelPlot, ws::ValueAxis::levels(range), *levelTopLabel);
+    paintValueLabels(painter, *differencePlot, ws::ValueAxis::differences(range),
+                     *differenceTopLabel);
+    paintPointerLevels(painter);
+}
+
+// In the gap between the level plot and the row of labels under it, right
+// under the grid lines; the digits, which have no descenders, centred in it.
+void PlotsPanel::paintFrequencyLabels(QPainter &painter)
+{
+    if (levelPlot->width() <= designSize(*levelPlot).width())
+        return;
+    const QFontMetrics metrics = fontMetrics();
+    const int top = levelPlot->geometry().bottom() + 1;
+    const int room = startFrequencyLabel->geometry().top() - top;
+    const int digits = metrics.capHeight();
+    if (room < digits + 2 * ws::kValueLabelGap)
+        return;
+    const int baseline = top + (room + digits) / 2;
+    const int areaLeft = levelPlot->x() + levelPlot->contentsRect().left();
+    const auto width = [&metrics](const QString &text) { return metrics.horizontalAdvance(text); };
+    for (const ws::AxisLabel &label :
+         ws::frequencyLabels(view_, levelPlot->areaSize().width(), width))
+        painter.drawText(areaLeft + label.start, baseline, label.text);
+}
+
+// Right-aligned under the value at the plot's top, between the texts that
+// stand beside the plot, as those grow apart with a taller plot.
+void PlotsPanel::paintValueLabels(QPainter &painter, const PlotWidget &plot,
+                                  const ws::ValueAxis &axis, const QLabel &topLabel)
+{
+    if (plot.height() <= designSize(plot).height())
+        return;
+    const int areaTop = plot.y() + plot.contentsRect().top();
+    std::vector<ws::Rows> taken;
+    for (const QLabel *label : findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        const QRect place = label->geometry();
+        if (place.right() < plot.x() && label->isVisibleTo(this))
+            taken.push_back({place.top() - areaTop, place.bottom() - areaTop});
+    }
+    const int textHeight = fontMetrics().height();
+    for (const ws::AxisLabel &label :
+         ws::valueLabels(axis, plot.areaSize().height(), textHeight, taken))
+        painter.drawText(QRect(topLabel.x(), areaTop + label.start, topLabel.width(), textHeight),
+                         int(Qt::AlignRight | Qt::AlignTop), label.text);
+}
+
+QRect PlotsPanel::pointerLevelsRow() const
+{
+    const QRect entry = nearestEntryLabel->geometry();
+    return QRect(entry.topLeft(), QPoint(endFrequencyLabel->geometry().right(), entry.bottom()));
+}
+
+// After the nearest entry, where its label ends at the default size (or its
+// text, should that reach further), and clear of the end frequency; only
+// whole, and only where it never stood at the default size.
+void PlotsPanel::paintPointerLevels(QPainter &painter)
+{
+    if (!pointerMhz_ || levelPlot->width() <= designSize(*levelPlot).width())
+        return;
+    const QString text = ws::pointerLevels(*scans_.newest, *scans_.reference, *pointerMhz_);
+    const QFontMetrics metrics = fontMetrics();
+    const QRect row = pointerLevelsRow();
+    const int left = row.left() + kPointerLevelsGap
+        + std::max(designSize(*nearestEntryLabel).width(),
+                   metrics.horizontalAdvance(nearestEntryLabel->text()));
+    const int right = row.right() + 1 - metrics.horizontalAdvance(endFrequencyLabel->text())
+        - kPointerLevelsGap;
+    const int width = metrics.horizontalAdvance(text);
+    if (text.isEmpty() || left + width > right)
+        return;
+    painter.drawText(QRect(left, row.top(), width, row.height()),
+                     int(Qt::AlignLeft | Qt::AlignTop), text);
+}
+
+void PlotsPanel::notePointer(std::optional<double> mhz)
+{
+    pointerMhz_ = mhz;
+    update(pointerLevelsRow());
 }
 
 void PlotsPanel::resizeEvent(QResizeEvent *event)
@@ -179,6 +290,7 @@ void PlotsPanel::showReadout(const QString &frequency, const std::optional<QStri
 
 void PlotsPanel::clearReadout()
 {
+    notePointer(std::nullopt);
     pointerFrequencyLabel->setText(QString());
     nearestEntryLabel->setText(QString());
     nearestTitleLabel->setText(QString());

@@ -4,6 +4,7 @@
 #include "app/windowelements.h"
 #include "app/windowpanel.h"
 #include "map/mapfile.h"
+#include "plot/axislabels.h"
 #include "plot/view.h"
 #include "scan/scans.h"
 
@@ -15,6 +16,12 @@
 // beside and under them, the map strip, the readout of the frequency under
 // the pointer, and the view, the part of the frequency axis they show. The
 // titles and legends beside them are fixed text; the table alone has them.
+// A window larger than its default size has room for more numbers, which
+// the panel paints on its bare ground between its elements: frequencies at
+// the grid lines under the level plot, level values beside both plots
+// between their ends, and the levels under the pointer after the readout.
+// At the default size it paints none of them, so that the window looks as
+// it always has.
 // The plots report positions in their own scale, which the drawing sets:
 // megahertz for a position across.
 //
@@ -75,9 +82,17 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void drawPlots();
+    void paintFrequencyLabels(QPainter &painter);
+    void paintValueLabels(QPainter &painter, const PlotWidget &plot, const ws::ValueAxis &axis,
+                          const QLabel &topLabel);
+    void paintPointerLevels(QPainter &painter);
+    // Where the levels under the pointer go: the readout's row.
+    QRect pointerLevelsRow() const;
+    void notePointer(std::optional<double> mhz);
     void drawMapStrip();
     void showView(const ws::View &view);
     // The wheel over a plot, at the frequency under the pointer.
@@ -96,6 +111,8 @@ private:
     bool holdLevels_ = false;
     // The held scale, once the plots have been drawn since the hold began.
     std::optional<ws::LevelScale> heldLevels_;
+    // The frequency the readout names, while it names one.
+    std::optional<double> pointerMhz_;
 
     PlotWidget *const levelPlot = create<PlotWidget>(ws::window::names::levelPlot);
     QLabel *const levelTopLabel = create<QLabel>(ws::window::names::levelTopLabel);

@@ -36,6 +36,7 @@ private slots:
     void disjointRangesLieSideBySide();
     void reloadRescalesBothPlots();
     void aGrownWindowDrawsThePlotsAnewToFillThem();
+    void aGrownWindowLabelsTheAxesAndThePointersLevels();
 
 private:
     void load(ws::ScanSlot slot, const ScanShape &shape)
@@ -85,6 +86,19 @@ int count(PlotWidget *box, const QColor &color)
             n += image.pixelColor(x, y) == color;
     }
     return n;
+}
+
+// Whether the window's `picture` shows anything but bare window in `area`.
+bool showsText(const QImage &picture, const QRect &area)
+{
+    const QColor ground = picture.pixelColor(area.topLeft());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (picture.pixelColor(x, y) != ground)
+                return true;
+        }
+    }
+    return false;
 }
 
 // The right-most column holding `color`, -1 when there is none.
@@ -249,6 +263,61 @@ void TestDrawScans::aGrownWindowDrawsThePlotsAnewToFillThem()
     }
     f.resize(ws::window::kSize);
     QCOMPARE(levelPlot()->surface(), asOpened);
+}
+
+// Frequencies under the grid lines, values beside the level plot, and the
+// levels under the pointer after the readout: in a grown window only.
+void TestDrawScans::aGrownWindowLabelsTheAxesAndThePointersLevels()
+{
+    load(ws::ScanSlot::Newest, scan(1053, [](bool, double f) { return (f - 10950) / 2; }));
+    load(ws::ScanSlot::Reference, scan(1053, [](bool, double) { return 30.0; }));
+    MainWindow &f = *w->window;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    PlotWidget *plot = levelPlot();
+    const auto place = [this](const char *name) {
+        return ws::test::placeInWindow(*w->element<QWidget>(name));
+    };
+    // Under the level plot, above the row of its end frequencies.
+    const auto underThePlot = [&](double mhz, int halfWidth) {
+        const int x = place(names::levelPlot).x() + plot->contentsRect().left()
+            + int(std::floor(plot->toPixel(mhz, 0).x()));
+        const int top = place(names::levelPlot).bottom() + 1;
+        return QRect(x - halfWidth, top, 2 * halfWidth + 1,
+                     place(names::startFrequencyLabel).top() - top);
+    };
+    // After the nearest entry's place at the default size.
+    const auto afterTheReadout = [&] {
+        const QRect entry = place(names::nearestEntryLabel);
+        return QRect(entry.left() + 209, entry.top(), 200, entry.height());
+    };
+    const QRect wholeAxis = underThePlot(10950, 0) | underThePlot(11149, 0);
+    QVERIFY(!showsText(f.picture(), wholeAxis));
+
+    f.resize(1280, 800);
+    QImage picture = f.picture();
+    QVERIFY(showsText(picture, underThePlot(11000, 8)));
+    QVERIFY(showsText(picture, underThePlot(11100, 8)));
+    QVERIFY(!showsText(picture, underThePlot(11050, 8)));
+    // Between the legend and the lowest level.
+    const QRect top = place(names::levelTopLabel);
+    const int legendEnd = place("Label4_9").bottom() + 1;
+    QVERIFY(showsText(picture, QRect(top.left(), legendEnd, top.width(),
+                                     place(names::levelBottomLabel).top() - legendEnd)));
+
+    QVERIFY(!showsText(picture, afterTheReadout()));
+    const QPointF at11000 = plot->toPixel(11000, 10) + plot->contentsRect().topLeft();
+    QTest::mouseMove(plot, at11000.toPoint());
+    QTRY_COMPARE(text(names::pointerFrequencyLabel), QStringLiteral("11000 MHz "));
+    QVERIFY(showsText(f.picture(), afterTheReadout()));
+    // Off the plots, the levels go with the readout.
+    QTest::mouseMove(&f, QPoint(108, 300));
+    QTRY_COMPARE(text(names::pointerFrequencyLabel), QString());
+    QVERIFY(!showsText(f.picture(), afterTheReadout()));
+
+    // Back at the default size, nothing of it.
+    f.resize(ws::window::kSize);
+    QVERIFY(!showsText(f.picture(), wholeAxis));
 }
 
 #include "support/testrunner.h"
