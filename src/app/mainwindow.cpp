@@ -1,26 +1,38 @@
 #include "app/mainwindow.h"
 
-#include "app/fileopendialog.h"
-#include "app/historywindow.h"
+#include "app/filedrops.h"
 #include "app/growinglayout.h"
+#include "app/historywindow.h"
 #include "app/icon.h"
 #include "app/logpanel.h"
 #include "app/plotspanel.h"
+#include "app/pointingpanel.h"
 #include "app/receiversettingspanel.h"
+#include "app/receiverwork.h"
 #include "app/scanfilespanel.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
 #include "app/windowkeys.h"
+#include "app/windowpicture.h"
+#include "app/workspace.h"
+#include "core/filenames.h"
+#include "fullscan/fullscan.h"
+#include "plot/readout.h"
+#include "wording/messages.h"
 
-#include <QCloseEvent>
+#include <QClipboard>
+#include <QDir>
 #include <QFontDatabase>
-#include <QMouseEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QVBoxLayout>
-
-#include <utility>
 
 MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     : QWidget(parent), platform_(platform)
@@ -52,14 +64,10 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setMinimumSize(smallest);
 
     createElements(smallest != ws::window::kSize);
-    wireEvents();
     setupTabOrder();
-    setupFileDrops();
-    handCopyKeyToWindow();
     setupKeys();
-    setupReceiver();
-    setupWatch();
-    setupFollowing();
+    createParts();
+    wireEvents();
 }
 
 MainWindow::~MainWindow() = default;
@@ -80,10 +88,9 @@ void MainWindow::createElements(bool scrolled)
         whole->setContentsMargins(0, 0, 0, 0);
         whole->addWidget(scroll);
     }
-    // The panels make their elements; the window places the panels and the
-    // verdict tile.
     files_ = new ScanFilesPanel(*platform_.dialogs, content);
-    plots_ = new PlotsPanel(scans_, map_, content);
+    workspace_ = new Workspace(platform_, *files_, this);
+    plots_ = new PlotsPanel(workspace_->scans(), workspace_->map(), content);
     receiverSettings_ = new ReceiverSettingsPanel(content);
     log_ = new LogPanel(content);
     const ws::window::Element &tile = ws::window::element(ws::window::names::verdict);
@@ -98,10 +105,46 @@ void MainWindow::createElements(bool scrolled)
     // Every element stands in its place before the window is first shown:
     // a picture or a test may look at one that never is.
     layout->activate();
-
-    skipRestButton = receiverSettings_->skipRestButton();
     // Only while a full scan runs.
-    skipRestButton->setVisible(false);
+    receiverSettings_->skipRestButton()->setVisible(false);
+}
+
+void MainWindow::createParts()
+{
+    const auto settings = [this] { return receiverSettings_->settings(); };
+    auto watch = std::make_unique<WindowWatch>(WindowWatch::Needs{
+        *platform_.serial, *platform_.clock, settings, *platform_.dialogs, *platform_.system,
+        *verdict_, *log_, [this](const QString &title) { setWindowTitle(title); }});
+    // Through held input pass the key that stops the check and the log box,
+    // which shows its progress and may be scrolled meanwhile.
+    const auto passes = [this](QObject *target, QEvent *) {
+        for (QObject *o = target; o; o = o->parent()) {
+            if (o == escapeKey_ || o == &log_->widget())
+                return true;
+        }
+        return false;
+    };
+    work_ = new ReceiverWork(platform_, *this, settings, passes, std::move(watch));
+    if (platform_.ports)
+        receiverSettings_->listPorts(*platform_.ports, [this] { return !work_->busy(); });
+
+    // The text boxes take drops of text as they always have, and leave
+    // Ctrl+C to the window while nothing is selected in them (eventFilter).
+    QList<QWidget *> boxes{log_->widget().viewport()};
+    for (QLineEdit *box : receiverSettings_->boxes()) {
+        boxes << box;
+        box->installEventFilter(this);
+    }
+    log_->widget().installEventFilter(this);
+    auto *drops = new FileDrops(*this, *files_,
+                                {[this] { return work_->busy(); },
+                                 [this] { return workspace_->scans().reference.has_value(); }},
+                                boxes);
+    // Should a check have started since the drop, the files load once it
+    // has ended.
+    connect(drops, &FileDrops::dropped, this, [this](const FileSet &files) {
+        work_->whenIdle([this, files] { workspace_->loadFiles(files); });
+    });
 }
 
 void MainWindow::wireEvents()
@@ -113,14 +156,15 @@ void MainWindow::wireEvents()
             loadScan(target == ScanFilesPanel::Target::NewestScan ? ws::ScanSlot::Newest
                                                                   : ws::ScanSlot::Reference);
     });
-    connect(skipRestButton, &QPushButton::clicked, this, [this] { stopFullScan(); });
+    connect(receiverSettings_->skipRestButton(), &QPushButton::clicked, work_,
+            &ReceiverWork::stopFullScan);
     // Shift watches what a plain press would check.
     connect(plots_, &PlotsPanel::plotPressed, this,
             [this](double mhz, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
                 if (modifiers & Qt::ShiftModifier)
-                    watchFrequencyAt(mhz, button);
+                    work_->watch(mhz, button);
                 else
-                    checkFrequencyAt(mhz, button);
+                    work_->check(mhz, button);
             });
     connect(plots_, &PlotsPanel::mapStripPressed, this,
             [this](double mhz, Qt::KeyboardModifiers modifiers) {
@@ -129,7 +173,35 @@ void MainWindow::wireEvents()
                 else
                     runFullScan();
             });
-    connect(plots_, &PlotsPanel::pointerMoved, this, &MainWindow::showReadoutAt);
+
+    connect(workspace_, &Workspace::showNow, this, &MainWindow::repaintWindow);
+    // Every load of a scan shows the whole range of the scans now loaded;
+    // only a reload that left that range as it was keeps the zoom.
+    connect(workspace_, &Workspace::scansChanged, this, [this](bool reloaded) {
+        plots_->showScans(reloaded);
+        rebuildShownLevels();
+        repaintWindow();
+    });
+    connect(workspace_, &Workspace::mapReplacing, plots_, &PlotsPanel::clearMapStrip);
+    // F5 rebuilds a table of levels shown for the map as it is now; a map
+    // picked anew is listed.
+    connect(workspace_, &Workspace::mapChanged, this, [this](bool reloaded) {
+        plots_->showMap();
+        if (history_)
+            history_->setMap(workspace_->map());
+        if (reloaded && log_->showsLevels())
+            rebuildShownLevels();
+        else
+            log_->show(workspace_->map().listing);
+    });
+
+    connect(work_, &ReceiverWork::checkStarted, workspace_, &Workspace::holdReloads);
+    connect(work_, &ReceiverWork::checkEnded, workspace_, &Workspace::releaseReloads);
+    connect(work_, &ReceiverWork::logShown, log_, &LogPanel::showWithEndInView);
+    connect(work_, &ReceiverWork::verdictShown, verdict_, &VerdictTile::show);
+    connect(work_, &ReceiverWork::titleShown, this, &QWidget::setWindowTitle);
+    connect(work_, &ReceiverWork::fullScanRunning, receiverSettings_->skipRestButton(),
+            &QWidget::setVisible);
 }
 
 void MainWindow::setupKeys()
@@ -138,24 +210,20 @@ void MainWindow::setupKeys()
     const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [this](KeyAction action) {
         switch (action) {
         case KeyAction::StopOrWholeRange:
-            if (watching())
-                stopWatch();
-            else if (receiverBusy())
-                stopReceiverWork();
-            else
+            if (!work_->stop())
                 showWholeRange();
             break;
         case KeyAction::WholeRange:
             showWholeRange();
             break;
         case KeyAction::ToggleBeep:
-            watch_->setBeeping(!watch_->beeping());
+            work_->toggleBeeping();
             break;
         case KeyAction::LevelsTable:
             showTransmissionLevels();
             break;
         case KeyAction::HoldLevelScale:
-            holdLevelScale(!levelScaleHeld());
+            holdLevelScale(!plots_->levelScaleHeld());
             break;
         case KeyAction::ReloadFiles:
             reloadFiles();
@@ -174,13 +242,11 @@ void MainWindow::setupKeys()
             break;
         }
     });
-    // The key that stops the check gets through while input is held.
     escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
 }
 
 void MainWindow::setupTabOrder()
 {
-    // Across the panels, as the table says.
     const auto named = [this](const ws::window::Element *row) {
         auto *element = findChild<QWidget *>(QLatin1String(row->name));
         Q_ASSERT_X(element, "MainWindow", row->name);
@@ -196,19 +262,256 @@ void MainWindow::repaintWindow()
     platform_.events->repaintNow(this);
 }
 
+void MainWindow::loadScan(ws::ScanSlot slot)
+{
+    workspace_->loadScan(slot);
+}
+
+void MainWindow::loadMap()
+{
+    workspace_->loadMap();
+}
+
+bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
+{
+    return workspace_->loadScanFrom(slot, path);
+}
+
+bool MainWindow::loadMapFrom(const QString &path)
+{
+    return workspace_->loadMapFrom(path);
+}
+
+bool MainWindow::openFiles(const QStringList &files,
+                           const std::function<void(const QString &path)> &beforeEach)
+{
+    // A dialog hands over the whole path in the system's form, and the
+    // summary lines and later dialogs show it so.
+    QString paths[3];
+    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
+        paths[i] = QDir::toNativeSeparators(ws::absoluteFileName(files[i]));
+    return workspace_->loadFiles({paths[0], paths[1], paths[2]}, beforeEach);
+}
+
+bool MainWindow::openFilesByKind(const QStringList &files,
+                                 const std::function<void(const QString &path)> &beforeEach)
+{
+    QStringList paths;
+    for (const QString &file : files)
+        paths << QDir::toNativeSeparators(ws::absoluteFileName(file));
+    const std::optional<FileSet> sorted = filesByKind(paths);
+    if (!sorted) {
+        platform_.dialogs->message(ws::messages::tooManyFiles(paths));
+        return false;
+    }
+    return workspace_->loadFiles(*sorted, beforeEach);
+}
+
+void MainWindow::reloadFiles()
+{
+    workspace_->reloadFiles();
+}
+
+void MainWindow::setFollowingFiles(bool on)
+{
+    workspace_->setFollowing(on);
+    if (history_)
+        history_->setFollowing(on);
+}
+
+QImage MainWindow::picture()
+{
+    // Rendered from the widgets, not read from the screen: a dialog or
+    // another window in front of this one does not show in it.
+    return grab().toImage();
+}
+
+void MainWindow::savePicture()
+{
+    // The window as it was when the user asked.
+    const QImage image = picture();
+    QString path = picturePath_;
+    if (!platform_.dialogs->saveFile(QStringLiteral("Save a Picture of the Window"), path) ||
+        path.isEmpty())
+        return;
+    picturePath_ = path;
+    const QString failure = ws::writePng(image, path);
+    if (!failure.isEmpty())
+        platform_.dialogs->message(ws::messages::pictureNotSaved(path, failure));
+}
+
+void MainWindow::copyPicture()
+{
+    QGuiApplication::clipboard()->setImage(picture());
+}
+
+void MainWindow::showReadoutAt(double mhz)
+{
+    plots_->showReadoutAt(mhz);
+}
+
+void MainWindow::showTransmissionLevels()
+{
+    // While a check runs the log box is its log. Between the rows of a full
+    // scan the table would only flash up until the next check replaced it.
+    if (work_->busy())
+        return;
+    // Ctrl+R is no button that could be disabled; pressed too early, it
+    // says why nothing is shown.
+    if (!workspace_->scans().bothLoaded() || !plots_->mapShown()) {
+        platform_.dialogs->message(QStringLiteral(
+            "The levels of the known transmissions need both scans and a map loaded"));
+        return;
+    }
+    log_->showLevels(workspace_->levelsTable());
+}
+
+void MainWindow::rebuildShownLevels()
+{
+    if (log_->showsLevels() && workspace_->scans().bothLoaded() && plots_->mapShown())
+        log_->showLevels(workspace_->levelsTable());
+}
+
+void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
+{
+    receiverSettings_->preset(settings);
+}
+
+void MainWindow::runFullScan()
+{
+    work_->runFullScan(workspace_->map().entries);
+}
+
+void MainWindow::watchMapEntryAt(double mhz)
+{
+    const ws::MapData &map = workspace_->map();
+    const int entry = ws::nearestMapEntry(map, mhz);
+    if (entry >= 0)
+        work_->watch(map.entries.at(entry).frequencyText,
+                     ws::polarisationOf(map.entries.at(entry).polarisation));
+}
+
+void MainWindow::watchFrequencyAt(double mhz, Qt::MouseButton button)
+{
+    work_->watch(mhz, button);
+}
+
+void MainWindow::zoomAround(double mhz, int notches)
+{
+    plots_->zoomAround(mhz, notches);
+}
+
+void MainWindow::showWholeRange()
+{
+    plots_->showWholeRange();
+}
+
+const ws::View &MainWindow::view() const
+{
+    return plots_->view();
+}
+
+void MainWindow::holdLevelScale(bool on)
+{
+    plots_->holdLevelScale(on);
+    markHeldScaleInTitle();
+    repaintWindow();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // Whoever sets the title, a held scale's mark stays at its end.
+    if (event->type() == QEvent::WindowTitleChange)
+        markHeldScaleInTitle();
+    QWidget::changeEvent(event);
+}
+
+void MainWindow::markHeldScaleInTitle()
+{
+    // A title saved while the scale was held and set again after the hold
+    // ended (a full scan's) still carries the mark: it goes then.
+    const QString mark = ws::messages::scaleHeldInTitle();
+    const QString title = windowTitle();
+    const bool marked = title.endsWith(mark);
+    const bool held = plots_ && plots_->levelScaleHeld();
+    if (held && !marked)
+        setWindowTitle(title + mark);
+    else if (!held && marked)
+        setWindowTitle(title.chopped(mark.size()));
+}
+
+void MainWindow::openHistory()
+{
+    QString folder;
+    if (platform_.dialogs->chooseFolder(QStringLiteral("Folder of scans for the history"), folder))
+        showHistory({folder});
+}
+
+HistoryWindow &MainWindow::showHistory(const QStringList &sources)
+{
+    if (!history_) {
+        history_ = new HistoryWindow(
+            *platform_.dialogs, platform_.fileClock ? *platform_.fileClock : *platform_.clock, this);
+        connect(history_, &HistoryWindow::scanChosen, this,
+                [this](const QString &path, ws::ScanSlot slot) {
+                    work_->whenIdle([this, path, slot] { workspace_->loadScanFrom(slot, path); });
+                });
+    }
+    history_->setFollowing(workspace_->following());
+    if (plots_->mapShown())
+        history_->setMap(workspace_->map());
+    if (workspace_->scans().bothLoaded())
+        history_->setView(plots_->view());
+    history_->open(sources);
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
+    return *history_;
+}
+
+PointingPanel &MainWindow::pointingPanel()
+{
+    if (!pointing_)
+        pointing_ = new PointingPanel(this);
+    return *pointing_;
+}
+
+PointingPanel &MainWindow::showPointing()
+{
+    PointingPanel &panel = pointingPanel();
+    panel.show();
+    panel.raise();
+    panel.activateWindow();
+    return panel;
+}
+
+void MainWindow::presetSite(const ws::pointing::Site &site)
+{
+    pointingPanel().setSite(site);
+}
+
 void MainWindow::mouseMoveEvent(QMouseEvent *)
 {
     // Only moves over the bare window arrive here, also over a panel's empty
     // area and the empty verdict tile (see createElement).
-    clearReadout();
+    plots_->clearReadout();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched->isWidgetType()) {
-        auto *box = static_cast<QWidget *>(watched);
-        if (fileDragOnto(box, event) || copyKeyOnto(box, event))
+    // A text box claims Ctrl+C whenever it has the focus; with nothing
+    // selected there, the window's shortcut takes the key.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        bool selected = true;
+        if (auto *line = qobject_cast<QLineEdit *>(watched))
+            selected = line->hasSelectedText();
+        else if (auto *text = qobject_cast<QPlainTextEdit *>(watched))
+            selected = text->textCursor().hasSelection();
+        if (!selected) {
+            event->ignore();
             return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -217,9 +520,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A check, a full scan or a watch ends with the window, at once: the
     // port is closed and a full scan's finished rows are saved.
-    watch_->stop(WindowWatch::Ending::WindowClosed);
-    if (receiverBusy())
-        abandonReceiverWork();
+    work_->abandon();
     // The history is this window's: it goes with it.
     if (history_)
         history_->close();

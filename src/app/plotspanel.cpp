@@ -4,6 +4,7 @@
 #include "plot/drawscans.h"
 #include "plot/mapstrip.h"
 #include "plot/pointerlevels.h"
+#include "plot/readout.h"
 
 #include <QPainter>
 
@@ -59,7 +60,7 @@ PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *
                 turnWheel(mhz, angleDelta, modifiers);
             });
     for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip}) {
-        connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::pointerMoved);
+        connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::showReadoutAt);
         connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::notePointer);
     }
 }
@@ -280,11 +281,14 @@ void PlotsPanel::showView(const ws::View &view)
         plot->reportPointerAgain();
 }
 
-void PlotsPanel::showReadout(const QString &frequency, const std::optional<QString> &nearestEntry)
+void PlotsPanel::showReadoutAt(double mhz)
 {
-    pointerFrequencyLabel->setText(frequency);
-    if (nearestEntry)
-        nearestEntryLabel->setText(*nearestEntry);
+    pointerFrequencyLabel->setText(ws::frequencyReadout(mhz));
+    // Without a map the entry label keeps whatever an earlier move over a
+    // map put there.
+    const int entry = ws::nearestMapEntry(map_, mhz);
+    if (entry >= 0)
+        nearestEntryLabel->setText(ws::mapEntryText(map_.entries.at(entry)));
     nearestTitleLabel->setText(ws::messages::nextKnownSignal());
 }
 

@@ -96,7 +96,7 @@ void TestFollow::changedScanLoadsAgain()
 
 void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
 {
-    QSignalSpy settled(&w->window->followerForTest(), &ws::FileFollower::settled);
+    QSignalSpy settled(w->window->workspace().findChild<ws::FileFollower *>(), &ws::FileFollower::settled);
     // Cut after a line: a cut line would wait 3 s.
     const QByteArray next = scan(3);
     writeFile(dir, "0.scn", next.left(next.indexOf('\n', next.size() / 2) + 1));
@@ -116,11 +116,11 @@ void TestFollow::changeDuringACheckLoadsAfterIt()
     w->serial.onWrite = [&](const QByteArray &) {
         writeFile(dir, "0.scn", scan(4));
         // What the watcher reports while the check runs.
-        emit w->window->followerForTest().settled({dir.filePath("0.scn")});
+        emit w->window->workspace().findChild<ws::FileFollower *>()->settled({dir.filePath("0.scn")});
         loadedDuringCheck = loadedDuringCheck || maxLevel() > 400;
     };
     w->clock.step = 1;
-    w->window->checkFrequencyAt(11500, Qt::LeftButton);
+    w->window->receiverWork().check(11500, Qt::LeftButton);
     QVERIFY(w->finishReceiverWork());
     QVERIFY(!loadedDuringCheck);
     QVERIFY(maxLevel() > 400);

@@ -40,7 +40,7 @@ private slots:
         // Between the rows: the first row's check has told of its port.
         w.window->runFullScan();
         QVERIFY(w.clock.runTimers([&] { return w.dialogs.messages.size() == 2; }));
-        QVERIFY(w.window->receiverBusy());
+        QVERIFY(w.window->receiverWork().busy());
         const QString before = logBox->toPlainText();
         w.window->showTransmissionLevels();
         QCOMPARE(logBox->toPlainText(), before);

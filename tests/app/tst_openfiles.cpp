@@ -389,7 +389,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
         if (w.serial.written.size() == 1)
             tryDrops();
     };
-    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    w.window->receiverWork().check(10700, Qt::LeftButton);
     QVERIFY(w.finishReceiverWork());
     // Between the rows of a full scan as well.
     QTemporaryDir dir;
@@ -401,7 +401,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
     QVERIFY(w.clock.runTimers([&] { return w.serial.isOpen; }));
     QVERIFY(w.clock.runTimers([&] { return !w.serial.isOpen; }));
     tryDrops();
-    QVERIFY(w.window->receiverBusy());
+    QVERIFY(w.window->receiverWork().busy());
     QVERIFY(w.finishReceiverWork());
     QCOMPARE(tries, 2);
     QCOMPARE(taken, 0);
@@ -418,7 +418,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
         QCoreApplication::processEvents();
         loadedDuringCheck = loadedDuringCheck || w.scans().newest;
     };
-    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    w.window->receiverWork().check(10700, Qt::LeftButton);
     QVERIFY(w.finishReceiverWork());
     QVERIFY(!loadedDuringCheck);
     QTRY_VERIFY(w.scans().newest);

@@ -224,7 +224,7 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     dialogs.pick(map);
     window.loadMap();
     window.runFullScan();
-    QVERIFY(QTest::qWaitFor([&] { return !window.receiverBusy(); }, 60000));
+    QVERIFY(QTest::qWaitFor([&] { return !window.receiverWork().busy(); }, 60000));
     const QString windowsFile = dir.filePath("window/results.txt");
     QCOMPARE(dialogs.messages, QStringList{ws::test::savedResultsMessage(windowsFile)});
     const QByteArray windows = readAll(windowsFile);

@@ -1,5 +1,6 @@
 #include "support/fakeplatform.h"
 
+
 #include <QWidget>
 
 namespace ws::test {
@@ -14,13 +15,25 @@ FakeWindow::FakeWindow()
           Platform{&dialogs, &events, &clock, &system, &serial, &ports, &fileClock}))
 {
     serial.clock = &clock;
+    QObject::connect(&window->receiverWork(), &ReceiverWork::checkEnded, window.get(),
+                     [this](const ws::receiver::CheckResult &result) { lastCheckLog = result.log; });
+}
+
+ws::Scans &FakeWindow::scans()
+{
+    return window->workspace().scans();
+}
+
+ws::MapData &FakeWindow::map()
+{
+    return window->workspace().map();
 }
 
 FakeWindow::~FakeWindow() = default;
 
 bool FakeWindow::finishReceiverWork()
 {
-    return clock.runTimers([this] { return !window->receiverBusy(); });
+    return clock.runTimers([this] { return !window->receiverWork().busy(); });
 }
 
 } // namespace ws::test
