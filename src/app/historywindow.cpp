@@ -348,7 +348,7 @@ void HistoryWindow::showReadout(int scan, double mhz, ws::Polarisation pol)
     const int nearest = ws::nearestMapEntry(map_, mhz);
     if (nearest < 0) {
         trendTitle_->setText(QStringLiteral("Trend: load a map to follow a transmission"));
-        trend_->cls();
+        trend_->erase();
         return;
     }
     const ws::MapEntry &entry = map_.entries.at(nearest);

@@ -216,7 +216,7 @@ void PlotsPanel::resizeEvent(QResizeEvent *event)
 
 void PlotsPanel::clearMapStrip()
 {
-    mapStrip->cls();
+    mapStrip->erase();
 }
 
 void PlotsPanel::showMap()
@@ -230,7 +230,7 @@ void PlotsPanel::drawMapStrip()
     // Without a map the strip stays blank, in its own pixels.
     if (!mapScale_)
         return;
-    mapStrip->cls();
+    mapStrip->erase();
     ws::setMapStripScale(*mapStrip, view_.zoomed() ? view_.scale() : *mapScale_);
     ws::drawMapEntries(*mapStrip, map_);
 }
