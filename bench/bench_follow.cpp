@@ -7,6 +7,8 @@
 //   files do not change, over 30 s, as a share of one core; should be 0.
 
 #include "app/mainwindow.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "scan/scantext.h"
 #include "support/windowelement.h"
 
@@ -75,7 +77,7 @@ void BM_ReloadLatency(benchmark::State &state)
     PaintWatch watch;
     ws::test::element<QWidget>(f.window, ws::window::names::levelPlot)->installEventFilter(&watch);
     int version = 1;
-    watch.ready = [&] { return f.window.scansForTest().newest->maxLevel > 20 + 10 * version; };
+    watch.ready = [&] { return f.window.workspace().scans().newest->maxLevel > 20 + 10 * version; };
     double longest = 0;
     for (auto _ : state) {
         ++version;

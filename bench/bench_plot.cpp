@@ -1,4 +1,6 @@
 #include "app/mainwindow.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "app/plotwidget.h"
 #include "plot/drawscans.h"
 #include "scan/scanfile.h"
@@ -45,7 +47,7 @@ static void BM_DrawScans(benchmark::State &state)
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
     for (auto _ : state) {
-        const ws::Scans &scans = w.window.scansForTest();
+        const ws::Scans &scans = w.window.workspace().scans();
         namespace names = ws::window::names;
         const ws::ScaleTexts texts = ws::drawScans(
             *scans.newest, *scans.reference,

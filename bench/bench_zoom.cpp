@@ -2,6 +2,8 @@
 // universal hv scans (four level curves and two difference curves) and a
 // map of 16384 entries, the most lines a map file may have, in the strip. Target: under 5 ms per notch.
 #include "app/mainwindow.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "app/plotwidget.h"
 #include "scan/scantext.h"
 #include "support/mapentries.h"
@@ -40,7 +42,7 @@ struct ZoomWindow
         }
         platform.next = ws::test::writeFile(dir, QStringLiteral("full.map"), map);
         window.loadMap();
-        if (window.mapForTest().entries.size() != ws::kMaxMapLines)
+        if (window.workspace().map().entries.size() != ws::kMaxMapLines)
             platform.failed = true;
         levelPlot = ws::test::element<PlotWidget>(window, ws::window::names::levelPlot);
     }

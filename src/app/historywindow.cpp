@@ -2,6 +2,7 @@
 
 #include "app/icon.h"
 #include "app/windowkeys.h"
+#include "app/workspace.h"
 #include "wording/messages.h"
 #include "app/plotwidget.h"
 #include "app/waterfallwidget.h"
@@ -161,6 +162,18 @@ bool HistoryWindow::loadMapFrom(const QString &path)
     }
     setMap(ws::parseMap(file.value->bytes));
     return true;
+}
+
+void HistoryWindow::listenTo(const Workspace &workspace)
+{
+    setFollowing(workspace.following());
+    if (!workspace.mapPath().isEmpty())
+        setMap(workspace.map());
+    if (std::exchange(workspace_, &workspace) == &workspace)
+        return;
+    connect(&workspace, &Workspace::followingChanged, this, &HistoryWindow::setFollowing);
+    connect(&workspace, &Workspace::mapChanged, this,
+            [this] { setMap(workspace_->map()); });
 }
 
 void HistoryWindow::setView(const ws::View &view)

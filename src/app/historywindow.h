@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class Workspace;
+
 class PlotWidget;
 class QLabel;
 class QListWidget;
@@ -67,6 +69,9 @@ public:
     // Whether new and changed scans join by themselves (on unless turned
     // off, as the main window's files follow theirs).
     void setFollowing(bool on);
+    // Takes the map and the following of the main window's workspace, now
+    // and whenever they change there.
+    void listenTo(const Workspace &workspace);
 
     // What the user can do, by purpose; the elements' events call these.
     // Asks for the scan of row `scan` in the main window: as the newest
@@ -144,4 +149,5 @@ private:
     QListWidget *rankingList_ = nullptr;
     QLabel *trendTitle_ = nullptr;
     PlotWidget *trend_ = nullptr;
+    const Workspace *workspace_ = nullptr;
 };

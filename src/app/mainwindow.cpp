@@ -187,8 +187,6 @@ void MainWindow::wireEvents()
     // picked anew is listed.
     connect(workspace_, &Workspace::mapChanged, this, [this](bool reloaded) {
         plots_->showMap();
-        if (history_)
-            history_->setMap(workspace_->map());
         if (reloaded && log_->showsLevels())
             rebuildShownLevels();
         else
@@ -315,8 +313,6 @@ void MainWindow::reloadFiles()
 void MainWindow::setFollowingFiles(bool on)
 {
     workspace_->setFollowing(on);
-    if (history_)
-        history_->setFollowing(on);
 }
 
 QImage MainWindow::picture()
@@ -457,9 +453,7 @@ HistoryWindow &MainWindow::showHistory(const QStringList &sources)
                     work_->whenIdle([this, path, slot] { workspace_->loadScanFrom(slot, path); });
                 });
     }
-    history_->setFollowing(workspace_->following());
-    if (plots_->mapShown())
-        history_->setMap(workspace_->map());
+    history_->listenTo(*workspace_);
     if (workspace_->scans().bothLoaded())
         history_->setView(plots_->view());
     history_->open(sources);

@@ -186,6 +186,7 @@ void Workspace::setFollowing(bool on)
         follower_->follow(loadedScanFiles());
     else
         follower_->stop();
+    emit followingChanged(on);
 }
 
 void Workspace::scanLoaded(ws::ScanSlot slot, qint64 size, const QDateTime &lastModified)

@@ -31,6 +31,8 @@ public:
     // The model itself: the plots draw it, and a test may set it up in place.
     ws::Scans &scans() { return scans_; }
     ws::MapData &map() { return map_; }
+    const ws::Scans &scans() const { return scans_; }
+    const ws::MapData &map() const { return map_; }
     const ws::ScanSource &source(ws::ScanSlot slot) const { return sources_[slot]; }
     const QString &mapPath() const { return mapPath_; }
 
@@ -66,6 +68,7 @@ signals:
     // A readable map is about to replace the one shown; then it has.
     void mapReplacing();
     void mapChanged(bool reloaded);
+    void followingChanged(bool on);
     // What changed is to show at once, before the next slow step.
     void showNow();
 
