@@ -1,3 +1,4 @@
+#include "app/dishmode.h"
 #include "app/historywindow.h"
 #include "app/mainwindow.h"
 #include "wording/messages.h"
@@ -10,6 +11,7 @@
 #include "cli/pointingmode.h"
 #include "cli/report.h"
 #include "core/filenames.h"
+#include "core/qtsoundsink.h"
 #include "receiver/qtserialline.h"
 
 #include <QApplication>
@@ -91,7 +93,8 @@ struct Desktop
     std::unique_ptr<MainWindow> window(ws::UserDialogs &dialogs)
     {
         return std::make_unique<MainWindow>(
-            ws::Platform{&dialogs, &events, &clock, &system, &serial, &ports});
+            ws::Platform{&dialogs, &events, &clock, &system, &serial, &ports,
+                         [] { return std::make_unique<ws::QtSoundSink>(); }});
     }
 };
 
@@ -248,6 +251,8 @@ int main(int argc, char *argv[])
         print(stderr, err);
         return code;
     }
+    case cli::Mode::Dish:
+        return runDish(argc, argv, line);
     case cli::Mode::History:
     case cli::Mode::Window:
         break;

@@ -59,10 +59,15 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupHoldScale();
     setupReceiver();
     setupWatch();
+    setupDish();
     setupFollowing();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Before the watch it follows goes.
+    delete dish_.data();
+}
 
 void MainWindow::createElements()
 {

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "core/platform.h"
+#include "core/sound.h"
+
+#include <functional>
+#include <memory>
 
 #include <vector>
 
@@ -50,6 +54,9 @@ struct Platform
     SerialLine *serial = nullptr;
     // Without it the port box offers no list.
     PortFinder *ports = nullptr;
+    // Makes the dish view's way out to the sound; without it the view says
+    // it has none.
+    std::function<std::unique_ptr<SoundSink>()> sound = nullptr;
 };
 
 } // namespace ws

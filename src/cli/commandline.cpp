@@ -206,8 +206,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (line.mode == Mode::Point)
             return line;
     }
-    const bool receiver =
-        line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
+    const bool receiver = line.mode == Mode::Check || line.mode == Mode::FullScan ||
+                          line.mode == Mode::Watch || line.mode == Mode::Dish;
     if (receiver && !line.files.isEmpty())
         return invalid(QStringLiteral("a check takes no scan files: ") + line.files.join(' '));
     // In any order the window tells the user what does not fit: a menu
@@ -279,8 +279,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                .arg(value("size")));
         break;
     case Mode::Check:
-    case Mode::Watch: {
-        const char *name = line.mode == Mode::Check ? "check" : "watch";
+    case Mode::Watch:
+    case Mode::Dish: {
+        const char *name = line.mode == Mode::Check   ? "check"
+                           : line.mode == Mode::Watch ? "watch"
+                                                      : "dish";
         if (!readCheckTarget(value(name), line))
             return invalid(QStringLiteral("%1 takes a frequency from 1 to %2 MHz, in MHz (11778, "
                                           "11778.4) or in GHz (11.778), followed by h or v "
@@ -289,6 +292,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                .arg(kMaxCheckMegahertz)
                                .arg(value(name)));
         line.bell = isSet("bell");
+        line.tone = isSet("tone");
+        if (line.mode == Mode::Dish)
+            line.mapPath = value("map");
         if (isSet("level-pattern")) {
             const QString given = value("level-pattern");
             const QString problem = receiver::levelPatternProblem(QRegularExpression(given));

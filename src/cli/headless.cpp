@@ -13,6 +13,8 @@
 #include "receiver/qtserialline.h"
 #include "receiver/signalcheck.h"
 #include "receiver/signalwatch.h"
+#include "receiver/watchtone.h"
+#include "core/qtsoundsink.h"
 
 #include <QCoreApplication>
 
@@ -201,9 +203,13 @@ public:
             console_.err(QByteArray("\a"));
         wasLocked_ = locked;
         tally.add(state, console_.clock.milliseconds(), level, console_.clock.now());
+        if (tone)
+            tone->setShape(receiver::watchTone(state, level, tally.lowestLevel(), tally.bestLevel()));
     }
     void failed(const receiver::PortFailure &failure) override
     {
+        if (tone)
+            tone->setShape({});
         tellPortFailure(console_, failure);
         if (onFailed)
             onFailed();
@@ -211,6 +217,7 @@ public:
 
     receiver::WatchTally tally;
     std::function<void()> onFailed;
+    ToneGenerator *tone = nullptr;
 
 private:
     Console &console_;
@@ -243,7 +250,7 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
     SteadyClock clock;
     const Result<QString> data = systemDataFolder();
     Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
-                    {}, {}, {}, data.value.value_or(QString()), data.failure.what};
+                    {}, {}, {}, data.value.value_or(QString()), data.failure.what, {}};
     // The application's one event loop, which drives the check and which
     // the end of the run ends.
     console.runUntil = [](const std::function<bool()> &ended) {
@@ -251,6 +258,7 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
             QCoreApplication::exec();
     };
     console.finished = [] { QCoreApplication::exit(); };
+    console.sound = [] { return std::make_unique<QtSoundSink>(); };
     if (ending.catchSignals) {
         catchStopSignals();
         console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
@@ -419,8 +427,21 @@ int runWatch(const CommandLine &line, Console &console)
     look->start(100);
     watch.start(line.checkFrequency,
                 line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
+    ToneGenerator tone;
+    std::unique_ptr<SoundSink> sink;
+    if (line.tone) {
+        // After the tune went out: a sound server may take a moment.
+        sink = console.sound ? console.sound() : nullptr;
+        if (sink && sink->start(tone))
+            events.tone = &tone;
+        else
+            tell(console, QStringLiteral("No sound for the tone: ") +
+                              (sink ? sink->problem() : QStringLiteral("no sound device")));
+    }
     console.runUntil([&] { return code.has_value(); });
     look->stop();
+    if (sink)
+        sink->stop();
     const qint64 endMs = console.clock.milliseconds();
     events.tally.end(endMs);
     if (*code == exitcode::success)

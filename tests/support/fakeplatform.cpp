@@ -10,7 +10,8 @@ void FakeEvents::repaintNow(QWidget *widget)
 }
 
 FakeWindow::FakeWindow()
-    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial, &ports}))
+    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial,
+                                                   &ports, [this] { return speaker.makeSink(); }}))
 {
     serial.clock = &clock;
 }

@@ -44,6 +44,7 @@ struct FakeWindow
     FakeSystem system;
     FakeSerial serial;
     FakePorts ports;
+    FakeSpeaker speaker;
     std::unique_ptr<MainWindow> window;
 
     // Plays the event loop on the fake clock until the receiver's work (a
