@@ -9,9 +9,9 @@
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QTimer>
 
 #include <cmath>
@@ -60,8 +60,7 @@ bool fits(const QFont &font, const QString &text, const QSizeF &room, bool wrap)
 
 // `base` at the largest pixel size, up to `most`, in which each of `texts`
 // fits `room`.
-QFont fitted(QFont base, const QStringList &texts, const QSizeF &room, bool wrap = false,
-             int most = 4000)
+QFont fit(QFont base, const QStringList &texts, const QSizeF &room, bool wrap, int most)
 {
     base.setPixelSize(100);
     const QFontMetricsF metrics(base);
@@ -93,6 +92,26 @@ QStringList allWords()
 
 // A level has at most six characters: as wide as these.
 const QStringList kWidestLevels{QStringLiteral("888888"), QStringLiteral("-8888.8")};
+
+// The same, remembered: a paint asks for the same few fits again and
+// again, and each size tried costs a font of its own.
+QFont fitted(const QFont &base, const QStringList &texts, const QSizeF &room, bool wrap = false,
+             int most = 4000)
+{
+    static QHash<QString, QFont> known;
+    const QString key = QStringLiteral("%1|%2|%3x%4|%5|%6")
+                            .arg(base.key(), texts.join(QChar(0)))
+                            .arg(room.width())
+                            .arg(room.height())
+                            .arg(int(wrap))
+                            .arg(most);
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    // Only the fits of a few window sizes and failures are worth keeping.
+    if (known.size() > 200)
+        known.clear();
+    return *known.insert(key, fit(base, texts, room, wrap, most));
+}
 
 QString number(double value)
 {
@@ -203,7 +222,8 @@ void DishView::replied(WatchState state, const QString &, std::optional<double> 
     tally_.add(state, now, level);
     level_ = level;
     lastState_ = state;
-    if (level && (!best_ || *level > *best_)) {
+    // Reached again, the best is as recent as the last time.
+    if (level && (!best_ || *level >= *best_)) {
         best_ = level;
         bestMs_ = now;
     }
@@ -482,24 +502,26 @@ void DishView::paintEvent(QPaintEvent *)
         i = j;
     }
     if (highest) {
-        QPainterPath path;
-        bool drawing = false;
+        // Thin lines drawn side by side: a wide pen's joins cost far more
+        // than a paint may take.
+        std::vector<QPolygonF> runs(1);
         const double top = l.chart.top() + 2;
         const double height = l.chart.height() - 4;
         for (const Sample &sample : samples_) {
             if (std::isnan(sample.level)) {
-                drawing = false;
+                if (!runs.back().isEmpty())
+                    runs.emplace_back();
                 continue;
             }
-            const QPointF at(xAt(sample.ms), top + height * (1 - share(sample.level)));
-            if (drawing)
-                path.lineTo(at);
-            else
-                path.moveTo(at);
-            drawing = true;
+            runs.back() << QPointF(xAt(sample.ms), top + height * (1 - share(sample.level)));
         }
-        painter.setPen(QPen(kPlainText, std::max(2.0, height / 100)));
-        painter.drawPath(path);
+        painter.setPen(QPen(kPlainText, 0));
+        const int thick = std::max(2, int(height / 120));
+        for (int pass = 0; pass < thick; ++pass) {
+            for (const QPolygonF &run : runs)
+                painter.drawPolyline(run);
+            painter.translate(0, 1);
+        }
     }
     painter.restore();
 
