@@ -516,11 +516,12 @@ void DishView::paintEvent(QPaintEvent *)
             runs.back() << QPointF(xAt(sample.ms), top + height * (1 - share(sample.level)));
         }
         painter.setPen(QPen(kPlainText, 0));
-        const int thick = std::max(2, int(height / 120));
+        const double pixel = 1 / devicePixelRatioF();
+        const int thick = std::max(2, int(height / 120 / pixel));
         for (int pass = 0; pass < thick; ++pass) {
             for (const QPolygonF &run : runs)
                 painter.drawPolyline(run);
-            painter.translate(0, 1);
+            painter.translate(0, pixel);
         }
     }
     painter.restore();
