@@ -130,12 +130,14 @@ QString manualSynopsis()
 
 // The keys of one window, the main one first.
 const char *const kKeyWindowIntro[] = {"The keys of the main window, whatever has the focus:",
-                                       "The keys of the history window:"};
+                                       "The keys of the history window:",
+                                       "The keys of the dish view:"};
 
 QString manualKeys()
 {
     QString text;
-    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
+    for (const ws::KeyWindow window :
+         {ws::KeyWindow::Main, ws::KeyWindow::History, ws::KeyWindow::Dish}) {
         text += QStringLiteral(".PP\n") + QLatin1String(kKeyWindowIntro[int(window)]) +
                 QLatin1Char('\n');
         for (const ws::WindowKey &key : ws::windowKeys()) {
@@ -151,7 +153,8 @@ QString markdownKeys()
 {
     QString text = QStringLiteral("<!-- Written from the windows' table of keys when the program "
                                   "is built; edit src/app/windowkeys.cpp, not this. -->\n");
-    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
+    for (const ws::KeyWindow window :
+         {ws::KeyWindow::Main, ws::KeyWindow::History, ws::KeyWindow::Dish}) {
         text += QLatin1Char('\n') + QLatin1String(kKeyWindowIntro[int(window)]) +
                 QStringLiteral("\n\n");
         for (const ws::WindowKey &key : ws::windowKeys()) {

@@ -62,7 +62,11 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setupFollowing();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Before the watch it follows goes.
+    delete dish_.data();
+}
 
 void MainWindow::createElements(bool scrolled)
 {
@@ -165,6 +169,11 @@ void MainWindow::setupKeys()
             break;
         case KeyAction::OpenPointing:
             showPointing();
+            break;
+        case KeyAction::OpenDishView:
+            openDish();
+            break;
+        default:
             break;
         case KeyAction::SavePicture:
             savePicture();

@@ -2,6 +2,7 @@
 
 #include "app/windowplatform.h"
 #include "app/windowwatch.h"
+#include "app/dishview.h"
 #include "fullscan/runner.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
@@ -10,6 +11,7 @@
 #include "receiver/signalcheck.h"
 #include "scan/scans.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -117,6 +119,9 @@ public:
     // window, a press on a plot, the map strip or a button).
     void stopWatch();
     bool watching() const;
+    // F11: the dish view of the running watch; none without a watch.
+    void openDish();
+    DishView *dishView() const;
     // Zooms the frequency axis of all three plots around `mhz`, keeping it
     // in its place: a notch in (positive) shows 4/5 of the width, a notch
     // out 5/4 (the mouse wheel over a plot). Needs both scans drawn.
@@ -282,6 +287,7 @@ private:
     std::unique_ptr<ws::receiver::CheckEvents> checkLog_;
     std::unique_ptr<ws::receiver::SignalCheck> check_;
     std::unique_ptr<WindowWatch> watch_;
+    QPointer<DishView> dish_;
     std::vector<std::unique_ptr<ReceiverJob>> jobs_;
     std::vector<std::unique_ptr<ReceiverJob>> retiredJobs_;
     HeldInput *heldInput_ = nullptr;

@@ -17,7 +17,8 @@ const std::vector<WindowKey> &windowKeys()
          "Ctrl+0."},
         {KeyWindow::Main, "Ctrl+0", kOwn, K::WholeRange,
          "Show the whole range again, as loading a scan does."},
-        {KeyWindow::Main, "Ctrl+B", kOwn, K::ToggleBeep, "Turn the beep of a watch off and on."},
+        {KeyWindow::Main, "Ctrl+B", kOwn, K::ToggleBeep,
+         "Turn the beep of a watch, and the tone of its dish view, off and on."},
         {KeyWindow::Main, "Ctrl+R", kOwn, K::LevelsTable,
          "List every transmission of the map with its level in the newest and in the reference "
          "scan, the change between them, the largest loss first, and \"since last\", the change "
@@ -42,6 +43,9 @@ const std::vector<WindowKey> &windowKeys()
          "satellite's position, as --point and --site take them, and it shows the true azimuth, "
          "the elevation, the LNB skew and the distance, with the azimuth on a compass rose and "
          "the elevation over the horizon. --site fills the site."},
+        {KeyWindow::Main, "F11", kOwn, K::OpenDishView,
+         "During a watch: open the dish view, the watch large enough to read from the dish, "
+         "with a tone that follows the level. Without a watch it does nothing."},
         {KeyWindow::Main, "Ctrl+S", QKeySequence::Save, K::SavePicture,
          "Save a picture of the window as a PNG file."},
         {KeyWindow::Main, "Ctrl+C", QKeySequence::Copy, K::CopyPicture,
@@ -51,9 +55,27 @@ const std::vector<WindowKey> &windowKeys()
          "Show the whole range of the scans again."},
         {KeyWindow::History, "Ctrl+0", kOwn, K::WholeRange,
          "The same as Escape."},
+        {KeyWindow::Dish, "Escape", kOwn, K::EndWatch, "End the watch."},
+        {KeyWindow::Dish, "F11", kOwn, K::ToggleFullScreen, "Fill the screen, or stop filling it."},
+        {KeyWindow::Dish, "R", kOwn, K::ClearBestLevel,
+         "Clear the mark of the best level; the bar's ends stay."},
+        {KeyWindow::Dish, "Ctrl+B", kOwn, K::ToggleBeep,
+         "Turn the tone and the beep of the watch off and on, in both windows."},
     };
     // clang-format on
     return table;
+}
+
+std::optional<KeyAction> actionOf(KeyWindow window, QKeyCombination pressed)
+{
+    const QKeySequence sequence(pressed);
+    for (const WindowKey &key : windowKeys()) {
+        if (key.window == window &&
+            QKeySequence::fromString(QLatin1String(key.keys), QKeySequence::PortableText) ==
+                sequence)
+            return key.action;
+    }
+    return std::nullopt;
 }
 
 std::map<KeyAction, QShortcut *> makeShortcuts(QObject *parent, KeyWindow window,

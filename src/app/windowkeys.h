@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class QObject;
@@ -24,11 +25,15 @@ enum class KeyAction {
     ReloadFiles,
     OpenHistory,
     OpenPointing,
+    OpenDishView,
+    EndWatch,
+    ToggleFullScreen,
+    ClearBestLevel,
     SavePicture,
     CopyPicture,
 };
 
-enum class KeyWindow { Main, History };
+enum class KeyWindow { Main, History, Dish };
 
 struct WindowKey
 {
@@ -47,6 +52,10 @@ const std::vector<WindowKey> &windowKeys();
 
 // The shortcuts of `window`'s keys on `parent` (a window: they work
 // whatever has the focus), each calling `act` with its action.
+// The action of `window`'s key pressed, for a window that takes its keys
+// as they come rather than through shortcuts; none for a key not listed.
+std::optional<KeyAction> actionOf(KeyWindow window, QKeyCombination pressed);
+
 std::map<KeyAction, QShortcut *> makeShortcuts(QObject *parent, KeyWindow window,
                                                const std::function<void(KeyAction)> &act);
 

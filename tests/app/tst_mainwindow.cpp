@@ -494,7 +494,7 @@ void TestMainWindow::theKeysAreTheTablesAndNoOthers()
         return keys;
     };
     const QStringList main{"Ctrl+0", "Ctrl+B", "Ctrl+C", "Ctrl+H", "Ctrl+L",
-                           "Ctrl+P", "Ctrl+R", "Ctrl+S", "Esc",    "F5"};
+                           "Ctrl+P", "Ctrl+R", "Ctrl+S", "Esc",    "F11",    "F5"};
     QCOMPARE(keysOf(w->window->findChildren<QShortcut *>(Qt::FindDirectChildrenOnly)), main);
     QCOMPARE(listed(ws::KeyWindow::Main), main);
     QTemporaryDir dir;
