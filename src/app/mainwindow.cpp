@@ -4,6 +4,7 @@
 #include "app/historywindow.h"
 #include "app/growinglayout.h"
 #include "app/icon.h"
+#include "app/keyswindow.h"
 #include "app/logpanel.h"
 #include "app/plotspanel.h"
 #include "app/receiversettingspanel.h"
@@ -171,6 +172,9 @@ void MainWindow::setupKeys()
             break;
         case KeyAction::CopyPicture:
             copyPicture();
+            break;
+        case KeyAction::ShowKeys:
+            KeysWindow::showFor(this, ws::KeyWindow::Main);
             break;
         }
     });

@@ -4,6 +4,14 @@
 
 namespace ws {
 
+namespace {
+
+constexpr char kShowKeysWords[] =
+    "Open the list of this window's keys and mouse actions, the same as this one, with the "
+    "place of the user guide; its About Wavesift button gives the version and the licence.";
+
+} // namespace
+
 const std::vector<WindowKey> &windowKeys()
 {
     using K = KeyAction;
@@ -47,10 +55,12 @@ const std::vector<WindowKey> &windowKeys()
         {KeyWindow::Main, "Ctrl+C", QKeySequence::Copy, K::CopyPicture,
          "Copy a picture of the window to the clipboard; in a text box with selected text, copy "
          "that text."},
+        {KeyWindow::Main, "F1", kOwn, K::ShowKeys, kShowKeysWords},
         {KeyWindow::History, "Escape", kOwn, K::WholeRange,
          "Show the whole range of the scans again."},
         {KeyWindow::History, "Ctrl+0", kOwn, K::WholeRange,
          "The same as Escape."},
+        {KeyWindow::History, "F1", kOwn, K::ShowKeys, kShowKeysWords},
     };
     // clang-format on
     return table;

@@ -11,9 +11,9 @@ class QShortcut;
 
 // The keys of the windows in one table: each key, what it does and the
 // words the keys list says about it, and beside it what the mouse does.
-// The windows make their shortcuts from it and nowhere else, and the manual
-// page's and the README's keys lists are written from them when the
-// program is built, so nothing goes untold.
+// The windows make their shortcuts from it and nowhere else, F1 lists both
+// in either window, and the manual page's and the README's keys lists are
+// written from them when the program is built, so nothing goes untold.
 namespace ws {
 
 enum class KeyAction {
@@ -27,6 +27,7 @@ enum class KeyAction {
     OpenPointing,
     SavePicture,
     CopyPicture,
+    ShowKeys, // the list of the window's keys and mouse actions
 };
 
 enum class KeyWindow { Main, History };
