@@ -4,6 +4,7 @@
 #include "app/historywindow.h"
 #include "app/growinglayout.h"
 #include "app/icon.h"
+#include "app/keyswindow.h"
 #include "app/logpanel.h"
 #include "app/plotspanel.h"
 #include "app/receiversettingspanel.h"
@@ -173,13 +174,16 @@ void MainWindow::setupKeys()
         case KeyAction::OpenDishView:
             openDish();
             break;
-        default:
-            break;
         case KeyAction::SavePicture:
             savePicture();
             break;
         case KeyAction::CopyPicture:
             copyPicture();
+            break;
+        case KeyAction::ShowKeys:
+            KeysWindow::showFor(this, ws::KeyWindow::Main);
+            break;
+        default: // the other windows' actions
             break;
         }
     });
