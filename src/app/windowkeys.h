@@ -11,7 +11,7 @@ class QShortcut;
 
 // The keys of the windows in one table: each key, what it does and the
 // words the keys list says about it. The windows make their shortcuts from
-// it and nowhere else, and the manual page's and the README's keys lists
+// it and nowhere else, and the manual page's and the user guide's keys lists
 // are written from it when the program is built, so no key goes untold.
 namespace ws {
 
