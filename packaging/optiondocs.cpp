@@ -4,7 +4,7 @@
 // use, which --help's usage shows too, at the line that holds "%SYNOPSIS%".
 // The windows' keys, from the table the windows make their shortcuts from,
 // and their mouse actions beside them go to the manual's line that holds
-// "%KEYS%", or as a Markdown list to a file of their own for the README.
+// "%KEYS%", or as a Markdown list to a file of their own for the user guide.
 //   wavesift_optiondocs manual|completion <template> <output>
 //   wavesift_optiondocs keys <output>
 #include "app/windowkeys.h"

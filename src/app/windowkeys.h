@@ -13,7 +13,7 @@ class QShortcut;
 // The keys of the windows in one table: each key, what it does and the
 // words the keys list says about it, and beside it what the mouse does.
 // The windows make their shortcuts from it and nowhere else, F1 lists both
-// in either window, and the manual page's and the README's keys lists are
+// in either window, and the manual page's and the user guide's keys lists are
 // written from them when the program is built, so nothing goes untold.
 namespace ws {
 
