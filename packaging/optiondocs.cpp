@@ -3,8 +3,8 @@
 // at the template's line that holds "%OPTIONS%", and the manual's forms of
 // use, which --help's usage shows too, at the line that holds "%SYNOPSIS%".
 // The windows' keys, from the table the windows make their shortcuts from,
-// go to the manual's line that holds "%KEYS%", or as a Markdown list to a
-// file of their own for the README.
+// and their mouse actions beside them go to the manual's line that holds
+// "%KEYS%", or as a Markdown list to a file of their own for the user guide.
 //   wavesift_optiondocs manual|completion <template> <output>
 //   wavesift_optiondocs keys <output>
 #include "app/windowkeys.h"
@@ -128,39 +128,59 @@ QString manualSynopsis()
            QStringLiteral(".ad\n.hy\n");
 }
 
-// The keys of one window, the main one first.
+// The keys of one window and then its mouse, the main window first.
 const char *const kKeyWindowIntro[] = {"The keys of the main window, whatever has the focus:",
-                                       "The keys of the history window:"};
+                                       "The keys of the history window:",
+                                       "The keys of the dish view:"};
+const char *const kMouseWindowIntro[] = {"With the mouse, in the main window:",
+                                         "With the mouse, in the history window:",
+                                         "With the mouse, in the dish view:"};
 
-QString manualKeys()
+// Each of `window`'s keys and then each of its mouse actions, as
+// `intro(text)` and `item(keys, words)` write them.
+template <class Intro, class Item>
+QString keysList(Intro intro, Item item)
 {
     QString text;
-    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
-        text += QStringLiteral(".PP\n") + QLatin1String(kKeyWindowIntro[int(window)]) +
-                QLatin1Char('\n');
+    for (const ws::KeyWindow window :
+         {ws::KeyWindow::Main, ws::KeyWindow::History, ws::KeyWindow::Dish}) {
+        text += intro(QLatin1String(kKeyWindowIntro[int(window)]));
         for (const ws::WindowKey &key : ws::windowKeys()) {
             if (key.window == window)
-                text += QStringLiteral(".TP\n.B ") + QLatin1String(key.keys) + QLatin1Char('\n') +
-                        roffText(QLatin1String(key.words)) + QLatin1Char('\n');
+                text += item(QLatin1String(key.keys), QLatin1String(key.words));
         }
+        QString mice;
+        for (const ws::WindowMouse &mouse : ws::windowMouse()) {
+            if (mouse.window == window)
+                mice += item(QLatin1String(mouse.what), QLatin1String(mouse.words));
+        }
+        if (!mice.isEmpty())
+            text += intro(QLatin1String(kMouseWindowIntro[int(window)])) + mice;
     }
     return text;
 }
 
+QString manualKeys()
+{
+    return keysList(
+        [](const QString &intro) { return QStringLiteral(".PP\n") + intro + QLatin1Char('\n'); },
+        [](const QString &keys, const QString &words) {
+            return QStringLiteral(".TP\n.B ") + keys + QLatin1Char('\n') + roffText(words) +
+                   QLatin1Char('\n');
+        });
+}
+
 QString markdownKeys()
 {
-    QString text = QStringLiteral("<!-- Written from the windows' table of keys when the program "
-                                  "is built; edit src/app/windowkeys.cpp, not this. -->\n");
-    for (const ws::KeyWindow window : {ws::KeyWindow::Main, ws::KeyWindow::History}) {
-        text += QLatin1Char('\n') + QLatin1String(kKeyWindowIntro[int(window)]) +
-                QStringLiteral("\n\n");
-        for (const ws::WindowKey &key : ws::windowKeys()) {
-            if (key.window == window)
-                text += QStringLiteral("- **%1**: %2\n")
-                            .arg(QLatin1String(key.keys), QLatin1String(key.words));
-        }
-    }
-    return text;
+    return QStringLiteral("<!-- Written from the windows' table of keys when the program "
+                          "is built; edit src/app/windowkeys.cpp, not this. -->\n") +
+           keysList(
+               [](const QString &intro) {
+                   return QLatin1Char('\n') + intro + QStringLiteral("\n\n");
+               },
+               [](const QString &keys, const QString &words) {
+                   return QStringLiteral("- **%1**: %2\n").arg(keys, words);
+               });
 }
 
 bool writeText(const QString &path, const QString &text)

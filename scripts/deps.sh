@@ -6,6 +6,8 @@ set -euo pipefail
 ws_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
+  # The dish view's tone plays through Qt Multimedia's QAudioSink.
+  qt6-multimedia-dev
   libbenchmark-dev
   # bench/flood.sh measures peak memory with GNU time.
   time

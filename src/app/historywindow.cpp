@@ -1,6 +1,7 @@
 #include "app/historywindow.h"
 
 #include "app/icon.h"
+#include "app/keyswindow.h"
 #include "app/windowkeys.h"
 #include "app/workspace.h"
 #include "wording/messages.h"
@@ -61,7 +62,18 @@ HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWi
     connect(&follower_, &ws::FileFollower::settled, this,
             [this](const QStringList &paths) { loader_.load(paths); });
     // Window-wide, as in the main window.
-    ws::makeShortcuts(this, ws::KeyWindow::History, [this](ws::KeyAction) { showWholeRange(); });
+    ws::makeShortcuts(this, ws::KeyWindow::History, [this](ws::KeyAction action) {
+        switch (action) {
+        case ws::KeyAction::ShowKeys:
+            KeysWindow::showFor(this, ws::KeyWindow::History);
+            break;
+        case ws::KeyAction::WholeRange:
+            showWholeRange();
+            break;
+        default: // the main window's
+            break;
+        }
+    });
 }
 
 HistoryWindow::~HistoryWindow() = default;

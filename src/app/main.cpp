@@ -1,3 +1,4 @@
+#include "app/dishmode.h"
 #include "app/historywindow.h"
 #include "app/mainwindow.h"
 #include "wording/messages.h"
@@ -11,6 +12,7 @@
 #include "cli/options.h"
 #include "cli/report.h"
 #include "core/filenames.h"
+#include "core/qtsoundsink.h"
 #include "receiver/qtserialline.h"
 
 #include <QApplication>
@@ -99,7 +101,8 @@ struct Desktop
     std::unique_ptr<MainWindow> window(ws::UserDialogs &dialogs)
     {
         return std::make_unique<MainWindow>(
-            ws::Platform{&dialogs, &events, &clock, &system, &serial, &ports});
+            ws::Platform{&dialogs, &events, &clock, &system, &serial, &ports, nullptr,
+                         [] { return std::make_unique<ws::QtSoundSink>(); }});
     }
 };
 
@@ -304,6 +307,8 @@ int main(int argc, char *argv[])
         print(stderr, err);
         return code;
     }
+    case cli::Mode::Dish:
+        return runDish(argc, argv, line);
     case cli::Mode::History:
     case cli::Mode::Window:
         break;

@@ -1,9 +1,11 @@
 #include "app/mainwindow.h"
 
+#include "app/dishview.h"
 #include "app/filedrops.h"
 #include "app/growinglayout.h"
 #include "app/historywindow.h"
 #include "app/icon.h"
+#include "app/keyswindow.h"
 #include "app/logpanel.h"
 #include "app/plotspanel.h"
 #include "app/pointingpanel.h"
@@ -232,11 +234,19 @@ void MainWindow::setupKeys()
         case KeyAction::OpenPointing:
             showPointing();
             break;
+        case KeyAction::OpenDishView:
+            openDishView();
+            break;
         case KeyAction::SavePicture:
             savePicture();
             break;
         case KeyAction::CopyPicture:
             copyPicture();
+            break;
+        case KeyAction::ShowKeys:
+            KeysWindow::showFor(this, ws::KeyWindow::Main);
+            break;
+        default: // the other windows' actions
             break;
         }
     });
@@ -385,6 +395,12 @@ void MainWindow::watchMapEntryAt(double mhz)
     if (entry >= 0)
         work_->watch(map.entries.at(entry).frequencyText,
                      ws::polarisationOf(map.entries.at(entry).polarisation));
+}
+
+void MainWindow::openDishView()
+{
+    work_->openDishView(
+        [this](double mhz) { return nearestTransmissionName(workspace_->map(), mhz); });
 }
 
 void MainWindow::watchFrequencyAt(double mhz, Qt::MouseButton button)

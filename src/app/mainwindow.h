@@ -6,6 +6,7 @@
 #include "receiver/signalcheck.h"
 #include "scan/scans.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -67,6 +68,8 @@ public:
     // Shift and a press into the strip: the entry the readout names there.
     void watchMapEntryAt(double mhz);
     void watchFrequencyAt(double mhz, Qt::MouseButton button);
+    // F11 during a watch.
+    void openDishView();
 
     void zoomAround(double mhz, int notches);
     // Escape, Ctrl+0.

@@ -1,5 +1,6 @@
 #include "app/receiverwork.h"
 
+#include "app/dishview.h"
 #include "app/plotwidget.h"
 #include "core/files.h"
 #include "core/numbers.h"
@@ -96,7 +97,39 @@ ReceiverWork::ReceiverWork(const ws::Platform &platform, QWidget &window,
     new PressEndsWatch(window, *this);
 }
 
-ReceiverWork::~ReceiverWork() = default;
+ReceiverWork::~ReceiverWork()
+{
+    // Before the watch it follows goes.
+    delete dish_.data();
+}
+
+void ReceiverWork::openDishView(std::function<QString(double mhz)> nameOf)
+{
+    if (!watching())
+        return;
+    if (dish_) {
+        dish_->raise();
+        dish_->activateWindow();
+        return;
+    }
+    auto *view = new DishView(*platform_.clock, platform_.sound, &window_);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->setNameOf(std::move(nameOf));
+    view->onEnd = [this] { stopWatch(); };
+    view->onToggleSound = [this] { toggleBeeping(); };
+    connect(view, &QObject::destroyed, this, [this] { watch_->setFollower(nullptr); });
+    dish_ = view;
+    // The tone is on as the view opens, and the beep with it.
+    watch_->setBeeping(true);
+    watch_->setFollower(view);
+    view->show();
+    view->activateWindow();
+}
+
+DishView *ReceiverWork::dishView() const
+{
+    return dish_;
+}
 
 Polarisation ReceiverWork::polarisationFor(Qt::MouseButton button)
 {

@@ -9,11 +9,13 @@
 #include "receiver/signalcheck.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+class DishView;
 class QWidget;
 
 // Everything the window does with the receiver: spot checks, watches and
@@ -48,6 +50,10 @@ public:
     void watch(const QString &frequency, ws::receiver::Polarisation polarisation);
     void stopWatch(WindowWatch::Ending why = WindowWatch::Ending::Stopped);
     void toggleBeeping() { watch_->setBeeping(!watch_->beeping()); }
+    // F11: the dish view of the running watch, which it follows until
+    // either ends; `nameOf` names the transmission at a frequency.
+    void openDishView(std::function<QString(double mhz)> nameOf);
+    DishView *dishView() const;
     // Checks every MPEG entry of `entries` and saves the results.
     void runFullScan(const QVector<ws::MapEntry> &entries);
     // "skip rest": the running full scan stops after its current check.
@@ -104,6 +110,7 @@ private:
     std::unique_ptr<CheckLog> checkLog_;
     std::unique_ptr<ws::receiver::SignalCheck> check_;
     std::unique_ptr<WindowWatch> watch_;
+    QPointer<DishView> dish_;
     HeldInput *heldInput_ = nullptr;
     std::vector<std::unique_ptr<Job>> jobs_;
     // Kept until the next job begins: a job ends from inside its own

@@ -4,15 +4,17 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class QObject;
 class QShortcut;
 
 // The keys of the windows in one table: each key, what it does and the
-// words the keys list says about it. The windows make their shortcuts from
-// it and nowhere else, and the manual page's and the README's keys lists
-// are written from it when the program is built, so no key goes untold.
+// words the keys list says about it, and beside it what the mouse does.
+// The windows make their shortcuts from it and nowhere else, F1 lists both
+// in either window, and the manual page's and the user guide's keys lists are
+// written from them when the program is built, so nothing goes untold.
 namespace ws {
 
 enum class KeyAction {
@@ -24,11 +26,16 @@ enum class KeyAction {
     ReloadFiles,
     OpenHistory,
     OpenPointing,
+    OpenDishView,
+    EndWatch,
+    ToggleFullScreen,
+    ClearBestLevel,
     SavePicture,
     CopyPicture,
+    ShowKeys, // the list of the window's keys and mouse actions
 };
 
-enum class KeyWindow { Main, History };
+enum class KeyWindow { Main, History, Dish };
 
 struct WindowKey
 {
@@ -45,8 +52,24 @@ struct WindowKey
 
 const std::vector<WindowKey> &windowKeys();
 
+// What a press, a click, a turn of the wheel or a drop does in a window:
+// the windows' own event handlers do it, this says so in the keys lists.
+struct WindowMouse
+{
+    KeyWindow window;
+    // As a keys list writes it: "Shift+wheel".
+    const char *what;
+    const char *words;
+};
+
+const std::vector<WindowMouse> &windowMouse();
+
 // The shortcuts of `window`'s keys on `parent` (a window: they work
 // whatever has the focus), each calling `act` with its action.
+// The action of `window`'s key pressed, for a window that takes its keys
+// as they come rather than through shortcuts; none for a key not listed.
+std::optional<KeyAction> actionOf(KeyWindow window, QKeyCombination pressed);
+
 std::map<KeyAction, QShortcut *> makeShortcuts(QObject *parent, KeyWindow window,
                                                const std::function<void(KeyAction)> &act);
 

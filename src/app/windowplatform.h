@@ -1,6 +1,10 @@
 #pragma once
 
 #include "core/platform.h"
+#include "core/sound.h"
+
+#include <functional>
+#include <memory>
 
 #include <vector>
 
@@ -54,6 +58,9 @@ struct Platform
     // change on disk in real time, so a window whose receiver runs on a
     // scripted clock may follow its files on a real one.
     Clock *fileClock = nullptr;
+    // Makes the dish view's way out to the sound; without it the view says
+    // it has none.
+    std::function<std::unique_ptr<SoundSink>()> sound = nullptr;
 };
 
 } // namespace ws

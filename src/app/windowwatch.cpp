@@ -20,6 +20,8 @@ WindowWatch::~WindowWatch() = default;
 void WindowWatch::start(const QString &frequency, ws::receiver::Polarisation polarisation)
 {
     where_ = checkedAt(frequency, polarisation);
+    frequency_ = frequency;
+    polarisation_ = polarisation;
     haveState_ = false;
     lines_.clear();
     needs_.log.showWithEndInView(QString());
@@ -27,8 +29,27 @@ void WindowWatch::start(const QString &frequency, ws::receiver::Polarisation pol
     showOnTile({QStringLiteral("WATCHING ") + where_, QStringLiteral("TUNING"),
                 ws::palette::verdictWorking, {}});
     needs_.setTitle(QStringLiteral("Wavesift: watching ") + where_);
+    if (follower_)
+        follower_->begun(frequency, polarisation);
     watch_.start(frequency, polarisation);
     secondly_->start(1000);
+}
+
+void WindowWatch::setFollower(WatchFollower *follower)
+{
+    follower_ = follower;
+    if (!follower_ || !watch_.running())
+        return;
+    follower_->begun(frequency_, polarisation_);
+    if (haveState_)
+        follower_->replied(state_, text_, level_);
+}
+
+void WindowWatch::setBeeping(bool on)
+{
+    beeping_ = on;
+    if (follower_)
+        follower_->setSounding(on);
 }
 
 void WindowWatch::stop(Ending why)
@@ -42,6 +63,8 @@ void WindowWatch::stop(Ending why)
     logEnd(why == Ending::WindowClosed ? QStringLiteral("window closed")
                                        : QStringLiteral("stopped"));
     needs_.setTitle(QStringLiteral("Wavesift"));
+    if (follower_)
+        follower_->stopped();
     secondly_->start(1000);
 }
 
@@ -62,10 +85,13 @@ void WindowWatch::tick()
     secondly_->start(1000);
 }
 
-void WindowWatch::replied(WatchState state, const QString &text, std::optional<double>)
+void WindowWatch::replied(WatchState state, const QString &text, std::optional<double> level)
 {
+    if (follower_)
+        follower_->replied(state, text, level);
     const bool changed = !haveState_ || state != state_;
     text_ = text;
+    level_ = level;
     if (changed) {
         haveState_ = true;
         state_ = state;
@@ -89,7 +115,10 @@ void WindowWatch::failed(const ws::receiver::PortFailure &failure)
     showOnTile(watchFailedVerdict(where_, silent));
     logEnd(silent ? QStringLiteral("no answer") : QStringLiteral("port failed"));
     needs_.setTitle(QStringLiteral("Wavesift"));
-    needs_.dialogs.message(failure.message, ws::receiver::portFailureAdvice(failure));
+    if (follower_)
+        follower_->failed(failure);
+    else
+        needs_.dialogs.message(failure.message, ws::receiver::portFailureAdvice(failure));
 }
 
 void WindowWatch::showState()

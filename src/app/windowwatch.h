@@ -12,6 +12,17 @@
 class LogPanel;
 class VerdictTile;
 
+// Another view of the window's watch (the dish view): it hears every reply
+// and the failure, and that a watch began or was stopped.
+class WatchFollower : public ws::receiver::WatchEvents
+{
+public:
+    virtual void begun(const QString &frequency, ws::receiver::Polarisation polarisation) = 0;
+    virtual void stopped() = 0;
+    // The tone goes off and on with the beep.
+    virtual void setSounding(bool on) = 0;
+};
+
 // A watch as the window shows it: the state of the last reply, large, on the
 // verdict tile, a line in the log box whenever the state changes, the
 // state in the title, and a beep at every lock after none.
@@ -43,7 +54,12 @@ public:
 
     // Whether a lock after none beeps; on at first.
     bool beeping() const { return beeping_; }
-    void setBeeping(bool on) { beeping_ = on; }
+    void setBeeping(bool on);
+    // The follower, or none; while there is one a failure shows no box,
+    // as the follower says why.
+    // A follower that comes during a watch hears it begin and its last
+    // reply at once.
+    void setFollower(WatchFollower *follower);
 
     // The most lines the log box keeps of a watch.
     static constexpr int kMaxLogLines = 1000;
@@ -65,9 +81,13 @@ private:
     std::unique_ptr<ws::Timer> secondly_;
     QString where_;
     bool beeping_ = true;
+    WatchFollower *follower_ = nullptr;
     bool haveState_ = false;
     ws::receiver::WatchState state_ = ws::receiver::WatchState::NoLock;
     QString text_;
+    std::optional<double> level_;
+    QString frequency_;
+    ws::receiver::Polarisation polarisation_ = ws::receiver::Polarisation::Horizontal;
     qint64 stateSinceMs_ = 0;
     std::deque<QString> lines_;
     // What the tile was last given by the watch: an ended watch counts on

@@ -167,8 +167,8 @@ std::optional<QString> readFiles(const Given &given, CommandLine &line)
     line.files = given.parser.positionalArguments();
     line.anyOrder = given.isSet("any-order");
     line.follow = !given.isSet("no-follow");
-    const bool receiver =
-        line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
+    const bool receiver = line.mode == Mode::Check || line.mode == Mode::FullScan ||
+                          line.mode == Mode::Watch || line.mode == Mode::Dish;
     if (receiver && !line.files.isEmpty())
         return QStringLiteral("a check takes no scan files: ") + line.files.join(' ');
     // In any order the window tells the user what does not fit: a menu
@@ -215,7 +215,9 @@ std::optional<QString> readExport(const Given &given, CommandLine &line)
 // --check and --watch: what to tune to, and for a watch how long.
 std::optional<QString> readTarget(const Given &given, CommandLine &line)
 {
-    const char *name = line.mode == Mode::Check ? "check" : "watch";
+    const char *name = line.mode == Mode::Check   ? "check"
+                       : line.mode == Mode::Watch ? "watch"
+                                                  : "dish";
     if (!readCheckTarget(given.value(name), line))
         return QStringLiteral("%1 takes a frequency from 1 to %2 MHz, in MHz (11778, 11778.4) or "
                               "in GHz (11.778), followed by h or v (11.778H), not \"%3\"")
@@ -223,6 +225,9 @@ std::optional<QString> readTarget(const Given &given, CommandLine &line)
             .arg(kMaxCheckMegahertz)
             .arg(given.value(name));
     line.bell = given.isSet("bell");
+    line.tone = given.isSet("tone");
+    if (line.mode == Mode::Dish)
+        line.mapPath = given.value("map");
     if (given.isSet("level-pattern")) {
         const QString pattern = given.value("level-pattern");
         const QString problem = receiver::levelPatternProblem(QRegularExpression(pattern));
@@ -267,6 +272,7 @@ std::optional<QString> readForMode(const Given &given, CommandLine &line)
         return readExport(given, line);
     case Mode::Check:
     case Mode::Watch:
+    case Mode::Dish:
         return readTarget(given, line);
     case Mode::FullScan:
         return readFullScan(given, line);
@@ -330,8 +336,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (line.mode == Mode::Point)
             return line;
     }
-    const bool receiver =
-        line.mode == Mode::Check || line.mode == Mode::FullScan || line.mode == Mode::Watch;
+    const bool receiver = line.mode == Mode::Check || line.mode == Mode::FullScan ||
+                          line.mode == Mode::Watch || line.mode == Mode::Dish;
     if (receiver && !given.isSet("port"))
         return invalid(line.mode == Mode::Watch ? QStringLiteral("a watch needs --port")
                                                 : QStringLiteral("a check needs --port"));

@@ -28,6 +28,7 @@ enum class Mode {
     History,  // the window and the history window over many scans
     HistoryReport, // the levels of every map entry in many scans as CSV, then exit
     Point,    // where to point a dish at a satellite, then exit
+    Dish,     // the dish view of a watch, on its own, until it is closed
     Invalid,  // bad arguments: the usage on standard error
 };
 
@@ -54,7 +55,7 @@ struct CommandLine
     QSize exportSize;
     // The window: whether loaded scans load again when their files change.
     bool follow = true;
-    // --check and --watch: the frequency as the window would send it (whole
+    // --check, --watch and --dish: the frequency as the window would send it (whole
     // MHz) and whether it is the vertical polarisation.
     QString checkFrequency;
     bool checkVertical = false;
@@ -62,13 +63,16 @@ struct CommandLine
     // every lock.
     qint64 watchForMs = 0;
     bool bell = false;
-    // --watch: the pattern whose first capture group is a reply's level;
+    // --watch: the tone that follows the level.
+    bool tone = false;
+    // --watch and --dish: the pattern whose first capture group is a reply's level;
     // empty for the usual rule.
     QString levelPattern;
     // --check and --full-scan: the longest a table search runs, in seconds.
     int searchLimit = int(receiver::kSearchLimitSeconds);
     // --full-scan: the map, and where the results go; --history: the map it
-    // marks, if any; --history-report: the map.
+    // marks, if any; --history-report: the map; --dish: the map that names
+    // the nearest known transmission, if any.
     QString mapPath;
     QString outputPath;
     // --output was given: the user chose where results go, and no copy is

@@ -14,6 +14,8 @@
 #include "receiver/qtserialline.h"
 #include "receiver/signalcheck.h"
 #include "receiver/signalwatch.h"
+#include "receiver/watchtone.h"
+#include "core/qtsoundsink.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -289,9 +291,13 @@ public:
             env_.err(QByteArray("\a"));
         wasLocked_ = locked;
         tally.add(state, env_.clock.milliseconds(), level, env_.clock.now());
+        if (tone)
+            tone->setShape(receiver::watchTone(state, level, tally.lowestLevel(), tally.bestLevel()));
     }
     void failed(const receiver::PortFailure &failure) override
     {
+        if (tone)
+            tone->setShape({});
         tellPortFailure(env_, failure);
         if (onFailed)
             onFailed();
@@ -299,6 +305,7 @@ public:
 
     receiver::WatchTally tally;
     std::function<void()> onFailed;
+    ToneGenerator *tone = nullptr;
 
 private:
     RunEnvironment &env_;
@@ -342,6 +349,7 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
     };
     env.finished = [] { QCoreApplication::exit(); };
     std::optional<StopListener> listener;
+    env.sound = [] { return std::make_unique<QtSoundSink>(); };
     if (ending.catchSignals) {
         if (ending.saves)
             catchStopSignals("Ending at once; nothing more will be saved\n");
@@ -512,11 +520,24 @@ int runWatch(const CommandLine &line, RunEnvironment &env)
         waitOut();
     watch.start(line.checkFrequency,
                 line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal);
+    ToneGenerator tone;
+    std::unique_ptr<SoundSink> sink;
+    if (line.tone) {
+        // After the tune went out: a sound server may take a moment.
+        sink = env.sound ? env.sound() : nullptr;
+        if (sink && sink->start(tone))
+            events.tone = &tone;
+        else
+            tell(env, QStringLiteral("No sound for the tone: ") +
+                              (sink ? sink->problem() : QStringLiteral("no sound device")));
+    }
     if (env.stopRequested && env.stopRequested())
         end(exitcode::success);
     env.runUntil([&] { return code.has_value(); });
     timeUp->stop();
     env.onStopRequest = {};
+    if (sink)
+        sink->stop();
     const qint64 endMs = env.clock.milliseconds();
     events.tally.end(endMs);
     if (*code == exitcode::success)

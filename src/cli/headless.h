@@ -2,11 +2,13 @@
 
 #include "cli/commandline.h"
 #include "core/platform.h"
+#include "core/sound.h"
 #include "receiver/signalwatch.h"
 
 #include <QByteArray>
 
 #include <functional>
+#include <memory>
 
 // A signal check and a full scan without a window: the same check, the same
 // bytes on the wire and the same log texts as from the window, with the log
@@ -43,6 +45,8 @@ struct RunEnvironment
     // Set by a run that ends on a stop request: called on the event loop as
     // soon as one comes, so that nothing waits to look at `stopRequested`.
     std::function<void()> onStopRequest;
+    // Makes the way out for --watch's tone; without it there is no sound.
+    std::function<std::unique_ptr<SoundSink>()> sound = nullptr;
 };
 
 // One check of line.checkFrequency. Returns exitcode::success when the
@@ -84,6 +88,9 @@ int runFullScan(const CommandLine &line);
 // no longer takes the lines); then the summary on standard error.
 // exitcode::success for those ends, exitcode::portFailed when the port
 // could not be opened, stopped working or stayed silent from the start.
+// With line.tone the watch's tone plays through env.sound, once the
+// watch has begun; without sound standard error says so and the watch goes
+// on.
 int runWatch(const CommandLine &line, RunEnvironment &env);
 int runWatch(const CommandLine &line);
 

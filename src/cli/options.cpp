@@ -22,10 +22,11 @@ constexpr Modes kWatch = modeBit(Mode::Watch);
 constexpr Modes kHistory = modeBit(Mode::History);
 constexpr Modes kHistoryReport = modeBit(Mode::HistoryReport);
 constexpr Modes kPoint = modeBit(Mode::Point);
+constexpr Modes kDish = modeBit(Mode::Dish);
 // The modes that make the window, shown or drawn into a picture.
 constexpr Modes kWindows = kWindow | kExport | kHistory;
 // The receiver settings count for a check and fill the window's boxes.
-constexpr Modes kSettingsModes = kWindows | kCheck | kFullScan | kWatch;
+constexpr Modes kSettingsModes = kWindows | kCheck | kFullScan | kWatch | kDish;
 
 using Settings = receiver::ReceiverSettings;
 using G = OptionGroup;
@@ -188,8 +189,9 @@ const std::vector<Option> &options()
             "main window, a right click as the reference.",
             G::General, kHistory, Mode::History, nullptr, V::Nothing, nullptr},
         {"map", nullptr, "FILE",
-            "the map of known transmissions the history marks and ranks by", nullptr,
-            G::General, kHistory, kNone, nullptr, V::File, nullptr},
+            "the map of known transmissions the history marks and ranks by, or whose nearest "
+            "entry the dish view names", nullptr,
+            G::General, kHistory | kDish, kNone, nullptr, V::File, nullptr},
         {"history-report", nullptr, "MAP",
             "write the level of every map entry in every scan the files name (folders or "
             "single scans) as CSV to standard output, one column per scan, then exit (needs no "
@@ -222,7 +224,23 @@ const std::vector<Option> &options()
             "The pattern is a Perl-compatible regular expression, matched against the reply "
             "from its code on; a reply it does not match, or whose group holds no number, has "
             "no level.",
+            G::General, kWatch | kDish, kNone, nullptr, V::Nothing, nullptr},
+        {"tone", nullptr, nullptr,
+            "play a tone whose pitch follows the level: 300 Hz at the lowest level of the watch "
+            "to 1200 Hz at its highest, steady while locked, in pips otherwise",
+            "Until two different levels have come the tone is 600 Hz; a reply without a level "
+            "sounds at 800 Hz, and no answer is silence. Without a sound device the watch goes "
+            "on silently and standard error says so.",
             G::General, kWatch, kNone, nullptr, V::Nothing, nullptr},
+        {"dish", nullptr, "FREQ[h|v]",
+            "open the dish view on its own: watch one transmission, FREQ as --check takes it, "
+            "with the state and the level large enough to read from the dish and a tone that "
+            "follows the level, until the view is closed",
+            "Escape ends the watch, F11 switches to full screen and back, R clears the best "
+            "level's mark and Ctrl+B turns the tone off and on. Closing the view ends the "
+            "program: exit status 0, or 3 when the port could not be opened, stopped working "
+            "or stayed silent.",
+            G::General, kDish, Mode::Dish, nullptr, V::Nothing, nullptr},
         {"full-scan", nullptr, "MAP",
             "check every MPEG entry of the map in map order, save the logs, then exit (needs no "
             "display); Ctrl+C, SIGTERM or SIGHUP skips the rest after the running check and saves "

@@ -50,6 +50,8 @@ void WatchTally::add(WatchState state, qint64 ms, std::optional<double> level,
         bestLevel_ = level;
         bestLevelAt_ = at;
     }
+    if (level && (!lowestLevel_ || *level < *lowestLevel_))
+        lowestLevel_ = level;
     if (haveState_ && state == state_)
         return;
     close(ms);

@@ -67,6 +67,8 @@ public:
     // The highest level reported, and when it first came.
     std::optional<double> bestLevel() const { return bestLevel_; }
     QDateTime bestLevelAt() const { return bestLevelAt_; }
+    // The lowest level reported: with the best, the span of this watch.
+    std::optional<double> lowestLevel() const { return lowestLevel_; }
 
 private:
     void close(qint64 ms);
@@ -81,6 +83,7 @@ private:
     qint64 endMs_ = 0;
     std::optional<double> bestLevel_;
     QDateTime bestLevelAt_;
+    std::optional<double> lowestLevel_;
 };
 
 // "1234 replies in 60.0 s: locked 93 % of the time, longest lock 12.3 s",

@@ -493,13 +493,13 @@ void TestMainWindow::theKeysAreTheTablesAndNoOthers()
         keys.sort();
         return keys;
     };
-    const QStringList main{"Ctrl+0", "Ctrl+B", "Ctrl+C", "Ctrl+H", "Ctrl+L",
-                           "Ctrl+P", "Ctrl+R", "Ctrl+S", "Esc",    "F5"};
+    const QStringList main{"Ctrl+0", "Ctrl+B", "Ctrl+C", "Ctrl+H", "Ctrl+L", "Ctrl+P",
+                           "Ctrl+R", "Ctrl+S", "Esc",    "F1",     "F11",    "F5"};
     QCOMPARE(keysOf(w->window->findChildren<QShortcut *>(Qt::FindDirectChildrenOnly)), main);
     QCOMPARE(listed(ws::KeyWindow::Main), main);
     QTemporaryDir dir;
     const QWidget &history = w->window->showHistory({dir.path()});
-    const QStringList historyKeys{"Ctrl+0", "Esc"};
+    const QStringList historyKeys{"Ctrl+0", "Esc", "F1"};
     QCOMPARE(keysOf(history.findChildren<QShortcut *>(Qt::FindDirectChildrenOnly)), historyKeys);
     QCOMPARE(listed(ws::KeyWindow::History), historyKeys);
 }

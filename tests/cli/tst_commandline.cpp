@@ -22,6 +22,7 @@ private slots:
     void eachModeRefusesTheOptionsItDoesNotUse();
     void valuesAtTheEndsOfTheirRangesAreTaken();
     void everyModeHasItsFormInTheUsage();
+    void dishTakesWhatAWatchTakesAndAMap();
     void exportTakesASizeFromTheDefaultUp_data();
     void exportTakesASizeFromTheDefaultUp();
 };
@@ -192,8 +193,8 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("report, a setting")
         << QStringList{"--report", "a", "b", "c", "--timeout", "5"}
-        << "--timeout goes with the window, --export, --check, --history, --watch or --full-scan, "
-           "not with --report";
+        << "--timeout goes with the window, --export, --check, --history, --watch, --dish or "
+           "--full-scan, not with --report";
     QTest::newRow("report, any order")
         << QStringList{"--report", "--any-order", "a", "b", "c"}
         << "--any-order goes with the window or --export, not with --report";
@@ -209,7 +210,7 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
         << "-platform goes with the window, --export or --history, not with --check";
     QTest::newRow("as typed") << QStringList{"-report", "a", "b", "c", "-diseqc=1"}
                               << "-diseqc goes with the window, --export, --check, --history, "
-                                 "--watch or --full-scan, not with -report";
+                                 "--watch, --dish or --full-scan, not with -report";
     QTest::newRow("two modes")
         << QStringList{"--full-scan", "m", "--export", "x.png", "--port", "2"}
         << "--export and --full-scan cannot be combined";
@@ -241,9 +242,17 @@ void TestCommandLine::eachModeRefusesTheOptionsItDoesNotUse_data()
     QTest::newRow("window, timeout text")
         << QStringList{"--timeout", "soon", "a.scn"} << "--timeout takes seconds, not \"soon\"";
     QTest::newRow("map without history") << QStringList{"--map", "m.map", "a.scn"}
-                                         << "--map goes with --history, not with the window";
+                                         << "--map goes with --history or --dish, not with the "
+                                            "window";
     QTest::newRow("history report, no scans") << QStringList{"--history-report", "m.map"}
                                               << "--history-report needs a folder or scan files";
+    QTest::newRow("dish, tone") << QStringList{"--dish", "11778h", "--port", "2", "--tone"}
+                                << "--tone goes with --watch, not with --dish";
+    QTest::newRow("dish, no port") << QStringList{"--dish", "11778h"} << "a check needs --port";
+    QTest::newRow("dish, level pattern without a group")
+        << QStringList{"--dish", "11778h", "--port", "2", "--level-pattern", "Lvl"}
+        << "--level-pattern takes a pattern with a capture group, not \"Lvl\": it has no "
+           "capture group";
     QTest::newRow("watch, search limit")
         << QStringList{"--watch", "11778h", "--port", "2", "--search-timeout", "5"}
         << "--search-timeout goes with --check or --full-scan, not with --watch";
@@ -285,6 +294,20 @@ void TestCommandLine::everyModeHasItsFormInTheUsage()
         QVERIFY2(usage.contains(QLatin1String(form)), form);
     for (const QString &line : usage.split('\n'))
         QVERIFY2(line.size() <= 79, qPrintable(line));
+}
+
+void TestCommandLine::dishTakesWhatAWatchTakesAndAMap()
+{
+    const CommandLine line = parse({"--dish", "11.778V", "--port", "ttyUSB0", "--map", "a.map",
+                                    "--level-pattern", "Q(\\d+)", "--timeout", "3"});
+    QCOMPARE(line.mode, Mode::Dish);
+    QCOMPARE(line.checkFrequency, QString("11778"));
+    QVERIFY(line.checkVertical);
+    QCOMPARE(line.mapPath, QString("a.map"));
+    QCOMPARE(line.levelPattern, QString("Q(\\d+)"));
+    QCOMPARE(line.receiver.port, QString("ttyUSB0"));
+    QCOMPARE(line.receiver.timeout, QString("3"));
+    QVERIFY(parse({"--watch", "11778h", "--port", "2", "--tone"}).tone);
 }
 
 void TestCommandLine::exportTakesASizeFromTheDefaultUp_data()

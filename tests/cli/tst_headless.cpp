@@ -525,6 +525,34 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     QCOMPARE(stopped.clock.currentMs, stopAt);
     QVERIFY2(stopped.err.contains("12 replies in "), stopped.err.constData());
 
+    // The tone follows the level once two levels have come, steady while
+    // locked and in pips otherwise; without sound the watch goes on.
+    Rig toned;
+    ws::test::FakeSpeaker speaker;
+    toned.env.sound = [&] { return speaker.makeSink(); };
+    const QByteArrayList said{"00 Locked   Lvl 20\r\n", "00 Locked   Lvl 80\r\n",
+                              "01 No Lock  Lvl 50\r\n"};
+    QList<ws::ToneShape> heard;
+    int toneAsked = 0;
+    toned.serial.onWrite = [&](const QByteArray &bytes) {
+        if (bytes != "X")
+            return;
+        heard << (speaker.playing ? speaker.playing->shape() : ws::ToneShape());
+        toned.serial.feed(said.at(toneAsked++ % 3));
+    };
+    QCOMPARE(toned.watch({"--for", "1", "--tone"}), exitcode::success);
+    using Kind = ws::ToneShape::Kind;
+    QCOMPARE(heard.value(2), ws::ToneShape({Kind::Steady, 1200}));
+    QCOMPARE(heard.value(3), ws::ToneShape({Kind::Pips, 600}));
+    QCOMPARE(heard.value(4), ws::ToneShape({Kind::Steady, 300}));
+    QVERIFY(!speaker.playing);
+    Rig unheard;
+    speaker.refuse = true;
+    unheard.env.sound = [&] { return speaker.makeSink(); };
+    QCOMPARE(unheard.watch({"--for", "1", "--tone"}), exitcode::success);
+    QCOMPARE(unheard.errLines().value(0), QString("No sound for the tone: no sound server"));
+    QVERIFY(unheard.out.count('\n') > 10);
+
     // A receiver that never says a thing: what to check, and exit 3.
     Rig silent;
     silent.serial.onWrite = {};

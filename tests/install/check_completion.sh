@@ -47,7 +47,7 @@ expect "scans after two scans of a history" --history a.scn b.scn '' -- "${scans
 expect "scans after a history's map" --history --map notes.txt '' -- "${scans[@]}" 'sub dir'
 expect "scans for a history report" --history-report notes.txt '' -- "${scans[@]}" 'sub dir'
 expect "a watch's options" --watch 11778h '' -- --help --version --for --bell --port --timeout \
-  --power --diseqc --level-pattern
+  --power --diseqc --level-pattern --tone
 expect "a watch's options by their start" --watch 11778h --p -- --port --power
 expect "a port for a watch" --watch 11778h --port /nowhere/tty -- 
 [[ ! -e ran ]] || { echo "a file name was run as a command"; status=1; }

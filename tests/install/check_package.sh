@@ -22,7 +22,8 @@ lintian=$!
 trap 'kill $lintian 2>/dev/null || true' EXIT
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Version) == "$debversion" ]] || fail "Version $(field Version)"
-[[ $(field Depends) == *libqt6widgets6* && $(field Depends) == *libc6* ]] ||
+[[ $(field Depends) == *libqt6widgets6* && $(field Depends) == *libqt6multimedia6* &&
+   $(field Depends) == *libc6* ]] ||
   fail "Depends not computed from the binary: $(field Depends)"
 for f in Maintainer Section Description; do [[ -n $(field $f) ]] || fail "no $f"; done
 [[ -z $(field Homepage) ]] || fail "a Homepage was made up"

@@ -11,8 +11,9 @@ void FakeEvents::repaintNow(QWidget *widget)
 }
 
 FakeWindow::FakeWindow()
-    : window(std::make_unique<MainWindow>(
-          Platform{&dialogs, &events, &clock, &system, &serial, &ports, &fileClock}))
+    : window(std::make_unique<MainWindow>(Platform{&dialogs, &events, &clock, &system, &serial,
+                                                   &ports, &fileClock,
+                                                   [this] { return speaker.makeSink(); }}))
 {
     serial.clock = &clock;
     QObject::connect(&window->receiverWork(), &ReceiverWork::checkEnded, window.get(),

@@ -50,6 +50,7 @@ struct FakeWindow
     // The files the window follows are real ones, which change and settle
     // in real time.
     SteadyClock fileClock;
+    FakeSpeaker speaker;
     std::unique_ptr<MainWindow> window;
 
     // Plays the event loop on the fake clock until the receiver's work (a

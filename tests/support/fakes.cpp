@@ -203,4 +203,45 @@ QByteArray FakeSerial::read()
     return out;
 }
 
+namespace {
+
+class FakeSink : public SoundSink
+{
+public:
+    explicit FakeSink(FakeSpeaker &speaker) : speaker_(speaker) {}
+    ~FakeSink() override { stop(); }
+    bool start(ToneGenerator &tone) override
+    {
+        ++speaker_.starts;
+        if (speaker_.refuse)
+            return false;
+        speaker_.playing = &tone;
+        return true;
+    }
+    void stop() override { speaker_.playing = nullptr; }
+    QString problem() const override
+    {
+        return speaker_.refuse ? QStringLiteral("no sound server") : QString();
+    }
+
+private:
+    FakeSpeaker &speaker_;
+};
+
+} // namespace
+
+std::unique_ptr<SoundSink> FakeSpeaker::makeSink()
+{
+    return std::make_unique<FakeSink>(*this);
+}
+
+std::vector<std::int16_t> FakeSpeaker::listen(int count)
+{
+    if (!playing)
+        return {};
+    std::vector<std::int16_t> samples(static_cast<size_t>(count));
+    playing->render(samples.data(), count);
+    return samples;
+}
+
 } // namespace ws::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform.h"
+#include "core/sound.h"
 
 #include <QByteArrayList>
 #include <QDateTime>
@@ -149,6 +150,21 @@ private:
     std::function<void()> onActivity_;
     std::unique_ptr<Timer> activity_;
     FakeClock *activityClock_ = nullptr;
+};
+
+// A sound device that plays into the test: the sinks it makes hand it the
+// generator they were started with, and it renders what would be heard.
+class FakeSpeaker
+{
+public:
+    std::unique_ptr<SoundSink> makeSink();
+    // The next `count` samples of what plays; none while nothing does.
+    std::vector<std::int16_t> listen(int count);
+
+    // Set to make every sink fail to start, as without a sound server.
+    bool refuse = false;
+    int starts = 0;
+    ToneGenerator *playing = nullptr;
 };
 
 } // namespace ws::test
