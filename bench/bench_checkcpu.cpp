@@ -5,6 +5,7 @@
 // 0.5 %.
 
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
 #include "app/receiverwork.h"
 #include "app/workspace.h"
 #include "app/realplatform.h"

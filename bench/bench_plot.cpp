@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
 #include "app/receiverwork.h"
 #include "app/workspace.h"
 #include "app/plotwidget.h"
@@ -27,10 +28,10 @@ struct LoadedWindow
         ws::test::ScanShape reference;
         reference.level = [](bool vertical, double f) { return (vertical ? 15 : 5) + std::fmod(f, 11); };
         platform.next = ws::test::writeFile(dir, QStringLiteral("newest.scn"), ws::test::scanText({}));
-        window.loadScan(ws::ScanSlot::Newest);
+        window.workspace().loadScan(ws::ScanSlot::Newest);
         platform.next = ws::test::writeFile(dir, QStringLiteral("reference.scn"),
                                             ws::test::scanText(reference));
-        window.loadScan(ws::ScanSlot::Reference);
+        window.workspace().loadScan(ws::ScanSlot::Reference);
     }
 
     QTemporaryDir dir;
@@ -64,7 +65,7 @@ static void BM_LoadReferenceAndDraw(benchmark::State &state)
 {
     LoadedWindow w;
     for (auto _ : state)
-        w.window.loadScan(ws::ScanSlot::Reference);
+        w.window.workspace().loadScan(ws::ScanSlot::Reference);
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
 }

@@ -153,9 +153,9 @@ void MainWindow::wireEvents()
 {
     connect(files_, &ScanFilesPanel::loadClicked, this, [this](ScanFilesPanel::Target target) {
         if (target == ScanFilesPanel::Target::Map)
-            loadMap();
+            workspace_->loadMap();
         else
-            loadScan(target == ScanFilesPanel::Target::NewestScan ? ws::ScanSlot::Newest
+            workspace_->loadScan(target == ScanFilesPanel::Target::NewestScan ? ws::ScanSlot::Newest
                                                                   : ws::ScanSlot::Reference);
     });
     connect(receiverSettings_->skipRestButton(), &QPushButton::clicked, work_,
@@ -211,10 +211,10 @@ void MainWindow::setupKeys()
         switch (action) {
         case KeyAction::StopOrWholeRange:
             if (!work_->stop())
-                showWholeRange();
+                plots_->showWholeRange();
             break;
         case KeyAction::WholeRange:
-            showWholeRange();
+            plots_->showWholeRange();
             break;
         case KeyAction::ToggleBeep:
             work_->toggleBeeping();
@@ -226,7 +226,7 @@ void MainWindow::setupKeys()
             holdLevelScale(!plots_->levelScaleHeld());
             break;
         case KeyAction::ReloadFiles:
-            reloadFiles();
+            workspace_->reloadFiles();
             break;
         case KeyAction::OpenHistory:
             openHistory();
@@ -270,61 +270,6 @@ void MainWindow::repaintWindow()
     platform_.events->repaintNow(this);
 }
 
-void MainWindow::loadScan(ws::ScanSlot slot)
-{
-    workspace_->loadScan(slot);
-}
-
-void MainWindow::loadMap()
-{
-    workspace_->loadMap();
-}
-
-bool MainWindow::loadScanFrom(ws::ScanSlot slot, const QString &path)
-{
-    return workspace_->loadScanFrom(slot, path);
-}
-
-bool MainWindow::loadMapFrom(const QString &path)
-{
-    return workspace_->loadMapFrom(path);
-}
-
-bool MainWindow::openFiles(const QStringList &files,
-                           const std::function<void(const QString &path)> &beforeEach)
-{
-    // A dialog hands over the whole path in the system's form, and the
-    // summary lines and later dialogs show it so.
-    QString paths[3];
-    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
-        paths[i] = QDir::toNativeSeparators(ws::absoluteFileName(files[i]));
-    return workspace_->loadFiles({paths[0], paths[1], paths[2]}, beforeEach);
-}
-
-bool MainWindow::openFilesByKind(const QStringList &files,
-                                 const std::function<void(const QString &path)> &beforeEach)
-{
-    QStringList paths;
-    for (const QString &file : files)
-        paths << QDir::toNativeSeparators(ws::absoluteFileName(file));
-    const std::optional<FileSet> sorted = filesByKind(paths);
-    if (!sorted) {
-        platform_.dialogs->message(ws::messages::tooManyFiles(paths));
-        return false;
-    }
-    return workspace_->loadFiles(*sorted, beforeEach);
-}
-
-void MainWindow::reloadFiles()
-{
-    workspace_->reloadFiles();
-}
-
-void MainWindow::setFollowingFiles(bool on)
-{
-    workspace_->setFollowing(on);
-}
-
 QImage MainWindow::picture()
 {
     // Rendered from the widgets, not read from the screen: a dialog or
@@ -335,25 +280,12 @@ QImage MainWindow::picture()
 void MainWindow::savePicture()
 {
     // The window as it was when the user asked.
-    const QImage image = picture();
-    QString path = picturePath_;
-    if (!platform_.dialogs->saveFile(QStringLiteral("Save a Picture of the Window"), path) ||
-        path.isEmpty())
-        return;
-    picturePath_ = path;
-    const QString failure = ws::writePng(image, path);
-    if (!failure.isEmpty())
-        platform_.dialogs->message(ws::messages::pictureNotSaved(path, failure));
+    ws::savePicture(picture(), *platform_.dialogs, picturePath_);
 }
 
 void MainWindow::copyPicture()
 {
     QGuiApplication::clipboard()->setImage(picture());
-}
-
-void MainWindow::showReadoutAt(double mhz)
-{
-    plots_->showReadoutAt(mhz);
 }
 
 void MainWindow::showTransmissionLevels()
@@ -401,26 +333,6 @@ void MainWindow::openDishView()
 {
     work_->openDishView(
         [this](double mhz) { return nearestTransmissionName(workspace_->map(), mhz); });
-}
-
-void MainWindow::watchFrequencyAt(double mhz, Qt::MouseButton button)
-{
-    work_->watch(mhz, button);
-}
-
-void MainWindow::zoomAround(double mhz, int notches)
-{
-    plots_->zoomAround(mhz, notches);
-}
-
-void MainWindow::showWholeRange()
-{
-    plots_->showWholeRange();
-}
-
-const ws::View &MainWindow::view() const
-{
-    return plots_->view();
 }
 
 void MainWindow::holdLevelScale(bool on)

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "app/windowplatform.h"
-#include "plot/view.h"
 #include "pointing/pointing.h"
 #include "receiver/signalcheck.h"
-#include "scan/scans.h"
 
 #include <QPointer>
 #include <QWidget>
-
-#include <functional>
 
 class HistoryWindow;
 class LogPanel;
@@ -36,22 +32,7 @@ public:
 
     Workspace &workspace() { return *workspace_; }
     ReceiverWork &receiverWork() { return *work_; }
-
-    void loadScan(ws::ScanSlot slot);
-    void loadMap();
-    bool loadScanFrom(ws::ScanSlot slot, const QString &path);
-    bool loadMapFrom(const QString &path);
-    // The files a command line names, in its order: the newest scan, the
-    // reference scan, the map, each as if picked in its dialog. True when
-    // every file was loaded; `beforeEach` hears each path before it loads.
-    bool openFiles(const QStringList &files,
-                   const std::function<void(const QString &path)> &beforeEach = {});
-    // The same files in any order, sorted as a drop sorts them; more than
-    // the slots take loads nothing, and the user is told.
-    bool openFilesByKind(const QStringList &files,
-                         const std::function<void(const QString &path)> &beforeEach = {});
-    void reloadFiles();
-    void setFollowingFiles(bool on);
+    PlotsPanel &plots() { return *plots_; }
 
     // The window as it is shown, at the screen's pixel ratio; saved as a PNG
     // (Ctrl+S) or put on the clipboard (Ctrl+C where no text is selected).
@@ -59,7 +40,6 @@ public:
     void savePicture();
     void copyPicture();
 
-    void showReadoutAt(double mhz);
     // Ctrl+R: needs both scans and a map, and no receiver work.
     void showTransmissionLevels();
     void presetReceiverSettings(const ws::receiver::ReceiverSettings &settings);
@@ -67,14 +47,9 @@ public:
     void runFullScan();
     // Shift and a press into the strip: the entry the readout names there.
     void watchMapEntryAt(double mhz);
-    void watchFrequencyAt(double mhz, Qt::MouseButton button);
     // F11 during a watch.
     void openDishView();
 
-    void zoomAround(double mhz, int notches);
-    // Escape, Ctrl+0.
-    void showWholeRange();
-    const ws::View &view() const;
     // Ctrl+L: the level scale stays through every load until released; the
     // title then ends in " (scale held)".
     void holdLevelScale(bool on);

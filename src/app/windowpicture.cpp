@@ -1,5 +1,7 @@
 #include "app/windowpicture.h"
 
+#include "wording/messages.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
@@ -29,6 +31,17 @@ QString writePng(const QImage &image, const QString &path)
 bool hasPngName(const QString &path)
 {
     return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}
+
+void savePicture(const QImage &image, UserDialogs &dialogs, QString &lastPath)
+{
+    QString path = lastPath;
+    if (!dialogs.saveFile(QStringLiteral("Save a Picture of the Window"), path) || path.isEmpty())
+        return;
+    lastPath = path;
+    const QString failure = writePng(image, path);
+    if (!failure.isEmpty())
+        dialogs.message(messages::pictureNotSaved(path, failure));
 }
 
 } // namespace ws

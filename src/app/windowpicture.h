@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform.h"
 #include "core/savefile.h"
 
 #include <QString>
@@ -14,6 +15,10 @@ namespace ws {
 QString writePng(const QImage &image, const SaveTarget &target);
 // The same after checkSaveTarget(path).
 QString writePng(const QImage &image, const QString &path);
+
+// Asks for a file name, offering `lastPath`, and saves `image` there (Ctrl+S);
+// a failure is told in a message box.
+void savePicture(const QImage &image, UserDialogs &dialogs, QString &lastPath);
 
 // Whether `path` names a PNG file: it ends in ".png", in any case.
 bool hasPngName(const QString &path);

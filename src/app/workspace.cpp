@@ -9,6 +9,7 @@
 #include "scan/scanfile.h"
 #include "wording/messages.h"
 
+#include <QDir>
 #include <QScopedValueRollback>
 
 namespace {
@@ -152,6 +153,31 @@ bool Workspace::loadFiles(const FileSet &files,
         return false;
     });
     return all;
+}
+
+bool Workspace::openFiles(const QStringList &files,
+                           const std::function<void(const QString &path)> &beforeEach)
+{
+    // A dialog hands over the whole path in the system's form, and the
+    // summary lines and later dialogs show it so.
+    QString paths[3];
+    for (qsizetype i = 0; i < files.size() && i < 3; ++i)
+        paths[i] = QDir::toNativeSeparators(ws::absoluteFileName(files[i]));
+    return loadFiles({paths[0], paths[1], paths[2]}, beforeEach);
+}
+
+bool Workspace::openFilesByKind(const QStringList &files,
+                                 const std::function<void(const QString &path)> &beforeEach)
+{
+    QStringList paths;
+    for (const QString &file : files)
+        paths << QDir::toNativeSeparators(ws::absoluteFileName(file));
+    const std::optional<FileSet> sorted = filesByKind(paths);
+    if (!sorted) {
+        platform_.dialogs->message(ws::messages::tooManyFiles(paths));
+        return false;
+    }
+    return loadFiles(*sorted, beforeEach);
 }
 
 void Workspace::reloadFiles()

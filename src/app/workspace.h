@@ -47,6 +47,14 @@ public:
     // could be clicked. `beforeEach` hears each path before it loads.
     bool loadFiles(const FileSet &files,
                    const std::function<void(const QString &path)> &beforeEach = {});
+    // The files a command line names, in its order: the newest scan, the
+    // reference scan, the map, each as if picked in its dialog.
+    bool openFiles(const QStringList &files,
+                   const std::function<void(const QString &path)> &beforeEach = {});
+    // The same files in any order, sorted as a drop sorts them; more than
+    // the slots take loads nothing, and the user is told.
+    bool openFilesByKind(const QStringList &files,
+                         const std::function<void(const QString &path)> &beforeEach = {});
     // F5: each loaded file again, the scans and then the map.
     void reloadFiles();
     // Whether a loaded scan whose file changes loads again by itself.

@@ -398,7 +398,7 @@ void TestSpotCheck::anEndedWatchSaysSoOnTheTileAndInTheLog()
     auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
     QString tileWithBox;
     w->dialogs.onMessage = [&](const QString &) { tileWithBox = tile->verdict().word; };
-    w->window->watchFrequencyAt(10700, Qt::LeftButton);
+    w->window->receiverWork().watch(10700, Qt::LeftButton);
     QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("X") >= 3; }));
 
     if (end == "Escape")

@@ -222,7 +222,7 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     ws::test::element<QLineEdit>(window, ws::window::names::portBox)
         ->setText(windowsReceiver.devicePath());
     dialogs.pick(map);
-    window.loadMap();
+    window.workspace().loadMap();
     window.runFullScan();
     QVERIFY(QTest::qWaitFor([&] { return !window.receiverWork().busy(); }, 60000));
     const QString windowsFile = dir.filePath("window/results.txt");

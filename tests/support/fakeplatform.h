@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
 #include "app/receiverwork.h"
 #include "app/workspace.h"
 #include "app/windowplatform.h"
