@@ -23,7 +23,6 @@
 #include "wording/messages.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
@@ -35,6 +34,9 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+#include <functional>
+#include <map>
 
 MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     : QWidget(parent), platform_(platform)
@@ -207,48 +209,28 @@ void MainWindow::wireEvents()
 void MainWindow::setupKeys()
 {
     using ws::KeyAction;
-    const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [this](KeyAction action) {
-        switch (action) {
-        case KeyAction::StopOrWholeRange:
-            if (!work_->stop())
-                plots_->showWholeRange();
-            break;
-        case KeyAction::WholeRange:
-            plots_->showWholeRange();
-            break;
-        case KeyAction::ToggleBeep:
-            work_->toggleBeeping();
-            break;
-        case KeyAction::LevelsTable:
-            showTransmissionLevels();
-            break;
-        case KeyAction::HoldLevelScale:
-            holdLevelScale(!plots_->levelScaleHeld());
-            break;
-        case KeyAction::ReloadFiles:
-            workspace_->reloadFiles();
-            break;
-        case KeyAction::OpenHistory:
-            openHistory();
-            break;
-        case KeyAction::OpenPointing:
-            showPointing();
-            break;
-        case KeyAction::OpenDishView:
-            openDishView();
-            break;
-        case KeyAction::SavePicture:
-            savePicture();
-            break;
-        case KeyAction::CopyPicture:
-            copyPicture();
-            break;
-        case KeyAction::ShowKeys:
-            KeysWindow::showFor(this, ws::KeyWindow::Main);
-            break;
-        default: // the other windows' actions
-            break;
-        }
+    const std::map<KeyAction, std::function<void()>> actions{
+        // The receiver's work first, as the key that stops it.
+        {KeyAction::StopOrWholeRange,
+         [this] {
+             if (!work_->stop())
+                 plots_->showWholeRange();
+         }},
+        {KeyAction::WholeRange, [this] { plots_->showWholeRange(); }},
+        {KeyAction::ToggleBeep, [this] { work_->toggleBeeping(); }},
+        {KeyAction::LevelsTable, [this] { showTransmissionLevels(); }},
+        {KeyAction::HoldLevelScale, [this] { holdLevelScale(!plots_->levelScaleHeld()); }},
+        {KeyAction::ReloadFiles, [this] { workspace_->reloadFiles(); }},
+        {KeyAction::OpenHistory, [this] { openHistory(); }},
+        {KeyAction::OpenPointing, [this] { showPointing(); }},
+        {KeyAction::OpenDishView, [this] { openDishView(); }},
+        {KeyAction::SavePicture, [this] { savePicture(); }},
+        {KeyAction::CopyPicture, [this] { copyPicture(); }},
+        {KeyAction::ShowKeys, [this] { KeysWindow::showFor(this, ws::KeyWindow::Main); }},
+    };
+    const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [actions](KeyAction key) {
+        if (const auto found = actions.find(key); found != actions.end())
+            found->second();
     });
     escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
 }
@@ -374,8 +356,7 @@ void MainWindow::openHistory()
 HistoryWindow &MainWindow::showHistory(const QStringList &sources)
 {
     if (!history_) {
-        history_ = new HistoryWindow(
-            *platform_.dialogs, platform_.fileClock ? *platform_.fileClock : *platform_.clock, this);
+        history_ = new HistoryWindow(*platform_.dialogs, workspace_->fileClock(), this);
         connect(history_, &HistoryWindow::scanChosen, this,
                 [this](const QString &path, ws::ScanSlot slot) {
                     work_->whenIdle([this, path, slot] { workspace_->loadScanFrom(slot, path); });

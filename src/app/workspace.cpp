@@ -30,8 +30,7 @@ constexpr ws::ScanSlot kSlots[] = {ws::ScanSlot::Newest, ws::ScanSlot::Reference
 
 Workspace::Workspace(const ws::Platform &platform, ScanFilesPanel &files, QObject *parent)
     : QObject(parent), platform_(platform), files_(files),
-      follower_(new ws::FileFollower(platform.fileClock ? *platform.fileClock : *platform.clock,
-                                     this))
+      follower_(new ws::FileFollower(fileClock(), this))
 {
     connect(follower_, &ws::FileFollower::settled, this, [this](const QStringList &paths) {
         for (const ws::ScanSlot slot : kSlots) {

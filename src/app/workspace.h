@@ -35,6 +35,8 @@ public:
     const ws::MapData &map() const { return map_; }
     const ws::ScanSource &source(ws::ScanSlot slot) const { return sources_[slot]; }
     const QString &mapPath() const { return mapPath_; }
+    // What times the settling of followed files.
+    ws::Clock &fileClock() const { return platform_.fileClock ? *platform_.fileClock : *platform_.clock; }
 
     // Asks for the file in its dialog and loads it; a cancelled dialog
     // says so.
