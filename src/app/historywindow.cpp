@@ -58,6 +58,7 @@ HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent)
 
     connect(&loader_, &ws::HistoryLoader::progress, this, &HistoryWindow::loadingProgressed);
     connect(&loader_, &ws::HistoryLoader::finished, this, &HistoryWindow::loadingFinished);
+    connect(&ranker_, &ws::HistoryRanker::ranked, this, &HistoryWindow::rankingArrived);
     connect(&watch_, &ws::ScanWatch::settled, this,
             [this](const QStringList &paths) { loader_.load(paths); });
     // Window-wide, as in the main window.
@@ -130,7 +131,7 @@ void HistoryWindow::createElements()
             });
 }
 
-void HistoryWindow::open(const QStringList &sources)
+bool HistoryWindow::open(const QStringList &sources)
 {
     loader_.abandon();
     history_.clear();
@@ -149,11 +150,41 @@ void HistoryWindow::open(const QStringList &sources)
     cancelled_ = false;
     loader_.load(found.files);
     refresh();
+    // Said once the window shows what it has, each in the words of a scan
+    // that did not load.
+    bool all = true;
+    for (const std::vector<ws::SkippedScan> *skipped : {&found.missing, &found.unlisted}) {
+        for (const ws::SkippedScan &s : *skipped) {
+            dialogs_.message(ws::messages::cancelled(),
+                             ws::failureDetail(ws::readableName(s.path), s.reason));
+            all = false;
+        }
+    }
+    for (const QString &folder : found.emptyFolders) {
+        dialogs_.message(ws::messages::cancelled(),
+                         ws::readableName(folder) +
+                             QStringLiteral(": no scan file (.scn) in this folder"));
+        all = false;
+    }
+    openedAll_ = all;
+    return all;
 }
 
 void HistoryWindow::setMap(const ws::MapData &map)
 {
     map_ = map;
+    for (const ws::Polarisation pol : {ws::Polarisation::Horizontal, ws::Polarisation::Vertical}) {
+        ws::MapData &side = sideMaps_[int(pol)];
+        side = {};
+        sideEntries_[int(pol)].clear();
+        for (qsizetype i = 0; i < map.entries.size(); ++i) {
+            if (WaterfallWidget::marksOn(map.entries[i], pol)) {
+                side.entries.push_back(map.entries[i]);
+                sideEntries_[int(pol)].push_back(int(i));
+            }
+        }
+    }
+    ranker_.setEntries(map.entries);
     refresh();
 }
 
@@ -165,6 +196,8 @@ bool HistoryWindow::loadMapFrom(const QString &path)
         return false;
     }
     setMap(ws::parseMap(file.value->bytes));
+    if (ws::holdsNoFrequency(map_))
+        dialogs_.message(ws::messages::mapWithoutFrequency(path));
     return true;
 }
 
@@ -207,12 +240,23 @@ void HistoryWindow::loadingProgressed(int done, int total)
 void HistoryWindow::loadingFinished(bool cancelled)
 {
     cancelled_ = cancelled_ || cancelled;
+    loadUntold_ = true;
     if (following_) {
         for (const ws::ScanRow &row : history_.rows())
             watch_.seen(row.path, {true, row.size, row.modified});
     }
     refresh();
-    emit loaded();
+}
+
+void HistoryWindow::rankingArrived()
+{
+    ranking_ = ranker_.ranking();
+    showRanking();
+    showWaterfall();
+    if (loadUntold_ && !loader_.running()) {
+        loadUntold_ = false;
+        emit loaded();
+    }
 }
 
 void HistoryWindow::cancelLoading()
@@ -232,7 +276,10 @@ void HistoryWindow::refresh()
         view_ = ws::View(*range);
         wheel_.forget();
     }
-    ranking_ = ws::rankScans(history_.rows(), map_.entries);
+    // Until the ranking of these rows arrives, none is shown: the places
+    // of the last one are rows that may have moved.
+    ranking_ = {};
+    ranker_.rank(history_.rows());
     showStatus();
     showRanking();
     showWaterfall();
@@ -256,9 +303,17 @@ void HistoryWindow::showStatus()
 void HistoryWindow::showRanking()
 {
     rankingList_->clear();
+    if (history_.rows().empty() && !loader_.running()) {
+        rankingTitle_->setText(QStringLiteral("No scan loaded"));
+        return;
+    }
     if (map_.entries.isEmpty()) {
         rankingTitle_->setText(QStringLiteral("Best position: load a map to rank the scans by "
                                               "its MPEG transmissions"));
+        return;
+    }
+    if (ranker_.pending() || loader_.running()) {
+        rankingTitle_->setText(QStringLiteral("Best position: ranking the scans ..."));
         return;
     }
     if (ranking_.places.empty()) {
@@ -269,6 +324,8 @@ void HistoryWindow::showRanking()
     rankingTitle_->setText(QStringLiteral("Best position: mean level of %1 MPEG "
                                           "transmissions, best first")
                                .arg(ranking_.transmissions));
+    // Thousands of items: laid out once, when all are in.
+    rankingList_->setUpdatesEnabled(false);
     int place = 0;
     for (const ws::Ranking::Place &p : ranking_.places) {
         const ws::ScanRow &row = history_.rows()[size_t(p.row)];
@@ -285,6 +342,7 @@ void HistoryWindow::showRanking()
             item->setFont(bold);
         }
     }
+    rankingList_->setUpdatesEnabled(true);
 }
 
 void HistoryWindow::showWaterfall()
@@ -348,7 +406,9 @@ void HistoryWindow::showReadout(int scan, double mhz, ws::Polarisation pol)
                       (level ? QStringLiteral("level ") + ws::formatSingle(float(*level))
                              : QStringLiteral("no level")));
 
-    const int nearest = ws::nearestMapEntry(map_, mhz);
+    // Of the transmissions sent in the polarisation under the pointer.
+    const int onSide = ws::nearestMapEntry(sideMaps_[int(pol)], mhz);
+    const int nearest = onSide < 0 ? -1 : sideEntries_[int(pol)][size_t(onSide)];
     if (nearest < 0) {
         trendTitle_->setText(QStringLiteral("Trend: load a map to follow a transmission"));
         trend_->cls();
@@ -384,9 +444,10 @@ void HistoryWindow::showSkippedFiles()
         lines << ws::failureDetail(ws::readableName(skipped.path), skipped.reason) +
                      QStringLiteral(" (") + message + QLatin1Char(')');
     }
-    dialogs_.message(fileCount(lines.size()) + QStringLiteral(" skipped: no scans, or not "
-                                                              "readable"),
-                     lines.join(QLatin1Char('\n')));
+    lines.sort();
+    dialogs_.message(fileCount(size_t(lines.size())) +
+                         QStringLiteral(" skipped: no scans, or not readable"),
+                     ws::messages::fileList(lines));
 }
 
 void HistoryWindow::rankingPressed(QPoint position, Qt::MouseButton button)

@@ -3,6 +3,7 @@
 #include "core/platform.h"
 #include "history/history.h"
 #include "history/loading.h"
+#include "history/ranking.h"
 #include "history/scanwatch.h"
 #include "map/mapfile.h"
 #include "plot/view.h"
@@ -52,8 +53,10 @@ public:
 
     // Shows the scans that `sources` name, each a folder (its scan files)
     // or a scan file, in place of what it showed; while following is on,
-    // new and changed scans join as they settle.
-    void open(const QStringList &sources);
+    // new and changed scans join as they settle. A source that does not
+    // exist or holds no scan file is told at once, in a message box each;
+    // false then.
+    bool open(const QStringList &sources);
     // The map whose transmissions are marked and rank the scans; an empty
     // one for none.
     void setMap(const ws::MapData &map);
@@ -87,11 +90,15 @@ public:
     const ws::Ranking &ranking() const { return ranking_; }
     const ws::View &view() const { return view_; }
     bool loading() const { return loader_.running(); }
+    // Whether every source the last open() named was found with scan files.
+    bool openedAll() const { return openedAll_; }
+    // Whether the ranking shown is not yet that of the scans shown.
+    bool rankingPending() const { return ranker_.pending(); }
     ws::ScanWatch &watchForTest() { return watch_; }
 
 signals:
     void scanChosen(const QString &path, ws::ScanSlot slot);
-    // The history has taken what a load read.
+    // The history has taken what a load read, and the scans are ranked.
     void loaded();
 
 private:
@@ -100,6 +107,7 @@ private:
     void follow();
     void loadingProgressed(int done, int total);
     void loadingFinished(bool cancelled);
+    void rankingArrived();
     // After every change of the rows, the map or the view.
     void refresh();
     void showRanking();
@@ -112,11 +120,18 @@ private:
     ws::UserDialogs &dialogs_;
     ws::History history_;
     ws::HistoryLoader loader_;
+    ws::HistoryRanker ranker_;
+    // Whether a load's end waits for its ranking to be told.
+    bool loadUntold_ = false;
     ws::ScanWatch watch_;
     bool following_ = true;
     QStringList followedFolders_;
     QStringList followedFiles_;
     ws::MapData map_;
+    // The map's entries marked on each side, horizontal and vertical, in
+    // the map's order, and where each stands in the map.
+    ws::MapData sideMaps_[2];
+    std::vector<int> sideEntries_[2];
     ws::Ranking ranking_;
     ws::View view_;
     // Whether the view came from the main window; otherwise it follows the
@@ -124,6 +139,7 @@ private:
     bool viewGiven_ = false;
     ws::WheelTurns wheel_;
     bool cancelled_ = false;
+    bool openedAll_ = true;
     // What the readout and the trend show: the scan, the frequency and the
     // polarisation under the pointer.
     struct Pointer

@@ -109,10 +109,20 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     bool loaded = true;
     if (line.mode == cli::Mode::History) {
         // The main window opens empty; the history has it to load into.
+        // What cannot be found is told on standard error as well.
         QTimer::singleShot(0, window.get(), [&] {
+            dialogs.loading = true;
+            dialogs.file.clear();
             HistoryWindow &history = window->showHistory(line.files);
-            if (!line.mapPath.isEmpty())
-                loaded = history.loadMapFrom(line.mapPath);
+            loaded = history.openedAll();
+            if (!line.mapPath.isEmpty()) {
+                dialogs.file = line.mapPath;
+                if (history.loadMapFrom(line.mapPath))
+                    window->holdMap(ws::absoluteFileName(line.mapPath));
+                else
+                    loaded = false;
+            }
+            dialogs.loading = false;
         });
     } else if (!line.files.isEmpty()) {
         // Once the window is up: a message box about a file stands on it.

@@ -143,6 +143,9 @@ public:
     // on a scan there loads it here as the newest scan, a right click as
     // the reference.
     HistoryWindow &showHistory(const QStringList &sources);
+    // A map for this window that loads once both scans are drawn, as the
+    // history's scans are clicked (--history --map).
+    void holdMap(const QString &path);
     // The history window, once one was shown.
     HistoryWindow *historyWindow() const { return history_; }
 
@@ -300,6 +303,7 @@ private:
     ws::NewestShown newestShown_;
     FileFollower *follower_ = nullptr;
     HistoryWindow *history_ = nullptr;
+    QString heldMap_;
     bool following_ = true;
     // While a reload runs (F5, a followed file): the view stays if the
     // whole range does, and a table of levels shown stays, rebuilt.

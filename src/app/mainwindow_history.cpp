@@ -2,12 +2,34 @@
 
 #include "app/historywindow.h"
 #include "app/plotspanel.h"
+#include "app/scanfilespanel.h"
 
 #include <QKeySequence>
+#include <QScreen>
 #include <QShortcut>
 
 // The history of many scans in a window of its own beside this one: a
 // click there loads a scan here.
+
+namespace {
+
+// The size the history window opens at where the screen has room.
+constexpr QSize kHistorySize(1000, 640);
+
+// The window's frame around its content, as the window system draws it;
+// none before the window was shown.
+QSize frameOf(const QWidget &window)
+{
+    return window.frameGeometry().size() - window.geometry().size();
+}
+
+// The content size that fits the window, frame and all, into `room`.
+QSize fitted(const QWidget &window, QSize wanted, const QRect &room)
+{
+    return wanted.boundedTo(room.size() - frameOf(window)).expandedTo(QSize(1, 1));
+}
+
+} // namespace
 
 void MainWindow::setupHistoryShortcut()
 {
@@ -22,13 +44,25 @@ void MainWindow::openHistory()
         showHistory({folder});
 }
 
+void MainWindow::holdMap(const QString &path)
+{
+    heldMap_ = path;
+}
+
 HistoryWindow &MainWindow::showHistory(const QStringList &sources)
 {
-    if (!history_) {
+    const bool first = !history_;
+    if (first) {
         history_ = new HistoryWindow(*platform_.dialogs, this);
         connect(history_, &HistoryWindow::scanChosen, this,
                 [this](const QString &path, ws::ScanSlot slot) {
-                    whenIdle([this, path, slot] { loadScanFrom(slot, path); });
+                    whenIdle([this, path, slot] {
+                        loadScanFrom(slot, path);
+                        // The map waits for both scans, as one named on the
+                        // command line does.
+                        if (!heldMap_.isEmpty() && files_->mapLoadEnabled())
+                            loadMapFrom(std::exchange(heldMap_, QString()));
+                    });
                 });
     }
     history_->setFollowing(following_);
@@ -36,6 +70,27 @@ HistoryWindow &MainWindow::showHistory(const QStringList &sources)
         history_->setMap(map_);
     if (scans_.bothLoaded())
         history_->setView(plots_->view());
+    if (first) {
+        // Beside this window where the screen holds both, else over it;
+        // each fitted to the screen.
+        const QRect room = screen() ? screen()->availableGeometry() : QRect(0, 0, 1000, 640);
+        resize(fitted(*this, size(), room));
+        history_->resize(fitted(*history_, kHistorySize, room));
+        const QSize mine = size() + frameOf(*this);
+        const QSize other = history_->size() + frameOf(*history_);
+        if (mine.width() + other.width() <= room.width() &&
+            std::max(mine.height(), other.height()) <= room.height()) {
+            const int left = std::clamp(frameGeometry().left(), room.left(),
+                                        room.right() + 1 - mine.width() - other.width());
+            const int top = std::clamp(frameGeometry().top(), room.top(),
+                                       room.bottom() + 1 - std::max(mine.height(), other.height()));
+            move(left, top);
+            history_->move(left + mine.width(), top);
+        } else {
+            move(room.topLeft());
+            history_->move(room.right() + 1 - other.width(), room.bottom() + 1 - other.height());
+        }
+    }
     history_->open(sources);
     history_->show();
     history_->raise();

@@ -28,9 +28,9 @@ bool carriesAny(const std::vector<ws::WaterfallRow> &rows)
     return false;
 }
 
-// Which side marks the entry: its own polarisation, or both for a circular
-// one.
-bool marksOn(const ws::MapEntry &entry, ws::Polarisation pol)
+} // namespace
+
+bool WaterfallWidget::marksOn(const ws::MapEntry &entry, ws::Polarisation pol)
 {
     const QString letter = entry.polarisation.toUpper();
     if (letter == QLatin1String("H"))
@@ -39,8 +39,6 @@ bool marksOn(const ws::MapEntry &entry, ws::Polarisation pol)
         return pol == ws::Polarisation::Vertical;
     return true;
 }
-
-} // namespace
 
 WaterfallWidget::WaterfallWidget(QWidget *parent)
     : QWidget(parent)

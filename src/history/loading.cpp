@@ -4,20 +4,28 @@
 
 namespace ws {
 
+QThreadPool &historyPool()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
 LoadedScan loadRow(const QString &path)
 {
     LoadedScan loaded;
     const Result<ScanFile, SkippedScan> file = readScan(path);
-    if (file.value)
+    if (file.value) {
         loaded.row = compactRow(path, *file.value);
-    else
+    } else {
         loaded.skipped = file.failure;
+        loaded.skipped.gone = !stampOf(path).exists;
+    }
     return loaded;
 }
 
 QFuture<LoadedScan> loadRows(const QStringList &paths)
 {
-    return QtConcurrent::mapped(paths, loadRow);
+    return QtConcurrent::mapped(&historyPool(), paths, loadRow);
 }
 
 HistoryLoader::HistoryLoader(History &history, QObject *parent)
@@ -99,6 +107,22 @@ void HistoryLoader::takeResults(int begin, int end)
 void HistoryLoader::end()
 {
     const bool cancelled = watcher_->isCanceled();
+    // Rows read before their files went: the follower saw them go while
+    // they were read, or never will (a folder deleted whole).
+    std::vector<ScanRow> kept;
+    kept.reserve(rows_.size());
+    for (ScanRow &row : rows_) {
+        if (stampOf(row.path).exists) {
+            kept.push_back(std::move(row));
+            continue;
+        }
+        SkippedScan gone;
+        gone.path = row.path;
+        gone.reason.what = QStringLiteral("No such file or directory");
+        gone.gone = true;
+        skipped_.push_back(std::move(gone));
+    }
+    rows_ = std::move(kept);
     history_.add(std::exchange(rows_, {}), std::exchange(skipped_, {}));
     emit finished(cancelled);
     startNext();

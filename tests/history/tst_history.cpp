@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(sources.files.size(), 1);
         const ws::LoadedScan loaded = ws::loadRow(sources.files[0]);
         QVERIFY2(loaded.row, qPrintable(loaded.skipped.reason.what));
-        QCOMPARE(ws::readableName(loaded.row->fileName()), QStringLiteral("M\uFFFDnchen.scn"));
+        QCOMPARE(ws::readableName(loaded.row->fileName()), QStringLiteral("M\\xFCnchen.scn"));
     }
 #endif
 
