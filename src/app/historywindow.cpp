@@ -88,7 +88,10 @@ void HistoryWindow::createElements()
         label->setTextFormat(Qt::PlainText);
     rankingTitle_->setWordWrap(true);
     trendTitle_->setWordWrap(true);
-    readout_->setMinimumWidth(1);
+    // Long texts are cut rather than widen the window past a small screen.
+    for (QWidget *widget : {static_cast<QWidget *>(readout_), static_cast<QWidget *>(status_),
+                            static_cast<QWidget *>(progress_)})
+        widget->setMinimumWidth(1);
     skipped_->setToolTip(QStringLiteral("Show the files that were skipped and why"));
     rankingList_->setToolTip(QStringLiteral("Click: load as newest scan, right click: as "
                                             "reference"));

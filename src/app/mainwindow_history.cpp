@@ -23,10 +23,10 @@ QSize frameOf(const QWidget &window)
     return window.frameGeometry().size() - window.geometry().size();
 }
 
-// The content size that fits the window, frame and all, into `room`.
-QSize fitted(const QWidget &window, QSize wanted, const QRect &room)
+// The content size that fits a window with that frame into `room`.
+QSize fitted(QSize wanted, QSize frame, const QRect &room)
 {
-    return wanted.boundedTo(room.size() - frameOf(window)).expandedTo(QSize(1, 1));
+    return wanted.boundedTo(room.size() - frame).expandedTo(QSize(1, 1));
 }
 
 } // namespace
@@ -74,10 +74,12 @@ HistoryWindow &MainWindow::showHistory(const QStringList &sources)
         // Beside this window where the screen holds both, else over it;
         // each fitted to the screen.
         const QRect room = screen() ? screen()->availableGeometry() : QRect(0, 0, 1000, 640);
-        resize(fitted(*this, size(), room));
-        history_->resize(fitted(*history_, kHistorySize, room));
-        const QSize mine = size() + frameOf(*this);
-        const QSize other = history_->size() + frameOf(*history_);
+        // A window not shown yet has no frame: it gets this one's.
+        const QSize frame = frameOf(*this);
+        resize(fitted(size(), frame, room));
+        history_->resize(fitted(kHistorySize, frame, room));
+        const QSize mine = size() + frame;
+        const QSize other = history_->size() + frame;
         if (mine.width() + other.width() <= room.width() &&
             std::max(mine.height(), other.height()) <= room.height()) {
             const int left = std::clamp(frameGeometry().left(), room.left(),
