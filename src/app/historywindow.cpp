@@ -59,6 +59,11 @@ HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, QWidget *parent)
     connect(&loader_, &ws::HistoryLoader::progress, this, &HistoryWindow::loadingProgressed);
     connect(&loader_, &ws::HistoryLoader::finished, this, &HistoryWindow::loadingFinished);
     connect(&ranker_, &ws::HistoryRanker::ranked, this, &HistoryWindow::rankingArrived);
+    connect(&listing_, &QFutureWatcher<ws::ScanSources>::finished, this,
+            &HistoryWindow::sourcesListed);
+    seeing_ = new QTimer(this);
+    seeing_->setInterval(0);
+    connect(seeing_, &QTimer::timeout, this, &HistoryWindow::markSeen);
     connect(&watch_, &ws::ScanWatch::settled, this,
             [this](const QStringList &paths) { loader_.load(paths); });
     // Window-wide, as in the main window.
@@ -134,23 +139,33 @@ void HistoryWindow::createElements()
             });
 }
 
-bool HistoryWindow::open(const QStringList &sources)
+void HistoryWindow::open(const QStringList &sources)
 {
     loader_.abandon();
     history_.clear();
     pointer_.reset();
     readout_->clear();
+    cancelled_ = false;
+    followedFolders_.clear();
+    followedSingles_.clear();
+    follow();
     // Whole paths, so that a file is one row however it was named; done
     // on the text, as a name may keep bytes that Qt's file classes lose.
     QStringList whole;
     for (const QString &source : sources)
         whole << QDir::cleanPath(QDir::current().absoluteFilePath(source));
-    const ws::ScanSources found = ws::scanSources(whole);
+    // A listing of sources no longer shown is not waited for.
+    listing_.setFuture(ws::listSources(whole));
+    refresh();
+}
+
+void HistoryWindow::sourcesListed()
+{
+    const ws::ScanSources found = listing_.result();
     followedFolders_ = found.folders;
-    followedFiles_ = found.files;
+    followedSingles_ = found.singles;
     history_.add({}, found.unlisted);
     follow();
-    cancelled_ = false;
     loader_.load(found.files);
     refresh();
     // Said once the window shows what it has, each in the words of a scan
@@ -170,7 +185,7 @@ bool HistoryWindow::open(const QStringList &sources)
         all = false;
     }
     openedAll_ = all;
-    return all;
+    emit listed();
 }
 
 void HistoryWindow::setMap(const ws::MapData &map)
@@ -225,10 +240,23 @@ void HistoryWindow::follow()
         watch_.stop();
         return;
     }
-    watch_.follow(followedFolders_, followedFiles_);
+    watch_.follow(followedFolders_, followedSingles_);
     // Only a later version of a file than the one shown is a change.
+    unseen_.clear();
     for (const ws::ScanRow &row : history_.rows())
-        watch_.seen(row.path, {true, row.size, row.modified});
+        unseen_.push_back({row.path, {true, row.size, row.modified}});
+    seeing_->start();
+}
+
+void HistoryWindow::markSeen()
+{
+    constexpr size_t kAtATime = 200;
+    const size_t count = std::min(kAtATime, unseen_.size());
+    for (size_t i = unseen_.size() - count; i < unseen_.size(); ++i)
+        watch_.seen(unseen_[i].first, unseen_[i].second);
+    unseen_.resize(unseen_.size() - count);
+    if (unseen_.empty())
+        seeing_->stop();
 }
 
 void HistoryWindow::loadingProgressed(int done, int total)
@@ -246,7 +274,8 @@ void HistoryWindow::loadingFinished(bool cancelled)
     loadUntold_ = true;
     if (following_) {
         for (const ws::ScanRow &row : history_.rows())
-            watch_.seen(row.path, {true, row.size, row.modified});
+            unseen_.push_back({row.path, {true, row.size, row.modified}});
+        seeing_->start();
     }
     refresh();
 }
@@ -306,7 +335,7 @@ void HistoryWindow::showStatus()
 void HistoryWindow::showRanking()
 {
     rankingList_->clear();
-    if (history_.rows().empty() && !loader_.running()) {
+    if (history_.rows().empty() && !loader_.running() && !listing_.isRunning()) {
         rankingTitle_->setText(QStringLiteral("No scan loaded"));
         return;
     }

@@ -10,7 +10,9 @@
 #include "scan/levellookup.h"
 #include "scan/scans.h"
 
+#include <QFutureWatcher>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 class PlotWidget;
@@ -53,10 +55,10 @@ public:
 
     // Shows the scans that `sources` name, each a folder (its scan files)
     // or a scan file, in place of what it showed; while following is on,
-    // new and changed scans join as they settle. A source that does not
-    // exist or holds no scan file is told at once, in a message box each;
-    // false then.
-    bool open(const QStringList &sources);
+    // new and changed scans join as they settle. The sources are listed
+    // off the window's thread; one that does not exist or holds no scan
+    // file is told then, in a message box each.
+    void open(const QStringList &sources);
     // The map whose transmissions are marked and rank the scans; an empty
     // one for none.
     void setMap(const ws::MapData &map);
@@ -92,6 +94,8 @@ public:
     bool loading() const { return loader_.running(); }
     // Whether every source the last open() named was found with scan files.
     bool openedAll() const { return openedAll_; }
+    // Whether the sources of the last open() are still being listed.
+    bool listing() const { return listing_.isRunning(); }
     // Whether the ranking shown is not yet that of the scans shown.
     bool rankingPending() const { return ranker_.pending(); }
     ws::ScanWatch &watchForTest() { return watch_; }
@@ -100,9 +104,15 @@ signals:
     void scanChosen(const QString &path, ws::ScanSlot slot);
     // The history has taken what a load read, and the scans are ranked.
     void loaded();
+    // The sources of open() are listed, and what was wrong with them told.
+    void listed();
 
 private:
     void createElements();
+    void sourcesListed();
+    // Tells the follower which version of each row's file is shown, a few
+    // at a time: it watches each file, which takes a while for thousands.
+    void markSeen();
     // Follows the scans shown, or stops, as following is on or off.
     void follow();
     void loadingProgressed(int done, int total);
@@ -126,7 +136,6 @@ private:
     ws::ScanWatch watch_;
     bool following_ = true;
     QStringList followedFolders_;
-    QStringList followedFiles_;
     ws::MapData map_;
     // The map's entries marked on each side, horizontal and vertical, in
     // the map's order, and where each stands in the map.
@@ -140,6 +149,10 @@ private:
     ws::WheelTurns wheel_;
     bool cancelled_ = false;
     bool openedAll_ = true;
+    QFutureWatcher<ws::ScanSources> listing_;
+    QStringList followedSingles_;
+    std::vector<std::pair<QString, ws::FileStamp>> unseen_;
+    QTimer *seeing_ = nullptr;
     // What the readout and the trend show: the scan, the frequency and the
     // polarisation under the pointer.
     struct Pointer

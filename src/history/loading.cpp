@@ -1,6 +1,8 @@
 #include "history/loading.h"
 
+#include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace ws {
 
@@ -26,6 +28,11 @@ LoadedScan loadRow(const QString &path)
 QFuture<LoadedScan> loadRows(const QStringList &paths)
 {
     return QtConcurrent::mapped(&historyPool(), paths, loadRow);
+}
+
+QFuture<ScanSources> listSources(const QStringList &sources)
+{
+    return QtConcurrent::run(&historyPool(), scanSources, sources);
 }
 
 HistoryLoader::HistoryLoader(History &history, QObject *parent)
@@ -107,12 +114,19 @@ void HistoryLoader::takeResults(int begin, int end)
 void HistoryLoader::end()
 {
     const bool cancelled = watcher_->isCanceled();
-    // Rows read before their files went: the follower saw them go while
-    // they were read, or never will (a folder deleted whole).
+    // Rows read before their folder was deleted: the follower never tells
+    // of them. One look per folder, as a look per file would hold up the
+    // window's thread for thousands of scans.
+    QHash<QString, bool> folderThere;
     std::vector<ScanRow> kept;
     kept.reserve(rows_.size());
     for (ScanRow &row : rows_) {
-        if (stampOf(row.path).exists) {
+        const qsizetype slash = row.path.lastIndexOf(QLatin1Char('/'));
+        const QString folder = slash < 0 ? QStringLiteral(".") : row.path.left(slash + 1);
+        auto there = folderThere.find(folder);
+        if (there == folderThere.end())
+            there = folderThere.insert(folder, isFolder(folder));
+        if (*there) {
             kept.push_back(std::move(row));
             continue;
         }

@@ -42,6 +42,10 @@ LoadedScan loadRow(const QString &path);
 // leaves the files not yet begun unread.
 QFuture<LoadedScan> loadRows(const QStringList &paths);
 
+// scanSources on the history's pool: a folder of thousands of scans takes
+// a while to list.
+QFuture<ScanSources> listSources(const QStringList &sources);
+
 // Loads files into a history without ever waiting on the thread that runs
 // it. Files asked for while a load runs load after it, in one go. A file
 // that is gone by the end of its load, its folder deleted meanwhile say,

@@ -181,6 +181,7 @@ ScanSources scanSources(const QStringList &sources)
         return true;
     };
     QStringList files;
+    QSet<QString> singles;
     for (const QString &source : sources) {
         if (!isFolder(source)) {
             if (const std::optional<QString> why = unreachable(source)) {
@@ -189,6 +190,7 @@ ScanSources scanSources(const QStringList &sources)
                 found.missing.push_back({source, std::nullopt, reason, true});
             } else {
                 files << source;
+                singles << source;
             }
             continue;
         }
@@ -204,8 +206,11 @@ ScanSources scanSources(const QStringList &sources)
             found.unlisted.push_back({source, std::nullopt, listed.failure});
     }
     for (const QString &file : std::as_const(files)) {
-        if (firstTime(file))
-            found.files << file;
+        if (!firstTime(file))
+            continue;
+        found.files << file;
+        if (singles.contains(file))
+            found.singles << file;
     }
     return found;
 }

@@ -82,6 +82,8 @@ struct ScanSources
 {
     QStringList files;
     QStringList folders;
+    // The files of `files` named themselves, not found in a folder.
+    QStringList singles;
     // Folders without a scan file.
     QStringList emptyFolders;
     std::vector<SkippedScan> unlisted;

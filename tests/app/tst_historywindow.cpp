@@ -95,8 +95,8 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("empty"));
         const QString missing = dir.filePath("missing");
         HistoryWindow &history = w.window->showHistory({missing, dir.filePath("empty")});
+        QTRY_COMPARE(w.dialogs.details.size(), 2);
         QVERIFY(!history.openedAll());
-        QCOMPARE(w.dialogs.details.size(), 2);
         QCOMPARE(w.dialogs.details[0], missing + QStringLiteral(": No such file or directory"));
         QCOMPARE(w.dialogs.details[1],
                  dir.filePath("empty") + QStringLiteral(": no scan file (.scn) in this folder"));

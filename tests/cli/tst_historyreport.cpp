@@ -103,6 +103,30 @@ private slots:
     }
 #endif
 
+    // One column per file, however often and by whatever name it is given.
+    void aFileGivenTwiceIsOneColumn()
+    {
+        QTemporaryDir dir;
+        const QString scan = writeScan(dir, "a.scn", {}, kNoon);
+        const QString map = writeFile(dir, "demo.map", mapFileLine("TV", "MPEG2", "10.800", "H"));
+        const Run r = run(map, {dir.path(), dir.path(), scan});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith("frequency_mhz,polarisation,name,type,a.scn\n"),
+                 r.out.constData());
+    }
+
+    // A map without a frequency is told of, as --report tells it.
+    void aMapWithoutFrequenciesIsQuestioned()
+    {
+        QTemporaryDir dir;
+        writeScan(dir, "a.scn", {}, kNoon);
+        const QString map = writeFile(dir, "notes.map", "just words\r\n");
+        const Run r = run(map, {dir.path()});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.err, "wavesift: " + map.toUtf8() +
+                            ": no line holds a frequency; is this a map?\n");
+    }
+
     void nothingIsWrittenWithoutTheMapOrAnyScan_data()
     {
         QTest::addColumn<bool>("mapExists");
