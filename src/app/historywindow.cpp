@@ -12,6 +12,7 @@
 #include "plot/waterfall.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -250,11 +251,14 @@ void HistoryWindow::follow()
 
 void HistoryWindow::markSeen()
 {
-    constexpr size_t kAtATime = 200;
-    const size_t count = std::min(kAtATime, unseen_.size());
-    for (size_t i = unseen_.size() - count; i < unseen_.size(); ++i)
-        watch_.seen(unseen_[i].first, unseen_[i].second);
-    unseen_.resize(unseen_.size() - count);
+    // Each file watched costs more than the one before: a turn of the
+    // event loop takes what fits in a few milliseconds.
+    QElapsedTimer turn;
+    turn.start();
+    while (!unseen_.empty() && turn.elapsed() < 5) {
+        watch_.seen(unseen_.back().first, unseen_.back().second);
+        unseen_.pop_back();
+    }
     if (unseen_.empty())
         seeing_->stop();
 }

@@ -1,6 +1,12 @@
 #include "history/loading.h"
 
 #include <QSet>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 #include <QtConcurrent/QtConcurrentMap>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -10,6 +16,19 @@ QThreadPool &historyPool()
 {
     static QThreadPool pool;
     return pool;
+}
+
+void yieldToTheWindow()
+{
+#ifdef Q_OS_LINUX
+    // Qt's thread priorities do nothing under Linux's ordinary scheduler;
+    // a thread's niceness does.
+    thread_local bool lowered = false;
+    if (!lowered) {
+        lowered = true;
+        ::setpriority(PRIO_PROCESS, pid_t(::syscall(SYS_gettid)), 5);
+    }
+#endif
 }
 
 LoadedScan loadRow(const QString &path)
@@ -27,7 +46,10 @@ LoadedScan loadRow(const QString &path)
 
 QFuture<LoadedScan> loadRows(const QStringList &paths)
 {
-    return QtConcurrent::mapped(&historyPool(), paths, loadRow);
+    return QtConcurrent::mapped(&historyPool(), paths, [](const QString &path) {
+        yieldToTheWindow();
+        return loadRow(path);
+    });
 }
 
 QFuture<ScanSources> listSources(const QStringList &sources)

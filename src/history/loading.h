@@ -27,6 +27,10 @@ namespace ws {
 
 // The pool the history's loads and rankings run on, one thread per core.
 QThreadPool &historyPool();
+// Lowers the calling thread of the pool below the window's thread, once:
+// with every core parsing scans, a window's thread of equal standing gets
+// its turn only every few tens of milliseconds.
+void yieldToTheWindow();
 
 // One file's outcome: its row, or why it was skipped (`gone` when the file
 // does not exist).

@@ -165,7 +165,9 @@ HistoryRanker::Outcome HistoryRanker::run(std::vector<ScanRow> rows, QVector<Map
             unmeasured.push_back(i);
     }
     // On the other cores as well, the calling thread among them.
+    yieldToTheWindow();
     QtConcurrent::blockingMap(&historyPool(), unmeasured, [&](size_t i) {
+        yieldToTheWindow();
         if (!*stop)
             figures[i] = std::make_shared<const RankFigures>(rankFigures(rows[i], ranking));
     });
