@@ -43,15 +43,20 @@ void History::add(std::vector<ScanRow> rows, std::vector<SkippedScan> skipped)
     skipped_.erase(std::remove_if(skipped_.begin(), skipped_.end(),
                                   [&](const SkippedScan &s) { return rowOf_.contains(s.path); }),
                    skipped_.end());
+    // Thousands of files may be skipped at once.
+    QHash<QString, size_t> skippedAt;
+    for (size_t i = 0; i < skipped_.size(); ++i)
+        skippedAt.insert(skipped_[i].path, i);
     for (SkippedScan &s : skipped) {
         if (rowOf_.contains(s.path) || gone.contains(s.path))
             continue;
-        const auto same = std::find_if(skipped_.begin(), skipped_.end(),
-                                       [&](const SkippedScan &o) { return o.path == s.path; });
-        if (same != skipped_.end())
-            *same = std::move(s);
-        else
+        const auto same = skippedAt.constFind(s.path);
+        if (same != skippedAt.cend()) {
+            skipped_[*same] = std::move(s);
+        } else {
+            skippedAt.insert(s.path, skipped_.size());
             skipped_.push_back(std::move(s));
+        }
     }
 }
 

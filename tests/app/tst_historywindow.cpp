@@ -86,6 +86,26 @@ private slots:
         QTRY_COMPARE(history.history().rows().size(), size_t(2));
     }
 
+    // A map held for the main window loads once both scans are there.
+    void aHeldMapLoadsWithTheSecondScan()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        ws::test::writeFile(dir, "a.scn", ws::test::scanText({}));
+        ws::test::writeFile(dir, "b.scn", ws::test::scanText({}));
+        const QString map = ws::test::writeFile(
+            dir, "demo.map", ws::test::mapFileLine("TV", "MPEG2", "10.800", "H"));
+        HistoryWindow &history = w.window->showHistory({dir.path()});
+        w.window->holdMap(map);
+        QTRY_COMPARE(history.history().rows().size(), size_t(2));
+        history.chooseScan(0, Qt::LeftButton);
+        QTRY_VERIFY(w.scans().newest);
+        QVERIFY(w.map().entries.isEmpty());
+        history.chooseScan(1, Qt::RightButton);
+        QTRY_COMPARE(w.map().entries.size(), 1);
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
     // What cannot be shown is said at once, one box each, and the windows
     // open all the same.
     void aSourceThatIsMissingOrHoldsNoScanIsSaidAtOnce()
