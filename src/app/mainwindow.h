@@ -152,6 +152,9 @@ public:
     // on a scan there loads it here as the newest scan, a right click as
     // the reference.
     HistoryWindow &showHistory(const QStringList &sources);
+    // A map for this window that loads once both scans are drawn, as the
+    // history's scans are clicked (--history --map).
+    void holdMap(const QString &path);
     // The history window, once one was shown.
     HistoryWindow *historyWindow() const { return history_; }
     // Shows the panel of where to point the dish (Ctrl+P).
@@ -320,6 +323,7 @@ private:
     ws::FileFollower *follower_ = nullptr;
     HistoryWindow *history_ = nullptr;
     PointingPanel *pointing_ = nullptr;
+    QString heldMap_;
     bool following_ = true;
     // While a reload runs (F5, a followed file): the view stays if the
     // whole range does, and a table of levels shown stays, rebuilt.
