@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -71,8 +72,21 @@ QPainter &PlotWidget::painter()
     return *painter_;
 }
 
+void PlotWidget::endColumnRun()
+{
+    if (!columnRun_)
+        return;
+    const ColumnRun run = *columnRun_;
+    columnRun_.reset();
+    if (run.top == run.bottom)
+        pendingPoints_.emplace_back(run.x, run.top);
+    else
+        pendingLines_.emplace_back(run.x, run.top, run.x, run.bottom);
+}
+
 void PlotWidget::drawPending()
 {
+    endColumnRun();
     // The lines of one colour in one call: a curve is thousands of segments,
     // and the painter's work before each call is then done once. Their order
     // does not matter, they are all one colour.
@@ -179,10 +193,18 @@ void PlotWidget::line(double x1, double y1, double x2, double y2)
     const auto b = snap(x2, y2);
     // A point that is not a number has no place; the line to it is left out.
     if (a && b) {
-        if (*a == *b)
-            pendingPoints_.push_back(*a);
-        else
+        const int top = std::min(a->y(), b->y());
+        const int bottom = std::max(a->y(), b->y());
+        if (a->x() != b->x()) {
             pendingLines_.emplace_back(*a, *b);
+        } else if (columnRun_ && columnRun_->x == a->x() && top <= columnRun_->bottom
+                   && bottom >= columnRun_->top) {
+            columnRun_->top = std::min(columnRun_->top, top);
+            columnRun_->bottom = std::max(columnRun_->bottom, bottom);
+        } else {
+            endColumnRun();
+            columnRun_ = ColumnRun{a->x(), top, bottom};
+        }
     }
     currentX_ = x2;
     currentY_ = y2;
