@@ -74,14 +74,9 @@ QPainter &PlotWidget::painter()
 
 void PlotWidget::endColumnRun()
 {
-    if (!columnRun_)
-        return;
-    const ColumnRun run = *columnRun_;
+    if (columnRun_)
+        pendingColumns_.push_back(*columnRun_);
     columnRun_.reset();
-    if (run.top == run.bottom)
-        pendingPoints_.emplace_back(run.x, run.top);
-    else
-        pendingLines_.emplace_back(run.x, run.top, run.x, run.bottom);
 }
 
 void PlotWidget::drawPending()
@@ -94,8 +89,29 @@ void PlotWidget::drawPending()
         painter_->drawLines(pendingLines_.data(), int(pendingLines_.size()));
     if (!pendingPoints_.empty())
         painter_->drawPoints(pendingPoints_.data(), int(pendingPoints_.size()));
+    // A column of an opaque colour on a surface of one pixel per pixel goes
+    // straight into it, as the painter would set those pixels; a surface
+    // that shares its pixels with a copy is left to the painter, which
+    // draws into the shared pixels as it always has.
+    const QColor colour = painter_->pen().color(); // the batch's, not a new one
+    const bool direct = image_.devicePixelRatio() == 1.0 && image_.isDetached()
+                     && image_.format() == QImage::Format_RGB32 && colour.alpha() == 255;
+    const QRgb pixel = colour.rgba();
+    for (const ColumnRun &run : pendingColumns_) {
+        if (!direct) {
+            if (run.top == run.bottom)
+                painter_->drawPoint(run.x, run.top);
+            else
+                painter_->drawLine(run.x, run.top, run.x, run.bottom);
+        } else if (run.x >= 0 && run.x < image_.width()) {
+            const int last = std::min(run.bottom, image_.height() - 1);
+            for (int y = std::max(run.top, 0); y <= last; ++y)
+                reinterpret_cast<QRgb *>(image_.scanLine(y))[run.x] = pixel;
+        }
+    }
     pendingLines_.clear();
     pendingPoints_.clear();
+    pendingColumns_.clear();
 }
 
 void PlotWidget::endPainting()
