@@ -3,13 +3,16 @@
 
     python3 bench/startup.py <dir with startup_wavesift and startup_minimal> [runs]
                              [--before <dir with an older build's startup_wavesift>]
+                             [--instructions]
 
 Wavesift starts with the example files (EXAMPLES): the figure is the first
 paint of the window that shows them, as a user who names the files on the
 command line waits for it. Each Wavesift build is checked once to show all
 three in the labels of its first paint. With --before an older build runs
 with the same files, interleaved with the others, for a before-and-after
-figure from one run.
+figure from one run. With --instructions each program first runs once
+under valgrind's callgrind, which counts the instructions until the first
+paint: a figure that a busy machine does not blur.
 
 Both programs are built the same way (Release, same compiler and Qt) with
 bench/startup_probe.cpp linked in. The probe prints the monotonic clock the
@@ -73,8 +76,39 @@ def run_once(cmd, tries=2):
     return (painted - start) / 1e6, (app - start) / 1e6, usage.ru_maxrss / 1024.0, out
 
 
+def instructions(cmd):
+    """Instructions the process runs until its first paint, under callgrind:
+    unlike the time, the same from run to run on a busy machine."""
+    with tempfile.TemporaryDirectory() as folder:
+        done = subprocess.run(
+            ["valgrind", "--tool=callgrind",
+             "--callgrind-out-file=" + os.path.join(folder, "callgrind.out")] + cmd,
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    err = done.stderr.decode(errors="replace")
+    if "first-paint-ns" not in done.stdout.decode() or "Collected :" not in err:
+        sys.exit("%s did not paint its window under callgrind:\n%s" % (" ".join(cmd), err))
+    return int(err.split("Collected :")[1].split()[0])
+
+
+def count_instructions(programs):
+    counts = {name: instructions(cmd) for name, cmd in programs.items()}
+    print("instructions until the first paint (callgrind, one run each)")
+    for name, count in counts.items():
+        print("%-16s %8.1f M" % (name, count / 1e6))
+    label = counts["  with a label"]
+    for name in [n for n in counts if n.startswith("Wavesift")]:
+        print("%-15s / with a label: %.2f" % (name, counts[name] / label))
+    if "Wavesift before" in counts:
+        print("Wavesift against the build before: %.3f"
+              % (counts["Wavesift"] / counts["Wavesift before"]))
+    print()
+
+
 def main():
     args = sys.argv[1:]
+    counting = "--instructions" in args
+    if counting:
+        args.remove("--instructions")
     before = None
     if "--before" in args:
         at = args.index("--before")
@@ -88,6 +122,8 @@ def main():
                 "Wavesift": [os.path.join(folder, "startup_wavesift")] + EXAMPLES}
     if before:
         programs["Wavesift before"] = [os.path.join(before, "startup_wavesift")] + EXAMPLES
+    if counting:
+        count_instructions(programs)
     results = {name: [] for name in programs}
     for name, cmd in programs.items():  # one warm-up each: disk cache
         out = run_once(cmd)[3]

@@ -8,7 +8,8 @@
 # virtual X server, where the connection to the X server counts too.
 # How it measures: see bench/startup.py and bench/startup_probe.cpp.
 # With an older build's bench folder (its startup_wavesift) it runs that too,
-# interleaved, for before-and-after figures from one run.
+# interleaved, for before-and-after figures from one run. Where valgrind is
+# installed it also counts the instructions until the first paint.
 #   bash bench/startup.sh [runs] [older build-bench/bench]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -19,7 +20,10 @@ cmake --build "$here/build-bench" --target startup_wavesift startup_minimal
 runs="${1:-20}"
 before=()
 [[ -n "${2:-}" ]] && before=(--before "$2")
-QT_QPA_PLATFORM=offscreen python3 "$here/bench/startup.py" "$here/build-bench/bench" "$runs" "${before[@]}"
+counting=()
+command -v valgrind >/dev/null && counting=(--instructions)
+QT_QPA_PLATFORM=offscreen python3 "$here/bench/startup.py" "$here/build-bench/bench" "$runs" \
+  "${before[@]}" "${counting[@]}"
 if command -v xvfb-run >/dev/null; then
   echo
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 900x700x24" \
