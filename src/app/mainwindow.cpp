@@ -11,10 +11,10 @@
 #include "app/scanfilespanel.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
+#include "app/windowfonts.h"
 #include "app/windowkeys.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
@@ -32,14 +32,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setWindowTitle(QStringLiteral("Wavesift"));
     setWindowIcon(ws::appIcon());
 
-    // The layout was made for the narrow 8-point dialog font of its first
-    // platform; an Arial-like face keeps the texts inside their elements.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
-                      font.family()});
-    font.setPointSizeF(8);
-    setFont(font);
+    setFont(ws::windowFont());
 
     // Only the bare window reports moves; the elements stop theirs from
     // reaching it (see createElement).
