@@ -6,12 +6,19 @@
 //
 // It hooks in through Q_COREAPP_STARTUP_FUNCTION, which runs as soon as the
 // application object exists, so main() stays exactly the program's own.
+//
+// With the time it prints the texts of the window's labels as they were
+// painted, one "label-text" line each: the parent checks from them that the
+// files named on the command line were shown in that first paint, not some
+// later one.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <string>
 #include <ctime>
 #include <unistd.h>
 
@@ -32,11 +39,15 @@ public:
         if (!armed_ && event->type() == QEvent::Paint && watched->isWidgetType()
             && static_cast<QWidget *>(watched)->isWindow()) {
             armed_ = true;
+            std::string labels;
+            for (const QLabel *label : watched->findChildren<QLabel *>())
+                labels += "label-text " + label->text().simplified().toStdString() + '\n';
             // The paint event of the window comes first; its children and the
             // flush to the screen follow within the same update. A queued
             // call runs once all of that is done.
-            QTimer::singleShot(0, [] {
+            QTimer::singleShot(0, [labels] {
                 std::printf("first-paint-ns %lld\n", monotonicNs());
+                std::fputs(labels.c_str(), stdout);
                 std::fflush(stdout);
                 _exit(0);
             });

@@ -15,12 +15,14 @@
 #include "plot/waterfall.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -59,6 +61,12 @@ HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWi
 
     connect(&loader_, &ws::HistoryLoader::progress, this, &HistoryWindow::loadingProgressed);
     connect(&loader_, &ws::HistoryLoader::finished, this, &HistoryWindow::loadingFinished);
+    connect(&ranker_, &ws::HistoryRanker::ranked, this, &HistoryWindow::rankingArrived);
+    connect(&listing_, &QFutureWatcher<ws::ScanSources>::finished, this,
+            &HistoryWindow::sourcesListed);
+    seeing_ = new QTimer(this);
+    seeing_->setInterval(0);
+    connect(seeing_, &QTimer::timeout, this, &HistoryWindow::markSeen);
     connect(&follower_, &ws::FileFollower::settled, this,
             [this](const QStringList &paths) { loader_.load(paths); });
     // Window-wide, as in the main window.
@@ -95,7 +103,10 @@ void HistoryWindow::createElements()
         label->setTextFormat(Qt::PlainText);
     rankingTitle_->setWordWrap(true);
     trendTitle_->setWordWrap(true);
-    readout_->setMinimumWidth(1);
+    // Long texts are cut rather than widen the window past a small screen.
+    for (QWidget *widget : {static_cast<QWidget *>(readout_), static_cast<QWidget *>(status_),
+                            static_cast<QWidget *>(progress_)})
+        widget->setMinimumWidth(1);
     skipped_->setToolTip(QStringLiteral("Show the files that were skipped and why"));
     rankingList_->setToolTip(QStringLiteral("Click: load as newest scan, right click: as "
                                             "reference"));
@@ -144,24 +155,64 @@ void HistoryWindow::open(const QStringList &sources)
     history_.clear();
     pointer_.reset();
     readout_->clear();
+    cancelled_ = false;
+    followedFolders_.clear();
+    followedSingles_.clear();
+    follow();
     // Whole paths, so that a file is one row however it was named; done
     // on the text, as a name may keep bytes that Qt's file classes lose.
     QStringList whole;
     for (const QString &source : sources)
         whole << QDir::cleanPath(QDir::current().absoluteFilePath(source));
-    const ws::ScanSources found = ws::scanSources(whole);
+    // A listing of sources no longer shown is not waited for.
+    listing_.setFuture(ws::listSources(whole));
+    refresh();
+}
+
+void HistoryWindow::sourcesListed()
+{
+    const ws::ScanSources found = listing_.result();
     followedFolders_ = found.folders;
-    followedFiles_ = found.files;
+    followedSingles_ = found.singles;
     history_.add({}, found.unlisted);
     follow();
-    cancelled_ = false;
     loader_.load(found.files);
     refresh();
+    // Said once the window shows what it has, each in the words of a scan
+    // that did not load.
+    bool all = true;
+    for (const std::vector<ws::SkippedScan> *skipped : {&found.missing, &found.unlisted}) {
+        for (const ws::SkippedScan &s : *skipped) {
+            dialogs_.message(ws::messages::cancelled(),
+                             ws::failureDetail(ws::readableName(s.path), s.reason));
+            all = false;
+        }
+    }
+    for (const QString &folder : found.emptyFolders) {
+        dialogs_.message(ws::messages::cancelled(),
+                         ws::readableName(folder) +
+                             QStringLiteral(": no scan file (.scn) in this folder"));
+        all = false;
+    }
+    openedAll_ = all;
+    emit listed();
 }
 
 void HistoryWindow::setMap(const ws::MapData &map)
 {
     map_ = map;
+    for (const ws::Polarisation pol : {ws::Polarisation::Horizontal, ws::Polarisation::Vertical}) {
+        ws::MapData &side = sideMaps_[int(pol)];
+        side = {};
+        sideEntries_[int(pol)].clear();
+        for (qsizetype i = 0; i < map.entries.size(); ++i) {
+            if (WaterfallWidget::marksOn(map.entries[i], pol)) {
+                side.entries.push_back(map.entries[i]);
+                sideEntries_[int(pol)].push_back(int(i));
+            }
+        }
+    }
+    ranker_.setEntries(map.entries);
     refresh();
 }
 
@@ -173,6 +224,8 @@ bool HistoryWindow::loadMapFrom(const QString &path)
         return false;
     }
     setMap(ws::parseMap(file.value->bytes));
+    if (ws::holdsNoFrequency(map_))
+        dialogs_.message(ws::messages::mapWithoutFrequency(path));
     return true;
 }
 
@@ -186,6 +239,49 @@ void HistoryWindow::listenTo(const Workspace &workspace)
     connect(&workspace, &Workspace::followingChanged, this, &HistoryWindow::setFollowing);
     connect(&workspace, &Workspace::mapChanged, this,
             [this] { setMap(workspace_->map()); });
+}
+
+namespace {
+
+// The size the history window opens at where the screen has room.
+constexpr QSize kHistorySize(1000, 640);
+
+// The window's frame around its content, as the window system draws it;
+// none before the window was shown.
+QSize frameOf(const QWidget &window)
+{
+    return window.frameGeometry().size() - window.geometry().size();
+}
+
+// The content size that fits a window with that frame into `room`.
+QSize fitted(QSize wanted, QSize frame, const QRect &room)
+{
+    return wanted.boundedTo(room.size() - frame).expandedTo(QSize(1, 1));
+}
+
+} // namespace
+
+void HistoryWindow::placeBeside(QWidget &window)
+{
+    const QRect room = window.screen() ? window.screen()->availableGeometry() : QRect(0, 0, 1000, 640);
+    // A window not shown yet has no frame: it gets the other's.
+    const QSize frame = frameOf(window);
+    window.resize(fitted(window.size(), frame, room));
+    resize(fitted(kHistorySize, frame, room));
+    const QSize mine = window.size() + frame;
+    const QSize other = size() + frame;
+    if (mine.width() + other.width() <= room.width() &&
+        std::max(mine.height(), other.height()) <= room.height()) {
+        const int left = std::clamp(window.frameGeometry().left(), room.left(),
+                                    room.right() + 1 - mine.width() - other.width());
+        const int top = std::clamp(window.frameGeometry().top(), room.top(),
+                                   room.bottom() + 1 - std::max(mine.height(), other.height()));
+        window.move(left, top);
+        move(left + mine.width(), top);
+    } else {
+        window.move(room.topLeft());
+        move(room.right() + 1 - other.width(), room.bottom() + 1 - other.height());
+    }
 }
 
 void HistoryWindow::setView(const ws::View &view)
@@ -209,12 +305,28 @@ void HistoryWindow::follow()
         follower_.stop();
         return;
     }
-    follower_.follow(followedFiles_, followedFolders_, [](const QString &folder) {
+    follower_.follow(followedSingles_, followedFolders_, [](const QString &folder) {
         return ws::scanFilesIn(folder).value.value_or(QStringList());
     });
     // Only a later version of a file than the one shown is a change.
+    unseen_.clear();
     for (const ws::ScanRow &row : history_.rows())
-        follower_.seen(row.path, {true, row.size, row.modified});
+        unseen_.push_back({row.path, {true, row.size, row.modified}});
+    seeing_->start();
+}
+
+void HistoryWindow::markSeen()
+{
+    // Each file watched costs more than the one before: a turn of the
+    // event loop takes what fits in a few milliseconds.
+    QElapsedTimer turn;
+    turn.start();
+    while (!unseen_.empty() && turn.elapsed() < 5) {
+        follower_.seen(unseen_.back().first, unseen_.back().second);
+        unseen_.pop_back();
+    }
+    if (unseen_.empty())
+        seeing_->stop();
 }
 
 void HistoryWindow::loadingProgressed(int done, int total)
@@ -229,12 +341,24 @@ void HistoryWindow::loadingProgressed(int done, int total)
 void HistoryWindow::loadingFinished(bool cancelled)
 {
     cancelled_ = cancelled_ || cancelled;
+    loadUntold_ = true;
     if (following_) {
         for (const ws::ScanRow &row : history_.rows())
-            follower_.seen(row.path, {true, row.size, row.modified});
+            unseen_.push_back({row.path, {true, row.size, row.modified}});
+        seeing_->start();
     }
     refresh();
-    emit loaded();
+}
+
+void HistoryWindow::rankingArrived()
+{
+    ranking_ = ranker_.ranking();
+    showRanking();
+    showWaterfall();
+    if (loadUntold_ && !loader_.running()) {
+        loadUntold_ = false;
+        emit loaded();
+    }
 }
 
 void HistoryWindow::cancelLoading()
@@ -254,7 +378,10 @@ void HistoryWindow::refresh()
         view_ = ws::View(*range);
         wheel_.forget();
     }
-    ranking_ = ws::rankScans(history_.rows(), map_.entries);
+    // Until the ranking of these rows arrives, none is shown: the places
+    // of the last one are rows that may have moved.
+    ranking_ = {};
+    ranker_.rank(history_.rows());
     showStatus();
     showRanking();
     showWaterfall();
@@ -278,9 +405,17 @@ void HistoryWindow::showStatus()
 void HistoryWindow::showRanking()
 {
     rankingList_->clear();
+    if (history_.rows().empty() && !loader_.running() && !listing_.isRunning()) {
+        rankingTitle_->setText(QStringLiteral("No scan loaded"));
+        return;
+    }
     if (map_.entries.isEmpty()) {
         rankingTitle_->setText(QStringLiteral("Best position: load a map to rank the scans by "
                                               "its MPEG transmissions"));
+        return;
+    }
+    if (ranker_.pending() || loader_.running()) {
+        rankingTitle_->setText(QStringLiteral("Best position: ranking the scans ..."));
         return;
     }
     if (ranking_.places.empty()) {
@@ -291,6 +426,8 @@ void HistoryWindow::showRanking()
     rankingTitle_->setText(QStringLiteral("Best position: mean level of %1 MPEG "
                                           "transmissions, best first")
                                .arg(ranking_.transmissions));
+    // Thousands of items: laid out once, when all are in.
+    rankingList_->setUpdatesEnabled(false);
     int place = 0;
     for (const ws::Ranking::Place &p : ranking_.places) {
         const ws::ScanRow &row = history_.rows()[size_t(p.row)];
@@ -307,6 +444,7 @@ void HistoryWindow::showRanking()
             item->setFont(bold);
         }
     }
+    rankingList_->setUpdatesEnabled(true);
 }
 
 void HistoryWindow::showWaterfall()
@@ -370,7 +508,9 @@ void HistoryWindow::showReadout(int scan, double mhz, ws::Polarisation pol)
                       (level ? QStringLiteral("level ") + ws::formatSingle(float(*level))
                              : QStringLiteral("no level")));
 
-    const int nearest = ws::nearestMapEntry(map_, mhz);
+    // Of the transmissions sent in the polarisation under the pointer.
+    const int onSide = ws::nearestMapEntry(sideMaps_[int(pol)], mhz);
+    const int nearest = onSide < 0 ? -1 : sideEntries_[int(pol)][size_t(onSide)];
     if (nearest < 0) {
         trendTitle_->setText(QStringLiteral("Trend: load a map to follow a transmission"));
         trend_->erase();
@@ -406,9 +546,10 @@ void HistoryWindow::showSkippedFiles()
         lines << ws::failureDetail(ws::readableName(skipped.path), skipped.reason) +
                      QStringLiteral(" (") + message + QLatin1Char(')');
     }
-    dialogs_.message(fileCount(lines.size()) + QStringLiteral(" skipped: no scans, or not "
-                                                              "readable"),
-                     lines.join(QLatin1Char('\n')));
+    lines.sort();
+    dialogs_.message(fileCount(size_t(lines.size())) +
+                         QStringLiteral(" skipped: no scans, or not readable"),
+                     ws::messages::fileList(lines));
 }
 
 void HistoryWindow::rankingPressed(QPoint position, Qt::MouseButton button)

@@ -4,12 +4,15 @@
 #include "core/platform.h"
 #include "history/history.h"
 #include "history/loading.h"
+#include "history/ranking.h"
 #include "map/mapfile.h"
 #include "plot/view.h"
 #include "scan/levellookup.h"
 #include "scan/scans.h"
 
+#include <QFutureWatcher>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 class Workspace;
@@ -55,7 +58,9 @@ public:
 
     // Shows the scans that `sources` name, each a folder (its scan files)
     // or a scan file, in place of what it showed; while following is on,
-    // new and changed scans join as they settle.
+    // new and changed scans join as they settle. The sources are listed
+    // off the window's thread; one that does not exist or holds no scan
+    // file is told then, in a message box each.
     void open(const QStringList &sources);
     // The map whose transmissions are marked and rank the scans; an empty
     // one for none.
@@ -72,6 +77,9 @@ public:
     // Takes the map and the following of the main window's workspace, now
     // and whenever they change there.
     void listenTo(const Workspace &workspace);
+    // Beside `window` where the screen holds both, else over it; each
+    // fitted to the screen.
+    void placeBeside(QWidget &window);
 
     // What the user can do, by purpose; the elements' events call these.
     // Asks for the scan of row `scan` in the main window: as the newest
@@ -93,18 +101,31 @@ public:
     const ws::Ranking &ranking() const { return ranking_; }
     const ws::View &view() const { return view_; }
     bool loading() const { return loader_.running(); }
+    // Whether every source the last open() named was found with scan files.
+    bool openedAll() const { return openedAll_; }
+    // Whether the sources of the last open() are still being listed.
+    bool listing() const { return listing_.isRunning(); }
+    // Whether the ranking shown is not yet that of the scans shown.
+    bool rankingPending() const { return ranker_.pending(); }
 
 signals:
     void scanChosen(const QString &path, ws::ScanSlot slot);
-    // The history has taken what a load read.
+    // The history has taken what a load read, and the scans are ranked.
     void loaded();
+    // The sources of open() are listed, and what was wrong with them told.
+    void listed();
 
 private:
     void createElements();
+    void sourcesListed();
+    // Tells the follower which version of each row's file is shown, a few
+    // at a time: it watches each file, which takes a while for thousands.
+    void markSeen();
     // Follows the scans shown, or stops, as following is on or off.
     void follow();
     void loadingProgressed(int done, int total);
     void loadingFinished(bool cancelled);
+    void rankingArrived();
     // After every change of the rows, the map or the view.
     void refresh();
     void showRanking();
@@ -118,10 +139,16 @@ private:
     ws::History history_;
     ws::HistoryLoader loader_;
     ws::FileFollower follower_;
+    ws::HistoryRanker ranker_;
+    // Whether a load's end waits for its ranking to be told.
+    bool loadUntold_ = false;
     bool following_ = true;
     QStringList followedFolders_;
-    QStringList followedFiles_;
     ws::MapData map_;
+    // The map's entries marked on each side, horizontal and vertical, in
+    // the map's order, and where each stands in the map.
+    ws::MapData sideMaps_[2];
+    std::vector<int> sideEntries_[2];
     ws::Ranking ranking_;
     ws::View view_;
     // Whether the view came from the main window; otherwise it follows the
@@ -129,6 +156,11 @@ private:
     bool viewGiven_ = false;
     ws::WheelTurns wheel_;
     bool cancelled_ = false;
+    bool openedAll_ = true;
+    QFutureWatcher<ws::ScanSources> listing_;
+    QStringList followedSingles_;
+    std::vector<std::pair<QString, ws::FileStamp>> unseen_;
+    QTimer *seeing_ = nullptr;
     // What the readout and the trend show: the scan, the frequency and the
     // polarisation under the pointer.
     struct Pointer

@@ -124,10 +124,22 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     bool loaded = true;
     if (line.mode == cli::Mode::History) {
         // The main window opens empty; the history has it to load into.
+        // What cannot be found is told on standard error as well, the
+        // sources once they are listed.
         QTimer::singleShot(0, window.get(), [&] {
+            dialogs.loading = true;
+            dialogs.file.clear();
             HistoryWindow &history = window->showHistory(line.files);
-            if (!line.mapPath.isEmpty())
-                loaded = history.loadMapFrom(line.mapPath);
+            QObject::connect(&history, &HistoryWindow::listed, window.get(),
+                             [&] { dialogs.loading = false; }, Qt::SingleShotConnection);
+            if (!line.mapPath.isEmpty()) {
+                dialogs.file = line.mapPath;
+                if (history.loadMapFrom(line.mapPath))
+                    window->workspace().holdMap(ws::absoluteFileName(line.mapPath));
+                else
+                    loaded = false;
+                dialogs.file.clear();
+            }
         });
     } else if (!line.files.isEmpty()) {
         // Once the window is up: a message box about a file stands on it.
@@ -140,6 +152,11 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
         });
     }
     const int code = app.exec();
+    // A source of the history that is missing or holds no scan fails the
+    // run, once the user has seen what there is.
+    if (line.mode == cli::Mode::History && window->historyWindow() &&
+        !window->historyWindow()->openedAll())
+        loaded = false;
     return code != 0 ? code : loaded ? cli::exitcode::success : cli::exitcode::notLoaded;
 }
 

@@ -14,6 +14,7 @@
 #include "app/scanfilespanel.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
+#include "app/windowfonts.h"
 #include "app/windowkeys.h"
 #include "app/windowpicture.h"
 #include "app/workspace.h"
@@ -23,7 +24,6 @@
 #include "wording/messages.h"
 
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -47,14 +47,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setWindowTitle(QStringLiteral("Wavesift"));
     setWindowIcon(ws::appIcon());
 
-    // The layout was made for the narrow 8-point dialog font of its first
-    // platform; an Arial-like face keeps the texts inside their elements.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
-                      font.family()});
-    font.setPointSizeF(8);
-    setFont(font);
+    setFont(ws::windowFont());
 
     // Only the bare window reports moves; the elements stop theirs from
     // reaching it (see createElement).
@@ -355,16 +348,22 @@ void MainWindow::openHistory()
 
 HistoryWindow &MainWindow::showHistory(const QStringList &sources)
 {
-    if (!history_) {
+    const bool first = !history_;
+    if (first) {
         history_ = new HistoryWindow(*platform_.dialogs, workspace_->fileClock(), this);
         connect(history_, &HistoryWindow::scanChosen, this,
                 [this](const QString &path, ws::ScanSlot slot) {
-                    work_->whenIdle([this, path, slot] { workspace_->loadScanFrom(slot, path); });
+                    work_->whenIdle([this, path, slot] {
+                        workspace_->loadScanFrom(slot, path);
+                        workspace_->loadHeldMap();
+                    });
                 });
     }
     history_->listenTo(*workspace_);
     if (workspace_->scans().bothLoaded())
         history_->setView(plots_->view());
+    if (first)
+        history_->placeBeside(*this);
     history_->open(sources);
     history_->show();
     history_->raise();

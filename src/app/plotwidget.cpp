@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -71,8 +72,16 @@ QPainter &PlotWidget::painter()
     return *painter_;
 }
 
+void PlotWidget::endColumnRun()
+{
+    if (columnRun_)
+        pendingColumns_.push_back(*columnRun_);
+    columnRun_.reset();
+}
+
 void PlotWidget::drawPending()
 {
+    endColumnRun();
     // The lines of one colour in one call: a curve is thousands of segments,
     // and the painter's work before each call is then done once. Their order
     // does not matter, they are all one colour.
@@ -80,8 +89,29 @@ void PlotWidget::drawPending()
         painter_->drawLines(pendingLines_.data(), int(pendingLines_.size()));
     if (!pendingPoints_.empty())
         painter_->drawPoints(pendingPoints_.data(), int(pendingPoints_.size()));
+    // A column of an opaque colour on a surface of one pixel per pixel goes
+    // straight into it, as the painter would set those pixels; a surface
+    // that shares its pixels with a copy is left to the painter, which
+    // draws into the shared pixels as it always has.
+    const QColor colour = painter_->pen().color(); // the batch's, not a new one
+    const bool direct = image_.devicePixelRatio() == 1.0 && image_.isDetached()
+                     && image_.format() == QImage::Format_RGB32 && colour.alpha() == 255;
+    const QRgb pixel = colour.rgba();
+    for (const ColumnRun &run : pendingColumns_) {
+        if (!direct) {
+            if (run.top == run.bottom)
+                painter_->drawPoint(run.x, run.top);
+            else
+                painter_->drawLine(run.x, run.top, run.x, run.bottom);
+        } else if (run.x >= 0 && run.x < image_.width()) {
+            const int last = std::min(run.bottom, image_.height() - 1);
+            for (int y = std::max(run.top, 0); y <= last; ++y)
+                reinterpret_cast<QRgb *>(image_.scanLine(y))[run.x] = pixel;
+        }
+    }
     pendingLines_.clear();
     pendingPoints_.clear();
+    pendingColumns_.clear();
 }
 
 void PlotWidget::endPainting()
@@ -179,10 +209,18 @@ void PlotWidget::line(double x1, double y1, double x2, double y2)
     const auto b = snap(x2, y2);
     // A point that is not a number has no place; the line to it is left out.
     if (a && b) {
-        if (*a == *b)
-            pendingPoints_.push_back(*a);
-        else
+        const int top = std::min(a->y(), b->y());
+        const int bottom = std::max(a->y(), b->y());
+        if (a->x() != b->x()) {
             pendingLines_.emplace_back(*a, *b);
+        } else if (columnRun_ && columnRun_->x == a->x() && top <= columnRun_->bottom
+                   && bottom >= columnRun_->top) {
+            columnRun_->top = std::min(columnRun_->top, top);
+            columnRun_->bottom = std::max(columnRun_->bottom, bottom);
+        } else {
+            endColumnRun();
+            columnRun_ = ColumnRun{a->x(), top, bottom};
+        }
     }
     currentX_ = x2;
     currentY_ = y2;

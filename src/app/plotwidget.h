@@ -78,6 +78,8 @@ private:
     QPainter &painter();
     // Draws what line() collected since the colour was set.
     void drawPending();
+    // Hands the column run to the pending columns.
+    void endColumnRun();
     void endPainting();
     // The surface's size in device pixels for the widget's size now.
     QSize deviceSize() const;
@@ -100,6 +102,18 @@ private:
     std::unique_ptr<QPainter> painter_;
     std::vector<QLine> pendingLines_;
     std::vector<QPoint> pendingPoints_;
+    // Overlapping vertical segments in one pixel column, as a curve of many
+    // more points than the plot has columns makes them: the pixels from the
+    // lowest to the highest row are those of all of them, and the painter's
+    // work per line is most of a curve's drawing.
+    struct ColumnRun
+    {
+        int x;
+        int top;
+        int bottom;
+    };
+    std::optional<ColumnRun> columnRun_;
+    std::vector<ColumnRun> pendingColumns_;
     QColor foreColor_ = Qt::black;
     double left_ = 0;
     double top_ = 0;

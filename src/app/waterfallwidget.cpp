@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "plot/mapstrip.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -28,9 +29,9 @@ bool carriesAny(const std::vector<ws::WaterfallRow> &rows)
     return false;
 }
 
-// Which side marks the entry: its own polarisation, or both for a circular
-// one.
-bool marksOn(const ws::MapEntry &entry, ws::Polarisation pol)
+} // namespace
+
+bool WaterfallWidget::marksOn(const ws::MapEntry &entry, ws::Polarisation pol)
 {
     const QString letter = entry.polarisation.toUpper();
     if (letter == QLatin1String("H"))
@@ -39,8 +40,6 @@ bool marksOn(const ws::MapEntry &entry, ws::Polarisation pol)
         return pol == ws::Polarisation::Vertical;
     return true;
 }
-
-} // namespace
 
 WaterfallWidget::WaterfallWidget(QWidget *parent)
     : QWidget(parent)
@@ -163,12 +162,18 @@ void WaterfallWidget::paintEvent(QPaintEvent *)
         painter.drawText(under, Qt::AlignRight,
                          ws::formatNumber(ws::roundHalfEven(view_.last())) +
                              QStringLiteral(" MHz"));
+        // Thousands of marks: drawn a colour at a time.
+        QHash<QRgb, QVector<QLineF>> marks;
         for (const ws::MapEntry &entry : picture_.marks) {
             const double x = xOf(area, entry.frequency + 0.5);
             if (!marksOn(entry, side.pol) || !(x >= area.left() && x < area.right() + 1))
                 continue;
-            painter.setPen(ws::mapColour(entry.polarisation));
-            painter.drawLine(QPointF(x, area.top() - kMarks), QPointF(x, area.top() - 2));
+            marks[ws::mapColour(entry.polarisation).rgba()].push_back(
+                QLineF(QPointF(x, area.top() - kMarks), QPointF(x, area.top() - 2)));
+        }
+        for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
+            painter.setPen(QColor::fromRgba(it.key()));
+            painter.drawLines(it.value());
         }
         const ws::WaterfallRows::Band band = rowsOf(area).bandOf(picture_.best);
         if (band.bottom > band.top) {

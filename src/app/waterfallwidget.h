@@ -41,6 +41,10 @@ public:
 
     explicit WaterfallWidget(QWidget *parent = nullptr);
 
+    // Whether the entry is marked on the side of `pol`: its own
+    // polarisation's, or both for a circular one.
+    static bool marksOn(const ws::MapEntry &entry, ws::Polarisation pol);
+
     // Draws `picture` over the view's visible part. The rows' levels must
     // stay as they are until the next call.
     void showPicture(Picture picture, const ws::View &view);

@@ -3,6 +3,7 @@
 #include "app/growinglayout.h"
 #include "app/plotwidget.h"
 #include "app/verdicttile.h"
+#include "app/windowfonts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -54,8 +55,12 @@ QWidget *createElement(const ws::window::Element &element, QWidget *parent)
         break;
     }
     case ElementKind::TextBox: {
-        auto *box = new QLineEdit(text, parent);
+        // Filled once made: a box made with its text lays it out first in
+        // the application's font, before it has the window's, and so loads
+        // a face that nothing shows.
+        auto *box = new QLineEdit(parent);
         box->setTextMargins(0, 0, 0, 0);
+        box->setText(text);
         widget = box;
         break;
     }
@@ -70,11 +75,7 @@ QWidget *createElement(const ws::window::Element &element, QWidget *parent)
         box->setTabChangesFocus(true);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        QFont courier(QStringLiteral("Courier New"));
-        courier.setStyleHint(QFont::TypeWriter);
-        courier.setFixedPitch(true);
-        courier.setPointSizeF(8.25);
-        box->setFont(courier);
+        box->setFont(ws::logFont());
         widget = box;
         break;
     }

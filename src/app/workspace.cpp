@@ -179,6 +179,12 @@ bool Workspace::openFilesByKind(const QStringList &files,
     return loadFiles(*sorted, beforeEach);
 }
 
+void Workspace::loadHeldMap()
+{
+    if (!heldMap_.isEmpty() && files_.mapLoadEnabled())
+        loadMapFrom(std::exchange(heldMap_, QString()));
+}
+
 void Workspace::reloadFiles()
 {
     // Each file on its own: one that fails says so as after a dialog, and

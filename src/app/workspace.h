@@ -57,6 +57,10 @@ public:
     // the slots take loads nothing, and the user is told.
     bool openFilesByKind(const QStringList &files,
                          const std::function<void(const QString &path)> &beforeEach = {});
+    // A map that loads once both scans are drawn (--history --map): the
+    // history's clicks load the scans one at a time.
+    void holdMap(const QString &path) { heldMap_ = path; }
+    void loadHeldMap();
     // F5: each loaded file again, the scans and then the map.
     void reloadFiles();
     // Whether a loaded scan whose file changes loads again by itself.
@@ -107,6 +111,7 @@ private:
     // Empty for what was never loaded.
     BySlot<ws::ScanSource> sources_;
     QString mapPath_;
+    QString heldMap_;
     ws::NewestShown newestShown_;
     ws::FileFollower *follower_ = nullptr;
     bool following_ = true;

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QList>
+#include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -28,23 +29,38 @@ namespace {
 
 using Sink = std::function<void(const QByteArray &)>;
 
-// One scan's column: the cell of every map entry as the CSV writes it, with
-// the comma before it, one after another, and where each ends; or why the
-// scan was left out. The
-// levels are read from the whole scan, as --report reads them, not from a
-// history's single-precision rows; and the cells are written on the scan's
-// thread, as a map of thousands of entries makes formatting the numbers as
-// costly as reading the scans.
+// One scan's column: the levels along its curve, laid out by sky
+// frequency, from which each entry's cell is made as its rows are written;
+// or why the scan was left out. The levels are those of the whole scan, as
+// --report reads them, not a history's single-precision rows; they are
+// kept in single precision only where that is exact (the levels files hold
+// are whole numbers), so that ten thousand columns take some 160 MB and not
+// the gigabyte their cells' text would.
 struct Column
 {
     QString path;
     QDateTime modified;
-    QByteArray cells;
-    QList<quint32> ends;
+    ScanExtent extent;
+    double first = 0;
+    // Per polarisation, as floats or, where one level would change, as
+    // doubles.
+    std::vector<float> floats[2];
+    std::vector<double> doubles[2];
     std::optional<SkippedScan> skipped;
+
+    std::optional<double> levelAt(Polarisation pol, double f) const
+    {
+        const std::vector<float> &narrow = floats[int(pol)];
+        const std::vector<double> &wide = doubles[int(pol)];
+        const double i = f - first;
+        const size_t size = wide.empty() ? narrow.size() : wide.size();
+        if (!(i >= 0 && i < double(size)))
+            return std::nullopt;
+        return wide.empty() ? double(narrow[size_t(i)]) : wide[size_t(i)];
+    }
 };
 
-Column readColumn(const QString &path, const QVector<MapEntry> &entries)
+Column readColumn(const QString &path)
 {
     Column column;
     column.path = path;
@@ -55,40 +71,22 @@ Column readColumn(const QString &path, const QVector<MapEntry> &entries)
     }
     const ScanData &scan = file.value->scan;
     column.modified = file.value->modified;
-    // The levels along the scan's curve, laid out by sky frequency: each
-    // entry then reads five neighbours instead of looking up five cells.
+    column.extent = extentOf(scan);
     const FrequencyRange curve = curveRange(scan);
-    std::vector<double> strips[2];
+    column.first = curve.first;
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
         if (!carries(scan, pol))
             continue;
+        std::vector<double> levels;
         for (double f = curve.first; f <= curve.last; ++f)
-            strips[int(pol)].push_back(levelAt(scan, pol, f).value_or(0));
+            levels.push_back(levelAt(scan, pol, f).value_or(0));
+        const bool exact = std::all_of(levels.begin(), levels.end(),
+                                       [](double v) { return double(float(v)) == v; });
+        if (exact)
+            column.floats[int(pol)].assign(levels.begin(), levels.end());
+        else
+            column.doubles[int(pol)] = std::move(levels);
     }
-    const auto stripAt = [&](Polarisation pol, double f) -> std::optional<double> {
-        const std::vector<double> &strip = strips[int(pol)];
-        const double i = f - curve.first;
-        if (!(i >= 0 && i < double(strip.size())))
-            return std::nullopt;
-        return strip[size_t(i)];
-    };
-    const ScanExtent extent = extentOf(scan);
-    column.ends.reserve(entries.size());
-    // Written straight into the column, with room for the longest cell.
-    qsizetype used = 0;
-    for (const MapEntry &entry : entries) {
-        if (column.cells.size() - used < kMaxLevelText + 1)
-            column.cells.resize(std::max<qsizetype>(2 * column.cells.size(), 4096));
-        char *to = column.cells.data() + used;
-        *to++ = ',';
-        const std::optional<double> level =
-            transmissionLevel(extent, stripAt, entry.frequency, entry.polarisation);
-        if (level)
-            to = writeLevelText(to, *level);
-        used = to - column.cells.constData();
-        column.ends.push_back(quint32(used));
-    }
-    column.cells.truncate(used);
     return column;
 }
 
@@ -112,47 +110,40 @@ QString wholePath(const QString &path)
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
-// The rows of `count` entries from `first` on. Each column holds its cells
-// one after another; a row takes one cell from each of thousands of columns.
-// Reading a column at a time for a block of rows, and writing each cell into
-// its row's place, keeps to a few places in memory at a time instead of
-// jumping across all the columns for every row.
+// The rows of `count` entries from `first` on, one column after another,
+// each cell written into its row.
 QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Column *> &columns,
                   qsizetype first, qsizetype count)
 {
-    const auto cellStart = [](const Column *column, qsizetype i) {
-        return i > 0 ? column->ends[i - 1] : 0u;
-    };
-    std::vector<QByteArray> fields;
-    std::vector<qsizetype> at(size_t(count) + 1, 0);
+    std::vector<QByteArray> rows;
+    rows.reserve(size_t(count));
     for (qsizetype r = 0; r < count; ++r) {
-        fields.push_back(entryCsvFields(entries[first + r]).toUtf8());
-        at[size_t(r) + 1] = fields.back().size() + 1; // the line end
+        rows.push_back(entryCsvFields(entries[first + r]).toUtf8());
+        rows.back().reserve(rows.back().size() + 8 * qsizetype(columns.size()) + 1);
     }
+    char cell[kMaxLevelText + 1];
     for (const Column *column : columns) {
-        for (qsizetype r = 0; r < count; ++r)
-            at[size_t(r) + 1] += column->ends[first + r] - cellStart(column, first + r);
-    }
-    for (size_t r = 1; r < at.size(); ++r)
-        at[r] += at[r - 1];
-    QByteArray rows(at.back(), Qt::Uninitialized);
-    char *to = rows.data();
-    for (size_t r = 0; r < fields.size(); ++r) {
-        std::memcpy(to + at[r], fields[r].constData(), size_t(fields[r].size()));
-        at[r] += fields[r].size();
-    }
-    for (const Column *column : columns) {
-        const char *cells = column->cells.constData();
+        const auto levelAt = [column](Polarisation pol, double f) {
+            return column->levelAt(pol, f);
+        };
         for (qsizetype r = 0; r < count; ++r) {
-            const quint32 begin = cellStart(column, first + r);
-            const quint32 end = column->ends[first + r];
-            for (quint32 c = begin; c < end; ++c)
-                to[at[size_t(r)]++] = cells[c];
+            const MapEntry &entry = entries[first + r];
+            char *to = cell;
+            *to++ = ',';
+            if (const std::optional<double> level = transmissionLevel(
+                    column->extent, levelAt, entry.frequency, entry.polarisation))
+                to = writeLevelText(to, *level);
+            rows[size_t(r)].append(cell, to - cell);
         }
     }
-    for (qsizetype r = 0; r < count; ++r)
-        to[at[size_t(r)]] = '\n';
-    return rows;
+    QByteArray text;
+    qsizetype size = 0;
+    for (const QByteArray &row : rows)
+        size += row.size() + 1;
+    text.reserve(size);
+    for (const QByteArray &row : rows)
+        text += row + '\n';
+    return text;
 }
 
 } // namespace
@@ -163,13 +154,18 @@ int runHistoryReport(const QString &mapPath, const QStringList &scans,
     const QString mapFile = wholePath(mapPath);
     const auto mapBytes = readMapFile(mapFile);
     std::optional<QVector<MapEntry>> entries;
-    if (mapBytes.value)
-        entries = parseMap(mapBytes.value->bytes).entries;
-    else
+    if (mapBytes.value) {
+        const MapData map = parseMap(mapBytes.value->bytes);
+        if (holdsNoFrequency(map))
+            tell(err, messageLine(messages::mapWithoutFrequency(mapFile), QString()));
+        entries = map.entries;
+    } else {
         tell(err, messageLine(messages::cancelled(),
                               failureDetail(mapFile, mapBytes.failure.reason)));
+    }
     // Every file is tried, so that one run names every file that is wrong.
-    return writeHistoryReport(entries, scans, out, err);
+    const int code = writeHistoryReport(entries, scans, out, err);
+    return entries ? code : exitcode::badArguments;
 }
 
 int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStringList &scans,
@@ -180,6 +176,8 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
     for (const QString &scan : scans)
         whole << wholePath(scan);
     const ScanSources sources = scanSources(whole);
+    for (const SkippedScan &missing : sources.missing)
+        tellNotLoaded(err, missing);
     for (const SkippedScan &unlisted : sources.unlisted)
         tellNotLoaded(err, unlisted);
     for (const QString &folder : sources.emptyFolders)
@@ -187,10 +185,7 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
                       QStringLiteral(": no scan file (.scn) in this folder\n"));
 
     // The scans are read on all cores, each into its column at once.
-    QList<Column> columns =
-        QtConcurrent::blockingMapped(sources.files, [&entries](const QString &path) {
-            return readColumn(path, entries);
-        });
+    QList<Column> columns = QtConcurrent::blockingMapped(sources.files, readColumn);
     std::vector<const Column *> loaded;
     for (const Column &column : columns) {
         if (column.skipped)
@@ -207,21 +202,26 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
     QString header = QStringLiteral("frequency_mhz,polarisation,name,type");
     for (const Column *column : loaded)
         header += QLatin1Char(',') + csvTextField(readableName(fileNameOf(column->path)));
-    // Written in pieces: a map of thousands of entries over thousands of
-    // scans makes some hundred megabytes of text.
-    QByteArray csv = header.toUtf8() + '\n';
-    Written written;
+    Written written = out(header.toUtf8() + '\n');
+    // A map of thousands of entries over thousands of scans makes a
+    // gigabyte of text: it goes out a few blocks of rows at a time, each
+    // block made on a core of its own, and is never whole in memory.
     constexpr qsizetype kBlock = 64;
-    for (qsizetype first = 0; first < entries.size() && written.ok; first += kBlock) {
-        const qsizetype count = std::min(kBlock, entries.size() - first);
-        csv += rowsOf(entries, loaded, first, count);
-        if (csv.size() >= (qsizetype(1) << 20) || first + count == entries.size()) {
-            written = out(csv);
-            csv.clear();
+    const qsizetype inFlight = std::max(2, QThread::idealThreadCount()) * 2;
+    for (qsizetype first = 0; first < entries.size() && written.ok;
+         first += kBlock * inFlight) {
+        QList<qsizetype> blocks;
+        for (qsizetype b = first; b < entries.size() && b < first + kBlock * inFlight; b += kBlock)
+            blocks << b;
+        const QList<QByteArray> texts =
+            QtConcurrent::blockingMapped(blocks, [&](qsizetype begin) {
+                return rowsOf(entries, loaded, begin, std::min(kBlock, entries.size() - begin));
+            });
+        for (const QByteArray &text : texts) {
+            if (written.ok)
+                written = out(text);
         }
     }
-    if (written.ok && entries.isEmpty())
-        written = out(csv);
     if (!written.ok) {
         if (err)
             err(reportNotWritten(written));

@@ -1,5 +1,7 @@
 #include "core/filenames.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,10 +89,28 @@ QString nameText(QByteArrayView name)
 
 QString readableName(const QString &name)
 {
-    if (qtCanName(name))
-        return name;
-    const std::optional<QByteArray> bytes = nativeFileName(name);
-    return bytes ? QString::fromUtf8(*bytes) : name;
+    QString shown;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        // The second half of a pair is a character's, not a stray byte.
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+        const bool escaped = isStrayByte(c) || c.unicode() < 0x20 || c.unicode() == 0x7F;
+        if (!escaped && shown.isNull()) {
+            i += pair ? 1 : 0;
+            continue;
+        }
+        if (shown.isNull())
+            shown = name.left(i);
+        if (escaped) {
+            const int byte = isStrayByte(c) ? c.unicode() - kStrayByteBase : c.unicode();
+            shown += QStringLiteral("\\x") +
+                QString::number(byte, 16).rightJustified(2, QLatin1Char('0')).toUpper();
+        } else {
+            shown += pair ? name.mid(i++, 2) : QString(c);
+        }
+    }
+    return shown.isNull() ? name : shown;
 }
 
 std::optional<QByteArray> nativeFileName(const QString &name)

@@ -22,8 +22,10 @@ QString argumentText(const char *argument);
 // keeps its stray bytes the same way.
 QString nameText(QByteArrayView name);
 
-// A name as the user reads it: stray bytes shown as U+FFFD, the mark for a
-// character that could not be decoded. Such a text names no file.
+// A name as the user reads it, in a list or a report: each stray byte, and
+// each control character, shown as \xNN (upper case), so that two names
+// that differ in such bytes read differently and a name stays on one line.
+// Such a text names no file.
 QString readableName(const QString &name);
 
 // The bytes that name the file on this system; nothing when the text holds

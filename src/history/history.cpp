@@ -1,5 +1,7 @@
 #include "history/history.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,6 +9,20 @@ namespace ws {
 
 void History::add(std::vector<ScanRow> rows, std::vector<SkippedScan> skipped)
 {
+    // A file that is gone takes its row along.
+    QSet<QString> gone;
+    for (const SkippedScan &s : skipped) {
+        if (s.gone && rowOf_.contains(s.path))
+            gone.insert(s.path);
+    }
+    if (!gone.isEmpty()) {
+        rows_.erase(std::remove_if(rows_.begin(), rows_.end(),
+                                   [&](const ScanRow &row) { return gone.contains(row.path); }),
+                    rows_.end());
+        rowOf_.clear();
+        for (size_t i = 0; i < rows_.size(); ++i)
+            rowOf_.insert(rows_[i].path, int(i));
+    }
     for (ScanRow &row : rows) {
         const auto known = rowOf_.constFind(row.path);
         if (known != rowOf_.cend()) {
@@ -27,15 +43,20 @@ void History::add(std::vector<ScanRow> rows, std::vector<SkippedScan> skipped)
     skipped_.erase(std::remove_if(skipped_.begin(), skipped_.end(),
                                   [&](const SkippedScan &s) { return rowOf_.contains(s.path); }),
                    skipped_.end());
+    // Thousands of files may be skipped at once.
+    QHash<QString, size_t> skippedAt;
+    for (size_t i = 0; i < skipped_.size(); ++i)
+        skippedAt.insert(skipped_[i].path, i);
     for (SkippedScan &s : skipped) {
-        if (rowOf_.contains(s.path))
+        if (rowOf_.contains(s.path) || gone.contains(s.path))
             continue;
-        const auto same = std::find_if(skipped_.begin(), skipped_.end(),
-                                       [&](const SkippedScan &o) { return o.path == s.path; });
-        if (same != skipped_.end())
-            *same = std::move(s);
-        else
+        const auto same = skippedAt.constFind(s.path);
+        if (same != skippedAt.cend()) {
+            skipped_[*same] = std::move(s);
+        } else {
+            skippedAt.insert(s.path, skipped_.size());
             skipped_.push_back(std::move(s));
+        }
     }
 }
 
@@ -87,40 +108,6 @@ std::vector<std::optional<double>> trendOf(const std::vector<ScanRow> &rows,
     for (const ScanRow &row : rows)
         levels.push_back(entryLevel(row, entry));
     return levels;
-}
-
-Ranking rankScans(const std::vector<ScanRow> &rows, const QVector<MapEntry> &entries)
-{
-    Ranking ranking;
-    if (rows.empty())
-        return ranking;
-    std::vector<double> sums(rows.size(), 0.0);
-    std::vector<double> levels(rows.size());
-    for (const MapEntry &entry : entries) {
-        if (!isMpegRow(entry.type))
-            continue;
-        bool everywhere = true;
-        for (size_t i = 0; i < rows.size() && everywhere; ++i) {
-            const std::optional<double> level = entryLevel(rows[i], entry);
-            everywhere = level.has_value();
-            levels[i] = level.value_or(0);
-        }
-        if (!everywhere)
-            continue;
-        ++ranking.transmissions;
-        for (size_t i = 0; i < rows.size(); ++i)
-            sums[i] += levels[i];
-    }
-    if (ranking.transmissions == 0)
-        return ranking;
-    for (size_t i = 0; i < rows.size(); ++i)
-        ranking.places.push_back({int(i), sums[i] / ranking.transmissions});
-    std::stable_sort(ranking.places.begin(), ranking.places.end(),
-                     [](const Ranking::Place &a, const Ranking::Place &b) {
-                         return !std::isnan(a.meanLevel) &&
-                                (std::isnan(b.meanLevel) || a.meanLevel > b.meanLevel);
-                     });
-    return ranking;
 }
 
 } // namespace ws

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/ranking.h"
 #include "history/scanfiles.h"
 #include "history/scanrow.h"
 #include "map/mapfile.h"
@@ -28,7 +29,8 @@ public:
     // row, so a row replaces the one its path had (a rewritten scan moves
     // to where its new time puts it). A skipped file is counted once, with
     // its latest reason, unless it has a row: a file that fails to load
-    // again, half written say, keeps its last good row.
+    // again, half written say, keeps its last good row. A file that is gone
+    // loses its row, and is no skipped file then.
     void add(std::vector<ScanRow> rows, std::vector<SkippedScan> skipped);
     void clear();
     // The row of the file, or -1.
@@ -55,23 +57,5 @@ private:
 // transmission fared across the scans.
 std::vector<std::optional<double>> trendOf(const std::vector<ScanRow> &rows,
                                            const MapEntry &entry);
-
-// The best position of the dish: each scan's mean level over the map's
-// MPEG transmissions that have a level in every scan, the scans ranked by
-// it, the best first (equal means, and a mean that is no number last, in
-// the rows' order). Empty when no MPEG transmission has a level in every
-// scan.
-struct Ranking
-{
-    struct Place
-    {
-        int row;
-        double meanLevel;
-    };
-    std::vector<Place> places;
-    // How many transmissions the means are taken over.
-    int transmissions = 0;
-};
-Ranking rankScans(const std::vector<ScanRow> &rows, const QVector<MapEntry> &entries);
 
 } // namespace ws

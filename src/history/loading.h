@@ -8,6 +8,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <memory>
 #include <optional>
@@ -18,9 +19,21 @@
 // into a compact row on a thread of the pool and its whole scan dropped at
 // once, so that a load of thousands keeps no more than one whole scan per
 // core. The window's thread only hands out the files and takes the rows.
+//
+// The history's work runs on a pool of its own: Qt's raster drawing waits
+// on the global pool, and a window whose drawing queues behind thousands of
+// scans being parsed freezes for the whole load.
 namespace ws {
 
-// One file's outcome: its row, or why it was skipped.
+// The pool the history's loads and rankings run on, one thread per core.
+QThreadPool &historyPool();
+// Lowers the calling thread of the pool below the window's thread, once:
+// with every core parsing scans, a window's thread of equal standing gets
+// its turn only every few tens of milliseconds.
+void yieldToTheWindow();
+
+// One file's outcome: its row, or why it was skipped (`gone` when the file
+// does not exist).
 struct LoadedScan
 {
     std::optional<ScanRow> row;
@@ -28,13 +41,19 @@ struct LoadedScan
 };
 LoadedScan loadRow(const QString &path);
 
-// The files read on the global thread pool; the future's results are in the
+// The files read on the history's pool; the future's results are in the
 // files' order, its progress counts the files done, and cancelling it
 // leaves the files not yet begun unread.
 QFuture<LoadedScan> loadRows(const QStringList &paths);
 
+// scanSources on the history's pool: a folder of thousands of scans takes
+// a while to list.
+QFuture<ScanSources> listSources(const QStringList &sources);
+
 // Loads files into a history without ever waiting on the thread that runs
-// it. Files asked for while a load runs load after it, in one go.
+// it. Files asked for while a load runs load after it, in one go. A file
+// that is gone by the end of its load, its folder deleted meanwhile say,
+// joins as gone: it has no row.
 class HistoryLoader : public QObject
 {
     Q_OBJECT

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -35,6 +36,24 @@ std::optional<struct stat> statusOf(const QString &path)
 }
 #endif
 
+// Why nothing can be found under the name, or nothing when something is.
+std::optional<QString> unreachable(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const std::optional<QByteArray> name = nativeFileName(path);
+    struct stat info = {};
+    if (!name)
+        return QStringLiteral("not a name a file can have here");
+    if (::stat(name->constData(), &info) == 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(std::strerror(errno));
+#else
+    if (QFileInfo::exists(path))
+        return std::nullopt;
+    return QStringLiteral("No such file or folder");
+#endif
+}
+
 } // namespace
 
 QString fileNameOf(const QString &path)
@@ -56,6 +75,22 @@ bool readEarlier(const QDateTime &modified, const QString &path, const QDateTime
     if (name != otherName)
         return name < otherName;
     return path < otherPath;
+}
+
+std::optional<FileIdentity> identityOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const std::optional<struct stat> info = statusOf(path);
+    if (!info)
+        return std::nullopt;
+    return FileIdentity{quint64(info->st_dev), quint64(info->st_ino)};
+#else
+    // Without inodes the whole, clean name stands for the file.
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    return FileIdentity{0, qHash(info.canonicalFilePath())};
+#endif
 }
 
 bool isFolder(const QString &path)
@@ -109,19 +144,50 @@ Result<QStringList> scanFilesIn(const QString &folder)
 ScanSources scanSources(const QStringList &sources)
 {
     ScanSources found;
+    QSet<QPair<quint64, quint64>> known;
+    // Whether the file or folder was not met before under any name.
+    const auto firstTime = [&known](const QString &path) {
+        const std::optional<FileIdentity> id = identityOf(path);
+        // A name that reaches nothing is told about where it is read.
+        if (!id)
+            return true;
+        const QPair<quint64, quint64> key(id->device, id->inode);
+        if (known.contains(key))
+            return false;
+        known.insert(key);
+        return true;
+    };
+    QStringList files;
+    QSet<QString> singles;
     for (const QString &source : sources) {
         if (!isFolder(source)) {
-            found.files << source;
+            if (const std::optional<QString> why = unreachable(source)) {
+                Failure reason;
+                reason.what = *why;
+                found.missing.push_back({source, std::nullopt, reason, true});
+            } else {
+                files << source;
+                singles << source;
+            }
             continue;
         }
+        if (!firstTime(source))
+            continue;
         found.folders << source;
         const Result<QStringList> listed = scanFilesIn(source);
         if (listed.value && listed.value->isEmpty())
             found.emptyFolders << source;
         else if (listed.value)
-            found.files << *listed.value;
+            files << *listed.value;
         else
             found.unlisted.push_back({source, std::nullopt, listed.failure});
+    }
+    for (const QString &file : std::as_const(files)) {
+        if (!firstTime(file))
+            continue;
+        found.files << file;
+        if (singles.contains(file))
+            found.singles << file;
     }
     return found;
 }

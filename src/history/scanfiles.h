@@ -29,6 +29,19 @@ bool readEarlier(const QDateTime &modified, const QString &path, const QDateTime
 // Whether `path` names a folder (or a link to one).
 bool isFolder(const QString &path);
 
+// What makes a file the same file whatever name reaches it (relative,
+// whole, through a link): its device and its inode, links followed.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity &o) const
+    {
+        return device == o.device && inode == o.inode;
+    }
+};
+std::optional<FileIdentity> identityOf(const QString &path);
+
 // The files of `folder` whose names end in ".scn" in any case, not looking
 // into its subfolders, each as the folder, "/" and the name; or why the
 // folder cannot be listed.
@@ -43,17 +56,24 @@ struct SkippedScan
     QString path;
     std::optional<ScanFailure::Kind> kind;
     Failure reason;
+    // The file does not exist (any more).
+    bool gone = false;
 };
 
 // What `sources` name, each a folder (its scan files) or a file, in their
-// order; a folder that cannot be listed is skipped with its reason.
+// order, each file and folder once however often and by whatever name it
+// is given; a folder that cannot be listed is skipped with its reason.
 struct ScanSources
 {
     QStringList files;
     QStringList folders;
+    // The files of `files` named themselves, not found in a folder.
+    QStringList singles;
     // Folders without a scan file.
     QStringList emptyFolders;
     std::vector<SkippedScan> unlisted;
+    // Sources that are neither a folder nor a file, each with its reason.
+    std::vector<SkippedScan> missing;
 };
 ScanSources scanSources(const QStringList &sources);
 

@@ -6,8 +6,10 @@
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace names = ws::historywindow::names;
@@ -54,7 +56,8 @@ private slots:
         ws::test::setStations(map, {"11000"});
         history->setMap(map);
         auto *ranking = history->findChild<QListWidget *>(names::ranking);
-        QCOMPARE(ranking->count(), 3);
+        // Ranked off the window's thread.
+        QTRY_COMPARE(ranking->count(), 3);
         QTest::mouseClick(ranking->viewport(), Qt::RightButton, {},
                           ranking->visualItemRect(ranking->item(0)).center());
         QVERIFY(w.scans().reference);
@@ -81,6 +84,101 @@ private slots:
         // Followed: a scan written into the folder joins once it has settled.
         ws::test::writeFile(dir, "new.scn", ws::test::scanText({}));
         QTRY_COMPARE(history.history().rows().size(), size_t(2));
+    }
+
+    // A map held for the main window loads once both scans are there.
+    void aHeldMapLoadsWithTheSecondScan()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        ws::test::writeFile(dir, "a.scn", ws::test::scanText({}));
+        ws::test::writeFile(dir, "b.scn", ws::test::scanText({}));
+        const QString map = ws::test::writeFile(
+            dir, "demo.map", ws::test::mapFileLine("TV", "MPEG2", "10.800", "H"));
+        HistoryWindow &history = w.window->showHistory({dir.path()});
+        w.window->workspace().holdMap(map);
+        QTRY_COMPARE(history.history().rows().size(), size_t(2));
+        history.chooseScan(0, Qt::LeftButton);
+        QTRY_VERIFY(w.scans().newest);
+        QVERIFY(w.map().entries.isEmpty());
+        history.chooseScan(1, Qt::RightButton);
+        QTRY_COMPARE(w.map().entries.size(), 1);
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
+    // What cannot be shown is said at once, one box each, and the windows
+    // open all the same.
+    void aSourceThatIsMissingOrHoldsNoScanIsSaidAtOnce()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("empty"));
+        const QString missing = dir.filePath("missing");
+        HistoryWindow &history = w.window->showHistory({missing, dir.filePath("empty")});
+        QTRY_COMPARE(w.dialogs.details.size(), 2);
+        QVERIFY(!history.openedAll());
+        QCOMPARE(w.dialogs.details[0], missing + QStringLiteral(": No such file or directory"));
+        QCOMPARE(w.dialogs.details[1],
+                 dir.filePath("empty") + QStringLiteral(": no scan file (.scn) in this folder"));
+        QCOMPARE(history.findChild<QLabel *>(names::rankingTitle)->text(),
+                 QStringLiteral("No scan loaded"));
+        QVERIFY(history.isVisible());
+    }
+
+    // Sorted, and the first ten stand for the rest.
+    void theSkippedFilesBoxListsTenSorted()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        for (int i = 11; i >= 0; --i)
+            ws::test::writeFile(dir, QStringLiteral("bad%1.scn").arg(i, 2, 10, QLatin1Char('0')),
+                                "10700\n");
+        HistoryWindow &history = w.window->showHistory({dir.path()});
+        QTRY_COMPARE(history.history().skipped().size(), size_t(12));
+        QTRY_VERIFY(!history.loading());
+        history.showSkippedFiles();
+        const QStringList lines = w.dialogs.details.last().split('\n');
+        QCOMPARE(lines.size(), 11);
+        QVERIFY2(lines[0].startsWith(dir.filePath("bad00.scn")), qPrintable(lines[0]));
+        QVERIFY2(lines[9].startsWith(dir.filePath("bad09.scn")), qPrintable(lines[9]));
+        QCOMPARE(lines[10], QStringLiteral("and 2 more"));
+    }
+
+    // Over the vertical side, the trend is of the nearest vertical
+    // transmission, however near a horizontal one is.
+    void theTrendIsOfThePolarisationUnderThePointer()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        ws::test::writeFile(dir, "a.scn", ws::test::scanText({}));
+        HistoryWindow &history = w.window->showHistory({dir.path()});
+        QTRY_COMPARE(history.history().rows().size(), size_t(1));
+        ws::MapData map;
+        map.entries = {ws::test::mapEntry("11000", "MPEG2", "H", "Across"),
+                       ws::test::mapEntry("11010", "MPEG2", "V", "Upright")};
+        history.setMap(map);
+        auto *title = history.findChild<QLabel *>(names::trendTitle);
+        history.showReadout(0, 11000, ws::Polarisation::Vertical);
+        QVERIFY2(title->text().startsWith("Trend of Upright (11010V"), qPrintable(title->text()));
+        history.showReadout(0, 11009, ws::Polarisation::Horizontal);
+        QVERIFY2(title->text().startsWith("Trend of Across (11000H"), qPrintable(title->text()));
+    }
+
+    // On a small screen, the history window fits it.
+    void theHistoryWindowFitsTheScreen()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        // Shown first, as the program does: its frame is the history's.
+        w.window->show();
+        HistoryWindow &history = w.window->showHistory({dir.path()});
+        const QRect room = history.screen()->availableGeometry();
+        QVERIFY2(room.contains(history.frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 on %5x%6").arg(history.frameGeometry().x()).arg(history.frameGeometry().y())
+                                .arg(history.frameGeometry().width())
+                                .arg(history.height())
+                                .arg(room.width())
+                                .arg(room.height())));
     }
 };
 

@@ -1,7 +1,11 @@
 #include "app/plotwidget.h"
 
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <vector>
 
 class TestPlotWidget : public QObject
 {
@@ -13,6 +17,8 @@ private slots:
     void negativeHeightGrowsUpward();
     void clsErasesButKeepsTheScale();
     void farAwayPointsAreCutOffNotUndefined();
+    void stepsWithinAColumnDrawTheirOwnPixels_data();
+    void stepsWithinAColumnDrawTheirOwnPixels();
     void pointerReportsUserUnitsAndButton();
     void positionsAreReportedAtSinglePrecision();
     void theFrameIsNotPartOfThePlot();
@@ -110,6 +116,72 @@ void TestPlotWidget::farAwayPointsAreCutOffNotUndefined()
     for (int x = 0; x < 100; ++x)
         for (int y = 0; y < 50; ++y)
             QCOMPARE(img.pixelColor(x, y), kBackground);
+}
+
+void TestPlotWidget::stepsWithinAColumnDrawTheirOwnPixels_data()
+{
+    // A random walk in the plot's own pixels: how far x and y move per step.
+    QTest::addColumn<int>("xStep");
+    QTest::addColumn<int>("yStep");
+    // Each segment from somewhere in three columns rather than from where
+    // the last one ended.
+    QTest::addColumn<bool>("jumps");
+    QTest::newRow("a dense curve") << 1 << 6 << false;
+    QTest::newRow("mostly in one column") << 0 << 9 << false;
+    QTest::newRow("across the edges") << 2 << 40 << false;
+    QTest::newRow("far beyond") << 1 << 2000000 << false;
+    QTest::newRow("segments apart") << 1 << 5 << true;
+}
+
+// The plot draws overlapping vertical steps as one line; the pixels are
+// those of all the segments of a colour drawn in one call, points apart.
+void TestPlotWidget::stepsWithinAColumnDrawTheirOwnPixels()
+{
+    QFETCH(int, xStep);
+    QFETCH(int, yStep);
+    QFETCH(bool, jumps);
+    Box b;
+    QImage expected(b.box.areaSize(), QImage::Format_RGB32);
+    expected.fill(kBackground);
+    QPainter reference(&expected);
+    QRandomGenerator random(uint(xStep * 7919 + yStep + jumps));
+    const QColor colours[] = {QColor(255, 0, 0), QColor(0, 0, 128)};
+    for (const QColor &colour : colours) {
+        b.box.setForeColor(colour);
+        reference.setPen(QPen(colour, 1));
+        QPoint at(random.bounded(100), random.bounded(50));
+        // The plot gets the pixels' centres, which the scale maps into their
+        // pixels without rounding doubts.
+        b.box.moveTo(at.x() + 0.5, at.y() + 0.5);
+        std::vector<QLine> lines;
+        std::vector<QPoint> points;
+        // Few segments apart, or they would fill their columns.
+        for (int i = 0; i < (jumps ? 12 : 400); ++i) {
+            if (jumps) {
+                at = QPoint(40 + random.bounded(3), random.bounded(50));
+                b.box.moveTo(at.x() + 0.5, at.y() + 0.5);
+            }
+            // One step in four moves along x, and one in eight stays put.
+            const int dx = random.bounded(4) == 0 ? random.bounded(-xStep, xStep + 1) : 0;
+            const int dy = random.bounded(8) == 0 ? 0 : random.bounded(-yStep, yStep + 1);
+            const QPoint to(qBound(-5, at.x() + dx, 104), qBound(-2000000, at.y() + dy, 2000000));
+            b.box.lineTo(to.x() + 0.5, to.y() + 0.5);
+            // Far beyond the area the plot pulls points in (see
+            // farAwayPointsAreCutOffNotUndefined).
+            const auto pulledIn = [](QPoint p) {
+                return QPoint(p.x(), qBound(-1000000, p.y(), 1000000));
+            };
+            if (pulledIn(to) == pulledIn(at))
+                points.push_back(pulledIn(to));
+            else
+                lines.emplace_back(pulledIn(at), pulledIn(to));
+            at = to;
+        }
+        reference.drawLines(lines.data(), int(lines.size()));
+        reference.drawPoints(points.data(), int(points.size()));
+    }
+    reference.end();
+    QCOMPARE(b.box.surface(), expected);
 }
 
 void TestPlotWidget::pointerReportsUserUnitsAndButton()

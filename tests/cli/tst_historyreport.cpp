@@ -85,8 +85,8 @@ private slots:
     }
 
 #ifdef Q_OS_UNIX
-    // The column of a scan whose name is not UTF-8 is named as Qt decodes
-    // the name, with U+FFFD for the stray byte; the CSV stays UTF-8.
+    // The column of a scan whose name is not UTF-8 shows the stray byte
+    // as \xNN, as the window's list does; the CSV stays UTF-8.
     void aNameThatIsNotUtf8IsDecodedInTheHeader()
     {
         QTemporaryDir dir;
@@ -99,25 +99,54 @@ private slots:
         const QString map = writeFile(dir, "demo.map", mapFileLine("TV", "MPEG2", "10.800", "H"));
         const Run r = run(map, {dir.path()});
         QCOMPARE(r.code, 0);
-        QVERIFY2(r.out.startsWith("frequency_mhz,polarisation,name,type,M\xef\xbf\xbd.scn\n"),
+        QVERIFY2(r.out.startsWith("frequency_mhz,polarisation,name,type,M\\xFC.scn\n"),
                  r.out.constData());
     }
 #endif
+
+    // One column per file, however often and by whatever name it is given.
+    void aFileGivenTwiceIsOneColumn()
+    {
+        QTemporaryDir dir;
+        const QString scan = writeScan(dir, "a.scn", {}, kNoon);
+        const QString map = writeFile(dir, "demo.map", mapFileLine("TV", "MPEG2", "10.800", "H"));
+        const Run r = run(map, {dir.path(), dir.path(), scan});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith("frequency_mhz,polarisation,name,type,a.scn\n"),
+                 r.out.constData());
+    }
+
+    // A map without a frequency is told of, as --report tells it.
+    void aMapWithoutFrequenciesIsQuestioned()
+    {
+        QTemporaryDir dir;
+        writeScan(dir, "a.scn", {}, kNoon);
+        const QString map = writeFile(dir, "notes.map", "just words\r\n");
+        const Run r = run(map, {dir.path()});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.err, "wavesift: " + map.toUtf8() +
+                            ": no line holds a frequency; is this a map?\n");
+    }
 
     void nothingIsWrittenWithoutTheMapOrAnyScan_data()
     {
         QTest::addColumn<bool>("mapExists");
         QTest::addColumn<QStringList>("scans");
         QTest::addColumn<QString>("told");
-        QTest::newRow("no map") << false << QStringList{"good.scn"} << "demo.map: No such file";
-        QTest::newRow("no good scan") << true << QStringList{"bad.scn", "gone.scn"} << "gone.scn";
-        QTest::newRow("empty folder") << true << QStringList{"empty"} << "no scan file";
+        QTest::addColumn<int>("code");
+        // A map that cannot be read is a wrong argument, as for --report.
+        QTest::newRow("no map") << false << QStringList{"good.scn"} << "demo.map: No such file"
+                                << 2;
+        QTest::newRow("no good scan") << true << QStringList{"bad.scn", "gone.scn"} << "gone.scn"
+                                      << 1;
+        QTest::newRow("empty folder") << true << QStringList{"empty"} << "no scan file" << 1;
     }
     void nothingIsWrittenWithoutTheMapOrAnyScan()
     {
         QFETCH(bool, mapExists);
         QFETCH(QStringList, scans);
         QFETCH(QString, told);
+        QFETCH(int, code);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("empty"));
         writeScan(dir, "good.scn", {}, kNoon);
@@ -128,7 +157,7 @@ private slots:
         for (const QString &scan : scans)
             paths << dir.filePath(scan);
         const Run r = run(dir.filePath("demo.map"), paths);
-        QCOMPARE(r.code, 1);
+        QCOMPARE(r.code, code);
         QCOMPARE(r.out, QByteArray());
         QVERIFY2(r.err.contains(told.toUtf8()), r.err.constData());
     }

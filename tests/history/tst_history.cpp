@@ -1,6 +1,7 @@
 #include "core/filenames.h"
 #include "history/history.h"
 #include "history/loading.h"
+#include "history/ranking.h"
 #include "scan/scantext.h"
 #include "support/mapentries.h"
 
@@ -214,9 +215,153 @@ private slots:
         QCOMPARE(sources.files.size(), 1);
         const ws::LoadedScan loaded = ws::loadRow(sources.files[0]);
         QVERIFY2(loaded.row, qPrintable(loaded.skipped.reason.what));
-        QCOMPARE(ws::readableName(loaded.row->fileName()), QStringLiteral("M\uFFFDnchen.scn"));
+        QCOMPARE(ws::readableName(loaded.row->fileName()), QStringLiteral("M\\xFCnchen.scn"));
     }
 #endif
+
+    // However often and by whatever name a file is given, it is one file.
+    void aFileIsOneFileByItsDeviceAndInode_data()
+    {
+        QTest::addColumn<QStringList>("sources");
+        QTest::newRow("a folder twice") << QStringList{"DIR", "DIR/"};
+        QTest::newRow("a folder and a file in it") << QStringList{"DIR", "DIR/a.scn"};
+        QTest::newRow("three spellings of one file")
+            << QStringList{"DIR/a.scn", "./a.scn", "LINK"};
+    }
+    void aFileIsOneFileByItsDeviceAndInode()
+    {
+        QFETCH(QStringList, sources);
+        QTemporaryDir dir;
+        const QString scan = writeScan(dir, "a.scn", flatScan(1), kNoon);
+        QVERIFY(QFile::link(scan, dir.filePath("link.scn")));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+        for (QString &source : sources) {
+            source.replace("DIR", dir.path());
+            source.replace("LINK", dir.filePath("link.scn"));
+        }
+        const ws::ScanSources found = ws::scanSources(sources);
+        // The folder's own link is a second name of its scan as well.
+        QCOMPARE(found.files.size(), 1);
+        QVERIFY(found.folders.size() <= 1);
+        QVERIFY(found.missing.empty());
+    }
+
+    // A file that is gone loses its row; one that is there but no scan now
+    // keeps it; a missing source is told apart from a file that is no scan.
+    void aFileThatIsGoneLosesItsRow()
+    {
+        QTemporaryDir dir;
+        const QString a = writeScan(dir, "a.scn", flatScan(1), kNoon);
+        const QString b = writeScan(dir, "b.scn", flatScan(2), kNoon.addSecs(1));
+        ws::History history;
+        load(history, {a, b});
+        QCOMPARE(history.rows().size(), size_t(2));
+        QVERIFY(QFile::remove(a));
+        load(history, {a});
+        QCOMPARE(fileNames(history), QStringList({"b.scn"}));
+        QVERIFY(history.skipped().empty());
+
+        const ws::ScanSources found = ws::scanSources({a, dir.path()});
+        QCOMPARE(found.files, QStringList({b}));
+        QCOMPARE(found.missing.size(), size_t(1));
+        QCOMPARE(found.missing[0].path, a);
+        QCOMPARE(found.missing[0].reason.what, QStringLiteral("No such file or directory"));
+    }
+
+    // Rows read before their folder was deleted do not join.
+    void aFolderDeletedDuringALoadLeavesNoRows()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir inner(dir.filePath("scans-XXXXXX"));
+        QStringList paths;
+        const QByteArray scan = flatScan(1);
+        for (int i = 0; i < 50; ++i)
+            paths << ws::test::writeFile(inner, QStringLiteral("%1.scn").arg(i), scan);
+        ws::History history;
+        ws::HistoryLoader loader(history);
+        QSignalSpy finished(&loader, &ws::HistoryLoader::finished);
+        loader.load(paths);
+        QVERIFY(inner.remove());
+        QVERIFY(finished.wait());
+        QVERIFY(history.rows().empty());
+    }
+
+    // The ranking made off the thread, scan by scan, is the one made at
+    // once, after a scan changes and after the map does; rows asked for
+    // while one runs are the ones told of.
+    void theRankerRanksAsAllAtOnce()
+    {
+        QTemporaryDir dir;
+        ws::History history;
+        ws::test::ScanShape narrow;
+        narrow.end = 11000;
+        narrow.level = [](bool v, double f) { return v ? 0 : f / 50; };
+        load(history, {writeScan(dir, "1.scn", flatScan(10, 40), kNoon),
+                       writeScan(dir, "2.scn", flatScan(30, 10), kNoon.addSecs(1)),
+                       writeScan(dir, "3.scn", ws::test::scanText(narrow), kNoon.addSecs(2))});
+        // Some in every scan, more beyond the narrow one: both ways of
+        // taking the mean.
+        QVector<ws::MapEntry> entries;
+        for (int f = 10710; f < 12700; f += 37)
+            entries << mapEntry(QString::number(f), "MPEG2", f % 2 ? "H" : "L");
+        entries << mapEntry("10800", "DATA", "H");
+        const auto same = [](const ws::Ranking &a, const ws::Ranking &b) {
+            if (a.transmissions != b.transmissions || a.places.size() != b.places.size())
+                return false;
+            for (size_t i = 0; i < a.places.size(); ++i) {
+                if (a.places[i].row != b.places[i].row ||
+                    std::abs(a.places[i].meanLevel - b.places[i].meanLevel) > 1e-9)
+                    return false;
+            }
+            return true;
+        };
+        // What the mean is, written out.
+        const auto mean = [&](size_t row) {
+            double sum = 0;
+            int count = 0;
+            for (const ws::MapEntry &entry : entries) {
+                bool everywhere = entry.type.startsWith("MPEG");
+                for (const ws::ScanRow &r : history.rows())
+                    everywhere = everywhere && ws::entryLevel(r, entry).has_value();
+                if (everywhere) {
+                    sum += *ws::entryLevel(history.rows()[row], entry);
+                    ++count;
+                }
+            }
+            return sum / count;
+        };
+        const ws::Ranking once = ws::rankScans(history.rows(), entries);
+        QCOMPARE(once.places.size(), size_t(3));
+        for (const ws::Ranking::Place &place : once.places)
+            QVERIFY(std::abs(place.meanLevel - mean(size_t(place.row))) < 1e-9);
+
+        ws::HistoryRanker ranker;
+        QSignalSpy ranked(&ranker, &ws::HistoryRanker::ranked);
+        ranker.setEntries(entries);
+        ranker.rank(history.rows());
+        QVERIFY(ranked.wait());
+        QVERIFY(same(ranker.ranking(), once));
+
+        // The narrow scan made wide: it now ranks first.
+        writeScan(dir, "3.scn", flatScan(500), kNoon.addSecs(3));
+        load(history, {dir.filePath("3.scn")});
+        ranker.rank({history.rows()[0]});
+        ranker.rank(history.rows());
+        QVERIFY(ranked.wait());
+        QTRY_COMPARE(ranked.size(), 2);
+        QVERIFY(!ranker.pending());
+        QVERIFY(same(ranker.ranking(), ws::rankScans(history.rows(), entries)));
+        QCOMPARE(ranker.ranking().places[0].row, 2);
+
+        entries.resize(3);
+        ranker.setEntries(entries);
+        ranker.rank(history.rows());
+        QVERIFY(ranked.wait());
+        QVERIFY(same(ranker.ranking(), ws::rankScans(history.rows(), entries)));
+    }
+
 };
 
 #include "support/testrunner.h"
