@@ -26,9 +26,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -126,13 +124,12 @@ void MainWindow::createParts()
         receiverSettings_->listPorts(*platform_.ports, [this] { return !work_->busy(); });
 
     // The text boxes take drops of text as they always have, and leave
-    // Ctrl+C to the window while nothing is selected in them (eventFilter).
-    QList<QWidget *> boxes{log_->widget().viewport()};
-    for (QLineEdit *box : receiverSettings_->boxes()) {
+    // Ctrl+C to the window while nothing is selected in them.
+    QList<QWidget *> boxes;
+    for (QLineEdit *box : receiverSettings_->boxes())
         boxes << box;
-        box->installEventFilter(this);
-    }
-    log_->widget().installEventFilter(this);
+    ws::leaveCopyKeyTo(*this, boxes + QList<QWidget *>{&log_->widget()});
+    boxes << log_->widget().viewport();
     auto *drops = new FileDrops(*this, *files_,
                                 {[this] { return work_->busy(); },
                                  [this] { return workspace_->scans().reference.has_value(); }},
@@ -397,25 +394,6 @@ void MainWindow::mouseMoveEvent(QMouseEvent *)
     // Only moves over the bare window arrive here, also over a panel's empty
     // area and the empty verdict tile (see createElement).
     plots_->clearReadout();
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    // A text box claims Ctrl+C whenever it has the focus; with nothing
-    // selected there, the window's shortcut takes the key.
-    if (event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
-        bool selected = true;
-        if (auto *line = qobject_cast<QLineEdit *>(watched))
-            selected = line->hasSelectedText();
-        else if (auto *text = qobject_cast<QPlainTextEdit *>(watched))
-            selected = text->textCursor().hasSelection();
-        if (!selected) {
-            event->ignore();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
