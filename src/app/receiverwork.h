@@ -43,8 +43,7 @@ public:
     // Whether "skip rest" was pressed during the full scan that runs.
     bool fullScanStopping() const { return stopRequested_; }
 
-    // A check of `frequency` (a whole MHz); one that already runs refuses
-    // another.
+    // One that already runs refuses another.
     void check(double mhz, Qt::MouseButton button);
     void watch(double mhz, Qt::MouseButton button);
     void watch(const QString &frequency, ws::receiver::Polarisation polarisation);
@@ -54,9 +53,8 @@ public:
     // either ends; `nameOf` names the transmission at a frequency.
     void openDishView(std::function<QString(double mhz)> nameOf);
     DishView *dishView() const;
-    // Checks every MPEG entry of `entries` and saves the results.
     void runFullScan(const QVector<ws::MapEntry> &entries);
-    // "skip rest": the running full scan stops after its current check.
+    // "skip rest": after the running check.
     void stopFullScan() { stopRequested_ = true; }
     // Escape: a watch ends; else the running check ends at once and a full
     // scan saves what it has. False when there was nothing to stop.
@@ -67,7 +65,6 @@ public:
     // Runs `work` now, or once no check or full scan runs any more.
     void whenIdle(std::function<void()> work);
 
-    // The polarisation a press with `button` checks or watches.
     static ws::receiver::Polarisation polarisationFor(Qt::MouseButton button);
 
 signals:
@@ -84,11 +81,8 @@ signals:
 private:
     struct Job
     {
-        // Empty for a spot check.
-        std::unique_ptr<ws::FullScanRunner> scan;
+        std::unique_ptr<ws::FullScanRunner> scan; // none for a spot check
         QString titleBefore;
-        // A full scan's next row, waiting for what was started between its
-        // rows.
         std::function<void()> nextRowWaiting;
         std::unique_ptr<ws::Timer> nextRow;
     };
@@ -98,7 +92,6 @@ private:
                   std::function<void(const ws::receiver::CheckResult &)> done);
     void beginJob(std::unique_ptr<Job> job);
     void endJob(Job *job);
-    // A full scan whose next row waits goes on, unless a check runs.
     void resumeTopJob();
     void betweenRows(Job *job, std::function<void()> resume);
     void fullScanEnded(Job *job, const ws::FullScanEnd &end);

@@ -38,8 +38,7 @@ public:
     // What times the settling of followed files.
     ws::Clock &fileClock() const { return platform_.fileClock ? *platform_.fileClock : *platform_.clock; }
 
-    // Asks for the file in its dialog and loads it; a cancelled dialog
-    // says so.
+    // From the file's dialog.
     void loadScan(ws::ScanSlot slot);
     void loadMap();
     // True when the file was loaded; otherwise the user has been told.
@@ -63,7 +62,6 @@ public:
     void loadHeldMap();
     // F5: each loaded file again, the scans and then the map.
     void reloadFiles();
-    // Whether a loaded scan whose file changes loads again by itself.
     void setFollowing(bool on);
     bool following() const { return following_; }
     // A check's log and plots stay as they are while it runs: a followed
@@ -83,11 +81,10 @@ signals:
     void mapReplacing();
     void mapChanged(bool reloaded);
     void followingChanged(bool on);
-    // What changed is to show at once, before the next slow step.
+    // Before the next slow step.
     void showNow();
 
 private:
-    // What the two slots have each, by slot.
     template <class T>
     struct BySlot
     {
