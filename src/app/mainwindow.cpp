@@ -65,7 +65,11 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     wireEvents();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Before the panels and the tile that a watch shows on.
+    delete work_;
+}
 
 void MainWindow::createElements(bool scrolled)
 {

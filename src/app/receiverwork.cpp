@@ -94,6 +94,8 @@ ReceiverWork::ReceiverWork(const ws::Platform &platform, QWidget &window,
                                                          std::move(settings), *checkLog_)),
       watch_(std::move(watch)), heldInput_(new HeldInput(window, std::move(passes)))
 {
+    // Held input and the watch's presses go with the work, not the window.
+    heldInput_->setParent(this);
     new PressEndsWatch(window, *this);
 }
 
