@@ -263,7 +263,8 @@ QSize fitted(QSize wanted, QSize frame, const QRect &room)
 
 void HistoryWindow::placeBeside(QWidget &window)
 {
-    const QRect room = window.screen() ? window.screen()->availableGeometry() : QRect(0, 0, 1000, 640);
+    const QRect room =
+        window.screen() ? window.screen()->availableGeometry() : QRect(0, 0, 1000, 640);
     // A window not shown yet has no frame: it gets the other's.
     const QSize frame = frameOf(window);
     window.resize(fitted(window.size(), frame, room));

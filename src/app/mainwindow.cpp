@@ -151,8 +151,9 @@ void MainWindow::wireEvents()
         if (target == ScanFilesPanel::Target::Map)
             workspace_->loadMap();
         else
-            workspace_->loadScan(target == ScanFilesPanel::Target::NewestScan ? ws::ScanSlot::Newest
-                                                                  : ws::ScanSlot::Reference);
+            workspace_->loadScan(target == ScanFilesPanel::Target::NewestScan
+                                     ? ws::ScanSlot::Newest
+                                     : ws::ScanSlot::Reference);
     });
     connect(receiverSettings_->skipRestButton(), &QPushButton::clicked, work_,
             &ReceiverWork::stopFullScan);

@@ -50,7 +50,8 @@ namespace {
 class PressEndsWatch : public QObject
 {
 public:
-    PressEndsWatch(QWidget &window, ReceiverWork &work) : QObject(&work), window_(window), work_(work)
+    PressEndsWatch(QWidget &window, ReceiverWork &work)
+        : QObject(&work), window_(window), work_(work)
     {
         QCoreApplication::instance()->installEventFilter(this);
     }
@@ -300,7 +301,8 @@ void ReceiverWork::resumeTopJob()
 
 bool ReceiverWork::fullScanLeft() const
 {
-    return std::any_of(jobs_.begin(), jobs_.end(), [](const auto &j) { return j->scan != nullptr; });
+    return std::any_of(jobs_.begin(), jobs_.end(),
+                       [](const auto &j) { return j->scan != nullptr; });
 }
 
 void ReceiverWork::runFullScan(const QVector<ws::MapEntry> &entries)

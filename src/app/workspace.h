@@ -36,7 +36,10 @@ public:
     const ws::ScanSource &source(ws::ScanSlot slot) const { return sources_[slot]; }
     const QString &mapPath() const { return mapPath_; }
     // What times the settling of followed files.
-    ws::Clock &fileClock() const { return platform_.fileClock ? *platform_.fileClock : *platform_.clock; }
+    ws::Clock &fileClock() const
+    {
+        return platform_.fileClock ? *platform_.fileClock : *platform_.clock;
+    }
 
     // From the file's dialog.
     void loadScan(ws::ScanSlot slot);
@@ -90,7 +93,10 @@ private:
     {
         T newest{};
         T reference{};
-        T &operator[](ws::ScanSlot slot) { return slot == ws::ScanSlot::Newest ? newest : reference; }
+        T &operator[](ws::ScanSlot slot)
+        {
+            return slot == ws::ScanSlot::Newest ? newest : reference;
+        }
         const T &operator[](ws::ScanSlot slot) const
         {
             return slot == ws::ScanSlot::Newest ? newest : reference;

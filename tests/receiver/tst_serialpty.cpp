@@ -42,7 +42,9 @@ struct RealWindow
               ws::Platform{&dialogs, &events, &clock, &system, &serial}))
     {
         QObject::connect(&window->receiverWork(), &ReceiverWork::checkEnded, window.get(),
-                         [this](const ws::receiver::CheckResult &result) { lastCheckLog = result.log; });
+                         [this](const ws::receiver::CheckResult &result) {
+                             lastCheckLog = result.log;
+                         });
     }
 
     QString click(const QString &device, Qt::MouseButton button = Qt::LeftButton,

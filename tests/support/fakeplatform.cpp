@@ -17,7 +17,9 @@ FakeWindow::FakeWindow()
 {
     serial.clock = &clock;
     QObject::connect(&window->receiverWork(), &ReceiverWork::checkEnded, window.get(),
-                     [this](const ws::receiver::CheckResult &result) { lastCheckLog = result.log; });
+                     [this](const ws::receiver::CheckResult &result) {
+                         lastCheckLog = result.log;
+                     });
 }
 
 ws::Scans &FakeWindow::scans()
