@@ -79,9 +79,8 @@ private slots:
         auto *keys =
             w.window->findChild<KeysWindow *>(names::window, Qt::FindDirectChildrenOnly);
         QVERIFY(keys && keys->isVisible());
+        // The title names which window's list it is.
         QCOMPARE(keys->windowTitle(), "Wavesift keys");
-        const QRegularExpression ctrlH(QStringLiteral("^Ctrl\\+H: "));
-        QCOMPARE(rowsOf(*keys).filter(ctrlH).size(), 1);
         // Once more: the same list, raised.
         QTest::keyClick(w.window.get(), Qt::Key_F1);
         QCOMPARE(w.window->findChildren<KeysWindow *>().size(), 1);
@@ -93,7 +92,6 @@ private slots:
             history.findChild<KeysWindow *>(names::window, Qt::FindDirectChildrenOnly);
         QVERIFY(historyKeys && historyKeys->isVisible());
         QCOMPARE(historyKeys->windowTitle(), "Wavesift history keys");
-        QVERIFY(rowsOf(*historyKeys).filter(ctrlH).isEmpty());
     }
 
     void theListNamesTheGuideAndAboutGivesTheVersionAndTheLicence()

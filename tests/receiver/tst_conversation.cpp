@@ -25,25 +25,10 @@ class TestConversation : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
     void eachFailureHasItsKind_data();
     void eachFailureHasItsKind();
     void whatCameWhileTheTunerSettledAnsweredNoRequest();
-
-private:
-    std::unique_ptr<ws::test::FakeClock> clockHeld;
-    std::unique_ptr<HangingLine> lineHeld;
-    int wakes = 0;
 };
-
-void TestConversation::init()
-{
-    lineHeld.reset();
-    clockHeld = std::make_unique<ws::test::FakeClock>();
-    lineHeld = std::make_unique<HangingLine>();
-    lineHeld->clock = clockHeld.get();
-    wakes = 0;
-}
 
 void TestConversation::eachFailureHasItsKind_data()
 {
@@ -67,9 +52,11 @@ void TestConversation::eachFailureHasItsKind()
     QFETCH(int, how);
     QFETCH(Kind, kind);
     QFETCH(QString, message);
-    ws::test::FakeClock &clock = *clockHeld;
-    HangingLine &line = *lineHeld;
-    Conversation talk(line, clock, [this] { ++wakes; });
+    ws::test::FakeClock clock;
+    HangingLine line;
+    line.clock = &clock;
+    int wakes = 0;
+    Conversation talk(line, clock, [&] { ++wakes; });
     line.failOpen = how == 0;
     const PortFailure opened = talk.open(port);
     if (how == 0) {
@@ -98,9 +85,10 @@ void TestConversation::eachFailureHasItsKind()
 
 void TestConversation::whatCameWhileTheTunerSettledAnsweredNoRequest()
 {
-    ws::test::FakeClock &clock = *clockHeld;
-    HangingLine &line = *lineHeld;
-    Conversation talk(line, clock, [this] { ++wakes; });
+    ws::test::FakeClock clock;
+    HangingLine line;
+    line.clock = &clock;
+    Conversation talk(line, clock, [] {});
     QVERIFY(!talk.open("2"));
     talk.tune("T1");
     QCOMPARE(line.written, QByteArrayList({"CBEG", "T1"}));
