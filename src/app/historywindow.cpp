@@ -126,7 +126,7 @@ void HistoryWindow::createElements()
                                             "reference"));
     waterfall_->setToolTip(rankingList_->toolTip());
     rankingList_->viewport()->installEventFilter(this);
-    trend_->setMinimumHeight(120);
+    trend_->setMinimumHeight(170);
     progress_->setVisible(false);
     cancel_->setVisible(false);
     skipped_->setVisible(false);

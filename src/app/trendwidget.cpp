@@ -56,8 +56,9 @@ void TrendWidget::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     const int line = fontMetrics().height();
     const int left = fontMetrics().horizontalAdvance(QStringLiteral("-0000")) + kPad;
+    // Below the plot, a time and the date under it.
     plot_->setGeometry(left, line / 2, std::max(1, width() - left - 2),
-                       std::max(1, height() - line / 2 - line - kPad));
+                       std::max(1, height() - line / 2 - 2 * line - kPad));
     // The plot's surface takes its new size with what is drawn next.
     draw();
 }
@@ -89,15 +90,21 @@ void TrendWidget::paintEvent(QPaintEvent *)
     for (size_t i = 0; i < levels_.size(); ++i)
         centres.push_back(int(std::floor(plot_->toPixel(double(i), 0).x())));
     const QFontMetrics metrics = fontMetrics();
-    const std::vector<ws::TimeLabel> times = ws::timeLabels(
-        times_, centres, inside.width(),
-        [&metrics](const QString &text) { return metrics.horizontalAdvance(text); }, kTimeGap);
+    // The date under the time, where it changes: the panel is narrow.
+    const auto extent = [&metrics](const ws::TimeLabel &label) {
+        return std::max(metrics.horizontalAdvance(label.clock),
+                        metrics.horizontalAdvance(label.date));
+    };
+    const std::vector<ws::TimeLabel> times =
+        ws::timeLabels(times_, centres, inside.width(), extent, kTimeGap);
     const int top = plot_->geometry().bottom() + 1;
     for (const ws::TimeLabel &label : times) {
         const int x = inside.left() + label.centre;
         painter.drawLine(x, top, x, top + kPad - 1);
-        painter.drawText(QRect(inside.left() + label.start, top + kPad,
-                               metrics.horizontalAdvance(label.text) + 1, line),
-                         Qt::AlignLeft | Qt::AlignTop, label.text);
+        const QRect room(inside.left() + label.start, top + kPad, extent(label) + 1, line);
+        painter.drawText(room, Qt::AlignHCenter | Qt::AlignTop, label.clock);
+        if (!label.date.isEmpty())
+            painter.drawText(room.translated(0, line), Qt::AlignHCenter | Qt::AlignTop,
+                             label.date);
     }
 }

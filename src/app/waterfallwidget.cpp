@@ -240,12 +240,12 @@ void WaterfallWidget::paintTimes(QPainter &painter, const QRect &area)
     }
     const int line = fontMetrics().height();
     const std::vector<ws::TimeLabel> labels = ws::timeLabels(
-        picture_.times, centres, area.height(), [line](const QString &) { return line; }, 0);
+        picture_.times, centres, area.height(), [line](const ws::TimeLabel &) { return line; }, 0);
     const int right = area.left() - kTick - 2;
     painter.setPen(palette().color(QPalette::WindowText));
     for (const ws::TimeLabel &label : labels) {
         painter.drawText(QRect(0, area.top() + label.start, right, line),
-                         Qt::AlignRight | Qt::AlignVCenter, label.text);
+                         Qt::AlignRight | Qt::AlignVCenter, label.text());
         const int y = area.top() + label.centre;
         painter.drawLine(area.left() - kTick - 1, y, area.left() - 2, y);
     }

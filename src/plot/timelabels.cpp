@@ -21,7 +21,7 @@ namespace {
 // another; with `squeeze`, those that would not are left out instead.
 std::pair<std::vector<TimeLabel>, bool> labelsEvery(const std::vector<QDateTime> &times,
                                                     const std::vector<int> &centres, int length,
-                                                    const TextWidth &extent, int gap,
+                                                    const LabelExtent &extent, int gap,
                                                     int minutes, bool squeeze)
 {
     std::vector<TimeLabel> labels;
@@ -41,16 +41,18 @@ std::pair<std::vector<TimeLabel>, bool> labelsEvery(const std::vector<QDateTime>
         lastInterval = interval;
         if (!newInterval)
             continue;
-        const QString text = newDay ? scanDateText(when) : scanClockText(when);
-        const int size = extent(text);
-        const int start = std::clamp(centres[i] - size / 2, 0, std::max(0, length - size));
-        if (!labels.empty() && start < end + gap) {
+        TimeLabel label{int(i), scanClockText(when),
+                        newDay ? when.toString(QStringLiteral("yyyy-MM-dd")) : QString(),
+                        centres[i], 0};
+        const int size = extent(label);
+        label.start = std::clamp(centres[i] - size / 2, 0, std::max(0, length - size));
+        if (!labels.empty() && label.start < end + gap) {
             if (!squeeze)
                 return {labels, false};
             continue;
         }
-        labels.push_back({int(i), text, centres[i], start});
-        end = start + size;
+        end = label.start + size;
+        labels.push_back(std::move(label));
     }
     return {labels, true};
 }
@@ -59,7 +61,7 @@ std::pair<std::vector<TimeLabel>, bool> labelsEvery(const std::vector<QDateTime>
 
 std::vector<TimeLabel> timeLabels(const std::vector<QDateTime> &times,
                                   const std::vector<int> &centres, int length,
-                                  const TextWidth &extent, int gap)
+                                  const LabelExtent &extent, int gap)
 {
     constexpr int kDay = 24 * 60;
     for (const int minutes : {1, 2, 5, 10, 15, 20, 30, 60, 120, 180, 240, 360, 720, kDay}) {

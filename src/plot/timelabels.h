@@ -1,9 +1,9 @@
 #pragma once
 
-#include "plot/axislabels.h"
-
 #include <QDateTime>
 #include <QString>
+
+#include <functional>
 
 #include <vector>
 
@@ -23,22 +23,30 @@ QString scanClockText(const QDateTime &when);
 struct TimeLabel
 {
     int scan;
-    QString text;
+    // The scan's time, and its date where it carries one.
+    QString clock;
+    QString date;
     // The pixel on the axis the scan is drawn at, and the first pixel of its
     // text: centred there, or moved inward to stand whole on the axis.
     int centre;
     int start;
+
+    // On one line: "2026-06-13 14:05", or "14:05".
+    QString text() const { return date.isEmpty() ? clock : date + QLatin1Char(' ') + clock; }
 };
+
+// A label's size along the axis, as it is drawn there.
+using LabelExtent = std::function<int(const TimeLabel &)>;
 
 // The labels of scans taken at `times` (oldest first; an invalid one gets
 // none), drawn centred at `centres` along an axis `length` pixels long (a
-// negative centre for a scan not drawn). `extent` is a text's size along
+// negative centre for a scan not drawn). `extent` is a label's size along
 // the axis; neighbours keep `gap` pixels between them. The first scan drawn
 // and each scan on another day than the scan drawn before it carry the date
-// with the time (scanDateText), the others their time (scanClockText).
+// with the time, the others only their time.
 // Should not even a day leave room, the labels of days stand where they fit.
 std::vector<TimeLabel> timeLabels(const std::vector<QDateTime> &times,
                                   const std::vector<int> &centres, int length,
-                                  const TextWidth &extent, int gap);
+                                  const LabelExtent &extent, int gap);
 
 } // namespace ws

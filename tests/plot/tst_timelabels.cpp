@@ -55,10 +55,10 @@ private slots:
             centres.push_back(5 + spacing * int(centres.size()));
         }
         const auto found = ws::timeLabels(when, centres, 1000,
-                                          [](const QString &) { return 10; }, 2);
+                                          [](const ws::TimeLabel &) { return 10; }, 2);
         QStringList shown;
         for (const ws::TimeLabel &label : found)
-            shown << QStringLiteral("%1 %2").arg(label.scan).arg(label.text);
+            shown << QStringLiteral("%1 %2").arg(label.scan).arg(label.text());
         QCOMPARE(shown.join('|'), labels);
     }
 
@@ -68,11 +68,11 @@ private slots:
     {
         const QDateTime t(QDate(2026, 6, 13), QTime(14, 0), Qt::UTC);
         const auto found = ws::timeLabels({t, t.addSecs(1200), t.addSecs(2400)}, {2, -1, 98},
-                                          100, [](const QString &) { return 10; }, 2);
+                                          100, [](const ws::TimeLabel &) { return 10; }, 2);
         QCOMPARE(found.size(), size_t(2));
         QCOMPARE(found[0].start, 0);
         QCOMPARE(found[1].scan, 2);
-        QCOMPARE(found[1].text, QStringLiteral("14:40"));
+        QCOMPARE(found[1].text(), QStringLiteral("14:40"));
         QCOMPARE(found[1].start, 90);
     }
 };
