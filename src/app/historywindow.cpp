@@ -347,9 +347,13 @@ void HistoryWindow::refresh()
     // of the last one are rows that may have moved.
     ranking_ = {};
     ranker_.rank(history_.rows());
+    // The local wall-clock times, held as UTC's, which read without a look-up
+    // of the time zone at every paint of thousands of rows.
     times_.clear();
-    for (const ws::ScanRow &row : history_.rows())
-        times_.push_back(row.modified.toLocalTime());
+    for (const ws::ScanRow &row : history_.rows()) {
+        const QDateTime local = row.modified.toLocalTime();
+        times_.push_back(QDateTime(local.date(), local.time(), Qt::UTC));
+    }
     if (cursor_ >= int(history_.rows().size())) {
         cursor_ = int(history_.rows().size()) - 1;
         waterfall_->setCursorRow(cursor_);

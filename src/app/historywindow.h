@@ -171,7 +171,7 @@ private:
     std::optional<Pointer> pointer_;
     // The scan of the waterfall's row cursor, or -1.
     int cursor_ = -1;
-    // When each row's scan was taken, in local time, as its times show.
+    // When each row's scan was taken, in local time, as its labels show.
     std::vector<QDateTime> times_;
 
     WaterfallWidget *waterfall_ = nullptr;

@@ -66,7 +66,8 @@ const std::vector<WindowKey> &windowKeys()
          "The same as Escape."},
         {KeyWindow::History, "Up", kOwn, K::RowCursorUp,
          "Move the row cursor of the waterfall to the scan before, the older one; the first "
-         "press puts it on the newest scan. The readout and the trend follow it."},
+         "press puts it on the newest scan. Once the pointer has been over the waterfall, the "
+         "readout and the trend follow the cursor."},
         {KeyWindow::History, "Down", kOwn, K::RowCursorDown,
          "Move the row cursor to the scan after, the newer one."},
         {KeyWindow::History, "Return", kOwn, K::LoadCursorNewest,
