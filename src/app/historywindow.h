@@ -15,11 +15,11 @@
 #include <QTimer>
 #include <QWidget>
 
-class PlotWidget;
 class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class TrendWidget;
 class WaterfallWidget;
 
 // The elements of the history window by their objectNames, for automation
@@ -33,6 +33,7 @@ inline constexpr char cancel[] = "historyCancel";
 inline constexpr char skipped[] = "historySkipped";
 inline constexpr char readout[] = "historyReadout";
 inline constexpr char rankingTitle[] = "historyRankingTitle";
+inline constexpr char best[] = "historyBest";
 inline constexpr char ranking[] = "historyRanking";
 inline constexpr char trendTitle[] = "historyTrendTitle";
 inline constexpr char trend[] = "historyTrend";
@@ -43,7 +44,8 @@ inline constexpr char trend[] = "historyTrend";
 // transmission nearest the pointer, and the scans ranked by how well they
 // receive the map's transmissions. A click on a scan's row (in the
 // waterfall or the ranking) asks for it as the newest scan of the main
-// window, a right click as the reference. The scans load on all cores
+// window, a right click as the reference; so do Return and Shift+Return
+// for the row of the waterfall's row cursor. The scans load on all cores
 // while the window stays responsive, and may be followed as they change.
 class HistoryWindow : public QWidget
 {
@@ -77,6 +79,10 @@ public:
     // Asks for the scan of row `scan` in the main window: as the newest
     // scan for the left button, as the reference for the right.
     void chooseScan(int scan, Qt::MouseButton button);
+    // Moves the row cursor `steps` scans on (toward the newest), or onto
+    // the newest scan when it is on none; -1 when there is no scan.
+    void moveRowCursor(int steps);
+    int rowCursor() const { return cursor_; }
     // The readout and the trend for the pointer over the scan's row at the
     // whole MHz `mhz` in that polarisation.
     void showReadout(int scan, double mhz, ws::Polarisation pol);
@@ -121,6 +127,7 @@ private:
     // After every change of the rows, the map or the view.
     void refresh();
     void showRanking();
+    void showBest();
     void showWaterfall();
     void showStatus();
     void showView(const ws::View &view);
@@ -162,6 +169,10 @@ private:
         ws::Polarisation pol;
     };
     std::optional<Pointer> pointer_;
+    // The scan of the waterfall's row cursor, or -1.
+    int cursor_ = -1;
+    // When each row's scan was taken, in local time, as its labels show.
+    std::vector<QDateTime> times_;
 
     WaterfallWidget *waterfall_ = nullptr;
     QLabel *status_ = nullptr;
@@ -171,6 +182,7 @@ private:
     QLabel *readout_ = nullptr;
     QLabel *rankingTitle_ = nullptr;
     QListWidget *rankingList_ = nullptr;
+    QLabel *best_ = nullptr;
     QLabel *trendTitle_ = nullptr;
-    PlotWidget *trend_ = nullptr;
+    TrendWidget *trend_ = nullptr;
 };
