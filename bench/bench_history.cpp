@@ -1,6 +1,7 @@
 // The history of many scans: loading 1000 full universal hv scans (37 MB)
 // on all cores, and 10,000 (370 MB) with --large; a repaint of the
-// waterfall at 1920 x 1080 over 1000 scans; and --history-report over 1000
+// waterfall at 1920 x 1080 over 1000 scans, with their times and the row
+// cursor; and --history-report over 1000
 // scans with a map of 1024 and of 16384 entries. Each load and report
 // prints, beside its own time, the time that reading and parsing the same
 // files takes on one core (parse_s), which is what a load cannot go below
@@ -156,7 +157,13 @@ void BM_WaterfallRepaint(benchmark::State &state)
     picture.lowest = history.levelSpan()->lowest;
     picture.highest = history.levelSpan()->highest;
     picture.best = 500;
+    // Twenty minutes apart, across some two weeks: times at many rows and
+    // dates where they change.
+    const QDateTime first(QDate(2026, 6, 13), QTime(14, 0), Qt::UTC);
+    for (size_t i = 0; i < history.rows().size(); ++i)
+        picture.times.push_back(first.addSecs(qint64(i) * 1200));
     WaterfallWidget widget;
+    widget.setCursorRow(400);
     widget.resize(1920, 1080);
     const ws::View view(*history.range());
     QImage screen(1920, 1080, QImage::Format_RGB32);
@@ -218,7 +225,7 @@ void BM_HistoryWindowGap(benchmark::State &state)
     std::vector<double> gaps;
     for (auto _ : state) {
         ws::bench::QuietPlatform quiet;
-        HistoryWindow window(quiet);
+        HistoryWindow window(quiet, quiet);
         window.setMap(map);
         window.show();
         QEventLoop wait;

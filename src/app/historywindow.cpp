@@ -1,11 +1,12 @@
 #include "app/historywindow.h"
 
+#include "app/bestposition.h"
 #include "app/icon.h"
 #include "app/keyswindow.h"
 #include "app/windowkeys.h"
 #include "app/workspace.h"
 #include "wording/messages.h"
-#include "app/plotwidget.h"
+#include "app/trendwidget.h"
 #include "app/waterfallwidget.h"
 #include "core/filenames.h"
 #include "core/numbers.h"
@@ -78,6 +79,18 @@ HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWi
         case ws::KeyAction::WholeRange:
             showWholeRange();
             break;
+        case ws::KeyAction::RowCursorUp:
+            moveRowCursor(-1);
+            break;
+        case ws::KeyAction::RowCursorDown:
+            moveRowCursor(1);
+            break;
+        case ws::KeyAction::LoadCursorNewest:
+            chooseScan(cursor_, Qt::LeftButton);
+            break;
+        case ws::KeyAction::LoadCursorReference:
+            chooseScan(cursor_, Qt::RightButton);
+            break;
         default: // the main window's
             break;
         }
@@ -96,12 +109,15 @@ void HistoryWindow::createElements()
     readout_ = named(new QLabel(this), names::readout);
     rankingTitle_ = named(new QLabel(this), names::rankingTitle);
     rankingList_ = named(new QListWidget(this), names::ranking);
+    best_ = named(new QLabel(this), names::best);
     trendTitle_ = named(new QLabel(this), names::trendTitle);
-    trend_ = named(new PlotWidget(this), names::trend);
+    trend_ = named(new TrendWidget(this), names::trend);
 
-    for (QLabel *label : {status_, readout_, rankingTitle_, trendTitle_})
+    for (QLabel *label : {status_, readout_, rankingTitle_, best_, trendTitle_})
         label->setTextFormat(Qt::PlainText);
     rankingTitle_->setWordWrap(true);
+    best_->setWordWrap(true);
+    best_->setVisible(false);
     trendTitle_->setWordWrap(true);
     // Long texts are cut rather than widen the window past a small screen.
     for (QWidget *widget : {static_cast<QWidget *>(readout_), static_cast<QWidget *>(status_),
@@ -112,7 +128,7 @@ void HistoryWindow::createElements()
                                             "reference"));
     waterfall_->setToolTip(rankingList_->toolTip());
     rankingList_->viewport()->installEventFilter(this);
-    trend_->setMinimumHeight(120);
+    trend_->setMinimumHeight(170);
     progress_->setVisible(false);
     cancel_->setVisible(false);
     skipped_->setVisible(false);
@@ -129,6 +145,7 @@ void HistoryWindow::createElements()
     auto *right = new QVBoxLayout;
     right->addWidget(rankingTitle_);
     right->addWidget(rankingList_, 1);
+    right->addWidget(best_);
     right->addWidget(trendTitle_);
     right->addWidget(trend_);
     auto *side = new QWidget(this);
@@ -154,6 +171,8 @@ void HistoryWindow::open(const QStringList &sources)
     loader_.abandon();
     history_.clear();
     pointer_.reset();
+    cursor_ = -1;
+    waterfall_->setCursorRow(-1);
     readout_->clear();
     cancelled_ = false;
     followedFolders_.clear();
@@ -356,6 +375,9 @@ void HistoryWindow::rankingArrived()
     ranking_ = ranker_.ranking();
     showRanking();
     showWaterfall();
+    // The trend marks the best position.
+    if (pointer_ && size_t(pointer_->scan) < history_.rows().size())
+        showReadout(pointer_->scan, pointer_->mhz, pointer_->pol);
     if (loadUntold_ && !loader_.running()) {
         loadUntold_ = false;
         emit loaded();
@@ -383,6 +405,17 @@ void HistoryWindow::refresh()
     // of the last one are rows that may have moved.
     ranking_ = {};
     ranker_.rank(history_.rows());
+    // The local wall-clock times, held as UTC's, which read without a look-up
+    // of the time zone at every paint of thousands of rows.
+    times_.clear();
+    for (const ws::ScanRow &row : history_.rows()) {
+        const QDateTime local = row.modified.toLocalTime();
+        times_.push_back(QDateTime(local.date(), local.time(), Qt::UTC));
+    }
+    if (cursor_ >= int(history_.rows().size())) {
+        cursor_ = int(history_.rows().size()) - 1;
+        waterfall_->setCursorRow(cursor_);
+    }
     showStatus();
     showRanking();
     showWaterfall();
@@ -406,6 +439,7 @@ void HistoryWindow::showStatus()
 void HistoryWindow::showRanking()
 {
     rankingList_->clear();
+    showBest();
     if (history_.rows().empty() && !loader_.running() && !listing_.isRunning()) {
         rankingTitle_->setText(QStringLiteral("No scan loaded"));
         return;
@@ -448,6 +482,15 @@ void HistoryWindow::showRanking()
     rankingList_->setUpdatesEnabled(true);
 }
 
+void HistoryWindow::showBest()
+{
+    const QString words = ranker_.pending() || loader_.running()
+                              ? QString()
+                              : ws::bestPositionWords(history_.rows(), ranking_);
+    best_->setText(words);
+    best_->setVisible(!words.isEmpty());
+}
+
 void HistoryWindow::showWaterfall()
 {
     WaterfallWidget::Picture picture;
@@ -462,6 +505,7 @@ void HistoryWindow::showWaterfall()
     }
     picture.best = ranking_.places.empty() ? -1 : ranking_.places.front().row;
     picture.marks = map_.entries;
+    picture.times = times_;
     waterfall_->showPicture(std::move(picture), view_);
 }
 
@@ -514,7 +558,7 @@ void HistoryWindow::showReadout(int scan, double mhz, ws::Polarisation pol)
     const int nearest = onSide < 0 ? -1 : sideEntries_[int(pol)][size_t(onSide)];
     if (nearest < 0) {
         trendTitle_->setText(QStringLiteral("Trend: load a map to follow a transmission"));
-        trend_->erase();
+        trend_->clear();
         return;
     }
     const ws::MapEntry &entry = map_.entries.at(nearest);
@@ -525,7 +569,8 @@ void HistoryWindow::showReadout(int scan, double mhz, ws::Polarisation pol)
                                   entry.type.trimmed(),
                                   here ? ws::levelText(*here) + QStringLiteral(" in this scan")
                                        : QStringLiteral("no level in this scan")));
-    ws::drawTrend(*trend_, trend, scan);
+    trend_->showTrend(trend, times_, scan,
+                      ranking_.places.empty() ? -1 : ranking_.places.front().row);
 }
 
 void HistoryWindow::chooseScan(int scan, Qt::MouseButton button)
@@ -536,6 +581,22 @@ void HistoryWindow::chooseScan(int scan, Qt::MouseButton button)
         return;
     emit scanChosen(history_.rows()[size_t(scan)].path,
                     button == Qt::LeftButton ? ws::ScanSlot::Newest : ws::ScanSlot::Reference);
+}
+
+void HistoryWindow::moveRowCursor(int steps)
+{
+    const int count = int(history_.rows().size());
+    if (count == 0) {
+        cursor_ = -1;
+    } else if (cursor_ < 0) {
+        cursor_ = count - 1;
+    } else {
+        cursor_ = std::clamp(cursor_ + steps, 0, count - 1);
+    }
+    waterfall_->setCursorRow(cursor_);
+    // What the pointer looked at, in the scan of the cursor.
+    if (cursor_ >= 0 && pointer_)
+        showReadout(cursor_, pointer_->mhz, pointer_->pol);
 }
 
 void HistoryWindow::showSkippedFiles()

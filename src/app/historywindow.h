@@ -16,12 +16,11 @@
 #include <QWidget>
 
 class Workspace;
-
-class PlotWidget;
 class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class TrendWidget;
 class WaterfallWidget;
 
 // The elements of the history window by their objectNames, for automation
@@ -35,6 +34,7 @@ inline constexpr char cancel[] = "historyCancel";
 inline constexpr char skipped[] = "historySkipped";
 inline constexpr char readout[] = "historyReadout";
 inline constexpr char rankingTitle[] = "historyRankingTitle";
+inline constexpr char best[] = "historyBest";
 inline constexpr char ranking[] = "historyRanking";
 inline constexpr char trendTitle[] = "historyTrendTitle";
 inline constexpr char trend[] = "historyTrend";
@@ -45,7 +45,8 @@ inline constexpr char trend[] = "historyTrend";
 // transmission nearest the pointer, and the scans ranked by how well they
 // receive the map's transmissions. A click on a scan's row (in the
 // waterfall or the ranking) asks for it as the newest scan of the main
-// window, a right click as the reference. The scans load on all cores
+// window, a right click as the reference; so do Return and Shift+Return
+// for the row of the waterfall's row cursor. The scans load on all cores
 // while the window stays responsive, and may be followed as they change.
 class HistoryWindow : public QWidget
 {
@@ -85,6 +86,10 @@ public:
     // Asks for the scan of row `scan` in the main window: as the newest
     // scan for the left button, as the reference for the right.
     void chooseScan(int scan, Qt::MouseButton button);
+    // Moves the row cursor `steps` scans on (toward the newest), or onto
+    // the newest scan when it is on none; -1 when there is no scan.
+    void moveRowCursor(int steps);
+    int rowCursor() const { return cursor_; }
     // The readout and the trend for the pointer over the scan's row at the
     // whole MHz `mhz` in that polarisation.
     void showReadout(int scan, double mhz, ws::Polarisation pol);
@@ -129,6 +134,7 @@ private:
     // After every change of the rows, the map or the view.
     void refresh();
     void showRanking();
+    void showBest();
     void showWaterfall();
     void showStatus();
     void showView(const ws::View &view);
@@ -170,6 +176,10 @@ private:
         ws::Polarisation pol;
     };
     std::optional<Pointer> pointer_;
+    // The scan of the waterfall's row cursor, or -1.
+    int cursor_ = -1;
+    // When each row's scan was taken, in local time, as its labels show.
+    std::vector<QDateTime> times_;
 
     WaterfallWidget *waterfall_ = nullptr;
     QLabel *status_ = nullptr;
@@ -179,7 +189,8 @@ private:
     QLabel *readout_ = nullptr;
     QLabel *rankingTitle_ = nullptr;
     QListWidget *rankingList_ = nullptr;
+    QLabel *best_ = nullptr;
     QLabel *trendTitle_ = nullptr;
-    PlotWidget *trend_ = nullptr;
+    TrendWidget *trend_ = nullptr;
     const Workspace *workspace_ = nullptr;
 };

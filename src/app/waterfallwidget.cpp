@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "plot/mapstrip.h"
+#include "plot/timelabels.h"
 
 #include <QHash>
 #include <QMouseEvent>
@@ -19,6 +20,9 @@ const QColor kBackground(0xF0, 0xF0, 0xF0);
 constexpr int kMarks = 8;
 constexpr int kGap = 8;
 constexpr int kBar = 12;
+// The tick from a time to its row.
+constexpr int kTick = 4;
+const QColor kCursor(255, 96, 0);
 
 bool carriesAny(const std::vector<ws::WaterfallRow> &rows)
 {
@@ -57,6 +61,24 @@ void WaterfallWidget::showPicture(Picture picture, const ws::View &view)
     update();
 }
 
+void WaterfallWidget::setCursorRow(int scan)
+{
+    if (scan == cursor_)
+        return;
+    // Outlined over the image, which stays as it is.
+    cursor_ = scan;
+    update();
+}
+
+int WaterfallWidget::timesWidth() const
+{
+    if (picture_.times.empty())
+        return 0;
+    return fontMetrics().horizontalAdvance(ws::scanDateText(QDateTime(QDate(2000, 10, 20),
+                                                                      QTime(20, 0)))) +
+           kTick + 4;
+}
+
 int WaterfallWidget::scanCount() const
 {
     return int(std::max(picture_.horizontal.size(), picture_.vertical.size()));
@@ -73,11 +95,12 @@ std::vector<WaterfallWidget::Side> WaterfallWidget::sides() const
     const int count = (h ? 1 : 0) + (v ? 1 : 0);
     if (count == 0 || height <= 0)
         return {};
-    const int width = (this->width() - scaleWidth - kGap * count) / count;
+    std::vector<Side> sides;
+    const int times = timesWidth();
+    const int width = (this->width() - times - scaleWidth - kGap * count) / count;
     if (width <= 0)
         return {};
-    std::vector<Side> sides;
-    int left = 0;
+    int left = times;
     if (h) {
         sides.push_back({QRect(left, top, width, height), ws::Polarisation::Horizontal,
                          &picture_.horizontal});
@@ -175,9 +198,10 @@ void WaterfallWidget::paintEvent(QPaintEvent *)
             painter.setPen(QColor::fromRgba(it.key()));
             painter.drawLines(it.value());
         }
-        const ws::WaterfallRows::Band band = rowsOf(area).bandOf(picture_.best);
+        const qreal dpr = devicePixelRatioF();
+        const ws::WaterfallRows rows = rowsOf(area);
+        const ws::WaterfallRows::Band band = rows.bandOf(picture_.best);
         if (band.bottom > band.top) {
-            const qreal dpr = devicePixelRatioF();
             const QRectF frame(area.left(), area.top() + band.top / dpr, area.width(),
                                (band.bottom - band.top) / dpr);
             painter.setPen(QPen(Qt::black, 1));
@@ -185,10 +209,46 @@ void WaterfallWidget::paintEvent(QPaintEvent *)
             painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
             painter.drawRect(frame.adjusted(-1, -1, 0, 0));
         }
+        if (cursor_ >= 0 && cursor_ < scanCount()) {
+            // A scan that shares its pixel row with others is outlined
+            // there all the same.
+            const ws::WaterfallRows::Band at = rows.bandOf(cursor_);
+            const QRectF frame(area.left(), area.top() + at.top / dpr, area.width(),
+                               std::max(1, at.bottom - at.top) / dpr);
+            painter.setPen(QPen(kCursor, 2));
+            painter.drawRect(frame.adjusted(-1, -1, 0, 0));
+        }
     }
+    paintTimes(painter, all.front().area);
     const QRect &first = all.front().area;
     const int barLeft = all.back().area.right() + kGap;
     paintScale(painter, QRect(barLeft, first.top(), kBar, first.height()));
+}
+
+void WaterfallWidget::paintTimes(QPainter &painter, const QRect &area)
+{
+    const int count = int(picture_.times.size());
+    if (count == 0)
+        return;
+    const qreal dpr = devicePixelRatioF();
+    const ws::WaterfallRows rows = rowsOf(area);
+    std::vector<int> centres(size_t(count), -1);
+    for (int scan = 0; scan < count; ++scan) {
+        const ws::WaterfallRows::Band band = rows.bandOf(scan);
+        if (band.bottom > band.top)
+            centres[size_t(scan)] = int((band.top + band.bottom) / 2.0 / dpr);
+    }
+    const int line = fontMetrics().height();
+    const std::vector<ws::TimeLabel> labels = ws::timeLabels(
+        picture_.times, centres, area.height(), [line](const ws::TimeLabel &) { return line; }, 0);
+    const int right = area.left() - kTick - 2;
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (const ws::TimeLabel &label : labels) {
+        painter.drawText(QRect(0, area.top() + label.start, right, line),
+                         Qt::AlignRight | Qt::AlignVCenter, label.text());
+        const int y = area.top() + label.centre;
+        painter.drawLine(area.left() - kTick - 1, y, area.left() - 2, y);
+    }
 }
 
 void WaterfallWidget::resizeEvent(QResizeEvent *event)

@@ -5,6 +5,7 @@
 #include "plot/waterfall.h"
 #include "scan/levellookup.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QVector>
 #include <QWidget>
@@ -17,7 +18,8 @@
 // side (only one of them when no scan holds the other), each across the
 // view's visible part. The map's transmissions are marked along the top of
 // the side they are sent in (a circular one on both), the best position is
-// framed, and the colour scale stands at the right. The pointer, a press
+// framed, the row cursor outlined, the scans' times stand at the left and
+// the colour scale at the right. The pointer, a press
 // and the wheel are reported as a scan, a frequency and a polarisation;
 // the history window decides what they mean.
 class WaterfallWidget : public QWidget
@@ -37,6 +39,9 @@ public:
         // The best position, framed; -1 for none.
         int best = -1;
         QVector<ws::MapEntry> marks;
+        // When each scan was taken, in the time it is told in; an invalid
+        // one for a scan without.
+        std::vector<QDateTime> times;
     };
 
     explicit WaterfallWidget(QWidget *parent = nullptr);
@@ -48,6 +53,9 @@ public:
     // Draws `picture` over the view's visible part. The rows' levels must
     // stay as they are until the next call.
     void showPicture(Picture picture, const ws::View &view);
+    // The scan the row cursor is on, outlined; -1 for none.
+    void setCursorRow(int scan);
+    int cursorRow() const { return cursor_; }
     // A point in the scan's row and the whole MHz's colour on the
     // polarisation's side; nothing when it is not drawn.
     std::optional<QPoint> pointOf(int scan, double mhz, ws::Polarisation pol) const;
@@ -86,9 +94,13 @@ private:
     std::optional<Hit> hitAt(QPointF position) const;
     void redrawImage();
     void paintScale(QPainter &painter, const QRect &bar);
+    void paintTimes(QPainter &painter, const QRect &area);
+    // The room at the left for the scans' times.
+    int timesWidth() const;
 
     Picture picture_;
     ws::View view_;
     QImage image_;
     bool stale_ = true;
+    int cursor_ = -1;
 };

@@ -33,6 +33,10 @@ enum class KeyAction {
     SavePicture,
     CopyPicture,
     ShowKeys, // the list of the window's keys and mouse actions
+    RowCursorUp, // the history's row cursor, to an older scan
+    RowCursorDown,
+    LoadCursorNewest, // the scan of the row cursor into the main window
+    LoadCursorReference,
 };
 
 enum class KeyWindow { Main, History, Dish };

@@ -243,7 +243,8 @@ void drawWaterfall(QImage &image, const QRect &area, const std::vector<Waterfall
     QtConcurrent::blockingMap(bands, drawRows);
 }
 
-void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels, int marked)
+void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels, int marked,
+               int best)
 {
     canvas.erase();
     double low = std::numeric_limits<double>::infinity();
@@ -260,6 +261,10 @@ void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels,
     const double margin = std::max(1.0, (high - low) / 10);
     const double count = double(std::max<size_t>(levels.size(), 1));
     canvas.setScale(-0.5, high + margin, count, -(high - low + 2 * margin));
+    if (best >= 0 && size_t(best) < levels.size() && best != marked) {
+        canvas.setForeColor(palette::legendGreen);
+        canvas.line(best, low - margin, best, high + margin);
+    }
     if (marked >= 0 && size_t(marked) < levels.size()) {
         canvas.setForeColor(palette::grid);
         canvas.line(marked, low - margin, marked, high + margin);

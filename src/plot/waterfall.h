@@ -70,7 +70,9 @@ void drawWaterfall(QImage &image, const QRect &area, const std::vector<Waterfall
 
 // A small plot of one transmission's level across the scans: the scans
 // across in their order, the level up, a line through the scans that have
-// one, and a mark at scan `marked` (none for -1).
-void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels, int marked);
+// one, and a mark at scan `marked` and another at `best`, the best position
+// (none for -1).
+void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels, int marked,
+               int best = -1);
 
 } // namespace ws

@@ -1,7 +1,8 @@
 // The history window's wiring: Ctrl+H over a folder, and a click on a scan
-// that loads it into the main window.
+// or the row cursor's keys that load it into the main window.
 #include "app/historywindow.h"
 #include "app/waterfallwidget.h"
+#include "plot/timelabels.h"
 #include "scan/scantext.h"
 #include "support/fakeplatform.h"
 #include "support/mapentries.h"
@@ -60,6 +61,56 @@ private slots:
         QTRY_COMPARE(ranking->count(), 3);
         QTest::mouseClick(ranking->viewport(), Qt::RightButton, {},
                           ranking->visualItemRect(ranking->item(0)).center());
+        QVERIFY(w.scans().reference);
+        QCOMPARE(w.scans().reference->first, 10702.0);
+        QVERIFY(w.dialogs.messages.isEmpty());
+    }
+
+    // Up and Down move the cursor, Return and Shift+Return load its scan;
+    // the best position is told in words.
+    void theRowCursorLoadsItsScan()
+    {
+        ws::test::FakeWindow w;
+        QTemporaryDir dir;
+        const QDateTime first(QDate(2026, 6, 13), QTime(14, 0), Qt::UTC);
+        for (int i = 0; i < 3; ++i) {
+            ws::test::ScanShape shape;
+            shape.start = 10700 + i;
+            shape.level = [i](bool, double) { return 10 * (i + 1); };
+            const QString path = ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i),
+                                                     ws::test::scanText(shape));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(first.addSecs(1200 * i), QFileDevice::FileModificationTime));
+        }
+        HistoryWindow &history = w.window->showHistory({dir.path()});
+        QApplication::setActiveWindow(&history);
+        QVERIFY(QTest::qWaitForWindowActive(&history));
+        QTRY_COMPARE(history.history().rows().size(), size_t(3));
+        ws::MapData map;
+        ws::test::setStations(map, {"11000"});
+        history.setMap(map);
+        auto *best = history.findChild<QLabel *>(names::best);
+        QTRY_VERIFY(best->isVisible());
+        QCOMPARE(best->text(),
+                 QStringLiteral("Best: 2.scn, taken %1, mean level 30.0, 10.0 ahead of the next, "
+                                "1.scn.")
+                     .arg(ws::scanDateText(first.addSecs(2400).toLocalTime())));
+
+        auto *waterfall = history.findChild<WaterfallWidget *>(names::waterfall);
+        // The first press finds the newest scan.
+        QTest::keyClick(&history, Qt::Key_Up);
+        QCOMPARE(history.rowCursor(), 2);
+        QTest::keyClick(&history, Qt::Key_Up);
+        QCOMPARE(waterfall->cursorRow(), 1);
+        QTest::keyClick(&history, Qt::Key_Return);
+        QVERIFY(w.scans().newest);
+        QCOMPARE(w.scans().newest->first, 10701.0);
+        // Held at the newest.
+        QTest::keyClick(&history, Qt::Key_Down);
+        QTest::keyClick(&history, Qt::Key_Down);
+        QCOMPARE(history.rowCursor(), 2);
+        QTest::keyClick(&history, Qt::Key_Return, Qt::ShiftModifier);
         QVERIFY(w.scans().reference);
         QCOMPARE(w.scans().reference->first, 10702.0);
         QVERIFY(w.dialogs.messages.isEmpty());

@@ -499,7 +499,8 @@ void TestMainWindow::theKeysAreTheTablesAndNoOthers()
     QCOMPARE(listed(ws::KeyWindow::Main), main);
     QTemporaryDir dir;
     const QWidget &history = w->window->showHistory({dir.path()});
-    const QStringList historyKeys{"Ctrl+0", "Esc", "F1"};
+    const QStringList historyKeys{"Ctrl+0", "Down",        "Enter",        "Esc", "F1",
+                                  "Return", "Shift+Enter", "Shift+Return", "Up"};
     QCOMPARE(keysOf(history.findChildren<QShortcut *>(Qt::FindDirectChildrenOnly)), historyKeys);
     QCOMPARE(listed(ws::KeyWindow::History), historyKeys);
 }

@@ -132,6 +132,18 @@ private slots:
                           .arg(canvas.ops[i].y);
         QCOMPARE(points, QStringLiteral("L(0,10)L(2,30)l(3,20)"));
     }
+
+    // The best position has a mark of its own, under the pointer's.
+    void trendMarksTheBestPosition()
+    {
+        ws::test::RecordingCanvas canvas;
+        ws::drawTrend(canvas, {10.0, 30.0, 20.0}, 2, 1);
+        QCOMPARE(canvas.ops.size(), size_t(5));
+        QCOMPARE(canvas.ops[0].color, ws::palette::legendGreen);
+        QCOMPARE(canvas.ops[0].x, 1.0);
+        QCOMPARE(canvas.ops[1].color, ws::palette::grid);
+        QCOMPARE(canvas.ops[1].x, 2.0);
+    }
 };
 
 #include "support/testrunner.h"

@@ -2,8 +2,10 @@
 //
 // Opens the history window over the scans with the map, points at a
 // transmission in the best scan (11182 MHz horizontal, "Demo TV 13" of the
-// example map) so that the readout and the trend show, and writes a picture
-// of the window. Needs no display.
+// example map) so that the readout and the trend show, puts the row cursor
+// on the scan after it, and writes a picture of the window. Needs no
+// display. The scans' times are their files' (examples/make_examples.py
+// sets them; a checkout does not keep them).
 #include "app/historywindow.h"
 #include "app/waterfallwidget.h"
 #include "core/steadyclock.h"
@@ -50,7 +52,8 @@ int main(int argc, char *argv[])
     QEventLoop wait;
     QObject::connect(&window, &HistoryWindow::loaded, &wait, &QEventLoop::quit);
     window.open(sources);
-    if (window.loading())
+    // The sources are listed off the window's thread before they load.
+    if (window.listing() || window.loading())
         wait.exec();
     window.resize(1000, 560);
     window.show();
@@ -70,6 +73,9 @@ int main(int argc, char *argv[])
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(const_cast<WaterfallWidget *>(waterfall), &move);
     }
+    // The row cursor on the scan after the best, and the trend with it.
+    window.moveRowCursor(1);
+    window.moveRowCursor(best + 1 - window.rowCursor());
     app.processEvents();
     const QImage picture = window.grab().toImage();
     if (!picture.save(QString::fromLocal8Bit(argv[1]), "PNG"))
