@@ -5,6 +5,9 @@
 // 0.5 %.
 
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "app/realplatform.h"
 #include "receiver/qtserialline.h"
 #include "rxsim/receiversim.h"
@@ -74,9 +77,9 @@ void BM_CheckWaitingForSilentReceiver(benchmark::State &state)
         const double cpuBefore = processCpuSeconds();
         QElapsedTimer wall;
         wall.start();
-        window.checkFrequencyAt(10700, Qt::LeftButton);
+        window.receiverWork().check(10700, Qt::LeftButton);
         // The check runs on from the application's event loop.
-        while (window.receiverBusy())
+        while (window.receiverWork().busy())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         const double wallSeconds = wall.nsecsElapsed() / 1e9;
         cpuShare = 100.0 * (processCpuSeconds() - cpuBefore) / wallSeconds;

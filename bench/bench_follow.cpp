@@ -7,6 +7,9 @@
 //   files do not change, over 30 s, as a share of one core; should be 0.
 
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "scan/scantext.h"
 #include "support/windowelement.h"
 
@@ -58,9 +61,9 @@ struct FollowingWindow
         QDir(dir.path()).mkdir(QStringLiteral("scans"));
         newest = ws::test::writeFile(dir, "scans/newest.scn", scanOfVersion(1));
         platform.next = newest;
-        window.loadScan(ws::ScanSlot::Newest);
+        window.workspace().loadScan(ws::ScanSlot::Newest);
         platform.next = ws::test::writeFile(dir, "reference.scn", scanOfVersion(0));
-        window.loadScan(ws::ScanSlot::Reference);
+        window.workspace().loadScan(ws::ScanSlot::Reference);
         window.show();
     }
     QTemporaryDir dir;
@@ -75,7 +78,7 @@ void BM_ReloadLatency(benchmark::State &state)
     PaintWatch watch;
     ws::test::element<QWidget>(f.window, ws::window::names::levelPlot)->installEventFilter(&watch);
     int version = 1;
-    watch.ready = [&] { return f.window.scansForTest().newest->maxLevel > 20 + 10 * version; };
+    watch.ready = [&] { return f.window.workspace().scans().newest->maxLevel > 20 + 10 * version; };
     double longest = 0;
     for (auto _ : state) {
         ++version;

@@ -5,6 +5,9 @@
 // window on a full-HD screen with and without a panel. Target: a median of
 // 50 under 16 ms, one frame at 60 Hz.
 #include "app/mainwindow.h"
+#include "app/receiverwork.h"
+#include "app/plotspanel.h"
+#include "app/workspace.h"
 
 #include <QPixmap>
 
@@ -22,7 +25,7 @@ struct LoadedWindow
     {
         window.show();
         const QString examples = QStringLiteral(WS_EXAMPLES_DIR "/");
-        window.openFiles(
+        window.workspace().openFiles(
             {examples + "newest.scn", examples + "reference.scn", examples + "demo.map"});
     }
     ws::bench::QuietPlatform platform;

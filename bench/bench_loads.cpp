@@ -9,6 +9,9 @@
 // process per file. "--one scan|map FILE [NEWEST REFERENCE]" is one load.
 
 #include "app/mainwindow.h"
+#include "app/receiverwork.h"
+#include "app/plotspanel.h"
+#include "app/workspace.h"
 #include "app/realplatform.h"
 #include "map/mapfile.h"
 #include "scan/scanfile.h"
@@ -50,8 +53,8 @@ int loadOne(int argc, char **argv)
     const auto window = std::make_unique<MainWindow>(platform);
     window->show();
     if (map) {
-        window->loadScanFrom(ws::ScanSlot::Newest, QString::fromLocal8Bit(argv[4]));
-        window->loadScanFrom(ws::ScanSlot::Reference, QString::fromLocal8Bit(argv[5]));
+        window->workspace().loadScanFrom(ws::ScanSlot::Newest, QString::fromLocal8Bit(argv[4]));
+        window->workspace().loadScanFrom(ws::ScanSlot::Reference, QString::fromLocal8Bit(argv[5]));
     }
     for (int i = 0; i < 10; ++i)
         app.processEvents();
@@ -61,8 +64,8 @@ int loadOne(int argc, char **argv)
     const double cpu = cpuMs();
     QElapsedTimer wall;
     wall.start();
-    const bool loaded = map ? window->loadMapFrom(path)
-                            : window->loadScanFrom(ws::ScanSlot::Newest, path);
+    const bool loaded = map ? window->workspace().loadMapFrom(path)
+                            : window->workspace().loadScanFrom(ws::ScanSlot::Newest, path);
     // Until it is on the screen.
     app.processEvents();
     const double wallMs = double(wall.nsecsElapsed()) / 1e6;

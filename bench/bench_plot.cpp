@@ -1,4 +1,7 @@
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "app/plotwidget.h"
 #include "plot/drawscans.h"
 #include "scan/scanfile.h"
@@ -25,10 +28,10 @@ struct LoadedWindow
         ws::test::ScanShape reference;
         reference.level = [](bool vertical, double f) { return (vertical ? 15 : 5) + std::fmod(f, 11); };
         platform.next = ws::test::writeFile(dir, QStringLiteral("newest.scn"), ws::test::scanText({}));
-        window.loadScan(ws::ScanSlot::Newest);
+        window.workspace().loadScan(ws::ScanSlot::Newest);
         platform.next = ws::test::writeFile(dir, QStringLiteral("reference.scn"),
                                             ws::test::scanText(reference));
-        window.loadScan(ws::ScanSlot::Reference);
+        window.workspace().loadScan(ws::ScanSlot::Reference);
     }
 
     QTemporaryDir dir;
@@ -45,7 +48,7 @@ static void BM_DrawScans(benchmark::State &state)
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
     for (auto _ : state) {
-        const ws::Scans &scans = w.window.scansForTest();
+        const ws::Scans &scans = w.window.workspace().scans();
         namespace names = ws::window::names;
         const ws::ScaleTexts texts = ws::drawScans(
             *scans.newest, *scans.reference,
@@ -62,7 +65,7 @@ static void BM_LoadReferenceAndDraw(benchmark::State &state)
 {
     LoadedWindow w;
     for (auto _ : state)
-        w.window.loadScan(ws::ScanSlot::Reference);
+        w.window.workspace().loadScan(ws::ScanSlot::Reference);
     if (w.platform.failed)
         state.SkipWithError("loading the scans failed");
 }

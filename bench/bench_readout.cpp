@@ -2,6 +2,9 @@
 // most lines a map file may have it must stay far below what a user could
 // notice (target: under 2 microseconds per move).
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "plot/readout.h"
 #include "support/mapentries.h"
 
@@ -44,12 +47,12 @@ void BM_ShowFrequencyAt(benchmark::State &state)
 {
     ws::bench::QuietPlatform platform;
     MainWindow window(platform.platform());
-    fillMap(window.mapForTest());
+    fillMap(window.workspace().map());
     window.show();
 
     int64_t i = 0;
     for (auto _ : state)
-        window.showReadoutAt(position(i++));
+        window.plots().showReadoutAt(position(i++));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ShowFrequencyAt)->Unit(benchmark::kMicrosecond);

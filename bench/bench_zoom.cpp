@@ -2,6 +2,9 @@
 // universal hv scans (four level curves and two difference curves) and a
 // map of 16384 entries, the most lines a map file may have, in the strip. Target: under 5 ms per notch.
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "app/plotwidget.h"
 #include "scan/scantext.h"
 #include "support/mapentries.h"
@@ -26,10 +29,10 @@ struct ZoomWindow
             return (vertical ? 15 : 5) + std::fmod(f, 11);
         };
         platform.next = ws::test::writeFile(dir, QStringLiteral("newest.scn"), ws::test::scanText({}));
-        window.loadScan(ws::ScanSlot::Newest);
+        window.workspace().loadScan(ws::ScanSlot::Newest);
         platform.next = ws::test::writeFile(dir, QStringLiteral("reference.scn"),
                                             ws::test::scanText(reference));
-        window.loadScan(ws::ScanSlot::Reference);
+        window.workspace().loadScan(ws::ScanSlot::Reference);
 
         // Eight entries to a MHz from 10700 MHz on, all polarisations.
         QByteArray map;
@@ -39,8 +42,8 @@ struct ZoomWindow
                                          QByteArray(1, "HVL"[row % 3]));
         }
         platform.next = ws::test::writeFile(dir, QStringLiteral("full.map"), map);
-        window.loadMap();
-        if (window.mapForTest().entries.size() != ws::kMaxMapLines)
+        window.workspace().loadMap();
+        if (window.workspace().map().entries.size() != ws::kMaxMapLines)
             platform.failed = true;
         levelPlot = ws::test::element<PlotWidget>(window, ws::window::names::levelPlot);
     }

@@ -17,7 +17,7 @@ namespace {
 class CheckingCanvas : public ws::Canvas
 {
 public:
-    void cls() override {}
+    void erase() override {}
     void setScale(double, double, double width, double height) override
     {
         WS_FUZZ_REQUIRE(width != 0 && height != 0);

@@ -4,6 +4,7 @@
 #include "app/icon.h"
 #include "app/keyswindow.h"
 #include "app/windowkeys.h"
+#include "app/workspace.h"
 #include "wording/messages.h"
 #include "app/trendwidget.h"
 #include "app/waterfallwidget.h"
@@ -22,6 +23,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -244,6 +246,62 @@ bool HistoryWindow::loadMapFrom(const QString &path)
     if (ws::holdsNoFrequency(map_))
         dialogs_.message(ws::messages::mapWithoutFrequency(path));
     return true;
+}
+
+void HistoryWindow::listenTo(const Workspace &workspace)
+{
+    setFollowing(workspace.following());
+    if (!workspace.mapPath().isEmpty())
+        setMap(workspace.map());
+    if (std::exchange(workspace_, &workspace) == &workspace)
+        return;
+    connect(&workspace, &Workspace::followingChanged, this, &HistoryWindow::setFollowing);
+    connect(&workspace, &Workspace::mapChanged, this,
+            [this] { setMap(workspace_->map()); });
+}
+
+namespace {
+
+// The size the history window opens at where the screen has room.
+constexpr QSize kHistorySize(1000, 640);
+
+// The window's frame around its content, as the window system draws it;
+// none before the window was shown.
+QSize frameOf(const QWidget &window)
+{
+    return window.frameGeometry().size() - window.geometry().size();
+}
+
+// The content size that fits a window with that frame into `room`.
+QSize fitted(QSize wanted, QSize frame, const QRect &room)
+{
+    return wanted.boundedTo(room.size() - frame).expandedTo(QSize(1, 1));
+}
+
+} // namespace
+
+void HistoryWindow::placeBeside(QWidget &window)
+{
+    const QRect room =
+        window.screen() ? window.screen()->availableGeometry() : QRect(0, 0, 1000, 640);
+    // A window not shown yet has no frame: it gets the other's.
+    const QSize frame = frameOf(window);
+    window.resize(fitted(window.size(), frame, room));
+    resize(fitted(kHistorySize, frame, room));
+    const QSize mine = window.size() + frame;
+    const QSize other = size() + frame;
+    if (mine.width() + other.width() <= room.width() &&
+        std::max(mine.height(), other.height()) <= room.height()) {
+        const int left = std::clamp(window.frameGeometry().left(), room.left(),
+                                    room.right() + 1 - mine.width() - other.width());
+        const int top = std::clamp(window.frameGeometry().top(), room.top(),
+                                   room.bottom() + 1 - std::max(mine.height(), other.height()));
+        window.move(left, top);
+        move(left + mine.width(), top);
+    } else {
+        window.move(room.topLeft());
+        move(room.right() + 1 - other.width(), room.bottom() + 1 - other.height());
+    }
 }
 
 void HistoryWindow::setView(const ws::View &view)

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class Workspace;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -74,6 +75,12 @@ public:
     // Whether new and changed scans join by themselves (on unless turned
     // off, as the main window's files follow theirs).
     void setFollowing(bool on);
+    // Takes the map and the following of the main window's workspace, now
+    // and whenever they change there.
+    void listenTo(const Workspace &workspace);
+    // Beside `window` where the screen holds both, else over it; each
+    // fitted to the screen.
+    void placeBeside(QWidget &window);
 
     // What the user can do, by purpose; the elements' events call these.
     // Asks for the scan of row `scan` in the main window: as the newest
@@ -185,4 +192,5 @@ private:
     QLabel *best_ = nullptr;
     QLabel *trendTitle_ = nullptr;
     TrendWidget *trend_ = nullptr;
+    const Workspace *workspace_ = nullptr;
 };

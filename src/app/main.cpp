@@ -1,6 +1,7 @@
 #include "app/dishmode.h"
 #include "app/historywindow.h"
 #include "app/mainwindow.h"
+#include "app/workspace.h"
 #include "wording/messages.h"
 #include "app/realplatform.h"
 #include "app/windowpicture.h"
@@ -116,7 +117,7 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     const auto window = desktop.window(dialogs);
     dialogs.setParent(window.get());
     window->presetReceiverSettings(line.receiver);
-    window->setFollowingFiles(line.follow);
+    window->workspace().setFollowing(line.follow);
     if (line.site)
         window->presetSite(*line.site);
     window->show();
@@ -134,7 +135,7 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
             if (!line.mapPath.isEmpty()) {
                 dialogs.file = line.mapPath;
                 if (history.loadMapFrom(line.mapPath))
-                    window->holdMap(ws::absoluteFileName(line.mapPath));
+                    window->workspace().holdMap(ws::absoluteFileName(line.mapPath));
                 else
                     loaded = false;
                 dialogs.file.clear();
@@ -145,8 +146,8 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
         QTimer::singleShot(0, window.get(), [&] {
             dialogs.loading = true;
             const auto told = [&](const QString &path) { dialogs.file = path; };
-            loaded = line.anyOrder ? window->openFilesByKind(line.files, told)
-                                   : window->openFiles(line.files, told);
+            loaded = line.anyOrder ? window->workspace().openFilesByKind(line.files, told)
+                                   : window->workspace().openFiles(line.files, told);
             dialogs.loading = false;
         });
     }
@@ -230,8 +231,8 @@ int runExport(int argc, char *argv[], const cli::CommandLine &line)
         return cli::exitcode::notLoaded;
     }
     const auto told = [&](const QString &path) { dialogs.file = path; };
-    if (!(line.anyOrder ? window->openFilesByKind(line.files, told)
-                        : window->openFiles(line.files, told)))
+    if (!(line.anyOrder ? window->workspace().openFilesByKind(line.files, told)
+                        : window->workspace().openFiles(line.files, told)))
         return cli::exitcode::notLoaded;
     // On a screen smaller than the window's design the window scrolls; its
     // scroll bars go once the layouts hear of the size the picture asks for.

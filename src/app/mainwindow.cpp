@@ -1,27 +1,40 @@
 #include "app/mainwindow.h"
 
-#include "app/fileopendialog.h"
-#include "app/historywindow.h"
+#include "app/dishview.h"
+#include "app/filedrops.h"
 #include "app/growinglayout.h"
+#include "app/historywindow.h"
 #include "app/icon.h"
 #include "app/keyswindow.h"
 #include "app/logpanel.h"
 #include "app/plotspanel.h"
+#include "app/pointingpanel.h"
 #include "app/receiversettingspanel.h"
+#include "app/receiverwork.h"
 #include "app/scanfilespanel.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
 #include "app/windowfonts.h"
 #include "app/windowkeys.h"
+#include "app/windowpicture.h"
+#include "app/workspace.h"
+#include "core/filenames.h"
+#include "fullscan/fullscan.h"
+#include "plot/readout.h"
+#include "wording/messages.h"
 
-#include <QCloseEvent>
-#include <QMouseEvent>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QVBoxLayout>
 
-#include <utility>
+#include <functional>
+#include <map>
 
 MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     : QWidget(parent), platform_(platform)
@@ -46,20 +59,16 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setMinimumSize(smallest);
 
     createElements(smallest != ws::window::kSize);
-    wireEvents();
     setupTabOrder();
-    setupFileDrops();
-    handCopyKeyToWindow();
     setupKeys();
-    setupReceiver();
-    setupWatch();
-    setupFollowing();
+    createParts();
+    wireEvents();
 }
 
 MainWindow::~MainWindow()
 {
-    // Before the watch it follows goes.
-    delete dish_.data();
+    // Before the panels and the tile that a watch shows on.
+    delete work_;
 }
 
 void MainWindow::createElements(bool scrolled)
@@ -78,10 +87,9 @@ void MainWindow::createElements(bool scrolled)
         whole->setContentsMargins(0, 0, 0, 0);
         whole->addWidget(scroll);
     }
-    // The panels make their elements; the window places the panels and the
-    // verdict tile.
     files_ = new ScanFilesPanel(*platform_.dialogs, content);
-    plots_ = new PlotsPanel(scans_, map_, content);
+    workspace_ = new Workspace(platform_, *files_, this);
+    plots_ = new PlotsPanel(workspace_->scans(), workspace_->map(), content);
     receiverSettings_ = new ReceiverSettingsPanel(content);
     log_ = new LogPanel(content);
     const ws::window::Element &tile = ws::window::element(ws::window::names::verdict);
@@ -96,29 +104,66 @@ void MainWindow::createElements(bool scrolled)
     // Every element stands in its place before the window is first shown:
     // a picture or a test may look at one that never is.
     layout->activate();
-
-    skipRestButton = receiverSettings_->skipRestButton();
     // Only while a full scan runs.
-    skipRestButton->setVisible(false);
+    receiverSettings_->skipRestButton()->setVisible(false);
+}
+
+void MainWindow::createParts()
+{
+    const auto settings = [this] { return receiverSettings_->settings(); };
+    auto watch = std::make_unique<WindowWatch>(WindowWatch::Needs{
+        *platform_.serial, *platform_.clock, settings, *platform_.dialogs, *platform_.system,
+        *verdict_, *log_, [this](const QString &title) { setWindowTitle(title); }});
+    // Through held input pass the key that stops the check and the log box,
+    // which shows its progress and may be scrolled meanwhile.
+    const auto passes = [this](QObject *target, QEvent *) {
+        for (QObject *o = target; o; o = o->parent()) {
+            if (o == escapeKey_ || o == &log_->widget())
+                return true;
+        }
+        return false;
+    };
+    work_ = new ReceiverWork(platform_, *this, settings, passes, std::move(watch));
+    if (platform_.ports)
+        receiverSettings_->listPorts(*platform_.ports, [this] { return !work_->busy(); });
+
+    // The text boxes take drops of text as they always have, and leave
+    // Ctrl+C to the window while nothing is selected in them.
+    QList<QWidget *> boxes;
+    for (QLineEdit *box : receiverSettings_->boxes())
+        boxes << box;
+    ws::leaveCopyKeyTo(*this, boxes + QList<QWidget *>{&log_->widget()});
+    boxes << log_->widget().viewport();
+    auto *drops = new FileDrops(*this, *files_,
+                                {[this] { return work_->busy(); },
+                                 [this] { return workspace_->scans().reference.has_value(); }},
+                                boxes);
+    // Should a check have started since the drop, the files load once it
+    // has ended.
+    connect(drops, &FileDrops::dropped, this, [this](const FileSet &files) {
+        work_->whenIdle([this, files] { workspace_->loadFiles(files); });
+    });
 }
 
 void MainWindow::wireEvents()
 {
     connect(files_, &ScanFilesPanel::loadClicked, this, [this](ScanFilesPanel::Target target) {
         if (target == ScanFilesPanel::Target::Map)
-            loadMap();
+            workspace_->loadMap();
         else
-            loadScan(target == ScanFilesPanel::Target::NewestScan ? ws::ScanSlot::Newest
-                                                                  : ws::ScanSlot::Reference);
+            workspace_->loadScan(target == ScanFilesPanel::Target::NewestScan
+                                     ? ws::ScanSlot::Newest
+                                     : ws::ScanSlot::Reference);
     });
-    connect(skipRestButton, &QPushButton::clicked, this, [this] { stopFullScan(); });
+    connect(receiverSettings_->skipRestButton(), &QPushButton::clicked, work_,
+            &ReceiverWork::stopFullScan);
     // Shift watches what a plain press would check.
     connect(plots_, &PlotsPanel::plotPressed, this,
             [this](double mhz, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
                 if (modifiers & Qt::ShiftModifier)
-                    watchFrequencyAt(mhz, button);
+                    work_->watch(mhz, button);
                 else
-                    checkFrequencyAt(mhz, button);
+                    work_->check(mhz, button);
             });
     connect(plots_, &PlotsPanel::mapStripPressed, this,
             [this](double mhz, Qt::KeyboardModifiers modifiers) {
@@ -127,66 +172,66 @@ void MainWindow::wireEvents()
                 else
                     runFullScan();
             });
-    connect(plots_, &PlotsPanel::pointerMoved, this, &MainWindow::showReadoutAt);
+
+    connect(workspace_, &Workspace::showNow, this, &MainWindow::repaintWindow);
+    // Every load of a scan shows the whole range of the scans now loaded;
+    // only a reload that left that range as it was keeps the zoom.
+    connect(workspace_, &Workspace::scansChanged, this, [this](bool reloaded) {
+        plots_->showScans(reloaded);
+        rebuildShownLevels();
+        repaintWindow();
+    });
+    connect(workspace_, &Workspace::mapReplacing, plots_, &PlotsPanel::clearMapStrip);
+    // F5 rebuilds a table of levels shown for the map as it is now; a map
+    // picked anew is listed.
+    connect(workspace_, &Workspace::mapChanged, this, [this](bool reloaded) {
+        plots_->showMap();
+        if (reloaded && log_->showsLevels())
+            rebuildShownLevels();
+        else
+            log_->show(workspace_->map().listing);
+    });
+
+    connect(work_, &ReceiverWork::checkStarted, workspace_, &Workspace::holdReloads);
+    connect(work_, &ReceiverWork::checkEnded, workspace_, &Workspace::releaseReloads);
+    connect(work_, &ReceiverWork::logShown, log_, &LogPanel::showWithEndInView);
+    connect(work_, &ReceiverWork::verdictShown, verdict_, &VerdictTile::show);
+    connect(work_, &ReceiverWork::titleShown, this, &QWidget::setWindowTitle);
+    connect(work_, &ReceiverWork::fullScanRunning, receiverSettings_->skipRestButton(),
+            &QWidget::setVisible);
 }
 
 void MainWindow::setupKeys()
 {
     using ws::KeyAction;
-    const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [this](KeyAction action) {
-        switch (action) {
-        case KeyAction::StopOrWholeRange:
-            if (watching())
-                stopWatch();
-            else if (receiverBusy())
-                stopReceiverWork();
-            else
-                showWholeRange();
-            break;
-        case KeyAction::WholeRange:
-            showWholeRange();
-            break;
-        case KeyAction::ToggleBeep:
-            watch_->setBeeping(!watch_->beeping());
-            break;
-        case KeyAction::LevelsTable:
-            showTransmissionLevels();
-            break;
-        case KeyAction::HoldLevelScale:
-            holdLevelScale(!levelScaleHeld());
-            break;
-        case KeyAction::ReloadFiles:
-            reloadFiles();
-            break;
-        case KeyAction::OpenHistory:
-            openHistory();
-            break;
-        case KeyAction::OpenPointing:
-            showPointing();
-            break;
-        case KeyAction::OpenDishView:
-            openDish();
-            break;
-        case KeyAction::SavePicture:
-            savePicture();
-            break;
-        case KeyAction::CopyPicture:
-            copyPicture();
-            break;
-        case KeyAction::ShowKeys:
-            KeysWindow::showFor(this, ws::KeyWindow::Main);
-            break;
-        default: // the other windows' actions
-            break;
-        }
+    const std::map<KeyAction, std::function<void()>> actions{
+        // The receiver's work first, as the key that stops it.
+        {KeyAction::StopOrWholeRange,
+         [this] {
+             if (!work_->stop())
+                 plots_->showWholeRange();
+         }},
+        {KeyAction::WholeRange, [this] { plots_->showWholeRange(); }},
+        {KeyAction::ToggleBeep, [this] { work_->toggleBeeping(); }},
+        {KeyAction::LevelsTable, [this] { showTransmissionLevels(); }},
+        {KeyAction::HoldLevelScale, [this] { holdLevelScale(!plots_->levelScaleHeld()); }},
+        {KeyAction::ReloadFiles, [this] { workspace_->reloadFiles(); }},
+        {KeyAction::OpenHistory, [this] { openHistory(); }},
+        {KeyAction::OpenPointing, [this] { showPointing(); }},
+        {KeyAction::OpenDishView, [this] { openDishView(); }},
+        {KeyAction::SavePicture, [this] { savePicture(); }},
+        {KeyAction::CopyPicture, [this] { copyPicture(); }},
+        {KeyAction::ShowKeys, [this] { KeysWindow::showFor(this, ws::KeyWindow::Main); }},
+    };
+    const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [actions](KeyAction key) {
+        if (const auto found = actions.find(key); found != actions.end())
+            found->second();
     });
-    // The key that stops the check gets through while input is held.
     escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
 }
 
 void MainWindow::setupTabOrder()
 {
-    // Across the panels, as the table says.
     const auto named = [this](const ws::window::Element *row) {
         auto *element = findChild<QWidget *>(QLatin1String(row->name));
         Q_ASSERT_X(element, "MainWindow", row->name);
@@ -202,30 +247,165 @@ void MainWindow::repaintWindow()
     platform_.events->repaintNow(this);
 }
 
+QImage MainWindow::picture()
+{
+    // Rendered from the widgets, not read from the screen: a dialog or
+    // another window in front of this one does not show in it.
+    return grab().toImage();
+}
+
+void MainWindow::savePicture()
+{
+    // The window as it was when the user asked.
+    ws::savePicture(picture(), *platform_.dialogs, picturePath_);
+}
+
+void MainWindow::copyPicture()
+{
+    QGuiApplication::clipboard()->setImage(picture());
+}
+
+void MainWindow::showTransmissionLevels()
+{
+    // While a check runs the log box is its log. Between the rows of a full
+    // scan the table would only flash up until the next check replaced it.
+    if (work_->busy())
+        return;
+    // Ctrl+R is no button that could be disabled; pressed too early, it
+    // says why nothing is shown.
+    if (!workspace_->scans().bothLoaded() || !plots_->mapShown()) {
+        platform_.dialogs->message(QStringLiteral(
+            "The levels of the known transmissions need both scans and a map loaded"));
+        return;
+    }
+    log_->showLevels(workspace_->levelsTable());
+}
+
+void MainWindow::rebuildShownLevels()
+{
+    if (log_->showsLevels() && workspace_->scans().bothLoaded() && plots_->mapShown())
+        log_->showLevels(workspace_->levelsTable());
+}
+
+void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
+{
+    receiverSettings_->preset(settings);
+}
+
+void MainWindow::runFullScan()
+{
+    work_->runFullScan(workspace_->map().entries);
+}
+
+void MainWindow::watchMapEntryAt(double mhz)
+{
+    const ws::MapData &map = workspace_->map();
+    const int entry = ws::nearestMapEntry(map, mhz);
+    if (entry >= 0)
+        work_->watch(map.entries.at(entry).frequencyText,
+                     ws::polarisationOf(map.entries.at(entry).polarisation));
+}
+
+void MainWindow::openDishView()
+{
+    work_->openDishView(
+        [this](double mhz) { return nearestTransmissionName(workspace_->map(), mhz); });
+}
+
+void MainWindow::holdLevelScale(bool on)
+{
+    plots_->holdLevelScale(on);
+    markHeldScaleInTitle();
+    repaintWindow();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // Whoever sets the title, a held scale's mark stays at its end.
+    if (event->type() == QEvent::WindowTitleChange)
+        markHeldScaleInTitle();
+    QWidget::changeEvent(event);
+}
+
+void MainWindow::markHeldScaleInTitle()
+{
+    // A title saved while the scale was held and set again after the hold
+    // ended (a full scan's) still carries the mark: it goes then.
+    const QString mark = ws::messages::scaleHeldInTitle();
+    const QString title = windowTitle();
+    const bool marked = title.endsWith(mark);
+    const bool held = plots_ && plots_->levelScaleHeld();
+    if (held && !marked)
+        setWindowTitle(title + mark);
+    else if (!held && marked)
+        setWindowTitle(title.chopped(mark.size()));
+}
+
+void MainWindow::openHistory()
+{
+    QString folder;
+    if (platform_.dialogs->chooseFolder(QStringLiteral("Folder of scans for the history"), folder))
+        showHistory({folder});
+}
+
+HistoryWindow &MainWindow::showHistory(const QStringList &sources)
+{
+    const bool first = !history_;
+    if (first) {
+        history_ = new HistoryWindow(*platform_.dialogs, workspace_->fileClock(), this);
+        connect(history_, &HistoryWindow::scanChosen, this,
+                [this](const QString &path, ws::ScanSlot slot) {
+                    work_->whenIdle([this, path, slot] {
+                        workspace_->loadScanFrom(slot, path);
+                        workspace_->loadHeldMap();
+                    });
+                });
+    }
+    history_->listenTo(*workspace_);
+    if (workspace_->scans().bothLoaded())
+        history_->setView(plots_->view());
+    if (first)
+        history_->placeBeside(*this);
+    history_->open(sources);
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
+    return *history_;
+}
+
+PointingPanel &MainWindow::pointingPanel()
+{
+    if (!pointing_)
+        pointing_ = new PointingPanel(this);
+    return *pointing_;
+}
+
+PointingPanel &MainWindow::showPointing()
+{
+    PointingPanel &panel = pointingPanel();
+    panel.show();
+    panel.raise();
+    panel.activateWindow();
+    return panel;
+}
+
+void MainWindow::presetSite(const ws::pointing::Site &site)
+{
+    pointingPanel().setSite(site);
+}
+
 void MainWindow::mouseMoveEvent(QMouseEvent *)
 {
     // Only moves over the bare window arrive here, also over a panel's empty
     // area and the empty verdict tile (see createElement).
-    clearReadout();
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched->isWidgetType()) {
-        auto *box = static_cast<QWidget *>(watched);
-        if (fileDragOnto(box, event) || copyKeyOnto(box, event))
-            return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    plots_->clearReadout();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A check, a full scan or a watch ends with the window, at once: the
     // port is closed and a full scan's finished rows are saved.
-    watch_->stop(WindowWatch::Ending::WindowClosed);
-    if (receiverBusy())
-        abandonReceiverWork();
+    work_->abandon();
     // The history is this window's: it goes with it.
     if (history_)
         history_->close();

@@ -4,6 +4,7 @@
 #include "plot/drawscans.h"
 #include "plot/mapstrip.h"
 #include "plot/pointerlevels.h"
+#include "plot/readout.h"
 
 #include <QPainter>
 
@@ -59,7 +60,7 @@ PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *
                 turnWheel(mhz, angleDelta, modifiers);
             });
     for (PlotWidget *plot : {levelPlot, differencePlot, mapStrip}) {
-        connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::pointerMoved);
+        connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::showReadoutAt);
         connect(plot, &PlotWidget::pointerMoved, this, &PlotsPanel::notePointer);
     }
 }
@@ -215,7 +216,7 @@ void PlotsPanel::resizeEvent(QResizeEvent *event)
 
 void PlotsPanel::clearMapStrip()
 {
-    mapStrip->cls();
+    mapStrip->erase();
 }
 
 void PlotsPanel::showMap()
@@ -229,7 +230,7 @@ void PlotsPanel::drawMapStrip()
     // Without a map the strip stays blank, in its own pixels.
     if (!mapScale_)
         return;
-    mapStrip->cls();
+    mapStrip->erase();
     ws::setMapStripScale(*mapStrip, view_.zoomed() ? view_.scale() : *mapScale_);
     ws::drawMapEntries(*mapStrip, map_);
 }
@@ -280,11 +281,14 @@ void PlotsPanel::showView(const ws::View &view)
         plot->reportPointerAgain();
 }
 
-void PlotsPanel::showReadout(const QString &frequency, const std::optional<QString> &nearestEntry)
+void PlotsPanel::showReadoutAt(double mhz)
 {
-    pointerFrequencyLabel->setText(frequency);
-    if (nearestEntry)
-        nearestEntryLabel->setText(*nearestEntry);
+    pointerFrequencyLabel->setText(ws::frequencyReadout(mhz));
+    // Without a map the entry label keeps whatever an earlier move over a
+    // map put there.
+    const int entry = ws::nearestMapEntry(map_, mhz);
+    if (entry >= 0)
+        nearestEntryLabel->setText(ws::mapEntryText(map_.entries.at(entry)));
     nearestTitleLabel->setText(ws::messages::nextKnownSignal());
 }
 

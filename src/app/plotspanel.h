@@ -68,9 +68,9 @@ public:
     // The whole range of the scans again.
     void showWholeRange();
 
-    // The frequency under the pointer and the known transmission nearest
-    // to it; without one the entry shown before stays.
-    void showReadout(const QString &frequency, const std::optional<QString> &nearestEntry);
+    // The frequency at `mhz` and the known transmission nearest to it;
+    // without one the entry shown before stays.
+    void showReadoutAt(double mhz);
     void clearReadout();
 
 signals:
@@ -78,7 +78,6 @@ signals:
     // with the keyboard's modifiers (Shift watches instead of checking).
     void plotPressed(double mhz, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void mapStripPressed(double mhz, Qt::KeyboardModifiers modifiers);
-    void pointerMoved(double mhz);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -123,7 +123,7 @@ void PlotWidget::endPainting()
     }
 }
 
-void PlotWidget::cls()
+void PlotWidget::erase()
 {
     endPainting();
     // A surface of another size is made anew rather than copied: what it

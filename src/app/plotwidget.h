@@ -11,7 +11,7 @@
 #include <vector>
 
 // A plot: a sunken frame around a retained drawing surface with a user
-// coordinate system. What is drawn stays until cls(); paintEvent only copies
+// coordinate system. What is drawn stays until erase(); paintEvent only copies
 // the surface to the screen. The pointer is reported in user units along x
 // (on the window's plots, MHz), so a press only tells the window where it
 // happened and with which button; the window decides what it means.
@@ -26,7 +26,7 @@ public:
     explicit PlotWidget(QWidget *parent = nullptr);
     ~PlotWidget() override;
 
-    void cls() override;
+    void erase() override;
     void setScale(double left, double top, double width, double height) override;
     double scaleLeft() const { return left_; }
     double scaleTop() const { return top_; }

@@ -40,7 +40,7 @@ void TrendWidget::clear()
     levels_.clear();
     times_.clear();
     drawn_ = false;
-    plot_->cls();
+    plot_->erase();
     update();
 }
 

@@ -1,6 +1,11 @@
 #include "app/windowpicture.h"
 
+#include "wording/messages.h"
+
 #include <QBuffer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QImage>
 #include <QImageWriter>
 
@@ -29,6 +34,51 @@ QString writePng(const QImage &image, const QString &path)
 bool hasPngName(const QString &path)
 {
     return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}
+
+namespace {
+
+class CopyKeyToWindow : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride ||
+            !static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy))
+            return false;
+        bool selected = true;
+        if (auto *line = qobject_cast<QLineEdit *>(watched))
+            selected = line->hasSelectedText();
+        else if (auto *text = qobject_cast<QPlainTextEdit *>(watched))
+            selected = text->textCursor().hasSelection();
+        if (selected)
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
+} // namespace
+
+void leaveCopyKeyTo(QWidget &window, const QList<QWidget *> &boxes)
+{
+    auto *filter = new CopyKeyToWindow(&window);
+    for (QWidget *box : boxes)
+        box->installEventFilter(filter);
+}
+
+void savePicture(const QImage &image, UserDialogs &dialogs, QString &lastPath)
+{
+    QString path = lastPath;
+    if (!dialogs.saveFile(QStringLiteral("Save a Picture of the Window"), path) || path.isEmpty())
+        return;
+    lastPath = path;
+    const QString failure = writePng(image, path);
+    if (!failure.isEmpty())
+        dialogs.message(messages::pictureNotSaved(path, failure));
 }
 
 } // namespace ws

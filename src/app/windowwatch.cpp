@@ -9,9 +9,9 @@
 
 using ws::receiver::WatchState;
 
-WindowWatch::WindowWatch(Surroundings surroundings)
-    : at_(std::move(surroundings)), watch_(at_.line, at_.clock, at_.settings, *this),
-      secondly_(at_.clock.createTimer([this] { tick(); }))
+WindowWatch::WindowWatch(Needs needs)
+    : needs_(std::move(needs)), watch_(needs_.line, needs_.clock, needs_.settings, *this),
+      secondly_(needs_.clock.createTimer([this] { tick(); }))
 {
 }
 
@@ -24,11 +24,11 @@ void WindowWatch::start(const QString &frequency, ws::receiver::Polarisation pol
     polarisation_ = polarisation;
     haveState_ = false;
     lines_.clear();
-    at_.log.showWithEndInView(QString());
+    needs_.log.showWithEndInView(QString());
     // The tuner settles first, as for a check.
     showOnTile({QStringLiteral("WATCHING ") + where_, QStringLiteral("TUNING"),
                 ws::palette::verdictWorking, {}});
-    at_.setTitle(QStringLiteral("Wavesift: watching ") + where_);
+    needs_.setTitle(QStringLiteral("Wavesift: watching ") + where_);
     if (follower_)
         follower_->begun(frequency, polarisation);
     watch_.start(frequency, polarisation);
@@ -57,12 +57,12 @@ void WindowWatch::stop(Ending why)
     if (!watch_.running())
         return;
     watch_.stop();
-    endedMs_ = at_.clock.milliseconds();
+    endedMs_ = needs_.clock.milliseconds();
     // A state minutes old must not pass for the dish's state now.
     showOnTile(watchEndedVerdict(where_, haveState_ ? std::optional(state_) : std::nullopt, 0));
     logEnd(why == Ending::WindowClosed ? QStringLiteral("window closed")
                                        : QStringLiteral("stopped"));
-    at_.setTitle(QStringLiteral("Wavesift"));
+    needs_.setTitle(QStringLiteral("Wavesift"));
     if (follower_)
         follower_->stopped();
     secondly_->start(1000);
@@ -74,8 +74,8 @@ void WindowWatch::tick()
         // How long the state has held goes on counting between replies,
         // and through a silence.
         showState();
-    } else if (at_.tile.verdict() == shown_) {
-        const qint64 ago = (at_.clock.milliseconds() - endedMs_) / 1000;
+    } else if (needs_.tile.verdict() == shown_) {
+        const qint64 ago = (needs_.clock.milliseconds() - endedMs_) / 1000;
         showOnTile(watchEndedVerdict(where_, haveState_ ? std::optional(state_) : std::nullopt,
                                      ago));
     } else {
@@ -95,15 +95,15 @@ void WindowWatch::replied(WatchState state, const QString &text, std::optional<d
     if (changed) {
         haveState_ = true;
         state_ = state;
-        stateSinceMs_ = at_.clock.milliseconds();
-        lines_.push_back(at_.clock.now().toString(QStringLiteral("HH:mm:ss ")) +
+        stateSinceMs_ = needs_.clock.milliseconds();
+        lines_.push_back(needs_.clock.now().toString(QStringLiteral("HH:mm:ss ")) +
                          ws::receiver::stateWord(state) + QStringLiteral(": ") +
                          shownReplyText(text));
         showLog();
-        at_.setTitle(QStringLiteral("Wavesift: watching %1: %2")
+        needs_.setTitle(QStringLiteral("Wavesift: watching %1: %2")
                          .arg(where_, ws::receiver::stateWord(state)));
         if (state == WatchState::Locked && beeping_)
-            at_.system.beep();
+            needs_.system.beep();
     }
     showState();
 }
@@ -114,11 +114,11 @@ void WindowWatch::failed(const ws::receiver::PortFailure &failure)
     const bool silent = failure.kind == ws::receiver::PortFailure::Kind::Silent;
     showOnTile(watchFailedVerdict(where_, silent));
     logEnd(silent ? QStringLiteral("no answer") : QStringLiteral("port failed"));
-    at_.setTitle(QStringLiteral("Wavesift"));
+    needs_.setTitle(QStringLiteral("Wavesift"));
     if (follower_)
         follower_->failed(failure);
     else
-        at_.dialogs.message(failure.message, ws::receiver::portFailureAdvice(failure));
+        needs_.dialogs.message(failure.message, ws::receiver::portFailureAdvice(failure));
 }
 
 void WindowWatch::showState()
@@ -126,12 +126,12 @@ void WindowWatch::showState()
     if (!haveState_)
         return;
     showOnTile(
-        watchVerdict(where_, state_, text_, (at_.clock.milliseconds() - stateSinceMs_) / 1000));
+        watchVerdict(where_, state_, text_, (needs_.clock.milliseconds() - stateSinceMs_) / 1000));
 }
 
 void WindowWatch::logEnd(const QString &why)
 {
-    lines_.push_back(at_.clock.now().toString(QStringLiteral("HH:mm:ss ")) +
+    lines_.push_back(needs_.clock.now().toString(QStringLiteral("HH:mm:ss ")) +
                      QStringLiteral("watch ended: ") + why);
     showLog();
 }
@@ -140,11 +140,11 @@ void WindowWatch::showLog()
 {
     while (int(lines_.size()) > kMaxLogLines)
         lines_.pop_front();
-    at_.log.showWithEndInView(QStringList(lines_.begin(), lines_.end()).join(QLatin1Char('\n')));
+    needs_.log.showWithEndInView(QStringList(lines_.begin(), lines_.end()).join(QLatin1Char('\n')));
 }
 
 void WindowWatch::showOnTile(const Verdict &verdict)
 {
     shown_ = verdict;
-    at_.tile.show(verdict);
+    needs_.tile.show(verdict);
 }

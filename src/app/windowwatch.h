@@ -29,7 +29,7 @@ public:
 class WindowWatch : private ws::receiver::WatchEvents
 {
 public:
-    struct Surroundings
+    struct Needs
     {
         ws::SerialLine &line;
         ws::Clock &clock;
@@ -40,7 +40,7 @@ public:
         LogPanel &log;
         std::function<void(const QString &)> setTitle;
     };
-    explicit WindowWatch(Surroundings surroundings);
+    explicit WindowWatch(Needs needs);
     ~WindowWatch() override;
 
     // Why the user's side ended a watch, as its last log line says.
@@ -76,7 +76,7 @@ private:
     void showOnTile(const Verdict &verdict);
     void tick();
 
-    Surroundings at_;
+    Needs needs_;
     ws::receiver::SignalWatch watch_;
     std::unique_ptr<ws::Timer> secondly_;
     QString where_;

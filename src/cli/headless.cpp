@@ -48,18 +48,18 @@ using receiver::CheckResult;
 using receiver::Polarisation;
 
 // Messages are for people: in the terminal's encoding. The log is not.
-void tell(Console &console, const QString &line)
+void tell(RunEnvironment &env, const QString &line)
 {
-    if (console.err)
-        console.err(terminalText(line + QLatin1Char('\n')));
+    if (env.err)
+        env.err(terminalText(line + QLatin1Char('\n')));
 }
 
 // A port that failed, and for one that stayed silent what to check.
-void tellPortFailure(Console &console, const receiver::PortFailure &failure)
+void tellPortFailure(RunEnvironment &env, const receiver::PortFailure &failure)
 {
-    tell(console, failure.message);
+    tell(env, failure.message);
     if (const QString advice = receiver::portFailureAdvice(failure); !advice.isEmpty())
-        tell(console, advice);
+        tell(env, advice);
 }
 
 // The check as it goes: the log to standard output one piece at a time, a
@@ -67,7 +67,7 @@ void tellPortFailure(Console &console, const receiver::PortFailure &failure)
 class ConsoleCheckEvents : public receiver::CheckEvents
 {
 public:
-    explicit ConsoleCheckEvents(Console &console) : console_(console) {}
+    explicit ConsoleCheckEvents(RunEnvironment &env) : env_(env) {}
 
     void logAppended(const QString &text) override
     {
@@ -76,44 +76,44 @@ public:
         // encoding. The search's piece begins with the text already shown.
         const qsizetype shown = std::min(echoedSearch_, text.size());
         echoedSearch_ = 0;
-        if (console_.out && shown < text.size())
-            console_.out(toBytes(text.mid(shown)));
+        if (env_.out && shown < text.size())
+            env_.out(toBytes(text.mid(shown)));
     }
     void searchReceived(const QString &text) override
     {
         // A search takes up to three minutes: whoever watches sees the
         // tables as the receiver finds them.
         echoedSearch_ += text.size();
-        if (console_.out)
-            console_.out(toBytes(text));
+        if (env_.out)
+            env_.out(toBytes(text));
     }
     void waiting() override
     {
         // A stop only takes effect between two entries, which may be
         // minutes away; say at once that it was heard.
-        if (!stopNoticed_ && console_.stopRequested && console_.stopRequested()) {
+        if (!stopNoticed_ && env_.stopRequested && env_.stopRequested()) {
             stopNoticed_ = true;
-            tell(console_, QStringLiteral("Stopping after this check; the results so far will be "
+            tell(env_, QStringLiteral("Stopping after this check; the results so far will be "
                                           "saved. A second Ctrl+C ends the program at once "
                                           "without saving"));
         }
     }
     void portFailed(const receiver::PortFailure &failure) override
     {
-        tellPortFailure(console_, failure);
+        tellPortFailure(env_, failure);
     }
 
 private:
-    Console &console_;
+    RunEnvironment &env_;
     bool stopNoticed_ = false;
     qsizetype echoedSearch_ = 0;
 };
 
 // A check's word for the user beyond its log.
-void tellAbout(Console &console, const CommandLine &line, const CheckResult &check)
+void tellAbout(RunEnvironment &env, const CommandLine &line, const CheckResult &check)
 {
     if (check.unconfirmedLock)
-        tell(console,
+        tell(env,
              receiver::unconfirmedLockMessage(receiver::portFor(line.receiver.port).label));
 }
 
@@ -279,18 +279,18 @@ private:
 class ConsoleWatchEvents : public receiver::WatchEvents
 {
 public:
-    ConsoleWatchEvents(Console &console, bool bell) : console_(console), bell_(bell) {}
+    ConsoleWatchEvents(RunEnvironment &env, bool bell) : env_(env), bell_(bell) {}
 
     void replied(receiver::WatchState state, const QString &text,
                  std::optional<double> level) override
     {
         const bool locked = state == receiver::WatchState::Locked;
-        if (console_.out)
-            console_.out(watchLine(console_.clock.now(), state, text));
-        if (bell_ && locked && !wasLocked_ && console_.err)
-            console_.err(QByteArray("\a"));
+        if (env_.out)
+            env_.out(watchLine(env_.clock.now(), state, text));
+        if (bell_ && locked && !wasLocked_ && env_.err)
+            env_.err(QByteArray("\a"));
         wasLocked_ = locked;
-        tally.add(state, console_.clock.milliseconds(), level, console_.clock.now());
+        tally.add(state, env_.clock.milliseconds(), level, env_.clock.now());
         if (tone)
             tone->setShape(receiver::watchTone(state, level, tally.lowestLevel(), tally.bestLevel()));
     }
@@ -298,7 +298,7 @@ public:
     {
         if (tone)
             tone->setShape({});
-        tellPortFailure(console_, failure);
+        tellPortFailure(env_, failure);
         if (onFailed)
             onFailed();
     }
@@ -308,7 +308,7 @@ public:
     ToneGenerator *tone = nullptr;
 
 private:
-    Console &console_;
+    RunEnvironment &env_;
     bool bell_;
     bool wasLocked_ = false;
 };
@@ -339,95 +339,95 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
     QtSerialLine serial;
     SteadyClock clock;
     const Result<QString> data = systemDataFolder();
-    Console console{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
+    RunEnvironment env{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
                     {}, {}, {}, data.value.value_or(QString()), data.failure.what, {}};
     // The application's one event loop, which drives the check and which
     // the end of the run ends.
-    console.runUntil = [](const std::function<bool()> &ended) {
+    env.runUntil = [](const std::function<bool()> &ended) {
         if (!ended())
             QCoreApplication::exec();
     };
-    console.finished = [] { QCoreApplication::exit(); };
+    env.finished = [] { QCoreApplication::exit(); };
     std::optional<StopListener> listener;
-    console.sound = [] { return std::make_unique<QtSoundSink>(); };
+    env.sound = [] { return std::make_unique<QtSoundSink>(); };
     if (ending.catchSignals) {
         if (ending.saves)
             catchStopSignals("Ending at once; nothing more will be saved\n");
         else
             catchStopSignals("Ending at once\n");
-        console.stopRequested = [] { return stopSignalled != 0 || outputLost; };
-        listener.emplace([&console] {
-            if (console.onStopRequest)
-                console.onStopRequest();
+        env.stopRequested = [] { return stopSignalled != 0 || outputLost; };
+        listener.emplace([&env] {
+            if (env.onStopRequest)
+                env.onStopRequest();
         });
     }
-    const int code = run(line, console);
+    const int code = run(line, env);
     return outputLost ? std::max(code, ending.lostOutputCode) : code;
 }
 
 } // namespace
 
-int runCheck(const CommandLine &line, Console &console)
+int runCheck(const CommandLine &line, RunEnvironment &env)
 {
-    ConsoleCheckEvents events(console);
-    receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
+    ConsoleCheckEvents events(env);
+    receiver::SignalCheck check(env.line, env.clock, settingsOf(line.receiver), events);
     check.setSearchLimit(line.searchLimit);
     std::optional<CheckResult> result;
     check.start(line.checkFrequency,
                 line.checkVertical ? Polarisation::Vertical : Polarisation::Horizontal,
                 [&](const CheckResult &ended) {
                     result = ended;
-                    if (console.finished)
-                        console.finished();
+                    if (env.finished)
+                        env.finished();
                 });
-    console.runUntil([&] { return result.has_value(); });
+    env.runUntil([&] { return result.has_value(); });
     if (!result)
         return exitcode::portFailed;
-    tellAbout(console, line, *result);
+    tellAbout(env, line, *result);
     if (result->portFailed)
         return exitcode::portFailed;
     return result->locked && result->endedOnReady() ? exitcode::success : exitcode::noSignal;
 }
 
-int runFullScan(const CommandLine &line, Console &console)
+int runFullScan(const CommandLine &line, RunEnvironment &env)
 {
     // Read as the window loads a map, with the same limits.
     const auto file = readMapFile(line.mapPath);
     if (!file.value) {
-        tell(console, QStringLiteral("Could not read map: ") +
+        tell(env, QStringLiteral("Could not read map: ") +
                           failureDetail(line.mapPath, file.failure.reason));
         return exitcode::badArguments;
     }
     const MapData map = parseMap(file.value->bytes);
     if (holdsNoFrequency(map))
-        tell(console, messages::mapWithoutFrequency(line.mapPath));
+        tell(env, messages::mapWithoutFrequency(line.mapPath));
 
     ResultsPlace place;
     place.file = line.outputPath;
     place.map = line.mapPath;
-    place.folders.data = console.dataFolder;
-    place.folders.noData = console.noDataFolder;
+    place.folders.data = env.dataFolder;
+    place.folders.noData = env.noDataFolder;
     place.keepPast = !line.outputNamed;
-    FullScanRunner runner(place, [&console] { return console.clock.now(); });
+    FullScanRunner runner(place, [&env] { return env.clock.now(); });
     if (const std::optional<FullScanEnd> refused = runner.refusal(map.entries)) {
         // An empty file, a scan, any text: nothing to check is a map that
         // is not one for a scan.
         if (refused->refusal == FullScanEnd::Refusal::NothingToCheck) {
-            tell(console, line.mapPath + QStringLiteral(" lists no MPEG entry"));
+            tell(env, line.mapPath + QStringLiteral(" lists no MPEG entry"));
             return exitcode::badArguments;
         }
-        tell(console, refused->results.message);
+        tell(env, refused->results.message);
         return exitcode::notSaved;
     }
 
-    ConsoleCheckEvents events(console);
-    receiver::SignalCheck check(console.line, console.clock, settingsOf(line.receiver), events);
+    ConsoleCheckEvents events(env);
+    receiver::SignalCheck check(env.line, env.clock, settingsOf(line.receiver), events);
     check.setSearchLimit(line.searchLimit);
     std::optional<FullScanEnd> ended;
     FullScanRunner::FrontEnd frontEnd;
     frontEnd.rowStarting = [&](const QString &frequency, Polarisation polarisation,
                                const MapScanCounts &counts) {
-        tell(console, QStringLiteral("%1/%2 %3%4")
+        tell(env, QStringLiteral("%1/%2 %3%4")
                           .arg(counts.checked)
                           .arg(counts.mpegRows)
                           .arg(frequency, receiver::logLetter(polarisation)));
@@ -435,26 +435,26 @@ int runFullScan(const CommandLine &line, Console &console)
     frontEnd.check = [&](const QString &frequency, Polarisation polarisation,
                          MapScanSteps::CheckDone done) {
         check.start(frequency, polarisation, [&, done](const CheckResult &result) {
-            tellAbout(console, line, result);
+            tellAbout(env, line, result);
             done(result);
         });
     };
-    frontEnd.stopRequested = [&] { return console.stopRequested && console.stopRequested(); };
+    frontEnd.stopRequested = [&] { return env.stopRequested && env.stopRequested(); };
     frontEnd.finished = [&](const FullScanEnd &end) {
         ended = end;
-        if (console.finished)
-            console.finished();
+        if (env.finished)
+            env.finished();
     };
     runner.start(map.entries, std::move(frontEnd));
-    console.runUntil([&] { return ended.has_value(); });
+    env.runUntil([&] { return ended.has_value(); });
     if (!ended)
         ended = runner.abandon(check.abandon());
 
     const ResultsOutcome &outcome = ended->results;
-    tell(console, outcome.message);
+    tell(env, outcome.message);
     if (!outcome.pastCopyFailure.isEmpty())
-        tell(console, outcome.pastCopyFailure);
-    tell(console, ended->summary());
+        tell(env, outcome.pastCopyFailure);
+    tell(env, ended->summary());
 
     // The file is what a scan is run for: whether it exists matters most to
     // whoever started it; then whether the receiver could be reached at all.
@@ -475,7 +475,7 @@ int runCheck(const CommandLine &line)
     // A lost log is a result not saved for a check, whose log is all it
     // leaves.
     return runOnThisSystem(
-        line, [](const CommandLine &l, Console &c) { return runCheck(l, c); },
+        line, [](const CommandLine &l, RunEnvironment &c) { return runCheck(l, c); },
         {false, exitcode::notSaved});
 }
 
@@ -483,39 +483,39 @@ int runFullScan(const CommandLine &line)
 {
     // A full scan saved its file and only stopped early.
     return runOnThisSystem(
-        line, [](const CommandLine &l, Console &c) { return runFullScan(l, c); },
+        line, [](const CommandLine &l, RunEnvironment &c) { return runFullScan(l, c); },
         {true, exitcode::noSignal, true});
 }
 
-int runWatch(const CommandLine &line, Console &console)
+int runWatch(const CommandLine &line, RunEnvironment &env)
 {
-    ConsoleWatchEvents events(console, line.bell);
-    receiver::SignalWatch watch(console.line, console.clock, settingsOf(line.receiver), events);
+    ConsoleWatchEvents events(env, line.bell);
+    receiver::SignalWatch watch(env.line, env.clock, settingsOf(line.receiver), events);
     if (!line.levelPattern.isEmpty())
         watch.setLevelReading(receiver::LevelReading(QRegularExpression(line.levelPattern)));
-    const qint64 startMs = console.clock.milliseconds();
+    const qint64 startMs = env.clock.milliseconds();
     std::optional<int> code;
     const auto end = [&](int ending) {
         if (code)
             return;
         code = ending;
         watch.stop();
-        if (console.finished)
-            console.finished();
+        if (env.finished)
+            env.finished();
     };
     events.onFailed = [&] { end(exitcode::portFailed); };
     // A stop request ends it as it comes; --for when its time is up, in
     // steps that a timer can count.
-    console.onStopRequest = [&] { end(exitcode::success); };
+    env.onStopRequest = [&] { end(exitcode::success); };
     std::unique_ptr<Timer> timeUp;
     const auto waitOut = [&] {
-        const qint64 left = line.watchForMs - (console.clock.milliseconds() - startMs);
+        const qint64 left = line.watchForMs - (env.clock.milliseconds() - startMs);
         if (left <= 0)
             end(exitcode::success);
         else
             timeUp->start(int(std::min<qint64>(left, std::numeric_limits<int>::max())));
     };
-    timeUp = console.clock.createTimer(waitOut);
+    timeUp = env.clock.createTimer(waitOut);
     if (line.watchForMs > 0)
         waitOut();
     watch.start(line.checkFrequency,
@@ -524,24 +524,24 @@ int runWatch(const CommandLine &line, Console &console)
     std::unique_ptr<SoundSink> sink;
     if (line.tone) {
         // After the tune went out: a sound server may take a moment.
-        sink = console.sound ? console.sound() : nullptr;
+        sink = env.sound ? env.sound() : nullptr;
         if (sink && sink->start(tone))
             events.tone = &tone;
         else
-            tell(console, QStringLiteral("No sound for the tone: ") +
+            tell(env, QStringLiteral("No sound for the tone: ") +
                               (sink ? sink->problem() : QStringLiteral("no sound device")));
     }
-    if (console.stopRequested && console.stopRequested())
+    if (env.stopRequested && env.stopRequested())
         end(exitcode::success);
-    console.runUntil([&] { return code.has_value(); });
+    env.runUntil([&] { return code.has_value(); });
     timeUp->stop();
-    console.onStopRequest = {};
+    env.onStopRequest = {};
     if (sink)
         sink->stop();
-    const qint64 endMs = console.clock.milliseconds();
+    const qint64 endMs = env.clock.milliseconds();
     events.tally.end(endMs);
     if (*code == exitcode::success)
-        tell(console, receiver::watchSummary(events.tally, endMs - startMs));
+        tell(env, receiver::watchSummary(events.tally, endMs - startMs));
     return *code;
 }
 
@@ -549,7 +549,7 @@ int runWatch(const CommandLine &line)
 {
     // Standard output is what a watch is for.
     return runOnThisSystem(
-        line, [](const CommandLine &l, Console &c) { return runWatch(l, c); },
+        line, [](const CommandLine &l, RunEnvironment &c) { return runWatch(l, c); },
         {true, exitcode::notSaved});
 }
 

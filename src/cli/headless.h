@@ -19,7 +19,7 @@ namespace ws::cli {
 // What a run talks to. The program passes a real serial port, the steady
 // clock, its standard output and error and the signal flag; a test passes
 // whatever it likes.
-struct Console
+struct RunEnvironment
 {
     SerialLine &line;
     Clock &clock;
@@ -53,11 +53,11 @@ struct Console
 // tuner locked and the receiver ended its table search with "Ready",
 // exitcode::portFailed when the port could not be opened, stopped
 // working or sent nothing during the lock wait, else exitcode::noSignal.
-int runCheck(const CommandLine &line, Console &console);
+int runCheck(const CommandLine &line, RunEnvironment &env);
 
 // Every MPEG entry of the map at line.mapPath, in map order, as the
 // window's full scan runs them; the logs go to line.outputPath, and without
-// --output a copy to the past results in console.dataFolder. Progress
+// --output a copy to the past results in env.dataFolder. Progress
 // counts the map's MPEG entries; the closing summary counts those checked,
 // those that locked (their log has the lock line) and those with tables
 // found (the receiver's search output holds "found"). Returns,
@@ -71,7 +71,7 @@ int runCheck(const CommandLine &line, Console &console);
 // results file is left as it was), exitcode::noSignal when a stop request
 // ended the scan before every MPEG entry was checked, else
 // exitcode::success.
-int runFullScan(const CommandLine &line, Console &console);
+int runFullScan(const CommandLine &line, RunEnvironment &env);
 
 // The same on the program's own surroundings: the Qt serial port, the
 // steady clock, standard output and error, and for a full scan SIGINT,
@@ -88,10 +88,10 @@ int runFullScan(const CommandLine &line);
 // no longer takes the lines); then the summary on standard error.
 // exitcode::success for those ends, exitcode::portFailed when the port
 // could not be opened, stopped working or stayed silent from the start.
-// With line.tone the watch's tone plays through console.sound, once the
+// With line.tone the watch's tone plays through env.sound, once the
 // watch has begun; without sound standard error says so and the watch goes
 // on.
-int runWatch(const CommandLine &line, Console &console);
+int runWatch(const CommandLine &line, RunEnvironment &env);
 int runWatch(const CommandLine &line);
 
 // "14:03:09.125<TAB>locked<TAB>Locked   Lvl 75" and a LF: the local time, the

@@ -13,7 +13,7 @@ public:
     virtual ~Canvas() = default;
 
     // Erases everything drawn; the coordinate system stays.
-    virtual void cls() = 0;
+    virtual void erase() = 0;
     // Left edge, top edge, width and height in user units. A positive
     // height grows downward; a negative one upward. Width and height must
     // not be 0.

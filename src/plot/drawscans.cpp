@@ -96,7 +96,7 @@ void drawLevelPlot(const ScanData &newest, const ScanData &reference, const View
     const FrequencyScale scale = view.scale();
     const double top = range.maxLevel;
     const double h = range.levelSpan();
-    canvas.cls();
+    canvas.erase();
     canvas.setScale(scale.left, 0, scale.width, h);
     drawGrid(view, canvas, h, 0);
 
@@ -133,7 +133,7 @@ void drawDifferencePlot(const ScanData &newest, const ScanData &reference, const
     const PlotRange range = PlotRange::of(newest, reference, levels);
     const FrequencyScale scale = view.scale();
     const double h = range.levelSpan();
-    canvas.cls();
+    canvas.erase();
     canvas.setScale(scale.left, h, scale.width, -2 * h);
     drawGrid(view, canvas, -h, h);
 

@@ -246,7 +246,7 @@ void drawWaterfall(QImage &image, const QRect &area, const std::vector<Waterfall
 void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels, int marked,
                int best)
 {
-    canvas.cls();
+    canvas.erase();
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
     for (const std::optional<double> &level : levels) {

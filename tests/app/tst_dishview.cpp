@@ -332,37 +332,37 @@ void TestDishView::followsTheWindowsWatch()
             w.serial.feed(asked++ < 3 ? "00 Locked   Lvl 60\r\n" : "01 No Lock  Lvl 20\r\n");
     };
     // Without a watch F11 does nothing.
-    w.window->openDish();
-    QVERIFY(!w.window->dishView());
+    w.window->openDishView();
+    QVERIFY(!w.window->receiverWork().dishView());
     w.window->watchMapEntryAt(11770);
     QVERIFY(w.clock.runTimers([&] { return asked == 2; }));
-    w.window->openDish();
-    QPointer<DishView> dish = w.window->dishView();
+    w.window->openDishView();
+    QPointer<DishView> dish = w.window->receiverWork().dishView();
     QVERIFY(dish);
     QVERIFY(textOf(dish->texts(), "11778 MHz horizontal  \u00b7  Test Channel"));
     QCOMPARE(dish->state(), State::Locked);
     QVERIFY(w.clock.runTimers([&] { return asked == 5; }));
     QCOMPARE(dish->state(), State::NoLock);
     // Ctrl+B in the view turns the window's beep off and on with the tone.
-    QVERIFY(w.window->dishView()->sounding());
+    QVERIFY(w.window->receiverWork().dishView()->sounding());
     QTest::keyClick(dish.data(), Qt::Key_B, Qt::ControlModifier);
     QVERIFY(!dish->sounding());
     QTest::keyClick(dish.data(), Qt::Key_B, Qt::ControlModifier);
     QVERIFY(dish->sounding());
     // A failed line ends the watch with no box: the view says why.
     w.serial.fail("Input/output error");
-    QVERIFY(w.clock.runTimers([&] { return !w.window->watching(); }));
+    QVERIFY(w.clock.runTimers([&] { return !w.window->receiverWork().watching(); }));
     QVERIFY(w.dialogs.messages.isEmpty());
     QCOMPARE(dish->state(), State::PortFailed);
     // Closing the view of a running watch ends it.
     w.serial.failureText.clear();
     w.window->watchMapEntryAt(11770);
-    QVERIFY(w.window->watching());
+    QVERIFY(w.window->receiverWork().watching());
     QCOMPARE(dish->state(), State::Tuning);
     dish->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!dish);
-    QVERIFY(!w.window->watching() && !w.serial.isOpen);
+    QVERIFY(!w.window->receiverWork().watching() && !w.serial.isOpen);
 }
 
 WS_TEST_CLASS(TestDishView)

@@ -43,7 +43,7 @@ private:
     {
         w->dialogs.pick(ws::test::writeFile(dir, QStringLiteral("scan%1.scn").arg(++files),
                                             scanText(shape)));
-        w->window->loadScan(slot);
+        w->window->workspace().loadScan(slot);
         QVERIFY(w->dialogs.messages.isEmpty());
     }
     PlotWidget *levelPlot() const { return w->element<PlotWidget>(names::levelPlot); }

@@ -56,9 +56,9 @@ private:
 void TestFollow::init()
 {
     w = std::make_unique<FakeWindow>();
-    QVERIFY(w->window->openFiles(
+    QVERIFY(w->window->workspace().openFiles(
         {writeFile(dir, "0.scn", scan(1)), writeFile(dir, "1.scn", scan(0))}));
-    w->window->zoomAround(11500, 3);
+    w->window->plots().zoomAround(11500, 3);
 }
 
 void TestFollow::changedScanLoadsAgain_data()
@@ -73,7 +73,7 @@ void TestFollow::changedScanLoadsAgain()
 {
     QFETCH(ScanSlot, slot);
     QFETCH(double, first);
-    const ws::View zoomed = w->window->view();
+    const ws::View zoomed = w->window->plots().view();
     const QString path = dir.filePath(slot == ScanSlot::Newest ? "0.scn" : "1.scn");
     // First replaced by a rename, which takes the file out of the system's
     // watch, then rewritten in place, which must still count.
@@ -90,13 +90,13 @@ void TestFollow::changedScanLoadsAgain()
         QVERIFY(label(names::levelTopLabel) != top);
         QVERIFY(w->dialogs.messages.isEmpty());
         // The zoom stays while the whole range does.
-        QCOMPARE(w->window->view(), first == 10700 ? zoomed : ws::View({first, 12750}));
+        QCOMPARE(w->window->plots().view(), first == 10700 ? zoomed : ws::View({first, 12750}));
     }
 }
 
 void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
 {
-    QSignalSpy settled(&w->window->followerForTest(), &ws::FileFollower::settled);
+    QSignalSpy settled(w->window->workspace().findChild<ws::FileFollower *>(), &ws::FileFollower::settled);
     // Cut after a line: a cut line would wait 3 s.
     const QByteArray next = scan(3);
     writeFile(dir, "0.scn", next.left(next.indexOf('\n', next.size() / 2) + 1));
@@ -111,16 +111,16 @@ void TestFollow::halfWrittenScanKeepsTheLastOneQuietly()
 void TestFollow::changeDuringACheckLoadsAfterIt()
 {
     // Only the report below loads the file.
-    w->window->setFollowingFiles(false);
+    w->window->workspace().setFollowing(false);
     bool loadedDuringCheck = false;
     w->serial.onWrite = [&](const QByteArray &) {
         writeFile(dir, "0.scn", scan(4));
         // What the watcher reports while the check runs.
-        emit w->window->followerForTest().settled({dir.filePath("0.scn")});
+        emit w->window->workspace().findChild<ws::FileFollower *>()->settled({dir.filePath("0.scn")});
         loadedDuringCheck = loadedDuringCheck || maxLevel() > 400;
     };
     w->clock.step = 1;
-    w->window->checkFrequencyAt(11500, Qt::LeftButton);
+    w->window->receiverWork().check(11500, Qt::LeftButton);
     QVERIFY(w->finishReceiverWork());
     QVERIFY(!loadedDuringCheck);
     QVERIFY(maxLevel() > 400);
@@ -128,9 +128,9 @@ void TestFollow::changeDuringACheckLoadsAfterIt()
 
 void TestFollow::withoutFollowingOnlyF5Reloads()
 {
-    w->window->setFollowingFiles(false);
-    QVERIFY(w->window->loadMapFrom(writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"))));
-    const ws::View zoomed = w->window->view();
+    w->window->workspace().setFollowing(false);
+    QVERIFY(w->window->workspace().loadMapFrom(writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"))));
+    const ws::View zoomed = w->window->plots().view();
     writeFile(dir, "0.scn", scan(7));
     writeFile(dir, "1.scn", "not a scan");
     writeFile(dir, "m", mapFileLine("B", "MPEG2", "11.778", "V"));
@@ -144,12 +144,12 @@ void TestFollow::withoutFollowingOnlyF5Reloads()
     QCOMPARE(maxLevel(ScanSlot::Reference), 20 + 12750 / 1e4);
     QCOMPARE(w->dialogs.messages.size(), 1);
     QVERIFY(w->map().entries.size() == 1 && w->map().listing.startsWith("B "));
-    QVERIFY(w->window->view() == zoomed);
+    QVERIFY(w->window->plots().view() == zoomed);
 
     // A slot never loaded is passed over.
     FakeWindow other;
-    QVERIFY(other.window->loadScanFrom(ScanSlot::Newest, dir.filePath("0.scn")));
-    other.window->reloadFiles();
+    QVERIFY(other.window->workspace().loadScanFrom(ScanSlot::Newest, dir.filePath("0.scn")));
+    other.window->workspace().reloadFiles();
     QVERIFY(other.dialogs.messages.isEmpty() && other.dialogs.shown.empty());
 }
 
@@ -157,7 +157,7 @@ void TestFollow::tableOfLevelsFollowsReloads()
 {
     auto *logBox = w->element<QPlainTextEdit>(names::logBox);
     const QString map = writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"));
-    QVERIFY(w->window->loadMapFrom(map));
+    QVERIFY(w->window->workspace().loadMapFrom(map));
     w->window->showTransmissionLevels();
     QVERIFY(logBox->toPlainText().startsWith("Newest: " + dir.filePath("0.scn") + " ("));
     const ws::ScanData first = *w->scans().newest;
@@ -176,12 +176,12 @@ void TestFollow::tableOfLevelsFollowsReloads()
     QVERIFY(shownSinceFirst());
     // The newest scan unchanged: the map as it is now, since the same scan.
     writeFile(dir, "m", mapFileLine("B", "MPEG2", "11.778", "V"));
-    w->window->reloadFiles();
+    w->window->workspace().reloadFiles();
     QVERIFY(w->map().entries[0].name.startsWith("B"));
     QVERIFY(shownSinceFirst());
 
     // A map picked anew is listed, and the listing stays through reloads.
-    QVERIFY(w->window->loadMapFrom(map));
+    QVERIFY(w->window->workspace().loadMapFrom(map));
     const QString listing = logBox->toPlainText();
     writeFile(dir, "0.scn", scan(3));
     QTRY_VERIFY(maxLevel() > 300);
@@ -204,7 +204,7 @@ void TestFollow::heldLevelScaleOutlastsReloads()
     writeFile(dir, "0.scn", scan(5));
     QTest::keyClick(box, Qt::Key_F5);
     QTest::keyClick(box, Qt::Key_Escape);
-    QVERIFY(maxLevel() > 500 && !w->window->view().zoomed());
+    QVERIFY(maxLevel() > 500 && !w->window->plots().view().zoomed());
     QCOMPARE(scaleLabels(), before);
 
     // Whoever sets the title, the mark stays at its end until the hold ends.

@@ -192,7 +192,7 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
              QString("FULL SCAN, 2 of 2, 2 locked, 2 with tables"));
     QVERIFY(buttonShownWhileChecking);
     QVERIFY(skipRestHidden());
-    QVERIFY(!w->window->fullScanStopRequested());
+    QVERIFY(!w->window->receiverWork().fullScanStopping());
 }
 
 void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
@@ -206,7 +206,7 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
     w->serial.onWrite = [&](const QByteArray &bytes) {
         if (bytes == "X")
             QTest::mouseClick(w->element<QPushButton>(names::skipRestButton), Qt::LeftButton);
-        QVERIFY(!w->window->fullScanStopRequested());
+        QVERIFY(!w->window->receiverWork().fullScanStopping());
         receiver(bytes);
     };
 
@@ -218,7 +218,7 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
     QCOMPARE(shown(), asShown(file));
     QVERIFY(skipRestHidden());
-    QVERIFY(!w->window->fullScanStopRequested());
+    QVERIFY(!w->window->receiverWork().fullScanStopping());
     QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(resultsPath())});
 }
 
@@ -273,7 +273,7 @@ void TestFullScanWindow::nothingToCheckLeavesTheFile()
                          (earlier ? " left as it was" : " not written")});
     QCOMPARE(shown(), QString("the map listing"));
     QVERIFY(skipRestHidden());
-    QVERIFY(!w->window->receiverBusy());
+    QVERIFY(!w->window->receiverWork().busy());
 }
 
 void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
@@ -293,7 +293,7 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     QVERIFY(!QFile::exists(path));
     // The results are still shown, and the window is ready for the next scan.
     QVERIFY(shown().startsWith(checkingLine("11001", Polarisation::Horizontal).chopped(2)));
-    QVERIFY(!w->window->fullScanStopRequested());
+    QVERIFY(!w->window->receiverWork().fullScanStopping());
     QVERIFY(skipRestHidden());
 }
 
@@ -456,7 +456,7 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     QVERIFY(verdictAtTheBottom(*log));
     QCOMPARE(tuneCommands().size(), 6);
     QVERIFY(skipRestHidden());
-    QVERIFY(!w->window->fullScanStopRequested());
+    QVERIFY(!w->window->receiverWork().fullScanStopping());
 
     // "skip rest" pressed in the inner scan stops both.
     init();
@@ -476,7 +476,7 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
     QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 2);
     QVERIFY(skipRestHidden());
-    QVERIFY(!w->window->fullScanStopRequested());
+    QVERIFY(!w->window->receiverWork().fullScanStopping());
 }
 
 void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
@@ -519,7 +519,7 @@ void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
     QCOMPARE(tile.word, QString("STOPPED"));
     QCOMPARE(tile.lines.value(0), QString("2 of 3"));
     QVERIFY(skipRestHidden());
-    QVERIFY(!w->window->fullScanStopRequested());
+    QVERIFY(!w->window->receiverWork().fullScanStopping());
 }
 
 #include "support/testrunner.h"

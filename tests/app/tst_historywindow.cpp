@@ -147,7 +147,7 @@ private slots:
         const QString map = ws::test::writeFile(
             dir, "demo.map", ws::test::mapFileLine("TV", "MPEG2", "10.800", "H"));
         HistoryWindow &history = w.window->showHistory({dir.path()});
-        w.window->holdMap(map);
+        w.window->workspace().holdMap(map);
         QTRY_COMPARE(history.history().rows().size(), size_t(2));
         history.chooseScan(0, Qt::LeftButton);
         QTRY_VERIFY(w.scans().newest);

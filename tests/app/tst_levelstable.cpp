@@ -20,7 +20,7 @@ private slots:
         w.serial.failOpen = true;
         auto *logBox = w.element<QPlainTextEdit>(ws::window::names::logBox);
         const QString examples = QStringLiteral(WS_EXAMPLES_DIR "/");
-        QVERIFY(w.window->openFiles({examples + "newest.scn", examples + "reference.scn"}));
+        QVERIFY(w.window->workspace().openFiles({examples + "newest.scn", examples + "reference.scn"}));
         w.window->show();
         QApplication::setActiveWindow(w.window.get());
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
@@ -28,7 +28,7 @@ private slots:
         QCOMPARE(w.dialogs.messages.size(), 1);
         QCOMPARE(logBox->toPlainText(), QString());
 
-        QVERIFY(w.window->loadMapFrom(examples + "demo.map"));
+        QVERIFY(w.window->workspace().loadMapFrom(examples + "demo.map"));
         logBox->verticalScrollBar()->setValue(logBox->verticalScrollBar()->maximum());
         QTest::keyClick(w.window.get(), Qt::Key_R, Qt::ControlModifier);
         const auto &entries = w.map().entries;
@@ -40,7 +40,7 @@ private slots:
         // Between the rows: the first row's check has told of its port.
         w.window->runFullScan();
         QVERIFY(w.clock.runTimers([&] { return w.dialogs.messages.size() == 2; }));
-        QVERIFY(w.window->receiverBusy());
+        QVERIFY(w.window->receiverWork().busy());
         const QString before = logBox->toPlainText();
         w.window->showTransmissionLevels();
         QCOMPARE(logBox->toPlainText(), before);

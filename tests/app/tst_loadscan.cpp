@@ -52,7 +52,7 @@ private:
     void load(ws::ScanSlot slot, const QString &path)
     {
         w->dialogs.pick(path);
-        w->window->loadScan(slot);
+        w->window->workspace().loadScan(slot);
     }
     QString labelText(const char *name) const { return w->element<QLabel>(name)->text(); }
 
@@ -93,9 +93,9 @@ void TestLoadScan::eachSlotHasItsOwnDialog()
     const QString path = write(QStringLiteral("a.scn"), scanText({}));
     load(ws::ScanSlot::Newest, path);
     w->dialogs.cancel();
-    w->window->loadScan(ws::ScanSlot::Reference);
+    w->window->workspace().loadScan(ws::ScanSlot::Reference);
     w->dialogs.cancel();
-    w->window->loadScan(ws::ScanSlot::Newest);
+    w->window->workspace().loadScan(ws::ScanSlot::Newest);
 
     QCOMPARE(w->dialogs.shown.size(), size_t(3));
     QCOMPARE(w->dialogs.shown[0].title, QStringLiteral("Select Kanalix Scan File"));
@@ -233,7 +233,7 @@ void TestLoadScan::cancelledDialogKeepsTheLoadedSlot()
     w->events.repainted.clear();
 
     w->dialogs.cancel();
-    w->window->loadScan(ws::ScanSlot::Reference);
+    w->window->workspace().loadScan(ws::ScanSlot::Reference);
     QCOMPARE(w->dialogs.messages, QStringList{ws::messages::cancelled()});
     QCOMPARE(labelText(names::referenceLabel), label);
     QVERIFY(w->scans().reference);

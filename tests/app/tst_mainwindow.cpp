@@ -187,7 +187,7 @@ void TestMainWindow::windowStartsAsDescribed()
     QVERIFY(element<QPushButton>(names::loadReferenceButton)->isEnabled());
     QVERIFY(element<QPushButton>(names::skipRestButton)->isHidden());
     QVERIFY(!w->scans().newest && !w->scans().reference);
-    QVERIFY(!f.fullScanStopRequested());
+    QVERIFY(!f.receiverWork().fullScanStopping());
 
     QCOMPARE(element<PlotWidget>("Picture1")->toolTip(),
              QStringLiteral("Click mouse left/right for h/v scan "));

@@ -123,10 +123,10 @@ void TestOpenFiles::commandLineFilesLoadAsIfPicked()
     FakeWindow picked;
     for (const char *file : {"newest.scn", "reference.scn"})
         picked.dialogs.pick(examples + QLatin1String(file));
-    picked.window->loadScan(ws::ScanSlot::Newest);
-    picked.window->loadScan(ws::ScanSlot::Reference);
+    picked.window->workspace().loadScan(ws::ScanSlot::Newest);
+    picked.window->workspace().loadScan(ws::ScanSlot::Reference);
     picked.dialogs.pick(examples + QStringLiteral("demo.map"));
-    picked.window->loadMap();
+    picked.window->workspace().loadMap();
     QVERIFY(picked.dialogs.messages.isEmpty());
 
     // Relative to where the program was started, as a shell passes them.
@@ -134,7 +134,7 @@ void TestOpenFiles::commandLineFilesLoadAsIfPicked()
     QVERIFY(QDir::setCurrent(examples));
     FakeWindow named;
     QStringList heard;
-    const bool loaded = named.window->openFiles({"newest.scn", "./reference.scn", "demo.map"},
+    const bool loaded = named.window->workspace().openFiles({"newest.scn", "./reference.scn", "demo.map"},
                                                 [&](const QString &path) { heard << path; });
     QDir::setCurrent(started);
 
@@ -153,9 +153,9 @@ void TestOpenFiles::commandLineFilesLoadAsIfPicked()
     // The dialogs offer them next.
     for (int i = 0; i < 3; ++i)
         named.dialogs.cancel();
-    named.window->loadScan(ws::ScanSlot::Newest);
-    named.window->loadScan(ws::ScanSlot::Reference);
-    named.window->loadMap();
+    named.window->workspace().loadScan(ws::ScanSlot::Newest);
+    named.window->workspace().loadScan(ws::ScanSlot::Reference);
+    named.window->workspace().loadMap();
     QCOMPARE(named.dialogs.shown.size(), size_t(3));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(named.dialogs.shown[i].prefilled, paths[i]);
@@ -171,7 +171,7 @@ void TestOpenFiles::commandLineFailuresAreTold()
         // failed newest; the map cannot, "Load Map ..." being disabled.
         FakeWindow w;
         QStringList heard;
-        QVERIFY(!w.window->openFiles({missing, examples + "reference.scn", map},
+        QVERIFY(!w.window->workspace().openFiles({missing, examples + "reference.scn", map},
                                      [&](const QString &path) { heard << path; }));
         QCOMPARE(heard, QStringList({missing, examples + "reference.scn", map}));
         QCOMPARE(w.dialogs.messages,
@@ -183,7 +183,7 @@ void TestOpenFiles::commandLineFailuresAreTold()
     }
     {
         FakeWindow w;
-        QVERIFY(!w.window->openFiles(
+        QVERIFY(!w.window->workspace().openFiles(
             {examples + "newest.scn", examples + "reference.scn", dir.filePath("missing.map")}));
         QCOMPARE(w.dialogs.messages, QStringList{ws::messages::cancelled()});
         QVERIFY(w.scans().bothLoaded());
@@ -206,8 +206,8 @@ void TestOpenFiles::aCommandLineNameThatIsNotUtf8Loads()
                       ::rename("copy.scn", latin1) == 0;
     FakeWindow w;
     const bool loaded =
-        made && w.window->openFiles({ws::argumentText(latin1)}) && w.scans().newest &&
-        w.window->openFilesByKind({ws::argumentText(older), ws::argumentText(latin1)}) &&
+        made && w.window->workspace().openFiles({ws::argumentText(latin1)}) && w.scans().newest &&
+        w.window->workspace().openFilesByKind({ws::argumentText(older), ws::argumentText(latin1)}) &&
         label(w, names::referenceLabel)
             .startsWith(QDir::currentPath() + '/' + ws::argumentText(older));
     std::remove(latin1);
@@ -228,12 +228,12 @@ void TestOpenFiles::filesInAnyOrderSortAsADrop()
     const QString map = copyOf(dir, "demo.map", "demo.txt", noon);
     FakeWindow w;
     // Unlike a drop, which is refused, the window tells what does not fit.
-    QVERIFY(!w.window->openFilesByKind({older, newer, older}));
-    QVERIFY(!w.window->openFilesByKind({map}));
+    QVERIFY(!w.window->workspace().openFilesByKind({older, newer, older}));
+    QVERIFY(!w.window->workspace().openFilesByKind({map}));
     QCOMPARE(w.dialogs.messages, QStringList({ws::messages::tooManyFiles({older, newer, older}),
                                               ws::messages::mapNeedsScans(map)}));
     QVERIFY(!w.scans().newest);
-    QVERIFY(w.window->openFilesByKind({map, older, newer}));
+    QVERIFY(w.window->workspace().openFilesByKind({map, older, newer}));
     QVERIFY(label(w, names::newestLabel).startsWith(newer + "  "));
     QVERIFY(label(w, names::referenceLabel).startsWith(older + "  "));
     QVERIFY(label(w, names::mapLabel).startsWith(map + "  "));
@@ -285,7 +285,7 @@ void TestOpenFiles::dropOntoALoadButtonOrItsLabel()
     QVERIFY(dropOnto(w, names::loadNewestButton, {missing}));
     QCOMPARE(w.dialogs.messages, QStringList{ws::messages::cancelled()});
     w.dialogs.cancel();
-    w.window->loadScan(ws::ScanSlot::Newest);
+    w.window->workspace().loadScan(ws::ScanSlot::Newest);
     QCOMPARE(w.dialogs.shown.at(0).prefilled, missing);
 }
 
@@ -389,7 +389,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
         if (w.serial.written.size() == 1)
             tryDrops();
     };
-    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    w.window->receiverWork().check(10700, Qt::LeftButton);
     QVERIFY(w.finishReceiverWork());
     // Between the rows of a full scan as well.
     QTemporaryDir dir;
@@ -401,7 +401,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
     QVERIFY(w.clock.runTimers([&] { return w.serial.isOpen; }));
     QVERIFY(w.clock.runTimers([&] { return !w.serial.isOpen; }));
     tryDrops();
-    QVERIFY(w.window->receiverBusy());
+    QVERIFY(w.window->receiverWork().busy());
     QVERIFY(w.finishReceiverWork());
     QCOMPARE(tries, 2);
     QCOMPARE(taken, 0);
@@ -418,7 +418,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
         QCoreApplication::processEvents();
         loadedDuringCheck = loadedDuringCheck || w.scans().newest;
     };
-    w.window->checkFrequencyAt(10700, Qt::LeftButton);
+    w.window->receiverWork().check(10700, Qt::LeftButton);
     QVERIFY(w.finishReceiverWork());
     QVERIFY(!loadedDuringCheck);
     QTRY_VERIFY(w.scans().newest);

@@ -87,7 +87,7 @@ void TestPlotWidget::clsErasesButKeepsTheScale()
     Box b;
     b.box.setScale(0, 0, 10, 10);
     b.box.line(0, 5, 10, 5);
-    b.box.cls();
+    b.box.erase();
     QImage img = b.box.surface();
     for (int x = 0; x < 100; ++x)
         QCOMPARE(img.pixelColor(x, 25), kBackground);
@@ -107,7 +107,7 @@ void TestPlotWidget::farAwayPointsAreCutOffNotUndefined()
 
     // Coordinates so large that scaling them overflows stay off the area
     // instead of landing on its edge.
-    b.box.cls();
+    b.box.erase();
     b.box.setScale(10700, 0, 2051, 200);
     b.box.line(1.7976931348623157e308, 0, 1.7976931348623157e308, 200);
     b.box.line(-1.7976931348623157e308, 0, -1.7976931348623157e308, 200);

@@ -140,7 +140,7 @@ void TestPortList::theBoxOffersThePortsAndTakesOnlyAPick()
     QTest::mousePress(popup, Qt::LeftButton, {},
                       popup->mapFromGlobal(plot->mapToGlobal(plot->rect().center())));
     QVERIFY(!popup->isVisible());
-    QTRY_VERIFY(w.window->receiverBusy());
+    QTRY_VERIFY(w.window->receiverWork().busy());
     QVERIFY(w.finishReceiverWork());
     QCOMPARE(w.dialogs.messages.size(), 1);
 }
@@ -158,7 +158,7 @@ void TestPortList::noPortsAreListedWhileACheckRuns()
         QTest::keyClicks(box, "usb");
         listedDuringCheck = w.ports.listings;
     };
-    w.window->checkFrequencyAt(11778, Qt::LeftButton);
+    w.window->receiverWork().check(11778, Qt::LeftButton);
     QVERIFY(w.finishReceiverWork());
     QCOMPARE(w.dialogs.messages.size(), 1);
     QCOMPARE(listedDuringCheck, 0);

@@ -39,7 +39,7 @@ void TestReadout::labelsShowTheRowUntrimmed()
     ws::test::setStations(map, {"11778", "12188"});
     map.entries[1] = ws::test::mapEntry(QStringLiteral("12188"), QStringLiteral("mpeg2 "),
                                         QStringLiteral("v"), QStringLiteral(" Some Station   "));
-    w.window->showReadoutAt(12100);
+    w.window->plots().showReadoutAt(12100);
     QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("12100 MHz "));
     QCOMPARE(text(w, names::nearestTitleLabel), ws::messages::nextKnownSignal());
     QCOMPARE(text(w, names::nearestEntryLabel),
@@ -47,7 +47,7 @@ void TestReadout::labelsShowTheRowUntrimmed()
 
     // An entry of empty fields (an empty map line) still shows its separators.
     map.entries = {ws::MapEntry()};
-    w.window->showReadoutAt(12100);
+    w.window->plots().showReadoutAt(12100);
     QCOMPARE(text(w, names::nearestEntryLabel), QStringLiteral(", , "));
 }
 
@@ -55,7 +55,7 @@ void TestReadout::withoutAMapTheEntryLabelKeepsItsText()
 {
     ws::test::FakeWindow w;
     w.element<QLabel>(names::nearestEntryLabel)->setText(QStringLiteral("from an earlier map"));
-    w.window->showReadoutAt(11000);
+    w.window->plots().showReadoutAt(11000);
     QCOMPARE(text(w, names::pointerFrequencyLabel), QStringLiteral("11000 MHz "));
     QCOMPARE(text(w, names::nearestTitleLabel), ws::messages::nextKnownSignal());
     QCOMPARE(text(w, names::nearestEntryLabel), QStringLiteral("from an earlier map"));

@@ -56,7 +56,7 @@ private:
     }
     void check(double mhz, Qt::MouseButton button)
     {
-        w->window->checkFrequencyAt(mhz, button);
+        w->window->receiverWork().check(mhz, button);
         QVERIFY(w->finishReceiverWork());
     }
     // A receiver that locks at once and then says `search`.
@@ -134,7 +134,7 @@ void TestSpotCheck::clickTunesToTheFrequencyUnderThePointer()
     QCOMPARE(w->serial.written.value(0), QByteArray("CBEG"));
     QCOMPARE(w->serial.written.value(1), tune);
     const QString expected = firstLine + nothingFoundLines("0");
-    QCOMPARE(w->window->lastCheckLog(), expected);
+    QCOMPARE(w->lastCheckLog, expected);
     QCOMPARE(log(), QString(expected).replace("\r\n", "\n"));
 }
 
@@ -143,7 +143,7 @@ void TestSpotCheck::clickBeforeAnyScanUsesThePlainScale()
     // Nothing is loaded: the scale is still the area's own pixels.
     press(plot(2), Qt::LeftButton, 37);
     QCOMPARE(w->serial.written.value(1), QByteArray("T37000005010"));
-    QVERIFY(w->window->lastCheckLog().startsWith(checkingLine("37", Polarisation::Horizontal)));
+    QVERIFY(w->lastCheckLog.startsWith(checkingLine("37", Polarisation::Horizontal)));
 }
 
 void TestSpotCheck::positionBeyond16BitsChecksNothing()
@@ -163,7 +163,7 @@ void TestSpotCheck::skipRestSetsTheStopFlag()
     auto *skipRest = w->element<QPushButton>(names::skipRestButton);
     skipRest->setVisible(true);
     QTest::mouseClick(skipRest, Qt::LeftButton);
-    QVERIFY(w->window->fullScanStopRequested());
+    QVERIFY(w->window->receiverWork().fullScanStopping());
     QCOMPARE(w->serial.opens, 0);
 }
 
@@ -180,13 +180,13 @@ void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
 {
     answer("Ready\r\n");
     w->element<QPlainTextEdit>(names::logBox)->setPlainText("map listing");
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    w->window->receiverWork().check(10700, Qt::LeftButton);
     // The first line replaces the box's text at once, while the check goes
     // on from the event loop.
     QCOMPARE(log(), checkingLine("10700", Polarisation::Horizontal).replace("\r\n", "\n"));
     QVERIFY(w->finishReceiverWork());
     // The box shows the check's log, its line ends as line breaks.
-    QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
+    QCOMPARE(log(), QString(w->lastCheckLog).replace("\r\n", "\n"));
     QVERIFY(!log().contains("map listing"));
     QVERIFY(w->dialogs.messages.isEmpty());
 
@@ -194,7 +194,7 @@ void TestSpotCheck::checkLogReplacesTheBoxWhichIsRepainted()
     answer("No Signal\r\n");
     check(11000, Qt::RightButton);
     QVERIFY(log().startsWith(checkingLine("11000", Polarisation::Vertical).chopped(2)));
-    QCOMPARE(log(), QString(w->window->lastCheckLog()).replace("\r\n", "\n"));
+    QCOMPARE(log(), QString(w->lastCheckLog).replace("\r\n", "\n"));
 }
 
 void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
@@ -214,7 +214,7 @@ void TestSpotCheck::portFailureIsShownAndTheWindowGoesOn()
     w->serial.failOpen = false;
     answer("Ready\r\n");
     check(10700, Qt::LeftButton);
-    QVERIFY(w->window->lastCheckLog().endsWith("Ready\r\n\r\n"));
+    QVERIFY(w->lastCheckLog.endsWith("Ready\r\n\r\n"));
     QCOMPARE(w->dialogs.messages.size(), 1);
 
     // A receiver that says nothing at all: what to check, below the message.
@@ -234,27 +234,27 @@ void TestSpotCheck::timeoutBoxCountsWhileTheCheckRuns()
             timeout->setText("2.5");
     };
     check(10700, Qt::LeftButton);
-    QVERIFY(w->window->lastCheckLog().endsWith(nothingFoundLines("2.5")));
+    QVERIFY(w->lastCheckLog.endsWith(nothingFoundLines("2.5")));
 }
 
 void TestSpotCheck::checkWaitsOnTimersAndEndsWithTheWindow()
 {
     w->element<QLineEdit>(names::timeoutBox)->setText("10");
-    w->window->checkFrequencyAt(10700, Qt::LeftButton);
+    w->window->receiverWork().check(10700, Qt::LeftButton);
     // The check sleeps between its looks at the line: time passes on the
     // clock's timers, the thread is free.
     QVERIFY(w->clock.runTimers([this] { return w->clock.current >= 1008; }));
     QVERIFY(w->clock.currentMs >= 3 * ws::test::FakeClock::kSliceMs);
-    QVERIFY(w->window->receiverBusy());
+    QVERIFY(w->window->receiverWork().busy());
     // Closing the window ends it at once, the port closed.
     const int writes = w->serial.written.size();
     QVERIFY(w->window->close());
     QVERIFY(!w->window->isVisible());
-    QVERIFY(!w->window->receiverBusy());
+    QVERIFY(!w->window->receiverWork().busy());
     QVERIFY(!w->serial.isOpen);
     QVERIFY(w->clock.runTimers());
     QCOMPARE(w->serial.written.size(), writes);
-    QVERIFY(w->window->lastCheckLog().isEmpty());
+    QVERIFY(w->lastCheckLog.isEmpty());
 }
 
 void TestSpotCheck::inputDuringACheckWaitsForItsEndInOrder()
@@ -262,7 +262,7 @@ void TestSpotCheck::inputDuringACheckWaitsForItsEndInOrder()
     PlotWidget *box = plot(1);
     box->setScale(10600, 100, box->areaSize().width(), -100);
     auto *diseqc = w->element<QLineEdit>(names::diseqcBox);
-    w->window->checkFrequencyAt(11000, Qt::LeftButton);
+    w->window->receiverWork().check(11000, Qt::LeftButton);
     // Typed and clicked while the check runs: a new DiSEqC input, then two
     // more checks.
     QTest::keyClick(diseqc, Qt::Key_Backspace);
@@ -285,7 +285,7 @@ void TestSpotCheck::escapeStopsTheCheckAndForgetsTheClicksThatWaited()
     w->window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
     w->element<QLineEdit>(names::timeoutBox)->setText("10");
-    w->window->checkFrequencyAt(11000, Qt::LeftButton);
+    w->window->receiverWork().check(11000, Qt::LeftButton);
     QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("X") > 0; }));
     QTest::mouseClick(plot(1), Qt::LeftButton);
     const int writes = w->serial.written.size();
@@ -295,7 +295,7 @@ void TestSpotCheck::escapeStopsTheCheckAndForgetsTheClicksThatWaited()
     // At once: the port closed, the log says why it ended.
     QVERIFY(!w->serial.isOpen);
     QVERIFY(w->finishReceiverWork());
-    QCOMPARE(w->window->lastCheckLog(),
+    QCOMPARE(w->lastCheckLog,
              checkingLine("11000", Polarisation::Horizontal) + ws::receiver::stoppedLine() + "\r\n");
     QCOMPARE(w->serial.written.size(), writes);
     QVERIFY(w->dialogs.messages.isEmpty());
@@ -312,7 +312,7 @@ void TestSpotCheck::tileSaysCheckingThenTheVerdict()
         if (clock.current >= 1004)
             clock.step = 0;
     };
-    w->window->checkFrequencyAt(10700, Qt::RightButton);
+    w->window->receiverWork().check(10700, Qt::RightButton);
     QCOMPARE(tile->verdict().word, QString("CHECKING"));
     QVERIFY(w->clock.runTimers([this] { return w->clock.currentMs >= 1000; }));
     QCOMPARE(tile->verdict().lines, QStringList({"10700v", "1 s"}));
@@ -337,7 +337,7 @@ void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
     };
     QTest::mousePress(box, Qt::LeftButton, Qt::ShiftModifier,
                       box->contentsRect().topLeft() + QPoint(100, 20));
-    QVERIFY(w->window->watching() && !w->window->receiverBusy());
+    QVERIFY(w->window->receiverWork().watching() && !w->window->receiverWork().busy());
     QVERIFY(w->clock.runTimers([&] { return asked == 13; }));
 
     auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
@@ -358,17 +358,17 @@ void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
     // A plain press ends the watch, then checks there.
     w->element<QLineEdit>(names::timeoutBox)->setText("1");
     press(box, Qt::LeftButton, 100);
-    QVERIFY(!w->window->watching());
+    QVERIFY(!w->window->receiverWork().watching());
     QCOMPARE(w->serial.written.count("T10700000005010"), 2);
-    QVERIFY(w->window->lastCheckLog().startsWith(checkingLine("10700", Polarisation::Horizontal)));
+    QVERIFY(w->lastCheckLog.startsWith(checkingLine("10700", Polarisation::Horizontal)));
 
     // The transmission the readout names, in its polarisation; Escape ends
     // it, the port closed.
     w->map().entries = {ws::test::mapEntry("11778", "MPEG2 ", "V")};
     w->window->watchMapEntryAt(11700);
-    QVERIFY(w->window->watching() && w->serial.written.endsWith("T11778000005110"));
+    QVERIFY(w->window->receiverWork().watching() && w->serial.written.endsWith("T11778000005110"));
     QTest::keyClick(w->window.get(), Qt::Key_Escape);
-    QVERIFY(!w->window->watching() && !w->serial.isOpen);
+    QVERIFY(!w->window->receiverWork().watching() && !w->serial.isOpen);
     QCOMPARE(w->window->windowTitle(), QString("Wavesift"));
 }
 
@@ -398,7 +398,7 @@ void TestSpotCheck::anEndedWatchSaysSoOnTheTileAndInTheLog()
     auto *tile = w->window->findChild<VerdictTile *>(names::verdict);
     QString tileWithBox;
     w->dialogs.onMessage = [&](const QString &) { tileWithBox = tile->verdict().word; };
-    w->window->watchFrequencyAt(10700, Qt::LeftButton);
+    w->window->receiverWork().watch(10700, Qt::LeftButton);
     QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("X") >= 3; }));
 
     if (end == "Escape")
@@ -407,7 +407,7 @@ void TestSpotCheck::anEndedWatchSaysSoOnTheTileAndInTheLog()
         QVERIFY(w->window->close());
     else if (end == "unplugged")
         w->serial.fail("the device went away");
-    QVERIFY(w->clock.runTimers([this] { return !w->window->watching(); }));
+    QVERIFY(w->clock.runTimers([this] { return !w->window->receiverWork().watching(); }));
 
     QCOMPARE(tile->verdict().heading, QString("10700h"));
     QCOMPARE(tile->verdict().word, word);
@@ -427,7 +427,7 @@ void TestSpotCheck::anEndedWatchSaysSoOnTheTileAndInTheLog()
     QCOMPARE(tile->verdict().lines.value(1), QString("ended 1 min ago"));
     // A check takes the tile, and the watch no longer writes on it.
     if (end == "Escape") {
-        w->window->checkFrequencyAt(10700, Qt::LeftButton);
+        w->window->receiverWork().check(10700, Qt::LeftButton);
         QVERIFY(w->finishReceiverWork());
         const Verdict after = tile->verdict();
         QVERIFY(w->clock.runTimers([&] { return w->clock.currentMs >= endedMs + 65000; }));

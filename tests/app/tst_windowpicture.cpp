@@ -38,7 +38,7 @@ private:
 void TestWindowPicture::init()
 {
     w = std::make_unique<FakeWindow>();
-    QVERIFY(w->window->openFiles({QStringLiteral(WS_EXAMPLES_DIR "/newest.scn"),
+    QVERIFY(w->window->workspace().openFiles({QStringLiteral(WS_EXAMPLES_DIR "/newest.scn"),
                                   QStringLiteral(WS_EXAMPLES_DIR "/reference.scn")}));
     w->window->show();
     QApplication::setActiveWindow(w->window.get());

@@ -40,7 +40,7 @@ private:
         shape.end = last;
         w->dialogs.pick(ws::test::writeFile(dir, QStringLiteral("scan%1.scn").arg(++files),
                                             ws::test::scanText(shape)));
-        w->window->loadScan(slot);
+        w->window->workspace().loadScan(slot);
         QVERIFY(w->dialogs.messages.isEmpty());
     }
     // Turns the wheel over the area's pixel column `column`.
@@ -53,7 +53,7 @@ private:
     }
     PlotWidget *plot(const char *name) const { return w->element<PlotWidget>(name); }
     QString text(const char *label) const { return w->element<QLabel>(label)->text(); }
-    const ws::View &view() const { return w->window->view(); }
+    const ws::View &view() const { return w->window->plots().view(); }
     // All three plots are drawn on the view's scale.
     void verifyScales(double left, double width)
     {
@@ -91,7 +91,7 @@ void TestZoom::init()
                                         mapFileLine("Station A", "MPEG2", "11.720", "H") +
                                             mapFileLine("Station B", "MPEG2", "11.778", "V") +
                                             mapFileLine("Station C", "MPEG2", "12.188", "H")));
-    w->window->loadMap();
+    w->window->workspace().loadMap();
     QVERIFY(w->dialogs.messages.isEmpty());
 }
 
@@ -136,7 +136,7 @@ void TestZoom::wheelOverAnyPlotZoomsAllThree()
 
 void TestZoom::shiftOrHorizontalWheelPans()
 {
-    w->window->zoomAround(11500, 10);
+    w->window->plots().zoomAround(11500, 10);
     const double first = view().first();
     const double span = view().span();
     // Away from the user, or to the left: towards the lower frequencies.
@@ -157,7 +157,7 @@ void TestZoom::wheelDoesNothingBeforeBothScans()
     loadScan(ws::ScanSlot::Newest);
     PlotWidget *levels = plot(names::levelPlot);
     wheel(levels, 300, {0, 120});
-    w->window->zoomAround(11000, 1);
+    w->window->plots().zoomAround(11000, 1);
     QVERIFY(!view().zoomed());
     QCOMPARE(levels->scaleWidth(), double(levels->areaSize().width()));
     QCOMPARE(text(names::startFrequencyLabel), QString());
@@ -192,7 +192,7 @@ void TestZoom::escapeCtrl0AndLoadsShowTheWholeRange()
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Escape, {}},
                                                               {Qt::Key_0, Qt::ControlModifier}};
     for (const auto &[key, modifiers] : keys) {
-        f.zoomAround(11778, 5);
+        f.plots().zoomAround(11778, 5);
         QVERIFY(view().zoomed());
         QTest::keyClick(portBox, key, modifiers);
         QVERIFY(!view().zoomed());
@@ -211,7 +211,7 @@ void TestZoom::escapeCtrl0AndLoadsShowTheWholeRange()
     QCOMPARE(strip->scaleLeft(), 10700.0);
     // Zoomed, the strip follows the view; a load ends the zoom and puts
     // the strip back on the map's scale.
-    f.zoomAround(11200, 3);
+    f.plots().zoomAround(11200, 3);
     QCOMPARE(strip->scaleLeft(), view().first());
     loadScan(ws::ScanSlot::Newest, 11000, 11400);
     QVERIFY(!view().zoomed());
@@ -229,7 +229,7 @@ void TestZoom::readoutAndClickFollowTheZoom()
     w->clock.step = 1;
     w->element<QLineEdit>(names::timeoutBox)->setText("0");
     MainWindow &f = *w->window;
-    f.zoomAround(11778, 100);
+    f.plots().zoomAround(11778, 100);
     QCOMPARE(view().span(), 20.0);
 
     // Column 318 of 637 is about 11724 MHz unzoomed; now it lies within a
@@ -248,7 +248,7 @@ void TestZoom::readoutAndClickFollowTheZoom()
 
     // Back at the whole range, the readout names what is under the resting
     // pointer now.
-    f.showWholeRange();
+    f.plots().showWholeRange();
     QCOMPARE(text(names::pointerFrequencyLabel), QStringLiteral("11724 MHz "));
 }
 

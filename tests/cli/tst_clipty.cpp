@@ -222,9 +222,9 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
     ws::test::element<QLineEdit>(window, ws::window::names::portBox)
         ->setText(windowsReceiver.devicePath());
     dialogs.pick(map);
-    window.loadMap();
+    window.workspace().loadMap();
     window.runFullScan();
-    QVERIFY(QTest::qWaitFor([&] { return !window.receiverBusy(); }, 60000));
+    QVERIFY(QTest::qWaitFor([&] { return !window.receiverWork().busy(); }, 60000));
     const QString windowsFile = dir.filePath("window/results.txt");
     QCOMPARE(dialogs.messages, QStringList{ws::test::savedResultsMessage(windowsFile)});
     const QByteArray windows = readAll(windowsFile);

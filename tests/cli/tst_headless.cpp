@@ -52,7 +52,7 @@ struct Rig
     {
         CommandLine line = parseCommandLine(
             {"wavesift", "--check", target, "--port", "/dev/ttyUSB0", "--timeout", timeout});
-        return runCheck(line, console);
+        return runCheck(line, env);
     }
 
     int watch(const QStringList &more)
@@ -60,14 +60,14 @@ struct Rig
         return runWatch(parseCommandLine(QStringList{"wavesift", "--watch", "11.778h", "--port",
                                                      "/dev/ttyUSB0"} +
                                          more),
-                        console);
+                        env);
     }
 
     int fullScan(const QString &map, const QString &output)
     {
         const CommandLine line = parseCommandLine(
             {"wavesift", "--full-scan", map, "--port", "/dev/ttyUSB0", "--output", output});
-        return runFullScan(line, console);
+        return runFullScan(line, env);
     }
 
     QString date() const { return ws::generalDateText(clock.wallClock); }
@@ -83,7 +83,7 @@ struct Rig
     QByteArray out;
     QByteArray err;
     QTemporaryDir data;
-    Console console{serial,
+    RunEnvironment env{serial,
                     clock,
                     [this](const QByteArray &b) { out += b; },
                     [this](const QByteArray &b) { err += b; },
@@ -206,7 +206,7 @@ void TestHeadless::searchTextGoesOutAsItComes()
     Rig rig;
     rig.search = "PAT found\r\n";
     QByteArrayList pieces;
-    rig.console.out = [&pieces](const QByteArray &b) { pieces << b; };
+    rig.env.out = [&pieces](const QByteArray &b) { pieces << b; };
     rig.clock.onReading = [&](ws::test::FakeClock &) {
         if (rig.serial.written.endsWith("S") && pieces.endsWith("PAT found\r\n"))
             rig.serial.feed("Ready\r\n");
@@ -293,7 +293,7 @@ void TestHeadless::fullScanExitCodes()
 
     Rig rig;
     // The folder was there when the scan began, and is gone by its end.
-    rig.console.out = [&rig, &dir, unwritable](const QByteArray &bytes) {
+    rig.env.out = [&rig, &dir, unwritable](const QByteArray &bytes) {
         rig.out += bytes;
         if (unwritable)
             QDir(dir.filePath("out")).removeRecursively();
@@ -307,7 +307,7 @@ void TestHeadless::fullScanExitCodes()
     rig.serial.failOpen = portFailsAt == 1;
     // The stop arrives once the first entry is under way.
     int asked = 0;
-    rig.console.stopRequested = [&asked, stop] { return stop && asked++ > 0; };
+    rig.env.stopRequested = [&asked, stop] { return stop && asked++ > 0; };
     QCOMPARE(rig.fullScan(map, output), exit);
 
     QCOMPARE(rig.serial.opens, checked);
@@ -345,7 +345,7 @@ void TestHeadless::onlyTheDefaultOutputKeepsAPastCopy()
     QVERIFY(QDir::setCurrent(dir.path()));
     Rig rig;
     const int code = runFullScan(
-        parseCommandLine({"wavesift", "--full-scan", map, "--port", "/dev/ttyUSB0"}), rig.console);
+        parseCommandLine({"wavesift", "--full-scan", map, "--port", "/dev/ttyUSB0"}), rig.env);
     QDir::setCurrent(started);
     QCOMPARE(code, exitcode::success);
     const QString past = rig.data.filePath("Wavesift/results");
@@ -511,7 +511,7 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     qint64 stopAt = -1;
     std::unique_ptr<ws::Timer> signal = stopped.clock.createTimer([&] {
         stopAt = stopped.clock.currentMs;
-        stopped.console.onStopRequest();
+        stopped.env.onStopRequest();
     });
     stopped.serial.onWrite = [&](const QByteArray &bytes) {
         if (bytes != "X")
@@ -529,7 +529,7 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     // locked and in pips otherwise; without sound the watch goes on.
     Rig toned;
     ws::test::FakeSpeaker speaker;
-    toned.console.sound = [&] { return speaker.makeSink(); };
+    toned.env.sound = [&] { return speaker.makeSink(); };
     const QByteArrayList said{"00 Locked   Lvl 20\r\n", "00 Locked   Lvl 80\r\n",
                               "01 No Lock  Lvl 50\r\n"};
     QList<ws::ToneShape> heard;
@@ -548,7 +548,7 @@ void TestHeadless::watchWritesALinePerReplyAndSumsUp()
     QVERIFY(!speaker.playing);
     Rig unheard;
     speaker.refuse = true;
-    unheard.console.sound = [&] { return speaker.makeSink(); };
+    unheard.env.sound = [&] { return speaker.makeSink(); };
     QCOMPARE(unheard.watch({"--for", "1", "--tone"}), exitcode::success);
     QCOMPARE(unheard.errLines().value(0), QString("No sound for the tone: no sound server"));
     QVERIFY(unheard.out.count('\n') > 10);

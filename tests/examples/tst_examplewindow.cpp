@@ -45,9 +45,9 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
     QVERIFY(QTest::qWaitForWindowExposed(&f));
 
     w.dialogs.pick(examples + QStringLiteral("newest.scn"));
-    f.loadScan(ws::ScanSlot::Newest);
+    f.workspace().loadScan(ws::ScanSlot::Newest);
     w.dialogs.pick(examples + QStringLiteral("reference.scn"));
-    f.loadScan(ws::ScanSlot::Reference);
+    f.workspace().loadScan(ws::ScanSlot::Reference);
     QVERIFY2(w.dialogs.messages.isEmpty(), qPrintable(w.dialogs.messages.join(QLatin1Char('|'))));
     const QLatin1String summary(" univ hv 10700-12750 MHz");
     QVERIFY(w.element<QLabel>(names::newestLabel)->text().endsWith(summary));
@@ -57,7 +57,7 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
     QVERIFY(w.element<QPushButton>(names::loadMapButton)->isEnabled());
 
     w.dialogs.pick(examples + QStringLiteral("demo.map"));
-    f.loadMap();
+    f.workspace().loadMap();
     QVERIFY(w.dialogs.messages.isEmpty());
     const ws::MapData &map = w.map();
     QVERIFY(map.entries.size() > 20);
@@ -72,8 +72,8 @@ void TestExampleWindow::examplesLoadAndTheMapSitsOnTheHumps()
         return;
 
     // Zoomed in on a part of the band, the lines still stand on the humps.
-    f.zoomAround(map.entries[map.entries.size() / 2].frequency, 8);
-    QVERIFY(w.window->view().span() < 400);
+    f.plots().zoomAround(map.entries[map.entries.size() / 2].frequency, 8);
+    QVERIFY(w.window->plots().view().span() < 400);
     if (!grab.isEmpty())
         f.grab().save(QFileInfo(grab).path() + "/" + QFileInfo(grab).completeBaseName()
                       + "-zoomed.png");

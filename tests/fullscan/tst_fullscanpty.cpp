@@ -91,14 +91,14 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
         {"11479", "MPEG4 ", "V"},
     };
     for (int row = 1; row <= 4; ++row) {
-        window.mapForTest().entries.push_back(ws::test::mapEntry(
+        window.workspace().map().entries.push_back(ws::test::mapEntry(
             QString::fromLatin1(rows[row - 1][0]), QString::fromLatin1(rows[row - 1][1]),
             QString::fromLatin1(rows[row - 1][2]),
             QStringLiteral("Programme %1").arg(row).leftJustified(16)));
     }
 
     window.runFullScan();
-    QVERIFY(QTest::qWaitFor([&] { return !window.receiverBusy(); }, 60000));
+    QVERIFY(QTest::qWaitFor([&] { return !window.receiverWork().busy(); }, 60000));
 
     QByteArrayList tunes;
     for (const QByteArray &bytes : line.written)
@@ -118,7 +118,7 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
     QVERIFY2(whole.match(saved).hasMatch(), saved.toLatin1().toPercentEncoding(" :/").constData());
     QCOMPARE(dialogs.messages, QStringList{ws::test::savedResultsMessage(path)});
     QVERIFY(ws::test::element<QPushButton>(window, names::skipRestButton)->isHidden());
-    QVERIFY(!window.fullScanStopRequested());
+    QVERIFY(!window.receiverWork().fullScanStopping());
 }
 
 #include "support/testrunner.h"

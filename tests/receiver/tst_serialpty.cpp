@@ -41,17 +41,21 @@ struct RealWindow
         : window(std::make_unique<MainWindow>(
               ws::Platform{&dialogs, &events, &clock, &system, &serial}))
     {
+        QObject::connect(&window->receiverWork(), &ReceiverWork::checkEnded, window.get(),
+                         [this](const ws::receiver::CheckResult &result) {
+                             lastCheckLog = result.log;
+                         });
     }
 
     QString click(const QString &device, Qt::MouseButton button = Qt::LeftButton,
                   double frequency = 10700)
     {
         element<QLineEdit>(ws::window::names::portBox)->setText(device);
-        window->checkFrequencyAt(frequency, button);
+        window->receiverWork().check(frequency, button);
         // The check runs on from the event loop.
-        if (!QTest::qWaitFor([this] { return !window->receiverBusy(); }, 60000))
+        if (!QTest::qWaitFor([this] { return !window->receiverWork().busy(); }, 60000))
             return QStringLiteral("<still running>");
-        return window->lastCheckLog();
+        return lastCheckLog;
     }
     template <class W>
     W *element(const char *name)
@@ -65,6 +69,7 @@ struct RealWindow
     ws::test::FakeSystem system;
     ws::QtSerialLine serial;
     std::unique_ptr<MainWindow> window;
+    QString lastCheckLog;
 };
 
 const QString kHungUp = "the device closed the connection or went away";

@@ -1,5 +1,6 @@
 #include "support/fakeplatform.h"
 
+
 #include <QWidget>
 
 namespace ws::test {
@@ -15,13 +16,27 @@ FakeWindow::FakeWindow()
                                                    [this] { return speaker.makeSink(); }}))
 {
     serial.clock = &clock;
+    QObject::connect(&window->receiverWork(), &ReceiverWork::checkEnded, window.get(),
+                     [this](const ws::receiver::CheckResult &result) {
+                         lastCheckLog = result.log;
+                     });
+}
+
+ws::Scans &FakeWindow::scans()
+{
+    return window->workspace().scans();
+}
+
+ws::MapData &FakeWindow::map()
+{
+    return window->workspace().map();
 }
 
 FakeWindow::~FakeWindow() = default;
 
 bool FakeWindow::finishReceiverWork()
 {
-    return clock.runTimers([this] { return !window->receiverBusy(); });
+    return clock.runTimers([this] { return !window->receiverWork().busy(); });
 }
 
 } // namespace ws::test

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "app/plotspanel.h"
+#include "app/receiverwork.h"
+#include "app/workspace.h"
 #include "app/windowplatform.h"
 #include "core/steadyclock.h"
 #include "support/fakes.h"
@@ -55,8 +58,11 @@ struct FakeWindow
     // check, a full scan) has ended; false if it never does.
     bool finishReceiverWork();
 
-    ws::Scans &scans() { return window->scansForTest(); }
-    ws::MapData &map() { return window->mapForTest(); }
+    ws::Scans &scans();
+    ws::MapData &map();
+    // The log of the last check as the check wrote it; the log box shows
+    // it with its line ends converted.
+    QString lastCheckLog;
     // The window's element named `name`; see ws::window::names.
     template <class W>
     W *element(const char *name)

@@ -23,7 +23,7 @@ public:
         double y1 = 0;
     };
 
-    void cls() override { ops.clear(); }
+    void erase() override { ops.clear(); }
     void setScale(double l, double t, double w, double h) override
     {
         left = l;
