@@ -40,9 +40,8 @@ int runDish(int argc, char *argv[], const ws::cli::CommandLine &line)
     view.setNameOf([&map](double mhz) { return nearestTransmissionName(map, mhz); });
     const ws::receiver::ReceiverSettings settings = line.receiver;
     ws::receiver::SignalWatch watch(serial, clock, [settings] { return settings; }, view);
-    if (!line.levelPattern.isEmpty())
-        watch.setLevelReading(
-            ws::receiver::LevelReading(QRegularExpression(line.levelPattern)));
+    // Checked with the arguments, so not refused here.
+    watch.setLevelPattern(line.levelPattern);
     view.onEnd = [&] {
         watch.stop();
         view.stopped();

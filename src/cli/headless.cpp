@@ -491,8 +491,7 @@ int runWatch(const CommandLine &line, Console &console)
 {
     ConsoleWatchEvents events(console, line.bell);
     receiver::SignalWatch watch(console.line, console.clock, settingsOf(line.receiver), events);
-    if (!line.levelPattern.isEmpty())
-        watch.setLevelReading(receiver::LevelReading(QRegularExpression(line.levelPattern)));
+    watch.setLevelPattern(line.levelPattern);
     const qint64 startMs = console.clock.milliseconds();
     std::optional<int> code;
     const auto end = [&](int ending) {
