@@ -20,6 +20,7 @@ void MainWindow::openDish()
     view->setNameOf([this](double mhz) { return nearestTransmissionName(map_, mhz); });
     view->onEnd = [this] { stopWatch(); };
     view->onToggleSound = [this] { watch_->setBeeping(!watch_->beeping()); };
+    view->setWatch(&watch_->signalWatch());
     connect(view, &QObject::destroyed, this, [this] { watch_->setFollower(nullptr); });
     dish_ = view;
     // The tone is on as the view opens, and the beep with it.
