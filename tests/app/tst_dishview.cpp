@@ -360,11 +360,6 @@ void TestDishView::typedLevelPatternIsUsedOrRefused()
     QVERIFY(box->isHidden() && !textOf(view->texts(), "Refused"));
     QVERIFY(watch->running() && view->watching());
     QCOMPARE(watch->levelPattern(), QString("Lvl (\\d+)"));
-    // An empty one goes back to the usual rule.
-    QTest::keyClick(view.get(), Qt::Key_L);
-    box->clear();
-    QTest::keyClick(box, Qt::Key_Return);
-    QVERIFY(box->isHidden() && watch->levelPattern().isEmpty());
 }
 
 void TestDishView::followsTheWindowsWatch()
