@@ -40,9 +40,10 @@ int runDish(int argc, char *argv[], const ws::cli::CommandLine &line)
     view.setNameOf([&map](double mhz) { return nearestTransmissionName(map, mhz); });
     const ws::receiver::ReceiverSettings settings = line.receiver;
     ws::receiver::SignalWatch watch(serial, clock, [settings] { return settings; }, view);
-    if (!line.levelPattern.isEmpty())
-        watch.setLevelReading(
-            ws::receiver::LevelReading(QRegularExpression(line.levelPattern)));
+    // Checked with the arguments, so not refused here; the L box of the
+    // view starts with it.
+    watch.setLevelPattern(line.levelPattern);
+    view.setWatch(&watch);
     view.onEnd = [&] {
         watch.stop();
         view.stopped();

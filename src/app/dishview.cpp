@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QHash>
 #include <QPainter>
 #include <QTimer>
@@ -130,6 +131,8 @@ QString nearestTransmissionName(const ws::MapData &map, double mhz)
 struct DishView::Layout
 {
     QRect top, word, detail, number, bar, barLabels, chart, axis, band;
+    // While the pattern box is open, above the chart.
+    QRect patternPrompt, patternBox, patternNote;
 };
 
 DishView::DishView(ws::Clock &clock, SinkMaker makeSink, QWidget *parent)
@@ -332,6 +335,13 @@ DishView::Layout DishView::layout() const
     l.bar = QRect(barLeft, y + rows(0.02), w - m - barLeft, rows(0.08));
     l.barLabels = QRect(barLeft, l.bar.bottom() + 1 + rows(0.01), l.bar.width(), rows(0.05));
     y = l.number.bottom() + 1 + rows(0.03);
+    if (editingPattern()) {
+        const int promptWidth = int(inner * 0.25);
+        l.patternPrompt = QRect(m, y, promptWidth, rows(0.06));
+        l.patternBox = QRect(m + promptWidth, y, inner - promptWidth, rows(0.06));
+        l.patternNote = QRect(m, l.patternBox.bottom() + 1, inner, rows(0.06));
+        y = l.patternNote.bottom() + 1 + rows(0.01);
+    }
     const int axisHeight = rows(0.045);
     const int bandHeight = rows(0.03);
     l.chart = QRect(m, y, inner, std::max(8, h - m - axisHeight - bandHeight - y));
@@ -423,6 +433,26 @@ std::vector<DishView::Text> DishView::texts() const
                 labels.pixelSize());
             all.push_back({said, bestFont, middle, kBestMark, false, Qt::AlignCenter});
         }
+    }
+
+    // The pattern box's prompt, and what Enter does or why it was refused.
+    if (editingPattern()) {
+        const QString prompt = QStringLiteral("Level pattern");
+        all.push_back({prompt,
+                       fitted(base, {prompt},
+                              QSizeF(l.patternPrompt.width() * 0.9, l.patternPrompt.height())),
+                       l.patternPrompt, kPlainText, false, Qt::AlignLeft | Qt::AlignVCenter});
+        const QString note =
+            patternProblem_.isEmpty()
+                ? QStringLiteral("Enter reads the level by its first capture group from the "
+                                 "next reply on, an empty one by the usual rule; Escape keeps "
+                                 "the one in use.")
+                : QStringLiteral("Refused: %1. The pattern in use stays.").arg(patternProblem_);
+        const QFont font = fitted(base, {note}, l.patternNote.size(), true,
+                                  std::max(1, l.patternNote.height() / 2));
+        all.push_back({note, font, l.patternNote,
+                       patternProblem_.isEmpty() ? kPlainText : colourOf(State::PortFailed), true,
+                       Qt::AlignLeft | Qt::AlignTop});
     }
 
     // The chart's axis: seconds ago, every 30.
@@ -544,8 +574,76 @@ void DishView::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void DishView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placePatternBox();
+}
+
+bool DishView::editingPattern() const
+{
+    return patternBox_ && !patternBox_->isHidden();
+}
+
+void DishView::openPatternBox()
+{
+    if (!running_ || !watch_)
+        return;
+    if (!patternBox_) {
+        patternBox_ = new QLineEdit(this);
+        patternBox_->setObjectName(QStringLiteral("levelPattern"));
+        patternBox_->setAccessibleName(QStringLiteral("Level pattern"));
+        connect(patternBox_, &QLineEdit::returnPressed, this, &DishView::usePattern);
+    }
+    patternProblem_.clear();
+    patternBox_->setText(watch_->levelPattern());
+    patternBox_->show();
+    placePatternBox();
+    patternBox_->setFocus();
+    update();
+}
+
+void DishView::closePatternBox()
+{
+    patternBox_->hide();
+    patternProblem_.clear();
+    setFocus();
+    update();
+}
+
+void DishView::usePattern()
+{
+    if (!watch_)
+        return;
+    // Refused, the box stays with what was typed, so that it can be mended.
+    patternProblem_ = watch_->setLevelPattern(patternBox_->text());
+    if (patternProblem_.isEmpty())
+        closePatternBox();
+    else
+        update();
+}
+
+void DishView::placePatternBox()
+{
+    if (!editingPattern())
+        return;
+    const QRect room = layout().patternBox;
+    QFont font = patternBox_->font();
+    font.setPixelSize(std::max(8, int(room.height() * 0.6)));
+    patternBox_->setFont(font);
+    patternBox_->setGeometry(room);
+}
+
 void DishView::keyPressEvent(QKeyEvent *event)
 {
+    // Escape in the pattern box, or while it is open, leaves the box and
+    // not the watch; the box's own keys come here when it has no use for
+    // them.
+    if (editingPattern() && event->keyCombination() == QKeyCombination(Qt::Key_Escape)) {
+        event->accept();
+        closePatternBox();
+        return;
+    }
     // The view takes its keys as they come: it is often the only window
     // shown, full screen, and has nothing else that wants them.
     const std::optional<ws::KeyAction> action = ws::actionOf(ws::KeyWindow::Dish,
@@ -569,6 +667,9 @@ void DishView::keyPressEvent(QKeyEvent *event)
     case ws::KeyAction::ClearBestLevel:
         best_.reset();
         changed();
+        break;
+    case ws::KeyAction::SetLevelPattern:
+        openPatternBox();
         break;
     case ws::KeyAction::ToggleBeep:
         if (onToggleSound)

@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+class QLineEdit;
+
 // The name of the known transmission nearest to `mhz`, as the readout
 // finds it; empty for an empty map.
 QString nearestTransmissionName(const ws::MapData &map, double mhz);
@@ -44,6 +46,9 @@ public:
     std::function<void()> onEnd;
     // Ctrl+B: the beep and the tone are to go off or on together.
     std::function<void()> onToggleSound;
+    // The watch whose level pattern L sets, while it runs; none: L does
+    // nothing.
+    void setWatch(ws::receiver::SignalWatch *watch) { watch_ = watch; }
 
     void begun(const QString &frequency, ws::receiver::Polarisation polarisation) override;
     void replied(ws::receiver::WatchState state, const QString &text,
@@ -61,6 +66,8 @@ public:
     bool hasSound() const { return sink_ && sink_->problem().isEmpty(); }
     // Whether the corner says "no sound".
     bool saysNoSound() const { return noSound_; }
+    // The box L opens for the level pattern, shown or hidden.
+    QLineEdit *patternBox() const { return patternBox_; }
 
     // One text as drawn: in `font` and `colour` within `room`, wrapped at
     // blanks where `wrap` says so.
@@ -89,6 +96,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Sample
@@ -105,6 +113,11 @@ private:
     void makeSink();
     Layout layout() const;
     QString heldText(qint64 ms) const;
+    bool editingPattern() const;
+    void openPatternBox();
+    void closePatternBox();
+    void usePattern();
+    void placePatternBox();
 
     ws::Clock &clock_;
     SinkMaker makeSink_;
@@ -114,6 +127,10 @@ private:
     ws::ToneGenerator tone_;
     bool sounding_ = true;
     std::function<QString(double)> nameOf_;
+    ws::receiver::SignalWatch *watch_ = nullptr;
+    QLineEdit *patternBox_ = nullptr;
+    // Why the pattern last entered was refused.
+    QString patternProblem_;
     std::unique_ptr<ws::Timer> secondly_;
     std::unique_ptr<ws::Timer> repaint_;
     bool repaintPending_ = false;

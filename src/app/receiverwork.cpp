@@ -120,6 +120,7 @@ void ReceiverWork::openDishView(std::function<QString(double mhz)> nameOf)
     view->setNameOf(std::move(nameOf));
     view->onEnd = [this] { stopWatch(); };
     view->onToggleSound = [this] { toggleBeeping(); };
+    view->setWatch(&watch_->signalWatch());
     connect(view, &QObject::destroyed, this, [this] { watch_->setFollower(nullptr); });
     dish_ = view;
     // The tone is on as the view opens, and the beep with it.

@@ -82,6 +82,12 @@ const std::vector<WindowKey> &windowKeys()
         {KeyWindow::Dish, "F11", kOwn, K::ToggleFullScreen, "Fill the screen, or stop filling it."},
         {KeyWindow::Dish, "R", kOwn, K::ClearBestLevel,
          "Clear the mark of the best level; the bar's ends stay."},
+        {KeyWindow::Dish, "L", kOwn, K::SetLevelPattern,
+         "During a watch: type a pattern whose first capture group is the level, as "
+         "--level-pattern takes it, in a box above the chart. Enter reads the levels by it from "
+         "the next reply on, an empty one by the usual rule; Escape leaves the box and the watch "
+         "goes on. A pattern that is invalid or has no capture group is refused, the view says "
+         "why, and the one in use stays. The box starts with the pattern in use."},
         {KeyWindow::Dish, "Ctrl+B", kOwn, K::ToggleBeep,
          "Turn the tone and the beep of the watch off and on, in both windows."},
     };

@@ -30,6 +30,7 @@ enum class KeyAction {
     EndWatch,
     ToggleFullScreen,
     ClearBestLevel,
+    SetLevelPattern,
     SavePicture,
     CopyPicture,
     ShowKeys, // the list of the window's keys and mouse actions

@@ -51,6 +51,8 @@ public:
     // last state and how long ago, until something else takes it.
     void stop(Ending why = Ending::Stopped);
     bool running() const { return watch_.running(); }
+    // The watch itself, for the dish view's level pattern.
+    ws::receiver::SignalWatch &signalWatch() { return watch_; }
 
     // Whether a lock after none beeps; on at first.
     bool beeping() const { return beeping_; }

@@ -491,8 +491,7 @@ int runWatch(const CommandLine &line, RunEnvironment &env)
 {
     ConsoleWatchEvents events(env, line.bell);
     receiver::SignalWatch watch(env.line, env.clock, settingsOf(line.receiver), events);
-    if (!line.levelPattern.isEmpty())
-        watch.setLevelReading(receiver::LevelReading(QRegularExpression(line.levelPattern)));
+    watch.setLevelPattern(line.levelPattern);
     const qint64 startMs = env.clock.milliseconds();
     std::optional<int> code;
     const auto end = [&](int ending) {

@@ -140,6 +140,20 @@ void SignalWatch::stop()
     phase_ = Phase::Idle;
 }
 
+QString SignalWatch::setLevelPattern(const QString &pattern)
+{
+    if (pattern.isEmpty()) {
+        levelReading_ = LevelReading();
+    } else {
+        const QRegularExpression expression(pattern);
+        if (QString problem = levelPatternProblem(expression); !problem.isEmpty())
+            return problem;
+        levelReading_ = LevelReading(expression);
+    }
+    levelPattern_ = pattern;
+    return QString();
+}
+
 void SignalWatch::wake()
 {
     switch (phase_) {

@@ -113,8 +113,12 @@ public:
     bool running() const { return phase_ != Phase::Idle; }
     // How the port is named in messages: "comport 2 (/dev/ttyS1)".
     const QString &portLabel() const { return conversation_.portLabel(); }
-    // How levels are read from the replies; by replyLevel() unless set.
-    void setLevelReading(const LevelReading &reading) { levelReading_ = reading; }
+    // From the next reply on, the level is read by the first capture group
+    // of `pattern`, or by replyLevel() for an empty one. A pattern that
+    // cannot read levels is refused, the reading kept, and why is returned.
+    QString setLevelPattern(const QString &pattern);
+    // The pattern in use, empty for replyLevel().
+    const QString &levelPattern() const { return levelPattern_; }
 
 private:
     enum class Phase { Idle, Settling, Gathering, Pausing, Failing };
@@ -134,6 +138,7 @@ private:
     Phase phase_ = Phase::Idle;
     PortFailure failure_;
     LevelReading levelReading_;
+    QString levelPattern_;
     qint64 askedMs_ = 0;
     // Whether the last stretch of silence was told.
     bool silenceTold_ = false;

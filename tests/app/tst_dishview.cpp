@@ -8,6 +8,7 @@
 #include "support/testrunner.h"
 
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -95,6 +96,7 @@ private slots:
     void everyShadeKeepsSevenToOne();
     void pitchFollowsTheLevel_data();
     void pitchFollowsTheLevel();
+    void typedLevelPatternIsUsedOrRefused();
     void followsTheWindowsWatch();
 
 private:
@@ -138,6 +140,7 @@ void TestDishView::init()
     const ws::receiver::ReceiverSettings settings{"2", "2", "1", "0"};
     watch = std::make_unique<ws::receiver::SignalWatch>(
         line, clock, [settings] { return settings; }, *view);
+    view->setWatch(watch.get());
     view->onEnd = [this] {
         watch->stop();
         view->stopped();
@@ -238,6 +241,12 @@ void TestDishView::everyTextInsideAtEverySize()
                      qPrintable(t.text));
         }
     };
+    // The pattern box open, a pattern refused: its texts fit too.
+    QTest::keyClick(view.get(), Qt::Key_L);
+    QTest::keyClicks(view->patternBox(), "Lvl (");
+    QTest::keyClick(view->patternBox(), Qt::Key_Return);
+    QVERIFY(textOf(view->texts(), "Refused: "));
+    QVERIFY(view->rect().contains(view->patternBox()->geometry()));
     check();
     if (QTest::currentTestFailed())
         return;
@@ -318,6 +327,39 @@ void TestDishView::pitchFollowsTheLevel()
     QTest::keyClick(view.get(), Qt::Key_B, Qt::ControlModifier);
     QVERIFY(view->sounding());
     view->hide();
+}
+
+void TestDishView::typedLevelPatternIsUsedOrRefused()
+{
+    script = {"00 snr 12 Lvl 40\r\n"};
+    QCOMPARE(watch->setLevelPattern("snr (\\d+)"), QString());
+    start();
+    replies(1);
+    QVERIFY(textOf(view->texts(), "best 12, "));
+    // The box starts with the pattern in use; Enter uses the one typed from
+    // the next reply on.
+    QTest::keyClick(view.get(), Qt::Key_L);
+    QLineEdit *box = view->patternBox();
+    QVERIFY(box && !box->isHidden());
+    QCOMPARE(box->text(), QString("snr (\\d+)"));
+    box->clear();
+    QTest::keyClicks(box, "Lvl (\\d+)");
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(box->isHidden());
+    replies(1);
+    QVERIFY(textOf(view->texts(), "best 40, "));
+    // One without a capture group is refused, the view says why and the
+    // box stays; Escape leaves it, the watch going on with the old one.
+    QTest::keyClick(view.get(), Qt::Key_L);
+    box->clear();
+    QTest::keyClicks(box, "snr \\d+");
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(!box->isHidden());
+    QVERIFY(textOf(view->texts(), "Refused: it has no capture group."));
+    QTest::keyClick(box, Qt::Key_Escape);
+    QVERIFY(box->isHidden() && !textOf(view->texts(), "Refused"));
+    QVERIFY(watch->running() && view->watching());
+    QCOMPARE(watch->levelPattern(), QString("Lvl (\\d+)"));
 }
 
 void TestDishView::followsTheWindowsWatch()

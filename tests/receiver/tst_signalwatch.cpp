@@ -68,6 +68,8 @@ private slots:
     void tallyCountsTheTimeLocked();
     void summaryCountsFromTheFirstReplyAndNamesTheBestLevel();
     void everyReplyBringsItsLevel();
+    void levelPatternSwappedMidWatch_data();
+    void levelPatternSwappedMidWatch();
     void replyWaitIsTheTimeReallyWaited_data();
     void replyWaitIsTheTimeReallyWaited();
     void staysFlatHoweverLongItRuns();
@@ -218,10 +220,43 @@ void TestSignalWatch::everyReplyBringsItsLevel()
     const std::vector<std::optional<double>> levels{75, -2.5, std::nullopt, 12};
     for (size_t i = 0; i < levels.size(); ++i)
         QCOMPARE(events.seen[i].level, levels[i]);
-    // A pattern reads them instead, from the next reply on.
-    watch->setLevelReading(LevelReading(QRegularExpression("Lvl (\\d+)")));
-    QVERIFY(clock.runTimers([this] { return events.seen.size() == 5; }));
-    QCOMPARE(events.seen[4].level, std::optional<double>(40));
+}
+
+void TestSignalWatch::levelPatternSwappedMidWatch_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<double>("before");
+    QTest::addColumn<double>("after");
+    // Every reply says "00 snr 12 Lvl 40": 12 by the usual rule.
+    const QString byLvl = "Lvl (\\d+)";
+    QTest::newRow("to a pattern") << QString() << byLvl << QString() << 12.0 << 40.0;
+    QTest::newRow("back to the rule") << byLvl << QString() << QString() << 40.0 << 12.0;
+    QTest::newRow("to another") << byLvl << "snr (\\d+)" << QString() << 40.0 << 12.0;
+    QTest::newRow("no capture group") << byLvl << "Lvl \\d+" << "it has no capture group" << 40.0
+                                      << 40.0;
+    QTest::newRow("invalid") << byLvl << "Lvl (\\d+"
+                             << "missing closing parenthesis at offset 8" << 40.0 << 40.0;
+}
+
+void TestSignalWatch::levelPatternSwappedMidWatch()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, then);
+    QFETCH(QString, problem);
+    QFETCH(double, before);
+    QFETCH(double, after);
+    replies = {"00 snr 12 Lvl 40\r\n"};
+    QCOMPARE(watch->setLevelPattern(first), QString());
+    start();
+    QVERIFY(clock.runTimers([this] { return events.seen.size() == 2; }));
+    QCOMPARE(watch->setLevelPattern(then), problem);
+    // Refused, the pattern in use stays.
+    QCOMPARE(watch->levelPattern(), problem.isEmpty() ? then : first);
+    QVERIFY(clock.runTimers([this] { return events.seen.size() == 3; }));
+    QCOMPARE(events.seen[1].level, std::optional<double>(before));
+    QCOMPARE(events.seen[2].level, std::optional<double>(after));
 }
 
 void TestSignalWatch::replyWaitIsTheTimeReallyWaited_data()
