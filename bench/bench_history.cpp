@@ -218,7 +218,7 @@ void BM_HistoryWindowGap(benchmark::State &state)
     std::vector<double> gaps;
     for (auto _ : state) {
         ws::bench::QuietPlatform quiet;
-        HistoryWindow window(quiet);
+        HistoryWindow window(quiet, quiet);
         window.setMap(map);
         window.show();
         QEventLoop wait;

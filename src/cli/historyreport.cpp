@@ -7,6 +7,7 @@
 #include "core/csv.h"
 #include "core/filenames.h"
 #include "core/files.h"
+#include "core/numbers.h"
 #include "history/scanfiles.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
@@ -19,7 +20,9 @@
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -42,8 +45,11 @@ struct Column
     QDateTime modified;
     ScanExtent extent;
     double first = 0;
-    // Per polarisation, as floats or, where one level would change, as
+    // Where every level is a whole number, as files hold them, only their
+    // running sums, which give each entry's level in one step; otherwise
+    // per polarisation as floats or, where one level would change, as
     // doubles.
+    std::optional<LevelSums> sums;
     std::vector<float> floats[2];
     std::vector<double> doubles[2];
     std::optional<SkippedScan> skipped;
@@ -74,18 +80,23 @@ Column readColumn(const QString &path)
     column.extent = extentOf(scan);
     const FrequencyRange curve = curveRange(scan);
     column.first = curve.first;
+    std::vector<double> levels[2];
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
         if (!carries(scan, pol))
             continue;
-        std::vector<double> levels;
         for (double f = curve.first; f <= curve.last; ++f)
-            levels.push_back(levelAt(scan, pol, f).value_or(0));
-        const bool exact = std::all_of(levels.begin(), levels.end(),
+            levels[int(pol)].push_back(levelAt(scan, pol, f).value_or(0));
+    }
+    column.sums = LevelSums::of(column.extent, column.first, levels);
+    if (column.sums)
+        return column;
+    for (int pol = 0; pol < 2; ++pol) {
+        const bool exact = std::all_of(levels[pol].begin(), levels[pol].end(),
                                        [](double v) { return double(float(v)) == v; });
         if (exact)
-            column.floats[int(pol)].assign(levels.begin(), levels.end());
+            column.floats[pol].assign(levels[pol].begin(), levels[pol].end());
         else
-            column.doubles[int(pol)] = std::move(levels);
+            column.doubles[pol] = std::move(levels[pol]);
     }
     return column;
 }
@@ -110,39 +121,64 @@ QString wholePath(const QString &path)
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
-// The rows of `count` entries from `first` on, one column after another,
-// each cell written into its row.
+// The rows of `count` entries from `first` on. The levels are found one
+// column after another, where each column's levels stay in the cache, and
+// then written out row by row.
 QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Column *> &columns,
                   qsizetype first, qsizetype count)
 {
-    std::vector<QByteArray> rows;
-    rows.reserve(size_t(count));
+    std::vector<double> centres(static_cast<size_t>(count));
+    std::vector<std::optional<Polarisation>> pols(static_cast<size_t>(count));
     for (qsizetype r = 0; r < count; ++r) {
-        rows.push_back(entryCsvFields(entries[first + r]).toUtf8());
-        rows.back().reserve(rows.back().size() + 8 * qsizetype(columns.size()) + 1);
+        centres[size_t(r)] = roundHalfEven(entries[first + r].frequency);
+        pols[size_t(r)] = polarisationOfLetter(entries[first + r].polarisation);
     }
-    char cell[kMaxLevelText + 1];
-    for (const Column *column : columns) {
-        const auto levelAt = [column](Polarisation pol, double f) {
-            return column->levelAt(pol, f);
-        };
+    // Five times each level of the columns with sums, column by column.
+    constexpr std::int64_t kNoLevel = std::numeric_limits<std::int64_t>::min();
+    std::vector<std::int64_t> fives(columns.size() * size_t(count), kNoLevel);
+    qsizetype widest = 0;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const Column &column = *columns[c];
+        if (!column.sums) {
+            widest += kMaxLevelText + 1;
+            continue;
+        }
+        widest += kMaxTenthsText + 1;
+        std::int64_t *to = &fives[c * size_t(count)];
         for (qsizetype r = 0; r < count; ++r) {
-            const MapEntry &entry = entries[first + r];
-            char *to = cell;
-            *to++ = ',';
-            if (const std::optional<double> level = transmissionLevel(
-                    column->extent, levelAt, entry.frequency, entry.polarisation))
-                to = writeLevelText(to, *level);
-            rows[size_t(r)].append(cell, to - cell);
+            if (const std::optional<std::int64_t> five =
+                    column.sums->fiveTimesLevel(centres[size_t(r)], pols[size_t(r)]))
+                to[r] = *five;
         }
     }
     QByteArray text;
-    qsizetype size = 0;
-    for (const QByteArray &row : rows)
-        size += row.size() + 1;
-    text.reserve(size);
-    for (const QByteArray &row : rows)
-        text += row + '\n';
+    text.reserve(count * (64 + 8 * qsizetype(columns.size())));
+    std::vector<char> line(size_t(widest) + 1);
+    for (qsizetype r = 0; r < count; ++r) {
+        const MapEntry &entry = entries[first + r];
+        text += entryCsvFields(entry).toUtf8();
+        char *to = line.data();
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const Column *column = columns[c];
+            *to++ = ',';
+            if (column->sums) {
+                // A fifth of a whole number has one decimal: its tenths are
+                // exactly twice the sum.
+                const std::int64_t five = fives[c * size_t(count) + size_t(r)];
+                if (five != kNoLevel)
+                    to = writeTenths(to, 2 * five);
+                continue;
+            }
+            const auto levelAt = [column](Polarisation pol, double f) {
+                return column->levelAt(pol, f);
+            };
+            if (const std::optional<double> level = transmissionLevel(
+                    column->extent, levelAt, entry.frequency, entry.polarisation))
+                to = writeLevelText(to, *level);
+        }
+        *to++ = '\n';
+        text.append(line.data(), to - line.data());
+    }
     return text;
 }
 
