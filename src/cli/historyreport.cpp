@@ -22,7 +22,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -133,9 +132,9 @@ QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Colu
         centres[size_t(r)] = roundHalfEven(entries[first + r].frequency);
         pols[size_t(r)] = polarisationOfLetter(entries[first + r].polarisation);
     }
-    // Five times each level of the columns with sums, column by column.
-    constexpr std::int64_t kNoLevel = std::numeric_limits<std::int64_t>::min();
-    std::vector<std::int64_t> fives(columns.size() * size_t(count), kNoLevel);
+    // Five times each level of the columns with sums, found column by
+    // column and kept row by row.
+    std::vector<std::int64_t> fives(columns.size() * size_t(count), LevelSums::kNoLevel);
     qsizetype widest = 0;
     for (size_t c = 0; c < columns.size(); ++c) {
         const Column &column = *columns[c];
@@ -144,12 +143,9 @@ QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Colu
             continue;
         }
         widest += kMaxTenthsText + 1;
-        std::int64_t *to = &fives[c * size_t(count)];
-        for (qsizetype r = 0; r < count; ++r) {
-            if (const std::optional<std::int64_t> five =
-                    column.sums->fiveTimesLevel(centres[size_t(r)], pols[size_t(r)]))
-                to[r] = *five;
-        }
+        for (qsizetype r = 0; r < count; ++r)
+            fives[size_t(r) * columns.size() + c] =
+                column.sums->fiveTimesLevel(centres[size_t(r)], pols[size_t(r)]);
     }
     QByteArray text;
     text.reserve(count * (64 + 8 * qsizetype(columns.size())));
@@ -164,8 +160,8 @@ QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Colu
             if (column->sums) {
                 // A fifth of a whole number has one decimal: its tenths are
                 // exactly twice the sum.
-                const std::int64_t five = fives[c * size_t(count) + size_t(r)];
-                if (five != kNoLevel)
+                const std::int64_t five = fives[size_t(r) * columns.size() + c];
+                if (five != LevelSums::kNoLevel)
                     to = writeTenths(to, 2 * five);
                 continue;
             }
@@ -241,8 +237,12 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
     Written written = out(header.toUtf8() + '\n');
     // A map of thousands of entries over thousands of scans makes a
     // gigabyte of text: it goes out a few blocks of rows at a time, each
-    // block made on a core of its own, and is never whole in memory.
-    constexpr qsizetype kBlock = 64;
+    // block made on a core of its own, and is never whole in memory. A
+    // block holds about half a million cells: each column's levels are
+    // then fetched from memory once for hundreds of rows, not once for
+    // every few.
+    constexpr qsizetype kBlockCells = qsizetype(1) << 19;
+    const qsizetype kBlock = std::max<qsizetype>(64, kBlockCells / qsizetype(loaded.size()));
     const qsizetype inFlight = std::max(2, QThread::idealThreadCount()) * 2;
     for (qsizetype first = 0; first < entries.size() && written.ok;
          first += kBlock * inFlight) {
