@@ -7,6 +7,7 @@
 #include "core/csv.h"
 #include "core/filenames.h"
 #include "core/files.h"
+#include "core/numbers.h"
 #include "history/scanfiles.h"
 #include "map/mapfile.h"
 #include "plot/transmissionlevels.h"
@@ -19,6 +20,7 @@
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -42,8 +44,11 @@ struct Column
     QDateTime modified;
     ScanExtent extent;
     double first = 0;
-    // Per polarisation, as floats or, where one level would change, as
+    // Where every level is a whole number, as files hold them, only their
+    // running sums, which give each entry's level in one step; otherwise
+    // per polarisation as floats or, where one level would change, as
     // doubles.
+    std::optional<LevelSums> sums;
     std::vector<float> floats[2];
     std::vector<double> doubles[2];
     std::optional<SkippedScan> skipped;
@@ -74,18 +79,23 @@ Column readColumn(const QString &path)
     column.extent = extentOf(scan);
     const FrequencyRange curve = curveRange(scan);
     column.first = curve.first;
+    std::vector<double> levels[2];
     for (const Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
         if (!carries(scan, pol))
             continue;
-        std::vector<double> levels;
         for (double f = curve.first; f <= curve.last; ++f)
-            levels.push_back(levelAt(scan, pol, f).value_or(0));
-        const bool exact = std::all_of(levels.begin(), levels.end(),
+            levels[int(pol)].push_back(levelAt(scan, pol, f).value_or(0));
+    }
+    column.sums = LevelSums::of(column.extent, column.first, levels);
+    if (column.sums)
+        return column;
+    for (int pol = 0; pol < 2; ++pol) {
+        const bool exact = std::all_of(levels[pol].begin(), levels[pol].end(),
                                        [](double v) { return double(float(v)) == v; });
         if (exact)
-            column.floats[int(pol)].assign(levels.begin(), levels.end());
+            column.floats[pol].assign(levels[pol].begin(), levels[pol].end());
         else
-            column.doubles[int(pol)] = std::move(levels);
+            column.doubles[pol] = std::move(levels[pol]);
     }
     return column;
 }
@@ -110,39 +120,61 @@ QString wholePath(const QString &path)
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
-// The rows of `count` entries from `first` on, one column after another,
-// each cell written into its row.
+// The rows of `count` entries from `first` on. The levels are found one
+// column after another, where each column's levels stay in the cache, and
+// then written out row by row.
 QByteArray rowsOf(const QVector<MapEntry> &entries, const std::vector<const Column *> &columns,
                   qsizetype first, qsizetype count)
 {
-    std::vector<QByteArray> rows;
-    rows.reserve(size_t(count));
+    std::vector<double> centres(static_cast<size_t>(count));
+    std::vector<std::optional<Polarisation>> pols(static_cast<size_t>(count));
     for (qsizetype r = 0; r < count; ++r) {
-        rows.push_back(entryCsvFields(entries[first + r]).toUtf8());
-        rows.back().reserve(rows.back().size() + 8 * qsizetype(columns.size()) + 1);
+        centres[size_t(r)] = roundHalfEven(entries[first + r].frequency);
+        pols[size_t(r)] = polarisationOfLetter(entries[first + r].polarisation);
     }
-    char cell[kMaxLevelText + 1];
-    for (const Column *column : columns) {
-        const auto levelAt = [column](Polarisation pol, double f) {
-            return column->levelAt(pol, f);
-        };
-        for (qsizetype r = 0; r < count; ++r) {
-            const MapEntry &entry = entries[first + r];
-            char *to = cell;
+    // Five times each level of the columns with sums, found column by
+    // column and kept row by row.
+    std::vector<std::int64_t> fives(columns.size() * size_t(count), LevelSums::kNoLevel);
+    qsizetype widest = 0;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const Column &column = *columns[c];
+        if (!column.sums) {
+            widest += kMaxLevelText + 1;
+            continue;
+        }
+        widest += kMaxTenthsText + 1;
+        for (qsizetype r = 0; r < count; ++r)
+            fives[size_t(r) * columns.size() + c] =
+                column.sums->fiveTimesLevel(centres[size_t(r)], pols[size_t(r)]);
+    }
+    QByteArray text;
+    text.reserve(count * (64 + 8 * qsizetype(columns.size())));
+    std::vector<char> line(size_t(widest) + 1);
+    for (qsizetype r = 0; r < count; ++r) {
+        const MapEntry &entry = entries[first + r];
+        text += entryCsvFields(entry).toUtf8();
+        char *to = line.data();
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const Column *column = columns[c];
             *to++ = ',';
+            if (column->sums) {
+                // A fifth of a whole number has one decimal: its tenths are
+                // exactly twice the sum.
+                const std::int64_t five = fives[size_t(r) * columns.size() + c];
+                if (five != LevelSums::kNoLevel)
+                    to = writeTenths(to, 2 * five);
+                continue;
+            }
+            const auto levelAt = [column](Polarisation pol, double f) {
+                return column->levelAt(pol, f);
+            };
             if (const std::optional<double> level = transmissionLevel(
                     column->extent, levelAt, entry.frequency, entry.polarisation))
                 to = writeLevelText(to, *level);
-            rows[size_t(r)].append(cell, to - cell);
         }
+        *to++ = '\n';
+        text.append(line.data(), to - line.data());
     }
-    QByteArray text;
-    qsizetype size = 0;
-    for (const QByteArray &row : rows)
-        size += row.size() + 1;
-    text.reserve(size);
-    for (const QByteArray &row : rows)
-        text += row + '\n';
     return text;
 }
 
@@ -205,8 +237,12 @@ int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStrin
     Written written = out(header.toUtf8() + '\n');
     // A map of thousands of entries over thousands of scans makes a
     // gigabyte of text: it goes out a few blocks of rows at a time, each
-    // block made on a core of its own, and is never whole in memory.
-    constexpr qsizetype kBlock = 64;
+    // block made on a core of its own, and is never whole in memory. A
+    // block holds about half a million cells: each column's levels are
+    // then fetched from memory once for hundreds of rows, not once for
+    // every few.
+    constexpr qsizetype kBlockCells = qsizetype(1) << 19;
+    const qsizetype kBlock = std::max<qsizetype>(64, kBlockCells / qsizetype(loaded.size()));
     const qsizetype inFlight = std::max(2, QThread::idealThreadCount()) * 2;
     for (qsizetype first = 0; first < entries.size() && written.ok;
          first += kBlock * inFlight) {

@@ -64,6 +64,24 @@ std::vector<TransmissionLevel> transmissionLevels(const ScanData &newest,
     return levels;
 }
 
+char *writeTenths(char *to, qint64 tenths)
+{
+    // A loss too small to show is no loss: "0.0", never "-0.0".
+    if (tenths < 0)
+        *to++ = '-';
+    char digits[24] = {'0'};
+    // At least two digits: the tenths and what stands before the point.
+    // The magnitude as unsigned, so that the most negative number has one.
+    const quint64 magnitude = tenths < 0 ? 0 - quint64(tenths) : quint64(tenths);
+    char *end = std::to_chars(digits + 1, digits + sizeof digits, magnitude).ptr;
+    const char *begin = end - digits > 2 ? digits + 1 : digits;
+    while (begin != end - 1)
+        *to++ = *begin++;
+    *to++ = '.';
+    *to++ = *begin;
+    return to;
+}
+
 char *writeLevelText(char *to, double value)
 {
     // Levels are small numbers, and a report may hold millions: those are
@@ -83,18 +101,7 @@ char *writeLevelText(char *to, double value)
             n -= 1;
         else if (above > 0 || (above == 0 && odd))
             n += 1;
-        // A loss too small to show is no loss: "0.0", never "-0.0".
-        if (n < 0)
-            *to++ = '-';
-        char digits[24] = {'0'};
-        // At least two digits: the tenths and what stands before the point.
-        char *end = std::to_chars(digits + 1, digits + sizeof digits, n < 0 ? -n : n).ptr;
-        const char *begin = end - digits > 2 ? digits + 1 : digits;
-        while (begin != end - 1)
-            *to++ = *begin++;
-        *to++ = '.';
-        *to++ = *begin;
-        return to;
+        return writeTenths(to, n);
     }
     // Not printf: its decimal point follows the locale.
     return std::to_chars(to, to + kMaxLevelText, value, std::chars_format::fixed, 1).ptr;

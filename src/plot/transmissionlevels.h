@@ -43,6 +43,10 @@ QString levelText(double value);
 void appendLevelText(QByteArray &out, double value);
 constexpr int kMaxLevelText = 400; // the largest double has 309 digits
 char *writeLevelText(char *to, double value);
+// The level of `tenths` tenths, as writeLevelText writes it; at most 22
+// characters.
+constexpr int kMaxTenthsText = 22;
+char *writeTenths(char *to, qint64 tenths);
 
 // An entry's first four fields of a CSV report, joined by commas: the
 // frequency and the letter as the map writes them, the name and the type

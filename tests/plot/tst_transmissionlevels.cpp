@@ -126,6 +126,15 @@ private slots:
             ws::appendLevelText(text, value);
             QCOMPARE(text, expected);
         }
+        // A fifth of a whole number, as a report of whole levels writes it:
+        // twice that number in tenths.
+        for (int i = 0; i < 100000; ++i) {
+            const qint64 sum = i < 2 ? qint64(i) - 1 : qint64(random() % (qint64(1) << 34)) - (qint64(1) << 33);
+            char buffer[400];
+            QByteArray text;
+            ws::appendLevelText(text, double(sum) / 5);
+            QCOMPARE(QByteArray(buffer, ws::writeTenths(buffer, 2 * sum) - buffer), text);
+        }
     }
 
     void tableShowsTheLargestLossFirst()
