@@ -50,7 +50,6 @@ void dropToolkitMessages(QtMsgType type, const QMessageLogContext &, const QStri
         print(stderr, QStringLiteral("wavesift: ") + text + QLatin1Char('\n'));
 }
 
-// A message box's text on standard error, with the file it is about.
 void printMessage(const QString &text, const QString &detail, const QString &file)
 {
     print(stderr, cli::messageLine(text, detail, file));

@@ -54,7 +54,6 @@ void tell(RunEnvironment &env, const QString &line)
         env.err(terminalText(line + QLatin1Char('\n')));
 }
 
-// A port that failed, and for one that stayed silent what to check.
 void tellPortFailure(RunEnvironment &env, const receiver::PortFailure &failure)
 {
     tell(env, failure.message);
