@@ -49,7 +49,6 @@ DishView::State stateOf(WatchState state)
     return DishView::State::NoLock;
 }
 
-// Whether `text` fits `room` in `font`, on one line or wrapped at blanks.
 bool fits(const QFont &font, const QString &text, const QSizeF &room, bool wrap)
 {
     const QFontMetricsF metrics(font);

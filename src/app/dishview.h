@@ -22,11 +22,10 @@ class QLineEdit;
 // finds it; empty for an empty map.
 QString nearestTransmissionName(const ws::MapData &map, double mhz);
 
-// A watch as read from the dish, two metres away: the state word and the
-// level large, a bar over the span of this watch with the best level
-// marked, the last two minutes as a strip chart, and a tone whose pitch
-// follows the level, so that whoever turns the screw need not look.
-// Everything is drawn on black in shades that keep 7:1 contrast.
+// A watch as read from the dish, two metres away: state and level large, a
+// bar over this watch's span with the best level marked, the last two
+// minutes as a strip chart, and a tone whose pitch follows the level so that
+// whoever turns the screw need not look. Black ground, 7:1 contrast.
 class DishView : public QWidget, public WatchFollower
 {
     Q_OBJECT
@@ -69,8 +68,6 @@ public:
     // The box L opens for the level pattern, shown or hidden.
     QLineEdit *patternBox() const { return patternBox_; }
 
-    // One text as drawn: in `font` and `colour` within `room`, wrapped at
-    // blanks where `wrap` says so.
     struct Text
     {
         QString text;
@@ -80,16 +77,12 @@ public:
         bool wrap = false;
         int align = Qt::AlignLeft;
     };
-    // Every text of the view at its present size, as the next paint draws it.
     std::vector<Text> texts() const;
 
-    // The word of a state and the shade it is drawn in.
     static QString wordOf(State state);
     static QColor colourOf(State state);
-    // The view's background and its plain text.
     static const QColor kBackground;
     static const QColor kPlainText;
-    // The seconds the strip chart shows.
     static constexpr int kChartSeconds = 120;
 
 protected:

@@ -21,12 +21,10 @@ public:
 
     const QString &title() const { return title_; }
     const QString &fileName() const { return fileName_; }
-    // A file that came another way (the command line, a drop) is offered
-    // next time as if it had been chosen here.
+    // A file that came another way is offered next time as if chosen here.
     void setFileName(const QString &path) { fileName_ = path; }
 
-    // Shows the dialog for opening a file; true with fileName() set to the
-    // chosen path, false when the user cancelled or the dialog failed.
+    // Shows the dialog; true with fileName() the chosen path, false when cancelled or failed.
     bool showOpen()
     {
         QString chosen = fileName_;

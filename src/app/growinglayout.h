@@ -7,24 +7,19 @@
 #include <optional>
 #include <vector>
 
-// Places widgets as the element table describes them: while the container
-// has its design size, each widget stands exactly at its place, to the
-// pixel; what the container has beyond that size is shared out among the
-// bands of ws::window::Growth, which move and grow the widgets. Places and
-// growths are the window's: a container holds the bands its widgets span
-// and shares out only those, so a panel grows its elements as the window
-// grows it.
-//
-// The container's design place is the union of its widgets' places, and
-// its growth the bands they span, unless set (the window's own).
+// Places widgets as the element table describes them: at the design size
+// each stands exactly at its place, to the pixel; what the container has
+// beyond that is shared out among the bands of ws::window::Growth it spans,
+// which move and grow the widgets, so a panel grows its elements as the
+// window grows it. The design place is the union of the widgets' places,
+// and the growth the bands they span, unless set (the window's own).
 class GrowingLayout : public QLayout
 {
 public:
     explicit GrowingLayout(QWidget *container);
     ~GrowingLayout() override;
 
-    // `widget`, a child of the container, stands at `place` in a window of
-    // the default size and follows a larger one by `growth`.
+    // `widget` stands at `place` at the default size and follows a larger one by `growth`.
     void place(QWidget *widget, const QRect &place, ws::window::Growth growth);
     void setDesign(const QRect &place, ws::window::Growth growth);
     QRect designPlace() const;

@@ -10,13 +10,11 @@
 
 class QWidget;
 
-// The user's input to a window that waits while the receiver is being
-// checked. A check reads the settings boxes as it goes and a click means
-// "check this next", so while one runs, clicks, keys, wheel turns and
-// shortcuts aimed at the window are kept in order and handed on once the
-// check has ended, as if they came then. Pointer moves pass (the readout
-// follows the pointer), and so does whatever `passes` lets through (the
-// key that stops the check).
+// Input to a window while a check runs. A check reads the settings boxes as
+// it goes and a click means "check this next", so clicks, keys, wheel turns
+// and shortcuts are kept in order and handed on when it ends, as if they
+// came then. Pointer moves pass (the readout follows), as does what `passes`
+// lets through (the key that stops the check).
 class HeldInput : public QObject
 {
 public:
@@ -26,9 +24,8 @@ public:
 
     void hold() { holding_ = true; }
     bool holding() const { return holding_; }
-    // Hands on what was held, in order, until one of them starts the
-    // holding again (a click that starts the next check): the rest waits
-    // for the end of that one.
+    // Hands on what was held, in order, until one starts the holding again
+    // (a click that starts the next check); the rest waits for that one.
     void release();
     // Forgets the held mouse clicks; keys stay, for what was typed.
     void dropClicks();

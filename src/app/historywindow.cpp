@@ -197,8 +197,7 @@ void HistoryWindow::sourcesListed()
     follow();
     loader_.load(found.files);
     refresh();
-    // Said once the window shows what it has, each in the words of a scan
-    // that did not load.
+    // Said once the window shows what it has, each as a scan that did not load.
     bool all = true;
     for (const std::vector<ws::SkippedScan> *skipped : {&found.missing, &found.unlisted}) {
         for (const ws::SkippedScan &s : *skipped) {

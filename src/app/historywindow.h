@@ -23,8 +23,7 @@ class QPushButton;
 class TrendWidget;
 class WaterfallWidget;
 
-// The elements of the history window by their objectNames, for automation
-// and tests.
+// The history window's elements by objectName, for automation and tests.
 namespace ws::historywindow::names {
 inline constexpr char window[] = "historyWindow";
 inline constexpr char waterfall[] = "historyWaterfall";
@@ -57,14 +56,11 @@ public:
     HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWidget *parent = nullptr);
     ~HistoryWindow() override;
 
-    // Shows the scans that `sources` name, each a folder (its scan files)
-    // or a scan file, in place of what it showed; while following is on,
-    // new and changed scans join as they settle. The sources are listed
-    // off the window's thread; one that does not exist or holds no scan
-    // file is told then, in a message box each.
+    // Shows the scans that `sources` name (folders or scan files) in place of
+    // what it showed. The sources are listed off the window's thread; one
+    // that does not exist or holds no scan file is told in a message box.
     void open(const QStringList &sources);
-    // The map whose transmissions are marked and rank the scans; an empty
-    // one for none.
+    // The map that marks and ranks the scans; an empty one for none.
     void setMap(const ws::MapData &map);
     // Reads the map from a file; a file that cannot be read is told as the
     // main window tells it, and the map stays as it was.
@@ -72,11 +68,9 @@ public:
     // The range and zoom of the main window's plots; until the window is
     // given one, it shows the whole range of its scans.
     void setView(const ws::View &view);
-    // Whether new and changed scans join by themselves (on unless turned
-    // off, as the main window's files follow theirs).
+    // Whether new and changed scans join as they settle (on by default).
     void setFollowing(bool on);
-    // Takes the map and the following of the main window's workspace, now
-    // and whenever they change there.
+    // Follows the main window's map and following, now and as they change.
     void listenTo(const Workspace &workspace);
     // Beside `window` where the screen holds both, else over it; each
     // fitted to the screen.
@@ -90,16 +84,13 @@ public:
     // the newest scan when it is on none; -1 when there is no scan.
     void moveRowCursor(int steps);
     int rowCursor() const { return cursor_; }
-    // The readout and the trend for the pointer over the scan's row at the
-    // whole MHz `mhz` in that polarisation.
+    // The readout and trend for the pointer at whole MHz `mhz` on row `scan`.
     void showReadout(int scan, double mhz, ws::Polarisation pol);
-    // Zooms, pans and shows the whole range, as in the main window.
     void zoomAround(double mhz, int notches);
     void panView(int steps);
     void showWholeRange();
     // Stops the load that runs; what was read by then is shown.
     void cancelLoading();
-    // The files that were skipped, each with its reason, in a message box.
     void showSkippedFiles();
 
     const ws::History &history() const { return history_; }
@@ -108,7 +99,6 @@ public:
     bool loading() const { return loader_.running(); }
     // Whether every source the last open() named was found with scan files.
     bool openedAll() const { return openedAll_; }
-    // Whether the sources of the last open() are still being listed.
     bool listing() const { return listing_.isRunning(); }
     // Whether the ranking shown is not yet that of the scans shown.
     bool rankingPending() const { return ranker_.pending(); }
@@ -126,7 +116,6 @@ private:
     // Tells the follower which version of each row's file is shown, a few
     // at a time: it watches each file, which takes a while for thousands.
     void markSeen();
-    // Follows the scans shown, or stops, as following is on or off.
     void follow();
     void loadingProgressed(int done, int total);
     void loadingFinished(bool cancelled);
@@ -167,8 +156,6 @@ private:
     QStringList followedSingles_;
     std::vector<std::pair<QString, ws::FileStamp>> unseen_;
     QTimer *seeing_ = nullptr;
-    // What the readout and the trend show: the scan, the frequency and the
-    // polarisation under the pointer.
     struct Pointer
     {
         int scan;

@@ -7,8 +7,7 @@
 class QLabel;
 class QTableWidget;
 
-// The elements of the keys window by their objectNames, for automation and
-// tests.
+// The keys window's elements by objectName, for automation and tests.
 namespace ws::keyswindow::names {
 inline constexpr char window[] = "keysWindow";
 inline constexpr char list[] = "keysList";
@@ -18,11 +17,9 @@ inline constexpr char about[] = "keysAbout";
 inline constexpr char close[] = "keysClose";
 } // namespace ws::keyswindow::names
 
-// What F1 opens beside a window: every key of that window and then every
-// mouse action, from the same table as its shortcuts and the manual page,
-// one row each with what it does; under them where the user guide is, and
-// the About Wavesift button, which shows the version and the licence there.
-// A window of its own, not a dialog: it may stay open beside the work.
+// What F1 opens beside a window: its keys, then its mouse actions, from the
+// table its shortcuts and the manual page come from; under them where the
+// guide is and About Wavesift. A window, not a dialog, to stay beside the work.
 class KeysWindow : public QWidget
 {
     Q_OBJECT
@@ -30,8 +27,7 @@ class KeysWindow : public QWidget
 public:
     KeysWindow(ws::KeyWindow keys, QWidget *parent);
 
-    // The keys window of `owner` (made the first time, then the same one),
-    // shown and raised.
+    // The keys window of `owner` (made once), shown and raised.
     static KeysWindow &showFor(QWidget *owner, ws::KeyWindow keys);
 
     void showAbout();

@@ -12,21 +12,16 @@ class LogPanel : public WindowPanel
 public:
     using WindowPanel::WindowPanel;
 
-    // Replaces what the box shows; the text opens where setPlainText
-    // leaves it, at its top.
+    // Replaces what the box shows; it opens at its top, where setPlainText leaves it.
     void show(const QString &text) { replaceText(text); }
-    // The same, scrolled back to the top left corner and with the cursor
-    // there, whatever was in view before.
+    // The same, scrolled to the top left with the cursor there, whatever was in view.
     void showFromStart(const QString &text);
-    // A check's log, or a full scan's, with its end in view: its last line
-    // that holds text (the verdict: "Ready", "No Signal", "nothing found
-    // after ...") at the bottom of the box, which may be only a few lines
-    // tall. The whole log stays in the box for the user to scroll back
-    // through.
+    // A check's or full scan's log with its last line of text (the verdict:
+    // "Ready", "No Signal", "nothing found after ...") at the bottom of a box
+    // that may be only a few lines tall; the rest stays to scroll back to.
     void showWithEndInView(const QString &text);
     // The table of levels (Ctrl+R), from its start like any table rebuilt
-    // after a reload: its top is the largest loss. Any other text replaces
-    // it.
+    // after a reload: its top is the largest loss.
     void showLevels(const QString &table);
     bool showsLevels() const { return showsLevels_; }
 

@@ -42,16 +42,14 @@ void print(std::FILE *stream, const QString &text)
 }
 
 // In the command-line modes standard error is the program's own: scripts
-// read it, and the toolkit's remarks (a missing XDG_RUNTIME_DIR, a platform
-// plugin's notes) would read as failures. Only a fatal one, which ends the
-// program, still goes out.
+// read it, and the toolkit's remarks (a missing XDG_RUNTIME_DIR, a plugin's
+// notes) would read as failures. Only a fatal one still goes out.
 void dropToolkitMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
     if (type == QtFatalMsg)
         print(stderr, QStringLiteral("wavesift: ") + text + QLatin1Char('\n'));
 }
 
-// A message box's text on standard error, with the file it is about.
 void printMessage(const QString &text, const QString &detail, const QString &file)
 {
     print(stderr, cli::messageLine(text, detail, file));
@@ -71,9 +69,8 @@ public:
     QString file; // the file being loaded
 };
 
-// The window's dialogs, which while the files named on the command line
-// load also tell standard error: whoever started the program from a
-// terminal or a script learns there why a file did not load.
+// The window's dialogs, which also tell standard error while the command
+// line's files load: a terminal or script learns there why a file did not.
 class CommandLineDialogs : public ws::QtDialogs
 {
 public:
@@ -123,9 +120,8 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     window->show();
     bool loaded = true;
     if (line.mode == cli::Mode::History) {
-        // The main window opens empty; the history has it to load into.
-        // What cannot be found is told on standard error as well, the
-        // sources once they are listed.
+        // The main window opens empty for the history to load into; what
+        // cannot be found is told on standard error too, once listed.
         QTimer::singleShot(0, window.get(), [&] {
             dialogs.loading = true;
             dialogs.file.clear();

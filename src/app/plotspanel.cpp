@@ -12,7 +12,6 @@
 
 namespace {
 
-// The element's size in a window of the default size.
 QSize designSize(const QWidget &element)
 {
     return ws::window::element(element.objectName().toLatin1().constData()).place.size();
@@ -49,9 +48,8 @@ PlotsPanel::PlotsPanel(const ws::Scans &scans, const ws::MapData &map, QWidget *
             [this](double mhz, Qt::MouseButton, Qt::KeyboardModifiers modifiers) {
                 emit mapStripPressed(mhz, modifiers);
             });
-    // The strip goes by its own scale: unzoomed it keeps the one of the
-    // scans its map was loaded with, which other scans loaded since may
-    // have left.
+    // The strip goes by its own scale: unzoomed, that of the scans its map
+    // was loaded with, which later scans may have left.
     connect(mapStrip, &PlotWidget::wheelTurned, this,
             [this](double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
                 const double mhz = mapScale_ && !view_.zoomed()

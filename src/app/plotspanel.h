@@ -12,23 +12,13 @@
 
 #include <optional>
 
-// The plots: the level plot and the difference plot with the scale values
-// beside and under them, the map strip, the readout of the frequency under
-// the pointer, and the view, the part of the frequency axis they show. The
-// titles and legends beside them are fixed text; the table alone has them.
-// A window larger than its default size has room for more numbers, which
-// the panel paints on its bare ground between its elements: frequencies at
-// the grid lines under the level plot, level values beside both plots
-// between their ends, and the levels under the pointer after the readout.
-// At the default size it paints none of them, so that the window looks as
-// it always has.
-// The plots report positions in their own scale, which the drawing sets:
-// megahertz for a position across.
-//
-// The view: zooming and panning the frequency axis with the wheel over any
-// of the three plots. The plots, the strip and the labels under them are
-// redrawn from the view; the readout and a press's frequency follow, since
-// the plots report positions in their scale.
+// The level and difference plots with their scale values, the map strip,
+// the readout under the pointer, and the view: the part of the frequency
+// axis they show, zoomed and panned with the wheel over any plot. A window
+// larger than its default size paints more numbers on the bare ground
+// between the elements (grid frequencies, level values, the levels under the
+// pointer); at the default size none, so the window looks as it always has.
+// The plots report positions in megahertz, the scale the drawing sets.
 class PlotsPanel : public WindowPanel
 {
     Q_OBJECT
@@ -40,32 +30,23 @@ public:
     // Draws both scans, loaded now, over their whole range. A reload of a
     // file (`keepZoom`) keeps the view while that range stays the same.
     void showScans(bool keepZoom);
-    // Empties the map strip.
     void clearMapStrip();
-    // Draws the map freshly loaded into the strip, which takes the plots'
-    // whole scale now and keeps it: scans loaded later redraw the plots,
-    // not the strip. Only while zoomed in does it show the visible range
-    // instead.
+    // Draws a freshly loaded map into the strip, which keeps the plots' whole
+    // scale of now (later scans redraw only the plots) except while zoomed in.
     void showMap();
-    // Whether the strip shows a map.
     bool mapShown() const { return mapScale_.has_value(); }
 
-    // Keeps the level scale the plots show now (before the first drawing,
-    // the first one's) through every load until released; released, the
-    // plots take their scans' own scale again. The frequency axis is not
-    // held.
+    // Keeps the plots' level scale of now (before the first drawing, the
+    // first one's) through every load until released. The frequency axis is not held.
     void holdLevelScale(bool on);
     bool levelScaleHeld() const { return holdLevels_; }
 
-    // What the plots show of the scans' range.
     const ws::View &view() const { return view_; }
     // Zooms in (positive) or out by `notches` around `mhz`, keeping it in
     // its place; needs both scans drawn.
     void zoomAround(double mhz, int notches);
-    // Moves the visible range by a tenth of its width per step, towards the
-    // higher frequencies for positive steps.
+    // Moves the visible range a tenth of its width per step, up for positive steps.
     void pan(int steps);
-    // The whole range of the scans again.
     void showWholeRange();
 
     // The frequency at `mhz` and the known transmission nearest to it;
@@ -89,28 +70,24 @@ private:
     void paintValueLabels(QPainter &painter, const PlotWidget &plot, const ws::ValueAxis &axis,
                           const QLabel &topLabel);
     void paintPointerLevels(QPainter &painter);
-    // Where the levels under the pointer go: the readout's row.
     QRect pointerLevelsRow() const;
     void notePointer(std::optional<double> mhz);
     void drawMapStrip();
     void showView(const ws::View &view);
-    // The wheel over a plot, at the frequency under the pointer.
     void turnWheel(double mhz, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
 
     const ws::Scans &scans_;
     const ws::MapData &map_;
     // Every scan load resets it.
     ws::View view_;
-    // The scale the map strip took at its map's load. Unzoomed, the strip
-    // keeps it while scans come and go; zoomed in, it shows the visible
-    // range instead, and returns to this one when the zoom ends.
+    // The scale the map strip took at its map's load, kept while scans come
+    // and go and returned to when a zoom ends.
     std::optional<ws::FrequencyScale> mapScale_;
     // The parts of a wheel notch that touchpads send, until a notch is full.
     ws::WheelTurns wheel_;
     bool holdLevels_ = false;
     // The held scale, once the plots have been drawn since the hold began.
     std::optional<ws::LevelScale> heldLevels_;
-    // The frequency the readout names, while it names one.
     std::optional<double> pointerMhz_;
 
     PlotWidget *const levelPlot = create<PlotWidget>(ws::window::names::levelPlot);

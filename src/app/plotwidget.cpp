@@ -83,16 +83,14 @@ void PlotWidget::drawPending()
 {
     endColumnRun();
     // The lines of one colour in one call: a curve is thousands of segments,
-    // and the painter's work before each call is then done once. Their order
-    // does not matter, they are all one colour.
+    // and the painter's work per call is then done once.
     if (!pendingLines_.empty())
         painter_->drawLines(pendingLines_.data(), int(pendingLines_.size()));
     if (!pendingPoints_.empty())
         painter_->drawPoints(pendingPoints_.data(), int(pendingPoints_.size()));
-    // A column of an opaque colour on a surface of one pixel per pixel goes
-    // straight into it, as the painter would set those pixels; a surface
-    // that shares its pixels with a copy is left to the painter, which
-    // draws into the shared pixels as it always has.
+    // An opaque column on a surface of one pixel per pixel goes straight in,
+    // as the painter would set those pixels; a surface sharing its pixels
+    // with a copy is left to the painter, as it always was.
     const QColor colour = painter_->pen().color(); // the batch's, not a new one
     const bool direct = image_.devicePixelRatio() == 1.0 && image_.isDetached()
                      && image_.format() == QImage::Format_RGB32 && colour.alpha() == 255;
@@ -175,9 +173,8 @@ QPointF PlotWidget::toUser(QPointF pixel) const
 std::optional<QPoint> PlotWidget::snap(double x, double y) const
 {
     // Pixel p covers user positions from toUser(p) up to toUser(p + 1).
-    // Dividing first keeps huge coordinates finite; whatever lies far beyond
-    // the area is pulled in to a distance where the integer conversion is
-    // defined and the line is still cut off at the edge.
+    // Dividing first keeps huge coordinates finite; far-off points are pulled
+    // in to where the integer conversion is defined, still cut at the edge.
     auto toColumn = [](double offset, double extent, int pixels) -> std::optional<int> {
         const double p = offset / extent * pixels;
         if (std::isnan(p))
@@ -266,9 +263,8 @@ void PlotWidget::paintEvent(QPaintEvent *event)
 void PlotWidget::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    // The surface follows the new size when it is next drawn into, cleared
-    // or shown: a resized plot is mostly redrawn at once, and then nothing
-    // of the old surface need be copied.
+    // The surface follows the new size when next drawn into, cleared or
+    // shown: a resized plot is mostly redrawn at once, so nothing is copied.
     endPainting();
 }
 
@@ -295,9 +291,8 @@ double PlotWidget::reportedX(QPointF areaPos) const
 
 void PlotWidget::reportPointer(QPointF widgetPosition)
 {
-    // The sunken frame lies outside the drawable area, where the scale
-    // would give frequencies beyond the plot's ends: over the frame the
-    // readout follows the nearest column of the area.
+    // Over the sunken frame the scale would give frequencies beyond the
+    // plot's ends: there the readout follows the nearest column of the area.
     QPointF pos = areaPosition(widgetPosition);
     pos.setX(qBound(0.0, pos.x(), qMax(0, areaSize().width() - 1) * 1.0));
     emit pointerMoved(reportedX(pos));

@@ -11,13 +11,10 @@
 #include <vector>
 
 // A plot: a sunken frame around a retained drawing surface with a user
-// coordinate system. What is drawn stays until erase(); paintEvent only copies
-// the surface to the screen. The pointer is reported in user units along x
-// (on the window's plots, MHz), so a press only tells the window where it
-// happened and with which button; the window decides what it means.
-//
-// Until someone sets a scale the coordinate system is the drawable area's
-// own pixels: left 0, top 0, width and height of the area inside the border.
+// coordinate system (until a scale is set, the area's own pixels). What is
+// drawn stays until erase(); paintEvent only copies it to the screen. The
+// pointer is reported in user units along x (MHz on the window's plots), and
+// a press only tells where and with which button: the window decides.
 class PlotWidget : public QFrame, public ws::Canvas
 {
     Q_OBJECT
@@ -46,7 +43,6 @@ public:
     // moved: reports it again with pointerMoved, if it is over the plot.
     void reportPointerAgain();
 
-    // The drawable area in pixels, inside the border.
     QSize areaSize() const { return contentsRect().size(); }
     // What the surface holds now, one pixel per logical pixel; for tests.
     QImage surface();
@@ -59,10 +55,9 @@ signals:
     // the keyboard's modifiers at that moment. A press on the frame, the
     // second press of a double-click and the other buttons press nothing.
     void pressed(double x, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-    // The wheel turned over the plot, frame included. `fraction` is where
-    // the pointer is across the drawable area (0 at its left edge, 1 at its
-    // right edge; over the frame, the nearest edge), the delta and the
-    // modifiers are the event's own.
+    // The wheel turned over the plot, frame included; `fraction` is where the
+    // pointer is across the drawable area (0 left, 1 right; over the frame,
+    // the nearest edge).
     void wheelTurned(double fraction, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
 
 protected:
@@ -81,7 +76,6 @@ private:
     // Hands the column run to the pending columns.
     void endColumnRun();
     void endPainting();
-    // The surface's size in device pixels for the widget's size now.
     QSize deviceSize() const;
     void ensureSurface();
     std::optional<QPoint> snap(double x, double y) const; // needs ensureSurface() first

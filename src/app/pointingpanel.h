@@ -10,8 +10,7 @@ class QLabel;
 class QLineEdit;
 class SkyDrawing;
 
-// The elements of the pointing panel by their objectNames, for automation
-// and tests.
+// The pointing panel's elements by objectName, for automation and tests.
 namespace ws::pointingpanel::names {
 inline constexpr char window[] = "pointingPanel";
 inline constexpr char latitude[] = "pointingLatitude";
@@ -25,12 +24,10 @@ inline constexpr char status[] = "pointingStatus";
 inline constexpr char sky[] = "pointingSky";
 } // namespace ws::pointingpanel::names
 
-// "Wavesift pointing", a small window beside the main one: where the dish
-// stands and the satellite's position, typed as --point takes them, and
-// the dish's azimuth, elevation, LNB skew and distance with a drawing of
-// the sky (the azimuth on a compass rose, the elevation over the horizon).
-// The figures follow every key typed; a refused angle or a satellite below
-// the horizon is said in words under them.
+// "Wavesift pointing", beside the main window: the site and the satellite,
+// typed as --point takes them, and the dish's azimuth, elevation, skew and
+// distance with a drawing of the sky, following every key; a refused angle
+// or a satellite below the horizon is said in words under them.
 class PointingPanel : public QWidget
 {
     Q_OBJECT

@@ -12,8 +12,7 @@ class QStandardItemModel;
 
 namespace ws {
 
-// One line of the port box's list: what it shows, and what picking it puts
-// into the box, a name the box takes as it takes a typed one.
+// One line of the port box's list: what it shows, and the name picking it types.
 struct PortOffer
 {
     QString shown;
@@ -25,14 +24,12 @@ struct PortOffer
 // offered by its stable name where it has one.
 std::vector<PortOffer> portOffers(std::vector<PortInfo> ports);
 
-// Fills in the stable names: the links in `folder` (on Linux
-// /dev/serial/by-id) that lead to a port's device.
+// Fills in the stable names: links in `folder` (/dev/serial/by-id) to a port's device.
 void addStableNames(std::vector<PortInfo> &ports, const QString &folder);
 
-// The port box's list of the ports that exist: offered while the user types
-// a device name into the box, or all of them on the Down key. The ports are
-// listed afresh each time, and never while `mayList` says no. What the user
-// types stays as typed: a number gets no list, and the box takes a device
+// The port box's list of existing ports, offered while a device name is
+// typed or on the Down key, listed afresh each time and never while
+// `mayList` says no. A typed number gets no list; the box takes a device
 // only when the user picks it.
 class PortList : public QObject
 {

@@ -137,10 +137,9 @@ DishView *ReceiverWork::dishView() const
 
 Polarisation ReceiverWork::polarisationFor(Qt::MouseButton button)
 {
-    // The buttons have the codes left 1, right 2 and middle 4, and the
-    // digit is the last character of 1 minus the code: left gives "0"
-    // (horizontal), right "1" and middle "3", which the receiver both reads
-    // as vertical.
+    // Button codes are left 1, right 2, middle 4, and the digit is the last
+    // character of 1 minus the code: left "0" (horizontal), right "1" and
+    // middle "3", both of which the receiver reads as vertical.
     const int code = button == Qt::LeftButton    ? 1
                      : button == Qt::RightButton  ? 2
                      : button == Qt::MiddleButton ? 4
@@ -207,9 +206,8 @@ bool ReceiverWork::stop()
     }
     if (!busy())
         return false;
-    // Every full scan ends at its running row, which keeps the check's log
-    // so far; what the user clicked meanwhile was aimed at a check that is
-    // no more.
+    // Every full scan ends at its running row, keeping the check's log so
+    // far; clicks meanwhile were aimed at a check that is no more.
     if (fullScanLeft())
         stopRequested_ = true;
     heldInput_->dropClicks();

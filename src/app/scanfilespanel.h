@@ -18,7 +18,6 @@ class ScanFilesPanel : public WindowPanel
     Q_OBJECT
 
 public:
-    // What a row of the panel loads.
     enum class Target { NewestScan, ReferenceScan, Map };
     Q_ENUM(Target)
     static Target targetFor(ws::ScanSlot slot)
@@ -26,11 +25,9 @@ public:
         return slot == ws::ScanSlot::Newest ? Target::NewestScan : Target::ReferenceScan;
     }
 
-    // The dialogs ask through `dialogs`.
     explicit ScanFilesPanel(ws::UserDialogs &dialogs, QWidget *parent = nullptr);
 
-    // Asks for the target's file in its dialog: the path chosen, or nothing
-    // when the user cancelled.
+    // Asks for the target's file in its dialog; nothing when the user cancelled.
     std::optional<QString> askForFile(Target target);
     // A file that came another way (the command line, a drop, a reload) is
     // offered next time as if it had been chosen in the dialog.
@@ -42,12 +39,10 @@ public:
     // ..." can be clicked only once they are drawn.
     void enableMapLoad();
     bool mapLoadEnabled() const;
-    // The target whose button or label `element` is; nothing for any other
-    // element.
+    // The target whose button or label `element` is, if any.
     std::optional<Target> targetOf(const QWidget *element) const;
 
 signals:
-    // A load button was clicked.
     void loadClicked(ScanFilesPanel::Target target);
 
 private:
@@ -61,7 +56,6 @@ private:
     FileOpenDialog *createDialog(const char *name);
 
     ws::UserDialogs &dialogs_;
-    // One row for each target, in the order of Target.
     const Row rows_[3] = {
         {create<QPushButton>(ws::window::names::loadNewestButton),
          create<QLabel>(ws::window::names::newestLabel),

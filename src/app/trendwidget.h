@@ -8,10 +8,8 @@
 
 class PlotWidget;
 
-// The trend of the history window: one transmission's level across the
-// scans, in a plot with its axes, the levels beside it and the scans'
-// times under it. The scan under the pointer and the best position are
-// marked on it by lines (ws::drawTrend).
+// The history window's trend: one transmission's level across the scans,
+// with axes, levels and times, the pointer's scan and the best position marked.
 class TrendWidget : public QWidget
 {
     Q_OBJECT
@@ -32,7 +30,6 @@ protected:
 
 private:
     void draw();
-    // The plot's drawable area in this widget's pixels.
     QRect area() const;
 
     PlotWidget *plot_ = nullptr;

@@ -36,29 +36,23 @@ struct Verdict
 // "11778h": the frequency as it went out, and the polarisation's letter.
 QString checkedAt(const QString &frequency, ws::receiver::Polarisation polarisation);
 
-// A check that runs: CHECKING, where, and the seconds so far.
 Verdict checkingVerdict(const QString &where, qint64 seconds);
 // What a check came to: LOCKED (with what the receiver said after its
 // code), NO LOCK, NOT CONFIRMED (its lock wait ended on "Aut"), NO ANSWER,
 // PORT FAILED, STOPPED.
 Verdict checkVerdict(const QString &where, const ws::receiver::CheckResult &check);
-// A full scan: how far it came, "3 of 12", and what it found so far.
 Verdict scanVerdict(const ws::MapScanCounts &counts);
-// A full scan that has ended: as far as it came when it ran through; when
-// the user stopped it, or its port failed, STOPPED, PORT FAILED or NO
-// ANSWER above the same counts.
+// A full scan that has ended: its counts, under STOPPED, PORT FAILED or NO
+// ANSWER when it did not run through.
 Verdict scanEndedVerdict(const ws::MapScanResult &scan);
-// A watch: WATCHING where, the state of the last reply, what the receiver
-// said and for how long the state has held.
+// A watch: WATCHING where, the last reply's state and text, and for how long it held.
 Verdict watchVerdict(const QString &where, ws::receiver::WatchState state, const QString &text,
                      qint64 heldSeconds);
-// A watch that the user ended: WATCH ENDED, the state of its last reply
-// (none before the first) and how long ago it ended, in whole minutes from
-// a minute on.
+// A watch the user ended: WATCH ENDED, its last state (none before the
+// first reply) and how long ago, in whole minutes from a minute on.
 Verdict watchEndedVerdict(const QString &where, std::optional<ws::receiver::WatchState> last,
                           qint64 endedSeconds);
-// A watch that its port ended: PORT FAILED, or NO ANSWER for a receiver
-// that never said a thing, and that the watch has ended.
+// A watch its port ended: PORT FAILED, or NO ANSWER for a silent receiver.
 Verdict watchFailedVerdict(const QString &where, bool silent);
 
 // The receiver's own words made fit for one line of the tile: control

@@ -13,15 +13,12 @@
 #include <optional>
 #include <vector>
 
-// The waterfall of the history window: the scans' levels as colours, one
-// row per scan with the oldest at the top, horizontal and vertical side by
-// side (only one of them when no scan holds the other), each across the
-// view's visible part. The map's transmissions are marked along the top of
-// the side they are sent in (a circular one on both), the best position is
-// framed, the row cursor outlined, the scans' times stand at the left and
-// the colour scale at the right. The pointer, a press
-// and the wheel are reported as a scan, a frequency and a polarisation;
-// the history window decides what they mean.
+// The history window's waterfall: one row per scan, oldest at the top,
+// horizontal and vertical side by side (one when no scan holds the other),
+// across the view's visible part; the map's transmissions marked along the
+// top of their side, the best position framed, the row cursor outlined, the
+// times at the left and the colour scale at the right. Pointer, press and
+// wheel are reported as scan, frequency and polarisation.
 class WaterfallWidget : public QWidget
 {
     Q_OBJECT
@@ -33,10 +30,8 @@ public:
         // row without levels for a scan that lacks it.
         std::vector<ws::WaterfallRow> horizontal;
         std::vector<ws::WaterfallRow> vertical;
-        // The levels the colour scale runs between.
         double lowest = 0;
         double highest = 0;
-        // The best position, framed; -1 for none.
         int best = -1;
         QVector<ws::MapEntry> marks;
         // When each scan was taken, in the time it is told in; an invalid
@@ -46,14 +41,12 @@ public:
 
     explicit WaterfallWidget(QWidget *parent = nullptr);
 
-    // Whether the entry is marked on the side of `pol`: its own
-    // polarisation's, or both for a circular one.
+    // Whether the entry is marked on the side of `pol` (both for a circular one).
     static bool marksOn(const ws::MapEntry &entry, ws::Polarisation pol);
 
     // Draws `picture` over the view's visible part. The rows' levels must
     // stay as they are until the next call.
     void showPicture(Picture picture, const ws::View &view);
-    // The scan the row cursor is on, outlined; -1 for none.
     void setCursorRow(int scan);
     int cursorRow() const { return cursor_; }
     // A point in the scan's row and the whole MHz's colour on the
@@ -84,7 +77,6 @@ private:
     std::vector<Side> sides() const;
     int scanCount() const;
     ws::WaterfallRows rowsOf(const QRect &area) const;
-    // The side, the scan and the frequency under a widget position.
     struct Hit
     {
         const Side side;
@@ -95,7 +87,6 @@ private:
     void redrawImage();
     void paintScale(QPainter &painter, const QRect &bar);
     void paintTimes(QPainter &painter, const QRect &area);
-    // The room at the left for the scans' times.
     int timesWidth() const;
 
     Picture picture_;

@@ -88,9 +88,8 @@ const std::vector<Element> &elements()
 
         {mapStrip, kPlot, {112, 416, 641, 49}, "", kLeft, kMapStripTip, nullptr, 4, {kWide, kUnderDifference}},
 
-        // The legend: a line sample drawn as underscores in the colour of
-        // what it explains, beside the plot it explains. Pure blue and green
-        // are hard to read as text; those entries take the legend's shades.
+        // The legend: underscores in the colour of what they explain, beside
+        // that plot (blue and green in the legend's darker shades).
         {"Label4_0", kLabel, {16, 112, 89, 17}, "___ horizontal old", kLeft, nullptr, &colour::horizontalReference, 0, kFixed},
         {"Label4_4", kLabel, {16, 128, 81, 17}, "___ vertical old", kLeft, nullptr, &colour::verticalReference, 0, kFixed},
         {"Label4_1", kLabel, {16, 144, 97, 17}, "___ horizontal new", kLeft, nullptr, &colour::horizontalNewest, 0, kFixed},

@@ -16,9 +16,8 @@
 // table, and the layout tests check the window against it.
 namespace ws::window {
 
-// The objectNames of the elements that the code reaches, by what the
-// elements are for. The names themselves are the ones the elements have
-// always had; scripts and tests find the elements by them.
+// The objectNames of the elements the code reaches, by purpose; the names
+// are the ones the elements have always had, which scripts and tests use.
 namespace names {
 inline constexpr char window[] = "Form1";
 inline constexpr char loadNewestButton[] = "Command5_1";
@@ -65,10 +64,8 @@ enum class ElementKind {
     WholeLinesLabel,
     // One line of editable text: a receiver setting.
     TextBox,
-    // A PlotWidget.
     Plot,
-    // Several lines of text with scroll bars in both directions, in a
-    // typewriter font.
+    // Several lines of text, scroll bars both ways, in a typewriter font.
     LogBox,
     // The verdict of the last check (VerdictTile).
     VerdictTile,
@@ -107,12 +104,10 @@ struct Element
     Qt::Alignment alignment;
     const char *toolTip;      // nullptr: none
     const QColor *textColour; // a legend entry's palette colour; nullptr: the default
-    // The place in the tab order, counting from 1; 0 for elements that do
-    // not take the focus.
+    // The place in the tab order from 1; 0 for elements that take no focus.
     int tabPosition;
     Growth growth;
-    // A receiver setting's box, and the caption that names it: the setting
-    // the box holds.
+    // The setting a receiver setting's box (and its caption) holds.
     QString receiver::ReceiverSettings::*setting = nullptr;
 };
 
@@ -120,10 +115,8 @@ struct Element
 // of buttons and labels one pixel into the next), the later one lies on top.
 const std::vector<Element> &elements();
 
-// The row of the element named `name`, which is in the table.
 const Element &element(const char *name);
 
-// The elements that take the focus, in tab order.
 std::vector<const Element *> tabOrder();
 
 // The three file dialogs, which are no widgets: each opens one kind of file

@@ -10,11 +10,10 @@
 class QObject;
 class QShortcut;
 
-// The keys of the windows in one table: each key, what it does and the
-// words the keys list says about it, and beside it what the mouse does.
-// The windows make their shortcuts from it and nowhere else, F1 lists both
-// in either window, and the manual page's and the user guide's keys lists are
-// written from them when the program is built, so nothing goes untold.
+// The windows' keys in one table (the key, what it does, the keys list's
+// words) and beside it what the mouse does. The windows make their shortcuts
+// from it alone, F1 lists both, and the manual's and the guide's keys lists
+// are written from them at build time, so nothing goes untold.
 namespace ws {
 
 enum class KeyAction {
@@ -69,12 +68,12 @@ struct WindowMouse
 
 const std::vector<WindowMouse> &windowMouse();
 
-// The shortcuts of `window`'s keys on `parent` (a window: they work
-// whatever has the focus), each calling `act` with its action.
 // The action of `window`'s key pressed, for a window that takes its keys
 // as they come rather than through shortcuts; none for a key not listed.
 std::optional<KeyAction> actionOf(KeyWindow window, QKeyCombination pressed);
 
+// The shortcuts of `window`'s keys on `parent` (a window: they work
+// whatever has the focus), each calling `act` with its action.
 std::map<KeyAction, QShortcut *> makeShortcuts(QObject *parent, KeyWindow window,
                                                const std::function<void(KeyAction)> &act);
 

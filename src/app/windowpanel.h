@@ -11,15 +11,12 @@ class GrowingLayout;
 QWidget *createElement(const ws::window::Element &row, QWidget *parent);
 
 // A group of the window's elements that belong together, speaking for them
-// in the model's terms. The panel makes its elements from the element
-// table and places them: at the window's default size exactly where the
-// table puts them (the panel itself stands on the union of their places),
-// in a larger window as the table's growth says. The names scripts find the
-// elements by and the tab order do not depend on the panels. Each element
-// the code reaches is declared once, as a member made by its name:
+// in the model's terms. It makes them from the element table and places them
+// exactly where the table puts them at the default size (the panel stands on
+// the union of their places), and by the table's growth in a larger window.
+// Each element the code reaches is one member made by its name:
 //     QLineEdit *const timeoutBox = create<QLineEdit>(names::timeoutBox);
-// The panel's empty area is bare window: a move over it reaches the
-// window, which empties the readout.
+// The panel's empty area is bare window: a move over it empties the readout.
 class WindowPanel : public QWidget
 {
 public:

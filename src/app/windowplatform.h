@@ -18,20 +18,17 @@ class EventLoop
 {
 public:
     virtual ~EventLoop() = default;
-    // Makes everything drawn or written into the widget visible at once,
-    // for a load that keeps the window for a moment.
+    // Shows what was drawn into the widget at once, for a load that keeps the window.
     virtual void repaintNow(QWidget *widget) = 0;
 };
 
-// A serial port of the system, as the port box offers it.
 struct PortInfo
 {
     QString name;         // the system's name: "ttyUSB0", "COM3"
     QString path;         // the device: "/dev/ttyUSB0" ("COM3" on Windows)
     QString description;  // what the driver calls it; may be empty
     QString manufacturer; // may be empty
-    // A name that stays with the adapter from one plug-in to the next
-    // ("/dev/serial/by-id/usb-..."); empty when it has none.
+    // A name that stays with the adapter ("/dev/serial/by-id/usb-..."); may be empty.
     QString stableName;
 };
 
@@ -58,8 +55,7 @@ struct Platform
     // change on disk in real time, so a window whose receiver runs on a
     // scripted clock may follow its files on a real one.
     Clock *fileClock = nullptr;
-    // Makes the dish view's way out to the sound; without it the view says
-    // it has none.
+    // Makes the dish view's way out to the sound; without it the view says it has none.
     std::function<std::unique_ptr<SoundSink>()> sound = nullptr;
 };
 

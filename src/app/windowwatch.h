@@ -23,9 +23,8 @@ public:
     virtual void setSounding(bool on) = 0;
 };
 
-// A watch as the window shows it: the state of the last reply, large, on the
-// verdict tile, a line in the log box whenever the state changes, the
-// state in the title, and a beep at every lock after none.
+// A watch as the window shows it: the last state large on the verdict tile
+// and in the title, a log line at every change, a beep at every lock after none.
 class WindowWatch : private ws::receiver::WatchEvents
 {
 public:
@@ -57,10 +56,8 @@ public:
     // Whether a lock after none beeps; on at first.
     bool beeping() const { return beeping_; }
     void setBeeping(bool on);
-    // The follower, or none; while there is one a failure shows no box,
-    // as the follower says why.
-    // A follower that comes during a watch hears it begin and its last
-    // reply at once.
+    // The follower, or none: with one, a failure shows no box (it says why),
+    // and one that comes during a watch hears it begin and its last reply.
     void setFollower(WatchFollower *follower);
 
     // The most lines the log box keeps of a watch.
@@ -74,7 +71,6 @@ private:
     // The last log line: "14:03:09 watch ended: stopped".
     void logEnd(const QString &why);
     void showLog();
-    // Puts `verdict` on the tile, as the watch's.
     void showOnTile(const Verdict &verdict);
     void tick();
 

@@ -10,10 +10,8 @@
 
 #include <optional>
 
-// What the program was asked to do on its command line. Reading the
-// arguments needs no application object, so the program can choose one
-// that fits: the checks and --help run without a display, the window and
-// --export need widgets.
+// What the program was asked to do. Reading the arguments needs no
+// application object, so the checks and --help run without a display.
 namespace ws::cli {
 
 enum class Mode {
@@ -51,22 +49,18 @@ struct CommandLine
     // their names as a drop onto the window would sort them.
     bool anyOrder = false;
     QString exportPath;
-    // --export: the size of the window in the picture.
     QSize exportSize;
     // The window: whether loaded scans load again when their files change.
     bool follow = true;
-    // --check, --watch and --dish: the frequency as the window would send it (whole
-    // MHz) and whether it is the vertical polarisation.
+    // --check, --watch and --dish: whole MHz, as the window sends it, and the polarisation.
     QString checkFrequency;
     bool checkVertical = false;
     // --watch: for how long, in milliseconds (0 until stopped); a bell on
     // every lock.
     qint64 watchForMs = 0;
     bool bell = false;
-    // --watch: the tone that follows the level.
     bool tone = false;
-    // --watch and --dish: the pattern whose first capture group is a reply's level;
-    // empty for the usual rule.
+    // --watch and --dish: a pattern whose first group is a reply's level; empty for the usual rule.
     QString levelPattern;
     // --check and --full-scan: the longest a table search runs, in seconds.
     int searchLimit = int(receiver::kSearchLimitSeconds);
@@ -75,8 +69,7 @@ struct CommandLine
     // the nearest known transmission, if any.
     QString mapPath;
     QString outputPath;
-    // --output was given: the user chose where results go, and no copy is
-    // kept in past results.
+    // --output was given: no copy is kept in past results.
     bool outputNamed = false;
     receiver::ReceiverSettings receiver;
     // --point: the satellite's longitude and, with --declination, the
@@ -84,7 +77,6 @@ struct CommandLine
     double satelliteLongitude = 0;
     std::optional<double> declination;
     std::optional<pointing::Site> site;
-    // Why the arguments are bad, for Mode::Invalid.
     QString error;
 };
 

@@ -54,7 +54,6 @@ void tell(RunEnvironment &env, const QString &line)
         env.err(terminalText(line + QLatin1Char('\n')));
 }
 
-// A port that failed, and for one that stayed silent what to check.
 void tellPortFailure(RunEnvironment &env, const receiver::PortFailure &failure)
 {
     tell(env, failure.message);
@@ -62,8 +61,7 @@ void tellPortFailure(RunEnvironment &env, const receiver::PortFailure &failure)
         tell(env, advice);
 }
 
-// The check as it goes: the log to standard output one piece at a time, a
-// port failure to the user as well.
+// The check as it goes: the log to standard output piece by piece, a port failure to the user too.
 class ConsoleCheckEvents : public receiver::CheckEvents
 {
 public:
@@ -71,9 +69,8 @@ public:
 
     void logAppended(const QString &text) override
     {
-        // One byte per character, as the results file has them: what the
-        // receiver sent comes out as it came, whatever the terminal's
-        // encoding. The search's piece begins with the text already shown.
+        // One byte per character, as in the results file, whatever the
+        // terminal's encoding. The search's piece begins with what was shown.
         const qsizetype shown = std::min(echoedSearch_, text.size());
         echoedSearch_ = 0;
         if (env_.out && shown < text.size())
@@ -81,8 +78,7 @@ public:
     }
     void searchReceived(const QString &text) override
     {
-        // A search takes up to three minutes: whoever watches sees the
-        // tables as the receiver finds them.
+        // A search takes minutes: whoever watches sees tables as they are found.
         echoedSearch_ += text.size();
         if (env_.out)
             env_.out(toBytes(text));
@@ -131,9 +127,8 @@ bool writeAll(std::FILE *stream, const QByteArray &bytes)
     return std::fflush(stream) == 0 && written == size_t(bytes.size());
 }
 
-// A stop request reaches the event loop as a byte on a socket pair, which
-// the signal handler may write: the run hears of it at once, and nothing
-// polls a flag. -1 while no one listens.
+// A stop request reaches the event loop as a byte on a socket pair, which the
+// signal handler may write, so nothing polls a flag. -1 while no one listens.
 int stopWakeFd = -1;
 
 void wakeForStop()
@@ -191,8 +186,7 @@ void catchStopSignals(const char (&secondSignal)[N])
     secondSignalText = secondSignal;
     secondSignalLength = N - 1;
 #ifdef Q_OS_UNIX
-    // A closed terminal or ssh session (SIGHUP) must not lose the scan
-    // either.
+    // A closed terminal or ssh session (SIGHUP) must not lose the scan either.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction previous = {};
         ::sigaction(signal, nullptr, &previous);
@@ -203,9 +197,8 @@ void catchStopSignals(const char (&secondSignal)[N])
         struct sigaction action = {};
         action.sa_handler = noteStopSignal;
         sigemptyset(&action.sa_mask);
-        // The first one asks for a stop after the running check; a second
-        // one ends the program at once. Interrupted reads and writes just
-        // go on.
+        // The first asks for a stop after the running check, a second ends
+        // the program at once. Interrupted reads and writes just go on.
         action.sa_flags = SA_RESTART;
         ::sigaction(signal, &action, nullptr);
     }
@@ -314,9 +307,8 @@ private:
 };
 
 // How a run on the program's own surroundings ends: whether Ctrl+C, SIGTERM
-// and SIGHUP are caught (as the stop request) or end the program, the exit
-// code at least when standard output did not take the log, and whether a
-// second signal loses what the run would have saved.
+// and SIGHUP are caught as the stop request, the exit code at least for a
+// log standard output refused, and whether a second signal loses results.
 struct RunEnding
 {
     bool catchSignals;
@@ -341,8 +333,7 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
     const Result<QString> data = systemDataFolder();
     RunEnvironment env{serial, clock, writeLog, [](const QByteArray &b) { writeAll(stderr, b); },
                     {}, {}, {}, data.value.value_or(QString()), data.failure.what, {}};
-    // The application's one event loop, which drives the check and which
-    // the end of the run ends.
+    // The application's one event loop drives the check; the run's end ends it.
     env.runUntil = [](const std::function<bool()> &ended) {
         if (!ended())
             QCoreApplication::exec();
@@ -469,11 +460,9 @@ int runFullScan(const CommandLine &line, RunEnvironment &env)
 
 int runCheck(const CommandLine &line)
 {
-    // Ctrl+C keeps its default here and ends the program at once: a check
-    // cannot be cut short, and waiting out a table search of minutes is not
-    // what the key asks for.
-    // A lost log is a result not saved for a check, whose log is all it
-    // leaves.
+    // Ctrl+C keeps its default and ends the program at once: a check cannot
+    // be cut short, and waiting out a search of minutes is not what the key
+    // asks for. A lost log is a result not saved, as the log is all it leaves.
     return runOnThisSystem(
         line, [](const CommandLine &l, RunEnvironment &c) { return runCheck(l, c); },
         {false, exitcode::notSaved});

@@ -10,10 +10,9 @@
 #include <functional>
 #include <memory>
 
-// A signal check and a full scan without a window: the same check, the same
-// bytes on the wire and the same log texts as from the window, with the log
-// on standard output and everything meant for the person at the terminal
-// on standard error.
+// A signal check and a full scan without a window: the same bytes and log
+// texts as the window's, the log on standard output, words for the person
+// at the terminal on standard error.
 namespace ws::cli {
 
 // What a run talks to. The program passes a real serial port, the steady
@@ -26,8 +25,7 @@ struct RunEnvironment
     // The log as it grows, byte for byte as the window's log holds it; the
     // table search's text as the receiver sends it.
     std::function<void(const QByteArray &)> out;
-    // Whole lines for the user: progress, failures, where the results went,
-    // the summary.
+    // Whole lines for the user: progress, failures, results, the summary.
     std::function<void(const QByteArray &)> err;
     // Asked before every row of a full scan, and while a check waits so that
     // the user hears at once that it was noticed: true ends the scan after
@@ -55,42 +53,28 @@ struct RunEnvironment
 // working or sent nothing during the lock wait, else exitcode::noSignal.
 int runCheck(const CommandLine &line, RunEnvironment &env);
 
-// Every MPEG entry of the map at line.mapPath, in map order, as the
-// window's full scan runs them; the logs go to line.outputPath, and without
-// --output a copy to the past results in env.dataFolder. Progress
-// counts the map's MPEG entries; the closing summary counts those checked,
-// those that locked (their log has the lock line) and those with tables
-// found (the receiver's search output holds "found"). Returns,
-// the first that applies: exitcode::badArguments when the map cannot be
-// read or lists no MPEG entry (nothing is checked or written then),
-// exitcode::notSaved when the results could not be saved (checked before
-// the first entry too: nothing is checked then), exitcode::portFailed when
-// the port could not be opened, stopped working or stayed silent (the scan
-// ends after that entry and what was checked is saved, the entry cut short
-// with its log so far; when the receiver never sent a byte an earlier
-// results file is left as it was), exitcode::noSignal when a stop request
-// ended the scan before every MPEG entry was checked, else
-// exitcode::success.
+// Every MPEG entry of the map at line.mapPath, in map order, as the window's
+// full scan runs them; logs go to line.outputPath (without --output, a copy
+// to the past results too). Returns the first that applies: badArguments
+// (map unreadable or without MPEG entries: nothing checked or written),
+// notSaved (results cannot be saved, also checked before the first entry),
+// portFailed (the scan ends after that entry and saves what was checked),
+// noSignal (a stop request came before the last entry), else success.
 int runFullScan(const CommandLine &line, RunEnvironment &env);
 
-// The same on the program's own surroundings: the Qt serial port, the
-// steady clock, standard output and error, and for a full scan SIGINT,
-// SIGTERM and SIGHUP as the stop request, an event of the application's
-// loop (a second one ends the program at once). A log that standard output does not take stops a full scan after
-// the running check (exitcode::noSignal at least) and makes a check
+// The same on the program's own surroundings (Qt serial port, steady clock,
+// standard output and error; for a full scan SIGINT, SIGTERM and SIGHUP as
+// the stop request, a second one ending the program). A log that standard
+// output refuses stops a full scan after the running check and makes a check
 // exitcode::notSaved. They need a QCoreApplication, but no display.
 int runCheck(const CommandLine &line);
 int runFullScan(const CommandLine &line);
 
-// Watches line.checkFrequency: one line on standard output per reply (see
-// watchLine), until line.watchForMs have passed or a stop request (on the
-// program's surroundings: Ctrl+C, SIGTERM, SIGHUP, a standard output that
-// no longer takes the lines); then the summary on standard error.
-// exitcode::success for those ends, exitcode::portFailed when the port
-// could not be opened, stopped working or stayed silent from the start.
-// With line.tone the watch's tone plays through env.sound, once the
-// watch has begun; without sound standard error says so and the watch goes
-// on.
+// Watches line.checkFrequency, one line on standard output per reply (see
+// watchLine), until line.watchForMs pass or a stop request comes; then the
+// summary on standard error. portFailed when the port could not be opened,
+// failed or was silent from the start, else success. line.tone plays through
+// env.sound once the watch has begun; without sound, standard error says so.
 int runWatch(const CommandLine &line, RunEnvironment &env);
 int runWatch(const CommandLine &line);
 

@@ -10,17 +10,15 @@
 #include <functional>
 #include <optional>
 
-// --history-report: the level of every map entry in each scan of a
-// history, as CSV for a script or a spreadsheet: one row per entry in map
-// order, one column per scan in the history's order. No window is involved.
+// --history-report: each map entry's level in each scan of a history, as
+// CSV: one row per entry in map order, one column per scan. No window.
 namespace ws::cli {
 
-// Loads the map and the scans that `scans` name (each a folder, for its
-// scan files, or a file) and hands the CSV, UTF-8, to `out` in pieces; each
-// call says whether its piece could be written, and if not why. Each file that cannot be
-// loaded is told to `err` as a line naming it and left out. Returns
-// exitcode::success, or exitcode::notLoaded when the map or every scan
-// could not be loaded (nothing goes to `out` then), or the CSV not written.
+// Loads the map and the scans `scans` names (folders or files) and hands
+// the UTF-8 CSV to `out` in pieces. A file that cannot be loaded is told to
+// `err` in a line naming it and left out. Returns exitcode::success, or
+// exitcode::notLoaded when the map or every scan failed (nothing goes to
+// `out` then) or the CSV was not written.
 int runHistoryReport(const QString &mapPath, const QStringList &scans,
                      const Output &out,
                      const std::function<void(const QByteArray &)> &err);
@@ -28,9 +26,8 @@ int runHistoryReport(const QString &mapPath, const QStringList &scans,
 // The same on standard output and error.
 int runHistoryReport(const QString &mapPath, const QStringList &scans);
 
-// The report over a map already read (its entries), or over none when
-// `map` is nothing: the scans are still read and told about, but
-// nothing is written.
+// The report over a map already read, or none (`map` empty): the scans are
+// still read and told about, but nothing is written.
 int writeHistoryReport(const std::optional<QVector<MapEntry>> &map, const QStringList &scans,
                        const Output &out,
                        const std::function<void(const QByteArray &)> &err);

@@ -9,12 +9,9 @@
 #include <optional>
 #include <vector>
 
-// Every option of the program in one table: what it is called, what it
-// takes, what it does and in which modes. The parser, --help, the refusal
-// of an option a mode does not use, and (when the program is built) the
-// manual page's option sections and the bash completion are all made from
-// it, so they cannot disagree. A new option is one row here and its
-// handling in parseCommandLine().
+// Every option in one table: name, value, description and modes. The parser,
+// --help, the refusal of an option a mode does not use, the manual page and
+// the bash completion are all made from it, so they cannot disagree.
 namespace ws::cli {
 
 // A set of modes, one bit per mode.
@@ -82,7 +79,6 @@ struct Option
 
 const std::vector<Option> &options();
 
-// The values that options take, read as the validators read them.
 // "2.5", "7", ".5", "7.": seconds as a decimal number, no sign or exponent.
 std::optional<double> decimalSeconds(const QString &text);
 // --export's window, "1280x800", from the default size up to the largest
@@ -98,7 +94,6 @@ inline constexpr int kMaxCommandLineTimeout = 86400;
 // --for: some four months, far beyond any alignment.
 inline constexpr qint64 kMaxWatchSeconds = 10000000;
 
-// How a documented group is introduced.
 struct GroupText
 {
     OptionGroup group;
@@ -132,8 +127,7 @@ ModeFiles filesOf(Mode mode);
 // per form, wrapped within 79 columns.
 QString usageLines();
 
-// The options as --help lists them: each documented group after a blank
-// line and its heading.
+// The options as --help lists them, each documented group under its heading.
 QString optionsHelp();
 
 } // namespace ws::cli

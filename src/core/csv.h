@@ -5,13 +5,11 @@
 // Fields of the CSV files the program writes for scripts and spreadsheets.
 namespace ws {
 
-// Text copied from a file the user was given (a map's name, say) as one
-// CSV field, quoted as RFC 4180 says when it holds a comma, a quote or a
-// line break. A spreadsheet runs a field that begins with "=", "+", "-" or
-// "@" as a formula, and skips a tab or CR before one, so such a field gets
-// a leading apostrophe first, which a spreadsheet takes as "this is text"
-// and does not show. The numbers the program computes need no such care
-// and go out as they are.
+// Text from a file the user was given (a map's name) as one CSV field,
+// quoted per RFC 4180 when it holds a comma, quote or line break. A field
+// starting with "=", "+", "-" or "@" (a tab or CR before one skipped) would
+// run as a formula, so it gets a leading apostrophe, which a spreadsheet
+// takes as "text" and hides. Computed numbers need no such care.
 QString csvTextField(const QString &text);
 
 } // namespace ws

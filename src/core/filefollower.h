@@ -8,23 +8,15 @@
 #include <functional>
 #include <memory>
 
-// Follows files on disk: tells when a followed file, written again in place
-// or replaced by another of its name, or a new file in a followed folder,
-// has stopped changing, so that it can be read again. A file counts as
-// settled once it has stayed the same for 0.3 s, so that one still being
-// written is not read half way; one whose last byte is no line end only
-// after 3 s, as its writer may merely have paused in the middle of a line.
-//
-// It costs nothing while the files stay as they are: the system reports
-// changes (inotify and the like), and the timers run only while a change
-// is settling. The system watches a file by what its name pointed to when
-// the watch began, so a file replaced by a rename, or deleted and written
-// anew, drops out of its watch; each file's folder is watched too, and a
-// change there brings the file's watch back. While a folder is gone
-// (deleted to be made again), the nearest folder above it that exists is
-// watched instead, until it is back. Names that are not UTF-8 are
-// followed too (filenames.h). Files on network shares may report nothing;
-// then nothing happens.
+// Tells when a followed file (rewritten in place or replaced), or a new
+// file in a followed folder, has stopped changing: after 0.3 s unchanged,
+// so a file is not read half written, or 3 s when its last byte is no line
+// end, as its writer may have paused within a line. The system reports
+// changes and the timers run only while one settles. A watch follows what a
+// name pointed to, so a replaced file drops out of it: each file's folder is
+// watched too and brings it back, and while a folder is gone the nearest
+// one above it is watched. Names that are not UTF-8 work (filenames.h);
+// network shares may report nothing, and then nothing happens.
 namespace ws {
 
 class Clock;
@@ -40,7 +32,6 @@ public:
     // The files of `folder` that count, each as the folder, "/" and its name.
     using Listing = std::function<QStringList(const QString &folder)>;
 
-    // The timers come from `clock`.
     explicit FileFollower(Clock &clock, QObject *parent = nullptr);
     ~FileFollower() override;
 

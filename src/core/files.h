@@ -12,8 +12,7 @@
 // bounded and refuses what is no ordinary file.
 namespace ws {
 
-// A whole file as the loaders need it: its bytes, its size and the time of
-// its last change.
+// A whole file: its bytes, size and time of last change.
 struct FileContent
 {
     QByteArray bytes;
@@ -27,19 +26,15 @@ struct FileFailure
     // long as what was read, even for a file that grew meanwhile.
     bool tooLarge = false;
     qint64 size = 0;
-    // Why, without the path: the system's words ("No such file or
-    // directory", "Permission denied"), what the path names instead of a
-    // file, or the limit that was passed.
+    // Why, without the path: the system's words ("Permission denied"), what
+    // the path names instead of a file, or the limit that was passed.
     Failure reason;
 };
 
-// Reads an ordinary file of at most `maxBytes`. Fails when the path names
-// no ordinary file (a folder, a device, a pipe: picking /dev/zero must not
-// hang the window or eat its memory, and a pipe is never opened, so nothing
-// waits for its writer), when the file cannot be opened or read, and when
-// it is longer than `maxBytes`: a file cut short is not the file. A name
-// from the command line with bytes that are not UTF-8 is read too (see
-// filenames.h).
+// Reads an ordinary file of at most `maxBytes`, names that are not UTF-8
+// too (filenames.h). Refuses what is no ordinary file (picking /dev/zero
+// must not hang the window or eat its memory; a pipe is never opened, so
+// nothing waits for its writer) and a longer file: one cut short is not it.
 Result<FileContent, FileFailure> readWholeFile(const QString &path, qint64 maxBytes);
 
 // What the system says of the file or folder that `path` names (links
@@ -68,8 +63,7 @@ struct FileStamp
 };
 FileStamp stampOf(const QString &path);
 
-// The last byte of the ordinary file at `path`; nothing when it is empty,
-// no ordinary file or cannot be read.
+// The last byte of the ordinary file at `path`; nothing when empty or unreadable.
 std::optional<char> lastByte(const QString &path);
 
 // A refused size with its limit: "1073741824 bytes, more than the 4194304

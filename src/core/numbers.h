@@ -6,17 +6,15 @@
 #include <cstdint>
 #include <optional>
 
-// Numbers in scan files, map files and the settings boxes are read leniently
-// and never refused: a user's "10 700" or "10700 MHz" must mean 10700. Their
-// decimal point is '.' whatever the desktop's locale says. Every
-// conversion to a whole number rounds halves to the even neighbour, and every
-// number shown to the user is written in plain decimal form.
+// Numbers in scan files, map files and the settings boxes are read leniently,
+// never refused ("10 700" or "10700 MHz" mean 10700), with '.' as the point
+// whatever the locale; whole numbers round halves to even, and numbers shown
+// are written in plain decimal form.
 namespace ws {
 
-// The longest leading decimal number of the text: optional sign, digits, at
-// most one '.', optional exponent (e or E, optional sign, digits). Blanks and
-// tabs are skipped wherever they stand, also inside the number. 0 when the
-// text starts with no number at all.
+// The longest leading decimal number: optional sign, digits, at most one
+// '.', optional exponent; blanks and tabs skipped anywhere, inside it too.
+// 0 when the text starts with no number.
 double readNumber(QStringView text);
 double readNumber(const QByteArray &latin1);
 
@@ -28,8 +26,7 @@ double roundHalfEven(double value);
 std::optional<std::int16_t> toInt16(double value);
 
 // Plain decimal form: no leading blank, no exponent, no trailing zeros, "-"
-// for negatives; 15 significant digits. `decimalPoint` lets callers use the
-// system's separator where the text is meant for the user's locale.
+// for negatives, 15 significant digits; `decimalPoint` for the user's locale.
 QString formatNumber(double value, QChar decimalPoint = QLatin1Char('.'));
 
 // The same for a single-precision value: 7 significant digits, so that

@@ -17,26 +17,22 @@ class UserDialogs
 {
 public:
     virtual ~UserDialogs() = default;
-    // A modal file-open dialog with `title`, pre-filled with `fileName`.
-    // Returns false when the user cancelled or the dialog failed; otherwise
-    // `fileName` holds the chosen path.
+    // A modal file-open dialog pre-filled with `fileName`, which holds the
+    // chosen path on true; false when the user cancelled or it failed.
     virtual bool openFile(const QString &title, QString &fileName) = 0;
-    // The same for saving a file: a name that exists is only returned once
-    // the user agreed to replace it.
+    // The same for saving: a name that exists only once the user agreed to replace it.
     virtual bool saveFile(const QString &title, QString &fileName) = 0;
-    // A modal dialog that picks a folder, pre-filled with `folder`; false
-    // when the user cancelled. Where no folder can be picked (a picture
-    // drawn off-screen) nothing is.
+    // A modal folder picker pre-filled with `folder`; false when cancelled,
+    // and always where no folder can be picked (a picture drawn off-screen).
     virtual bool chooseFolder(const QString &title, QString &folder)
     {
         Q_UNUSED(title);
         Q_UNUSED(folder);
         return false;
     }
-    // A message box with the text, a single OK button and the caption
-    // "Wavesift"; returns when the user has closed it. `detail`, when there
-    // is one, stands below the text: the file and why it failed, where the
-    // text is a fixed one such as "Cancel/Abbruch".
+    // A modal message box captioned "Wavesift" with one OK button. `detail`
+    // stands below the text: the file and why it failed, where the text is a
+    // fixed one such as "Cancel/Abbruch".
     virtual void message(const QString &text, const QString &detail = QString()) = 0;
 };
 
@@ -47,8 +43,7 @@ class Timer
 {
 public:
     virtual ~Timer() = default;
-    // The handler runs once, `milliseconds` from now; a running timer starts
-    // over.
+    // The handler runs once, `milliseconds` from now; a running timer starts over.
     virtual void start(int milliseconds) = 0;
     virtual void stop() = 0;
 };
@@ -59,8 +54,7 @@ public:
     virtual ~Clock() = default;
     // A steady clock in whole seconds; only differences mean anything.
     virtual qint64 seconds() = 0;
-    // The same steady clock in milliseconds, for pauses far shorter than
-    // the timing rules' whole seconds.
+    // The same steady clock in milliseconds, for pauses shorter than a second.
     virtual qint64 milliseconds() = 0;
     // How long, in milliseconds of the same clock, until seconds() may
     // read one more: whoever decides by whole seconds need not look before.
@@ -76,12 +70,11 @@ class SystemServices
 public:
     virtual ~SystemServices() = default;
     virtual void beep() = 0;
-    // The folder that holds the program's executable, without a trailing
-    // separator.
+    // The folder of the program's executable, without a trailing separator.
     virtual QString programFolder() = 0;
-    // The program's own folder in the user's data location (it may not
-    // exist yet); empty when the system has none. Where results go when
-    // the program's folder is not the user's to write, as after an install.
+    // The program's folder in the user's data location (may not exist yet;
+    // empty when there is none): results go there when the program's own
+    // folder is not the user's to write.
     virtual QString userDataFolder() = 0;
     // Why userDataFolder() is empty, when the system knows.
     virtual QString noUserDataFolder() { return QString(); }
@@ -94,8 +87,7 @@ class SerialLine
 {
 public:
     virtual ~SerialLine() = default;
-    // The device to open next: "COM2" on Windows, "/dev/ttyS1" or any
-    // device path on Linux.
+    // The device to open next: "COM2" on Windows, "/dev/ttyS1" or any path on Linux.
     virtual void setPortName(const QString &device) = 0;
     // Opens with the line parameters of the receiver's protocol.
     virtual bool open() = 0;
@@ -103,8 +95,7 @@ public:
     virtual QString errorString() const = 0;
     virtual void close() = 0;
     virtual void write(const QByteArray &bytes) = 0;
-    // Everything received so far; empty when nothing has arrived. Never
-    // waits.
+    // Everything received so far, empty when nothing arrived; never waits.
     virtual QByteArray read() = 0;
     // Called from the event loop whenever bytes may have arrived or the open
     // line may have failed; an empty handler hears nothing.

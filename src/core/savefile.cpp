@@ -211,9 +211,8 @@ SaveTarget checkSaveTarget(const QString &path, FileSystem &files)
     target.refusal = kindRefusal(files.facts(target.path).kind);
     if (target.refused())
         return target;
-    // The new file is made beside the old one and then takes its name: a
-    // folder that takes no new files takes no save, however writable the
-    // old file is.
+    // The new file is made beside the old one and takes its name: a folder
+    // that takes no new files takes no save, however writable the old file.
     const QString folder = parentOf(target.path);
     const PathFacts around = files.facts(folder);
     if (around.kind == PathFacts::Kind::Missing)
@@ -268,11 +267,10 @@ Result<QString> writeUnderFreeName(const QString &folder, const std::function<QS
         result.failure.what = why;
         return result;
     };
-    // The bytes go to a file of their own first, which takes a free name
-    // only once it is complete and goes away in any case. Made as any new
-    // file is, with the mode the user's umask leaves, not the owner-only
-    // one of a temporary file: the copy is read as the results file is.
-    // Unbuffered, as in writeWhole, for the system's reason on a full disk.
+    // The bytes go to a file of their own first, which takes a free name only
+    // once complete and goes away in any case. It gets the umask's mode, not
+    // a temporary file's owner-only one, as the copy is read like the results
+    // file; unbuffered, as in writeWhole, for the reason on a full disk.
     QFile file;
     for (int n = 1;; ++n) {
         file.setFileName(folder + QStringLiteral("/.incomplete-%1")

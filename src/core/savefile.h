@@ -17,8 +17,7 @@ class QFileDevice;
 // hard links are not.
 namespace ws {
 
-// What the system says about one path, without following a link at its
-// end.
+// What the system says about one path, without following a link at its end.
 struct PathFacts
 {
     enum class Kind { Missing, File, Folder, Link, Pipe, Device, Socket, Other };
@@ -40,14 +39,11 @@ class FileSystem
 public:
     virtual ~FileSystem() = default;
     virtual PathFacts facts(const QString &path);
-    // The user the program runs as.
     virtual uint user();
-    // Writes all of `bytes` to the open `file`; returns the system's reason
-    // when it could not, else an empty text.
+    // Writes all of `bytes` to `file`; the system's reason when it could not.
     virtual QString write(QFileDevice &file, const QByteArray &bytes);
 };
 
-// The running system's.
 FileSystem &systemFileSystem();
 
 // Where a save goes: the path with every link resolved, or why it may not

@@ -8,17 +8,14 @@
 
 #include <functional>
 
-// The full scan over the map: the rows it checks, the order it checks them
-// in and what it gathers. Nothing here knows the window or the terminal:
-// whoever runs the scan hands in the check itself and what to do between
-// rows.
+// The full scan over the map: which rows, in which order, and what it
+// gathers. Its runner hands in the check and what to do between rows.
 namespace ws {
 
 // The polarisation to tune for a map letter: horizontal for "h" or "H",
 // vertical for everything else (V, the circular L and R, a missing letter).
 receiver::Polarisation polarisationOf(const QString &letter);
 
-// What the checks of a scan came to.
 struct MapScanCounts
 {
     // The map's MPEG entries when the scan began.
@@ -47,23 +44,20 @@ struct MapScanResult
     // Every check's log in map order, joined without separators.
     QString results;
     MapScanCounts counts;
-    // The last check's port could not be opened, stopped working or stayed
-    // silent; the scan ended there.
+    // The last check's port could not be opened, failed or stayed silent; the scan ended there.
     bool portFailed = false;
     // The user stopped the last check; the scan ended there.
     bool stopped = false;
     // A stop request ended the scan before a row that was due.
     bool stopRequested = false;
-    // A byte came from the receiver during at least one row: the results
-    // hold something the receiver said.
+    // A byte came from the receiver during at least one row.
     bool received = false;
 };
 
 struct MapScanSteps
 {
     using CheckDone = std::function<void(const receiver::CheckResult &)>;
-    // Starts the check of one frequency (the map's text, unchanged); `done`
-    // hears its result once it has ended.
+    // Starts the check of one frequency (the map's text); `done` hears its result.
     std::function<void(const QString &frequency, receiver::Polarisation polarisation,
                        CheckDone done)>
         check;
@@ -73,8 +67,7 @@ struct MapScanSteps
     // scan goes on once `resume` is called, at once or later. Without it
     // the scan goes straight on.
     std::function<void(std::function<void()> resume)> afterRow;
-    // The scan has ended by itself (every row, a stop request, a port that
-    // failed, a check the user stopped).
+    // The scan has ended by itself (every row, a stop, a failed port).
     std::function<void(const MapScanResult &)> finished;
 };
 
@@ -100,7 +93,6 @@ private:
     // whoever acts after it.
     void advance();
     void rowChecked(const receiver::CheckResult &check);
-    // Counts `check` and keeps its log.
     void take(const receiver::CheckResult &check);
     void afterRow();
     void resume();

@@ -46,7 +46,6 @@ QString pastResultsFolder(const QString &dataFolder)
                                     QStringLiteral("/results"));
 }
 
-// Keeps `bytes` in past results; returns why not, or an empty text.
 QString keepPastCopy(const ResultsFolders &folders, const QDateTime &when, const QByteArray &bytes,
                      FileSystem &files)
 {

@@ -53,12 +53,9 @@ struct ResultsFolders
 // for a user who may write there.
 bool isInstalledFolder(const QString &programFolder, const QString &installedBinFolder);
 
-// The program's data folder as the environment of a desktop that follows the
-// XDG rules names it: $XDG_DATA_HOME/Wavesift, else
-// $HOME/.local/share/Wavesift. Refused, with the reason, when the variable
-// it comes from is not an absolute path: a relative one would depend on
-// the folder the program was started in, an unset HOME would make it the
-// root's.
+// The program's data folder by the XDG rules: $XDG_DATA_HOME/Wavesift, else
+// $HOME/.local/share/Wavesift. A variable that is not an absolute path is
+// refused: it would depend on the start folder, or (HOME unset) be the root's.
 Result<QString> dataFolderFrom(const QString &xdgDataHome, const QString &home);
 
 // Where a full scan's results ended up: the path written, or every path
@@ -87,7 +84,6 @@ ResultsSave saveResultsIn(const ResultsFolders &folders, const QString &results,
 // Linux), or why there is none.
 Result<QString> systemDataFolder();
 
-// How a full scan ended, as far as its results file is concerned.
 struct ScanEnding
 {
     QString results;
@@ -96,7 +92,6 @@ struct ScanEnding
     bool received = false;
 };
 
-// Where a full scan's results go.
 struct ResultsPlace
 {
     // --full-scan: this file, as the user named it. Empty for the window,
@@ -113,7 +108,6 @@ struct ResultsPlace
 
 struct ResultsOutcome
 {
-    // The results file holds this scan's results.
     bool saved = false;
     // Nothing was received, and the results file was not touched.
     bool leftAsItWas = false;
@@ -129,15 +123,12 @@ struct ResultsOutcome
     bool failed() const { return !saved && !leftAsItWas; }
 };
 
-// What every full scan does with its results, the window's and
-// --full-scan's alike. A scan during which the receiver never sent a byte
-// (the port could not be opened, or stayed silent, at the first entry; the
-// window closed before an answer came) leaves an earlier results file as it
-// was: lines about a port are not worth yesterday's results. Any other scan
-// saves its results file, then keeps the same bytes as
-// <data folder>/results/<YYYY-MM-DD>T<HH-MM-SS>.txt, local time `now`,
-// "-2", "-3", ... added when the name is taken; the outcome follows the
-// results file whatever became of the copy.
+// What every full scan, the window's and --full-scan's, does with its
+// results. A scan that never heard a byte from the receiver leaves an earlier
+// results file as it was: lines about a port are not worth yesterday's
+// results. Any other scan saves the file, then keeps the same bytes as
+// <data folder>/results/<YYYY-MM-DD>T<HH-MM-SS>.txt (local `now`, "-2", "-3",
+// ... when taken); the outcome follows the results file, not the copy.
 ResultsOutcome finishResults(const ScanEnding &scan, const ResultsPlace &place,
                              const QDateTime &now, FileSystem &files = systemFileSystem());
 

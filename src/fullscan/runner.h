@@ -9,11 +9,9 @@
 #include <functional>
 #include <optional>
 
-// The one full scan that the window and --full-scan both run: which rows,
-// their checks one at a time, when it stops, and what becomes of its
-// results (the results file, the past copy, the summary). A front end
-// hands in how a check runs and what happens between rows, and shows what
-// the runner reports.
+// The one full scan the window and --full-scan both run: the rows, their
+// checks, the stop, and the results (file, past copy, summary). A front end
+// hands in the check and what happens between rows, and shows the reports.
 namespace ws {
 
 struct FullScanEnd
@@ -22,15 +20,13 @@ struct FullScanEnd
         None,
         // The map has no MPEG entry: nothing is checked or written.
         NothingToCheck,
-        // The file the user named cannot take the results: nothing is
-        // checked.
+        // The file the user named cannot take the results: nothing is checked.
         NowhereToSave,
     };
     Refusal refusal = Refusal::None;
     MapScanResult scan;
     ResultsOutcome results;
 
-    // "Checked 3 of 46 MPEG entries: ...".
     QString summary() const { return summaryLine(scan.counts); }
 };
 
@@ -39,16 +35,13 @@ class FullScanRunner
 public:
     struct FrontEnd
     {
-        // Runs the check of one row; `done` hears its result.
         std::function<void(const QString &frequency, receiver::Polarisation polarisation,
                            MapScanSteps::CheckDone done)>
             check;
-        // Heard as each MPEG entry's check begins, with how far the scan
-        // has come: that entry counts as checked.
+        // Heard as each MPEG entry's check begins; that entry counts as checked.
         std::function<void(const QString &frequency, receiver::Polarisation polarisation,
                            const MapScanCounts &counts)>
             rowStarting;
-        // Asked before every row; true ends the scan there.
         std::function<bool()> stopRequested;
         // As MapScanSteps::afterRow: the moment the user can act.
         std::function<void(std::function<void()> resume)> afterRow;
@@ -62,14 +55,12 @@ public:
     // Why a scan of `entries` cannot begin; nothing when it can. start()
     // must not be called then.
     std::optional<FullScanEnd> refusal(const QVector<MapEntry> &entries) const;
-    // Runs every MPEG entry of `entries` (the runner's own map: see MapScan)
-    // and finishes the results once the scan ends.
+    // Runs every MPEG entry (the runner's own map: see MapScan), then finishes the results.
     void start(const QVector<MapEntry> &entries, FrontEnd frontEnd);
     bool running() const { return scan_.running(); }
     const MapScanCounts &counts() const { return scan_.counts(); }
-    // Ends the scan at once and finishes its results quietly: the rows that
-    // were finished and `cutOff`, what the running check had so far.
-    // Nothing more is heard from it. The caller ends the running check.
+    // Ends the scan at once and quietly finishes its results with the rows
+    // finished and `cutOff`. The caller ends the running check.
     FullScanEnd abandon(const receiver::CheckResult &cutOff = {});
 
 private:

@@ -13,9 +13,7 @@
 #include <vector>
 
 // A history of many scans of one dish: one row per scan file, oldest first,
-// and the files that were no scans. What the rows say together: the range
-// and the levels they span, how strong a known transmission was in each,
-// and which scan saw the map's transmissions best.
+// the files that were no scans, and what the rows span together.
 namespace ws {
 
 class History
@@ -25,19 +23,15 @@ public:
     const std::vector<ScanRow> &rows() const { return rows_; }
     const std::vector<SkippedScan> &skipped() const { return skipped_; }
 
-    // Takes what a load gave. Each row goes to its place; a file has one
-    // row, so a row replaces the one its path had (a rewritten scan moves
-    // to where its new time puts it). A skipped file is counted once, with
-    // its latest reason, unless it has a row: a file that fails to load
-    // again, half written say, keeps its last good row. A file that is gone
-    // loses its row, and is no skipped file then.
+    // Takes what a load gave: a row replaces its path's row (a rewritten scan
+    // moves to its new time's place). A skipped file is counted once with its
+    // latest reason unless it has a row: a half-written file keeps its last
+    // good row. A gone file loses its row and is no skipped file.
     void add(std::vector<ScanRow> rows, std::vector<SkippedScan> skipped);
     void clear();
-    // The row of the file, or -1.
     int indexOf(const QString &path) const;
 
-    // The whole MHz that the rows' levels cover together; nothing when no
-    // row has any.
+    // The whole MHz the rows' levels cover together; nothing when none has any.
     std::optional<FrequencyRange> range() const;
     // The lowest and the highest level of all rows; nothing without any.
     struct LevelSpan

@@ -14,15 +14,11 @@
 #include <optional>
 #include <vector>
 
-// Loading the scans of a history on all cores. Reading and parsing is all
-// a load costs, and scan files are independent of each other: each is read
-// into a compact row on a thread of the pool and its whole scan dropped at
-// once, so that a load of thousands keeps no more than one whole scan per
-// core. The window's thread only hands out the files and takes the rows.
-//
-// The history's work runs on a pool of its own: Qt's raster drawing waits
-// on the global pool, and a window whose drawing queues behind thousands of
-// scans being parsed freezes for the whole load.
+// Loading a history's scans on all cores: each file is read into a compact
+// row on a pool thread and its whole scan dropped at once, so a load of
+// thousands keeps no more than one whole scan per core. The pool is the
+// history's own: Qt's raster drawing waits on the global pool, and a window
+// whose drawing queues behind thousands of parses freezes for the whole load.
 namespace ws {
 
 // The pool the history's loads and rankings run on, one thread per core.
@@ -64,19 +60,15 @@ public:
     ~HistoryLoader() override;
 
     void load(const QStringList &paths);
-    // Stops the running load and drops those waiting. What was read by
-    // then joins the history.
+    // Stops the running load and drops those waiting; what was read joins the history.
     void cancel();
-    // Stops the running load and drops it and those waiting: nothing of
-    // them joins the history, and no signal tells of them.
+    // The same, but nothing of them joins the history and no signal tells of them.
     void abandon();
     bool running() const { return watcher_ && watcher_->isRunning(); }
 
 signals:
-    // Files done of the running load.
     void progress(int done, int total);
-    // The history has taken what a load read; `cancelled` when it was
-    // stopped before its end.
+    // The history has taken what a load read; `cancelled` when stopped early.
     void finished(bool cancelled);
 
 private:

@@ -14,15 +14,12 @@
 #include <optional>
 #include <vector>
 
-// The best position of the dish: each scan's mean level over the map's
-// MPEG transmissions that have a level in every scan, the scans ranked by
-// it, the best first (equal means, and a mean that is no number last, in
-// the rows' order).
-//
-// A map of thousands of entries over thousands of scans makes tens of
-// millions of level look-ups, seconds of work: each scan's figures are
-// measured once, on the history's pool, and kept while the scan and the
-// map stay as they were, so that a new or changed scan costs only its own.
+// The best position of the dish: each scan's mean level over the map's MPEG
+// transmissions that have a level in every scan, the best first (ties, and
+// a mean that is no number last, in row order). Thousands of entries over
+// thousands of scans are tens of millions of look-ups, so each scan's
+// figures are measured once on the history's pool and kept while the scan
+// and the map stay, and a new or changed scan costs only its own.
 namespace ws {
 
 struct Ranking
@@ -38,7 +35,6 @@ struct Ranking
     int transmissions = 0;
 };
 
-// The map's entries that rank the scans: its MPEG transmissions.
 QVector<MapEntry> rankingEntries(const QVector<MapEntry> &entries);
 
 // What one scan gives the ranking, over rankingEntries in their order:
@@ -50,7 +46,6 @@ struct RankFigures
 };
 RankFigures rankFigures(const ScanRow &row, const QVector<MapEntry> &ranking);
 
-// The ranking of the rows, each with its figures over `ranking`.
 Ranking rankByFigures(const std::vector<ScanRow> &rows,
                       const std::vector<const RankFigures *> &figures,
                       const QVector<MapEntry> &ranking);
@@ -67,7 +62,6 @@ class HistoryRanker : public QObject
 
 public:
     explicit HistoryRanker(QObject *parent = nullptr);
-    // Stops what runs and waits for it.
     ~HistoryRanker() override;
 
     // The map's entries; every scan is measured again.
@@ -79,7 +73,6 @@ public:
     const Ranking &ranking() const { return ranking_; }
 
 signals:
-    // ranking() is that of the rows last asked for.
     void ranked();
 
 private:
@@ -104,8 +97,7 @@ private:
     QFutureWatcher<Outcome> watcher_;
     std::optional<std::vector<ScanRow>> waiting_;
     QVector<MapEntry> entries_;
-    // Counts the maps, so that figures measured for an earlier one are not
-    // kept.
+    // Counts the maps, so that figures measured for an earlier one are dropped.
     int version_ = 0;
     Figures figures_;
     Ranking ranking_;

@@ -11,12 +11,11 @@
 #include <optional>
 #include <vector>
 
-// The files a history is made of: the scan files of a folder and reading
-// one scan, with the reason kept when it is no scan. Names keep their bytes (core/filenames.h): a folder
-// may hold files whose names are not UTF-8, and each must be found again.
+// The files a history is made of: a folder's scan files and reading one,
+// with the reason kept when it is no scan. Names keep their bytes
+// (core/filenames.h), so files whose names are not UTF-8 are found again.
 namespace ws {
 
-// The name of the file without its folder.
 QString fileNameOf(const QString &path);
 
 // The order of a history: by the time of the file's last change, then by
@@ -26,7 +25,6 @@ QString fileNameOf(const QString &path);
 bool readEarlier(const QDateTime &modified, const QString &path, const QDateTime &otherModified,
                  const QString &otherPath);
 
-// Whether `path` names a folder (or a link to one).
 bool isFolder(const QString &path);
 
 // What makes a file the same file whatever name reaches it (relative,
@@ -42,21 +40,17 @@ struct FileIdentity
 };
 std::optional<FileIdentity> identityOf(const QString &path);
 
-// The files of `folder` whose names end in ".scn" in any case, not looking
-// into its subfolders, each as the folder, "/" and the name; or why the
-// folder cannot be listed.
+// The files of `folder` (not its subfolders) ending in ".scn" in any case,
+// as folder "/" name; or why the folder cannot be listed.
 Result<QStringList> scanFilesIn(const QString &folder);
 
-// A file that is no scan, or that could not be read, and why: the kind of
-// the scan reader's failure, or nothing when the file was never read
-// (missing, a folder, too large, not readable); the reason says where and
-// what.
+// A file that is no scan or could not be read: the scan reader's failure
+// kind, or none when it was never read (missing, a folder, too large).
 struct SkippedScan
 {
     QString path;
     std::optional<ScanFailure::Kind> kind;
     Failure reason;
-    // The file does not exist (any more).
     bool gone = false;
 };
 
@@ -69,7 +63,6 @@ struct ScanSources
     QStringList folders;
     // The files of `files` named themselves, not found in a folder.
     QStringList singles;
-    // Folders without a scan file.
     QStringList emptyFolders;
     std::vector<SkippedScan> unlisted;
     // Sources that are neither a folder nor a file, each with its reason.

@@ -55,7 +55,6 @@ MapEntry cutLine(const QString &line, const MapEntry *before)
     return entry;
 }
 
-// The first limit on lines that `bytes` passes, if any.
 std::optional<Failure> beyondLineLimits(const QByteArray &bytes)
 {
     int line = 1;

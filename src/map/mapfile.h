@@ -14,17 +14,13 @@
 // the window as it stands in the file.
 namespace ws {
 
-// A map of known transmissions is some tens of kilobytes, some thousand
-// lines of about 60 characters. The window lists the whole file, and the
-// list box takes time and memory for every line it holds and, for the lines
-// it shows, for every character: a million lines, or one line of millions
-// of characters, would freeze the window for many seconds and take hundreds
-// of megabytes. A file beyond these limits is far more likely a wrong pick
-// than a map, and is refused rather than read; within them the list takes
-// well under a second and some tens of megabytes.
+// A map is some thousand lines of about 60 characters. The window's list box
+// pays time and memory per line and per shown character: a million lines, or
+// one line of millions, would freeze it for seconds and take hundreds of
+// megabytes. A file beyond these limits is more likely a wrong pick than a
+// map and is refused; within them the list takes well under a second.
 constexpr qint64 kMaxMapFileBytes = qint64(1) << 20;
-// Lines as the list shows them: a CR LF, a lone CR and a lone LF each end
-// one.
+// Lines as the list shows them: CR LF, a lone CR and a lone LF each end one.
 constexpr int kMaxMapLines = 16384;
 constexpr int kMaxMapLineLength = 4096;
 
@@ -43,12 +39,9 @@ struct MapEntry
 };
 
 // What the readout (plot/readout.h) keeps to search a map without walking
-// it: the running maximum of the entries' rounded frequencies, in file
-// order. It holds a copy of the entries it was made for, which shares their
-// storage: any change to the map's entries then copies them, and the search
-// sees that it is out of date by their address alone. So code that only
-// reads the entries reads them through const access (at(), a const
-// reference), which copies nothing.
+// it: the running maximum of the rounded frequencies, in file order. Its copy
+// of the entries shares their storage, so any change to them copies them and
+// the search sees it is stale by address alone; readers use const access.
 struct MapSearch
 {
     QVector<MapEntry> madeFor;
@@ -75,10 +68,8 @@ MapData parseMap(const QByteArray &bytes);
 // failure names the limit it passed.
 Result<FileContent, FileFailure> readMapFile(const QString &path);
 
-// Whether an entry of this type is a digital TV transmission: its type field
-// begins with "mpeg" in any case; the rest of the field (the MPEG version,
-// blanks) does not matter. The full scan checks these entries, and the
-// history ranks scans by them.
+// Whether the entry is a digital TV transmission: its type begins with "mpeg"
+// in any case. The full scan checks these, and the history ranks by them.
 bool isMpegRow(const QString &type);
 
 // Cuts one line into its fields; pieces beyond the end of a short line are

@@ -8,13 +8,11 @@
 #include <functional>
 #include <vector>
 
-// The numbers along the plots' axes that a window larger than its default
-// size has room for: the frequencies of grid lines under the plots, and
-// level values between the two ends of each level scale. Each number is
-// centred on where its value lies on the plot's drawable area, and stands
-// only where it fits whole, clear of its neighbours and of what else stands
-// there; a number that would not is left out rather than cut or moved, so
-// that no number is ever read against the wrong line.
+// The axis numbers a window larger than its default size has room for: grid
+// frequencies under the plots and level values beside them. Each is centred
+// on its value and stands only where it fits whole, clear of its neighbours;
+// one that would not is left out rather than cut or moved, so that no number
+// is ever read against the wrong line.
 namespace ws {
 
 struct AxisLabel
@@ -52,8 +50,7 @@ struct ValueAxis
 
     // The level plot: the highest level at the top, the level span high.
     static ValueAxis levels(const PlotRange &range);
-    // The difference plot: plus the level span at the top, minus it at the
-    // bottom.
+    // The difference plot: plus the level span at the top, minus it at the bottom.
     static ValueAxis differences(const PlotRange &range);
 };
 

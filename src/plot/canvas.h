@@ -4,23 +4,18 @@
 
 namespace ws {
 
-// A retained drawing surface with a user coordinate system: what the plot,
-// the map strip and their tests draw on. The window's plot boxes implement
-// it; tests may record the calls instead of rendering them.
+// A retained drawing surface with a user coordinate system, for the plots
+// and the map strip: the window's plot boxes draw, tests record the calls.
 class Canvas
 {
 public:
     virtual ~Canvas() = default;
 
-    // Erases everything drawn; the coordinate system stays.
     virtual void erase() = 0;
-    // Left edge, top edge, width and height in user units. A positive
-    // height grows downward; a negative one upward. Width and height must
-    // not be 0.
+    // In user units; a negative height grows upward. Neither extent may be 0.
     virtual void setScale(double left, double top, double width, double height) = 0;
 
     virtual void setForeColor(QColor color) = 0;
-    // Sets the current point without drawing.
     virtual void moveTo(double x, double y) = 0;
     // From the current point to (x, y), which becomes the current point.
     virtual void lineTo(double x, double y) = 0;

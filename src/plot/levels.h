@@ -5,10 +5,9 @@
 
 #include <optional>
 
-// The range the two scans span together, and the horizontal scale that
-// every plot area shares. The map strip, the readout under the pointer and
-// the spot check go by the same scale, so that a frequency is the same
-// column everywhere.
+// The range the two scans span together and the horizontal scale every plot
+// area, the map strip, the readout and the spot check share, so that a
+// frequency is the same column everywhere.
 namespace ws {
 
 // The level axis of the plots: the level plot runs from the lower to the
@@ -21,11 +20,9 @@ struct LevelScale
     double maxLevel;
 };
 
-// What the plots show of two scans together: the frequency axis runs from
-// the lower first to the higher last frequency, the level axis between the
-// lower and the higher extreme. Their differences exist only where both
-// scans have data, from the higher first to the lower last frequency; for
-// scans that do not overlap that range is empty (commonFirst > commonLast).
+// What the plots show of two scans: frequencies from the lower first to the
+// higher last, levels between the extremes; differences only where both
+// have data, commonFirst to commonLast (empty, first > last, without overlap).
 struct PlotRange
 {
     double first;
@@ -36,8 +33,7 @@ struct PlotRange
     double commonLast;
 
     static PlotRange of(const ScanData &newest, const ScanData &reference);
-    // The same range on a level axis of its own (a held one), or on its
-    // scans' own when there is none.
+    // The same range on a held level axis, or on its scans' own without one.
     static PlotRange of(const ScanData &newest, const ScanData &reference,
                         const std::optional<LevelScale> &levels);
     LevelScale levelScale() const { return {minLevel, maxLevel}; }
@@ -46,19 +42,15 @@ struct PlotRange
     double levelSpan() const { return maxLevel - minLevel + 1; }
 };
 
-// The horizontal user coordinates of the plot areas: the left edge is the
-// first frequency of the two scans, the width one MHz more than the span,
-// so that the last frequency gets a column of its own.
+// The plot areas' horizontal user coordinates: from the first frequency,
+// one MHz wider than the span so that the last frequency has its column.
 struct FrequencyScale
 {
     double left;
     double width;
 
-    // The plot boxes turn these units into pixels and back
-    // (PlotWidget::toPixel, toUser).
     static FrequencyScale of(const PlotRange &range);
-    // The scale the plots were last drawn with. Both scans are needed for a
-    // drawing; before that the plots' range is empty and starts at 0.
+    // The scale of the last drawing; before both scans are loaded, empty at 0.
     static FrequencyScale of(const Scans &scans);
 };
 

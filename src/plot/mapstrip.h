@@ -7,21 +7,17 @@
 #include <QColor>
 #include <QString>
 
-// The strip under the plots that marks where the map's transmissions lie:
-// one full-height line per entry, coloured by its polarisation, on the
-// plots' frequency scale.
+// The strip under the plots marking the map's transmissions, one line each.
 namespace ws {
 
-// Red for horizontal, blue for vertical, green for anything else (circular
-// or unknown); the letter counts in either case.
+// Red for horizontal, blue for vertical, green otherwise; either case.
 QColor mapColour(const QString &polarisation);
 
 // The strip's scale: the plots' frequency scale across, 0 to 200 down.
 void setMapStripScale(Canvas &strip, const FrequencyScale &scale);
 
-// One line per entry at its frequency, in file order, on the strip's
-// current scale; later entries cover earlier ones, and an entry that a
-// later one at the same frequency covers whole is not drawn at all.
+// One line per entry, in file order; a later entry covers an earlier one,
+// and one covered whole by a later one at its frequency is not drawn.
 void drawMapEntries(Canvas &strip, const MapData &map);
 
 } // namespace ws

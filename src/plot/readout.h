@@ -11,16 +11,11 @@ namespace ws {
 // "11778 MHz " for x = 11777.6: the whole frequency, halves to even.
 QString frequencyReadout(double x);
 
-// The index of the entry to show for the frequency x, or -1 when the map
-// has none.
-//
-// The search walks the entries in file order and stops at the first one at
-// or above x, comparing their frequencies rounded to whole MHz, but it never
-// tests the last entry: when no earlier entry qualifies the last one is the
-// candidate whatever its frequency. The candidate then competes only with
-// the entry just before it in the file, by the unrounded distance; a tie
-// keeps the candidate. So an unsorted map gives the nearer of two
-// neighbours in the file, not the nearest entry overall.
+// The index of the entry to show for the frequency x, or -1 for an empty map.
+// The first entry in file order at or above x (rounded to whole MHz) is the
+// candidate, the last one if none is, and it competes only with the entry
+// just before it by unrounded distance, a tie keeping the candidate: so an
+// unsorted map gives the nearer of two neighbours, not the nearest overall.
 int nearestMapEntry(const MapData &map, double x);
 
 // The entry's fields joined as they stand: frequency, polarisation, ", ",

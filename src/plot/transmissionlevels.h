@@ -16,8 +16,7 @@
 // grew stronger or weaker, and by how much, not how the curves look.
 namespace ws {
 
-// The level of one map entry in one scan, by the rule of
-// transmissionLevel (scan/transmissionlevel.h).
+// The level of one map entry in one scan (scan/transmissionlevel.h).
 std::optional<double> entryLevel(const ScanData &scan, const MapEntry &entry);
 
 struct TransmissionLevel
@@ -48,9 +47,8 @@ char *writeLevelText(char *to, double value);
 constexpr int kMaxTenthsText = 22;
 char *writeTenths(char *to, qint64 tenths);
 
-// An entry's first four fields of a CSV report, joined by commas: the
-// frequency and the letter as the map writes them, the name and the type
-// without their trailing blanks, each as csvTextField() writes it.
+// An entry's first four CSV fields: frequency and letter as the map writes
+// them, name and type without trailing blanks, each as csvTextField() writes it.
 QString entryCsvFields(const MapEntry &entry);
 
 // The entries as CSV (RFC 4180, LF line ends): a header, then one row per
@@ -77,22 +75,18 @@ struct ScanSource
     QDateTime lastModified;
 };
 
-// The line above a table of levels: which files it compares, the scans
-// with their times, so that a table rebuilt after a reload shows which
-// scan it is of; the newest scan "since last" compares with, when it does
-// (its time alone when it is the newest scan's file). One line, so that
-// the box's few lines still show the top of the table. Times are local,
-// written the same in every locale.
+// The line above a table of levels: the files it compares with their times,
+// so a table rebuilt after a reload shows which scan it is of, and the scan
+// "since last" compares with. One line, so the box's few lines still show
+// the table's top. Times are local, written the same in every locale.
 QString levelsTableHeading(const ScanSource &newest, const ScanSource &reference,
                            const QString &mapPath,
                            const std::optional<ScanSource> &newestBefore = std::nullopt);
 
-// The newest scans that tables of levels have shown, for the "since last"
-// column: while aligning a dish each table should tell what the last move
-// did, so it compares with the newest scan of the last table whose newest
-// scan differed. A table shown or rebuilt over the same newest scan (its
-// file written again unchanged, another reference or map) keeps comparing
-// with the same one as before.
+// The newest scans tables have shown, for "since last": each table should
+// tell what the last move of the dish did, so it compares with the newest
+// scan of the last table whose newest scan differed; a table over the same
+// newest scan (rewritten unchanged, another reference or map) keeps its pair.
 class NewestShown
 {
 public:

@@ -20,12 +20,10 @@ public:
 
     // Nothing to show yet: the full range is empty at 0.
     View() = default;
-    // The whole of `full` visible.
     explicit View(FrequencyRange full);
     static View whole(const PlotRange &range) { return View({range.first, range.last}); }
 
     FrequencyRange full() const { return full_; }
-    // The first and the last visible frequency.
     double first() const { return first_; }
     double last() const { return last_; }
     double span() const { return last_ - first_; }
@@ -34,8 +32,7 @@ public:
     // The plots' horizontal scale: like FrequencyScale::of, one MHz wider
     // than the span, so that the last visible frequency has its column.
     FrequencyScale scale() const { return {first_, span() + 1}; }
-    // The frequency at `fraction` of the plots' width (0 the left edge, 1
-    // the right edge).
+    // The frequency at `fraction` of the plots' width (0 left, 1 right).
     double frequencyAt(double fraction) const { return first_ + fraction * scale().width; }
 
     // Each notch inward narrows the span to 4/5, each outward (negative)
@@ -43,10 +40,8 @@ public:
     // its place across the plots, unless that would put an end past the
     // full range; then the visible part lies at that end.
     void zoomAt(double f, int notches);
-    // Moves the visible part by a tenth of its span per step, towards the
-    // higher frequencies for positive steps, no further than the ends.
+    // Moves by a tenth of the span per step, up for positive steps, within the ends.
     void pan(int steps);
-    // The whole range again.
     void reset();
 
     bool operator==(const View &other) const

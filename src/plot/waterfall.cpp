@@ -208,9 +208,8 @@ void drawWaterfall(QImage &image, const QRect &area, const std::vector<Waterfall
             line[x] = colours[size_t(std::clamp(index, 0.f, float(kColours - 1)))];
         }
     };
-    // Bands of pixel rows are drawn on all cores: a window's worth of pixels
-    // takes some milliseconds on one. The image is detached here, once,
-    // not by each thread.
+    // Bands of pixel rows are drawn on all cores (a window's worth takes some
+    // milliseconds on one); the image is detached here, once, not by each thread.
     uchar *const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
     const auto drawRows = [&](const std::pair<int, int> &band) {
@@ -219,8 +218,7 @@ void drawWaterfall(QImage &image, const QRect &area, const std::vector<Waterfall
         for (int y = band.first; y < band.second; ++y) {
             QRgb *line = reinterpret_cast<QRgb *>(bits + y * stride) + target.left();
             const int scan = layout.scanAt(y - area.top());
-            // Rows of one scan are alike: the first one is drawn, the rest
-            // copied.
+            // Rows of one scan are alike: the first is drawn, the rest copied.
             if (scan == shown) {
                 std::memcpy(line, previous, size_t(width) * sizeof(QRgb));
                 continue;

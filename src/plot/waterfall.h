@@ -16,12 +16,10 @@
 // once, and how each transmission grew and faded from one to the next.
 namespace ws {
 
-// The colour of a level at `fraction` of the way from the lowest level
-// shown (0) to the highest (1). Perceptually uniform: the lightness rises
-// evenly from a dark blue violet through blue, teal and green to a light
-// yellow, so that equal steps of level look like equal steps of colour and
-// the picture still reads in grey. Made by interpolating in the OKLab
-// colour space between those hues.
+// The colour of a level at `fraction` from the lowest shown (0) to the
+// highest (1), interpolated in OKLab from a dark blue violet to a light
+// yellow: lightness rises evenly, so equal steps of level look equal and
+// the picture still reads in grey.
 QRgb levelColour(double fraction);
 
 // What a waterfall row needs of a scan: its levels at the whole sky
@@ -33,20 +31,17 @@ struct WaterfallRow
     qsizetype count;
 };
 
-// Which scan each pixel row of the waterfall shows. With room to spare,
-// every scan gets an equal band of pixel rows (give or take one). Where the
-// scans outnumber the pixel rows, a pixel row stands for several scans one
-// after another and shows the newest of them, so that the last row is
-// always the newest scan; a `preferred` scan (the best position) among them
-// is shown instead.
+// Which scan each pixel row shows. With room to spare every scan gets an
+// equal band. Where scans outnumber pixel rows, a row stands for several
+// and shows the newest, so that the last row is always the newest scan, or
+// the `preferred` one (the best position) among them.
 class WaterfallRows
 {
 public:
     WaterfallRows(int scans, int pixelRows, int preferred = -1);
     // The scan that pixel row `y` shows; -1 outside the rows.
     int scanAt(int y) const;
-    // The pixel rows from `top` to before `bottom` that show the scan;
-    // top == bottom when none does.
+    // The pixel rows from `top` to before `bottom` that show the scan.
     struct Band
     {
         int top;
@@ -68,10 +63,8 @@ private:
 void drawWaterfall(QImage &image, const QRect &area, const std::vector<WaterfallRow> &rows,
                    const WaterfallRows &layout, const View &view, double lowest, double highest);
 
-// A small plot of one transmission's level across the scans: the scans
-// across in their order, the level up, a line through the scans that have
-// one, and a mark at scan `marked` and another at `best`, the best position
-// (none for -1).
+// A small plot of one transmission's level across the scans, with a line
+// through those that have one and marks at `marked` and at `best` (-1: none).
 void drawTrend(Canvas &canvas, const std::vector<std::optional<double>> &levels, int marked,
                int best = -1);
 

@@ -37,8 +37,7 @@ Pointing pointAt(Site site, double satelliteLongitude);
 // `declination` degrees east of true north (negative west).
 double compassBearing(double azimuth, double declination);
 
-// The figures as the program shows them, to a tenth of a degree and whole
-// kilometres; the same whatever the desktop's locale. "156.0°"
+// The figures as shown, to a tenth of a degree and whole km, in any locale: "156.0°"
 QString degreesText(double degrees);
 // A bearing, where 359.96° shows as "0.0°".
 QString bearingText(double bearing);
@@ -50,9 +49,8 @@ QString distanceText(double km);
 QString latitudeText(double latitude);
 QString longitudeText(double longitude);
 
-// What a user reads, one figure a line: "azimuth 156.0° true",
-// "elevation 28.4°", "skew 14.7° counter-clockwise, ...", "distance
-// 38,758 km", and with a declination the compass bearing after the
+// One figure a line: "azimuth 156.0° true", "elevation 28.4°", "skew ...",
+// "distance 38,758 km", with a declination the compass bearing after the
 // azimuth. For a satellite above the horizon only.
 QStringList pointingLines(const Pointing &pointing, std::optional<double> declination);
 

@@ -23,9 +23,8 @@ QString lockedLine(qint64 seconds, const QString &cutReply, const QDateTime &now
 // "nothing found after 10 Seconds" and an empty line; the time-out as typed.
 QString nothingFoundLines(const QString &timeoutText);
 
-// The search text as the log takes it: whatever the receiver said, then,
-// when a limit ended the search, the line that says which and an empty
-// line, then one more CR LF.
+// The search text as the log takes it: what the receiver said, the line of
+// the limit that ended it (if one did) and an empty line, then one CR LF.
 QString searchLines(const QString &searchText, SearchEnd end,
                     qint64 limitSeconds = kSearchLimitSeconds);
 // The limit's line and its empty line; empty when the receiver ended it.
@@ -39,18 +38,14 @@ QString openFailedMessage(const QString &portLabel, const QString &reason);
 // "comport 2 (/dev/ttyS1) stopped working: <reason>".
 QString stoppedWorkingMessage(const QString &portLabel, const QString &reason);
 
-// Why a line that floods the check stopped it: the status reply, or the
-// table search, grew past its limit.
+// Why a flood stopped the check: the status reply or the search grew past its limit.
 QString floodedReplyReason();
 QString floodedSearchReason();
-// "comport 2 (/dev/ttyS1) did not answer: nothing received in 10 s", the
-// time-out as typed.
+// "comport 2 (/dev/ttyS1) did not answer: nothing received in 10 s" (time-out as typed).
 QString silentPortMessage(const QString &portLabel, const QString &timeoutText);
-// What to check when a port stayed silent: the receiver's power, the
-// cable, the port, the right to use it.
+// What to check for a silent port: power, cable, port, the right to use it.
 QString silentPortAdvice();
-// For whoever needs to hear that the tuner's lock was not confirmed: a
-// reply began with the lock code but held kNoLockMark.
+// That the lock was not confirmed: a reply had the lock code and kNoLockMark.
 QString unconfirmedLockMessage(const QString &portLabel);
 
 } // namespace ws::receiver

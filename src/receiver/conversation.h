@@ -9,11 +9,9 @@
 #include <functional>
 #include <memory>
 
-// The conversation with the receiver over its line, as the check and the
-// watch both hold it: the port opened and closed, every command behind its
-// prefix, the tuner's settle, status requests and their replies gathered
-// behind their cap, the gap between requests, and the line's failures told
-// apart by kind. Whoever holds it keeps only its own timing and outcomes.
+// The conversation with the receiver that the check and the watch share:
+// open and close, the command prefix, the settle, status replies behind
+// their cap, the gap between requests, and line failures by kind.
 namespace ws::receiver {
 
 // Why a line is of no more use, with the sentence the user is told.
@@ -36,9 +34,8 @@ struct PortFailure
     explicit operator bool() const { return kind != Kind::None; }
 };
 
-// For a silent port, what to check (the receiver's power, the cable, the
-// port, the right to use it); empty for any other failure, whose reason
-// says enough.
+// For a silent port, what to check (power, cable, port, the right to use
+// it); empty for any other failure, whose reason says enough.
 QString portFailureAdvice(const PortFailure &failure);
 
 class Conversation
@@ -52,8 +49,7 @@ public:
     Conversation(const Conversation &) = delete;
     Conversation &operator=(const Conversation &) = delete;
 
-    // Opens the port a setting names (see portFor()); a failure to open is
-    // returned and kept as failure().
+    // Opens the port a setting names (see portFor()); a failure is also kept as failure().
     PortFailure open(const QString &portSetting);
     // Throws away what was not sent yet and closes the port; no more wakes.
     void close();
@@ -63,8 +59,7 @@ public:
 
     // The command behind its prefix, each a write of its own.
     void send(const QString &command);
-    // Sends the tune command and begins the tuner's settle, from this
-    // reading of the clock.
+    // Sends the tune command and begins the settle from this clock reading.
     void tune(const QString &command);
 
     enum class Step { Waiting, Done, Failed };
@@ -76,9 +71,7 @@ public:
     // and asks for the tuner's status.
     void requestStatus();
     enum class Reply { Incomplete, Complete, Flooded, Failed };
-    // Reads what the line gave and adds it to the reply.
     Reply gatherReply();
-    // The reply from its first "0" on, and how many bytes it has so far.
     QString cutReply() const { return reply_.cut(); }
     qsizetype replyBytes() const { return reply_.size(); }
 
@@ -109,7 +102,6 @@ public:
 
     // The failure of a port that said nothing for `waitedText` seconds.
     PortFailure silence(const QString &waitedText) const;
-    // The last failure found; Kind::None while the line works.
     const PortFailure &failure() const { return failure_; }
 
 private:

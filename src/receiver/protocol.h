@@ -59,13 +59,10 @@ inline constexpr QLatin1String kLockCode("00 ");
 inline constexpr QLatin1String kNoLockMark("Aut");
 // The reply that the lock phase assumes when the time-out passes first.
 inline constexpr QLatin1String kTimedOutReply("01 ");
-// The most a check keeps of one status reply, in received bytes. A real
-// reply is one short line; a receiver that sends more without ending it is
-// broken or flooding the line, and keeping it all would let it fill the
-// memory.
+// The most a check keeps of one status reply, in received bytes: a real
+// reply is one short line, and a flood kept whole would fill the memory.
 inline constexpr qsizetype kMaxStatusReplyBytes = 64 * 1024;
 
-// True once a CR LF pair begins at kReplyEndFromPosition or later.
 bool replyComplete(QStringView gathered);
 // The same answer when `gathered` was not complete at `previousLength`
 // characters: only the newly added end is searched.
@@ -86,15 +83,12 @@ class StatusReply
 {
 public:
     StatusReply() { begin(); }
-    // Starts over for the reply to a new request.
     void begin() { gathered_ = kStatusLead; }
     enum class Gathered { Incomplete, Complete, Flooded };
     // Adds what the line gave: Flooded when more came than is kept and the
     // reply is still not complete.
     Gathered add(const QByteArray &received);
-    // Bytes received so far.
     qsizetype size() const { return gathered_.size() - kStatusLead.size(); }
-    // The reply from its first "0" on; see cutReply().
     QString cut() const { return cutReply(gathered_); }
 
 private:

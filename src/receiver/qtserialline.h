@@ -26,20 +26,17 @@ public:
     QString failure() const override { return failure_; }
     bool hungUp() const override { return hungUp_; }
 
-    // The most the port holds of what it received and the caller has not
-    // read yet, and the most one read() returns. Without a limit the port
-    // takes all the device has whenever it is waited on, so a device that
-    // never stops sending would fill the memory even where the check reads
-    // nothing (while the tuner settles). What does not fit waits in the
-    // system's own small buffer.
+    // The most the port holds unread, and the most one read() returns.
+    // Without a limit the port takes all the device has whenever waited on,
+    // so a device that never stops would fill the memory even while nothing
+    // is read (the settle). The rest waits in the system's small buffer.
     static constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 private:
     // Keeps the first error that means the line is gone and clears the
     // port's error state for the next call.
     void noteError();
-    // Whether the device hung up (the far end closed it, the adapter was
-    // pulled out).
+    // Whether the far end closed the device or the adapter was pulled out.
     bool deviceHungUp();
     void tellActivity();
 
@@ -52,9 +49,8 @@ private:
     std::function<void()> onActivity_;
 };
 
-// The system's reason for an open that failed, with a hint on how to get
-// access when the reason is a lack of permission. `device` is the path that
-// was opened, `reason` the port's own error text.
+// The system's reason for a failed open of `device`, with a hint on access
+// when it is a lack of permission.
 QString openFailureText(const QString &device, const QString &reason);
 
 #ifdef Q_OS_UNIX

@@ -36,43 +36,36 @@ public:
     // Text the receiver sent during the table search, as it came. The log
     // gets all of it later, in one piece that begins with it.
     virtual void searchReceived(const QString &text) { Q_UNUSED(text); }
-    // The port could not be opened, stopped working, or did not send a
-    // byte during the whole lock wait, and the check ends. A port that
-    // failed has the same message just appended to the log; a silent one
-    // keeps the log a check without a lock writes. This is for telling the
-    // user, once the check has ended: whoever hears it must not wait here.
+    // The port could not be opened, failed (its message was just appended to
+    // the log) or stayed silent through the lock wait, and the check has
+    // ended: whoever hears it must not wait here.
     virtual void portFailed(const PortFailure &failure) = 0;
 };
 
 struct CheckResult
 {
     QString log;
-    // The check stopped because its port could not be opened, stopped
-    // working, or stayed silent through the lock wait.
+    // The port could not be opened, failed, or stayed silent through the lock wait.
     bool portFailed = false;
-    // Of those, the port that stayed silent: it opened, took the commands
-    // and never said a thing.
+    // Of those, the port that opened, took the commands and never said a thing.
     bool silent = false;
     // A reply began with the lock code but held kNoLockMark.
     bool unconfirmedLock = false;
     // The last status reply as cut (the lock's, after a lock); empty when
     // none came.
     QString lastReply;
-    // The tuner reported a lock: the log holds the lock line.
     bool locked = false;
     // Ended by stop(): the log ends in the line that says so.
     bool stopped = false;
     // A byte came from the receiver after the tune command went out: the
     // check reached someone, whatever became of it.
     bool received = false;
-    // Everything the receiver said during the table search; empty when none
-    // ran.
+    // Everything the receiver said during the table search.
     QString searchText;
     // What ended the table search; Running when none ran, or the line
     // failed or the check was stopped during it.
     SearchEnd searchEnd = SearchEnd::Running;
 
-    // The receiver's search output named a table.
     bool tablesFound() const { return searchText.contains(kTableFoundWord); }
     // The receiver ended its search itself, and its first word of an end
     // was that it is done, not that it lost the signal.
@@ -80,11 +73,8 @@ struct CheckResult
 };
 
 // The check as a machine on the event loop: it never waits inside a call.
-// The line's activity and the clock's timers drive it from one step to the
-// next, each step doing what one turn of a polling loop would: read the
-// clock, read the line, decide. So the timing rules, which compare whole
-// seconds of the clock, hold to the second, while the thread stays free for
-// everything else (a window, a stop, a signal).
+// Line activity and timers drive each step (read the clock, read the line,
+// decide), so the whole-second rules hold while the thread stays free.
 class SignalCheck
 {
 public:
@@ -100,8 +90,7 @@ public:
     // A check started while another runs is refused: nothing happens.
     void start(const QString &frequency, Polarisation polarisation, Done done);
     // Ends the running check at once: the port is closed and the log keeps
-    // what it holds, the table search's text so far included, followed by
-    // stoppedLine().
+    // what it holds, search text included, followed by stoppedLine().
     void stop();
     // Ends the running check at once and quietly: no more log, no `done`.
     // Returns what it had so far, the table search's text included (all of
@@ -110,8 +99,7 @@ public:
     CheckResult abandon();
     bool running() const { return phase_ != Phase::Idle && phase_ != Phase::Ending; }
 
-    // The longest a table search runs, in whole seconds: kSearchLimitSeconds
-    // unless a caller that cannot wait that long says otherwise.
+    // The longest a table search runs, for a caller that cannot wait kSearchLimitSeconds.
     void setSearchLimit(qint64 seconds) { searchLimit_ = seconds; }
 
 private:
@@ -152,14 +140,11 @@ private:
     qint64 phaseStart_ = 0;
     // The seconds of the lock phase elapsed at the last reading.
     qint64 elapsed_ = 0;
-    // The table search.
     QString searchText_;
     SearchWords words_;
-    // The port failure to tell once the check has ended.
     PortFailure failure_;
 };
 
-// The line the log gets when the user stops a check.
 QString stoppedLine();
 
 } // namespace ws::receiver

@@ -16,7 +16,6 @@
 // check judges a status reply. Nothing grows while it runs.
 namespace ws::receiver {
 
-// What one status reply said.
 enum class WatchState {
     Locked,       // the lock code, without kNoLockMark
     NotConfirmed, // the lock code, with kNoLockMark
@@ -26,7 +25,6 @@ enum class WatchState {
 
 // "locked", "not confirmed", "no lock", "no answer".
 QLatin1String stateWord(WatchState state);
-// The state a cut status reply stands for.
 WatchState stateOfReply(QStringView cut);
 // What the receiver said after the reply's code, without the line end.
 QString replyText(const QString &cut);
@@ -39,9 +37,8 @@ public:
     // `level` the level it reported, if any. NoAnswer comes once for every
     // stretch of silence, with no text and no level.
     virtual void replied(WatchState state, const QString &text, std::optional<double> level) = 0;
-    // The watch has ended by itself: its port could not be opened, stopped
-    // working, or stayed silent from the start. Told once, from the event
-    // loop, after the port was closed.
+    // The port could not be opened, failed, or stayed silent from the start:
+    // told once, from the event loop, after the port was closed.
     virtual void failed(const PortFailure &failure) = 0;
 };
 
@@ -53,7 +50,6 @@ public:
     // level it reported, if any, and the wall-clock time it came.
     void add(WatchState state, qint64 ms, std::optional<double> level = std::nullopt,
              const QDateTime &at = QDateTime());
-    // The watch ended at `ms`.
     void end(qint64 ms);
 
     int replies() const { return replies_; }
@@ -108,10 +104,8 @@ public:
     // Tunes the receiver as a check does and keeps asking it until stopped
     // or until its line fails. A watch started while one runs is refused.
     void start(const QString &frequency, Polarisation polarisation);
-    // Ends the watch at once; nothing more is heard from it.
     void stop();
     bool running() const { return phase_ != Phase::Idle; }
-    // How the port is named in messages: "comport 2 (/dev/ttyS1)".
     const QString &portLabel() const { return conversation_.portLabel(); }
     // From the next reply on, the level is read by the first capture group
     // of `pattern`, or by replyLevel() for an empty one. A pattern that

@@ -18,11 +18,9 @@ namespace ws {
 // neither library needs the other.
 enum class Polarisation { Horizontal, Vertical };
 
-// Whether the scan's layout holds a block of that polarisation.
 bool carries(const ScanData &scan, Polarisation pol);
 
-// Where a sky frequency's level lives: which band's table and which cell
-// (the intermediate frequency).
+// Where a sky frequency's level lives: the band's table and the cell (the IF).
 struct LevelCell
 {
     bool highBand;
@@ -46,12 +44,10 @@ struct FrequencyRange
 };
 FrequencyRange lookupRange(const ScanData &scan);
 
-// The whole frequencies of a curve from `first` to `last`: both rounded,
-// and cut to `valid`, where the lookup can find cells at all (a header that
-// does not suit its LNB could otherwise ask for billions of points that
-// would all be left out). Empty when last < first.
+// The whole frequencies of a curve from `first` to `last`, both rounded and
+// cut to `valid` (a header that does not suit its LNB could otherwise ask
+// for billions of points that would all be left out). Empty when last < first.
 FrequencyRange curveRange(double first, double last, FrequencyRange valid);
-// The curve of one scan, as the plots draw it.
 inline FrequencyRange curveRange(const ScanData &scan)
 {
     return curveRange(scan.first, scan.last, lookupRange(scan));

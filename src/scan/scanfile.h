@@ -12,11 +12,9 @@
 #include <optional>
 
 // Scan files as the channel tool writes them: four header lines (first and
-// last sky frequency, layout code, LNB code) and then one "frequency,level"
-// line per MHz for each polarisation block. The reader works on the file's
-// bytes and either yields a complete scan or says exactly where the file
-// stopped making sense; nothing touches the window's state until the whole
-// file has been read.
+// last sky frequency, layout code, LNB code), then one "frequency,level" line
+// per MHz for each polarisation block. A file is read whole into a scan or
+// refused with where it stopped making sense, before the window changes.
 namespace ws {
 
 // Levels are stored by intermediate frequency, the receiver's tuning
@@ -52,7 +50,6 @@ struct LnbType
 const ScanLayout *findLayout(double code);
 const LnbType *findLnb(double code);
 
-// The four level tables of one scan.
 enum LevelTableId { HLow, VLow, HHigh, VHigh, LevelTableCount };
 
 struct ScanData
@@ -98,20 +95,15 @@ struct ScanFailure
     Failure reason;
 };
 
-// A scan file is some tens of kilobytes (a full universal scan of both
-// polarisations is about 40 KB). A file of many megabytes is a wrong pick,
-// and reading it would only take time and memory; it is refused whole, even
-// when its scan ends well before the limit: the line that runs across the
-// limit would be stored cut ("987" as "9"), and telling a scan followed by
-// megabytes of junk from one whose last block runs past the limit is not
-// worth a special case for files that no scan tool writes.
+// A scan file is some tens of kilobytes (a full universal scan is about
+// 40 KB); one of megabytes is a wrong pick. It is refused whole even when its
+// scan ends before the limit: the line across the limit would be stored cut
+// ("987" as "9"), and files no scan tool writes are not worth a special case.
 constexpr qint64 kMaxScanFileBytes = qint64(4) << 20;
 
-// A scan file of at most kMaxScanFileBytes, read whole; otherwise why not,
-// the limit named when it was passed.
+// A scan file within kMaxScanFileBytes, read whole; otherwise why not.
 Result<FileContent, FileFailure> readScanFile(const QString &path);
 
-// A complete scan, or where and why the file stopped making sense.
 using ScanParse = Result<ScanData, ScanFailure>;
 
 // Reads a whole scan file. Lines may end in CR LF, LF or a lone CR; text is

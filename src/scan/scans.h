@@ -25,13 +25,11 @@ struct Scans
         return slot == ScanSlot::Newest ? newest : reference;
     }
 
-    // The plots compare two scans; until both are loaded nothing is drawn.
     bool bothLoaded() const { return newest && reference; }
 
-    // Puts a completely read scan into its slot. Cell 0 of each level
-    // table is the exception to "whole": loads have always left it alone,
-    // so it keeps the slot's earlier value (0 in a slot never loaded)
-    // unless a line of the new file wrote it.
+    // Puts a completely read scan into its slot. Cell 0 of each table is the
+    // exception to "whole": loads always left it alone, so it keeps its
+    // earlier value (0 if never loaded) unless the new file wrote it.
     void load(ScanSlot slot, ScanData scan);
 };
 

@@ -12,16 +12,13 @@
 #include <optional>
 #include <vector>
 
-// How strong one known transmission is in one scan, as a single number:
-// the rule that the levels table, --report and the history of many scans
-// share. It lives beside the level lookup because it is a way of reading a
-// scan's levels; the history applies it to its compact rows as well as to
-// whole scans, so it is written once for anything that can look up a level.
+// How strong one known transmission is in one scan, as one number: the rule
+// the levels table, --report and the history share, written once for
+// anything that can look up a level (whole scans and the history's rows).
 namespace ws {
 
-// What the rule reads of a scan besides its levels: the range of the
-// header, each end rounded to whole MHz, and the polarisations the layout
-// holds.
+// What the rule reads of a scan besides its levels: the header's range,
+// each end rounded to whole MHz, and the layout's polarisations.
 struct ScanExtent
 {
     double first = 0;
@@ -55,16 +52,12 @@ inline std::optional<Polarisation> polarisationOfLetter(QStringView letter)
     return std::nullopt;
 }
 
-// The level of a transmission at `frequency` MHz with the map's
-// polarisation letter: the mean of the levels at the five whole MHz from
-// F-2 to F+2 around the rounded frequency F, in the letter's polarisation
-// (H or V, either case); any other letter (circular, or none) takes the
-// higher of the means of the polarisations the scan holds. Nothing when
-// one of the five lies outside the scan's rounded range or has no level,
-// or when the scan lacks the polarisation.
-//
-// `levelAt(Polarisation, double f)` gives the scan's level at a whole sky
-// frequency, or nothing where it has none.
+// The level of a transmission at `frequency` MHz with the map's letter: the
+// mean of the five whole MHz F-2..F+2 around the rounded F in the letter's
+// polarisation (H or V, either case); any other letter takes the higher mean
+// of the scan's polarisations. Nothing when one of the five is outside the
+// scan's rounded range or has no level, or the polarisation is missing.
+// `levelAt(Polarisation, double f)` gives a level at a whole sky frequency.
 template <typename LevelAt>
 std::optional<double> transmissionLevel(const ScanExtent &scan, const LevelAt &levelAt,
                                         double frequency, QStringView polarisation)

@@ -7,9 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-// The fixed texts the window shows, each written once. The readers say only
-// what kind of failure stopped them and why; which box that is, is the
-// window's wording. The command line prints the same texts.
+// The fixed texts the window shows, each written once; the readers only say
+// what failed and why. The command line prints the same texts.
 namespace ws::messages {
 
 // Every load that does not happen: a cancelled dialog, a file that cannot
@@ -19,7 +18,6 @@ inline QString cancelled() { return QStringLiteral("Cancel/Abbruch"); }
 inline QString unknownFormat() { return QStringLiteral("unknown Format, loading cancelled"); }
 inline QString unknownLnb() { return QStringLiteral("unknown lnb-type, loading cancelled"); }
 
-// The box for a scan file that was read but could not be taken.
 inline QString scanNotLoaded(ScanFailure::Kind kind)
 {
     switch (kind) {
@@ -36,10 +34,8 @@ inline QString scanNotLoaded(ScanFailure::Kind kind)
     return cancelled();
 }
 
-// What the box for a scan file that was read but could not be taken says
-// below its message: where and why the reader stopped; for a map picked
-// where a scan goes, that it is one, since "unknown Format" and a line of
-// the map would not tell.
+// Below that box's message: where and why the reader stopped; for a map
+// picked where a scan goes, that it is one, as "unknown Format" would not tell.
 inline QString scanNotLoadedDetail(const QString &path, const QByteArray &bytes,
                                    const Failure &reason)
 {
@@ -60,7 +56,6 @@ inline QString mapWithoutFrequency(const QString &path)
 // labels that stay as they were, are not a fault.
 inline QString scaleHeldInTitle() { return QStringLiteral(" (scale held)"); }
 
-// The label of the slot, or of the map, while its file is read.
 inline QString loadingScan() { return QStringLiteral("Loading, please wait"); }
 inline QString loadingMap() { return QStringLiteral("Loading, please wait ..."); }
 
@@ -91,13 +86,11 @@ inline QString tooManyFiles(const QStringList &paths)
         fileList(paths);
 }
 
-// A picture of the window that could not be written, and why.
 inline QString pictureNotSaved(const QString &path, const QString &reason)
 {
     return QStringLiteral("Could not save the picture to ") + path + QStringLiteral(": ") + reason;
 }
 
-// The title of the readout's nearest map entry.
 inline QString nextKnownSignal() { return QStringLiteral("Next known signal:"); }
 
 } // namespace ws::messages
