@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 
-#include "app/dishview.h"
 #include "app/filedrops.h"
 #include "app/growinglayout.h"
+#include "app/heldscale.h"
 #include "app/historywindow.h"
 #include "app/icon.h"
 #include "app/keyswindow.h"
@@ -12,16 +12,13 @@
 #include "app/receiversettingspanel.h"
 #include "app/receiverwork.h"
 #include "app/scanfilespanel.h"
+#include "app/shownlevels.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
 #include "app/windowfonts.h"
 #include "app/windowkeys.h"
 #include "app/windowpicture.h"
 #include "app/workspace.h"
-#include "core/filenames.h"
-#include "fullscan/fullscan.h"
-#include "plot/readout.h"
-#include "wording/messages.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -123,7 +120,10 @@ void MainWindow::createParts()
         }
         return false;
     };
-    work_ = new ReceiverWork(platform_, *this, settings, passes, std::move(watch));
+    work_ = new ReceiverWork(platform_, *this, workspace_->map(), settings, passes,
+                             std::move(watch));
+    levels_ = new ShownLevels(*workspace_, *plots_, *log_, *platform_.dialogs,
+                              [this] { return work_->busy(); }, this);
     if (platform_.ports)
         receiverSettings_->listPorts(*platform_.ports, [this] { return !work_->busy(); });
 
@@ -168,9 +168,9 @@ void MainWindow::wireEvents()
     connect(plots_, &PlotsPanel::mapStripPressed, this,
             [this](double mhz, Qt::KeyboardModifiers modifiers) {
                 if (modifiers & Qt::ShiftModifier)
-                    watchMapEntryAt(mhz);
+                    work_->watchMapEntryAt(mhz);
                 else
-                    runFullScan();
+                    work_->runFullScan();
             });
 
     connect(workspace_, &Workspace::showNow, this, &MainWindow::repaintWindow);
@@ -178,7 +178,7 @@ void MainWindow::wireEvents()
     // only a reload that left that range as it was keeps the zoom.
     connect(workspace_, &Workspace::scansChanged, this, [this](bool reloaded) {
         plots_->showScans(reloaded);
-        rebuildShownLevels();
+        levels_->rebuild();
         repaintWindow();
     });
     connect(workspace_, &Workspace::mapReplacing, plots_, &PlotsPanel::clearMapStrip);
@@ -187,7 +187,7 @@ void MainWindow::wireEvents()
     connect(workspace_, &Workspace::mapChanged, this, [this](bool reloaded) {
         plots_->showMap();
         if (reloaded && log_->showsLevels())
-            rebuildShownLevels();
+            levels_->rebuild();
         else
             log_->show(workspace_->map().listing);
     });
@@ -204,6 +204,7 @@ void MainWindow::wireEvents()
 void MainWindow::setupKeys()
 {
     using ws::KeyAction;
+    auto *heldScale = new HeldScale(*this, *plots_);
     const std::map<KeyAction, std::function<void()>> actions{
         // The receiver's work first, as the key that stops it.
         {KeyAction::StopOrWholeRange,
@@ -213,14 +214,19 @@ void MainWindow::setupKeys()
          }},
         {KeyAction::WholeRange, [this] { plots_->showWholeRange(); }},
         {KeyAction::ToggleBeep, [this] { work_->toggleBeeping(); }},
-        {KeyAction::LevelsTable, [this] { showTransmissionLevels(); }},
-        {KeyAction::HoldLevelScale, [this] { holdLevelScale(!plots_->levelScaleHeld()); }},
+        {KeyAction::LevelsTable, [this] { levels_->show(); }},
+        {KeyAction::HoldLevelScale,
+         [this, heldScale] {
+             heldScale->toggle();
+             repaintWindow();
+         }},
         {KeyAction::ReloadFiles, [this] { workspace_->reloadFiles(); }},
         {KeyAction::OpenHistory, [this] { openHistory(); }},
-        {KeyAction::OpenPointing, [this] { showPointing(); }},
-        {KeyAction::OpenDishView, [this] { openDishView(); }},
-        {KeyAction::SavePicture, [this] { savePicture(); }},
-        {KeyAction::CopyPicture, [this] { copyPicture(); }},
+        {KeyAction::OpenPointing, [this] { PointingPanel::showFor(this); }},
+        {KeyAction::OpenDishView, [this] { work_->openDishView(); }},
+        {KeyAction::SavePicture,
+         [this] { ws::savePicture(picture(), *platform_.dialogs, picturePath_); }},
+        {KeyAction::CopyPicture, [this] { QGuiApplication::clipboard()->setImage(picture()); }},
         {KeyAction::ShowKeys, [this] { KeysWindow::showFor(this, ws::KeyWindow::Main); }},
     };
     const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [actions](KeyAction key) {
@@ -254,91 +260,9 @@ QImage MainWindow::picture()
     return grab().toImage();
 }
 
-void MainWindow::savePicture()
-{
-    // The window as it was when the user asked.
-    ws::savePicture(picture(), *platform_.dialogs, picturePath_);
-}
-
-void MainWindow::copyPicture()
-{
-    QGuiApplication::clipboard()->setImage(picture());
-}
-
-void MainWindow::showTransmissionLevels()
-{
-    // While a check runs the log box is its log. Between the rows of a full
-    // scan the table would only flash up until the next check replaced it.
-    if (work_->busy())
-        return;
-    // Ctrl+R is no button that could be disabled; pressed too early, it
-    // says why nothing is shown.
-    if (!workspace_->scans().bothLoaded() || !plots_->mapShown()) {
-        platform_.dialogs->message(QStringLiteral(
-            "The levels of the known transmissions need both scans and a map loaded"));
-        return;
-    }
-    log_->showLevels(workspace_->levelsTable());
-}
-
-void MainWindow::rebuildShownLevels()
-{
-    if (log_->showsLevels() && workspace_->scans().bothLoaded() && plots_->mapShown())
-        log_->showLevels(workspace_->levelsTable());
-}
-
 void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
 {
     receiverSettings_->preset(settings);
-}
-
-void MainWindow::runFullScan()
-{
-    work_->runFullScan(workspace_->map().entries);
-}
-
-void MainWindow::watchMapEntryAt(double mhz)
-{
-    const ws::MapData &map = workspace_->map();
-    const int entry = ws::nearestMapEntry(map, mhz);
-    if (entry >= 0)
-        work_->watch(map.entries.at(entry).frequencyText,
-                     ws::polarisationOf(map.entries.at(entry).polarisation));
-}
-
-void MainWindow::openDishView()
-{
-    work_->openDishView(
-        [this](double mhz) { return nearestTransmissionName(workspace_->map(), mhz); });
-}
-
-void MainWindow::holdLevelScale(bool on)
-{
-    plots_->holdLevelScale(on);
-    markHeldScaleInTitle();
-    repaintWindow();
-}
-
-void MainWindow::changeEvent(QEvent *event)
-{
-    // Whoever sets the title, a held scale's mark stays at its end.
-    if (event->type() == QEvent::WindowTitleChange)
-        markHeldScaleInTitle();
-    QWidget::changeEvent(event);
-}
-
-void MainWindow::markHeldScaleInTitle()
-{
-    // A title saved while the scale was held and set again after the hold
-    // ended (a full scan's) still carries the mark: it goes then.
-    const QString mark = ws::messages::scaleHeldInTitle();
-    const QString title = windowTitle();
-    const bool marked = title.endsWith(mark);
-    const bool held = plots_ && plots_->levelScaleHeld();
-    if (held && !marked)
-        setWindowTitle(title + mark);
-    else if (!held && marked)
-        setWindowTitle(title.chopped(mark.size()));
 }
 
 void MainWindow::openHistory()
@@ -371,27 +295,6 @@ HistoryWindow &MainWindow::showHistory(const QStringList &sources)
     history_->raise();
     history_->activateWindow();
     return *history_;
-}
-
-PointingPanel &MainWindow::pointingPanel()
-{
-    if (!pointing_)
-        pointing_ = new PointingPanel(this);
-    return *pointing_;
-}
-
-PointingPanel &MainWindow::showPointing()
-{
-    PointingPanel &panel = pointingPanel();
-    panel.show();
-    panel.raise();
-    panel.activateWindow();
-    return panel;
-}
-
-void MainWindow::presetSite(const ws::pointing::Site &site)
-{
-    pointingPanel().setSite(site);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *)
