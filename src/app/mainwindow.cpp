@@ -17,6 +17,7 @@
 #include "app/windowelements.h"
 #include "app/windowfonts.h"
 #include "app/windowkeys.h"
+#include "app/windowpanel.h"
 #include "app/windowpicture.h"
 #include "app/workspace.h"
 
@@ -26,9 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
-#include <QVBoxLayout>
 
 #include <functional>
 #include <map>
@@ -56,7 +55,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setMinimumSize(smallest);
 
     createElements(smallest != ws::window::kSize);
-    setupTabOrder();
+    chainTabOrder(*this);
     setupKeys();
     createParts();
     wireEvents();
@@ -70,20 +69,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::createElements(bool scrolled)
 {
-    QWidget *content = this;
-    if (scrolled) {
-        auto *scroll = new QScrollArea(this);
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidgetResizable(true);
-        content = new QWidget;
-        content->setMinimumSize(ws::window::kSize);
-        // Moves over its bare area go on to the window, as over the window's.
-        content->setMouseTracking(true);
-        scroll->setWidget(content);
-        auto *whole = new QVBoxLayout(this);
-        whole->setContentsMargins(0, 0, 0, 0);
-        whole->addWidget(scroll);
-    }
+    QWidget *content = scrolled ? scrolledContent(*this) : this;
     files_ = new ScanFilesPanel(*platform_.dialogs, content);
     workspace_ = new Workspace(platform_, *files_, this);
     plots_ = new PlotsPanel(workspace_->scans(), workspace_->map(), content);
@@ -234,18 +220,6 @@ void MainWindow::setupKeys()
             found->second();
     });
     escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
-}
-
-void MainWindow::setupTabOrder()
-{
-    const auto named = [this](const ws::window::Element *row) {
-        auto *element = findChild<QWidget *>(QLatin1String(row->name));
-        Q_ASSERT_X(element, "MainWindow", row->name);
-        return element;
-    };
-    const std::vector<const ws::window::Element *> order = ws::window::tabOrder();
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(named(order[i - 1]), named(order[i]));
 }
 
 void MainWindow::repaintWindow()

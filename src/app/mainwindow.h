@@ -46,12 +46,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // On a screen smaller than the design, `scrolled`: the elements keep
-    // their places in a scroll area instead of overlapping.
     void createElements(bool scrolled);
     void createParts();
     void wireEvents();
-    void setupTabOrder();
     void setupKeys();
     void repaintWindow();
 
