@@ -78,6 +78,9 @@ public:
     // Takes the map and the following of the main window's workspace, now
     // and whenever they change there.
     void listenTo(const Workspace &workspace);
+    // Opens `sources` over the workspace's files, in the main window's
+    // `view` once both scans are loaded there, and brings the window up.
+    void openOver(const Workspace &workspace, const ws::View &view, const QStringList &sources);
     // Beside `window` where the screen holds both, else over it; each
     // fitted to the screen.
     void placeBeside(QWidget &window);

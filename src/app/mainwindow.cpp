@@ -56,8 +56,7 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
 
     createElements(smallest != ws::window::kSize);
     chainTabOrder(*this);
-    setupKeys();
-    createParts();
+    createParts(setupKeys());
     wireEvents();
 }
 
@@ -91,7 +90,7 @@ void MainWindow::createElements(bool scrolled)
     receiverSettings_->skipRestButton()->setVisible(false);
 }
 
-void MainWindow::createParts()
+void MainWindow::createParts(const QObject *stopKey)
 {
     const auto settings = [this] { return receiverSettings_->settings(); };
     auto watch = std::make_unique<WindowWatch>(WindowWatch::Needs{
@@ -99,15 +98,8 @@ void MainWindow::createParts()
         *verdict_, *log_, [this](const QString &title) { setWindowTitle(title); }});
     // Through held input pass the key that stops the check and the log box,
     // which shows its progress and may be scrolled meanwhile.
-    const auto passes = [this](QObject *target, QEvent *) {
-        for (QObject *o = target; o; o = o->parent()) {
-            if (o == escapeKey_ || o == &log_->widget())
-                return true;
-        }
-        return false;
-    };
-    work_ = new ReceiverWork(platform_, *this, workspace_->map(), settings, passes,
-                             std::move(watch));
+    work_ = new ReceiverWork(platform_, *this, workspace_->map(), settings,
+                             HeldInput::within({stopKey, &log_->widget()}), std::move(watch));
     levels_ = new ShownLevels(*workspace_, *plots_, *log_, *platform_.dialogs,
                               [this] { return work_->busy(); }, this);
     if (platform_.ports)
@@ -187,7 +179,7 @@ void MainWindow::wireEvents()
             &QWidget::setVisible);
 }
 
-void MainWindow::setupKeys()
+const QObject *MainWindow::setupKeys()
 {
     using ws::KeyAction;
     auto *heldScale = new HeldScale(*this, *plots_);
@@ -219,7 +211,7 @@ void MainWindow::setupKeys()
         if (const auto found = actions.find(key); found != actions.end())
             found->second();
     });
-    escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
+    return shortcuts.at(KeyAction::StopOrWholeRange);
 }
 
 void MainWindow::repaintWindow()
@@ -248,9 +240,9 @@ void MainWindow::openHistory()
 
 HistoryWindow &MainWindow::showHistory(const QStringList &sources)
 {
-    const bool first = !history_;
-    if (first) {
+    if (!history_) {
         history_ = new HistoryWindow(*platform_.dialogs, workspace_->fileClock(), this);
+        history_->placeBeside(*this);
         connect(history_, &HistoryWindow::scanChosen, this,
                 [this](const QString &path, ws::ScanSlot slot) {
                     work_->whenIdle([this, path, slot] {
@@ -259,15 +251,7 @@ HistoryWindow &MainWindow::showHistory(const QStringList &sources)
                     });
                 });
     }
-    history_->listenTo(*workspace_);
-    if (workspace_->scans().bothLoaded())
-        history_->setView(plots_->view());
-    if (first)
-        history_->placeBeside(*this);
-    history_->open(sources);
-    history_->show();
-    history_->raise();
-    history_->activateWindow();
+    history_->openOver(*workspace_, plots_->view(), sources);
     return *history_;
 }
 

@@ -47,9 +47,10 @@ protected:
 
 private:
     void createElements(bool scrolled);
-    void createParts();
+    void createParts(const QObject *stopKey);
     void wireEvents();
-    void setupKeys();
+    // Returns the key that stops the receiver's work.
+    const QObject *setupKeys();
     void repaintWindow();
 
     ws::Platform platform_;
@@ -61,7 +62,6 @@ private:
     Workspace *workspace_ = nullptr;
     ReceiverWork *work_ = nullptr;
     ShownLevels *levels_ = nullptr;
-    QObject *escapeKey_ = nullptr;
     HistoryWindow *history_ = nullptr;
     // Where the last picture was saved, offered for the next.
     QString picturePath_ = QStringLiteral("wavesift.png");
