@@ -151,13 +151,13 @@ void MainWindow::wireEvents()
                     work_->runFullScan();
             });
 
-    connect(workspace_, &Workspace::showNow, this, &MainWindow::repaintWindow);
+    connect(workspace_, &Workspace::showNow, this, [this] { platform_.events->repaintNow(this); });
     // Every load of a scan shows the whole range of the scans now loaded;
     // only a reload that left that range as it was keeps the zoom.
     connect(workspace_, &Workspace::scansChanged, this, [this](bool reloaded) {
         plots_->showScans(reloaded);
         levels_->rebuild();
-        repaintWindow();
+        platform_.events->repaintNow(this);
     });
     connect(workspace_, &Workspace::mapReplacing, plots_, &PlotsPanel::clearMapStrip);
     // F5 rebuilds a table of levels shown for the map as it is now; a map
@@ -196,10 +196,16 @@ const QObject *MainWindow::setupKeys()
         {KeyAction::HoldLevelScale,
          [this, heldScale] {
              heldScale->toggle();
-             repaintWindow();
+             platform_.events->repaintNow(this);
          }},
         {KeyAction::ReloadFiles, [this] { workspace_->reloadFiles(); }},
-        {KeyAction::OpenHistory, [this] { openHistory(); }},
+        {KeyAction::OpenHistory,
+         [this] {
+             QString folder;
+             if (platform_.dialogs->chooseFolder(QStringLiteral("Folder of scans for the history"),
+                                                 folder))
+                 showHistory({folder});
+         }},
         {KeyAction::OpenPointing, [this] { PointingPanel::showFor(this); }},
         {KeyAction::OpenDishView, [this] { work_->openDishView(); }},
         {KeyAction::SavePicture,
@@ -214,11 +220,6 @@ const QObject *MainWindow::setupKeys()
     return shortcuts.at(KeyAction::StopOrWholeRange);
 }
 
-void MainWindow::repaintWindow()
-{
-    platform_.events->repaintNow(this);
-}
-
 QImage MainWindow::picture()
 {
     // Rendered from the widgets, not read from the screen: a dialog or
@@ -229,13 +230,6 @@ QImage MainWindow::picture()
 void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
 {
     receiverSettings_->preset(settings);
-}
-
-void MainWindow::openHistory()
-{
-    QString folder;
-    if (platform_.dialogs->chooseFolder(QStringLiteral("Folder of scans for the history"), folder))
-        showHistory({folder});
 }
 
 HistoryWindow &MainWindow::showHistory(const QStringList &sources)

@@ -37,7 +37,6 @@ public:
     void presetReceiverSettings(const ws::receiver::ReceiverSettings &settings);
 
     // `sources` are folders or scan files.
-    void openHistory();
     HistoryWindow &showHistory(const QStringList &sources);
     HistoryWindow *historyWindow() const { return history_; }
 
@@ -51,7 +50,6 @@ private:
     void wireEvents();
     // Returns the key that stops the receiver's work.
     const QObject *setupKeys();
-    void repaintWindow();
 
     ws::Platform platform_;
     ScanFilesPanel *files_ = nullptr;
