@@ -12,6 +12,17 @@ HeldInput::HeldInput(QWidget &window, Passes passes)
     QCoreApplication::instance()->installEventFilter(this);
 }
 
+HeldInput::Passes HeldInput::within(QList<const QObject *> parts)
+{
+    return [parts](QObject *target, QEvent *) {
+        for (const QObject *o = target; o; o = o->parent()) {
+            if (parts.contains(o))
+                return true;
+        }
+        return false;
+    };
+}
+
 HeldInput::~HeldInput()
 {
     if (QCoreApplication *app = QCoreApplication::instance())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QEvent>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -20,6 +21,8 @@ class HeldInput : public QObject
 public:
     using Passes = std::function<bool(QObject *target, QEvent *event)>;
     HeldInput(QWidget &window, Passes passes);
+    // Lets through what is aimed at one of `parts` or inside one.
+    static Passes within(QList<const QObject *> parts);
     ~HeldInput() override;
 
     void hold() { holding_ = true; }

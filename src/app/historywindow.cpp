@@ -259,6 +259,18 @@ void HistoryWindow::listenTo(const Workspace &workspace)
             [this] { setMap(workspace_->map()); });
 }
 
+void HistoryWindow::openOver(const Workspace &workspace, const ws::View &view,
+                             const QStringList &sources)
+{
+    listenTo(workspace);
+    if (workspace.scans().bothLoaded())
+        setView(view);
+    open(sources);
+    show();
+    raise();
+    activateWindow();
+}
+
 namespace {
 
 // The size the history window opens at where the screen has room.

@@ -72,6 +72,9 @@ public:
     void setFollowing(bool on);
     // Follows the main window's map and following, now and as they change.
     void listenTo(const Workspace &workspace);
+    // Opens `sources` over the workspace's files, in the main window's
+    // `view` once both scans are loaded there, and brings the window up.
+    void openOver(const Workspace &workspace, const ws::View &view, const QStringList &sources);
     // Beside `window` where the screen holds both, else over it; each
     // fitted to the screen.
     void placeBeside(QWidget &window);

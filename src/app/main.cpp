@@ -1,6 +1,7 @@
 #include "app/dishmode.h"
 #include "app/historywindow.h"
 #include "app/mainwindow.h"
+#include "app/pointingpanel.h"
 #include "app/workspace.h"
 #include "wording/messages.h"
 #include "app/realplatform.h"
@@ -116,7 +117,7 @@ int runWindow(int argc, char *argv[], const cli::CommandLine &line)
     window->presetReceiverSettings(line.receiver);
     window->workspace().setFollowing(line.follow);
     if (line.site)
-        window->presetSite(*line.site);
+        PointingPanel::of(window.get()).setSite(*line.site);
     window->show();
     bool loaded = true;
     if (line.mode == cli::Mode::History) {

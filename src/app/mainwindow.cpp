@@ -1,8 +1,8 @@
 #include "app/mainwindow.h"
 
-#include "app/dishview.h"
 #include "app/filedrops.h"
 #include "app/growinglayout.h"
+#include "app/heldscale.h"
 #include "app/historywindow.h"
 #include "app/icon.h"
 #include "app/keyswindow.h"
@@ -12,16 +12,14 @@
 #include "app/receiversettingspanel.h"
 #include "app/receiverwork.h"
 #include "app/scanfilespanel.h"
+#include "app/shownlevels.h"
 #include "app/verdicttile.h"
 #include "app/windowelements.h"
 #include "app/windowfonts.h"
 #include "app/windowkeys.h"
+#include "app/windowpanel.h"
 #include "app/windowpicture.h"
 #include "app/workspace.h"
-#include "core/filenames.h"
-#include "fullscan/fullscan.h"
-#include "plot/readout.h"
-#include "wording/messages.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -29,9 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
-#include <QVBoxLayout>
 
 #include <functional>
 #include <map>
@@ -59,9 +55,8 @@ MainWindow::MainWindow(const ws::Platform &platform, QWidget *parent)
     setMinimumSize(smallest);
 
     createElements(smallest != ws::window::kSize);
-    setupTabOrder();
-    setupKeys();
-    createParts();
+    chainTabOrder(*this);
+    createParts(setupKeys());
     wireEvents();
 }
 
@@ -73,20 +68,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::createElements(bool scrolled)
 {
-    QWidget *content = this;
-    if (scrolled) {
-        auto *scroll = new QScrollArea(this);
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidgetResizable(true);
-        content = new QWidget;
-        content->setMinimumSize(ws::window::kSize);
-        // Moves over its bare area go on to the window, as over the window's.
-        content->setMouseTracking(true);
-        scroll->setWidget(content);
-        auto *whole = new QVBoxLayout(this);
-        whole->setContentsMargins(0, 0, 0, 0);
-        whole->addWidget(scroll);
-    }
+    QWidget *content = scrolled ? scrolledContent(*this) : this;
     files_ = new ScanFilesPanel(*platform_.dialogs, content);
     workspace_ = new Workspace(platform_, *files_, this);
     plots_ = new PlotsPanel(workspace_->scans(), workspace_->map(), content);
@@ -108,7 +90,7 @@ void MainWindow::createElements(bool scrolled)
     receiverSettings_->skipRestButton()->setVisible(false);
 }
 
-void MainWindow::createParts()
+void MainWindow::createParts(const QObject *stopKey)
 {
     const auto settings = [this] { return receiverSettings_->settings(); };
     auto watch = std::make_unique<WindowWatch>(WindowWatch::Needs{
@@ -116,14 +98,10 @@ void MainWindow::createParts()
         *verdict_, *log_, [this](const QString &title) { setWindowTitle(title); }});
     // Through held input pass the key that stops the check and the log box,
     // which shows its progress and may be scrolled meanwhile.
-    const auto passes = [this](QObject *target, QEvent *) {
-        for (QObject *o = target; o; o = o->parent()) {
-            if (o == escapeKey_ || o == &log_->widget())
-                return true;
-        }
-        return false;
-    };
-    work_ = new ReceiverWork(platform_, *this, settings, passes, std::move(watch));
+    work_ = new ReceiverWork(platform_, *this, workspace_->map(), settings,
+                             HeldInput::within({stopKey, &log_->widget()}), std::move(watch));
+    levels_ = new ShownLevels(*workspace_, *plots_, *log_, *platform_.dialogs,
+                              [this] { return work_->busy(); }, this);
     if (platform_.ports)
         receiverSettings_->listPorts(*platform_.ports, [this] { return !work_->busy(); });
 
@@ -168,18 +146,18 @@ void MainWindow::wireEvents()
     connect(plots_, &PlotsPanel::mapStripPressed, this,
             [this](double mhz, Qt::KeyboardModifiers modifiers) {
                 if (modifiers & Qt::ShiftModifier)
-                    watchMapEntryAt(mhz);
+                    work_->watchMapEntryAt(mhz);
                 else
-                    runFullScan();
+                    work_->runFullScan();
             });
 
-    connect(workspace_, &Workspace::showNow, this, &MainWindow::repaintWindow);
+    connect(workspace_, &Workspace::showNow, this, [this] { platform_.events->repaintNow(this); });
     // Every load of a scan shows the whole range of the scans now loaded;
     // only a reload that left that range as it was keeps the zoom.
     connect(workspace_, &Workspace::scansChanged, this, [this](bool reloaded) {
         plots_->showScans(reloaded);
-        rebuildShownLevels();
-        repaintWindow();
+        levels_->rebuild();
+        platform_.events->repaintNow(this);
     });
     connect(workspace_, &Workspace::mapReplacing, plots_, &PlotsPanel::clearMapStrip);
     // F5 rebuilds a table of levels shown for the map as it is now; a map
@@ -187,7 +165,7 @@ void MainWindow::wireEvents()
     connect(workspace_, &Workspace::mapChanged, this, [this](bool reloaded) {
         plots_->showMap();
         if (reloaded && log_->showsLevels())
-            rebuildShownLevels();
+            levels_->rebuild();
         else
             log_->show(workspace_->map().listing);
     });
@@ -201,9 +179,10 @@ void MainWindow::wireEvents()
             &QWidget::setVisible);
 }
 
-void MainWindow::setupKeys()
+const QObject *MainWindow::setupKeys()
 {
     using ws::KeyAction;
+    auto *heldScale = new HeldScale(*this, *plots_);
     const std::map<KeyAction, std::function<void()>> actions{
         // The receiver's work first, as the key that stops it.
         {KeyAction::StopOrWholeRange,
@@ -213,38 +192,32 @@ void MainWindow::setupKeys()
          }},
         {KeyAction::WholeRange, [this] { plots_->showWholeRange(); }},
         {KeyAction::ToggleBeep, [this] { work_->toggleBeeping(); }},
-        {KeyAction::LevelsTable, [this] { showTransmissionLevels(); }},
-        {KeyAction::HoldLevelScale, [this] { holdLevelScale(!plots_->levelScaleHeld()); }},
+        {KeyAction::LevelsTable, [this] { levels_->show(); }},
+        {KeyAction::HoldLevelScale,
+         [this, heldScale] {
+             heldScale->toggle();
+             platform_.events->repaintNow(this);
+         }},
         {KeyAction::ReloadFiles, [this] { workspace_->reloadFiles(); }},
-        {KeyAction::OpenHistory, [this] { openHistory(); }},
-        {KeyAction::OpenPointing, [this] { showPointing(); }},
-        {KeyAction::OpenDishView, [this] { openDishView(); }},
-        {KeyAction::SavePicture, [this] { savePicture(); }},
-        {KeyAction::CopyPicture, [this] { copyPicture(); }},
+        {KeyAction::OpenHistory,
+         [this] {
+             QString folder;
+             if (platform_.dialogs->chooseFolder(QStringLiteral("Folder of scans for the history"),
+                                                 folder))
+                 showHistory({folder});
+         }},
+        {KeyAction::OpenPointing, [this] { PointingPanel::showFor(this); }},
+        {KeyAction::OpenDishView, [this] { work_->openDishView(); }},
+        {KeyAction::SavePicture,
+         [this] { ws::savePicture(picture(), *platform_.dialogs, picturePath_); }},
+        {KeyAction::CopyPicture, [this] { QGuiApplication::clipboard()->setImage(picture()); }},
         {KeyAction::ShowKeys, [this] { KeysWindow::showFor(this, ws::KeyWindow::Main); }},
     };
     const auto shortcuts = ws::makeShortcuts(this, ws::KeyWindow::Main, [actions](KeyAction key) {
         if (const auto found = actions.find(key); found != actions.end())
             found->second();
     });
-    escapeKey_ = shortcuts.at(KeyAction::StopOrWholeRange);
-}
-
-void MainWindow::setupTabOrder()
-{
-    const auto named = [this](const ws::window::Element *row) {
-        auto *element = findChild<QWidget *>(QLatin1String(row->name));
-        Q_ASSERT_X(element, "MainWindow", row->name);
-        return element;
-    };
-    const std::vector<const ws::window::Element *> order = ws::window::tabOrder();
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(named(order[i - 1]), named(order[i]));
-}
-
-void MainWindow::repaintWindow()
-{
-    platform_.events->repaintNow(this);
+    return shortcuts.at(KeyAction::StopOrWholeRange);
 }
 
 QImage MainWindow::picture()
@@ -254,105 +227,16 @@ QImage MainWindow::picture()
     return grab().toImage();
 }
 
-void MainWindow::savePicture()
-{
-    // The window as it was when the user asked.
-    ws::savePicture(picture(), *platform_.dialogs, picturePath_);
-}
-
-void MainWindow::copyPicture()
-{
-    QGuiApplication::clipboard()->setImage(picture());
-}
-
-void MainWindow::showTransmissionLevels()
-{
-    // While a check runs the log box is its log. Between the rows of a full
-    // scan the table would only flash up until the next check replaced it.
-    if (work_->busy())
-        return;
-    // Ctrl+R is no button that could be disabled; pressed too early, it
-    // says why nothing is shown.
-    if (!workspace_->scans().bothLoaded() || !plots_->mapShown()) {
-        platform_.dialogs->message(QStringLiteral(
-            "The levels of the known transmissions need both scans and a map loaded"));
-        return;
-    }
-    log_->showLevels(workspace_->levelsTable());
-}
-
-void MainWindow::rebuildShownLevels()
-{
-    if (log_->showsLevels() && workspace_->scans().bothLoaded() && plots_->mapShown())
-        log_->showLevels(workspace_->levelsTable());
-}
-
 void MainWindow::presetReceiverSettings(const ws::receiver::ReceiverSettings &settings)
 {
     receiverSettings_->preset(settings);
 }
 
-void MainWindow::runFullScan()
-{
-    work_->runFullScan(workspace_->map().entries);
-}
-
-void MainWindow::watchMapEntryAt(double mhz)
-{
-    const ws::MapData &map = workspace_->map();
-    const int entry = ws::nearestMapEntry(map, mhz);
-    if (entry >= 0)
-        work_->watch(map.entries.at(entry).frequencyText,
-                     ws::polarisationOf(map.entries.at(entry).polarisation));
-}
-
-void MainWindow::openDishView()
-{
-    work_->openDishView(
-        [this](double mhz) { return nearestTransmissionName(workspace_->map(), mhz); });
-}
-
-void MainWindow::holdLevelScale(bool on)
-{
-    plots_->holdLevelScale(on);
-    markHeldScaleInTitle();
-    repaintWindow();
-}
-
-void MainWindow::changeEvent(QEvent *event)
-{
-    // Whoever sets the title, a held scale's mark stays at its end.
-    if (event->type() == QEvent::WindowTitleChange)
-        markHeldScaleInTitle();
-    QWidget::changeEvent(event);
-}
-
-void MainWindow::markHeldScaleInTitle()
-{
-    // A title saved while the scale was held and set again after the hold
-    // ended (a full scan's) still carries the mark: it goes then.
-    const QString mark = ws::messages::scaleHeldInTitle();
-    const QString title = windowTitle();
-    const bool marked = title.endsWith(mark);
-    const bool held = plots_ && plots_->levelScaleHeld();
-    if (held && !marked)
-        setWindowTitle(title + mark);
-    else if (!held && marked)
-        setWindowTitle(title.chopped(mark.size()));
-}
-
-void MainWindow::openHistory()
-{
-    QString folder;
-    if (platform_.dialogs->chooseFolder(QStringLiteral("Folder of scans for the history"), folder))
-        showHistory({folder});
-}
-
 HistoryWindow &MainWindow::showHistory(const QStringList &sources)
 {
-    const bool first = !history_;
-    if (first) {
+    if (!history_) {
         history_ = new HistoryWindow(*platform_.dialogs, workspace_->fileClock(), this);
+        history_->placeBeside(*this);
         connect(history_, &HistoryWindow::scanChosen, this,
                 [this](const QString &path, ws::ScanSlot slot) {
                     work_->whenIdle([this, path, slot] {
@@ -361,37 +245,8 @@ HistoryWindow &MainWindow::showHistory(const QStringList &sources)
                     });
                 });
     }
-    history_->listenTo(*workspace_);
-    if (workspace_->scans().bothLoaded())
-        history_->setView(plots_->view());
-    if (first)
-        history_->placeBeside(*this);
-    history_->open(sources);
-    history_->show();
-    history_->raise();
-    history_->activateWindow();
+    history_->openOver(*workspace_, plots_->view(), sources);
     return *history_;
-}
-
-PointingPanel &MainWindow::pointingPanel()
-{
-    if (!pointing_)
-        pointing_ = new PointingPanel(this);
-    return *pointing_;
-}
-
-PointingPanel &MainWindow::showPointing()
-{
-    PointingPanel &panel = pointingPanel();
-    panel.show();
-    panel.raise();
-    panel.activateWindow();
-    return panel;
-}
-
-void MainWindow::presetSite(const ws::pointing::Site &site)
-{
-    pointingPanel().setSite(site);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *)

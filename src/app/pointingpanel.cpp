@@ -145,6 +145,22 @@ private:
     std::optional<pointing::Pointing> figures_;
 };
 
+PointingPanel &PointingPanel::of(QWidget *owner)
+{
+    auto *panel = owner->findChild<PointingPanel *>(QLatin1String(names::window),
+                                                    Qt::FindDirectChildrenOnly);
+    return panel ? *panel : *new PointingPanel(owner);
+}
+
+PointingPanel &PointingPanel::showFor(QWidget *owner)
+{
+    PointingPanel &panel = of(owner);
+    panel.show();
+    panel.raise();
+    panel.activateWindow();
+    return panel;
+}
+
 PointingPanel::PointingPanel(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QLatin1String(names::window));

@@ -34,6 +34,9 @@ class PointingPanel : public QWidget
 
 public:
     explicit PointingPanel(QWidget *parent = nullptr);
+    // The panel of `owner`, made the first time, then the same one.
+    static PointingPanel &of(QWidget *owner);
+    static PointingPanel &showFor(QWidget *owner);
 
     // Fills the site's boxes, as if typed there.
     void setSite(const ws::pointing::Site &site);

@@ -4,6 +4,8 @@
 #include "app/plotwidget.h"
 #include "core/files.h"
 #include "core/numbers.h"
+#include "fullscan/fullscan.h"
+#include "plot/readout.h"
 #include "receiver/checklog.h"
 
 #include <QAbstractButton>
@@ -87,9 +89,9 @@ QString refusalMessage(const ws::FullScanEnd &end)
 } // namespace
 
 ReceiverWork::ReceiverWork(const ws::Platform &platform, QWidget &window,
-                           ws::receiver::SettingsSource settings, HeldInput::Passes passes,
-                           std::unique_ptr<WindowWatch> watch)
-    : QObject(&window), platform_(platform), window_(window),
+                           const ws::MapData &map, ws::receiver::SettingsSource settings,
+                           HeldInput::Passes passes, std::unique_ptr<WindowWatch> watch)
+    : QObject(&window), platform_(platform), window_(window), map_(map),
       checkLog_(std::make_unique<CheckLog>(*this)),
       check_(std::make_unique<ws::receiver::SignalCheck>(*platform_.serial, *platform_.clock,
                                                          std::move(settings), *checkLog_)),
@@ -106,7 +108,7 @@ ReceiverWork::~ReceiverWork()
     delete dish_.data();
 }
 
-void ReceiverWork::openDishView(std::function<QString(double mhz)> nameOf)
+void ReceiverWork::openDishView()
 {
     if (!watching())
         return;
@@ -117,7 +119,7 @@ void ReceiverWork::openDishView(std::function<QString(double mhz)> nameOf)
     }
     auto *view = new DishView(*platform_.clock, platform_.sound, &window_);
     view->setAttribute(Qt::WA_DeleteOnClose);
-    view->setNameOf(std::move(nameOf));
+    view->setNameOf([this](double mhz) { return nearestTransmissionName(map_, mhz); });
     view->onEnd = [this] { stopWatch(); };
     view->onToggleSound = [this] { toggleBeeping(); };
     view->setWatch(&watch_->signalWatch());
@@ -191,6 +193,14 @@ void ReceiverWork::watch(const QString &frequency, Polarisation polarisation)
         return;
     watch_->stop();
     watch_->start(frequency, polarisation);
+}
+
+void ReceiverWork::watchMapEntryAt(double mhz)
+{
+    const int entry = ws::nearestMapEntry(map_, mhz);
+    if (entry >= 0)
+        watch(map_.entries.at(entry).frequencyText,
+              ws::polarisationOf(map_.entries.at(entry).polarisation));
 }
 
 void ReceiverWork::stopWatch(WindowWatch::Ending why)
@@ -304,8 +314,9 @@ bool ReceiverWork::fullScanLeft() const
                        [](const auto &j) { return j->scan != nullptr; });
 }
 
-void ReceiverWork::runFullScan(const QVector<ws::MapEntry> &entries)
+void ReceiverWork::runFullScan()
 {
+    const QVector<ws::MapEntry> &entries = map_.entries;
     if (checking())
         return;
     stopWatch();

@@ -30,7 +30,8 @@ class ReceiverWork : public QObject
 public:
     // `window` is whose input is held; `passes` lets through what must reach
     // it during a check (the key that stops it). `watch` shows a watch.
-    ReceiverWork(const ws::Platform &platform, QWidget &window,
+    // `map` is the one loaded, checked by a full scan.
+    ReceiverWork(const ws::Platform &platform, QWidget &window, const ws::MapData &map,
                  ws::receiver::SettingsSource settings, HeldInput::Passes passes,
                  std::unique_ptr<WindowWatch> watch);
     ~ReceiverWork() override;
@@ -47,13 +48,16 @@ public:
     void check(double mhz, Qt::MouseButton button);
     void watch(double mhz, Qt::MouseButton button);
     void watch(const QString &frequency, ws::receiver::Polarisation polarisation);
+    // The map's entry the readout names at `mhz`.
+    void watchMapEntryAt(double mhz);
     void stopWatch(WindowWatch::Ending why = WindowWatch::Ending::Stopped);
     void toggleBeeping() { watch_->setBeeping(!watch_->beeping()); }
     // F11: the dish view of the running watch, which it follows until
-    // either ends; `nameOf` names the transmission at a frequency.
-    void openDishView(std::function<QString(double mhz)> nameOf);
+    // either ends.
+    void openDishView();
     DishView *dishView() const;
-    void runFullScan(const QVector<ws::MapEntry> &entries);
+    // Every MPEG entry of the map.
+    void runFullScan();
     // "skip rest": after the running check.
     void stopFullScan() { stopRequested_ = true; }
     // Escape: a watch ends; else the running check ends at once and a full
@@ -100,6 +104,7 @@ private:
 
     ws::Platform platform_;
     QWidget &window_;
+    const ws::MapData &map_;
     std::unique_ptr<CheckLog> checkLog_;
     std::unique_ptr<ws::receiver::SignalCheck> check_;
     std::unique_ptr<WindowWatch> watch_;

@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -35,6 +37,34 @@ protected:
 };
 
 } // namespace
+
+void chainTabOrder(QWidget &window)
+{
+    const auto named = [&window](const ws::window::Element *row) {
+        auto *element = window.findChild<QWidget *>(QLatin1String(row->name));
+        Q_ASSERT_X(element, "chainTabOrder", row->name);
+        return element;
+    };
+    const std::vector<const ws::window::Element *> order = ws::window::tabOrder();
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(named(order[i - 1]), named(order[i]));
+}
+
+QWidget *scrolledContent(QWidget &window)
+{
+    auto *scroll = new QScrollArea(&window);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto *content = new QWidget;
+    content->setMinimumSize(ws::window::kSize);
+    // Moves over its bare area go on to the window, as over the window's.
+    content->setMouseTracking(true);
+    scroll->setWidget(content);
+    auto *whole = new QVBoxLayout(&window);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(scroll);
+    return content;
+}
 
 QWidget *createElement(const ws::window::Element &element, QWidget *parent)
 {

@@ -10,6 +10,14 @@ class GrowingLayout;
 // that the parent's layout places.
 QWidget *createElement(const ws::window::Element &row, QWidget *parent);
 
+// The focus moves through `window`'s elements, found by their names, in the
+// table's tab order.
+void chainTabOrder(QWidget &window);
+
+// On a screen smaller than the design, the elements keep their places in a
+// scroll area over this content instead of overlapping.
+QWidget *scrolledContent(QWidget &window);
+
 // A group of the window's elements that belong together, speaking for them
 // in the model's terms. It makes them from the element table and places them
 // exactly where the table puts them at the default size (the panel stands on

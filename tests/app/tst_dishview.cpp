@@ -374,11 +374,11 @@ void TestDishView::followsTheWindowsWatch()
             w.serial.feed(asked++ < 3 ? "00 Locked   Lvl 60\r\n" : "01 No Lock  Lvl 20\r\n");
     };
     // Without a watch F11 does nothing.
-    w.window->openDishView();
+    w.window->receiverWork().openDishView();
     QVERIFY(!w.window->receiverWork().dishView());
-    w.window->watchMapEntryAt(11770);
+    w.window->receiverWork().watchMapEntryAt(11770);
     QVERIFY(w.clock.runTimers([&] { return asked == 2; }));
-    w.window->openDishView();
+    w.window->receiverWork().openDishView();
     QPointer<DishView> dish = w.window->receiverWork().dishView();
     QVERIFY(dish);
     QVERIFY(textOf(dish->texts(), "11778 MHz horizontal  \u00b7  Test Channel"));
@@ -398,7 +398,7 @@ void TestDishView::followsTheWindowsWatch()
     QCOMPARE(dish->state(), State::PortFailed);
     // Closing the view of a running watch ends it.
     w.serial.failureText.clear();
-    w.window->watchMapEntryAt(11770);
+    w.window->receiverWork().watchMapEntryAt(11770);
     QVERIFY(w.window->receiverWork().watching());
     QCOMPARE(dish->state(), State::Tuning);
     dish->close();

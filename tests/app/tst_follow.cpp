@@ -1,3 +1,4 @@
+#include "app/shownlevels.h"
 #include "core/filefollower.h"
 #include "plot/transmissionlevels.h"
 #include "scan/scantext.h"
@@ -158,7 +159,7 @@ void TestFollow::tableOfLevelsFollowsReloads()
     auto *logBox = w->element<QPlainTextEdit>(names::logBox);
     const QString map = writeFile(dir, "m", mapFileLine("A", "MPEG2", "11.720", "H"));
     QVERIFY(w->window->workspace().loadMapFrom(map));
-    w->window->showTransmissionLevels();
+    w->window->levels().show();
     QVERIFY(logBox->toPlainText().startsWith("Newest: " + dir.filePath("0.scn") + " ("));
     const ws::ScanData first = *w->scans().newest;
     const auto shownSinceFirst = [&] {

@@ -170,7 +170,7 @@ void TestFullScanWindow::checksOnlyTheMpegRows()
         receiver(bytes);
     };
 
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     // Rows 1 and 2 are passed over, each letting the event loop run before
     // the next row.
     QVERIFY(w->serial.written.isEmpty());
@@ -210,7 +210,7 @@ void TestFullScanWindow::skipRestStopsAfterTheRunningCheck()
         receiver(bytes);
     };
 
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(tuneCommands(), QByteArrayList({"T11001000005010"}));
@@ -227,13 +227,13 @@ void TestFullScanWindow::secondScanOverwritesTheFile()
     fillMap(2);
     setRow(1, QStringLiteral("11001"), QStringLiteral("mpeg2 "), QStringLiteral("h"));
     setRow(2, QStringLiteral("11002"), QStringLiteral("mpeg2 "), QStringLiteral("v"));
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
     QVERIFY(matchesWhole(logPattern("11001", 'h') + logPattern("11002", 'v') + "\\r\\n",
                          fileBytes(resultsPath())));
 
     w->map().entries.resize(1);
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
     const QByteArray file = fileBytes(resultsPath());
     QVERIFY2(matchesWhole(logPattern("11001", 'h') + "\\r\\n", file), file.constData());
@@ -259,7 +259,7 @@ void TestFullScanWindow::nothingToCheckLeavesTheFile()
     const QByteArray old = checkingLine("10700", Polarisation::Horizontal).toLatin1() + "\r\n";
     QVERIFY(!earlier || ws::saveWhole(resultsPath(), old).isEmpty());
 
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QVERIFY(w->serial.written.isEmpty());
@@ -283,7 +283,7 @@ void TestFullScanWindow::unwritableFolderIsReportedAsFailure()
     w->system.folder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("gone")));
     const QString path = QDir::toNativeSeparators(dir->filePath("gone/results.txt"));
 
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->dialogs.messages.size(), 1);
@@ -306,7 +306,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("data/Wavesift")));
     const QString fallback = QDir::toNativeSeparators(dir->filePath("data/Wavesift/results.txt"));
 
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->dialogs.messages, QStringList{ws::test::savedResultsMessage(fallback)});
@@ -322,7 +322,7 @@ void TestFullScanWindow::resultsFallBackToTheUserDataFolder()
     blocker.close();
     w->system.dataFolder = QDir::toNativeSeparators(dir->filePath(QStringLiteral("file/Wavesift")));
     w->dialogs.messages.clear();
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
     const QString message = w->dialogs.messages.value(0);
     const QString first =
@@ -342,7 +342,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
     w->serial.failOpen = true;
     QVERIFY(ws::saveWhole(resultsPath(), "yesterday").isEmpty());
 
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QCOMPARE(w->serial.opens, 1);
@@ -358,7 +358,7 @@ void TestFullScanWindow::portThatWillNotOpenEndsTheScan()
 
     // The next scan tries the port afresh.
     w->serial.failOpen = false;
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 3);
 }
@@ -389,7 +389,7 @@ void TestFullScanWindow::closingTheWindowEndsTheScan()
             w->serial.feed(tuneCommands().size() == row ? "PAT found\r\n" : kSearchReply);
     };
     w->window->show();
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->clock.runTimers([this, row, answering] {
         return tuneCommands().size() == row &&
                (answering ? w->serial.written.count("S") == row : w->serial.written.contains("X"));
@@ -445,7 +445,7 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
             shownAfterInner = !skipRestHidden();
     };
 
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
 
     QVERIFY2(shownAfterInner, qPrintable(titles.join('|')));
@@ -472,7 +472,7 @@ void TestFullScanWindow::scanStartedInsideAnotherKeepsSkipRestForIt()
         else if (rows == 2)
             QTest::mouseClick(w->element<QPushButton>(names::skipRestButton), Qt::LeftButton);
     };
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->finishReceiverWork());
     QCOMPARE(tuneCommands().size(), 2);
     QVERIFY(skipRestHidden());
@@ -494,7 +494,7 @@ void TestFullScanWindow::escapeStopsTheScanAndSavesTheStoppedRow()
         else if (bytes == "S")
             w->serial.feed(tuneCommands().size() == 1 ? QByteArray(kSearchReply) : "PAT found\r\n");
     };
-    w->window->runFullScan();
+    w->window->receiverWork().runFullScan();
     QVERIFY(w->clock.runTimers([this] { return w->serial.written.count("S") == 2; }));
 
     QTest::keyClick(w->window.get(), Qt::Key_Escape);

@@ -1,4 +1,5 @@
 // Ctrl+R shows the levels of the map's entries in the log box.
+#include "app/shownlevels.h"
 #include "plot/transmissionlevels.h"
 #include "support/fakeplatform.h"
 
@@ -38,11 +39,11 @@ private slots:
         QCOMPARE(w.dialogs.messages.size(), 1);
 
         // Between the rows: the first row's check has told of its port.
-        w.window->runFullScan();
+        w.window->receiverWork().runFullScan();
         QVERIFY(w.clock.runTimers([&] { return w.dialogs.messages.size() == 2; }));
         QVERIFY(w.window->receiverWork().busy());
         const QString before = logBox->toPlainText();
-        w.window->showTransmissionLevels();
+        w.window->levels().show();
         QCOMPARE(logBox->toPlainText(), before);
         QVERIFY(w.finishReceiverWork());
     }

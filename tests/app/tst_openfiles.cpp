@@ -397,7 +397,7 @@ void TestOpenFiles::dropsWaitForACheckOrAFullScan()
     w.map().entries = {ws::test::mapEntry("10700", "MPEG2 ", "H"),
                        ws::test::mapEntry("10800", "DATA  ", "H")};
     w.serial.onWrite = {};
-    w.window->runFullScan();
+    w.window->receiverWork().runFullScan();
     QVERIFY(w.clock.runTimers([&] { return w.serial.isOpen; }));
     QVERIFY(w.clock.runTimers([&] { return !w.serial.isOpen; }));
     tryDrops();

@@ -17,7 +17,7 @@ private slots:
     void ctrlPOpensThePanelOnTheSiteGiven()
     {
         ws::test::FakeWindow w;
-        w.window->presetSite({-33.9, 18.4});
+        PointingPanel::of(w.window.get()).setSite({-33.9, 18.4});
         w.window->show();
         QApplication::setActiveWindow(w.window.get());
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));

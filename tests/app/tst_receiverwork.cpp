@@ -38,6 +38,7 @@ private:
         QWidget *box = new QWidget(&window);
         QWidget *stopKey = new QWidget(&window);
         ReceiverWork *work = nullptr; // the window's
+        ws::MapData map;
     };
     void startWork();
     bool finish() { return p->clock.runTimers([this] { return !p->work->busy(); }); }
@@ -103,7 +104,7 @@ void TestReceiverWork::startWork()
         p->system, *p->tile, *p->log, [](const QString &) {}});
     QWidget *stopKey = p->stopKey;
     p->work = new ReceiverWork(
-        platform, p->window, [] { return ws::receiver::ReceiverSettings{}; },
+        platform, p->window, p->map, [] { return ws::receiver::ReceiverSettings{}; },
         [stopKey](QObject *target, QEvent *) { return target == stopKey; }, std::move(watch));
     p->window.show();
 }
@@ -126,16 +127,15 @@ void TestReceiverWork::workWaitsUntilNothingRuns()
     p->work->whenIdle([this] { happened << "idle at once"; });
     QCOMPARE(happened, QStringList{"idle at once"});
 
-    QVector<ws::MapEntry> entries;
     for (int row = 0; row < mpegRows; ++row)
-        entries << ws::test::mapEntry(QString::number(10700 + row), "MPEG2 ", "H");
+        p->map.entries << ws::test::mapEntry(QString::number(10700 + row), "MPEG2 ", "H");
     QList<int> runAtEnds;
     connect(p->work, &ReceiverWork::checkEnded, this,
             [&] { runAtEnds << int(happened.size()); });
     if (mpegRows == 0)
         p->work->check(10700, Qt::LeftButton);
     else
-        p->work->runFullScan(entries);
+        p->work->runFullScan();
     QVERIFY(p->work->busy());
     p->work->whenIdle([this] { happened << "first"; });
     p->work->whenIdle([this] { happened << "second"; });

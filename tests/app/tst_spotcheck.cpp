@@ -365,7 +365,7 @@ void TestSpotCheck::shiftPressWatchesUntilEscapeOrAPressEndsIt()
     // The transmission the readout names, in its polarisation; Escape ends
     // it, the port closed.
     w->map().entries = {ws::test::mapEntry("11778", "MPEG2 ", "V")};
-    w->window->watchMapEntryAt(11700);
+    w->window->receiverWork().watchMapEntryAt(11700);
     QVERIFY(w->window->receiverWork().watching() && w->serial.written.endsWith("T11778000005110"));
     QTest::keyClick(w->window.get(), Qt::Key_Escape);
     QVERIFY(!w->window->receiverWork().watching() && !w->serial.isOpen);

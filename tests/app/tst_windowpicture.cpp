@@ -76,7 +76,7 @@ void TestWindowPicture::aPictureThatCannotBeSavedIsTold()
 {
     const QString path = dir.filePath("no folder/window.png");
     w->dialogs.pick(path);
-    w->window->savePicture();
+    press(w->window.get(), Qt::Key_S);
     QCOMPARE(w->dialogs.messages.size(), 1);
     QVERIFY2(w->dialogs.messages[0].startsWith(ws::messages::pictureNotSaved(path, QString())) &&
                  w->dialogs.messages[0].size() > path.size() + 32,

@@ -223,7 +223,7 @@ void TestCliPty::fullScanWritesWhatTheWindowWrites()
         ->setText(windowsReceiver.devicePath());
     dialogs.pick(map);
     window.workspace().loadMap();
-    window.runFullScan();
+    window.receiverWork().runFullScan();
     QVERIFY(QTest::qWaitFor([&] { return !window.receiverWork().busy(); }, 60000));
     const QString windowsFile = dir.filePath("window/results.txt");
     QCOMPARE(dialogs.messages, QStringList{ws::test::savedResultsMessage(windowsFile)});

@@ -97,7 +97,7 @@ void TestFullScanPty::scansTheMapsMpegRowsOverThePty()
             QStringLiteral("Programme %1").arg(row).leftJustified(16)));
     }
 
-    window.runFullScan();
+    window.receiverWork().runFullScan();
     QVERIFY(QTest::qWaitFor([&] { return !window.receiverWork().busy(); }, 60000));
 
     QByteArrayList tunes;
