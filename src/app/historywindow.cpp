@@ -1,4 +1,5 @@
 #include "app/historywindow.h"
+#include "app/namedwidget.h"
 
 #include "app/bestposition.h"
 #include "app/icon.h"
@@ -32,12 +33,7 @@ namespace names = ws::historywindow::names;
 
 namespace {
 
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
+using ws::named;
 
 QString scanCount(size_t count)
 {

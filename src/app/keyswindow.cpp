@@ -1,4 +1,5 @@
 #include "app/keyswindow.h"
+#include "app/namedwidget.h"
 
 #include "app/icon.h"
 #include "cli/commandline.h"
@@ -17,12 +18,7 @@ namespace names = ws::keyswindow::names;
 
 namespace {
 
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
+using ws::named;
 
 // Where the user guide is: where the install put it, or in the checkout
 // the program was built from.

@@ -1,4 +1,5 @@
 #include "app/pointingpanel.h"
+#include "app/namedwidget.h"
 
 #include "app/icon.h"
 #include "pointing/angles.h"
@@ -18,12 +19,7 @@ namespace pointing = ws::pointing;
 
 namespace {
 
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
+using ws::named;
 
 constexpr double kPi = 3.14159265358979323846;
 
