@@ -15,6 +15,28 @@
 
 namespace names = ws::historywindow::names;
 
+namespace {
+
+// Three scans told apart by their first frequency, the later the stronger,
+// changed `apart` seconds after each other from 14:00 UTC on.
+bool writeThreeScans(const QTemporaryDir &dir, int apart)
+{
+    const QDateTime first(QDate(2026, 6, 13), QTime(14, 0), Qt::UTC);
+    for (int i = 0; i < 3; ++i) {
+        ws::test::ScanShape shape;
+        shape.start = 10700 + i;
+        shape.level = [i](bool, double) { return 10 * (i + 1); };
+        QFile file(ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i),
+                                       ws::test::scanText(shape)));
+        if (!file.open(QIODevice::ReadWrite) ||
+            !file.setFileTime(first.addSecs(apart * i), QFileDevice::FileModificationTime))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 class TestHistoryWindow : public QObject
 {
     Q_OBJECT
@@ -24,18 +46,7 @@ private slots:
     {
         ws::test::FakeWindow w;
         QTemporaryDir dir;
-        // Told apart by their first frequency; the later, the stronger.
-        for (int i = 0; i < 3; ++i) {
-            ws::test::ScanShape shape;
-            shape.start = 10700 + i;
-            shape.level = [i](bool, double) { return 10 * (i + 1); };
-            const QString path = ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i),
-                                                     ws::test::scanText(shape));
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(QDateTime(QDate(2026, 6, 13), QTime(14, i), Qt::UTC),
-                                     QFileDevice::FileModificationTime));
-        }
+        QVERIFY(writeThreeScans(dir, 60));
         w.window->show();
         QApplication::setActiveWindow(w.window.get());
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
@@ -73,16 +84,7 @@ private slots:
         ws::test::FakeWindow w;
         QTemporaryDir dir;
         const QDateTime first(QDate(2026, 6, 13), QTime(14, 0), Qt::UTC);
-        for (int i = 0; i < 3; ++i) {
-            ws::test::ScanShape shape;
-            shape.start = 10700 + i;
-            shape.level = [i](bool, double) { return 10 * (i + 1); };
-            const QString path = ws::test::writeFile(dir, QStringLiteral("%1.scn").arg(i),
-                                                     ws::test::scanText(shape));
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(first.addSecs(1200 * i), QFileDevice::FileModificationTime));
-        }
+        QVERIFY(writeThreeScans(dir, 1200));
         HistoryWindow &history = w.window->showHistory({dir.path()});
         QApplication::setActiveWindow(&history);
         QVERIFY(QTest::qWaitForWindowActive(&history));
