@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <set>
 
@@ -52,6 +53,11 @@ private:
         FileStamp seen;     // the version read or last settled
         FileStamp last;     // while changing: the stamp at the last look
         int stillLooks = 0; // looks since the stamp last moved
+        // Waiting for its watch (kWatchesPerTurn); changes are looked
+        // for once it has one.
+        bool unwatched = false;
+        // Nothing counts as seen yet: its version when the watch begins does.
+        bool unstamped = false;
     };
     struct Folder
     {
@@ -77,6 +83,11 @@ private:
     // A fresh watch: a file replaced by another of its name has lost the
     // one it had.
     void watchFile(const QString &path);
+    // The next kWatchesPerTurn of the files waiting for their watch.
+    void watchSome();
+    // Qt forgets its watches one at a time, at a cost that grows with those
+    // there are; a watcher made anew forgets thousands at once.
+    void makeWatcher();
     // The name to hand the system for `path`: the path itself, or, for one
     // whose bytes Qt cannot pass on, a link to it in a folder of the
     // follower's own. A link names the path, not what it held, so a file
@@ -84,9 +95,11 @@ private:
     QString watchName(const QString &path);
 
     FileFollower &owner_;
-    QFileSystemWatcher watcher_;
+    std::unique_ptr<QFileSystemWatcher> watcher_;
     std::unique_ptr<Timer> reports_;
     std::unique_ptr<Timer> settle_;
+    std::unique_ptr<Timer> catchUp_;
+    std::deque<QString> unwatched_;
     std::map<QString, File> files_;
     std::map<QString, Folder> folders_;
     Listing listing_;
@@ -101,16 +114,24 @@ private:
 FileFollower::Watches::Watches(FileFollower &owner, Clock &clock)
     : owner_(owner),
       reports_(clock.createTimer([this] { takeReports(); })),
-      settle_(clock.createTimer([this] { look(); }))
+      settle_(clock.createTimer([this] { look(); })),
+      catchUp_(clock.createTimer([this] { watchSome(); }))
 {
+    makeWatcher();
+}
+
+void FileFollower::Watches::makeWatcher()
+{
+    // Its reports only ever start a timer, never this: it can go at once.
+    watcher_ = std::make_unique<QFileSystemWatcher>();
     // A burst of reports (a copy of many files, a folder made again) is
     // taken together, once the loop has heard all of it.
-    QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, &owner_,
+    QObject::connect(watcher_.get(), &QFileSystemWatcher::fileChanged, &owner_,
                      [this](const QString &name) {
                          reportedFiles_.insert(linked_.value(name, name));
                          reports_->start(0);
                      });
-    QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &owner_,
+    QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, &owner_,
                      [this](const QString &name) {
                          reportedFolders_.insert(name);
                          reports_->start(0);
@@ -147,11 +168,24 @@ void FileFollower::Watches::follow(const QStringList &files, const QStringList &
         if (folder != wanted.end() && folder->second.whole)
             kept.emplace(path, file);
     }
+    std::vector<QString> dropped;
     for (const auto &[path, file] : files_) {
-        if (!kept.count(path)) {
-            changing_.erase(path);
-            watcher_.removePath(watchName(path));
+        if (!kept.count(path))
+            dropped.push_back(path);
+    }
+    for (const QString &path : dropped)
+        changing_.erase(path);
+    if (dropped.size() > size_t(kWatchesPerTurn)) {
+        makeWatcher();
+        // What stays is watched again, and looked at once it is.
+        unwatched_.clear();
+        for (auto &[path, file] : kept) {
+            file.unwatched = true;
+            unwatched_.push_back(path);
         }
+    } else {
+        for (const QString &path : dropped)
+            watcher_->removePath(watchName(path));
     }
     files_ = std::move(kept);
     folders_ = std::move(wanted);
@@ -165,18 +199,12 @@ void FileFollower::Watches::follow(const QStringList &files, const QStringList &
                 added << path;
         }
     }
-    QStringList names;
     for (const QString &path : added) {
-        const auto folder = folders_.find(folderOf(path));
-        if (folder != folders_.end() && folder->second.there)
-            names << watchName(path);
+        File &file = files_[path];
+        file.unwatched = file.unstamped = true;
+        unwatched_.push_back(path);
     }
-    if (!names.isEmpty())
-        watcher_.addPaths(names);
-    // A file new to the follower, in a folder followed anew too, counts
-    // from the version it has now.
-    for (const QString &path : added)
-        files_[path].seen = stampOf(path);
+    watchSome();
     for (const QString &folder : back) {
         if (!newFolders.contains(folder))
             lookInto(folder);
@@ -190,8 +218,11 @@ void FileFollower::Watches::seen(const QString &path, const FileStamp &stamp)
     if (file == files_.end())
         return;
     file->second.seen = stamp;
+    file->second.unstamped = false;
     // A change that is settling goes on unless what was read is what is
     // there now.
+    if (file->second.unwatched)
+        return; // looked at once watched
     if (!changing_.count(key))
         notice(key, file->second, false);
     else if (stampOf(key) == stamp)
@@ -221,6 +252,8 @@ void FileFollower::Watches::takeReports()
 
 bool FileFollower::Watches::notice(const QString &path, File &file, bool certain)
 {
+    if (file.unwatched)
+        return false;
     const FileStamp now = stampOf(path);
     const bool changing = changing_.count(path) > 0;
     // A folder's change that left this file as it was (another file came
@@ -318,7 +351,7 @@ QSet<QString> FileFollower::Watches::watchFolders()
             wanted.insert(state.watched);
         }
         // The system drops the watch of a folder that was deleted.
-        const QStringList watched = watcher_.directories();
+        const QStringList watched = watcher_->directories();
         QStringList unused, added;
         for (const QString &name : watched) {
             if (!wanted.contains(name))
@@ -329,12 +362,12 @@ QSet<QString> FileFollower::Watches::watchFolders()
                 added << name;
         }
         if (!unused.isEmpty())
-            watcher_.removePaths(unused);
+            watcher_->removePaths(unused);
         if (added.isEmpty())
             break;
         // A path that went away meanwhile only fails quietly; the next
         // round watches what is there instead.
-        watcher_.addPaths(added);
+        watcher_->addPaths(added);
         for (const auto &[folder, state] : folders_) {
             if (state.there && added.contains(state.watched))
                 begun.insert(folder);
@@ -349,8 +382,40 @@ void FileFollower::Watches::watchFile(const QString &path)
     if (folder == folders_.end() || !folder->second.there)
         return;
     const QString name = watchName(path);
-    watcher_.removePath(name);
-    watcher_.addPath(name);
+    watcher_->removePath(name);
+    watcher_->addPath(name);
+}
+
+void FileFollower::Watches::watchSome()
+{
+    QStringList names;
+    std::vector<QString> taken;
+    while (!unwatched_.empty() && taken.size() < size_t(kWatchesPerTurn)) {
+        QString path = std::move(unwatched_.front());
+        unwatched_.pop_front();
+        const auto file = files_.find(path);
+        if (file == files_.end() || !file->second.unwatched)
+            continue; // no longer followed, or watched since
+        const auto folder = folders_.find(folderOf(path));
+        if (folder != folders_.end() && folder->second.there)
+            names << watchName(path);
+        taken.push_back(std::move(path));
+    }
+    // Watched first and read after, so that no change in between is lost.
+    if (!names.isEmpty())
+        watcher_->addPaths(names);
+    for (const QString &path : taken) {
+        File &file = files_.at(path);
+        file.unwatched = false;
+        if (std::exchange(file.unstamped, false))
+            file.seen = stampOf(path);
+        else
+            notice(path, file, false);
+    }
+    if (unwatched_.empty())
+        catchUp_->stop();
+    else
+        catchUp_->start(0);
 }
 
 QString FileFollower::Watches::watchName(const QString &path)

@@ -28,6 +28,10 @@ class FileFollower : public QObject
 public:
     static constexpr int kSettleMs = 300;
     static constexpr int kUnfinishedLineMs = 3000;
+    // The system's watches of a large folder's files are taken this many
+    // in a turn of the event loop (Qt's cost of one grows with those there
+    // are: ten thousand at once hold the window up for a third of a second).
+    static constexpr int kWatchesPerTurn = 256;
 
     // The files of `folder` that count, each as the folder, "/" and its name.
     using Listing = std::function<QStringList(const QString &folder)>;
@@ -38,7 +42,10 @@ public:
     // Follows `files`, and every file that `listing` finds in `folders`
     // (new ones too), in place of what was followed before. A file followed
     // already goes on as it was; one new to the follower counts from the
-    // version it has now, one found later in a folder as new.
+    // version it has when its watch begins (now, or for the files past the
+    // first kWatchesPerTurn within the next turns of the event loop; a
+    // seen() before then settles which version that is), one found later
+    // in a folder as new.
     void follow(const QStringList &files, const QStringList &folders = {},
                 const Listing &listing = {});
     void stop() { follow({}); }

@@ -120,7 +120,13 @@ Result<QStringList> scanFilesIn(const QString &folder)
     QStringList files;
     while (const dirent *entry = ::readdir(dir)) {
         const QString file = nameText(QByteArrayView(entry->d_name));
-        if (hasScanName(file) && !isFolder(prefix + file))
+        if (!hasScanName(file))
+            continue;
+        // Most file systems tell the kind with the name; a link, or one
+        // that does not say, is looked at (thousands of looks are felt).
+        const bool folder = entry->d_type == DT_DIR ||
+                            (entry->d_type != DT_REG && isFolder(prefix + file));
+        if (!folder)
             files << prefix + file;
     }
     ::closedir(dir);

@@ -103,6 +103,7 @@ private slots:
     void followingOutlastsWhatHappensToItsName_data();
     void followingOutlastsWhatHappensToItsName();
     void onlyALaterVersionThanTheOneSeenCounts();
+    void aLargeFolderLosesNoChangeWhileItsWatchesAreTaken();
 
 private:
     // Time passes: the system's reports come in, and the clock moves on.
@@ -251,6 +252,44 @@ void TestFileFollower::onlyALaterVersionThanTheOneSeenCounts()
     QVERIFY(writeBytes(path, "12750\r\n"));
     pass(1000);
     QCOMPARE(settled.size(), 1);
+}
+
+// Thousands of files take their watches over several turns of the event
+// loop, and are dropped all at once; no change is lost either way.
+void TestFileFollower::aLargeFolderLosesNoChangeWhileItsWatchesAreTaken()
+{
+    QStringList files;
+    for (int i = 0; i < 2 * ws::FileFollower::kWatchesPerTurn + 1; ++i) {
+        files << dir->filePath(QStringLiteral("%1.scn").arg(i, 4, 10, QLatin1Char('0')));
+        QVERIFY(writeBytes(files.last(), "10700\r\n"));
+    }
+    follower.follow({}, {dir->path()}, scanFiles);
+    QVERIFY(clock.timerPending());
+    // Read, then written again, before its watch began: the version read counts.
+    const ws::FileStamp read = ws::stampOf(files.last());
+    follower.seen(files.last(), {true, read.size - 1, read.modified});
+    pass(400);
+    QCOMPARE(settled, Settled{{QStringList{files.last()}}});
+
+    settled.clear();
+    const QStringList written{files.first(), files[ws::FileFollower::kWatchesPerTurn + 1]};
+    for (const QString &path : written)
+        QVERIFY(writeBytes(path, "12750\r\n", QIODevice::Append));
+    pass(400);
+    QStringList told;
+    for (const QVariantList &emitted : std::as_const(settled))
+        told << emitted[0].toStringList();
+    told.sort();
+    QCOMPARE(told, written);
+
+    // All but one file dropped: only that one is followed still.
+    follower.follow({files.first()});
+    settled.clear();
+    for (const QString &path : {files.first(), files.last()})
+        QVERIFY(writeBytes(path, "12750\r\n", QIODevice::Append));
+    pass(400);
+    QCOMPARE(settled, Settled{{QStringList{files.first()}}});
+    QVERIFY(!clock.timerPending());
 }
 
 #include "support/testrunner.h"
