@@ -20,7 +20,8 @@
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -46,6 +47,58 @@ QString fileCount(size_t count)
 }
 
 } // namespace
+
+// The ranking as the list shows it: each place's text made only when it is
+// drawn, as thousands of items made at once hold the window up.
+class RankingModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void show(const std::vector<ws::ScanRow> &rows, const ws::Ranking &ranking)
+    {
+        beginResetModel();
+        rows_ = &rows;
+        places_ = ranking.places;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : int(places_.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || size_t(index.row()) >= places_.size())
+            return {};
+        const ws::Ranking::Place &place = places_[size_t(index.row())];
+        const ws::ScanRow &row = (*rows_)[size_t(place.row)];
+        switch (role) {
+        case Qt::DisplayRole:
+            return QStringLiteral("%1  %2  %3")
+                .arg(index.row() + 1)
+                .arg(ws::readableName(row.fileName()), ws::levelText(place.meanLevel));
+        case Qt::ToolTipRole:
+            return ws::readableName(row.path);
+        case Qt::FontRole:
+            if (index.row() == 0) {
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+            return {};
+        case Qt::UserRole:
+            return place.row;
+        default:
+            return {};
+        }
+    }
+
+private:
+    const std::vector<ws::ScanRow> *rows_ = nullptr;
+    std::vector<ws::Ranking::Place> places_;
+};
 
 HistoryWindow::HistoryWindow(ws::UserDialogs &dialogs, ws::Clock &fileClock, QWidget *parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs), loader_(history_), follower_(fileClock)
@@ -104,7 +157,13 @@ void HistoryWindow::createElements()
     skipped_ = named(new QPushButton(this), names::skipped);
     readout_ = named(new QLabel(this), names::readout);
     rankingTitle_ = named(new QLabel(this), names::rankingTitle);
-    rankingList_ = named(new QListWidget(this), names::ranking);
+    rankingList_ = named(new QListView(this), names::ranking);
+    rankingModel_ = new RankingModel(rankingList_);
+    rankingList_->setModel(rankingModel_);
+    rankingList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Thousands of places are measured a few hundred in a turn of the loop.
+    rankingList_->setLayoutMode(QListView::Batched);
+    rankingList_->setBatchSize(200);
     best_ = named(new QLabel(this), names::best);
     trendTitle_ = named(new QLabel(this), names::trendTitle);
     trend_ = named(new TrendWidget(this), names::trend);
@@ -226,6 +285,7 @@ void HistoryWindow::setMap(const ws::MapData &map)
             }
         }
     }
+    marks_ = WaterfallWidget::marksOf(map.entries);
     ranker_.setEntries(map.entries);
     refresh();
 }
@@ -445,7 +505,7 @@ void HistoryWindow::showStatus()
 
 void HistoryWindow::showRanking()
 {
-    rankingList_->clear();
+    rankingModel_->show(history_.rows(), {});
     showBest();
     if (history_.rows().empty() && !loader_.running() && !listing_.isRunning()) {
         rankingTitle_->setText(QStringLiteral("No scan loaded"));
@@ -468,25 +528,7 @@ void HistoryWindow::showRanking()
     rankingTitle_->setText(QStringLiteral("Best position: mean level of %1 MPEG "
                                           "transmissions, best first")
                                .arg(ranking_.transmissions));
-    // Thousands of items: laid out once, when all are in.
-    rankingList_->setUpdatesEnabled(false);
-    int place = 0;
-    for (const ws::Ranking::Place &p : ranking_.places) {
-        const ws::ScanRow &row = history_.rows()[size_t(p.row)];
-        auto *item = new QListWidgetItem(
-            QStringLiteral("%1  %2  %3")
-                .arg(++place)
-                .arg(ws::readableName(row.fileName()), ws::levelText(p.meanLevel)),
-            rankingList_);
-        item->setData(Qt::UserRole, p.row);
-        item->setToolTip(ws::readableName(row.path));
-        if (place == 1) {
-            QFont bold = item->font();
-            bold.setBold(true);
-            item->setFont(bold);
-        }
-    }
-    rankingList_->setUpdatesEnabled(true);
+    rankingModel_->show(history_.rows(), ranking_);
 }
 
 void HistoryWindow::showBest()
@@ -511,7 +553,7 @@ void HistoryWindow::showWaterfall()
         picture.highest = span->highest;
     }
     picture.best = ranking_.places.empty() ? -1 : ranking_.places.front().row;
-    picture.marks = map_.entries;
+    picture.marks = marks_;
     picture.times = times_;
     waterfall_->showPicture(std::move(picture), view_);
 }
@@ -623,8 +665,9 @@ void HistoryWindow::showSkippedFiles()
 
 void HistoryWindow::rankingPressed(QPoint position, Qt::MouseButton button)
 {
-    if (const QListWidgetItem *item = rankingList_->itemAt(position))
-        chooseScan(item->data(Qt::UserRole).toInt(), button);
+    const QModelIndex place = rankingList_->indexAt(position);
+    if (place.isValid())
+        chooseScan(place.data(Qt::UserRole).toInt(), button);
 }
 
 bool HistoryWindow::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/waterfallwidget.h"
 #include "core/filefollower.h"
 #include "core/platform.h"
 #include "history/history.h"
@@ -17,11 +18,11 @@
 
 class Workspace;
 class QLabel;
-class QListWidget;
+class QListView;
+class RankingModel;
 class QProgressBar;
 class QPushButton;
 class TrendWidget;
-class WaterfallWidget;
 
 // The history window's elements by objectName, for automation and tests.
 namespace ws::historywindow::names {
@@ -146,6 +147,7 @@ private:
     // The map's entries marked on each side, horizontal and vertical, in
     // the map's order, and where each stands in the map.
     ws::MapData sideMaps_[2];
+    std::shared_ptr<const WaterfallWidget::Marks> marks_;
     std::vector<int> sideEntries_[2];
     ws::Ranking ranking_;
     ws::View view_;
@@ -178,7 +180,8 @@ private:
     QPushButton *skipped_ = nullptr;
     QLabel *readout_ = nullptr;
     QLabel *rankingTitle_ = nullptr;
-    QListWidget *rankingList_ = nullptr;
+    QListView *rankingList_ = nullptr;
+    RankingModel *rankingModel_ = nullptr;
     QLabel *best_ = nullptr;
     QLabel *trendTitle_ = nullptr;
     TrendWidget *trend_ = nullptr;

@@ -45,6 +45,20 @@ bool WaterfallWidget::marksOn(const ws::MapEntry &entry, ws::Polarisation pol)
     return true;
 }
 
+std::shared_ptr<const WaterfallWidget::Marks>
+WaterfallWidget::marksOf(const QVector<ws::MapEntry> &entries)
+{
+    auto marks = std::make_shared<Marks>();
+    for (const ws::MapEntry &entry : entries) {
+        const Mark mark{entry.frequency + 0.5, ws::mapColour(entry.polarisation).rgba()};
+        if (marksOn(entry, ws::Polarisation::Horizontal))
+            marks->horizontal.push_back(mark);
+        if (marksOn(entry, ws::Polarisation::Vertical))
+            marks->vertical.push_back(mark);
+    }
+    return marks;
+}
+
 WaterfallWidget::WaterfallWidget(QWidget *parent)
     : QWidget(parent)
 {
@@ -187,12 +201,15 @@ void WaterfallWidget::paintEvent(QPaintEvent *)
                              QStringLiteral(" MHz"));
         // Thousands of marks: drawn a colour at a time.
         QHash<QRgb, QVector<QLineF>> marks;
-        for (const ws::MapEntry &entry : picture_.marks) {
-            const double x = xOf(area, entry.frequency + 0.5);
-            if (!marksOn(entry, side.pol) || !(x >= area.left() && x < area.right() + 1))
-                continue;
-            marks[ws::mapColour(entry.polarisation).rgba()].push_back(
-                QLineF(QPointF(x, area.top() - kMarks), QPointF(x, area.top() - 2)));
+        if (picture_.marks) {
+            const bool horizontal = side.pol == ws::Polarisation::Horizontal;
+            for (const Mark &mark :
+                 horizontal ? picture_.marks->horizontal : picture_.marks->vertical) {
+                const double x = xOf(area, mark.mhz);
+                if (x >= area.left() && x < area.right() + 1)
+                    marks[mark.colour].push_back(
+                        QLineF(QPointF(x, area.top() - kMarks), QPointF(x, area.top() - 2)));
+            }
         }
         for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
             painter.setPen(QColor::fromRgba(it.key()));

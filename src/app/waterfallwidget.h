@@ -10,6 +10,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,21 @@ class WaterfallWidget : public QWidget
     Q_OBJECT
 
 public:
+    // A transmission's mark: where, and in its polarisation's colour.
+    struct Mark
+    {
+        double mhz;
+        QRgb colour;
+    };
+    // The marks of each side, horizontal and vertical, made once per map:
+    // thousands of entries sorted out at every paint hold the window up.
+    struct Marks
+    {
+        std::vector<Mark> horizontal;
+        std::vector<Mark> vertical;
+    };
+    static std::shared_ptr<const Marks> marksOf(const QVector<ws::MapEntry> &entries);
+
     struct Picture
     {
         // One per scan in the history's order, for each polarisation; a
@@ -33,7 +49,7 @@ public:
         double lowest = 0;
         double highest = 0;
         int best = -1;
-        QVector<ws::MapEntry> marks;
+        std::shared_ptr<const Marks> marks;
         // When each scan was taken, in the time it is told in; an invalid
         // one for a scan without.
         std::vector<QDateTime> times;

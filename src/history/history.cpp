@@ -23,6 +23,8 @@ void History::add(std::vector<ScanRow> rows, std::vector<SkippedScan> skipped)
         for (size_t i = 0; i < rows_.size(); ++i)
             rowOf_.insert(rows_[i].path, int(i));
     }
+    rows_.reserve(rows_.size() + rows.size());
+    rowOf_.reserve(qsizetype(rows_.size() + rows.size()));
     for (ScanRow &row : rows) {
         const auto known = rowOf_.constFind(row.path);
         if (known != rowOf_.cend()) {

@@ -8,7 +8,7 @@
 #include "support/mapentries.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -67,11 +67,12 @@ private slots:
         ws::MapData map;
         ws::test::setStations(map, {"11000"});
         history->setMap(map);
-        auto *ranking = history->findChild<QListWidget *>(names::ranking);
+        auto *ranking = history->findChild<QListView *>(names::ranking);
         // Ranked off the window's thread.
-        QTRY_COMPARE(ranking->count(), 3);
+        QTRY_COMPARE(ranking->model()->rowCount(), 3);
+        QTRY_VERIFY(ranking->visualRect(ranking->model()->index(0, 0)).isValid());
         QTest::mouseClick(ranking->viewport(), Qt::RightButton, {},
-                          ranking->visualItemRect(ranking->item(0)).center());
+                          ranking->visualRect(ranking->model()->index(0, 0)).center());
         QVERIFY(w.scans().reference);
         QCOMPARE(w.scans().reference->first, 10702.0);
         QVERIFY(w.dialogs.messages.isEmpty());
