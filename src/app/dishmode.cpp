@@ -3,7 +3,7 @@
 #include "app/dishview.h"
 #include "core/filenames.h"
 #include "core/files.h"
-#include "core/qtsoundsink.h"
+#include "core/systemsound.h"
 #include "core/steadyclock.h"
 #include "core/texts.h"
 #include "map/mapfile.h"
@@ -36,7 +36,7 @@ int runDish(int argc, char *argv[], const ws::cli::CommandLine &line)
 
     ws::SteadyClock clock;
     ws::QtSerialLine serial;
-    DishView view(clock, [] { return std::make_unique<ws::QtSoundSink>(); });
+    DishView view(clock, ws::systemSoundSink);
     view.setNameOf([&map](double mhz) { return nearestTransmissionName(map, mhz); });
     const ws::receiver::ReceiverSettings settings = line.receiver;
     ws::receiver::SignalWatch watch(serial, clock, [settings] { return settings; }, view);

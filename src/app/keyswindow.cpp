@@ -3,7 +3,7 @@
 
 #include "app/icon.h"
 #include "cli/commandline.h"
-#include "fullscan/resultsfile.h"
+#include "core/filenames.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

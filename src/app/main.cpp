@@ -14,7 +14,7 @@
 #include "cli/options.h"
 #include "cli/report.h"
 #include "core/filenames.h"
-#include "core/qtsoundsink.h"
+#include "core/systemsound.h"
 #include "receiver/qtserialline.h"
 
 #include <QApplication>
@@ -101,7 +101,7 @@ struct Desktop
     {
         return std::make_unique<MainWindow>(
             ws::Platform{&dialogs, &events, &clock, &system, &serial, &ports, nullptr,
-                         [] { return std::make_unique<ws::QtSoundSink>(); }});
+                         ws::systemSoundSink});
     }
 };
 

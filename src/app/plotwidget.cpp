@@ -95,16 +95,22 @@ void PlotWidget::drawPending()
     const bool direct = image_.devicePixelRatio() == 1.0 && image_.isDetached()
                      && image_.format() == QImage::Format_RGB32 && colour.alpha() == 255;
     const QRgb pixel = colour.rgba();
+    // Found once: scanLine() checks and detaches on every call, and a curve
+    // makes tens of thousands of these pixels.
+    uchar *const pixels = direct ? image_.bits() : nullptr;
+    const qsizetype rowBytes = image_.bytesPerLine();
+    const int width = image_.width();
+    const int height = image_.height();
     for (const ColumnRun &run : pendingColumns_) {
         if (!direct) {
             if (run.top == run.bottom)
                 painter_->drawPoint(run.x, run.top);
             else
                 painter_->drawLine(run.x, run.top, run.x, run.bottom);
-        } else if (run.x >= 0 && run.x < image_.width()) {
-            const int last = std::min(run.bottom, image_.height() - 1);
+        } else if (run.x >= 0 && run.x < width) {
+            const int last = std::min(run.bottom, height - 1);
             for (int y = std::max(run.top, 0); y <= last; ++y)
-                reinterpret_cast<QRgb *>(image_.scanLine(y))[run.x] = pixel;
+                reinterpret_cast<QRgb *>(pixels + y * rowBytes)[run.x] = pixel;
         }
     }
     pendingLines_.clear();

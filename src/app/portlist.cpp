@@ -96,24 +96,38 @@ PortList::PortList(QLineEdit &box, PortFinder &finder, std::function<bool()> may
             });
     connect(&box, &QLineEdit::textEdited, this, [this](const QString &typed) {
         // An emptied box asks for nothing; Down still lists every port.
-        if (typed.trimmed().isEmpty())
-            completer_->popup()->hide();
-        else
+        if (typed.trimmed().isEmpty()) {
+            if (popupReady_)
+                popup()->hide();
+        } else {
             offer(typed);
+        }
     });
     box.installEventFilter(this);
-    // A press beside the open list closes it and still counts where it
-    // was made (see eventFilter), so Qt must not replay it too. Filters
-    // run last installed first: this one before the completer's, which
-    // would swallow the press.
-    completer_->popup()->setAttribute(Qt::WA_NoMouseReplay);
-    completer_->popup()->installEventFilter(this);
+}
+
+QAbstractItemView *PortList::popup()
+{
+    // Made at the first listing rather than with the window: a list view
+    // with its scroll bars is work that most starts never need.
+    QAbstractItemView *popup = completer_->popup();
+    if (!popupReady_) {
+        popupReady_ = true;
+        // A press beside the open list closes it and still counts where it
+        // was made (see eventFilter), so Qt must not replay it too. Filters
+        // run last installed first: this one before the completer's, which
+        // would swallow the press.
+        popup->setAttribute(Qt::WA_NoMouseReplay);
+        popup->installEventFilter(this);
+    }
+    return popup;
 }
 
 bool PortList::eventFilter(QObject *watched, QEvent *event)
 {
-    QAbstractItemView *popup = completer_->popup();
-    if (watched == popup && event->type() == QEvent::MouseButtonPress) {
+    // Before the first listing there is no list to watch.
+    QAbstractItemView *popup = popupReady_ ? completer_->popup() : nullptr;
+    if (popup && watched == popup && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         const QPoint at = press->globalPosition().toPoint();
         if (!popup->rect().contains(popup->mapFromGlobal(at))) {
@@ -132,7 +146,7 @@ bool PortList::eventFilter(QObject *watched, QEvent *event)
     if (watched == &box_ && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Down &&
-            !(key->modifiers() & ~Qt::KeypadModifier) && !completer_->popup()->isVisible()) {
+            !(key->modifiers() & ~Qt::KeypadModifier) && !(popup && popup->isVisible())) {
             offer(QString());
             return true;
         }
@@ -142,7 +156,7 @@ bool PortList::eventFilter(QObject *watched, QEvent *event)
 
 void PortList::offer(const QString &typed)
 {
-    QAbstractItemView *popup = completer_->popup();
+    QAbstractItemView *popup = this->popup();
     // A number is a port by its number; no device name fits it.
     if (!mayList_() || (!typed.trimmed().isEmpty() && receiver::namesPortByNumber(typed))) {
         popup->hide();

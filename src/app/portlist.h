@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QAbstractItemView;
 class QCompleter;
 class QLineEdit;
 class QStandardItemModel;
@@ -44,6 +45,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QAbstractItemView *popup();
     void offer(const QString &typed);
 
     QLineEdit &box_;
@@ -51,6 +53,7 @@ private:
     std::function<bool()> mayList_;
     QStandardItemModel *model_;
     QCompleter *completer_;
+    bool popupReady_ = false;
 };
 
 } // namespace ws

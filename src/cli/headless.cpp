@@ -15,7 +15,7 @@
 #include "receiver/signalcheck.h"
 #include "receiver/signalwatch.h"
 #include "receiver/watchtone.h"
-#include "core/qtsoundsink.h"
+#include "core/systemsound.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -340,7 +340,7 @@ int runOnThisSystem(const CommandLine &line, Run run, RunEnding ending)
     };
     env.finished = [] { QCoreApplication::exit(); };
     std::optional<StopListener> listener;
-    env.sound = [] { return std::make_unique<QtSoundSink>(); };
+    env.sound = systemSoundSink;
     if (ending.catchSignals) {
         if (ending.saves)
             catchStopSignals("Ending at once; nothing more will be saved\n");

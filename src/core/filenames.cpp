@@ -174,4 +174,22 @@ bool qtCanName(const QString &name)
     return true;
 }
 
+bool isInstalledFolder(const QString &programFolder, const QString &installedBinFolder)
+{
+    if (programFolder.isEmpty() || installedBinFolder.isEmpty())
+        return false;
+    // The program knows its folder with every link resolved; /bin may be a
+    // link to /usr/bin.
+    const auto canonical = [](const QString &folder) {
+        const QString resolved = QFileInfo(folder).canonicalFilePath();
+        return resolved.isEmpty() ? QDir::cleanPath(QDir::fromNativeSeparators(folder)) : resolved;
+    };
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    return canonical(programFolder).compare(canonical(installedBinFolder), cs) == 0;
+}
+
 } // namespace ws

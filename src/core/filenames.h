@@ -40,4 +40,8 @@ QString absoluteFileName(const QString &name);
 // from the command line as they came.
 QByteArray terminalText(const QString &text);
 
+// Whether the program runs from `installedBinFolder`, the folder an install
+// puts it in, rather than from a build.
+bool isInstalledFolder(const QString &programFolder, const QString &installedBinFolder);
+
 } // namespace ws

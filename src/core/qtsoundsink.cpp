@@ -89,3 +89,9 @@ QString QtSoundSink::problem() const
 }
 
 } // namespace ws
+
+// What the program looks up once it loads this module (systemSoundSink).
+extern "C" Q_DECL_EXPORT ws::SoundSink *wavesift_new_sound_sink()
+{
+    return new ws::QtSoundSink;
+}

@@ -11,7 +11,9 @@ namespace ws {
 
 // The system's default sound output through Qt Multimedia, fed from the
 // generator as the device asks. With no device or no sound server it says
-// so and plays nothing; it never blocks waiting for one.
+// so and plays nothing; it never blocks waiting for one. It lives in a
+// module of its own that the program loads at the first tone: see
+// core/systemsound.h.
 class QtSoundSink : public SoundSink
 {
 public:

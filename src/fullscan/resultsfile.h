@@ -1,6 +1,10 @@
 #pragma once
 
 #include "core/failure.h"
+// isInstalledFolder: a program run from where the install put it keeps no
+// results in its folder, which is the system's, even for a user who may
+// write there.
+#include "core/filenames.h"
 #include "core/savefile.h"
 
 #include <QDateTime>
@@ -47,11 +51,6 @@ struct ResultsFolders
     QString data;
     QString noData;
 };
-
-// Whether the program runs from `installedBinFolder`, the folder an install
-// puts it in: such a folder is the system's, not a place for results, even
-// for a user who may write there.
-bool isInstalledFolder(const QString &programFolder, const QString &installedBinFolder);
 
 // The program's data folder by the XDG rules: $XDG_DATA_HOME/Wavesift, else
 // $HOME/.local/share/Wavesift. A variable that is not an absolute path is
