@@ -16,11 +16,11 @@
 #include "plot/transmissionlevels.h"
 #include "plot/waterfall.h"
 
+#include <QAbstractListModel>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QAbstractListModel>
 #include <QListView>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -49,7 +49,8 @@ QString fileCount(size_t count)
 } // namespace
 
 // The ranking as the list shows it: each place's text made only when it is
-// drawn, as thousands of items made at once hold the window up.
+// drawn, as thousands of items made at once hold the window up. The places
+// name rows of the history, which shows a ranking anew whenever they change.
 class RankingModel : public QAbstractListModel
 {
 public:

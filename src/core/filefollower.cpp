@@ -220,9 +220,7 @@ void FileFollower::Watches::seen(const QString &path, const FileStamp &stamp)
     file->second.seen = stamp;
     file->second.unstamped = false;
     // A change that is settling goes on unless what was read is what is
-    // there now.
-    if (file->second.unwatched)
-        return; // looked at once watched
+    // there now. (A file waiting for its watch is looked at once it has one.)
     if (!changing_.count(key))
         notice(key, file->second, false);
     else if (stampOf(key) == stamp)
